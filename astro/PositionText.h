@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// The twelve sign abbreviations; sign k (0 = Aries) is the three letters starting at 3k.
+inline constexpr std::string_view signAbbreviations = "AriTauGemCanLeoVirLibScoSagCapAquPis";
+inline constexpr int signCount = 12;
+
+// The degree mark of the long form, in UTF-8.
+inline constexpr std::string_view degreeMark = "\u00B0";
+
+// Long form of an ecliptic longitude in degrees, expected in [0, 360]: whole degrees within the
+// sign, "° ", whole minutes, "' ", whole seconds, '"', a blank and the sign abbreviation, every
+// part truncated ("7° 30' 0\" Ari"). Exactly 360 reads as 0° Aries.
+std::string FormatSignPosition(double longitudeDegrees);
+
+// Nine-character display form of a long-form text: two-digit degrees, a blank, the sign
+// abbreviation, a blank, two-digit minutes ("07 Ari 30"). The seconds are dropped.
+std::string FormatDisplayPosition(const std::string& longForm);

@@ -1,0 +1,343 @@
+#include "astro/modVedicPlanetPosition.h"
+
+#include "astro/PositionText.h"
+
+#include <chrono>
+#include <cmath>
+
+namespace {
+
+// Int of the published routines: the floor function.
+double Int(double x) { return std::floor(x); }
+
+bool IsSet(int16_t flag) { return flag != 0; }
+
+} // namespace
+
+// --- Birth instant, sidereal time and angles -------------------------------------------------
+
+double UniversalTimeHours(const ChartState& chart) {
+    const double localClockHours = chart.birthHour + chart.birthMinute / 60.0;
+    // The zone's own sign gives the direction, whichever side of Greenwich the birthplace is.
+    double zoneOffsetHours = chart.zoneCorrectionHours + chart.zoneCorrectionMinutes / 60.0;
+    if (IsSet(chart.daylightSaving)) {
+        zoneOffsetHours -= 1.0;
+    }
+    return localClockHours + zoneOffsetHours;
+}
+
+void PrepareChartTime(ChartState& chart) {
+    double longitudeWest = chart.longitudeDegrees + chart.longitudeMinutes / 60.0;
+    if (IsSet(chart.longitudeEastFlag)) {
+        longitudeWest = -longitudeWest;
+    }
+    double latitudeNorth = chart.latitudeDegrees + chart.latitudeMinutes / 60.0;
+    if (IsSet(chart.latitudeSouthFlag)) {
+        latitudeNorth = -latitudeNorth;
+    }
+    const double dayNumber = JulianDayNumber(chart.birthMonth, chart.birthDay, chart.birthYear);
+    const double universalTime = UniversalTimeHours(chart);
+
+    // Julian centuries since 1899 December 31, 12h; the day number is noon-based.
+    const double centuries1900 = ((dayNumber - 2415020.0) + universalTime / 24.0 - 0.5) / 36525.0;
+    const double t = centuries1900;
+    chart.chartSiderealCorrection = SiderealCorrection1900(t);
+
+    double localSiderealDegrees =
+        15.0 * (6.6460656 + 2400.0513 * t + 0.0000258 * (t * t) + universalTime) - longitudeWest;
+    while (localSiderealDegrees >= 360.0) {
+        localSiderealDegrees -= 360.0;
+    }
+    const double ramc = localSiderealDegrees * degToRad;
+    const double obliquity = (23.452294 - 0.0130125 * t) * degToRad;
+
+    double midheaven = FullArcTangent(std::tan(ramc), std::cos(obliquity));
+    if (midheaven < 0.0) {
+        midheaven += piLiteral;
+    }
+    if (std::sin(ramc) < 0.0) {
+        midheaven += piLiteral;
+    }
+    midheaven *= radToDeg;
+
+    double ascendant = FullArcTangent(
+        std::cos(ramc), -(std::sin(ramc) * std::cos(obliquity) +
+                          std::tan(latitudeNorth * degToRad) * std::sin(obliquity)));
+    if (ascendant < 0.0) {
+        ascendant += piLiteral;
+    }
+    if (std::cos(ramc) < 0.0) {
+        ascendant += piLiteral;
+    }
+    ascendant *= radToDeg;
+    while (ascendant >= 360.0) {
+        ascendant -= 360.0;
+    }
+
+    ascendant += chart.chartSiderealCorrection;
+    midheaven += chart.chartSiderealCorrection;
+    chart.ascendantText = FormatSignPosition(NormalizeDegrees(ascendant));
+    chart.midheavenText = FormatSignPosition(NormalizeDegrees(midheaven));
+}
+
+double JulianDayNumber(int month, int day, int year) {
+    // Months counted from March of the year -4800.
+    const double m = 12.0 * (year + 4800) + month - 3;
+    double j = Int((365.0 * m + 7.0 + 2.0 * (m - 12.0 * Int(m / 12.0))) / 12.0) + day +
+               Int(m / 48.0) - 32083.0;
+    if (j >= 2299171.0) { // 15 October 1582 or later: Gregorian calendar
+        j = j + Int(m / 4800.0) - Int(m / 1200.0) + 38.0;
+    }
+    return j;
+}
+
+double FullArcTangent(double y, double x) {
+    const double signY = (y > 0.0) ? 1.0 : (y < 0.0 ? -1.0 : 0.0);
+    if (x > 0.0) {
+        return std::atan(y / x);
+    }
+    if (x == 0.0) {
+        return signY * piLiteral / 2.0;
+    }
+    if (y == 0.0) {
+        return piLiteral;
+    }
+    return signY * (piLiteral - std::atan(std::fabs(y / x)));
+}
+
+double NormalizeDegrees(double degrees) {
+    if (degrees < 0.0) {
+        degrees += 360.0;
+    }
+    if (degrees > 360.0) {
+        degrees -= 360.0;
+    }
+    return degrees;
+}
+
+double SiderealCorrection1900(double t) {
+    // Mean longitude of the Moon's ascending node and twice the Sun's mean longitude, degrees.
+    double node = (933060.0 - 6962911.0 * t + 7.5 * (t * t)) / 3600.0;
+    while (node >= 360.0) {
+        node -= 360.0;
+    }
+    const double twiceSunLongitude = (2013816.0 + 259205536.0 * t) / 3600.0;
+    // Nutation in longitude (two largest terms) and precession, arc seconds.
+    const double nutation =
+        1.27 * std::sin(twiceSunLongitude * degToRad) + 17.23 * std::sin(node * degToRad);
+    const double precession = 5025.64 * t + 1.11 * (t * t);
+    return (nutation - precession - 80861.27) / 3600.0;
+}
+
+// --- Planets, nodes and the position table ---------------------------------------------------
+
+double DaysSinceJ2000(int year, int month, int day, int hour, int minute) {
+    return 367.0 * year - Int(7.0 * (year + Int((month + 9) / 12.0)) / 4.0) +
+           Int(275.0 * month / 9.0) + day - 730531.5 + (hour + minute / 60.0) / 24.0;
+}
+
+namespace {
+
+// Base value and rate per Julian century of one element.
+struct ElementTerm {
+    double base;
+    double rate;
+};
+
+struct ElementRow {
+    ElementTerm a, e;          // au; no unit
+    ElementTerm i, node, peri, l; // degrees, rates in arc seconds per century
+};
+
+// Mean Keplerian elements for the equinox and ecliptic of J2000, valid 1800-2050: E. M.
+// Standish (JPL), in the Explanatory Supplement to the Astronomical Almanac (1992), table 5.8.1.
+// Row 2 is the Earth-Moon barycentre, standing for the Earth.
+constexpr ElementRow elementTable[orbitBodyCount] = {
+    {{0.38709893, 0.00000066}, {0.20563069, 0.00002527}, {7.00487, -23.51}, {48.33167, -446.30},
+     {77.45645, 573.57}, {252.25084, 538101628.29}},
+    {{0.72333199, 0.00000092}, {0.00677323, -0.00004938}, {3.39471, -2.86}, {76.68069, -996.89},
+     {131.53298, -108.80}, {181.97973, 210664136.06}},
+    {{1.00000011, -0.00000005}, {0.01671022, -0.00003804}, {0.00005, -46.94},
+     {-11.26064, -18228.25}, {102.94719, 1198.28}, {100.46435, 129597740.63}},
+    {{1.52366231, -0.00007221}, {0.09341233, 0.00011902}, {1.85061, -25.47}, {49.57854, -1020.19},
+     {336.04084, 1560.78}, {355.45332, 68905103.78}},
+    {{5.20336301, 0.00060737}, {0.04839266, -0.00012880}, {1.30530, -4.15}, {100.55615, 1217.17},
+     {14.75385, 839.93}, {34.40438, 10925078.35}},
+    {{9.53707032, -0.00301530}, {0.05415060, -0.00036762}, {2.48446, 6.11}, {113.71504, -1591.05},
+     {92.43194, -1948.89}, {49.94432, 4401052.95}},
+    {{19.19126393, 0.00152025}, {0.04716771, -0.00019150}, {0.76986, -2.09}, {74.22988, -1681.40},
+     {170.96424, 1312.56}, {313.23218, 1542547.79}},
+    {{30.06896348, -0.00125196}, {0.00858587, 0.00002510}, {1.76917, -3.64}, {131.72169, -151.25},
+     {44.97135, -844.43}, {304.88003, 786449.21}},
+    {{39.48168677, -0.00076912}, {0.24880766, 0.00006465}, {17.14175, 11.07}, {110.30347, -37.33},
+     {224.06676, -132.25}, {238.92881, 522747.90}},
+};
+
+constexpr int earthIndex = 2;
+
+double AngleRadians(const ElementTerm& term, double cy) {
+    return (term.base + term.rate * cy / 3600.0) * degToRad;
+}
+
+} // namespace
+
+OrbitalElementSet OrbitalElements(int index, double daysSinceJ2000) {
+    const ElementRow& row = elementTable[index];
+    const double cy = daysSinceJ2000 / 36525.0;
+    return OrbitalElementSet{row.a.base + row.a.rate * cy,
+                             row.e.base + row.e.rate * cy,
+                             AngleRadians(row.i, cy),
+                             AngleRadians(row.node, cy),
+                             AngleRadians(row.peri, cy),
+                             ReduceRadians(AngleRadians(row.l, cy))};
+}
+
+double ReduceRadians(double x) {
+    const double b = x / twoPiLiteral;
+    double r = twoPiLiteral * (b - std::trunc(b));
+    if (r < 0.0) {
+        r += twoPiLiteral;
+    }
+    return r;
+}
+
+double TrueAnomaly(double meanAnomaly, double eccentricity) {
+    const double m = meanAnomaly;
+    const double e = eccentricity;
+    double anomaly = m + e * std::sin(m) * (1.0 + e * std::cos(m));
+    // Newton's method on Kepler's equation; two or three rounds suffice for the planets, and the
+    // cap keeps any input from looping for ever.
+    constexpr int maximumRounds = 100;
+    for (int round = 0; round < maximumRounds; ++round) {
+        const double previous = anomaly;
+        anomaly = previous - (previous - e * std::sin(previous) - m) / (1.0 - e * std::cos(previous));
+        if (!(std::fabs(anomaly - previous) > 1e-12)) {
+            break;
+        }
+    }
+    double nu = 2.0 * std::atan(std::sqrt((1.0 + e) / (1.0 - e)) * std::tan(anomaly / 2.0));
+    if (nu < 0.0) {
+        nu += twoPiLiteral;
+    }
+    return nu;
+}
+
+namespace {
+
+struct OrbitPoint {
+    double radius;  // au
+    double anomaly; // true anomaly, radians
+};
+
+OrbitPoint PointOnOrbit(const OrbitalElementSet& el) {
+    const double meanAnomaly = ReduceRadians(el.meanLongitude - el.perihelion);
+    const double nu = TrueAnomaly(meanAnomaly, el.eccentricity);
+    const double e = el.eccentricity;
+    const double r = el.semiMajorAxis * (1.0 - e * e) / (1.0 + e * std::cos(nu));
+    return {r, nu};
+}
+
+} // namespace
+
+double GeocentricLongitude(int index, double daysSinceJ2000) {
+    const OrbitalElementSet earth = OrbitalElements(earthIndex, daysSinceJ2000);
+    const OrbitPoint earthPoint = PointOnOrbit(earth);
+    const double xEarth = earthPoint.radius * std::cos(earthPoint.anomaly + earth.perihelion);
+    const double yEarth = earthPoint.radius * std::sin(earthPoint.anomaly + earth.perihelion);
+
+    double x = 0.0;
+    double y = 0.0;
+    if (index != earthIndex) { // the Earth's row stands for the Sun, at the origin
+        const OrbitalElementSet body = OrbitalElements(index, daysSinceJ2000);
+        const OrbitPoint point = PointOnOrbit(body);
+        const double u = point.anomaly + body.perihelion - body.ascendingNode;
+        x = point.radius * (std::cos(body.ascendingNode) * std::cos(u) -
+                            std::sin(body.ascendingNode) * std::sin(u) * std::cos(body.inclination));
+        y = point.radius * (std::sin(body.ascendingNode) * std::cos(u) +
+                            std::cos(body.ascendingNode) * std::sin(u) * std::cos(body.inclination));
+    }
+    const double xGeo = x - xEarth;
+    const double yGeo = y - yEarth;
+    double lambda = FullArcTangent(yGeo, xGeo) * 180.0 / piLiteral;
+    while (lambda > 360.0) {
+        lambda -= 360.0;
+    }
+    while (lambda < 0.0) {
+        lambda += 360.0;
+    }
+    return lambda;
+}
+
+double PrecessionSinceJ2000Degrees(double daysSinceJ2000) {
+    // General precession in longitude, IAU 2006 (Capitaine et al. 2003), arc seconds.
+    const double cy = daysSinceJ2000 / 36525.0;
+    return (5028.796195 * cy + 1.1054348 * cy * cy) / 3600.0;
+}
+
+double ChartDaysSinceJ2000(const ChartState& chart) {
+    using namespace std::chrono;
+    // Civil date-time plus the signed zone correction, one hour less with daylight saving,
+    // with day, month and year rolling over as needed.
+    const year_month_day civilDate{year{chart.birthYear},
+                                   month{static_cast<unsigned>(chart.birthMonth)},
+                                   day{static_cast<unsigned>(chart.birthDay)}};
+    sys_time<minutes> instant = sys_days{civilDate} + hours{chart.birthHour} +
+                                minutes{chart.birthMinute};
+    instant += hours{chart.zoneCorrectionHours};
+    instant += minutes{chart.zoneCorrectionMinutes};
+    if (IsSet(chart.daylightSaving)) {
+        instant -= hours{1};
+    }
+    const sys_days universalDay = floor<days>(instant);
+    const year_month_day universalDate{universalDay};
+    const hh_mm_ss<minutes> clock{instant - universalDay};
+    return DaysSinceJ2000(static_cast<int>(universalDate.year()),
+                          static_cast<int>(static_cast<unsigned>(universalDate.month())),
+                          static_cast<int>(static_cast<unsigned>(universalDate.day())),
+                          static_cast<int>(clock.hours().count()),
+                          static_cast<int>(clock.minutes().count()));
+}
+
+void ComputePositions(ChartState& chart) {
+    const double d = ChartDaysSinceJ2000(chart);
+    const double siderealMagnitude = std::fabs(chart.chartSiderealCorrection);
+
+    // The element longitudes are referred to the equinox of 2000; the precession since then
+    // brings them to the equinox of date before the sidereal correction of date is taken off.
+    std::string planetLongitudeTexts[orbitBodyCount];
+    const double precession = PrecessionSinceJ2000Degrees(d);
+    for (int k = 0; k < orbitBodyCount; ++k) {
+        double lambda = GeocentricLongitude(k, d) + precession - siderealMagnitude;
+        while (lambda < 0.0) {
+            lambda += 360.0;
+        }
+        while (lambda >= 360.0) {
+            lambda -= 360.0;
+        }
+        planetLongitudeTexts[k] = FormatSignPosition(lambda);
+    }
+
+    // Mean ascending node of the Moon; the node factor uses 3.1416, not the full pi, and the
+    // constant degree is part of the published rule.
+    const double node = ReduceRadians((125.1228 - 0.0529538083 * d) * degToRad);
+    double rahu = node * 180.0 / 3.1416 - 1.0 - siderealMagnitude;
+    while (rahu < 0.0) {
+        rahu += 360.0;
+    }
+    double ketu = rahu + 180.0;
+    while (ketu > 360.0) {
+        ketu -= 360.0;
+    }
+    const std::string rahuText = FormatSignPosition(rahu);
+    const std::string ketuText = FormatSignPosition(std::fabs(ketu));
+
+    const std::string* sources[positionCount] = {
+        &planetLongitudeTexts[2], &chart.moonPositionText, &planetLongitudeTexts[0],
+        &planetLongitudeTexts[1], &planetLongitudeTexts[3], &planetLongitudeTexts[4],
+        &planetLongitudeTexts[5], &planetLongitudeTexts[6], &planetLongitudeTexts[7],
+        &planetLongitudeTexts[8], &chart.ascendantText,     &chart.midheavenText,
+        &rahuText,                &ketuText};
+    for (int i = 0; i < positionCount; ++i) {
+        chart.positionText[static_cast<std::size_t>(i)] = FormatDisplayPosition(*sources[i]);
+    }
+}

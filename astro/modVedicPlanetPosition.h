@@ -1,0 +1,77 @@
+#pragma once
+
+#include "chart/ChartState.h"
+
+#include <cstdint>
+
+// Angle constants of the chart calculation, written as the published routines write them. They
+// differ in the last bits from the doubles nearest to pi/180, 180/pi and pi; results are
+// truncated to whole minutes, so the exact literals matter.
+inline constexpr double degToRad = 0.0174532925199433;
+inline constexpr double radToDeg = 57.2957795130823;
+inline constexpr double piLiteral = 3.14159265358979;
+inline constexpr double twoPiLiteral = 6.28318530717958;
+
+// --- Birth instant, sidereal time and angles -------------------------------------------------
+
+// Universal time of birth in hours, not wrapped into 0..24: local clock time plus the chart's
+// signed zone correction, one hour earlier with daylight saving.
+double UniversalTimeHours(const ChartState& chart);
+
+// Universal time, the 1900 time argument, the sidereal correction and the sidereal Ascendant
+// and Midheaven. Writes chartSiderealCorrection, ascendantText and midheavenText.
+void PrepareChartTime(ChartState& chart);
+
+// Whole day number of a civil date (noon-based): Julian calendar before 15 October 1582,
+// Gregorian from then on.
+double JulianDayNumber(int month, int day, int year);
+
+// Full-circle arctangent of y/x in radians, (-pi, pi].
+double FullArcTangent(double y, double x);
+
+// Adds 360 once when below 0, then subtracts 360 once when above 360.
+double NormalizeDegrees(double degrees);
+
+// Sidereal correction in degrees (the negative of the ayanamsa, with the two largest nutation
+// terms) for t Julian centuries since 1899 December 31, 12h.
+double SiderealCorrection1900(double centuries1900);
+
+// --- Planets, nodes and the position table ---------------------------------------------------
+
+// Days since 2000 January 1, 12h universal time, for a civil date-time in universal time.
+// Valid from March 1900 to February 2100.
+double DaysSinceJ2000(int year, int month, int day, int hour, int minute);
+
+// Mean orbital elements of body index k (0 Mercury, 1 Venus, 2 Earth, 3 Mars ... 8 Pluto).
+// Angles in radians; the mean longitude is reduced to one turn, the other angles are not.
+struct OrbitalElementSet {
+    double semiMajorAxis;   // astronomical units
+    double eccentricity;
+    double inclination;     // i
+    double ascendingNode;   // capital omega
+    double perihelion;      // longitude of perihelion
+    double meanLongitude;   // L, in [0, 2 pi)
+};
+inline constexpr int orbitBodyCount = 9;
+OrbitalElementSet OrbitalElements(int index, double daysSinceJ2000);
+
+// True anomaly in [0, 2 pi) for mean anomaly M (radians) and eccentricity e.
+double TrueAnomaly(double meanAnomaly, double eccentricity);
+
+// x brought into [0, 2 pi).
+double ReduceRadians(double x);
+
+// Tropical geocentric ecliptic longitude in degrees, [0, 360], of element-table body `index`
+// referred to the equinox of 2000.
+double GeocentricLongitude(int index, double daysSinceJ2000);
+
+// General precession in longitude since 2000 (IAU 2006) in degrees, for days since J2000.
+double PrecessionSinceJ2000Degrees(double daysSinceJ2000);
+
+// The birth instant in days since J2000, from the civil date-time and the signed zone
+// correction, with calendar rollover.
+double ChartDaysSinceJ2000(const ChartState& chart);
+
+// Sun, Mercury to Pluto, Rahu and Ketu; fills all fourteen display texts of positionText.
+// Needs chartSiderealCorrection, ascendantText, midheavenText and moonPositionText in place.
+void ComputePositions(ChartState& chart);

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "chart/ChartState.h"
+
+// Validated birth data as numbers, the way the input window's controls hold them.
+struct ChartInput {
+    int monthPosition = 0; // 0 = January
+    int day = 1;
+    int year = 1901;
+    int hour = 0;
+    int minute = 0;
+    int longitudeDegrees = 0;
+    int longitudeMinutes = 0;
+    int latitudeDegrees = 0;
+    int latitudeMinutes = 0;
+    bool east = true;
+    bool south = false;
+    bool daylightSaving = false;
+    int timeZonePosition = 29;
+};
+
+// Copies the birth data into the chart state in the driver's order: the zone correction first,
+// then the date, time, zone magnitudes, place, hemisphere flags and daylight saving.
+void LoadChartInput(ChartState& chart, const ChartInput& input);

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+// The birth data as the input window holds it: texts as typed, list positions as selected.
+struct BirthDataEntry {
+    std::string name;
+    std::string longitudeDegrees; // txtLonD
+    std::string longitudeMinutes; // txtLonM
+    std::string latitudeDegrees;  // txtLatD
+    std::string latitudeMinutes;  // txtLatM
+    int monthPosition = 0;        // cboMonth, 0 = January
+    int dayPosition = 0;          // cboDate, 0 = day 1
+    int year = 1901;              // the number of the selected cboYear item
+};
+
+enum class MessageIcon { Error, Information };
+
+// The control that takes the focus after a fault.
+enum class FocusTarget { None, Name, LongitudeDegrees, LongitudeMinutes, LatitudeDegrees, LatitudeMinutes };
+
+struct ValidationFault {
+    std::string message;
+    MessageIcon icon;
+    FocusTarget focus;
+};
+
+// Checks the birth data in the input window's order and returns the first fault, or nothing
+// when the data may be used.
+std::optional<ValidationFault> ValidateBirthData(const BirthDataEntry& entry);
+
+// The value a coordinate box spells: its text without leading and trailing blanks, read as a
+// decimal number. Nothing when the box is blank or holds anything but digits.
+std::optional<long> CoordinateValue(const std::string& text);
+
+// Whether a year has 29 February in the input window's reckoning (divisible by 4; exact for
+// the offered years 1901 to 2050).
+bool IsLeapYearForEntry(int year);
