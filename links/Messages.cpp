@@ -1,0 +1,22 @@
+#include "links/Messages.h"
+
+#include <QMessageBox>
+
+namespace {
+MessageHandler& currentHandler() {
+    static MessageHandler handler;
+    return handler;
+}
+} // namespace
+
+void setMessageHandler(MessageHandler handler) { currentHandler() = std::move(handler); }
+
+void showMessage(MessageIcon icon, const QString& text, QWidget* parent) {
+    if (const MessageHandler& handler = currentHandler()) {
+        handler(icon, text);
+        return;
+    }
+    QMessageBox box(icon == MessageIcon::Error ? QMessageBox::Critical : QMessageBox::Information,
+                    QStringLiteral("Korvani"), text, QMessageBox::Ok, parent);
+    box.exec();
+}

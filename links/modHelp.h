@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+#include <QUrl>
+
+// The fixed web pages the program opens in the default browser.
+enum class WebPage {
+    OnlineHelp,        // product site, /korvani-help.html
+    Download,          // product site, /download-korvani.html
+    HomePage,          // maker's main site, root
+    Donate,            // maker's help site, /donate.html
+    FullyBranded,      // maker's help site, /fully-branded.html
+    CoBrand,           // maker's help site, /co-brand.html
+    SoftwareCatalogue, // maker's main site, /orvantis
+    ReferAFriend,      // maker's main site, /qorvex-refer-a-friend.php
+};
+
+// The full address of a page.
+QUrl webPageUrl(WebPage page);
+
+// The maker's main site as shown to the user, e.g. in the about window.
+QString makerSiteText();
+
+// The root address of the product's web site, ending in "/".
+QString productSiteRoot();
+
+// Opens a page in the default browser. The outcome is not examined.
+void openWebPage(WebPage page);
+
+// Opens any address in the default browser; every page, search and referral goes through here.
+void openAddress(const QUrl& address);
+
+// A web search for the text, in the default browser's search engine of our choosing.
+QUrl webSearchUrl(const QString& searchText);
+
+// Closes every top-level window in the order the application lists them, hidden ones included,
+// and then quits the event loop.
+// Close handlers that would show another window check isProgramEnding() and stay quiet.
+void closeAllAndEnd();
+bool isProgramEnding();

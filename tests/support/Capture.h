@@ -1,0 +1,48 @@
+#pragma once
+
+#include "links/Messages.h"
+
+#include <QDesktopServices>
+#include <QObject>
+#include <QString>
+#include <QUrl>
+
+#include <vector>
+
+// Records the message boxes shown while it lives, instead of showing them.
+class MessageCapture {
+public:
+    struct Message {
+        MessageIcon icon;
+        QString text;
+    };
+    MessageCapture() {
+        setMessageHandler([this](MessageIcon icon, const QString& text) {
+            messages.push_back({icon, text});
+        });
+    }
+    ~MessageCapture() { setMessageHandler({}); }
+    MessageCapture(const MessageCapture&) = delete;
+    MessageCapture& operator=(const MessageCapture&) = delete;
+
+    std::vector<Message> messages;
+};
+
+// Records the addresses opened in the browser while it lives, for the http and https schemes.
+class UrlCapture : public QObject {
+    Q_OBJECT
+public:
+    UrlCapture() {
+        QDesktopServices::setUrlHandler(QStringLiteral("http"), this, "record");
+        QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "record");
+    }
+    ~UrlCapture() override {
+        QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+        QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+    }
+
+    std::vector<QUrl> urls;
+
+public slots:
+    void record(const QUrl& url) { urls.push_back(url); }
+};
