@@ -8,7 +8,7 @@
 // pictures are: entry 1 the Sun ... entry 10 Pluto.
 class ImageList : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit ImageList(QObject* parent = nullptr);
 
     // The ten body symbols, in body order, drawn at `pixels` square.
@@ -19,6 +19,6 @@ public:
     // Entry n (1-based); a null pixmap when there is no such entry.
     QPixmap picture(int entry) const;
 
-private:
+  private:
     QVector<QPixmap> pictures_;
 };

@@ -5,7 +5,7 @@
 // The about window: program name, description and two links; OK closes it.
 class frmAbout : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit frmAbout(QWidget* parent = nullptr);
 };
 

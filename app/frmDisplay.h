@@ -11,7 +11,7 @@ class QLabel;
 // Created on first use, unloaded (deleted) by Back and Exit.
 class frmDisplay : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     explicit frmDisplay(QWidget* parent = nullptr);
 
     // Element i (0..9) of the label arrays, as named on the tabs.

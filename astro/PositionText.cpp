@@ -57,7 +57,8 @@ std::string FormatDisplayPosition(const std::string& longForm) {
         const auto afterDegree = degreeAt + degreeMark.size();
         const auto minuteAt = trimmed.find('\'', afterDegree);
         minutes = TrimBlanks(std::string_view(trimmed).substr(
-            afterDegree, minuteAt == std::string::npos ? std::string::npos : minuteAt - afterDegree));
+            afterDegree,
+            minuteAt == std::string::npos ? std::string::npos : minuteAt - afterDegree));
     }
     const std::string sign =
         TrimBlanks(longForm.size() >= 3 ? std::string_view(longForm).substr(longForm.size() - 3)

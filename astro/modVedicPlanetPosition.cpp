@@ -8,9 +8,13 @@
 namespace {
 
 // Int of the published routines: the floor function.
-double Int(double x) { return std::floor(x); }
+double Int(double x) {
+    return std::floor(x);
+}
 
-bool IsSet(int16_t flag) { return flag != 0; }
+bool IsSet(int16_t flag) {
+    return flag != 0;
+}
 
 } // namespace
 
@@ -60,9 +64,9 @@ void PrepareChartTime(ChartState& chart) {
     }
     midheaven *= radToDeg;
 
-    double ascendant = FullArcTangent(
-        std::cos(ramc), -(std::sin(ramc) * std::cos(obliquity) +
-                          std::tan(latitudeNorth * degToRad) * std::sin(obliquity)));
+    double ascendant =
+        FullArcTangent(std::cos(ramc), -(std::sin(ramc) * std::cos(obliquity) +
+                                         std::tan(latitudeNorth * degToRad) * std::sin(obliquity)));
     if (ascendant < 0.0) {
         ascendant += piLiteral;
     }
@@ -145,7 +149,7 @@ struct ElementTerm {
 };
 
 struct ElementRow {
-    ElementTerm a, e;          // au; no unit
+    ElementTerm a, e;             // au; no unit
     ElementTerm i, node, peri, l; // degrees, rates in arc seconds per century
 };
 
@@ -153,24 +157,60 @@ struct ElementRow {
 // Standish (JPL), in the Explanatory Supplement to the Astronomical Almanac (1992), table 5.8.1.
 // Row 2 is the Earth-Moon barycentre, standing for the Earth.
 constexpr ElementRow elementTable[orbitBodyCount] = {
-    {{0.38709893, 0.00000066}, {0.20563069, 0.00002527}, {7.00487, -23.51}, {48.33167, -446.30},
-     {77.45645, 573.57}, {252.25084, 538101628.29}},
-    {{0.72333199, 0.00000092}, {0.00677323, -0.00004938}, {3.39471, -2.86}, {76.68069, -996.89},
-     {131.53298, -108.80}, {181.97973, 210664136.06}},
-    {{1.00000011, -0.00000005}, {0.01671022, -0.00003804}, {0.00005, -46.94},
-     {-11.26064, -18228.25}, {102.94719, 1198.28}, {100.46435, 129597740.63}},
-    {{1.52366231, -0.00007221}, {0.09341233, 0.00011902}, {1.85061, -25.47}, {49.57854, -1020.19},
-     {336.04084, 1560.78}, {355.45332, 68905103.78}},
-    {{5.20336301, 0.00060737}, {0.04839266, -0.00012880}, {1.30530, -4.15}, {100.55615, 1217.17},
-     {14.75385, 839.93}, {34.40438, 10925078.35}},
-    {{9.53707032, -0.00301530}, {0.05415060, -0.00036762}, {2.48446, 6.11}, {113.71504, -1591.05},
-     {92.43194, -1948.89}, {49.94432, 4401052.95}},
-    {{19.19126393, 0.00152025}, {0.04716771, -0.00019150}, {0.76986, -2.09}, {74.22988, -1681.40},
-     {170.96424, 1312.56}, {313.23218, 1542547.79}},
-    {{30.06896348, -0.00125196}, {0.00858587, 0.00002510}, {1.76917, -3.64}, {131.72169, -151.25},
-     {44.97135, -844.43}, {304.88003, 786449.21}},
-    {{39.48168677, -0.00076912}, {0.24880766, 0.00006465}, {17.14175, 11.07}, {110.30347, -37.33},
-     {224.06676, -132.25}, {238.92881, 522747.90}},
+    {{0.38709893, 0.00000066},
+     {0.20563069, 0.00002527},
+     {7.00487, -23.51},
+     {48.33167, -446.30},
+     {77.45645, 573.57},
+     {252.25084, 538101628.29}},
+    {{0.72333199, 0.00000092},
+     {0.00677323, -0.00004938},
+     {3.39471, -2.86},
+     {76.68069, -996.89},
+     {131.53298, -108.80},
+     {181.97973, 210664136.06}},
+    {{1.00000011, -0.00000005},
+     {0.01671022, -0.00003804},
+     {0.00005, -46.94},
+     {-11.26064, -18228.25},
+     {102.94719, 1198.28},
+     {100.46435, 129597740.63}},
+    {{1.52366231, -0.00007221},
+     {0.09341233, 0.00011902},
+     {1.85061, -25.47},
+     {49.57854, -1020.19},
+     {336.04084, 1560.78},
+     {355.45332, 68905103.78}},
+    {{5.20336301, 0.00060737},
+     {0.04839266, -0.00012880},
+     {1.30530, -4.15},
+     {100.55615, 1217.17},
+     {14.75385, 839.93},
+     {34.40438, 10925078.35}},
+    {{9.53707032, -0.00301530},
+     {0.05415060, -0.00036762},
+     {2.48446, 6.11},
+     {113.71504, -1591.05},
+     {92.43194, -1948.89},
+     {49.94432, 4401052.95}},
+    {{19.19126393, 0.00152025},
+     {0.04716771, -0.00019150},
+     {0.76986, -2.09},
+     {74.22988, -1681.40},
+     {170.96424, 1312.56},
+     {313.23218, 1542547.79}},
+    {{30.06896348, -0.00125196},
+     {0.00858587, 0.00002510},
+     {1.76917, -3.64},
+     {131.72169, -151.25},
+     {44.97135, -844.43},
+     {304.88003, 786449.21}},
+    {{39.48168677, -0.00076912},
+     {0.24880766, 0.00006465},
+     {17.14175, 11.07},
+     {110.30347, -37.33},
+     {224.06676, -132.25},
+     {238.92881, 522747.90}},
 };
 
 constexpr int earthIndex = 2;
@@ -184,12 +224,9 @@ double AngleRadians(const ElementTerm& term, double cy) {
 OrbitalElementSet OrbitalElements(int index, double daysSinceJ2000) {
     const ElementRow& row = elementTable[index];
     const double cy = daysSinceJ2000 / 36525.0;
-    return OrbitalElementSet{row.a.base + row.a.rate * cy,
-                             row.e.base + row.e.rate * cy,
-                             AngleRadians(row.i, cy),
-                             AngleRadians(row.node, cy),
-                             AngleRadians(row.peri, cy),
-                             ReduceRadians(AngleRadians(row.l, cy))};
+    return OrbitalElementSet{row.a.base + row.a.rate * cy, row.e.base + row.e.rate * cy,
+                             AngleRadians(row.i, cy),      AngleRadians(row.node, cy),
+                             AngleRadians(row.peri, cy),   ReduceRadians(AngleRadians(row.l, cy))};
 }
 
 double ReduceRadians(double x) {
@@ -210,7 +247,8 @@ double TrueAnomaly(double meanAnomaly, double eccentricity) {
     constexpr int maximumRounds = 100;
     for (int round = 0; round < maximumRounds; ++round) {
         const double previous = anomaly;
-        anomaly = previous - (previous - e * std::sin(previous) - m) / (1.0 - e * std::cos(previous));
+        anomaly =
+            previous - (previous - e * std::sin(previous) - m) / (1.0 - e * std::cos(previous));
         if (!(std::fabs(anomaly - previous) > 1e-12)) {
             break;
         }
@@ -251,10 +289,12 @@ double GeocentricLongitude(int index, double daysSinceJ2000) {
         const OrbitalElementSet body = OrbitalElements(index, daysSinceJ2000);
         const OrbitPoint point = PointOnOrbit(body);
         const double u = point.anomaly + body.perihelion - body.ascendingNode;
-        x = point.radius * (std::cos(body.ascendingNode) * std::cos(u) -
-                            std::sin(body.ascendingNode) * std::sin(u) * std::cos(body.inclination));
-        y = point.radius * (std::sin(body.ascendingNode) * std::cos(u) +
-                            std::cos(body.ascendingNode) * std::sin(u) * std::cos(body.inclination));
+        x = point.radius *
+            (std::cos(body.ascendingNode) * std::cos(u) -
+             std::sin(body.ascendingNode) * std::sin(u) * std::cos(body.inclination));
+        y = point.radius *
+            (std::sin(body.ascendingNode) * std::cos(u) +
+             std::cos(body.ascendingNode) * std::sin(u) * std::cos(body.inclination));
     }
     const double xGeo = x - xEarth;
     const double yGeo = y - yEarth;
@@ -281,8 +321,8 @@ double ChartDaysSinceJ2000(const ChartState& chart) {
     const year_month_day civilDate{year{chart.birthYear},
                                    month{static_cast<unsigned>(chart.birthMonth)},
                                    day{static_cast<unsigned>(chart.birthDay)}};
-    sys_time<minutes> instant = sys_days{civilDate} + hours{chart.birthHour} +
-                                minutes{chart.birthMinute};
+    sys_time<minutes> instant =
+        sys_days{civilDate} + hours{chart.birthHour} + minutes{chart.birthMinute};
     instant += hours{chart.zoneCorrectionHours};
     instant += minutes{chart.zoneCorrectionMinutes};
     if (IsSet(chart.daylightSaving)) {
@@ -331,12 +371,20 @@ void ComputePositions(ChartState& chart) {
     const std::string rahuText = FormatSignPosition(rahu);
     const std::string ketuText = FormatSignPosition(std::fabs(ketu));
 
-    const std::string* sources[positionCount] = {
-        &planetLongitudeTexts[2], &chart.moonPositionText, &planetLongitudeTexts[0],
-        &planetLongitudeTexts[1], &planetLongitudeTexts[3], &planetLongitudeTexts[4],
-        &planetLongitudeTexts[5], &planetLongitudeTexts[6], &planetLongitudeTexts[7],
-        &planetLongitudeTexts[8], &chart.ascendantText,     &chart.midheavenText,
-        &rahuText,                &ketuText};
+    const std::string* sources[positionCount] = {&planetLongitudeTexts[2],
+                                                 &chart.moonPositionText,
+                                                 &planetLongitudeTexts[0],
+                                                 &planetLongitudeTexts[1],
+                                                 &planetLongitudeTexts[3],
+                                                 &planetLongitudeTexts[4],
+                                                 &planetLongitudeTexts[5],
+                                                 &planetLongitudeTexts[6],
+                                                 &planetLongitudeTexts[7],
+                                                 &planetLongitudeTexts[8],
+                                                 &chart.ascendantText,
+                                                 &chart.midheavenText,
+                                                 &rahuText,
+                                                 &ketuText};
     for (int i = 0; i < positionCount; ++i) {
         chart.positionText[static_cast<std::size_t>(i)] = FormatDisplayPosition(*sources[i]);
     }

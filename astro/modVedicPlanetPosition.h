@@ -45,12 +45,12 @@ double DaysSinceJ2000(int year, int month, int day, int hour, int minute);
 // Mean orbital elements of body index k (0 Mercury, 1 Venus, 2 Earth, 3 Mars ... 8 Pluto).
 // Angles in radians; the mean longitude is reduced to one turn, the other angles are not.
 struct OrbitalElementSet {
-    double semiMajorAxis;   // astronomical units
+    double semiMajorAxis; // astronomical units
     double eccentricity;
-    double inclination;     // i
-    double ascendingNode;   // capital omega
-    double perihelion;      // longitude of perihelion
-    double meanLongitude;   // L, in [0, 2 pi)
+    double inclination;   // i
+    double ascendingNode; // capital omega
+    double perihelion;    // longitude of perihelion
+    double meanLongitude; // L, in [0, 2 pi)
 };
 inline constexpr int orbitBodyCount = 9;
 OrbitalElementSet OrbitalElements(int index, double daysSinceJ2000);

@@ -5,8 +5,12 @@
 #include <cstdlib>
 
 namespace {
-int16_t ToInt16(int value) { return static_cast<int16_t>(value); }
-int16_t Flag(bool value) { return value ? chartTrue : chartFalse; }
+int16_t ToInt16(int value) {
+    return static_cast<int16_t>(value);
+}
+int16_t Flag(bool value) {
+    return value ? chartTrue : chartFalse;
+}
 } // namespace
 
 void LoadChartInput(ChartState& chart, const ChartInput& input) {

@@ -11,8 +11,8 @@ inline constexpr int displayedBodyCount = 10;
 
 // Body names in body-index order (0 Sun ... 13 Ketu).
 inline constexpr std::array<const char*, positionCount> bodyNames = {
-    "Sun",    "Moon",   "Mercury", "Venus",     "Mars",      "Jupiter", "Saturn",
-    "Uranus", "Neptune", "Pluto",  "Ascendant", "Midheaven", "Rahu",    "Ketu"};
+    "Sun",    "Moon",    "Mercury", "Venus",     "Mars",      "Jupiter", "Saturn",
+    "Uranus", "Neptune", "Pluto",   "Ascendant", "Midheaven", "Rahu",    "Ketu"};
 
 // Booleans of the chart state: -1 true, 0 false; any non-zero value reads as true.
 inline constexpr int16_t chartTrue = -1;
@@ -22,17 +22,17 @@ inline constexpr int16_t chartFalse = 0;
 // Stages take it by reference, read the fields they need and write their results back.
 struct ChartState {
     // Birth input, written by the calculation driver after validation.
-    int16_t birthMonth = 0;       // 1 = January ... 12 = December
-    int16_t birthDay = 0;         // 1..31
-    int16_t birthYear = 0;        // 1901..2050
-    int16_t birthHour = 0;        // local clock, 0..23
-    int16_t birthMinute = 0;      // 0..59
-    int16_t zoneHours = 0;        // magnitude of the zone's whole hours, 0..13
-    int16_t zoneMinutes = 0;      // magnitude of the zone's extra minutes, 0 or 30
-    int16_t longitudeDegrees = 0; // 0..179
-    int16_t longitudeMinutes = 0; // 0..59
-    int16_t latitudeDegrees = 0;  // 0..89
-    int16_t latitudeMinutes = 0;  // 0..59
+    int16_t birthMonth = 0;        // 1 = January ... 12 = December
+    int16_t birthDay = 0;          // 1..31
+    int16_t birthYear = 0;         // 1901..2050
+    int16_t birthHour = 0;         // local clock, 0..23
+    int16_t birthMinute = 0;       // 0..59
+    int16_t zoneHours = 0;         // magnitude of the zone's whole hours, 0..13
+    int16_t zoneMinutes = 0;       // magnitude of the zone's extra minutes, 0 or 30
+    int16_t longitudeDegrees = 0;  // 0..179
+    int16_t longitudeMinutes = 0;  // 0..59
+    int16_t latitudeDegrees = 0;   // 0..89
+    int16_t latitudeMinutes = 0;   // 0..59
     int16_t longitudeEastFlag = 0; // -1 when the birthplace is east of Greenwich
     int16_t latitudeSouthFlag = 0; // -1 when the birthplace is south of the equator
     int16_t daylightSaving = 0;    // -1 when "Daylight Saving Time" is ticked
@@ -44,8 +44,8 @@ struct ChartState {
 
     // Stage results.
     double chartSiderealCorrection = 0.0; // degrees to add to a tropical longitude; negative
-    std::string ascendantText;             // long form, see FormatSignPosition
-    std::string midheavenText;             // long form
-    std::string moonPositionText;          // long form
+    std::string ascendantText;            // long form, see FormatSignPosition
+    std::string midheavenText;            // long form
+    std::string moonPositionText;         // long form
     std::array<std::string, positionCount> positionText; // display form, body-index order
 };

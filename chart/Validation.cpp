@@ -29,14 +29,17 @@ std::optional<long> CoordinateValue(const std::string& text) {
         return std::nullopt;
     }
     long value = 0;
-    const auto [end, error] = std::from_chars(trimmed.data(), trimmed.data() + trimmed.size(), value);
+    const auto [end, error] =
+        std::from_chars(trimmed.data(), trimmed.data() + trimmed.size(), value);
     if (error != std::errc() || end != trimmed.data() + trimmed.size()) {
         return std::nullopt; // too large to hold: certainly out of range
     }
     return value;
 }
 
-bool IsLeapYearForEntry(int year) { return year % 4 == 0; }
+bool IsLeapYearForEntry(int year) {
+    return year % 4 == 0;
+}
 
 std::optional<ValidationFault> ValidateBirthData(const BirthDataEntry& entry) {
     if (Trimmed(entry.name).empty()) {

@@ -18,7 +18,14 @@ struct BirthDataEntry {
 enum class MessageIcon { Error, Information };
 
 // The control that takes the focus after a fault.
-enum class FocusTarget { None, Name, LongitudeDegrees, LongitudeMinutes, LatitudeDegrees, LatitudeMinutes };
+enum class FocusTarget {
+    None,
+    Name,
+    LongitudeDegrees,
+    LongitudeMinutes,
+    LatitudeDegrees,
+    LatitudeMinutes
+};
 
 struct ValidationFault {
     std::string message;

@@ -24,11 +24,14 @@ function(korvani_core_library name)
     endforeach()
 endfunction()
 
-# korvani_qt_library(<name> DEPENDS <targets...>)
+# korvani_qt_library(<name> [EXCLUDE <files...>] DEPENDS <targets...>)
 # A user-interface library built from every .cpp/.h in the current folder, with AUTOMOC.
 function(korvani_qt_library name)
-    cmake_parse_arguments(ARG "" "" "DEPENDS" ${ARGN})
+    cmake_parse_arguments(ARG "" "" "DEPENDS;EXCLUDE" ${ARGN})
     file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+    foreach(excluded IN LISTS ARG_EXCLUDE)
+        list(REMOVE_ITEM sources ${CMAKE_CURRENT_SOURCE_DIR}/${excluded})
+    endforeach()
     add_library(${name} STATIC ${sources})
     set_target_properties(${name} PROPERTIES AUTOMOC ON)
     target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
@@ -39,11 +42,15 @@ endfunction()
 # One GoogleTest executable from every .cpp in the current folder, registered with CTest.
 # gui tests run on the offscreen platform with a private runtime folder.
 function(korvani_test name)
-    cmake_parse_arguments(ARG "" "LABEL" "DEPENDS" ${ARGN})
     file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
     if(NOT sources)
         return() # no tests written for this folder yet
     endif()
+    korvani_add_test_executable(${name} "${sources}" ${ARGN})
+endfunction()
+
+function(korvani_add_test_executable name sources)
+    cmake_parse_arguments(ARG "" "LABEL" "DEPENDS" ${ARGN})
     add_executable(${name} ${sources})
     if(NOT ARG_LABEL STREQUAL "gui")
         set_target_properties(${name} PROPERTIES AUTOMOC OFF AUTOUIC OFF AUTORCC OFF)
@@ -59,4 +66,15 @@ function(korvani_test name)
         DISCOVERY_TIMEOUT 60
         PROPERTIES LABELS ${ARG_LABEL}
                    ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+endfunction()
+
+# korvani_test_each(<prefix> LABEL <core|gui> DEPENDS <targets...>)
+# One test executable per *Test.cpp in the current folder (named <prefix>_<file>), so that each
+# widget test starts with a fresh application and its own windows.
+function(korvani_test_each prefix)
+    file(GLOB test_files CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*Test.cpp)
+    foreach(test_file IN LISTS test_files)
+        get_filename_component(stem ${test_file} NAME_WE)
+        korvani_add_test_executable(${prefix}_${stem} ${test_file} ${ARGN})
+    endforeach()
 endfunction()

@@ -9,7 +9,9 @@ MessageHandler& currentHandler() {
 }
 } // namespace
 
-void setMessageHandler(MessageHandler handler) { currentHandler() = std::move(handler); }
+void setMessageHandler(MessageHandler handler) {
+    currentHandler() = std::move(handler);
+}
 
 void showMessage(MessageIcon icon, const QString& text, QWidget* parent) {
     if (const MessageHandler& handler = currentHandler()) {

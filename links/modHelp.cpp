@@ -37,16 +37,22 @@ QUrl webPageUrl(WebPage page) {
     return {};
 }
 
-QString makerSiteText() { return QString::fromUtf8(makerSiteAddress); }
+QString makerSiteText() {
+    return QString::fromUtf8(makerSiteAddress);
+}
 
-QString productSiteRoot() { return siteWithPath(productSiteAddress, "/"); }
+QString productSiteRoot() {
+    return siteWithPath(productSiteAddress, "/");
+}
 
 void openAddress(const QUrl& address) {
     // A browser that does not start is not reported: the click simply has no effect.
     QDesktopServices::openUrl(address);
 }
 
-void openWebPage(WebPage page) { openAddress(webPageUrl(page)); }
+void openWebPage(WebPage page) {
+    openAddress(webPageUrl(page));
+}
 
 QUrl webSearchUrl(const QString& searchText) {
     QUrl url(QString::fromUtf8(webSearchAddress));
@@ -60,7 +66,9 @@ namespace {
 bool ending = false;
 }
 
-bool isProgramEnding() { return ending; }
+bool isProgramEnding() {
+    return ending;
+}
 
 void closeAllAndEnd() {
     if (ending) {

@@ -6,7 +6,7 @@
 // program through closeAllAndEnd().
 class frmExit : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit frmExit(QWidget* parent = nullptr);
     // (members are the implementer's; controls carry their names as objectName)
 };

@@ -6,4 +6,6 @@
 
 #include <gtest/gtest.h>
 
-TEST(Smoke, Placeholder) { EXPECT_EQ(FormatDisplayPosition(FormatSignPosition(7.5)), "07 Ari 30"); }
+TEST(Smoke, Placeholder) {
+    EXPECT_EQ(FormatDisplayPosition(FormatSignPosition(7.5)), "07 Ari 30");
+}

@@ -11,7 +11,7 @@
 
 // Records the message boxes shown while it lives, instead of showing them.
 class MessageCapture {
-public:
+  public:
     struct Message {
         MessageIcon icon;
         QString text;
@@ -31,7 +31,7 @@ public:
 // Records the addresses opened in the browser while it lives, for the http and https schemes.
 class UrlCapture : public QObject {
     Q_OBJECT
-public:
+  public:
     UrlCapture() {
         QDesktopServices::setUrlHandler(QStringLiteral("http"), this, "record");
         QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "record");
@@ -43,6 +43,6 @@ public:
 
     std::vector<QUrl> urls;
 
-public slots:
+  public slots:
     void record(const QUrl& url) { urls.push_back(url); }
 };
