@@ -69,11 +69,14 @@ double MoonTropicalLongitude(double t) {
     return longitude;
 }
 
-void ComputeMoonPosition(ChartState& chart) {
+double MoonCenturiesJ2000(const ChartState& chart) {
     const double universalTime = UniversalTimeHours(chart);
     const double dayNumber = JulianDayNumber(chart.birthMonth, chart.birthDay, chart.birthYear);
-    const double centuriesJ2000 = ((dayNumber - 2451545.0) + universalTime / 24.0 - 0.5) / 36525.0;
+    return ((dayNumber - 2451545.0) + universalTime / 24.0 - 0.5) / 36525.0;
+}
 
+void ComputeMoonPosition(ChartState& chart) {
+    const double centuriesJ2000 = MoonCenturiesJ2000(chart);
     double moonLongitude = MoonTropicalLongitude(centuriesJ2000);
     moonLongitude += SiderealCorrectionJ2000(centuriesJ2000);
     if (moonLongitude < 0.0) {

@@ -9,5 +9,9 @@ void ComputeMoonPosition(ChartState& chart);
 // 2000 January 1.5, with the two largest nutation terms.
 double SiderealCorrectionJ2000(double centuriesJ2000);
 
+// Julian centuries since 2000 January 1.5 of the birth instant: the civil date's day number
+// and universal time, as the time and angle stage takes them.
+double MoonCenturiesJ2000(const ChartState& chart);
+
 // The Moon's tropical longitude of date in degrees, [0, 360], for t centuries since J2000.
 double MoonTropicalLongitude(double centuriesJ2000);

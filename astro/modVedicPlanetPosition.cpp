@@ -30,7 +30,7 @@ double UniversalTimeHours(const ChartState& chart) {
     return localClockHours + zoneOffsetHours;
 }
 
-void PrepareChartTime(ChartState& chart) {
+ChartTimeValues ComputeChartTime(const ChartState& chart) {
     double longitudeWest = chart.longitudeDegrees + chart.longitudeMinutes / 60.0;
     if (IsSet(chart.longitudeEastFlag)) {
         longitudeWest = -longitudeWest;
@@ -39,19 +39,22 @@ void PrepareChartTime(ChartState& chart) {
     if (IsSet(chart.latitudeSouthFlag)) {
         latitudeNorth = -latitudeNorth;
     }
-    const double dayNumber = JulianDayNumber(chart.birthMonth, chart.birthDay, chart.birthYear);
-    const double universalTime = UniversalTimeHours(chart);
+    ChartTimeValues values{};
+    values.dayNumber = JulianDayNumber(chart.birthMonth, chart.birthDay, chart.birthYear);
+    values.universalTime = UniversalTimeHours(chart);
 
     // Julian centuries since 1899 December 31, 12h; the day number is noon-based.
-    const double centuries1900 = ((dayNumber - 2415020.0) + universalTime / 24.0 - 0.5) / 36525.0;
-    const double t = centuries1900;
-    chart.chartSiderealCorrection = SiderealCorrection1900(t);
+    const double t = ((values.dayNumber - 2415020.0) + values.universalTime / 24.0 - 0.5) / 36525.0;
+    values.centuries1900 = t;
+    values.siderealCorrection = SiderealCorrection1900(t);
 
     double localSiderealDegrees =
-        15.0 * (6.6460656 + 2400.0513 * t + 0.0000258 * (t * t) + universalTime) - longitudeWest;
+        15.0 * (6.6460656 + 2400.0513 * t + 0.0000258 * (t * t) + values.universalTime) -
+        longitudeWest;
     while (localSiderealDegrees >= 360.0) {
         localSiderealDegrees -= 360.0;
     }
+    values.localSiderealDegrees = localSiderealDegrees;
     const double ramc = localSiderealDegrees * degToRad;
     const double obliquity = (23.452294 - 0.0130125 * t) * degToRad;
 
@@ -62,11 +65,11 @@ void PrepareChartTime(ChartState& chart) {
     if (std::sin(ramc) < 0.0) {
         midheaven += piLiteral;
     }
-    midheaven *= radToDeg;
+    values.tropicalMidheaven = midheaven * radToDeg;
 
-    double ascendant =
-        FullArcTangent(std::cos(ramc), -(std::sin(ramc) * std::cos(obliquity) +
-                                         std::tan(latitudeNorth * degToRad) * std::sin(obliquity)));
+    double ascendant = FullArcTangent(
+        std::cos(ramc), -(std::sin(ramc) * std::cos(obliquity) +
+                          std::tan(latitudeNorth * degToRad) * std::sin(obliquity)));
     if (ascendant < 0.0) {
         ascendant += piLiteral;
     }
@@ -77,9 +80,15 @@ void PrepareChartTime(ChartState& chart) {
     while (ascendant >= 360.0) {
         ascendant -= 360.0;
     }
+    values.tropicalAscendant = ascendant;
+    return values;
+}
 
-    ascendant += chart.chartSiderealCorrection;
-    midheaven += chart.chartSiderealCorrection;
+void PrepareChartTime(ChartState& chart) {
+    const ChartTimeValues values = ComputeChartTime(chart);
+    chart.chartSiderealCorrection = values.siderealCorrection;
+    const double ascendant = values.tropicalAscendant + chart.chartSiderealCorrection;
+    const double midheaven = values.tropicalMidheaven + chart.chartSiderealCorrection;
     chart.ascendantText = FormatSignPosition(NormalizeDegrees(ascendant));
     chart.midheavenText = FormatSignPosition(NormalizeDegrees(midheaven));
 }

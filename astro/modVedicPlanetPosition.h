@@ -18,6 +18,18 @@ inline constexpr double twoPiLiteral = 6.28318530717958;
 // signed zone correction, one hour earlier with daylight saving.
 double UniversalTimeHours(const ChartState& chart);
 
+// The working values of the time and angle stage for one chart.
+struct ChartTimeValues {
+    double universalTime;        // hours, not wrapped into 0..24
+    double dayNumber;            // whole day number of the civil birth date
+    double centuries1900;        // Julian centuries since 1899 December 31, 12h
+    double siderealCorrection;   // degrees, negative
+    double localSiderealDegrees; // below 360; may be negative
+    double tropicalMidheaven;    // degrees, [0, 360)
+    double tropicalAscendant;    // degrees, [0, 360)
+};
+ChartTimeValues ComputeChartTime(const ChartState& chart);
+
 // Universal time, the 1900 time argument, the sidereal correction and the sidereal Ascendant
 // and Midheaven. Writes chartSiderealCorrection, ascendantText and midheavenText.
 void PrepareChartTime(ChartState& chart);
