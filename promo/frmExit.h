@@ -1,6 +1,12 @@
 #pragma once
 
+#include "promo/Referral.h"
+
 #include <QWidget>
+
+class QCheckBox;
+class QLineEdit;
+class QPlainTextEdit;
 
 // The exit promotion window: the last window of every run. Closing it in any way ends the
 // program through closeAllAndEnd().
@@ -8,7 +14,32 @@ class frmExit : public QWidget {
     Q_OBJECT
   public:
     explicit frmExit(QWidget* parent = nullptr);
-    // (members are the implementer's; controls carry their names as objectName)
+    ~frmExit() override;
+
+    // Checks the referral record for missing fields and opens the referral address.
+    void submitReferral();
+
+    // The form as last submitted.
+    const ReferralRecord& referralRecord() const { return referral; }
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void cmdSubmit_Click();
+    void Check1_Click(bool ticked);
+    void refuseBlank(QWidget* box);
+    void guardAgainstBlanks(QLineEdit* box);
+    QString placeholderOf(const QObject* box) const;
+
+    QLineEdit* txtName = nullptr;
+    QLineEdit* txtEmail = nullptr;
+    QPlainTextEdit* txtMessage = nullptr;
+    QLineEdit* txtFriendName = nullptr;
+    QLineEdit* txtFriendEmail = nullptr;
+    QCheckBox* Check1 = nullptr;
+    ReferralRecord referral;
 };
 
 // The one exit promotion window, created hidden on first use.

@@ -1,0 +1,106 @@
+#include "app/frmAbout.h"
+
+#include "links/modHelp.h"
+#include "promo/LinkLabel.h"
+
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPixmap>
+#include <QPushButton>
+#include <QSvgRenderer>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString programTitle = QStringLiteral("Korvani v1.20");
+
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& text) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setWordWrap(true);
+    return label;
+}
+
+QPixmap programIcon(int sidePixels) {
+    QPixmap pixmap(sidePixels, sidePixels);
+    pixmap.fill(Qt::transparent);
+    QSvgRenderer renderer(QStringLiteral(":/pictures/korvani.svg"));
+    QPainter painter(&pixmap);
+    renderer.render(&painter);
+    return pixmap;
+}
+
+} // namespace
+
+frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("frmAbout"));
+    setWindowTitle(programTitle);
+    setModal(true);
+
+    auto* picIcon = new QLabel(this);
+    picIcon->setObjectName(QStringLiteral("picIcon"));
+    picIcon->setPixmap(programIcon(64));
+    picIcon->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
+
+    auto* Label2 = makeLabel(this, "Label2", programTitle);
+    QFont titleFont = Label2->font();
+    titleFont.setBold(true);
+    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.3);
+    Label2->setFont(titleFont);
+
+    auto* Label1 = makeLabel(
+        this, "Label1",
+        QStringLiteral("Korvani calculates the decanate sign in which the different planets of "
+                       "your natal chart are placed in based on Vedic Astrology. Each zodiac sign "
+                       "is divided into three decanates of ten degrees each. These decanates "
+                       "influence the finer attributes of an individual's personality."));
+    auto* lblHomePage =
+        makeLabel(this, "lblHomePage", QStringLiteral("Click here to visit ") + makerSiteText());
+    openPageOnClick(lblHomePage, WebPage::HomePage);
+    auto* Label3 = makeLabel(
+        this, "Label3",
+        QStringLiteral("Home Business Opportunity. Start your own Internet business and make "
+                       "money online. Get this software fully branded for your website."));
+    auto* lblCoBrand =
+        makeLabel(this, "lblCoBrand", QStringLiteral("Click here for more details."));
+    openPageOnClick(lblCoBrand, WebPage::CoBrand);
+
+    auto* Line2 = new QFrame(this);
+    Line2->setObjectName(QStringLiteral("Line2"));
+    Line2->setFrameShape(QFrame::HLine);
+    Line2->setFrameShadow(QFrame::Sunken);
+
+    auto* cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK->setDefault(true);
+    connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* texts = new QVBoxLayout;
+    texts->addWidget(Label2);
+    texts->addWidget(Label1);
+    texts->addWidget(lblHomePage);
+    texts->addSpacing(8);
+    texts->addWidget(Label3);
+    texts->addWidget(lblCoBrand);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(picIcon, 0, Qt::AlignTop);
+    top->addLayout(texts, 1);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(cmdOK);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(Line2);
+    layout->addLayout(buttons);
+    setFixedWidth(440);
+}
+
+void showAboutWindow(QWidget* owner) {
+    frmAbout about(owner);
+    about.exec();
+}

@@ -1,0 +1,302 @@
+#include "promo/frmExit.h"
+
+#include "links/Messages.h"
+#include "links/modHelp.h"
+#include "promo/LinkLabel.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QSvgRenderer>
+#include <QVBoxLayout>
+
+#include <memory>
+
+namespace {
+
+const QString programTitle = QStringLiteral("Korvani v1.20");
+
+// The window of this run; forgotten as soon as it is closed, since closing it ends the program.
+QPointer<frmExit> currentWindow;
+
+QString boxText(const QObject* box) {
+    if (const auto* line = qobject_cast<const QLineEdit*>(box)) {
+        return line->text();
+    }
+    if (const auto* lines = qobject_cast<const QPlainTextEdit*>(box)) {
+        return lines->toPlainText();
+    }
+    return {};
+}
+
+void setBoxText(QObject* box, const QString& text) {
+    if (auto* line = qobject_cast<QLineEdit*>(box)) {
+        line->setText(text);
+    } else if (auto* lines = qobject_cast<QPlainTextEdit*>(box)) {
+        lines->setPlainText(text);
+    }
+}
+
+// Focus that moves between controls of the program; a window losing or regaining activation, or
+// a popup menu, leaves the box as it is.
+bool movesBetweenControls(const QFocusEvent* event) {
+    return event->reason() != Qt::ActiveWindowFocusReason &&
+           event->reason() != Qt::PopupFocusReason;
+}
+
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& text) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setWordWrap(true);
+    return label;
+}
+
+QLineEdit* makeLine(QWidget* parent, const char* name, const QString& placeholder) {
+    auto* box = new QLineEdit(placeholder, parent);
+    box->setObjectName(QString::fromLatin1(name));
+    return box;
+}
+
+QPixmap picture(const QString& resource, QSize size) {
+    QPixmap pixmap(size);
+    pixmap.fill(Qt::transparent);
+    QSvgRenderer renderer(resource);
+    QPainter painter(&pixmap);
+    renderer.render(&painter);
+    return pixmap;
+}
+
+} // namespace
+
+frmExit::frmExit(QWidget* parent) : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint) {
+    setObjectName(QStringLiteral("frmExit"));
+    setWindowTitle(programTitle);
+    // Unloading the window frees it; a topmost window that does not take the focus from the
+    // window the user works in.
+    setAttribute(Qt::WA_DeleteOnClose);
+    setAttribute(Qt::WA_ShowWithoutActivating);
+
+    auto* Label1 = makeLabel(this, "Label1", programTitle);
+    QFont titleFont = Label1->font();
+    titleFont.setBold(true);
+    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.4);
+    Label1->setFont(titleFont);
+
+    // A fresh draw each time the window is loaded.
+    const double r = QRandomGenerator::global()->generateDouble();
+    auto* Label2 = makeLabel(this, "Label2", supportMessage(supportMessageIndex(r)));
+
+    Check1 = new QCheckBox(
+        QStringLiteral("Yes, take me to the Qorvex web community at %1").arg(makerSiteText()),
+        this);
+    Check1->setObjectName(QStringLiteral("Check1"));
+    connect(Check1, &QCheckBox::clicked, this, &frmExit::Check1_Click);
+
+    auto* Frame2 = new QGroupBox(QStringLiteral("Refer A Friend"), this);
+    Frame2->setObjectName(QStringLiteral("Frame2"));
+    txtName = makeLine(Frame2, "txtName", referral::namePlaceholder);
+    txtEmail = makeLine(Frame2, "txtEmail", referral::emailPlaceholder);
+    txtMessage = new QPlainTextEdit(referral::messagePlaceholder, Frame2);
+    txtMessage->setObjectName(QStringLiteral("txtMessage"));
+    txtMessage->setTabChangesFocus(true);
+    txtMessage->setFixedHeight(txtName->sizeHint().height() * 3);
+    txtFriendName = makeLine(Frame2, "txtFriendName", referral::friendNamePlaceholder);
+    txtFriendEmail = makeLine(Frame2, "txtFriendEmail", referral::friendEmailPlaceholder);
+    auto* cmdSubmit = new QPushButton(QStringLiteral("Refer A Friend &Now"), Frame2);
+    cmdSubmit->setObjectName(QStringLiteral("cmdSubmit"));
+    connect(cmdSubmit, &QPushButton::clicked, this, &frmExit::cmdSubmit_Click);
+
+    for (QWidget* box : {static_cast<QWidget*>(txtName), static_cast<QWidget*>(txtEmail),
+                         static_cast<QWidget*>(txtMessage), static_cast<QWidget*>(txtFriendName),
+                         static_cast<QWidget*>(txtFriendEmail)}) {
+        box->installEventFilter(this);
+    }
+    guardAgainstBlanks(txtEmail);
+    guardAgainstBlanks(txtFriendEmail);
+
+    auto* form = new QVBoxLayout(Frame2);
+    form->addWidget(txtName);
+    form->addWidget(txtEmail);
+    form->addWidget(txtMessage);
+    form->addWidget(txtFriendName);
+    form->addWidget(txtFriendEmail);
+    form->addWidget(cmdSubmit, 0, Qt::AlignRight);
+
+    auto* Frame6 = new QGroupBox(QStringLiteral("Download More Programs From Qorvex"), this);
+    Frame6->setObjectName(QStringLiteral("Frame6"));
+    auto* Label3 = makeLabel(
+        Frame6, "Label3",
+        QStringLiteral("Korvani is one of a whole family of Qorvex programs for the curious "
+                       "mind: astrology charts and reports, psychic readings, tarot spreads, "
+                       "numerology profiles and studies of the occult. Most of them are free to "
+                       "download and use."));
+    auto* lblGoToHome =
+        makeLabel(Frame6, "lblGoToHome",
+                  QStringLiteral("Click here to see all our programs and download them today."));
+    openPageOnClick(lblGoToHome, WebPage::SoftwareCatalogue);
+    auto* catalogue = new QVBoxLayout(Frame6);
+    catalogue->addWidget(Label3);
+    catalogue->addWidget(lblGoToHome);
+
+    auto* Picture1 = new QLabel(this);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->setPixmap(picture(QStringLiteral(":/pictures/promo.svg"), QSize(96, 96)));
+    Picture1->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
+
+    auto* cmdClose = new QPushButton(QStringLiteral("E&xit"), this);
+    cmdClose->setObjectName(QStringLiteral("cmdClose"));
+    connect(cmdClose, &QPushButton::clicked, this, [] { closeAllAndEnd(); });
+
+    auto* side = new QVBoxLayout;
+    side->addWidget(Picture1);
+    side->addWidget(Frame6);
+    side->addStretch(1);
+    side->addWidget(cmdClose, 0, Qt::AlignRight);
+
+    auto* main = new QVBoxLayout;
+    main->addWidget(Label1);
+    main->addWidget(Label2);
+    main->addWidget(Check1);
+    main->addWidget(Frame2);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(main, 3);
+    layout->addLayout(side, 2);
+    resize(640, 440);
+}
+
+frmExit::~frmExit() = default;
+
+QString frmExit::placeholderOf(const QObject* box) const {
+    if (box == txtName) {
+        return referral::namePlaceholder;
+    }
+    if (box == txtEmail) {
+        return referral::emailPlaceholder;
+    }
+    if (box == txtMessage) {
+        return referral::messagePlaceholder;
+    }
+    if (box == txtFriendName) {
+        return referral::friendNamePlaceholder;
+    }
+    return referral::friendEmailPlaceholder;
+}
+
+bool frmExit::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::FocusIn:
+        if (movesBetweenControls(static_cast<QFocusEvent*>(event)) &&
+            boxText(watched).trimmed() == placeholderOf(watched)) {
+            setBoxText(watched, QString());
+        }
+        break;
+    case QEvent::FocusOut:
+        if (movesBetweenControls(static_cast<QFocusEvent*>(event)) &&
+            boxText(watched).trimmed().isEmpty()) {
+            setBoxText(watched, placeholderOf(watched));
+        }
+        break;
+    case QEvent::KeyPress:
+        if ((watched == txtEmail || watched == txtFriendEmail) &&
+            static_cast<QKeyEvent*>(event)->text().contains(u' ')) {
+            refuseBlank(static_cast<QWidget*>(watched));
+            return true;
+        }
+        break;
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void frmExit::refuseBlank(QWidget* box) {
+    showMessage(MessageIcon::Error, emailBlankMessage, this);
+    box->setFocus(Qt::OtherFocusReason);
+}
+
+void frmExit::guardAgainstBlanks(QLineEdit* box) {
+    // Typed blanks never reach the box (see eventFilter); this catches pasted and dropped text.
+    // An edit that brings in a blank is undone whole. The text before the edit is kept from the
+    // last two changes, so it does not matter whether textChanged or textEdited comes first.
+    struct History {
+        QString before;
+        QString now;
+    };
+    auto history = std::make_shared<History>(History{QString(), box->text()});
+    connect(box, &QLineEdit::textChanged, this, [history](const QString& text) {
+        history->before = history->now;
+        history->now = text;
+    });
+    connect(box, &QLineEdit::textEdited, this, [this, box, history](const QString& text) {
+        const QString before = history->now == text ? history->before : history->now;
+        if (text.count(u' ') <= before.count(u' ')) {
+            return;
+        }
+        const int cursor = box->cursorPosition() - (text.size() - before.size());
+        box->setText(before);
+        box->setCursorPosition(qBound(0, cursor, int(before.size())));
+        refuseBlank(box);
+    });
+}
+
+void frmExit::Check1_Click(bool ticked) {
+    if (!ticked) {
+        return;
+    }
+    Check1->setChecked(false);
+    openWebPage(WebPage::HomePage);
+}
+
+void frmExit::cmdSubmit_Click() {
+    referral = referralFromBoxes(txtName->text(), txtEmail->text(), txtMessage->toPlainText(),
+                                 txtFriendName->text(), txtFriendEmail->text());
+    if (const auto fault = emailFault(referral)) {
+        showMessage(MessageIcon::Error, *fault, this);
+        return;
+    }
+    submitReferral();
+}
+
+void frmExit::submitReferral() {
+    if (const auto fault = missingFieldFault(referral)) {
+        showMessage(MessageIcon::Error, *fault, this);
+        return;
+    }
+    openAddress(referralAddress(referral));
+}
+
+void frmExit::closeEvent(QCloseEvent* event) {
+    event->accept();
+    if (currentWindow == this) {
+        currentWindow = nullptr;
+    }
+    // When the program is already ending, closeAllAndEnd() is what closes this window.
+    if (!isProgramEnding()) {
+        closeAllAndEnd();
+    }
+}
+
+frmExit* exitWindow() {
+    if (!currentWindow) {
+        currentWindow = new frmExit;
+    }
+    return currentWindow;
+}
+
+void showExitWindow() {
+    exitWindow()->show();
+}
+
+void hideExitWindow() {
+    exitWindow()->hide();
+}
