@@ -1,0 +1,91 @@
+#include "astro/modVedicEphemeris.h"
+#include "astro/modVedicPlanetPosition.h"
+#include "chart/ChartInput.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(Moon, Epoch2000FromTheWorkedExample) {
+    // Worked values of the abridged lunar series at T = 0.
+    EXPECT_NEAR(MoonTropicalLongitude(0.0), 223.3161029, 5e-8);
+    EXPECT_NEAR(SiderealCorrectionJ2000(0.0), -23.8535048, 5e-8);
+}
+
+struct MoonCase {
+    const char* name;
+    ChartInput input;
+    double universalTime;
+    double sidereal;  // degrees, worked value; 0 where only the text is given
+    const char* text; // long form
+};
+
+ChartInput Birth(int year, int month, int day, int hour, int minute, int lonDeg, int lonMin,
+                 bool east, int zone, bool dst) {
+    ChartInput input;
+    input.year = year;
+    input.monthPosition = month - 1;
+    input.day = day;
+    input.hour = hour;
+    input.minute = minute;
+    input.longitudeDegrees = lonDeg;
+    input.longitudeMinutes = lonMin;
+    input.east = east;
+    input.timeZonePosition = zone;
+    input.daylightSaving = dst;
+    return input;
+}
+
+class MoonExampleTest : public ::testing::TestWithParam<MoonCase> {};
+
+TEST_P(MoonExampleTest, ToTheSecond) {
+    const MoonCase& c = GetParam();
+    ChartState chart;
+    LoadChartInput(chart, c.input);
+    EXPECT_EQ(UniversalTimeHours(chart), c.universalTime) << "case " << c.name;
+    const double t = MoonCenturiesJ2000(chart);
+    double sidereal = MoonTropicalLongitude(t) + SiderealCorrectionJ2000(t);
+    if (sidereal < 0) {
+        sidereal += 360;
+    }
+    if (c.sidereal != 0.0) {
+        EXPECT_NEAR(sidereal, c.sidereal, 5e-8) << "case " << c.name;
+    }
+    ComputeMoonPosition(chart);
+    EXPECT_EQ(chart.moonPositionText, c.text) << "case " << c.name;
+}
+
+constexpr int greenwich = 29, indian = 34, easternStandard = 27;
+
+INSTANTIATE_TEST_SUITE_P(
+    WorkedExamples, MoonExampleTest,
+    ::testing::Values(MoonCase{"j2000", Birth(2000, 1, 1, 12, 0, 0, 0, false, greenwich, false),
+                               12.0, 199.4625981, "19\u00B0 27' 45\" Lib"},
+                      MoonCase{"delhi1990", Birth(1990, 8, 15, 10, 30, 77, 13, true, indian, false),
+                               5.0, 48.9076996, "18\u00B0 54' 27\" Tau"},
+                      MoonCase{"delhi1990Daylight",
+                               Birth(1990, 8, 15, 10, 30, 77, 13, true, indian, true), 4.0,
+                               0.0 /* only the text is worked */, "18\u00B0 18' 48\" Tau"},
+                      MoonCase{"newYork1976NotWrapped",
+                               Birth(1976, 7, 4, 23, 45, 74, 0, false, easternStandard, true),
+                               27.75, 175.3474468, "25\u00B0 20' 50\" Vir"}),
+    [](const ::testing::TestParamInfo<MoonCase>& info) { return info.param.name; });
+
+TEST(Moon, TimeArgumentOfTheDelhiExample) {
+    ChartState chart;
+    LoadChartInput(chart, Birth(1990, 8, 15, 10, 30, 77, 13, true, indian, false));
+    EXPECT_NEAR(MoonCenturiesJ2000(chart), -0.0938067534, 5e-11);
+}
+
+TEST(Moon, LongitudeZeroWithEastFlagCountsAsWest) {
+    ChartState east;
+    ChartState west;
+    LoadChartInput(east, Birth(2000, 1, 1, 12, 0, 0, 0, true, easternStandard, true));
+    LoadChartInput(west, Birth(2000, 1, 1, 12, 0, 0, 0, false, easternStandard, true));
+    EXPECT_EQ(UniversalTimeHours(east), 16.0);
+    ComputeMoonPosition(east);
+    ComputeMoonPosition(west);
+    EXPECT_EQ(east.moonPositionText, west.moonPositionText);
+}
+
+} // namespace
