@@ -3,9 +3,14 @@
 #include "decanates/modVedicDecanates.h"
 
 #include <QMainWindow>
+#include <QString>
+
+#include <array>
 
 class ImageList;
+class QCloseEvent;
 class QLabel;
+class QPixmap;
 
 // The result window: one tab per displayed body with its picture, position and decanate texts.
 // Created on first use, unloaded (deleted) by Back and Exit.
@@ -14,12 +19,62 @@ class frmDisplay : public QMainWindow {
   public:
     explicit frmDisplay(QWidget* parent = nullptr);
 
-    // Element i (0..9) of the label arrays, as named on the tabs.
+    // Element i (0..9) of the label arrays, as named on the tabs. Other indices are ignored.
     void setPositionCaption(int body, const QString& text);
-    // ... further accessors are the implementer's; every control carries its objectName.
+    // picPlanet_i shows the picture.
+    void setBodyPicture(int body, const QPixmap& picture);
+    // The eight decanate captions of tab i, from one record.
+    void setDecanateCaptions(int body, const DecanateResult& result);
+
+    // The banner text naming the maker's discussion board.
+    static QString bannerText();
+
+  protected:
+    // Form_Unload: shows the exit promotion window (unless the program is ending) and lets
+    // the window be deleted.
+    void closeEvent(QCloseEvent* event) override;
+
+  private slots:
+    void cmdOK_Click();
+    void cmdExit_Click();
+    void mnuFileBack_Click();
+    void mnuExit_Click();
+    void mnuOnline_Click();
+    void mnuVisit_Click();
+    void mnuUpdate_Click();
+    void mnuAbout_Click();
+    void mnuDonate_Click();
+    void mkmoney_Click();
+    void lblFullBrand_Click();
+    void lblCobrand_Click();
+    void Label61_Click();
+    void Label19_Click();
+
+  private:
+    // The controls of one body's tab.
+    struct BodyTab {
+        QLabel* picPlanet = nullptr;
+        QLabel* lblPosition = nullptr;
+        QLabel* lblDecanateName = nullptr;
+        QLabel* lblDecanateSign = nullptr;
+        QLabel* lblRulingPlanet = nullptr;
+        QLabel* lblRulingElement = nullptr;
+        QLabel* lblConstellationName = nullptr;
+        QLabel* lblKeyword = nullptr;
+        QLabel* lblTreeZodiac = nullptr;
+        QLabel* lblDecanateSignDesc = nullptr;
+    };
+
+    QWidget* createBanner();
+    QWidget* createTabs();
+    QWidget* createBodyTab(int body);
+    QWidget* createCommandStrip();
+    void createMenus();
+
+    std::array<BodyTab, displayedBodyCount> tabs_;
 };
 
-// The one result window, created (hidden) on first use.
+// The one result window, created (hidden) on first use; a fresh one after it has been unloaded.
 frmDisplay* displayWindow();
 
 // The decanate stage: determines the decanates of positionText 0..9 into decanateResults, then

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QLabel>
+
+// A label that acts on a click: it emits clicked() when the left mouse button is pressed and
+// released over it. The windows connect it to the page or action the label offers.
+class ClickableLabel : public QLabel {
+    Q_OBJECT
+  public:
+    explicit ClickableLabel(const QString& text = {}, QWidget* parent = nullptr);
+
+  signals:
+    void clicked();
+
+  protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+};

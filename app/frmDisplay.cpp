@@ -1,0 +1,410 @@
+#include "app/frmDisplay.h"
+
+#include "app/ClickableLabel.h"
+#include "app/DisplayFonts.h"
+#include "app/ImageList.h"
+#include "app/frmAbout.h"
+#include "links/modHelp.h"
+#include "promo/frmExit.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPixmap>
+#include <QPointer>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+
+// The one result window while it is loaded.
+QPointer<frmDisplay> loadedDisplayWindow;
+
+// Width of the description paragraph in logical pixels; its height is made to fit the longest
+// paragraph at this width, so a wider window only leaves spare room.
+constexpr int descriptionWidth = 400;
+constexpr int picturePixels = 40;
+
+const QString cobrandText = QStringLiteral(
+    "Co-brand this software for your site.  Increase loyalty and traffic to your site. Put your "
+    "site's name &&  link here. See \"Help\" for details.    Click Here for more info on "
+    "co-branding.");
+const QString fullBrandText = QStringLiteral(
+    "Home Business Opportunity. Start your own Internet business and make money online. Get this "
+    "software fully branded for your website. Click here for more details.");
+
+QString arrayName(const char* name, int index) {
+    return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(index);
+}
+
+// A label in the labels' font that shows its caption as plain text.
+QLabel* makeLabel(QWidget* parent, const QString& objectName, const QString& text,
+                  bool bold = false) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(objectName);
+    label->setFont(labelFont(9, bold));
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+ClickableLabel* makeLink(QWidget* parent, const QString& objectName, const QString& text) {
+    auto* label = new ClickableLabel(text, parent);
+    label->setObjectName(objectName);
+    label->setFont(labelFont(9));
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);
+    label->setStyleSheet(QStringLiteral("color: #1a3fa8;"));
+    return label;
+}
+
+// The longest description of the decanate tables, the one the description label must hold.
+QString longestDescription() {
+    QString longest;
+    for (const auto& table : decanateTables) {
+        for (const DecanateRow& row : table) {
+            const QString text = QString::fromUtf8(row.description);
+            if (text.size() > longest.size()) {
+                longest = text;
+            }
+        }
+    }
+    return longest;
+}
+
+QWidget* findInputWindow() {
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    const auto found = std::find_if(windows.begin(), windows.end(), [](const QWidget* window) {
+        return window->objectName() == QLatin1String("frmMain");
+    });
+    return found == windows.end() ? nullptr : *found;
+}
+
+} // namespace
+
+frmDisplay::frmDisplay(QWidget* parent) : QMainWindow(parent) {
+    setObjectName(QStringLiteral("frmDisplay"));
+    setWindowTitle(QStringLiteral("Korvani v1.20"));
+    setWindowIcon(QIcon(QStringLiteral(":/pictures/korvani.svg")));
+    // Unloading deletes the window; the next calculation loads a fresh one.
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    auto* central = new QWidget(this);
+    central->setObjectName(QStringLiteral("centralWidget"));
+    auto* layout = new QVBoxLayout(central);
+    layout->addWidget(createBanner());
+    layout->addWidget(createTabs(), 1);
+    layout->addWidget(createCommandStrip());
+    setCentralWidget(central);
+    createMenus();
+}
+
+QString frmDisplay::bannerText() {
+    return QStringLiteral("Visit the Qorvex astrology discussion board at %1 - click here")
+        .arg(makerSiteText());
+}
+
+QWidget* frmDisplay::createBanner() {
+    auto* frame = new QFrame(this);
+    frame->setObjectName(QStringLiteral("fraBanner"));
+    frame->setFrameShape(QFrame::StyledPanel);
+    auto* layout = new QHBoxLayout(frame);
+    auto* banner = makeLink(frame, QStringLiteral("Label61"), bannerText());
+    banner->setFont(labelFont(9, true));
+    banner->setWordWrap(false);
+    banner->setAlignment(Qt::AlignCenter);
+    connect(banner, &ClickableLabel::clicked, this, &frmDisplay::Label61_Click);
+    layout->addWidget(banner);
+    return frame;
+}
+
+QWidget* frmDisplay::createTabs() {
+    auto* tabsWidget = new QTabWidget(this);
+    tabsWidget->setObjectName(QStringLiteral("SSTab1"));
+    tabsWidget->setUsesScrollButtons(false);
+    for (int body = 0; body < displayedBodyCount; ++body) {
+        tabsWidget->addTab(createBodyTab(body), QString::fromLatin1(bodyNames[body]));
+    }
+    return tabsWidget;
+}
+
+QWidget* frmDisplay::createBodyTab(int body) {
+    auto* page = new QWidget;
+    page->setObjectName(arrayName("tabBody", body));
+    auto* pageLayout = new QVBoxLayout(page);
+
+    auto* frame = new QFrame(page);
+    frame->setObjectName(arrayName("Frame3", body));
+    frame->setFrameShape(QFrame::StyledPanel);
+    pageLayout->addWidget(frame);
+    auto* grid = new QGridLayout(frame);
+    grid->setHorizontalSpacing(12);
+    grid->setColumnStretch(1, 1);
+
+    BodyTab& tab = tabs_[static_cast<std::size_t>(body)];
+    tab.picPlanet = new QLabel(frame);
+    tab.picPlanet->setObjectName(arrayName("picPlanet", body));
+    tab.picPlanet->setFixedSize(picturePixels, picturePixels);
+    tab.picPlanet->setAlignment(Qt::AlignCenter);
+    grid->addWidget(tab.picPlanet, 0, 2, 2, 1, Qt::AlignTop | Qt::AlignRight);
+
+    int row = 0;
+    const auto addRow = [&](const char* captionName, const QString& caption, QLabel* value) {
+        auto* captionLabel = makeLabel(frame, arrayName(captionName, body), caption, true);
+        grid->addWidget(captionLabel, row, 0, Qt::AlignTop | Qt::AlignLeft);
+        // The value column runs under the picture except on the rows beside it.
+        grid->addWidget(value, row, 1, 1, row < 2 ? 1 : 2);
+        ++row;
+    };
+    const auto valueLabel = [&](const char* name, const QString& placeholder) {
+        return makeLabel(frame, arrayName(name, body), placeholder);
+    };
+
+    // Only Jupiter's name is a link (to the co-brand page); the others are plain captions.
+    const QString bodyName = QString::fromLatin1(bodyNames[body]);
+    QLabel* nameLabel = nullptr;
+    if (body == 5) {
+        auto* link = new ClickableLabel(bodyName, frame);
+        link->setObjectName(QStringLiteral("Label19"));
+        link->setTextFormat(Qt::PlainText);
+        connect(link, &ClickableLabel::clicked, this, &frmDisplay::Label19_Click);
+        nameLabel = link;
+    } else {
+        nameLabel = new QLabel(bodyName, frame);
+        nameLabel->setObjectName(arrayName("lblBodyName", body));
+        nameLabel->setTextFormat(Qt::PlainText);
+    }
+    nameLabel->setFont(labelFont(10, true));
+    addRow("lblPlanetNameCaption", QStringLiteral("Planet Name"), nameLabel);
+
+    tab.lblPosition = valueLabel("lblPosition", QStringLiteral("00 Ari 00"));
+    addRow("lblPositionCaption", QStringLiteral("Position"), tab.lblPosition);
+    tab.lblDecanateName = valueLabel("lblDecanateName", QStringLiteral("Decanate"));
+    addRow("lblDecanateNameCaption", QStringLiteral("Decanate Name"), tab.lblDecanateName);
+    tab.lblDecanateSign = valueLabel("lblDecanateSign", QStringLiteral("Sign"));
+    addRow("lblDecanateSignCaption", QStringLiteral("Decanate Sign"), tab.lblDecanateSign);
+    tab.lblRulingPlanet = valueLabel("lblRulingPlanet", QStringLiteral("Planet"));
+    addRow("lblRulingPlanetCaption", QStringLiteral("Ruling Planet"), tab.lblRulingPlanet);
+    tab.lblRulingElement = valueLabel("lblRulingElement", QStringLiteral("Element"));
+    addRow("lblRulingElementCaption", QStringLiteral("Ruling Element"), tab.lblRulingElement);
+    tab.lblConstellationName = valueLabel("lblConstellationName", QStringLiteral("Constellation"));
+    addRow("lblConstellationNameCaption", QStringLiteral("Constellation Name"),
+           tab.lblConstellationName);
+    tab.lblKeyword = valueLabel("lblKeyword", QStringLiteral("Keyword"));
+    addRow("lblKeywordCaption", QStringLiteral("Keyword"), tab.lblKeyword);
+    tab.lblTreeZodiac = valueLabel("lblTreeZodiac", QStringLiteral("Tree"));
+    addRow("lblTreeZodiacCaption", QStringLiteral("Tree Zodiac"), tab.lblTreeZodiac);
+
+    // The description wraps; it is given the height of the longest paragraph at its narrowest.
+    tab.lblDecanateSignDesc = valueLabel("lblDecanateSignDesc", longestDescription());
+    tab.lblDecanateSignDesc->setWordWrap(true);
+    tab.lblDecanateSignDesc->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    tab.lblDecanateSignDesc->setMinimumWidth(descriptionWidth);
+    tab.lblDecanateSignDesc->setMinimumHeight(
+        tab.lblDecanateSignDesc->heightForWidth(descriptionWidth));
+    tab.lblDecanateSignDesc->setText(QStringLiteral("Description"));
+    addRow("lblDecanateSignDescCaption", QStringLiteral("More About Sign"),
+           tab.lblDecanateSignDesc);
+    grid->setRowStretch(row, 1);
+    return page;
+}
+
+QWidget* frmDisplay::createCommandStrip() {
+    auto* frame = new QFrame(this);
+    frame->setObjectName(QStringLiteral("fraCommands"));
+    frame->setFrameShape(QFrame::StyledPanel);
+    auto* layout = new QHBoxLayout(frame);
+
+    auto* offers = new QVBoxLayout;
+    auto* fullBrand = makeLink(frame, QStringLiteral("lblFullBrand"), fullBrandText);
+    connect(fullBrand, &ClickableLabel::clicked, this, &frmDisplay::lblFullBrand_Click);
+    auto* cobrand = makeLink(frame, QStringLiteral("lblCobrand"), cobrandText);
+    // The caption writes "&&" for one ampersand; QLabel shows it so only with a buddy set.
+    cobrand->setBuddy(cobrand);
+    connect(cobrand, &ClickableLabel::clicked, this, &frmDisplay::lblCobrand_Click);
+    offers->addWidget(fullBrand);
+    offers->addWidget(cobrand);
+    layout->addLayout(offers, 1);
+
+    auto* buttons = new QVBoxLayout;
+    auto* back = new QPushButton(QStringLiteral("&Back"), frame);
+    back->setObjectName(QStringLiteral("cmdOK"));
+    back->setDefault(true);
+    connect(back, &QPushButton::clicked, this, &frmDisplay::cmdOK_Click);
+    auto* exitButton = new QPushButton(QStringLiteral("&Exit"), frame);
+    exitButton->setObjectName(QStringLiteral("cmdExit"));
+    connect(exitButton, &QPushButton::clicked, this, &frmDisplay::cmdExit_Click);
+    buttons->addWidget(back);
+    buttons->addWidget(exitButton);
+    buttons->addStretch();
+    layout->addLayout(buttons);
+    return frame;
+}
+
+void frmDisplay::createMenus() {
+    QMenuBar* bar = menuBar();
+    const auto addItem = [this](QMenu* menu, const char* name, const QString& caption,
+                                void (frmDisplay::*handler)()) {
+        QAction* action = menu->addAction(caption);
+        action->setObjectName(QLatin1String(name));
+        connect(action, &QAction::triggered, this, handler);
+    };
+    const auto addSeparator = [](QMenu* menu, const char* name) {
+        menu->addSeparator()->setObjectName(QLatin1String(name));
+    };
+
+    QMenu* file = bar->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("mnuFile"));
+    file->menuAction()->setObjectName(QStringLiteral("mnuFileAction"));
+    addItem(file, "mnuFileBack", QStringLiteral("&Back"), &frmDisplay::mnuFileBack_Click);
+    addItem(file, "mnuExit", QStringLiteral("E&xit"), &frmDisplay::mnuExit_Click);
+
+    QMenu* help = bar->addMenu(QStringLiteral("&Help"));
+    help->setObjectName(QStringLiteral("mnuHelp"));
+    help->menuAction()->setObjectName(QStringLiteral("mnuHelpAction"));
+    addItem(help, "mnuOnline", QStringLiteral("&Online Help"), &frmDisplay::mnuOnline_Click);
+    addItem(help, "mnuVisit", QStringLiteral("&Visit Us Online"), &frmDisplay::mnuVisit_Click);
+    addSeparator(help, "mnuFileSep1");
+    addItem(help, "mnuUpdate", QStringLiteral("&Check for Software Update"),
+            &frmDisplay::mnuUpdate_Click);
+    addSeparator(help, "mnuFileSep2");
+    addItem(help, "mnuAbout", QStringLiteral("&About Software"), &frmDisplay::mnuAbout_Click);
+
+    // Two items that act straight from the menu bar, without a drop-down.
+    QAction* donate = bar->addAction(QStringLiteral("&Donate"));
+    donate->setObjectName(QStringLiteral("mnuDonate"));
+    connect(donate, &QAction::triggered, this, &frmDisplay::mnuDonate_Click);
+    QAction* money = bar->addAction(QStringLiteral("Make Money &Online"));
+    money->setObjectName(QStringLiteral("mkmoney"));
+    connect(money, &QAction::triggered, this, &frmDisplay::mkmoney_Click);
+}
+
+void frmDisplay::setPositionCaption(int body, const QString& text) {
+    if (body < 0 || body >= displayedBodyCount) {
+        return;
+    }
+    tabs_[static_cast<std::size_t>(body)].lblPosition->setText(text);
+}
+
+void frmDisplay::setBodyPicture(int body, const QPixmap& picture) {
+    if (body < 0 || body >= displayedBodyCount) {
+        return;
+    }
+    tabs_[static_cast<std::size_t>(body)].picPlanet->setPixmap(picture);
+}
+
+void frmDisplay::setDecanateCaptions(int body, const DecanateResult& result) {
+    if (body < 0 || body >= displayedBodyCount) {
+        return;
+    }
+    const BodyTab& tab = tabs_[static_cast<std::size_t>(body)];
+    tab.lblDecanateName->setText(QString::fromStdString(result.decanateName));
+    tab.lblDecanateSign->setText(QString::fromStdString(result.decanateSign));
+    tab.lblDecanateSignDesc->setText(QString::fromStdString(result.description));
+    tab.lblRulingPlanet->setText(QString::fromStdString(result.rulingPlanet));
+    tab.lblRulingElement->setText(QString::fromStdString(result.rulingElement));
+    tab.lblConstellationName->setText(QString::fromStdString(result.constellationName));
+    tab.lblKeyword->setText(QString::fromStdString(result.keyword));
+    tab.lblTreeZodiac->setText(QString::fromStdString(result.treeZodiac));
+}
+
+void frmDisplay::closeEvent(QCloseEvent* event) {
+    // Form_Unload. While the program is ending every window is being closed anyway; the exit
+    // window must not come back then.
+    if (!isProgramEnding()) {
+        showExitWindow();
+    }
+    if (loadedDisplayWindow == this) {
+        loadedDisplayWindow = nullptr; // deletion is deferred; the next use builds a new one
+    }
+    event->accept();
+}
+
+void frmDisplay::cmdOK_Click() {
+    close(); // the unload shows the exit window
+    if (QWidget* input = findInputWindow()) {
+        input->show();
+    }
+    hideExitWindow();
+}
+
+void frmDisplay::cmdExit_Click() {
+    close();
+}
+
+void frmDisplay::mnuFileBack_Click() {
+    cmdOK_Click();
+}
+
+void frmDisplay::mnuExit_Click() {
+    cmdExit_Click();
+}
+
+void frmDisplay::mnuOnline_Click() {
+    openWebPage(WebPage::OnlineHelp);
+}
+
+void frmDisplay::mnuVisit_Click() {
+    openWebPage(WebPage::HomePage);
+}
+
+void frmDisplay::mnuUpdate_Click() {
+    openWebPage(WebPage::Download);
+}
+
+void frmDisplay::mnuAbout_Click() {
+    showAboutWindow(this);
+}
+
+void frmDisplay::mnuDonate_Click() {
+    openWebPage(WebPage::Donate);
+}
+
+void frmDisplay::mkmoney_Click() {
+    openWebPage(WebPage::FullyBranded);
+}
+
+void frmDisplay::lblFullBrand_Click() {
+    openWebPage(WebPage::FullyBranded);
+}
+
+void frmDisplay::lblCobrand_Click() {
+    openWebPage(WebPage::CoBrand);
+}
+
+void frmDisplay::Label61_Click() {
+    openWebPage(WebPage::HomePage);
+}
+
+void frmDisplay::Label19_Click() {
+    openWebPage(WebPage::CoBrand);
+}
+
+frmDisplay* displayWindow() {
+    if (!loadedDisplayWindow) {
+        loadedDisplayWindow = new frmDisplay;
+    }
+    return loadedDisplayWindow;
+}
+
+void fillDecanates(const ChartState& chart, DecanateResults& decanateResults, frmDisplay& window,
+                   const ImageList* pictures) {
+    DetermineDecanates(chart, decanateResults);
+    for (int body = 0; body < displayedBodyCount; ++body) {
+        // A picture that cannot be had skips only the picture; the texts are still written.
+        if (pictures) {
+            const QPixmap picture = pictures->picture(body + 1);
+            if (!picture.isNull()) {
+                window.setBodyPicture(body, picture);
+            }
+        }
+        window.setDecanateCaptions(body, decanateResults[static_cast<std::size_t>(body)]);
+    }
+}
