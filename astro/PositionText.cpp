@@ -2,22 +2,31 @@
 
 #include <cmath>
 
+#include <charconv>
+
 namespace {
 
-std::string TrimBlanks(std::string_view text) {
+std::string_view TrimBlanks(std::string_view text) {
     const auto first = text.find_first_not_of(' ');
     if (first == std::string_view::npos) {
         return {};
     }
     const auto last = text.find_last_not_of(' ');
-    return std::string(text.substr(first, last - first + 1));
+    return text.substr(first, last - first + 1);
 }
 
-std::string TwoDigits(std::string part) {
+void AppendNumber(std::string& text, int number) {
+    char digits[12];
+    const auto result = std::to_chars(digits, digits + sizeof digits, number);
+    text.append(digits, result.ptr);
+}
+
+// A part of length 0 or 1 gets a "0" in front.
+void AppendTwoDigits(std::string& text, std::string_view part) {
     if (part.size() < 2) {
-        part.insert(0, 2 - part.size(), '0');
+        text.append(2 - part.size(), '0');
     }
-    return part;
+    text.append(part);
 }
 
 } // namespace
@@ -33,35 +42,45 @@ std::string FormatSignPosition(double longitudeDegrees) {
     const double seconds = std::floor(60.0 * (minutesExact - minutes));
     // Exactly 360 (Ketu opposite a Rahu of exactly 180) would ask for a thirteenth sign; the
     // circle closes there, so it reads as 0° Aries.
-    int sign = static_cast<int>(std::floor(degrees / 30.0)) % signCount;
+    const int sign = static_cast<int>(std::floor(degrees / 30.0)) % signCount;
     while (degrees >= 30.0) {
         degrees -= 30.0;
     }
-    std::string text = std::to_string(static_cast<int>(degrees));
+    std::string text;
+    text.reserve(20);
+    AppendNumber(text, static_cast<int>(degrees));
     text += degreeMark;
     text += ' ';
-    text += std::to_string(static_cast<int>(minutes));
+    AppendNumber(text, static_cast<int>(minutes));
     text += "' ";
-    text += std::to_string(static_cast<int>(seconds));
+    AppendNumber(text, static_cast<int>(seconds));
     text += "\" ";
     text += signAbbreviations.substr(static_cast<std::size_t>(3 * sign), 3);
     return text;
 }
 
 std::string FormatDisplayPosition(const std::string& longForm) {
-    const std::string trimmed = TrimBlanks(longForm);
+    const std::string_view whole = longForm;
+    const std::string_view trimmed = TrimBlanks(whole);
     const auto degreeAt = trimmed.find(degreeMark);
-    std::string degrees = TrimBlanks(std::string_view(trimmed).substr(0, degreeAt));
-    std::string minutes;
-    if (degreeAt != std::string::npos) {
+    const std::string_view degrees = TrimBlanks(trimmed.substr(0, degreeAt));
+    std::string_view minutes;
+    if (degreeAt != std::string_view::npos) {
         const auto afterDegree = degreeAt + degreeMark.size();
         const auto minuteAt = trimmed.find('\'', afterDegree);
-        minutes = TrimBlanks(std::string_view(trimmed).substr(
-            afterDegree,
-            minuteAt == std::string::npos ? std::string::npos : minuteAt - afterDegree));
+        minutes = TrimBlanks(trimmed.substr(afterDegree, minuteAt == std::string_view::npos
+                                                             ? std::string_view::npos
+                                                             : minuteAt - afterDegree));
     }
-    const std::string sign =
-        TrimBlanks(longForm.size() >= 3 ? std::string_view(longForm).substr(longForm.size() - 3)
-                                        : std::string_view(longForm));
-    return TwoDigits(degrees) + ' ' + sign + ' ' + TwoDigits(minutes);
+    const std::string_view sign =
+        TrimBlanks(whole.size() >= 3 ? whole.substr(whole.size() - 3) : whole);
+
+    std::string text;
+    text.reserve(9);
+    AppendTwoDigits(text, degrees);
+    text += ' ';
+    text += sign;
+    text += ' ';
+    AppendTwoDigits(text, minutes);
+    return text;
 }

@@ -67,9 +67,9 @@ ChartTimeValues ComputeChartTime(const ChartState& chart) {
     }
     values.tropicalMidheaven = midheaven * radToDeg;
 
-    double ascendant = FullArcTangent(
-        std::cos(ramc), -(std::sin(ramc) * std::cos(obliquity) +
-                          std::tan(latitudeNorth * degToRad) * std::sin(obliquity)));
+    double ascendant =
+        FullArcTangent(std::cos(ramc), -(std::sin(ramc) * std::cos(obliquity) +
+                                         std::tan(latitudeNorth * degToRad) * std::sin(obliquity)));
     if (ascendant < 0.0) {
         ascendant += piLiteral;
     }
@@ -286,12 +286,22 @@ OrbitPoint PointOnOrbit(const OrbitalElementSet& el) {
 
 } // namespace
 
-double GeocentricLongitude(int index, double daysSinceJ2000) {
-    const OrbitalElementSet earth = OrbitalElements(earthIndex, daysSinceJ2000);
-    const OrbitPoint earthPoint = PointOnOrbit(earth);
-    const double xEarth = earthPoint.radius * std::cos(earthPoint.anomaly + earth.perihelion);
-    const double yEarth = earthPoint.radius * std::sin(earthPoint.anomaly + earth.perihelion);
+namespace {
 
+// The Earth's heliocentric ecliptic position, x and y in au.
+struct EarthPosition {
+    double x;
+    double y;
+};
+
+EarthPosition EarthAt(double daysSinceJ2000) {
+    const OrbitalElementSet earth = OrbitalElements(earthIndex, daysSinceJ2000);
+    const OrbitPoint point = PointOnOrbit(earth);
+    return {point.radius * std::cos(point.anomaly + earth.perihelion),
+            point.radius * std::sin(point.anomaly + earth.perihelion)};
+}
+
+double GeocentricLongitudeFrom(const EarthPosition& earth, int index, double daysSinceJ2000) {
     double x = 0.0;
     double y = 0.0;
     if (index != earthIndex) { // the Earth's row stands for the Sun, at the origin
@@ -305,8 +315,8 @@ double GeocentricLongitude(int index, double daysSinceJ2000) {
             (std::sin(body.ascendingNode) * std::cos(u) +
              std::cos(body.ascendingNode) * std::sin(u) * std::cos(body.inclination));
     }
-    const double xGeo = x - xEarth;
-    const double yGeo = y - yEarth;
+    const double xGeo = x - earth.x;
+    const double yGeo = y - earth.y;
     double lambda = FullArcTangent(yGeo, xGeo) * 180.0 / piLiteral;
     while (lambda > 360.0) {
         lambda -= 360.0;
@@ -315,6 +325,12 @@ double GeocentricLongitude(int index, double daysSinceJ2000) {
         lambda += 360.0;
     }
     return lambda;
+}
+
+} // namespace
+
+double GeocentricLongitude(int index, double daysSinceJ2000) {
+    return GeocentricLongitudeFrom(EarthAt(daysSinceJ2000), index, daysSinceJ2000);
 }
 
 double PrecessionSinceJ2000Degrees(double daysSinceJ2000) {
@@ -355,8 +371,10 @@ void ComputePositions(ChartState& chart) {
     // brings them to the equinox of date before the sidereal correction of date is taken off.
     std::string planetLongitudeTexts[orbitBodyCount];
     const double precession = PrecessionSinceJ2000Degrees(d);
+    // The Earth's orbit is the same for all nine bodies: evaluated once, the same bits each time.
+    const EarthPosition earth = EarthAt(d);
     for (int k = 0; k < orbitBodyCount; ++k) {
-        double lambda = GeocentricLongitude(k, d) + precession - siderealMagnitude;
+        double lambda = GeocentricLongitudeFrom(earth, k, d) + precession - siderealMagnitude;
         while (lambda < 0.0) {
             lambda += 360.0;
         }

@@ -179,28 +179,52 @@ int DecanateOfPositionText(const std::string& positionText) {
     return 2;
 }
 
-std::optional<DecanateResult> LookUpDecanate(const std::string& positionText) {
+namespace {
+
+// The row and name of the decanate a position text falls in; nothing for an unknown sign.
+struct DecanateChoice {
+    const char* name;
+    const DecanateRow* row;
+};
+
+std::optional<DecanateChoice> ChooseDecanate(const std::string& positionText) {
     const std::optional<int> sign = SignOfPositionText(positionText);
     if (!sign) {
         return std::nullopt;
     }
-    const int decanate = DecanateOfPositionText(positionText);
-    const DecanateRow& row =
-        decanateTables[static_cast<std::size_t>(decanate)][static_cast<std::size_t>(*sign)];
-    return DecanateResult{decanateNames[static_cast<std::size_t>(decanate)],
-                          row.decanateSign,
-                          row.description,
-                          row.rulingPlanet,
-                          row.rulingElement,
-                          row.constellation,
-                          row.keyword,
-                          row.treeZodiac};
+    const auto decanate = static_cast<std::size_t>(DecanateOfPositionText(positionText));
+    return DecanateChoice{decanateNames[decanate],
+                          &decanateTables[decanate][static_cast<std::size_t>(*sign)]};
+}
+
+// Assigns field by field, so the strings keep their storage from one chart to the next.
+void Assign(DecanateResult& result, const DecanateChoice& choice) {
+    result.decanateName = choice.name;
+    result.decanateSign = choice.row->decanateSign;
+    result.description = choice.row->description;
+    result.rulingPlanet = choice.row->rulingPlanet;
+    result.rulingElement = choice.row->rulingElement;
+    result.constellationName = choice.row->constellation;
+    result.keyword = choice.row->keyword;
+    result.treeZodiac = choice.row->treeZodiac;
+}
+
+} // namespace
+
+std::optional<DecanateResult> LookUpDecanate(const std::string& positionText) {
+    const std::optional<DecanateChoice> choice = ChooseDecanate(positionText);
+    if (!choice) {
+        return std::nullopt;
+    }
+    DecanateResult result;
+    Assign(result, *choice);
+    return result;
 }
 
 void DetermineDecanates(const ChartState& chart, DecanateResults& decanateResults) {
     for (std::size_t i = 0; i < decanateResults.size(); ++i) {
-        if (auto result = LookUpDecanate(chart.positionText[i])) {
-            decanateResults[i] = std::move(*result);
+        if (const auto choice = ChooseDecanate(chart.positionText[i])) {
+            Assign(decanateResults[i], *choice);
         }
     }
 }

@@ -1,0 +1,38 @@
+#include "astro/ChartCalculation.h"
+#include "chart/ChartInput.h"
+#include "decanates/modVedicDecanates.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+// One whole chart: the three calculation stages and the decanate determination, for the
+// 1990-08-15 10:30 Indian Time birth at 77°13' East, 28°39' North.
+void BM_FullChart(benchmark::State& state) {
+    ChartInput input;
+    input.year = 1990;
+    input.monthPosition = 7;
+    input.day = 15;
+    input.hour = 10;
+    input.minute = 30;
+    input.longitudeDegrees = 77;
+    input.longitudeMinutes = 13;
+    input.latitudeDegrees = 28;
+    input.latitudeMinutes = 39;
+    input.east = true;
+    input.timeZonePosition = 34;
+    ChartState chart;
+    DecanateResults results;
+    for (auto _ : state) {
+        LoadChartInput(chart, input);
+        CalculateChart(chart);
+        DetermineDecanates(chart, results);
+        benchmark::DoNotOptimize(results);
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_FullChart);
+
+} // namespace
+
+BENCHMARK_MAIN();
