@@ -1,0 +1,269 @@
+// The built korvani-chart run as a separate process: what it writes and the status it ends with.
+
+#include <gtest/gtest.h>
+
+#include <QByteArray>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QStringList>
+
+namespace {
+
+struct ProcessRun {
+    bool crashed = true;
+    int exitCode = -1;
+    QByteArray standardOutput;
+    QByteArray standardError;
+};
+
+ProcessRun RunChart(const QStringList& arguments) {
+    QProcess process;
+    process.start(QStringLiteral(KORVANI_CHART_PATH), arguments);
+    ProcessRun run;
+    if (!process.waitForStarted(-1) || !process.waitForFinished(-1)) {
+        ADD_FAILURE() << "could not run " << KORVANI_CHART_PATH << ": "
+                      << process.errorString().toStdString();
+        return run;
+    }
+    run.crashed = process.exitStatus() != QProcess::NormalExit;
+    run.exitCode = process.exitCode();
+    run.standardOutput = process.readAllStandardOutput();
+    run.standardError = process.readAllStandardError();
+    return run;
+}
+
+// Valid birth data; a refusal case replaces one option's value, drops it or adds more.
+const QStringList greenwich2000 = {"--date",  "2000-01-01", "--time", "12:00",  "--lon",
+                                   "000:00W", "--lat",      "51:30N", "--zone", "29"};
+
+QStringList With(const QString& option, const QString& value,
+                 const QStringList& base = greenwich2000) {
+    QStringList arguments = base;
+    arguments[arguments.indexOf(option) + 1] = value;
+    return arguments;
+}
+
+QStringList Without(const QString& option) {
+    QStringList arguments = greenwich2000;
+    const qsizetype at = arguments.indexOf(option);
+    arguments.remove(at, 2);
+    return arguments;
+}
+
+struct RefusalCase {
+    const char* name;
+    QStringList arguments;
+    QByteArray message;
+};
+
+void PrintTo(const RefusalCase& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class Refused : public testing::TestWithParam<RefusalCase> {};
+
+TEST_P(Refused, MessageOnStandardErrorStatusTwoNothingOnStandardOutput) {
+    const RefusalCase& row = GetParam();
+    const ProcessRun run = RunChart(row.arguments);
+    ASSERT_FALSE(run.crashed) << "case " << row.name;
+    EXPECT_EQ(run.exitCode, 2) << "case " << row.name;
+    EXPECT_EQ(run.standardOutput, QByteArray()) << "case " << row.name;
+    EXPECT_EQ(run.standardError, "korvani-chart: " + row.message + "\n") << "case " << row.name;
+}
+
+const QByteArray dateFormat = "--date: expected YYYY-MM-DD with a year from 1901 to 2050";
+const QByteArray timeFormat = "--time: expected HH:MM or HH:MM:SS with hours 00 to 23 and "
+                              "minutes and seconds 00 to 59";
+const QByteArray lonFormat =
+    "--lon: expected DDD:MM followed by E or W, with degrees 0 to 179 and minutes 0 to 59";
+const QByteArray latFormat =
+    "--lat: expected DD:MM followed by N or S, with degrees 0 to 89 and minutes 0 to 59";
+const QByteArray zoneFormat = "--zone: expected a zone list position from 0 to 70 (see "
+                              "--list-zones)";
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(
+    Cases, Refused,
+    testing::Values(
+        // The window's own validation messages, exactly.
+        RefusalCase{"longitudeDegrees180", With("--lon", "180:00E"), "Please Enter Value Between 0 And 179 in the Degree of Longitude"},
+        RefusalCase{"longitudeMinutes60", With("--lon", "077:60E"), "Please Enter Value Between 0 And 59 in the  Minute of Longitude"},
+        RefusalCase{"latitudeDegrees90", With("--lat", "90:00N"), "Please Enter Value Between 0 And 89 in the Degree of Latitude"},
+        RefusalCase{"latitudeMinutes60", With("--lat", "51:60S"), "Please Enter Value Between 0 And 59 in the  Minute of Latitude"},
+        RefusalCase{"february30", With("--date", "2001-02-30"), "Please Enter Correct Date Or Month!"},
+        RefusalCase{"february29NotLeap", With("--date", "1901-02-29"), "Please Enter Correct Date Or Month!"},
+        RefusalCase{"february30LeapYear", With("--date", "2000-02-30"), "Please Enter Correct Date Or Month!"},
+        RefusalCase{"april31", With("--date", "2001-04-31"), "Please Enter Correct Date Or Month !"},
+        RefusalCase{"november31", With("--date", "2050-11-31"), "Please Enter Correct Date Or Month !"},
+        RefusalCase{"longitudeCheckedBeforeDateAsInWindow", With("--date", "2001-02-30", With("--lon", "180:00E")),
+                    "Please Enter Value Between 0 And 179 in the Degree of Longitude"},
+        // Values the window's lists cannot hold.
+        RefusalCase{"year1900", With("--date", "1900-12-31"), "--date: the year must be from 1901 to 2050 (got 1900)"},
+        RefusalCase{"year2051", With("--date", "2051-01-01"), "--date: the year must be from 1901 to 2050 (got 2051)"},
+        RefusalCase{"month0", With("--date", "2000-00-10"), "--date: the month must be from 01 to 12 (got 00)"},
+        RefusalCase{"month13", With("--date", "2000-13-10"), "--date: the month must be from 01 to 12 (got 13)"},
+        RefusalCase{"day0", With("--date", "2000-01-00"), "--date: the day must be from 01 to 31 (got 00)"},
+        RefusalCase{"day32", With("--date", "2000-01-32"), "--date: the day must be from 01 to 31 (got 32)"},
+        RefusalCase{"hour24", With("--time", "24:00"), "--time: the hour must be from 00 to 23 (got 24)"},
+        RefusalCase{"minute60", With("--time", "12:60"), "--time: the minute must be from 00 to 59 (got 60)"},
+        RefusalCase{"seconds60", With("--time", "12:00:60"), "--time: the seconds must be from 00 to 59 (got 60)"},
+        RefusalCase{"zone71", With("--zone", "71"), zoneFormat + " (got \"71\")"},
+        RefusalCase{"zoneMinus1", With("--zone", "-1"), zoneFormat + " (got \"-1\")"},
+        RefusalCase{"zoneHuge", With("--zone", "99999999999999999999"), zoneFormat + " (got \"99999999999999999999\")"},
+        RefusalCase{"zoneName", With("--zone", "GMT"), zoneFormat + " (got \"GMT\")"},
+        RefusalCase{"zoneOtherScriptDigit", With("--zone", QString::fromUtf8("\u0663")), zoneFormat + " (got \"\xD9\xA3\")"},
+        RefusalCase{"zoneEmpty", With("--zone", ""), zoneFormat + " (got \"\")"},
+        // Malformed values.
+        RefusalCase{"dateWithoutLeadingZeros", With("--date", "2000-1-1"), dateFormat + " (got \"2000-1-1\")"},
+        RefusalCase{"dateWithSlashes", With("--date", "2000/01/01"), dateFormat + " (got \"2000/01/01\")"},
+        RefusalCase{"dateEmpty", With("--date", ""), dateFormat + " (got \"\")"},
+        RefusalCase{"dateHugeYear", With("--date", "99999999999-01-01"), dateFormat + " (got \"99999999999-01-01\")"},
+        RefusalCase{"timeHourOnly", With("--time", "12"), timeFormat + " (got \"12\")"},
+        RefusalCase{"timeOneDigitHour", With("--time", "9:30"), timeFormat + " (got \"9:30\")"},
+        RefusalCase{"timeEmptySeconds", With("--time", "12:00:"), timeFormat + " (got \"12:00:\")"},
+        RefusalCase{"longitudeUnknownHemisphere", With("--lon", "77:13X"), lonFormat + " (got \"77:13X\")"},
+        RefusalCase{"longitudeNorth", With("--lon", "77:13N"), lonFormat + " (got \"77:13N\")"},
+        RefusalCase{"longitudeWithoutColon", With("--lon", "07713E"), lonFormat + " (got \"07713E\")"},
+        RefusalCase{"longitudeFourDegreeDigits", With("--lon", "1000:00E"), lonFormat + " (got \"1000:00E\")"},
+        RefusalCase{"longitudeNegative", With("--lon", "-77:13E"), lonFormat + " (got \"-77:13E\")"},
+        RefusalCase{"longitudeEmpty", With("--lon", ""), lonFormat + " (got \"\")"},
+        RefusalCase{"longitudeBlankDegrees", With("--lon", ":13E"), lonFormat + " (got \":13E\")"},
+        RefusalCase{"latitudeThreeDegreeDigits", With("--lat", "051:30N"), latFormat + " (got \"051:30N\")"},
+        RefusalCase{"latitudeEast", With("--lat", "51:30E"), latFormat + " (got \"51:30E\")"},
+        RefusalCase{"latitudeDecimal", With("--lat", "51.5N"), latFormat + " (got \"51.5N\")"},
+        RefusalCase{"controlCharactersShownSafely", With("--lat", "5\t1\n"), latFormat + " (got \"5?1?\")"},
+        RefusalCase{"longValueCutShort", With("--lat", QString(1000, u'9')), latFormat + " (got \"" + QByteArray(40, '9') + "...\")"},
+        // Missing, unknown and repeated options.
+        RefusalCase{"noArguments", {}, "missing option --date YYYY-MM-DD (or use --list-zones)"},
+        RefusalCase{"missingTime", Without("--time"), "missing option --time HH:MM[:SS] (or use --list-zones)"},
+        RefusalCase{"missingLongitude", Without("--lon"), "missing option --lon DDD:MM(E|W) (or use --list-zones)"},
+        RefusalCase{"missingLatitude", Without("--lat"), "missing option --lat DD:MM(N|S) (or use --list-zones)"},
+        RefusalCase{"missingZone", Without("--zone"), "missing option --zone N (or use --list-zones)"},
+        RefusalCase{"valueMissingAtTheEnd", Without("--zone") << "--zone", "Missing value after '--zone'. See --help."},
+        RefusalCase{"unknownOption", QStringList(greenwich2000) << "--place" << "Delhi", "Unknown option 'place'. See --help."},
+        RefusalCase{"singleDashWord", QStringList(greenwich2000) << "-json", "Unknown options: j, s, o, n. See --help."},
+        RefusalCase{"flagWithValue", QStringList(greenwich2000) << "--dst=yes", "Unexpected value after '--dst'. See --help."},
+        RefusalCase{"strayArgument", QStringList(greenwich2000) << "extra", "unexpected argument \"extra\"; every value follows its option"},
+        RefusalCase{"repeatedOption", QStringList(greenwich2000) << "--zone" << "34", "--zone given more than once"},
+        RefusalCase{"listZonesWithChart", QStringList(greenwich2000) << "--list-zones", "--list-zones takes no other option"},
+        RefusalCase{"listZonesAsJson", {"--list-zones", "--json"}, "--list-zones takes no other option"}),
+    [](const testing::TestParamInfo<RefusalCase>& info) { return std::string(info.param.name); });
+// clang-format on
+
+QJsonObject ChartJson(const QStringList& arguments) {
+    const ProcessRun run = RunChart(arguments + QStringList{"--json"});
+    EXPECT_FALSE(run.crashed);
+    EXPECT_EQ(run.exitCode, 0) << run.standardError.toStdString();
+    EXPECT_EQ(run.standardError, QByteArray());
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(run.standardOutput, &error);
+    EXPECT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
+    return document.object();
+}
+
+struct KnownChart {
+    const char* name;
+    QStringList arguments;
+    const char* moonPositionText; // long form, UTF-8
+    const char* moonDisplay;
+    int zoneCorrectionHours;
+    int zoneCorrectionMinutes;
+};
+
+void PrintTo(const KnownChart& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class KnownCharts : public testing::TestWithParam<KnownChart> {};
+
+TEST_P(KnownCharts, JsonCarriesTheVerifiedMoon) {
+    const KnownChart& row = GetParam();
+    const QJsonObject chart = ChartJson(row.arguments);
+    EXPECT_EQ(chart["moonPositionText"].toString(), QString::fromUtf8(row.moonPositionText))
+        << "chart " << row.name;
+    EXPECT_EQ(chart["positionText"].toArray()[1].toString(), QString::fromUtf8(row.moonDisplay))
+        << "chart " << row.name;
+    EXPECT_EQ(chart["zoneCorrectionHours"].toInt(-99), row.zoneCorrectionHours)
+        << "chart " << row.name;
+    EXPECT_EQ(chart["zoneCorrectionMinutes"].toInt(-99), row.zoneCorrectionMinutes)
+        << "chart " << row.name;
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(
+    Cases, KnownCharts,
+    testing::Values(
+        KnownChart{"greenwich2000", greenwich2000, "19° 27' 45\" Lib", "19 Lib 27", 0, 0},
+        KnownChart{"delhi1990IndianTime",
+                   {"--date", "1990-08-15", "--time", "10:30", "--lon", "077:13E", "--lat", "28:39N", "--zone", "34"},
+                   "18° 54' 27\" Tau", "18 Tau 54", -5, -30},
+        KnownChart{"delhi1990WithDst",
+                   {"--date", "1990-08-15", "--time", "10:30", "--lon", "077:13E", "--lat", "28:39N", "--zone", "34", "--dst"},
+                   "18° 18' 48\" Tau", "18 Tau 18", -5, -30},
+        KnownChart{"newYork1976EasternWithDst",
+                   {"--date", "1976-07-04", "--time", "23:45", "--lon", "074:00W", "--lat", "40:43N", "--zone", "27", "--dst"},
+                   "25° 20' 50\" Vir", "25 Vir 20", 5, 0}),
+    [](const testing::TestParamInfo<KnownChart>& info) { return std::string(info.param.name); });
+// clang-format on
+
+TEST(Executable, JsonOfGreenwich2000) {
+    const QJsonObject chart = ChartJson(greenwich2000);
+    EXPECT_EQ(chart["ascendantText"].toString(), QString::fromUtf8("0° 26' 38\" Ari"));
+    EXPECT_EQ(chart["midheavenText"].toString(), QString::fromUtf8("15° 45' 37\" Sag"));
+    const QJsonArray positions = chart["positionText"].toArray();
+    ASSERT_EQ(positions.size(), 14);
+    EXPECT_EQ(positions[0].toString(), "16 Sag 31");
+    EXPECT_TRUE(chart["chartSiderealCorrection"].isDouble());
+    const QJsonArray decanates = chart["decanates"].toArray();
+    ASSERT_EQ(decanates.size(), 10);
+    EXPECT_EQ(decanates[1].toObject()["body"].toString(), "Moon");
+    EXPECT_EQ(decanates[1].toObject()["keyword"].toString(), "Inspiration");
+}
+
+TEST(Executable, DefaultTable) {
+    const ProcessRun run = RunChart(greenwich2000);
+    ASSERT_FALSE(run.crashed);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.standardError, QByteArray());
+    const QList<QByteArray> lines = run.standardOutput.split('\n');
+    ASSERT_EQ(lines.size(), 18) << run.standardOutput.toStdString();
+    EXPECT_TRUE(lines[0].startsWith("Body     Position   Decanate")) << lines[0].toStdString();
+    EXPECT_TRUE(lines[2].startsWith("Sun      16 Sag 31  Second Decanate  Aries"))
+        << lines[2].toStdString();
+    EXPECT_TRUE(lines[3].startsWith("Moon     19 Lib 27  Second Decanate  Aquarius"))
+        << lines[3].toStdString();
+    EXPECT_EQ(lines[13], "Ascendant  00 Ari 26");
+    EXPECT_EQ(lines[14], "Midheaven  15 Sag 45");
+}
+
+TEST(Executable, SecondsChangeNothing) {
+    const ProcessRun withoutSeconds = RunChart(greenwich2000);
+    const ProcessRun withSeconds = RunChart(With("--time", "12:00:59"));
+    EXPECT_EQ(withSeconds.exitCode, 0) << withSeconds.standardError.toStdString();
+    EXPECT_EQ(withSeconds.standardOutput, withoutSeconds.standardOutput);
+}
+
+TEST(Executable, ListZones) {
+    const ProcessRun run = RunChart({"--list-zones"});
+    ASSERT_FALSE(run.crashed);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.standardError, QByteArray());
+    ASSERT_TRUE(run.standardOutput.endsWith('\n'));
+    const QList<QByteArray> lines = run.standardOutput.chopped(1).split('\n');
+    ASSERT_EQ(lines.size(), 71);
+    EXPECT_EQ(lines[29], "29  Greenwich Mean Time,GMT,0.0");
+    EXPECT_EQ(lines[34], "34  Indian Time, IST, +5.3");
+}
+
+TEST(Executable, Help) {
+    const ProcessRun run = RunChart({"--help"});
+    ASSERT_FALSE(run.crashed);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.standardError, QByteArray());
+    EXPECT_TRUE(run.standardOutput.contains("korvani-chart --list-zones"))
+        << run.standardOutput.toStdString();
+}
+
+} // namespace
