@@ -1,0 +1,161 @@
+#include "app/FilteredLineEdit.h"
+
+#include "links/Messages.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QDropEvent>
+#include <QGuiApplication>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
+
+namespace {
+
+constexpr char16_t enterCode = 13;
+
+// The character code a key event types, as the keystroke rules see it; 0 for keys that type
+// nothing (arrows, Delete, Escape, Tab, function keys) and for shortcuts.
+bool TypesCharacters(const QKeyEvent& event) {
+    if (event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter) {
+        return true;
+    }
+    if (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) {
+        return false;
+    }
+    const QString text = event.text();
+    return !text.isEmpty() && text.front().isPrint();
+}
+
+} // namespace
+
+FilteredLineEdit::FilteredLineEdit(Rule rule, QWidget* parent) : QLineEdit(parent), rule_(rule) {}
+
+KeystrokeVerdict FilteredLineEdit::filterKey(char16_t code) const {
+    return rule_ == Rule::Name ? FilterNameKey(code) : FilterCoordinateKey(code);
+}
+
+PasteVerdict FilteredLineEdit::filterPaste(const QString& text) const {
+    return rule_ == Rule::Name ? FilterNamePaste(text) : FilterCoordinatePaste(text);
+}
+
+void FilteredLineEdit::tell(MessageIcon icon, const QString& message) {
+    showMessage(icon, message, window());
+}
+
+void FilteredLineEdit::pasteFiltered(const QString& text) {
+    if (isReadOnly()) {
+        return;
+    }
+    const PasteVerdict verdict = filterPaste(text);
+    if (!verdict.text.isEmpty()) {
+        insert(verdict.text); // replaces the selection; the length limit cuts what is too long
+    }
+    if (!verdict.message.isEmpty()) {
+        tell(verdict.icon, verdict.message);
+    }
+}
+
+void FilteredLineEdit::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Paste)) {
+        pasteFiltered(QGuiApplication::clipboard()->text(QClipboard::Clipboard));
+        event->accept();
+        return;
+    }
+    if (!TypesCharacters(*event)) {
+        QLineEdit::keyPressEvent(event);
+        return;
+    }
+
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const QString typed = enter ? QString(QChar(enterCode)) : event->text();
+    QString passed;
+    for (QChar character : typed) {
+        const KeystrokeVerdict verdict = filterKey(character.unicode());
+        if (!verdict.accepted) {
+            // One message per refused key; the key does not reach the box.
+            event->accept();
+            tell(verdict.icon, verdict.message);
+            return;
+        }
+        passed.append(QChar(verdict.character));
+    }
+    if (enter || passed == event->text()) {
+        QLineEdit::keyPressEvent(event);
+        return;
+    }
+    QKeyEvent changed(event->type(), event->key(), event->modifiers(), passed,
+                      event->isAutoRepeat(), static_cast<ushort>(event->count()));
+    QLineEdit::keyPressEvent(&changed);
+    event->setAccepted(changed.isAccepted());
+}
+
+void FilteredLineEdit::inputMethodEvent(QInputMethodEvent* event) {
+    const QString committed = event->commitString();
+    if (committed.isEmpty()) {
+        QLineEdit::inputMethodEvent(event);
+        return;
+    }
+    const PasteVerdict verdict = filterPaste(committed);
+    QInputMethodEvent changed(event->preeditString(), event->attributes());
+    changed.setCommitString(verdict.text, event->replacementStart(), event->replacementLength());
+    QLineEdit::inputMethodEvent(&changed);
+    if (!verdict.message.isEmpty()) {
+        tell(verdict.icon, verdict.message);
+    }
+}
+
+void FilteredLineEdit::contextMenuEvent(QContextMenuEvent* event) {
+    // The standard menu, with its Paste going through the box's rule.
+    QMenu* menu = createStandardContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    for (QAction* action : menu->actions()) {
+        if (action->objectName() == QLatin1String("edit-paste")) {
+            disconnect(action, &QAction::triggered, this, nullptr);
+            connect(action, &QAction::triggered, this, [this] {
+                pasteFiltered(QGuiApplication::clipboard()->text(QClipboard::Clipboard));
+            });
+        }
+    }
+    menu->popup(event->globalPos());
+}
+
+void FilteredLineEdit::mouseReleaseEvent(QMouseEvent* event) {
+    // The middle button pastes the selection where the system keeps one (X11).
+    if (event->button() == Qt::MiddleButton && QGuiApplication::clipboard()->supportsSelection() &&
+        !isReadOnly()) {
+        deselect();
+        pasteFiltered(QGuiApplication::clipboard()->text(QClipboard::Selection));
+        event->accept();
+        return;
+    }
+    QLineEdit::mouseReleaseEvent(event);
+}
+
+void FilteredLineEdit::dropEvent(QDropEvent* event) {
+    if (!event->mimeData()->hasText() || isReadOnly()) {
+        QLineEdit::dropEvent(event);
+        return;
+    }
+    const QString dropped = event->mimeData()->text();
+    const PasteVerdict verdict = filterPaste(dropped);
+    if (verdict.message.isEmpty() && verdict.text == dropped) {
+        QLineEdit::dropEvent(event); // passes as it is, moves included
+        return;
+    }
+    if (verdict.text.isEmpty()) {
+        event->ignore(); // refused whole: the source keeps its text
+    } else {
+        deselect();
+        setCursorPosition(cursorPositionAt(event->position().toPoint()));
+        insert(verdict.text);
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    }
+    if (!verdict.message.isEmpty()) {
+        tell(verdict.icon, verdict.message);
+    }
+}

@@ -1,0 +1,462 @@
+#include "app/frmMain.h"
+
+#include "app/CalculationDriver.h"
+#include "app/ClickableLabel.h"
+#include "app/DisplayFonts.h"
+#include "app/FilteredLineEdit.h"
+#include "app/ImageList.h"
+#include "app/frmAbout.h"
+#include "app/frmDisplay.h"
+#include "chart/TimeZones.h"
+#include "chart/Validation.h"
+#include "links/Messages.h"
+#include "links/modHelp.h"
+#include "promo/frmExit.h"
+
+#include <QAction>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace {
+
+const char* const monthNames[] = {"January",   "February", "March",    "April",
+                                  "May",       "June",     "July",     "August",
+                                  "September", "October",  "November", "December"};
+
+constexpr int firstYear = 1901;
+constexpr int lastYear = 2050;
+
+QComboBox* makeList(QWidget* parent, const char* name) {
+    auto* list = new QComboBox(parent);
+    list->setObjectName(QString::fromLatin1(name));
+    list->setEditable(false);
+    return list;
+}
+
+void addNumbers(QComboBox* list, int first, int last) {
+    for (int number = first; number <= last; ++number) {
+        list->addItem(QString::number(number));
+    }
+}
+
+// A caption whose access key moves the focus to `buddy`.
+QLabel* makeCaption(QWidget* parent, const char* name, const QString& text, QWidget* buddy) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setBuddy(buddy);
+    return label;
+}
+
+FilteredLineEdit* makeCoordinateBox(QWidget* parent, const char* name, int maxLength) {
+    auto* box = new FilteredLineEdit(FilteredLineEdit::Rule::Coordinate, parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setMaxLength(maxLength);
+    // Wide enough for the longest value and no wider.
+    box->setMaximumWidth(box->fontMetrics().horizontalAdvance(QString(maxLength + 2, u'0')) + 16);
+    return box;
+}
+
+ClickableLabel* makeOffer(QWidget* parent, const char* name, const QString& text) {
+    auto* label = new ClickableLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);
+    return label;
+}
+
+} // namespace
+
+frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Korvani v1.20"));
+    setWindowIcon(QIcon(QStringLiteral(":/pictures/korvani.svg")));
+    // Closing unloads the window; the exit promotion window takes over.
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    // The body pictures the result window shows; never shown here.
+    IMGPlanet = ImageList::bodyPictures(this);
+    IMGPlanet->setObjectName(QStringLiteral("IMGPlanet"));
+
+    auto* central = new QWidget(this);
+    central->setObjectName(QStringLiteral("centralWidget"));
+    auto* layout = new QVBoxLayout(central);
+
+    auto* Label2 = new QLabel(
+        QStringLiteral(
+            "Why are people born under the same zodiac sign so different from each other? "
+            "How can astrology guide you in knowing the finer attributes of ones' "
+            "personality? Korvani can help you understand your physical and "
+            "physiological qualities that influence one's body, mind and soul."),
+        central);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->setTextFormat(Qt::PlainText);
+    Label2->setWordWrap(true);
+    Label2->setFont(labelFont(9));
+    layout->addWidget(Label2);
+
+    layout->addWidget(createEntryFields());
+    layout->addWidget(createPlaceLookup());
+
+    cmdRashi = new QPushButton(QStringLiteral("Get My Vedic Astrology Decanates"), central);
+    cmdRashi->setObjectName(QStringLiteral("cmdRashi"));
+    cmdRashi->setFont(labelFont(10, true));
+    cmdRashi->setMinimumHeight(cmdRashi->sizeHint().height() + 8);
+    connect(cmdRashi, &QPushButton::clicked, this, &frmMain::cmdRashi_Click);
+    layout->addWidget(cmdRashi);
+
+    layout->addWidget(createOffers());
+    layout->addStretch();
+    setCentralWidget(central);
+
+    createMenus();
+    arrangeTabOrder();
+    Form_Load();
+}
+
+QWidget* frmMain::createEntryFields() {
+    auto* frame = new QWidget(this);
+    frame->setObjectName(QStringLiteral("fraEntry"));
+    auto* grid = new QGridLayout(frame);
+    grid->setContentsMargins(0, 0, 0, 0);
+
+    txtName = new FilteredLineEdit(FilteredLineEdit::Rule::Name, frame);
+    txtName->setObjectName(QStringLiteral("txtName"));
+    grid->addWidget(makeCaption(frame, "lblName", QStringLiteral("&Name"), txtName), 0, 0);
+    grid->addWidget(txtName, 0, 1, 1, 4);
+
+    cboMonth = makeList(frame, "cboMonth");
+    cboDate = makeList(frame, "cboDate");
+    cboYear = makeList(frame, "cboYear");
+    grid->addWidget(
+        makeCaption(frame, "lblDateOfBirth", QStringLiteral("Date of &Birth"), cboMonth), 1, 0);
+    grid->addWidget(cboMonth, 1, 1);
+    grid->addWidget(cboDate, 1, 2);
+    grid->addWidget(cboYear, 1, 3);
+
+    cboHH = makeList(frame, "cboHH");
+    cboMM = makeList(frame, "cboMM");
+    cboSS = makeList(frame, "cboSS");
+    grid->addWidget(makeCaption(frame, "lblTimeOfBirth", QStringLiteral("&Time of Birth"), cboHH),
+                    2, 0);
+    grid->addWidget(cboHH, 2, 1);
+    grid->addWidget(cboMM, 2, 2);
+    grid->addWidget(cboSS, 2, 3);
+    auto* hint = new QLabel(QStringLiteral("HH:MM:SS"), frame);
+    hint->setObjectName(QStringLiteral("lblTimeHint"));
+    grid->addWidget(hint, 2, 4);
+
+    // One frame per coordinate, each with its own option pair.
+    auto makeCoordinateFrame = [frame](const char* frameName, const QString& title,
+                                       FilteredLineEdit* degrees, FilteredLineEdit* minutes,
+                                       QRadioButton* first, QRadioButton* second) {
+        auto* box = new QGroupBox(title, frame);
+        box->setObjectName(QString::fromLatin1(frameName));
+        degrees->setParent(box);
+        minutes->setParent(box);
+        first->setParent(box);
+        second->setParent(box);
+        auto* row = new QHBoxLayout(box);
+        auto* degreesCaption = new QLabel(QStringLiteral("Deg"), box);
+        degreesCaption->setBuddy(degrees);
+        auto* minutesCaption = new QLabel(QStringLiteral("Min"), box);
+        minutesCaption->setBuddy(minutes);
+        row->addWidget(degreesCaption);
+        row->addWidget(degrees);
+        row->addWidget(minutesCaption);
+        row->addWidget(minutes);
+        row->addSpacing(8);
+        row->addWidget(first);
+        row->addWidget(second);
+        row->addStretch();
+        auto* group = new QButtonGroup(box);
+        group->addButton(first, 0);
+        group->addButton(second, 1);
+        return box;
+    };
+
+    txtLonD = makeCoordinateBox(frame, "txtLonD", 3);
+    txtLonM = makeCoordinateBox(frame, "txtLonM", 2);
+    optLong_0 = new QRadioButton(QStringLiteral("&East"), frame);
+    optLong_0->setObjectName(QStringLiteral("optLong_0"));
+    optLong_1 = new QRadioButton(QStringLiteral("&West"), frame);
+    optLong_1->setObjectName(QStringLiteral("optLong_1"));
+    txtLatD = makeCoordinateBox(frame, "txtLatD", 2);
+    txtLatM = makeCoordinateBox(frame, "txtLatM", 2);
+    optLat_0 = new QRadioButton(QStringLiteral("No&rth"), frame);
+    optLat_0->setObjectName(QStringLiteral("optLat_0"));
+    optLat_1 = new QRadioButton(QStringLiteral("So&uth"), frame);
+    optLat_1->setObjectName(QStringLiteral("optLat_1"));
+
+    auto* coordinates = new QHBoxLayout;
+    coordinates->addWidget(makeCoordinateFrame("fraLongitude", QStringLiteral("&Longitude"),
+                                               txtLonD, txtLonM, optLong_0, optLong_1));
+    coordinates->addWidget(makeCoordinateFrame("fraLatitude", QStringLiteral("L&atitude"), txtLatD,
+                                               txtLatM, optLat_0, optLat_1));
+    grid->addLayout(coordinates, 3, 0, 1, 5);
+
+    auto* zone = new QGroupBox(QStringLiteral("&Zone"), frame);
+    zone->setObjectName(QStringLiteral("fraZone"));
+    auto* zoneRow = new QHBoxLayout(zone);
+    cmbTimeZone = makeList(zone, "cmbTimeZone");
+    chkDST = new QCheckBox(QStringLiteral("Daylight Sa&ving Time"), zone);
+    chkDST->setObjectName(QStringLiteral("chkDST"));
+    zoneRow->addWidget(cmbTimeZone, 1);
+    zoneRow->addWidget(chkDST);
+    grid->addWidget(zone, 4, 0, 1, 5);
+    grid->setColumnStretch(1, 2);
+    grid->setColumnStretch(2, 1);
+    grid->setColumnStretch(3, 1);
+    return frame;
+}
+
+QWidget* frmMain::createPlaceLookup() {
+    auto* box = new QGroupBox(this);
+    box->setObjectName(QStringLiteral("fraPlace"));
+    auto* grid = new QGridLayout(box);
+    txtMCity = new QLineEdit(box);
+    txtMCity->setObjectName(QStringLiteral("txtMCity"));
+    txtMState = new QLineEdit(box);
+    txtMState->setObjectName(QStringLiteral("txtMState"));
+    txtMCountry = new QLineEdit(box);
+    txtMCountry->setObjectName(QStringLiteral("txtMCountry"));
+    grid->addWidget(makeCaption(box, "lblCity", QStringLiteral("&City"), txtMCity), 0, 0);
+    grid->addWidget(txtMCity, 0, 1);
+    grid->addWidget(makeCaption(box, "lblState", QStringLiteral("&State"), txtMState), 0, 2);
+    grid->addWidget(txtMState, 0, 3);
+    grid->addWidget(makeCaption(box, "lblCountry", QStringLiteral("Countr&y"), txtMCountry), 0, 4);
+    grid->addWidget(txtMCountry, 0, 5);
+    // "&&" shows one ampersand and gives the button no access key.
+    cmdBrowser = new QPushButton(QStringLiteral("Click Here To Find Latitude && Longitude"), box);
+    cmdBrowser->setObjectName(QStringLiteral("cmdBrowser"));
+    connect(cmdBrowser, &QPushButton::clicked, this, &frmMain::cmdBrowser_Click);
+    grid->addWidget(cmdBrowser, 1, 0, 1, 6);
+    return box;
+}
+
+QWidget* frmMain::createOffers() {
+    auto* frame = new QFrame(this);
+    frame->setObjectName(QStringLiteral("fraOffers"));
+    frame->setFrameShape(QFrame::StyledPanel);
+    auto* column = new QVBoxLayout(frame);
+
+    ClickableLabel* Label61 = makeOffer(frame, "Label61", frmDisplay::bannerText());
+    Label61->setFont(labelFont(9, true));
+    Label61->setWordWrap(false);
+    Label61->setAlignment(Qt::AlignCenter);
+    connect(Label61, &ClickableLabel::clicked, this, [] { openWebPage(WebPage::HomePage); });
+    column->addWidget(Label61);
+
+    // The co-brand offer shows one ampersand where its stored caption doubles it.
+    ClickableLabel* lblCobrand =
+        makeOffer(frame, "lblCobrand",
+                  QStringLiteral(
+                      "Co-brand this software for your site.  Increase loyalty and traffic to your "
+                      "site. Put your site's name &  link here. See \"Help\" for details.    "
+                      "Click Here for more info on co-branding."));
+    lblCobrand->setFont(labelFont(8));
+    connect(lblCobrand, &ClickableLabel::clicked, this, [] { openWebPage(WebPage::CoBrand); });
+    column->addWidget(lblCobrand);
+
+    ClickableLabel* lblFullBrand = makeOffer(
+        frame, "lblFullBrand",
+        QStringLiteral("Home Business Opportunity. Start your own Internet business and make money "
+                       "online. Get this software fully branded for your website. Click here for "
+                       "more details."));
+    lblFullBrand->setFont(labelFont(8));
+    connect(lblFullBrand, &ClickableLabel::clicked, this,
+            [] { openWebPage(WebPage::FullyBranded); });
+    column->addWidget(lblFullBrand);
+    return frame;
+}
+
+void frmMain::createMenus() {
+    QMenuBar* bar = menuBar();
+
+    QMenu* mnuFile = bar->addMenu(QStringLiteral("&File"));
+    mnuFile->setObjectName(QStringLiteral("mnuFile"));
+    QAction* mnuNext = mnuFile->addAction(QStringLiteral("Get My Vedic Astrology Decanates"));
+    mnuNext->setObjectName(QStringLiteral("mnuNext"));
+    connect(mnuNext, &QAction::triggered, this, &frmMain::cmdRashi_Click);
+    QAction* mnuExit = mnuFile->addAction(QStringLiteral("E&xit"));
+    mnuExit->setObjectName(QStringLiteral("mnuExit"));
+    connect(mnuExit, &QAction::triggered, this, &QWidget::close);
+
+    QMenu* mnuHelp = bar->addMenu(QStringLiteral("&Help"));
+    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+    QAction* mnuOnline = mnuHelp->addAction(QStringLiteral("&Online Help"));
+    mnuOnline->setObjectName(QStringLiteral("mnuOnline"));
+    connect(mnuOnline, &QAction::triggered, this, [] { openWebPage(WebPage::OnlineHelp); });
+    QAction* mnuVisit = mnuHelp->addAction(QStringLiteral("&Visit Us Online"));
+    mnuVisit->setObjectName(QStringLiteral("mnuVisit"));
+    connect(mnuVisit, &QAction::triggered, this, [] { openWebPage(WebPage::HomePage); });
+    mnuHelp->addSeparator()->setObjectName(QStringLiteral("mnuHelpSep1"));
+    QAction* mnuUpdate = mnuHelp->addAction(QStringLiteral("Check for Software &Update"));
+    mnuUpdate->setObjectName(QStringLiteral("mnuUpdate"));
+    connect(mnuUpdate, &QAction::triggered, this, [] { openWebPage(WebPage::Download); });
+    mnuHelp->addSeparator()->setObjectName(QStringLiteral("mnuHelpSep2"));
+    QAction* mnuAbout = mnuHelp->addAction(QStringLiteral("&About Software"));
+    mnuAbout->setObjectName(QStringLiteral("mnuAbout"));
+    connect(mnuAbout, &QAction::triggered, this, [this] { showAboutWindow(this); });
+
+    QAction* mnuDonate = bar->addAction(QStringLiteral("&Donate"));
+    mnuDonate->setObjectName(QStringLiteral("mnuDonate"));
+    connect(mnuDonate, &QAction::triggered, this, [] { openWebPage(WebPage::Donate); });
+    QAction* mkmoney = bar->addAction(QStringLiteral("Make Money &Online"));
+    mkmoney->setObjectName(QStringLiteral("mkmoney"));
+    connect(mkmoney, &QAction::triggered, this, [] { openWebPage(WebPage::FullyBranded); });
+}
+
+void frmMain::arrangeTabOrder() {
+    QWidget* const order[] = {txtName,   cboMonth,    cboDate,    cboYear,     cboHH,     cboMM,
+                              cboSS,     txtLonD,     txtLonM,    optLong_0,   optLong_1, txtLatD,
+                              txtLatM,   optLat_0,    optLat_1,   cmbTimeZone, chkDST,    txtMCity,
+                              txtMState, txtMCountry, cmdBrowser, cmdRashi};
+    for (std::size_t i = 1; i < std::size(order); ++i) {
+        QWidget::setTabOrder(order[i - 1], order[i]);
+    }
+}
+
+void frmMain::Form_Load() {
+    for (const char* month : monthNames) {
+        cboMonth->addItem(QString::fromLatin1(month));
+    }
+    for (const TimeZoneEntry& zone : timeZoneTable) {
+        cmbTimeZone->addItem(QString::fromLatin1(zone.listText));
+    }
+    addNumbers(cboDate, 1, 31);
+    addNumbers(cboYear, firstYear, lastYear);
+    addNumbers(cboHH, 0, 23);
+    addNumbers(cboMM, 0, 59);
+    addNumbers(cboSS, 0, 59);
+    for (QComboBox* list : {cboMonth, cboDate, cboYear, cboHH, cboMM, cboSS}) {
+        list->setCurrentIndex(0);
+    }
+    cmbTimeZone->setCurrentIndex(defaultTimeZonePosition);
+    optLong_0->setChecked(true);
+    optLat_0->setChecked(true);
+    txtName->setFocus();
+}
+
+QWidget* frmMain::focusTargetWidget(FocusTarget target) const {
+    switch (target) {
+    case FocusTarget::Name:
+        return txtName;
+    case FocusTarget::LongitudeDegrees:
+        return txtLonD;
+    case FocusTarget::LongitudeMinutes:
+        return txtLonM;
+    case FocusTarget::LatitudeDegrees:
+        return txtLatD;
+    case FocusTarget::LatitudeMinutes:
+        return txtLatM;
+    case FocusTarget::None:
+        break;
+    }
+    return nullptr;
+}
+
+bool frmMain::validateBirthData() {
+    BirthDataEntry entry;
+    entry.name = txtName->text().toStdString();
+    entry.longitudeDegrees = txtLonD->text().toStdString();
+    entry.longitudeMinutes = txtLonM->text().toStdString();
+    entry.latitudeDegrees = txtLatD->text().toStdString();
+    entry.latitudeMinutes = txtLatM->text().toStdString();
+    entry.monthPosition = cboMonth->currentIndex();
+    entry.dayPosition = cboDate->currentIndex();
+    entry.year = cboYear->currentText().toInt();
+
+    const std::optional<ValidationFault> fault = ValidateBirthData(entry);
+    if (!fault) {
+        return true;
+    }
+    showMessage(fault->icon, QString::fromStdString(fault->message), this);
+    if (QWidget* target = focusTargetWidget(fault->focus)) {
+        target->setFocus(Qt::OtherFocusReason);
+    }
+    return false;
+}
+
+DriverControls frmMain::readControls() const {
+    DriverControls controls;
+    controls.monthPosition = cboMonth->currentIndex();
+    controls.dayText = cboDate->currentText();
+    controls.yearText = cboYear->currentText();
+    controls.hourText = cboHH->currentText();
+    controls.minuteText = cboMM->currentText();
+    controls.longitudeDegreesText = txtLonD->text();
+    controls.longitudeMinutesText = txtLonM->text();
+    controls.latitudeDegreesText = txtLatD->text();
+    controls.latitudeMinutesText = txtLatM->text();
+    controls.east = optLong_0->isChecked();
+    controls.south = optLat_1->isChecked();
+    controls.daylightSaving = chkDST->checkState() != Qt::Unchecked;
+    controls.timeZonePosition = cmbTimeZone->currentIndex();
+    return controls;
+}
+
+void frmMain::cmdRashi_Click() {
+    if (!validateBirthData()) {
+        return; // nothing changes; the message has told the user what to correct
+    }
+    CalculateFromControls(chart_, readControls());
+
+    frmDisplay* display = nullptr;
+    RunGuardedStep([&] {
+        display = displayWindow();
+        for (int body = 0; body < displayedBodyCount; ++body) {
+            display->setPositionCaption(
+                body, QString::fromStdString(chart_.positionText[static_cast<std::size_t>(body)]));
+        }
+    });
+    RunGuardedStep([&] {
+        if (display) {
+            fillDecanates(chart_, decanateResults_, *display, IMGPlanet);
+        }
+    });
+    RunGuardedStep([&] {
+        if (display) {
+            display->show();
+        }
+    });
+    RunGuardedStep([] { hideExitWindow(); });
+    hide(); // hidden, not closed: the entries stay for the way back
+}
+
+void frmMain::cmdBrowser_Click() {
+    // A text of blanks counts as filled here.
+    const std::pair<QLineEdit*, const char*> required[] = {{txtMCity, "Please Enter City"},
+                                                           {txtMState, "Please Enter State"},
+                                                           {txtMCountry, "Please Enter Country"}};
+    for (const auto& [box, message] : required) {
+        if (box->text().isEmpty()) {
+            showMessage(MessageIcon::Information, QString::fromLatin1(message), this);
+            box->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
+    const QString searchText = txtMCity->text() + u' ' + txtMState->text() + u' ' +
+                               txtMCountry->text() + QStringLiteral(" Latitude Longitude");
+    RunGuardedStep([&] { openAddress(webSearchUrl(searchText)); });
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    // When the whole program is ending, the exit promotion window is already on its way out.
+    if (!isProgramEnding()) {
+        RunGuardedStep([] { showExitWindow(); });
+    }
+    event->accept();
+}

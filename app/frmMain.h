@@ -1,0 +1,82 @@
+#pragma once
+
+#include "chart/ChartState.h"
+#include "chart/Validation.h"
+#include "decanates/modVedicDecanates.h"
+
+#include <QMainWindow>
+
+class ClickableLabel;
+class FilteredLineEdit;
+class ImageList;
+class QAction;
+class QCheckBox;
+class QCloseEvent;
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+struct DriverControls;
+
+// The input window: birth data, place lookup and the calculation. Created once at program
+// start; a calculation hides it with its entries intact. Closing it shows the exit promotion
+// window and unloads (deletes) it.
+class frmMain : public QMainWindow {
+    Q_OBJECT
+  public:
+    explicit frmMain(QWidget* parent = nullptr);
+
+    // The one chart state of the run and the decanates of the last calculation.
+    const ChartState& chartState() const { return chart_; }
+    const DecanateResults& decanateResults() const { return decanateResults_; }
+
+    // Checks the entries; on the first fault shows its message and moves the focus. True when
+    // the entries may be used.
+    bool validateBirthData();
+
+  public slots:
+    // The calculation driver (button cmdRashi and File > mnuNext).
+    void cmdRashi_Click();
+    // The place lookup.
+    void cmdBrowser_Click();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    QWidget* createEntryFields();
+    QWidget* createPlaceLookup();
+    QWidget* createOffers();
+    void createMenus();
+    void arrangeTabOrder();
+    void Form_Load();
+    DriverControls readControls() const;
+    QWidget* focusTargetWidget(FocusTarget target) const;
+
+    ChartState chart_;
+    DecanateResults decanateResults_;
+    ImageList* IMGPlanet = nullptr;
+
+    FilteredLineEdit* txtName = nullptr;
+    QComboBox* cboMonth = nullptr;
+    QComboBox* cboDate = nullptr;
+    QComboBox* cboYear = nullptr;
+    QComboBox* cboHH = nullptr;
+    QComboBox* cboMM = nullptr;
+    QComboBox* cboSS = nullptr;
+    FilteredLineEdit* txtLonD = nullptr;
+    FilteredLineEdit* txtLonM = nullptr;
+    QRadioButton* optLong_0 = nullptr;
+    QRadioButton* optLong_1 = nullptr;
+    FilteredLineEdit* txtLatD = nullptr;
+    FilteredLineEdit* txtLatM = nullptr;
+    QRadioButton* optLat_0 = nullptr;
+    QRadioButton* optLat_1 = nullptr;
+    QComboBox* cmbTimeZone = nullptr;
+    QCheckBox* chkDST = nullptr;
+    QLineEdit* txtMCity = nullptr;
+    QLineEdit* txtMState = nullptr;
+    QLineEdit* txtMCountry = nullptr;
+    QPushButton* cmdBrowser = nullptr;
+    QPushButton* cmdRashi = nullptr;
+};
