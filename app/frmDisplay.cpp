@@ -186,20 +186,21 @@ QWidget* frmDisplay::createBodyTab(int body) {
 
     tab.lblPosition = valueLabel("lblPosition", QStringLiteral("00 Ari 00"));
     addRow("lblPositionCaption", QStringLiteral("Position"), tab.lblPosition);
-    tab.lblDecanateName = valueLabel("lblDecanateName", QStringLiteral("Decanate"));
+    tab.lblDecanateName = valueLabel("lblDecanateName", QStringLiteral("(decanate)"));
     addRow("lblDecanateNameCaption", QStringLiteral("Decanate Name"), tab.lblDecanateName);
-    tab.lblDecanateSign = valueLabel("lblDecanateSign", QStringLiteral("Sign"));
+    tab.lblDecanateSign = valueLabel("lblDecanateSign", QStringLiteral("(sign)"));
     addRow("lblDecanateSignCaption", QStringLiteral("Decanate Sign"), tab.lblDecanateSign);
-    tab.lblRulingPlanet = valueLabel("lblRulingPlanet", QStringLiteral("Planet"));
+    tab.lblRulingPlanet = valueLabel("lblRulingPlanet", QStringLiteral("(ruler)"));
     addRow("lblRulingPlanetCaption", QStringLiteral("Ruling Planet"), tab.lblRulingPlanet);
-    tab.lblRulingElement = valueLabel("lblRulingElement", QStringLiteral("Element"));
+    tab.lblRulingElement = valueLabel("lblRulingElement", QStringLiteral("(element)"));
     addRow("lblRulingElementCaption", QStringLiteral("Ruling Element"), tab.lblRulingElement);
-    tab.lblConstellationName = valueLabel("lblConstellationName", QStringLiteral("Constellation"));
+    tab.lblConstellationName =
+        valueLabel("lblConstellationName", QStringLiteral("(constellation)"));
     addRow("lblConstellationNameCaption", QStringLiteral("Constellation Name"),
            tab.lblConstellationName);
-    tab.lblKeyword = valueLabel("lblKeyword", QStringLiteral("Keyword"));
+    tab.lblKeyword = valueLabel("lblKeyword", QStringLiteral("(keyword)"));
     addRow("lblKeywordCaption", QStringLiteral("Keyword"), tab.lblKeyword);
-    tab.lblTreeZodiac = valueLabel("lblTreeZodiac", QStringLiteral("Tree"));
+    tab.lblTreeZodiac = valueLabel("lblTreeZodiac", QStringLiteral("(tree)"));
     addRow("lblTreeZodiacCaption", QStringLiteral("Tree Zodiac"), tab.lblTreeZodiac);
 
     // The description wraps; it is given the height of the longest paragraph at its narrowest.
@@ -209,7 +210,7 @@ QWidget* frmDisplay::createBodyTab(int body) {
     tab.lblDecanateSignDesc->setMinimumWidth(descriptionWidth);
     tab.lblDecanateSignDesc->setMinimumHeight(
         tab.lblDecanateSignDesc->heightForWidth(descriptionWidth));
-    tab.lblDecanateSignDesc->setText(QStringLiteral("Description"));
+    tab.lblDecanateSignDesc->setText(QStringLiteral("(description)"));
     addRow("lblDecanateSignDescCaption", QStringLiteral("More About Sign"),
            tab.lblDecanateSignDesc);
     grid->setRowStretch(row, 1);
