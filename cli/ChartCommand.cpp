@@ -9,6 +9,7 @@
 #include <QRegularExpression>
 #include <QRegularExpressionMatch>
 
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -31,19 +32,24 @@ const QString latitudeFormat =
 const QString zoneFormat =
     QStringLiteral("expected a zone list position from 0 to 70 (see --list-zones)");
 
-// An input value quoted for a message: control characters shown as '?', long values cut short.
-QString Quoted(const QString& value) {
-    constexpr qsizetype longest = 40;
-    QString shown = value.left(longest);
+// Text from the command line made safe for a message: control characters shown as '?', long
+// texts cut short.
+QString Shown(const QString& text, qsizetype longest) {
+    QString shown = text.left(longest);
     for (QChar& character : shown) {
         if (!character.isPrint()) {
             character = u'?';
         }
     }
-    if (value.size() > longest) {
+    if (text.size() > longest) {
         shown += QStringLiteral("...");
     }
-    return u'"' + shown + u'"';
+    return shown;
+}
+
+// An input value quoted for a message.
+QString Quoted(const QString& value) {
+    return u'"' + Shown(value, 40) + u'"';
 }
 
 QString Malformed(const QString& option, const QString& expected, const QString& value) {
@@ -288,7 +294,8 @@ ParsedCommand ParseCommandLine(const QStringList& arguments) {
         commandLine.append(QStringLiteral("korvani-chart"));
     }
     if (!parser.parse(commandLine)) {
-        return Refusal{parser.errorText() + QStringLiteral(" See --help.")};
+        // Qt's message quotes the offending option, which may be of any length.
+        return Refusal{Shown(parser.errorText(), 160) + QStringLiteral(" See --help.")};
     }
     if (parser.isSet(help)) {
         return HelpRequest{parser.helpText()};
@@ -298,7 +305,10 @@ ParsedCommand ParseCommandLine(const QStringList& arguments) {
                            .arg(Quoted(parser.positionalArguments().constFirst()))};
     }
     if (parser.isSet(options.listZones)) {
-        if (parser.optionNames().size() > 1) {
+        const QStringList names = parser.optionNames();
+        if (std::any_of(names.begin(), names.end(), [&](const QString& name) {
+                return !options.listZones.names().contains(name);
+            })) {
             return Refusal{QStringLiteral("--list-zones takes no other option")};
         }
         return ListZonesRequest{};

@@ -143,6 +143,8 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{"missingZone", Without("--zone"), "missing option --zone N (or use --list-zones)"},
         RefusalCase{"valueMissingAtTheEnd", Without("--zone") << "--zone", "Missing value after '--zone'. See --help."},
         RefusalCase{"unknownOption", QStringList(greenwich2000) << "--place" << "Delhi", "Unknown option 'place'. See --help."},
+        RefusalCase{"hugeUnknownOptionCutShort", QStringList(greenwich2000) << "--" + QString(100000, u'a'),
+                    "Unknown option '" + QByteArray(144, 'a') + "... See --help."},
         RefusalCase{"singleDashWord", QStringList(greenwich2000) << "-json", "Unknown options: j, s, o, n. See --help."},
         RefusalCase{"flagWithValue", QStringList(greenwich2000) << "--dst=yes", "Unexpected value after '--dst'. See --help."},
         RefusalCase{"strayArgument", QStringList(greenwich2000) << "extra", "unexpected argument \"extra\"; every value follows its option"},
@@ -222,6 +224,17 @@ TEST(Executable, JsonOfGreenwich2000) {
     EXPECT_EQ(decanates[1].toObject()["keyword"].toString(), "Inspiration");
 }
 
+TEST(Executable, LongitudeHemisphereReachesTheAscendant) {
+    const QStringList delhi = {"--date",  "1990-08-15", "--time", "10:30",  "--lon",
+                               "077:13E", "--lat",      "28:39N", "--zone", "34"};
+    EXPECT_NE(ChartJson(delhi)["ascendantText"],
+              ChartJson(With("--lon", "077:13W", delhi))["ascendantText"])
+        << "East and West of Greenwich must give different Ascendants";
+    EXPECT_EQ(ChartJson(With("--lon", "000:00E"))["ascendantText"],
+              ChartJson(greenwich2000)["ascendantText"])
+        << "on the Greenwich meridian East and West are the same place";
+}
+
 TEST(Executable, DefaultTable) {
     const ProcessRun run = RunChart(greenwich2000);
     ASSERT_FALSE(run.crashed);
@@ -246,7 +259,8 @@ TEST(Executable, SecondsChangeNothing) {
 }
 
 TEST(Executable, ListZones) {
-    const ProcessRun run = RunChart({"--list-zones"});
+    // Given twice is still only --list-zones.
+    const ProcessRun run = RunChart({"--list-zones", "--list-zones"});
     ASSERT_FALSE(run.crashed);
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.standardError, QByteArray());
