@@ -153,14 +153,16 @@ QWidget* frmDisplay::createBodyTab(int body) {
     tab.picPlanet->setObjectName(arrayName("picPlanet", body));
     tab.picPlanet->setFixedSize(picturePixels, picturePixels);
     tab.picPlanet->setAlignment(Qt::AlignCenter);
-    grid->addWidget(tab.picPlanet, 0, 2, 2, 1, Qt::AlignTop | Qt::AlignRight);
+    grid->addWidget(tab.picPlanet, 0, 2, 3, 1, Qt::AlignTop | Qt::AlignRight);
 
     int row = 0;
     const auto addRow = [&](const char* captionName, const QString& caption, QLabel* value) {
         auto* captionLabel = makeLabel(frame, arrayName(captionName, body), caption, true);
-        grid->addWidget(captionLabel, row, 0, Qt::AlignTop | Qt::AlignLeft);
+        // One-line values sit level with their captions; the paragraph hangs from its caption.
+        const Qt::Alignment vertical = value->wordWrap() ? Qt::AlignTop : Qt::AlignVCenter;
+        grid->addWidget(captionLabel, row, 0, vertical | Qt::AlignLeft);
         // The value column runs under the picture except on the rows beside it.
-        grid->addWidget(value, row, 1, 1, row < 2 ? 1 : 2);
+        grid->addWidget(value, row, 1, 1, row < 3 ? 1 : 2);
         ++row;
     };
     const auto valueLabel = [&](const char* name, const QString& placeholder) {
