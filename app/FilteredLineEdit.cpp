@@ -9,6 +9,7 @@
 #include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -112,8 +113,13 @@ void FilteredLineEdit::contextMenuEvent(QContextMenuEvent* event) {
     // The standard menu, with its Paste going through the box's rule.
     QMenu* menu = createStandardContextMenu();
     menu->setAttribute(Qt::WA_DeleteOnClose);
+    // The Paste item shows the paste keys after a tab, whatever the language of its text.
+    const QString pasteKeys =
+        QLatin1Char('\t') + QKeySequence(QKeySequence::Paste).toString(QKeySequence::NativeText);
     for (QAction* action : menu->actions()) {
-        if (action->objectName() == QLatin1String("edit-paste")) {
+        if (action->objectName() == QLatin1String("edit-paste") ||
+            action->text().endsWith(pasteKeys)) {
+            action->setObjectName(QStringLiteral("edit-paste"));
             disconnect(action, &QAction::triggered, this, nullptr);
             connect(action, &QAction::triggered, this, [this] {
                 pasteFiltered(QGuiApplication::clipboard()->text(QClipboard::Clipboard));

@@ -159,8 +159,11 @@ QWidget* frmMain::createEntryFields() {
     grid->addWidget(hint, 2, 4);
 
     // One frame per coordinate, each with its own option pair.
+    // The access keys sit on the Deg and Min captions: a frame's own key would go to its
+    // checked option rather than to the degrees.
     auto makeCoordinateFrame = [frame](const char* frameName, const QString& title,
-                                       FilteredLineEdit* degrees, FilteredLineEdit* minutes,
+                                       FilteredLineEdit* degrees, const QString& degreesText,
+                                       FilteredLineEdit* minutes, const QString& minutesText,
                                        QRadioButton* first, QRadioButton* second) {
         auto* box = new QGroupBox(title, frame);
         box->setObjectName(QString::fromLatin1(frameName));
@@ -169,9 +172,9 @@ QWidget* frmMain::createEntryFields() {
         first->setParent(box);
         second->setParent(box);
         auto* row = new QHBoxLayout(box);
-        auto* degreesCaption = new QLabel(QStringLiteral("Deg"), box);
+        auto* degreesCaption = new QLabel(degreesText, box);
         degreesCaption->setBuddy(degrees);
-        auto* minutesCaption = new QLabel(QStringLiteral("Min"), box);
+        auto* minutesCaption = new QLabel(minutesText, box);
         minutesCaption->setBuddy(minutes);
         row->addWidget(degreesCaption);
         row->addWidget(degrees);
@@ -189,7 +192,7 @@ QWidget* frmMain::createEntryFields() {
 
     txtLonD = makeCoordinateBox(frame, "txtLonD", 3);
     txtLonM = makeCoordinateBox(frame, "txtLonM", 2);
-    optLong_0 = new QRadioButton(QStringLiteral("&East"), frame);
+    optLong_0 = new QRadioButton(QStringLiteral("Ea&st"), frame);
     optLong_0->setObjectName(QStringLiteral("optLong_0"));
     optLong_1 = new QRadioButton(QStringLiteral("&West"), frame);
     optLong_1->setObjectName(QStringLiteral("optLong_1"));
@@ -201,10 +204,12 @@ QWidget* frmMain::createEntryFields() {
     optLat_1->setObjectName(QStringLiteral("optLat_1"));
 
     auto* coordinates = new QHBoxLayout;
-    coordinates->addWidget(makeCoordinateFrame("fraLongitude", QStringLiteral("&Longitude"),
-                                               txtLonD, txtLonM, optLong_0, optLong_1));
-    coordinates->addWidget(makeCoordinateFrame("fraLatitude", QStringLiteral("L&atitude"), txtLatD,
-                                               txtLatM, optLat_0, optLat_1));
+    coordinates->addWidget(makeCoordinateFrame("fraLongitude", QStringLiteral("Longitude"), txtLonD,
+                                               QStringLiteral("D&eg"), txtLonM,
+                                               QStringLiteral("&Min"), optLong_0, optLong_1));
+    coordinates->addWidget(makeCoordinateFrame("fraLatitude", QStringLiteral("Latitude"), txtLatD,
+                                               QStringLiteral("De&g"), txtLatM,
+                                               QStringLiteral("M&in"), optLat_0, optLat_1));
     grid->addLayout(coordinates, 3, 0, 1, 5);
 
     auto* zone = new QGroupBox(QStringLiteral("&Zone"), frame);
@@ -234,7 +239,7 @@ QWidget* frmMain::createPlaceLookup() {
     txtMCountry->setObjectName(QStringLiteral("txtMCountry"));
     grid->addWidget(makeCaption(box, "lblCity", QStringLiteral("&City"), txtMCity), 0, 0);
     grid->addWidget(txtMCity, 0, 1);
-    grid->addWidget(makeCaption(box, "lblState", QStringLiteral("&State"), txtMState), 0, 2);
+    grid->addWidget(makeCaption(box, "lblState", QStringLiteral("St&ate"), txtMState), 0, 2);
     grid->addWidget(txtMState, 0, 3);
     grid->addWidget(makeCaption(box, "lblCountry", QStringLiteral("Countr&y"), txtMCountry), 0, 4);
     grid->addWidget(txtMCountry, 0, 5);
