@@ -27,6 +27,10 @@ struct PageCase {
     const char* path;
 };
 
+void PrintTo(const PageCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 // Scheme and host of a site as the build set them, from the pages that are known to be there.
 QString origin(Site site) {
     switch (site) {
@@ -93,6 +97,10 @@ struct SearchCase {
     const char* name;
     QString text;
 };
+
+void PrintTo(const SearchCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class WebSearch : public ::testing::TestWithParam<SearchCase> {};
 

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace {
 
 // Stands for the input and result windows: closing it by the user shows the exit window, as
@@ -37,6 +39,10 @@ struct EndCase {
     const char* name;
     Way way;
 };
+
+void PrintTo(const EndCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 void closeExitWindow(frmExit* window, Way way) {
     switch (way) {

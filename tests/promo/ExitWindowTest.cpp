@@ -212,6 +212,10 @@ struct BlankCase {
     const char* placeholder;
 };
 
+void PrintTo(const BlankCase& c, std::ostream* os) {
+    *os << c.box;
+}
+
 class EmailBlanks : public ExitWindow, public ::testing::WithParamInterface<BlankCase> {};
 
 TEST_P(EmailBlanks, typedBlankIsRefused) {

@@ -138,6 +138,10 @@ struct ValueCase {
     QString value;
 };
 
+void PrintTo(const ValueCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class ReferralValues : public ::testing::TestWithParam<ValueCase> {};
 
 // Whatever the user types arrives at the referral page as typed, in every one of the five
