@@ -74,6 +74,8 @@ ClickableLabel* makeOffer(QWidget* parent, const char* name, const QString& text
     label->setObjectName(QString::fromLatin1(name));
     label->setTextFormat(Qt::PlainText);
     label->setWordWrap(true);
+    // The same link colour as the result window's, so the offers read as links.
+    label->setStyleSheet(QStringLiteral("color: #1a3fa8;"));
     return label;
 }
 
