@@ -52,7 +52,7 @@ TEST(PositionText, EveryWholeMinuteOfTheCircleRoundTrips) {
         const int sign = minuteOfCircle / (30 * 60);
         const int degree = (minuteOfCircle / 60) % 30;
         const int minute = minuteOfCircle % 60;
-        char expected[16];
+        char expected[32];
         std::snprintf(expected, sizeof expected, "%02d %s %02d", degree,
                       std::string(signAbbreviations.substr(3 * sign, 3)).c_str(), minute);
         ASSERT_EQ(FormatDisplayPosition(FormatSignPosition(longitude)), expected)

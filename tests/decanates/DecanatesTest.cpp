@@ -101,7 +101,7 @@ TEST(DecanateTables, EveryRowIsReachableFromAPositionText) {
     std::set<const DecanateRow*> reached;
     for (int sign = 0; sign < signCount; ++sign) {
         for (int degree = 0; degree < 30; ++degree) {
-            char text[10];
+            char text[32];
             std::snprintf(text, sizeof text, "%02d %s 30", degree,
                           std::string(signAbbreviations.substr(3 * sign, 3)).c_str());
             const auto result = LookUpDecanate(text);
