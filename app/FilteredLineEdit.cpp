@@ -18,17 +18,28 @@ namespace {
 
 constexpr char16_t enterCode = 13;
 
-// The character code a key event types, as the keystroke rules see it; 0 for keys that type
-// nothing (arrows, Delete, Escape, Tab, function keys) and for shortcuts.
+// Whether a key event types characters that the keystroke rules must see. Keys that type nothing
+// (arrows, Delete, Escape, Tab, function keys) and shortcuts do not.
 bool TypesCharacters(const QKeyEvent& event) {
     if (event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter) {
         return true;
     }
-    if (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) {
+    const QString text = event.text();
+    if (text.isEmpty() || !text.front().isPrint()) {
         return false;
     }
+    const Qt::KeyboardModifiers held =
+        event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    // Ctrl+Alt is how AltGr reaches us on Windows: it types characters.
+    return held == Qt::NoModifier || held == (Qt::ControlModifier | Qt::AltModifier);
+}
+
+// An Alt or Meta key with a printable text that no shortcut took (an access key while the window
+// is not active, say). A plain line edit would type its letter; here it types nothing.
+bool IsUnclaimedAltKey(const QKeyEvent& event) {
     const QString text = event.text();
-    return !text.isEmpty() && text.front().isPrint();
+    return (event.modifiers() & (Qt::AltModifier | Qt::MetaModifier)) && !text.isEmpty() &&
+           text.front().isPrint();
 }
 
 } // namespace
@@ -67,6 +78,10 @@ void FilteredLineEdit::keyPressEvent(QKeyEvent* event) {
         return;
     }
     if (!TypesCharacters(*event)) {
+        if (IsUnclaimedAltKey(*event)) {
+            event->ignore(); // on to the window, as an access key would go
+            return;
+        }
         QLineEdit::keyPressEvent(event);
         return;
     }

@@ -20,6 +20,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <QUrlQuery>
 
 #include <gtest/gtest.h>
@@ -531,6 +532,20 @@ TEST_F(MainWindowTest, AccessKeysMoveTheFocusToTheirControls) {
         input::keyClick(window->focusWidget() ? window->focusWidget() : window.data(), key,
                         Qt::AltModifier);
         EXPECT_EQ(focusName(), target) << "Alt+" << QKeySequence(key).toString().toStdString();
+    }
+}
+
+TEST_F(MainWindowTest, AnAltKeyNoShortcutTakesTypesNothing) {
+    // After a message box closes the window may not be active yet, so an access key reaches the
+    // box itself: it must neither type its letter nor count as a refused key.
+    for (const char* name : {"txtLonD", "txtName"}) {
+        MessageCapture messages;
+        box(name)->setFocus();
+        QApplication::setActiveWindow(nullptr);
+        QTest::keyClick(box(name), Qt::Key_E, Qt::AltModifier);
+        EXPECT_EQ(box(name)->text(), QString()) << name;
+        EXPECT_TRUE(messages.messages.empty()) << name;
+        QApplication::setActiveWindow(window);
     }
 }
 
