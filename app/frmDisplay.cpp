@@ -334,6 +334,7 @@ void frmDisplay::cmdOK_Click() {
     close(); // the unload shows the exit window
     if (QWidget* input = findInputWindow()) {
         input->show();
+        input->activateWindow();
     }
     hideExitWindow();
 }

@@ -437,6 +437,7 @@ void frmMain::cmdRashi_Click() {
     RunGuardedStep([&] {
         if (display) {
             display->show();
+            display->activateWindow(); // the keyboard follows, as the input window goes away
         }
     });
     RunGuardedStep([] { hideExitWindow(); });
