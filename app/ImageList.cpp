@@ -1,8 +1,6 @@
 #include "app/ImageList.h"
 
-#include <QGuiApplication>
-#include <QPainter>
-#include <QSvgRenderer>
+#include "links/Appearance.h"
 
 #include <array>
 
@@ -15,23 +13,6 @@ constexpr std::array<const char*, 10> bodyPictureFiles = {
     ":/pictures/saturn.svg", ":/pictures/uranus.svg", ":/pictures/neptune.svg",
     ":/pictures/pluto.svg"};
 
-// Draws an SVG picture `pixels` square in logical pixels, at the screen's pixel ratio so that it
-// stays sharp on high-density screens. A null pixmap when the picture cannot be read.
-QPixmap renderPicture(const QString& file, int pixels) {
-    QSvgRenderer renderer(file);
-    if (!renderer.isValid() || pixels <= 0) {
-        return {};
-    }
-    const qreal ratio = qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
-    QPixmap pixmap(QSize(pixels, pixels) * ratio);
-    pixmap.setDevicePixelRatio(ratio);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    renderer.render(&painter, QRectF(0, 0, pixels, pixels));
-    return pixmap;
-}
-
 } // namespace
 
 ImageList::ImageList(QObject* parent) : QObject(parent) {}
@@ -40,7 +21,7 @@ ImageList* ImageList::bodyPictures(QObject* parent, int pixels) {
     auto* list = new ImageList(parent);
     for (const char* file : bodyPictureFiles) {
         // A picture that cannot be drawn still takes its entry, so the numbering holds.
-        list->add(renderPicture(QString::fromLatin1(file), pixels));
+        list->add(renderPicture(QString::fromLatin1(file), QSize(pixels, pixels)));
     }
     return list;
 }

@@ -1,7 +1,8 @@
 #include "app/frmAbout.h"
 
+#include "links/Appearance.h"
+#include "links/ClickableLabel.h"
 #include "links/modHelp.h"
-#include "promo/LinkLabel.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -14,22 +15,11 @@
 
 namespace {
 
-const QString programTitle = QStringLiteral("Korvani v1.20");
-
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& text) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(QString::fromLatin1(name));
     label->setWordWrap(true);
     return label;
-}
-
-QPixmap programIcon(int sidePixels) {
-    QPixmap pixmap(sidePixels, sidePixels);
-    pixmap.fill(Qt::transparent);
-    QSvgRenderer renderer(QStringLiteral(":/pictures/korvani.svg"));
-    QPainter painter(&pixmap);
-    renderer.render(&painter);
-    return pixmap;
 }
 
 } // namespace
@@ -41,7 +31,7 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
 
     auto* picIcon = new QLabel(this);
     picIcon->setObjectName(QStringLiteral("picIcon"));
-    picIcon->setPixmap(programIcon(64));
+    picIcon->setPixmap(renderPicture(QStringLiteral(":/pictures/korvani.svg"), QSize(64, 64)));
     picIcon->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
 
     auto* Label2 = makeLabel(this, "Label2", programTitle);
@@ -57,15 +47,15 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
                        "is divided into three decanates of ten degrees each. These decanates "
                        "influence the finer attributes of an individual's personality."));
     auto* lblHomePage =
-        makeLabel(this, "lblHomePage", QStringLiteral("Click here to visit ") + makerSiteText());
-    openPageOnClick(lblHomePage, WebPage::HomePage);
+        makePageLink(this, QStringLiteral("lblHomePage"),
+                     QStringLiteral("Click here to visit ") + makerSiteText(), WebPage::HomePage);
     auto* Label3 = makeLabel(
         this, "Label3",
         QStringLiteral("Home Business Opportunity. Start your own Internet business and make "
                        "money online. Get this software fully branded for your website."));
     auto* lblCoBrand =
-        makeLabel(this, "lblCoBrand", QStringLiteral("Click here for more details."));
-    openPageOnClick(lblCoBrand, WebPage::CoBrand);
+        makePageLink(this, QStringLiteral("lblCoBrand"),
+                     QStringLiteral("Click here for more details."), WebPage::CoBrand);
 
     auto* Line2 = new QFrame(this);
     Line2->setObjectName(QStringLiteral("Line2"));

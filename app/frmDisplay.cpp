@@ -1,9 +1,10 @@
 #include "app/frmDisplay.h"
 
-#include "app/ClickableLabel.h"
 #include "app/DisplayFonts.h"
 #include "app/ImageList.h"
 #include "app/frmAbout.h"
+#include "links/Appearance.h"
+#include "links/ClickableLabel.h"
 #include "links/modHelp.h"
 #include "promo/frmExit.h"
 
@@ -61,7 +62,7 @@ ClickableLabel* makeLink(QWidget* parent, const QString& objectName, const QStri
     label->setFont(labelFont(9));
     label->setTextFormat(Qt::PlainText);
     label->setWordWrap(true);
-    label->setStyleSheet(QStringLiteral("color: #1a3fa8;"));
+    showAsLink(label);
     return label;
 }
 
@@ -91,7 +92,7 @@ QWidget* findInputWindow() {
 
 frmDisplay::frmDisplay(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("frmDisplay"));
-    setWindowTitle(QStringLiteral("Korvani v1.20"));
+    setWindowTitle(programTitle);
     setWindowIcon(QIcon(QStringLiteral(":/pictures/korvani.svg")));
     // Unloading deletes the window; the next calculation loads a fresh one.
     setAttribute(Qt::WA_DeleteOnClose);

@@ -1,7 +1,6 @@
 #include "app/frmMain.h"
 
 #include "app/CalculationDriver.h"
-#include "app/ClickableLabel.h"
 #include "app/DisplayFonts.h"
 #include "app/FilteredLineEdit.h"
 #include "app/ImageList.h"
@@ -9,6 +8,8 @@
 #include "app/frmDisplay.h"
 #include "chart/TimeZones.h"
 #include "chart/Validation.h"
+#include "links/Appearance.h"
+#include "links/ClickableLabel.h"
 #include "links/Messages.h"
 #include "links/modHelp.h"
 #include "promo/frmExit.h"
@@ -74,8 +75,7 @@ ClickableLabel* makeOffer(QWidget* parent, const char* name, const QString& text
     label->setObjectName(QString::fromLatin1(name));
     label->setTextFormat(Qt::PlainText);
     label->setWordWrap(true);
-    // The same link colour as the result window's, so the offers read as links.
-    label->setStyleSheet(QStringLiteral("color: #1a3fa8;"));
+    showAsLink(label);
     return label;
 }
 
@@ -83,7 +83,7 @@ ClickableLabel* makeOffer(QWidget* parent, const char* name, const QString& text
 
 frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("frmMain"));
-    setWindowTitle(QStringLiteral("Korvani v1.20"));
+    setWindowTitle(programTitle);
     setWindowIcon(QIcon(QStringLiteral(":/pictures/korvani.svg")));
     // Closing unloads the window; the exit promotion window takes over.
     setAttribute(Qt::WA_DeleteOnClose);

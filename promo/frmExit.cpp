@@ -1,8 +1,9 @@
 #include "promo/frmExit.h"
 
+#include "links/Appearance.h"
+#include "links/ClickableLabel.h"
 #include "links/Messages.h"
 #include "links/modHelp.h"
-#include "promo/LinkLabel.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -22,8 +23,6 @@
 #include <memory>
 
 namespace {
-
-const QString programTitle = QStringLiteral("Korvani v1.20");
 
 // The window of this run; forgotten as soon as it is closed, since closing it ends the program.
 QPointer<frmExit> currentWindow;
@@ -64,15 +63,6 @@ QLineEdit* makeLine(QWidget* parent, const char* name, const QString& placeholde
     auto* box = new QLineEdit(placeholder, parent);
     box->setObjectName(QString::fromLatin1(name));
     return box;
-}
-
-QPixmap picture(const QString& resource, QSize size) {
-    QPixmap pixmap(size);
-    pixmap.fill(Qt::transparent);
-    QSvgRenderer renderer(resource);
-    QPainter painter(&pixmap);
-    renderer.render(&painter);
-    return pixmap;
 }
 
 } // namespace
@@ -140,16 +130,16 @@ frmExit::frmExit(QWidget* parent) : QWidget(parent, Qt::Window | Qt::WindowStays
                        "numerology profiles and studies of the occult. Most of them are free to "
                        "download and use."));
     auto* lblGoToHome =
-        makeLabel(Frame6, "lblGoToHome",
-                  QStringLiteral("Click here to see all our programs and download them today."));
-    openPageOnClick(lblGoToHome, WebPage::SoftwareCatalogue);
+        makePageLink(Frame6, QStringLiteral("lblGoToHome"),
+                     QStringLiteral("Click here to see all our programs and download them today."),
+                     WebPage::SoftwareCatalogue);
     auto* catalogue = new QVBoxLayout(Frame6);
     catalogue->addWidget(Label3);
     catalogue->addWidget(lblGoToHome);
 
     auto* Picture1 = new QLabel(this);
     Picture1->setObjectName(QStringLiteral("Picture1"));
-    Picture1->setPixmap(picture(QStringLiteral(":/pictures/promo.svg"), QSize(96, 96)));
+    Picture1->setPixmap(renderPicture(QStringLiteral(":/pictures/promo.svg"), QSize(96, 96)));
     Picture1->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
 
     auto* cmdClose = new QPushButton(QStringLiteral("E&xit"), this);

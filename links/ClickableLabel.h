@@ -1,5 +1,7 @@
 #pragma once
 
+#include "links/modHelp.h"
+
 #include <QLabel>
 
 // A label that acts on a click: it emits clicked() when the left mouse button is pressed and
@@ -16,3 +18,7 @@ class ClickableLabel : public QLabel {
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 };
+
+// A word-wrapped label in the link colour that opens `page` when clicked.
+ClickableLabel* makePageLink(QWidget* parent, const QString& objectName, const QString& text,
+                             WebPage page);

@@ -1,4 +1,6 @@
-#include "app/ClickableLabel.h"
+#include "links/ClickableLabel.h"
+
+#include "links/Appearance.h"
 
 #include <QMouseEvent>
 
@@ -23,4 +25,15 @@ void ClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
         return;
     }
     QLabel::mouseReleaseEvent(event);
+}
+
+ClickableLabel* makePageLink(QWidget* parent, const QString& objectName, const QString& text,
+                             WebPage page) {
+    auto* label = new ClickableLabel(text, parent);
+    label->setObjectName(objectName);
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);
+    showAsLink(label);
+    QObject::connect(label, &ClickableLabel::clicked, label, [page] { openWebPage(page); });
+    return label;
 }
