@@ -1,6 +1,7 @@
 #include "astro/modVedicEphemeris.h"
 #include "astro/modVedicPlanetPosition.h"
 #include "chart/ChartInput.h"
+#include "support/Births.h"
 
 #include <gtest/gtest.h>
 
@@ -19,22 +20,6 @@ struct MoonCase {
     double sidereal;  // degrees, worked value; 0 where only the text is given
     const char* text; // long form
 };
-
-ChartInput Birth(int year, int month, int day, int hour, int minute, int lonDeg, int lonMin,
-                 bool east, int zone, bool dst) {
-    ChartInput input;
-    input.year = year;
-    input.monthPosition = month - 1;
-    input.day = day;
-    input.hour = hour;
-    input.minute = minute;
-    input.longitudeDegrees = lonDeg;
-    input.longitudeMinutes = lonMin;
-    input.east = east;
-    input.timeZonePosition = zone;
-    input.daylightSaving = dst;
-    return input;
-}
 
 class MoonExampleTest : public ::testing::TestWithParam<MoonCase> {};
 
@@ -55,33 +40,31 @@ TEST_P(MoonExampleTest, ToTheSecond) {
     EXPECT_EQ(chart.moonPositionText, c.text) << "case " << c.name;
 }
 
-constexpr int greenwich = 29, indian = 34, easternStandard = 27;
-
 INSTANTIATE_TEST_SUITE_P(
     WorkedExamples, MoonExampleTest,
-    ::testing::Values(MoonCase{"j2000", Birth(2000, 1, 1, 12, 0, 0, 0, false, greenwich, false),
-                               12.0, 199.4625981, "19\u00B0 27' 45\" Lib"},
-                      MoonCase{"delhi1990", Birth(1990, 8, 15, 10, 30, 77, 13, true, indian, false),
-                               5.0, 48.9076996, "18\u00B0 54' 27\" Tau"},
-                      MoonCase{"delhi1990Daylight",
-                               Birth(1990, 8, 15, 10, 30, 77, 13, true, indian, true), 4.0,
-                               0.0 /* only the text is worked */, "18\u00B0 18' 48\" Tau"},
-                      MoonCase{"newYork1976NotWrapped",
-                               Birth(1976, 7, 4, 23, 45, 74, 0, false, easternStandard, true),
-                               27.75, 175.3474468, "25\u00B0 20' 50\" Vir"}),
+    ::testing::Values(
+        MoonCase{"j2000", Birth(2000, 1, 1, 12, 0, greenwichZone, false, {0, 0, false}), 12.0,
+                 199.4625981, "19\u00B0 27' 45\" Lib"},
+        MoonCase{"delhi1990", Birth(1990, 8, 15, 10, 30, indianZone, false, {77, 13, true}), 5.0,
+                 48.9076996, "18\u00B0 54' 27\" Tau"},
+        MoonCase{"delhi1990Daylight", Birth(1990, 8, 15, 10, 30, indianZone, true, {77, 13, true}),
+                 4.0, 0.0 /* only the text is worked */, "18\u00B0 18' 48\" Tau"},
+        MoonCase{"newYork1976NotWrapped",
+                 Birth(1976, 7, 4, 23, 45, easternStandardZone, true, {74, 0, false}), 27.75,
+                 175.3474468, "25\u00B0 20' 50\" Vir"}),
     [](const ::testing::TestParamInfo<MoonCase>& info) { return info.param.name; });
 
 TEST(Moon, TimeArgumentOfTheDelhiExample) {
     ChartState chart;
-    LoadChartInput(chart, Birth(1990, 8, 15, 10, 30, 77, 13, true, indian, false));
+    LoadChartInput(chart, Birth(1990, 8, 15, 10, 30, indianZone, false, {77, 13, true}));
     EXPECT_NEAR(MoonCenturiesJ2000(chart), -0.0938067534, 5e-11);
 }
 
 TEST(Moon, LongitudeZeroWithEastFlagCountsAsWest) {
     ChartState east;
     ChartState west;
-    LoadChartInput(east, Birth(2000, 1, 1, 12, 0, 0, 0, true, easternStandard, true));
-    LoadChartInput(west, Birth(2000, 1, 1, 12, 0, 0, 0, false, easternStandard, true));
+    LoadChartInput(east, Birth(2000, 1, 1, 12, 0, easternStandardZone, true, {0, 0, true}));
+    LoadChartInput(west, Birth(2000, 1, 1, 12, 0, easternStandardZone, true, {0, 0, false}));
     EXPECT_EQ(UniversalTimeHours(east), 16.0);
     ComputeMoonPosition(east);
     ComputeMoonPosition(west);

@@ -2,6 +2,7 @@
 #include "astro/PositionText.h"
 #include "astro/modVedicPlanetPosition.h"
 #include "chart/ChartInput.h"
+#include "support/Births.h"
 
 #include <gtest/gtest.h>
 
@@ -34,44 +35,29 @@ INSTANTIATE_TEST_SUITE_P(
                       LongitudeCase{"Pluto", 8, 251.454}),
     [](const ::testing::TestParamInfo<LongitudeCase>& info) { return info.param.body; });
 
-ChartInput Birth(int year, int month, int day, int hour, int minute, int zone, bool dst = false) {
-    ChartInput input;
-    input.year = year;
-    input.monthPosition = month - 1;
-    input.day = day;
-    input.hour = hour;
-    input.minute = minute;
-    input.timeZonePosition = zone;
-    input.daylightSaving = dst;
-    input.east = false;
-    return input;
-}
-
 ChartState Loaded(const ChartInput& input) {
     ChartState chart;
     LoadChartInput(chart, input);
     return chart;
 }
 
-constexpr int greenwich = 29, indian = 34, britishSummer = 16, centralEuropean = 20;
-
 TEST(DaysSinceJ2000, NoonOfJanuaryFirst2000IsZero) {
     EXPECT_EQ(DaysSinceJ2000(2000, 1, 1, 12, 0), 0.0);
-    EXPECT_EQ(ChartDaysSinceJ2000(Loaded(Birth(2000, 1, 1, 12, 0, greenwich))), 0.0);
+    EXPECT_EQ(ChartDaysSinceJ2000(Loaded(Birth(2000, 1, 1, 12, 0, greenwichZone))), 0.0);
     EXPECT_EQ(DaysSinceJ2000(2000, 3, 1, 12, 0) - DaysSinceJ2000(2000, 2, 28, 12, 0), 2.0);
 }
 
 TEST(DaysSinceJ2000, ZoneCorrectionRollsTheCalendarBack) {
     // 02:00 on 1 January 2000, 5 h 30 min east of Greenwich: 20:30 on 31 December 1999.
-    EXPECT_EQ(ChartDaysSinceJ2000(Loaded(Birth(2000, 1, 1, 2, 0, indian))),
+    EXPECT_EQ(ChartDaysSinceJ2000(Loaded(Birth(2000, 1, 1, 2, 0, indianZone))),
               DaysSinceJ2000(1999, 12, 31, 20, 30));
     // Daylight saving takes one more hour off, across a month end too.
-    EXPECT_EQ(ChartDaysSinceJ2000(Loaded(Birth(1980, 3, 1, 0, 15, greenwich, true))),
+    EXPECT_EQ(ChartDaysSinceJ2000(Loaded(Birth(1980, 3, 1, 0, 15, greenwichZone, true))),
               DaysSinceJ2000(1980, 2, 29, 23, 15));
 }
 
 TEST(ComputePositions, NodesAtJ2000BeforeTheSiderealStep) {
-    ChartState chart = Loaded(Birth(2000, 1, 1, 12, 0, greenwich));
+    ChartState chart = Loaded(Birth(2000, 1, 1, 12, 0, greenwichZone));
     chart.chartSiderealCorrection = 0.0;
     ComputePositions(chart);
     // 125.1228 degrees converted with the 3.1416 factor, less one degree: 124.1225.
@@ -81,7 +67,7 @@ TEST(ComputePositions, NodesAtJ2000BeforeTheSiderealStep) {
 }
 
 TEST(ComputePositions, TableOrderOfTheFourteenTexts) {
-    ChartState chart = Loaded(Birth(2000, 1, 1, 12, 0, greenwich));
+    ChartState chart = Loaded(Birth(2000, 1, 1, 12, 0, greenwichZone));
     chart.latitudeDegrees = 51;
     chart.latitudeMinutes = 30;
     CalculateChart(chart);
@@ -137,7 +123,7 @@ double ParseDisplay(const std::string& text) {
 TEST(ComputePositions, SiderealSunOf1925LandsWherePrecessionPutsIt) {
     // About a degree of precession lies between 1925 and 2000: without it the shown Sun would
     // stand a degree early, and a whole decanate off for one birth in ten.
-    ChartState chart = Loaded(Birth(1925, 3, 10, 14, 20, greenwich));
+    ChartState chart = Loaded(Birth(1925, 3, 10, 14, 20, greenwichZone));
     CalculateChart(chart);
     const double d = ChartDaysSinceJ2000(chart);
     const double expected = ReferenceSunOfDate(d) - std::fabs(chart.chartSiderealCorrection);
@@ -171,22 +157,23 @@ TEST_P(SameInstantInEveryStage, UniversalTimeAgrees) {
 
 INSTANTIATE_TEST_SUITE_P(
     Birthplaces, SameInstantInEveryStage,
-    ::testing::Values(
-        ZoneSideCase{"londonSummerTimeWestOfGreenwich", britishSummer, 0, false, false, 1985, 7, 12,
-                     9, 40},
-        ZoneSideCase{"londonSummerTimeTickedToo", britishSummer, 0, false, true, 1985, 7, 12, 9,
-                     40},
-        ZoneSideCase{"vigoCentralEuropean", centralEuropean, 8, false, false, 1999, 12, 31, 0, 30},
-        ZoneSideCase{"newYorkZoneEastOfGreenwichPlace", 27, 74, true, false, 2050, 12, 31, 23, 50},
-        ZoneSideCase{"delhi", indian, 77, true, false, 1990, 8, 15, 10, 30},
-        ZoneSideCase{"dateLineWest", 36, 170, false, true, 1901, 1, 1, 0, 0}),
+    ::testing::Values(ZoneSideCase{"londonSummerTimeWestOfGreenwich", britishSummerZone, 0, false,
+                                   false, 1985, 7, 12, 9, 40},
+                      ZoneSideCase{"londonSummerTimeTickedToo", britishSummerZone, 0, false, true,
+                                   1985, 7, 12, 9, 40},
+                      ZoneSideCase{"vigoCentralEuropean", centralEuropeanZone, 8, false, false,
+                                   1999, 12, 31, 0, 30},
+                      ZoneSideCase{"newYorkZoneEastOfGreenwichPlace", 27, 74, true, false, 2050, 12,
+                                   31, 23, 50},
+                      ZoneSideCase{"delhi", indianZone, 77, true, false, 1990, 8, 15, 10, 30},
+                      ZoneSideCase{"dateLineWest", 36, 170, false, true, 1901, 1, 1, 0, 0}),
     [](const ::testing::TestParamInfo<ZoneSideCase>& info) { return info.param.name; });
 
 TEST(ComputePositions, LondonSummerTimeMoonMatchesTheSameInstantInGreenwichTime) {
     // 10:40 British Summer Time at 0°10' West is 09:40 universal time.
-    ChartInput summer = Birth(1985, 7, 12, 10, 40, britishSummer);
+    ChartInput summer = Birth(1985, 7, 12, 10, 40, britishSummerZone);
     summer.longitudeMinutes = 10;
-    ChartInput universal = Birth(1985, 7, 12, 9, 40, greenwich);
+    ChartInput universal = Birth(1985, 7, 12, 9, 40, greenwichZone);
     universal.longitudeMinutes = 10;
     ChartState a = Loaded(summer);
     ChartState b = Loaded(universal);

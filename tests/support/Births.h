@@ -1,0 +1,34 @@
+#pragma once
+
+#include "chart/ChartInput.h"
+
+// Birth data for the core tests, as the input window would hand it over. Month 1..12; the place
+// defaults to Greenwich (0°0' West, 0°0' North).
+struct Longitude {
+    int degrees = 0;
+    int minutes = 0;
+    bool east = false;
+};
+
+inline ChartInput Birth(int year, int month, int day, int hour, int minute, int zonePosition,
+                        bool daylightSaving = false, Longitude longitude = {}) {
+    ChartInput input;
+    input.year = year;
+    input.monthPosition = month - 1;
+    input.day = day;
+    input.hour = hour;
+    input.minute = minute;
+    input.timeZonePosition = zonePosition;
+    input.daylightSaving = daylightSaving;
+    input.longitudeDegrees = longitude.degrees;
+    input.longitudeMinutes = longitude.minutes;
+    input.east = longitude.east;
+    return input;
+}
+
+// List positions of the zones the tests use.
+inline constexpr int greenwichZone = 29;
+inline constexpr int indianZone = 34;
+inline constexpr int easternStandardZone = 27;
+inline constexpr int britishSummerZone = 16;
+inline constexpr int centralEuropeanZone = 20;
