@@ -87,7 +87,9 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     layout->addLayout(top);
     layout->addWidget(Line2);
     layout->addLayout(buttons);
-    setFixedWidth(440);
+    // A fixed width; the height that the wrapped texts need at that width.
+    constexpr int width = 440;
+    setFixedSize(width, layout->totalHeightForWidth(width));
 }
 
 void showAboutWindow(QWidget* owner) {

@@ -240,7 +240,6 @@ QWidget* frmDisplay::createCommandStrip() {
     auto* buttons = new QVBoxLayout;
     auto* back = new QPushButton(QStringLiteral("&Back"), frame);
     back->setObjectName(QStringLiteral("cmdOK"));
-    back->setDefault(true);
     connect(back, &QPushButton::clicked, this, &frmDisplay::cmdOK_Click);
     auto* exitButton = new QPushButton(QStringLiteral("&Exit"), frame);
     exitButton->setObjectName(QStringLiteral("cmdExit"));

@@ -122,6 +122,9 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     layout->addWidget(createOffers());
     layout->addStretch();
     setCentralWidget(central);
+    // The wrapped paragraphs grow taller as the window narrows; keep room for every field at the
+    // narrowest width the window allows.
+    central->setMinimumHeight(layout->totalHeightForWidth(central->minimumSizeHint().width()));
 
     createMenus();
     arrangeTabOrder();
@@ -393,6 +396,9 @@ bool frmMain::validateBirthData() {
     showMessage(fault->icon, QString::fromStdString(fault->message), this);
     if (QWidget* target = focusTargetWidget(fault->focus)) {
         target->setFocus(Qt::OtherFocusReason);
+        if (auto* box = qobject_cast<QLineEdit*>(target)) {
+            box->selectAll(); // the wrong value, ready to be typed over
+        }
     }
     return false;
 }

@@ -11,20 +11,34 @@ ClickableLabel::ClickableLabel(const QString& text, QWidget* parent) : QLabel(te
 void ClickableLabel::mousePressEvent(QMouseEvent* event) {
     // Accepting the press makes the release come back to this label.
     if (event->button() == Qt::LeftButton) {
+        pressed_ = true;
         event->accept();
         return;
     }
     QLabel::mousePressEvent(event);
 }
 
-void ClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
-    // A release outside the label is the user changing their mind.
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
+void ClickableLabel::mouseDoubleClickEvent(QMouseEvent* event) {
+    // The second press of a double click is no new click: one page per click, not two.
+    if (event->button() == Qt::LeftButton) {
         event->accept();
-        emit clicked();
         return;
     }
-    QLabel::mouseReleaseEvent(event);
+    QLabel::mouseDoubleClickEvent(event);
+}
+
+void ClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        QLabel::mouseReleaseEvent(event);
+        return;
+    }
+    event->accept();
+    // A release outside the label is the user changing their mind.
+    const bool click = pressed_ && rect().contains(event->position().toPoint());
+    pressed_ = false;
+    if (click) {
+        emit clicked();
+    }
 }
 
 ClickableLabel* makePageLink(QWidget* parent, const QString& objectName, const QString& text,

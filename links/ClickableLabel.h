@@ -17,6 +17,10 @@ class ClickableLabel : public QLabel {
   protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+  private:
+    bool pressed_ = false; // a left press began on this label
 };
 
 // A word-wrapped label in the link colour that opens `page` when clicked.

@@ -110,6 +110,7 @@ frmExit::frmExit(QWidget* parent) : QWidget(parent, Qt::Window | Qt::WindowStays
                          static_cast<QWidget*>(txtFriendEmail)}) {
         box->installEventFilter(this);
     }
+    txtMessage->viewport()->installEventFilter(this);
     guardAgainstBlanks(txtEmail);
     guardAgainstBlanks(txtFriendEmail);
 
@@ -196,6 +197,15 @@ bool frmExit::eventFilter(QObject* watched, QEvent* event) {
             setBoxText(watched, placeholderOf(watched));
         }
         break;
+    case QEvent::Drop: {
+        // Dropped text takes the place of the placeholder, as typed text would. The message box
+        // takes its drops on its viewport.
+        QObject* box = watched == txtMessage->viewport() ? txtMessage : watched;
+        if (boxText(box).trimmed() == placeholderOf(box)) {
+            setBoxText(box, QString());
+        }
+        break;
+    }
     case QEvent::KeyPress:
         if ((watched == txtEmail || watched == txtFriendEmail) &&
             static_cast<QKeyEvent*>(event)->text().contains(u' ')) {

@@ -1,6 +1,7 @@
 #include "app/frmAbout.h"
 #include "links/modHelp.h"
 #include "support/Capture.h"
+#include "support/Layout.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -61,6 +62,13 @@ TEST(AboutWindow, controlsAndCaptions) {
     ASSERT_NE(control<QFrame>(&about, "Line2"), nullptr);
     EXPECT_EQ(control<QFrame>(&about, "Line2")->frameShape(), QFrame::HLine);
     EXPECT_EQ(control<QPushButton>(&about, "cmdOK")->text(), "OK");
+}
+
+TEST(AboutWindow, everyTextShowsWhole) {
+    frmAbout about;
+    about.show();
+    QApplication::processEvents();
+    EXPECT_EQ(clippedLabels(about), QStringList());
 }
 
 TEST(AboutWindow, eachLinkOpensItsPageOnce) {

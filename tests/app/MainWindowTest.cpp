@@ -5,6 +5,7 @@
 #include "chart/TimeZones.h"
 #include "links/modHelp.h"
 #include "support/Capture.h"
+#include "support/Layout.h"
 
 #include <QAction>
 #include <QApplication>
@@ -325,6 +326,10 @@ TEST_P(ValidationTest, FirstFaultIsReportedAndTheFocusMoves) {
     const QString expectedFocus =
         *c.focus ? QString::fromLatin1(c.focus) : QStringLiteral("txtMCity");
     EXPECT_EQ(focusName(), expectedFocus) << "case " << c.name;
+    if (*c.focus) {
+        // The wrong value is selected, ready to be typed over.
+        EXPECT_EQ(box(c.focus)->selectedText(), box(c.focus)->text()) << "case " << c.name;
+    }
     // Nothing else happens: the window stays, no result window, the chart is untouched.
     EXPECT_TRUE(window->isVisible()) << "case " << c.name;
     for (QWidget* widget : QApplication::topLevelWidgets()) {
@@ -547,6 +552,18 @@ TEST_F(MainWindowTest, AnAltKeyNoShortcutTakesTypesNothing) {
         EXPECT_TRUE(messages.messages.empty()) << name;
         QApplication::setActiveWindow(window);
     }
+}
+
+TEST_F(MainWindowTest, EveryFieldKeepsItsRoomAtTheSmallestWindowSize) {
+    // The paragraphs wrap to more lines as the window narrows; the fields must not be squeezed.
+    window->resize(1, 1);
+    QApplication::processEvents();
+    EXPECT_EQ(clippedLabels(*window), QStringList());
+    for (const char* name : {"txtLonD", "txtLonM", "txtLatD", "txtLatM", "txtMCity"}) {
+        EXPECT_GE(box(name)->height(), box(name)->minimumSizeHint().height()) << name;
+    }
+    const auto* zone = child<QComboBox>("cmbTimeZone");
+    EXPECT_GE(zone->height(), zone->minimumSizeHint().height());
 }
 
 TEST_F(MainWindowTest, TabWalksTheFieldsInScreenOrder) {

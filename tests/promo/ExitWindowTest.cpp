@@ -5,10 +5,13 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -191,6 +194,29 @@ TEST_F(ExitWindow, typedTextStaysThroughFocusChanges) {
     keyClick(name, Qt::Key_Tab);
     mouseClick(name);
     EXPECT_EQ(name->text(), "Asha");
+}
+
+TEST_F(ExitWindow, droppedTextReplacesThePlaceholder) {
+    // A drop does not move the focus, so it must clear the placeholder itself.
+    const auto dropOnto = [](QWidget* target, const QString& text) {
+        QMimeData data;
+        data.setText(text);
+        const QPointF at = QRectF(target->rect()).center();
+        QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &enter);
+        QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &drop);
+    };
+    dropOnto(line("txtEmail"), "me@x.org");
+    EXPECT_EQ(line("txtEmail")->text(), "me@x.org");
+    dropOnto(message()->viewport(), "Hello");
+    EXPECT_EQ(message()->toPlainText(), "Hello");
+    dropOnto(line("txtName"), "Bob");
+    EXPECT_EQ(line("txtName")->text(), "Bob");
+    // A box the user has typed into keeps its text and takes the drop as well.
+    dropOnto(line("txtName"), "!");
+    EXPECT_TRUE(line("txtName")->text().contains("Bob"));
+    EXPECT_TRUE(messages.messages.empty());
 }
 
 TEST_F(ExitWindow, clearedMessageShowsPlaceholderAgainAndIsReportedMissing) {
