@@ -142,18 +142,21 @@ std::variant<CoordinateTexts, Refusal> ReadCoordinate(const QString& option,
                                                       const QString& expected, int degreeDigits,
                                                       QChar first, QChar second,
                                                       const QString& value) {
-    const QString pattern = QStringLiteral("([0-9]{1,%1}):([0-9]{1,2})([%2%3])")
+    // The hemisphere letter in either case, ASCII only: no Unicode case folding lets another
+    // letter pass for one of them.
+    const QString pattern = QStringLiteral("([0-9]{1,%1}):([0-9]{1,2})([%2%3%4%5])")
                                 .arg(degreeDigits)
-                                .arg(first)
-                                .arg(second);
-    const QRegularExpression expression(QRegularExpression::anchoredPattern(pattern),
-                                        QRegularExpression::CaseInsensitiveOption);
+                                .arg(first.toUpper())
+                                .arg(first.toLower())
+                                .arg(second.toUpper())
+                                .arg(second.toLower());
+    const QRegularExpression expression(QRegularExpression::anchoredPattern(pattern));
     const QRegularExpressionMatch match = expression.match(value);
     if (!match.hasMatch()) {
         return Refusal{Malformed(option, expected, value)};
     }
     return CoordinateTexts{match.captured(1), match.captured(2),
-                           match.captured(3).compare(second, Qt::CaseInsensitive) == 0};
+                           match.captured(3).toUpper() == QString(second.toUpper())};
 }
 
 std::variant<int, Refusal> ReadZone(const QString& value) {

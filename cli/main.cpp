@@ -13,5 +13,9 @@ int main(int argc, char* argv[]) {
     const CommandOutput output = RunCommand(QCoreApplication::arguments());
     std::fwrite(output.standardOutput.constData(), 1, output.standardOutput.size(), stdout);
     std::fwrite(output.standardError.constData(), 1, output.standardError.size(), stderr);
-    return std::fflush(stdout) == 0 ? output.exitStatus : 1;
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        std::fputs("korvani-chart: the output could not be written\n", stderr);
+        return 1;
+    }
+    return output.exitStatus;
 }

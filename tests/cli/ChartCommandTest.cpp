@@ -129,10 +129,14 @@ TEST(ParseCommandLine, EmptyArgumentListIsRefusedNotACrash) {
 }
 
 TEST(RunCommand, RefusalGoesToStandardErrorOnly) {
-    const CommandOutput output = RunCommand(CommandLine({QStringLiteral("--zone"), "71"}));
+    const CommandOutput output =
+        RunCommand(CommandLine({"--date", "2000-01-01", "--time", "12:00", "--lon", "000:00W",
+                                "--lat", "51:30N", "--zone", "71"}));
     EXPECT_EQ(output.exitStatus, refusedExitStatus);
     EXPECT_TRUE(output.standardOutput.isEmpty());
-    EXPECT_TRUE(output.standardError.startsWith("korvani-chart: "));
+    EXPECT_TRUE(output.standardError.startsWith("korvani-chart: --zone: "))
+        << output.standardError.toStdString();
+    EXPECT_TRUE(output.standardError.contains("71")) << output.standardError.toStdString();
     EXPECT_TRUE(output.standardError.endsWith('\n'));
 }
 

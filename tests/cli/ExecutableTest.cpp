@@ -22,7 +22,11 @@ ProcessRun RunChart(const QStringList& arguments) {
     QProcess process;
     process.start(QStringLiteral(KORVANI_CHART_PATH), arguments);
     ProcessRun run;
-    if (!process.waitForStarted(-1) || !process.waitForFinished(-1)) {
+    // A generous bound: the command ends in milliseconds, and a hang must fail, not block.
+    constexpr int patienceMilliseconds = 120000;
+    if (!process.waitForStarted(patienceMilliseconds) ||
+        !process.waitForFinished(patienceMilliseconds)) {
+        process.kill();
         ADD_FAILURE() << "could not run " << KORVANI_CHART_PATH << ": "
                       << process.errorString().toStdString();
         return run;
@@ -132,6 +136,7 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{"longitudeBlankDegrees", With("--lon", ":13E"), lonFormat + " (got \":13E\")"},
         RefusalCase{"latitudeThreeDegreeDigits", With("--lat", "051:30N"), latFormat + " (got \"051:30N\")"},
         RefusalCase{"latitudeEast", With("--lat", "51:30E"), latFormat + " (got \"51:30E\")"},
+        RefusalCase{"latitudeFoldedLetter", With("--lat", QString::fromUtf8("51:30\u017F")), latFormat + " (got \"51:30\xC5\xBF\")"},
         RefusalCase{"latitudeDecimal", With("--lat", "51.5N"), latFormat + " (got \"51.5N\")"},
         RefusalCase{"controlCharactersShownSafely", With("--lat", "5\t1\n"), latFormat + " (got \"5?1?\")"},
         RefusalCase{"longValueCutShort", With("--lat", QString(1000, u'9')), latFormat + " (got \"" + QByteArray(40, '9') + "...\")"},
