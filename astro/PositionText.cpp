@@ -24,7 +24,7 @@ void AppendNumber(std::string& text, int number) {
 // A part of length 0 or 1 gets a "0" in front.
 void AppendTwoDigits(std::string& text, std::string_view part) {
     if (part.size() < 2) {
-        text.append(2 - part.size(), '0');
+        text += '0';
     }
     text.append(part);
 }

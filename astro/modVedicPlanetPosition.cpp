@@ -247,14 +247,13 @@ double ReduceRadians(double x) {
     return r;
 }
 
-double TrueAnomaly(double meanAnomaly, double eccentricity) {
+KeplerSolution SolveKepler(double meanAnomaly, double eccentricity) {
     const double m = meanAnomaly;
     const double e = eccentricity;
     double anomaly = m + e * std::sin(m) * (1.0 + e * std::cos(m));
-    // Newton's method on Kepler's equation; two or three rounds suffice for the planets, and the
-    // cap keeps any input from looping for ever.
-    constexpr int maximumRounds = 100;
-    for (int round = 0; round < maximumRounds; ++round) {
+    int rounds = 0;
+    while (rounds < keplerRoundCap) {
+        ++rounds;
         const double previous = anomaly;
         anomaly =
             previous - (previous - e * std::sin(previous) - m) / (1.0 - e * std::cos(previous));
@@ -262,6 +261,12 @@ double TrueAnomaly(double meanAnomaly, double eccentricity) {
             break;
         }
     }
+    return {anomaly, rounds};
+}
+
+double TrueAnomaly(double meanAnomaly, double eccentricity) {
+    const double e = eccentricity;
+    const double anomaly = SolveKepler(meanAnomaly, e).eccentricAnomaly;
     double nu = 2.0 * std::atan(std::sqrt((1.0 + e) / (1.0 - e)) * std::tan(anomaly / 2.0));
     if (nu < 0.0) {
         nu += twoPiLiteral;

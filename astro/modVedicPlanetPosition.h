@@ -67,6 +67,15 @@ struct OrbitalElementSet {
 inline constexpr int orbitBodyCount = 9;
 OrbitalElementSet OrbitalElements(int index, double daysSinceJ2000);
 
+// Kepler's equation solved by Newton's method: the eccentric anomaly (radians) and the rounds
+// taken. Two or three rounds suffice for the planets; no input takes more than the cap.
+inline constexpr int keplerRoundCap = 100;
+struct KeplerSolution {
+    double eccentricAnomaly;
+    int rounds;
+};
+KeplerSolution SolveKepler(double meanAnomaly, double eccentricity);
+
 // True anomaly in [0, 2 pi) for mean anomaly M (radians) and eccentricity e.
 double TrueAnomaly(double meanAnomaly, double eccentricity);
 

@@ -126,7 +126,7 @@ TEST(PrepareChartTime, DaylightSavingAtLongitudeZeroIsOneHourEarlier) {
     ChartInput input = Greenwich2000();
     input.daylightSaving = true;
     EXPECT_EQ(ComputeChartTime(Chart(input)).universalTime, 11.0);
-    input.east = true; // 0°0' East counts as West; the result is the same
+    input.east = true; // the hemisphere plays no part in universal time
     EXPECT_EQ(ComputeChartTime(Chart(input)).universalTime, 11.0);
 }
 
@@ -140,22 +140,66 @@ TEST(PrepareChartTime, SouthernLatitudeChangesOnlyTheAscendant) {
     EXPECT_GT(std::fabs(a.tropicalAscendant - b.tropicalAscendant), 1.0);
 }
 
-TEST(PrepareChartTime, AnglesBelowZeroAreRaisedBeforeFormatting) {
-    // A tropical Ascendant under the ayanamsa gives a negative sidereal value; it must read
-    // as a late degree of Pisces, Aquarius or Capricorn, never as a negative or garbled text.
-    for (int hour = 0; hour < 24; ++hour) {
+// The Ascendant from the standard spherical-astronomy formula, straight through atan2, from
+// the local sidereal time, the obliquity and the latitude, all in degrees.
+double ReferenceAscendant(double localSiderealDegrees, double obliquityDegrees,
+                          double latitudeDegrees) {
+    const double theta = localSiderealDegrees * degToRad;
+    const double epsilon = obliquityDegrees * degToRad;
+    const double phi = latitudeDegrees * degToRad;
+    const double ascendant = std::atan2(std::cos(theta), -(std::sin(theta) * std::cos(epsilon) +
+                                                           std::tan(phi) * std::sin(epsilon)));
+    return std::fmod(ascendant / degToRad + 360.0, 360.0);
+}
+
+double DisplayToDegrees(const std::string& text) {
+    const auto sign = static_cast<double>(signAbbreviations.find(text.substr(3, 3)) / 3);
+    return sign * 30.0 + std::stoi(text.substr(0, 2)) + std::stoi(text.substr(7, 2)) / 60.0;
+}
+
+TEST(PrepareChartTime, AscendantAgreesWithTheReferenceFormulaAndIsRaisedBelowZero) {
+    // Through the morning of 1 January 2000 the tropical Ascendant at 51°30' North climbs from
+    // Aquarius into Aries; the sidereal one falls below zero and must read late in Pisces.
+    bool raised = false;
+    for (int minutes = 9 * 60; minutes <= 12 * 60; minutes += 10) {
         ChartInput input = Greenwich2000();
-        input.hour = hour;
+        input.hour = minutes / 60;
+        input.minute = minutes % 60;
         ChartState chart = Chart(input);
         PrepareChartTime(chart);
         const ChartTimeValues values = ComputeChartTime(chart);
-        double sidereal = values.tropicalAscendant + values.siderealCorrection;
-        if (sidereal < 0) {
-            sidereal += 360;
+        const double obliquity = 23.452294 - 0.0130125 * values.centuries1900;
+        double expected = ReferenceAscendant(values.localSiderealDegrees, obliquity, 51.5) +
+                          values.siderealCorrection;
+        if (expected < 0) {
+            expected += 360;
+            raised = true;
         }
-        EXPECT_EQ(chart.ascendantText, FormatSignPosition(sidereal)) << "hour " << hour;
-        EXPECT_EQ(chart.ascendantText.find('-'), std::string::npos) << chart.ascendantText;
+        const std::string display = FormatDisplayPosition(chart.ascendantText);
+        const double shown = DisplayToDegrees(display);
+        const double apart = std::fabs(shown - expected);
+        EXPECT_LT(std::min(apart, 360 - apart), 1.5 / 60) << display << " at minute " << minutes;
     }
+    EXPECT_TRUE(raised) << "no time of the run put the sidereal Ascendant below zero";
+}
+
+TEST(PrepareChartTime, SecondOrderTermsAwayFromTheEpoch) {
+    // Values of the published formulas worked independently (double precision, same order), at
+    // times where T squared differs from T.
+    EXPECT_DOUBLE_EQ(SiderealCorrection1900(0.5), -23.158663813113122);
+    ChartInput delhi;
+    delhi.year = 1990;
+    delhi.monthPosition = 7;
+    delhi.day = 15;
+    delhi.hour = 10;
+    delhi.minute = 30;
+    delhi.longitudeDegrees = 77;
+    delhi.longitudeMinutes = 13;
+    delhi.east = true;
+    delhi.timeZonePosition = 34;
+    const ChartTimeValues values = ComputeChartTime(Chart(delhi));
+    EXPECT_DOUBLE_EQ(values.centuries1900, 0.9061932466347251);
+    EXPECT_DOUBLE_EQ(values.localSiderealDegrees, 115.56216301911627);
 }
 
 } // namespace

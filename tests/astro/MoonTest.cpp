@@ -1,3 +1,4 @@
+#include "astro/PositionText.h"
 #include "astro/modVedicEphemeris.h"
 #include "astro/modVedicPlanetPosition.h"
 #include "chart/ChartInput.h"
@@ -60,15 +61,31 @@ TEST(Moon, TimeArgumentOfTheDelhiExample) {
     EXPECT_NEAR(MoonCenturiesJ2000(chart), -0.0938067534, 5e-11);
 }
 
-TEST(Moon, LongitudeZeroWithEastFlagCountsAsWest) {
+TEST(Moon, TheZoneDecidesTheDirectionNotTheBirthplace) {
+    // New York time kept at a place east of Greenwich: universal time is still local + 5 hours,
+    // the same instant the planets are computed for.
     ChartState east;
     ChartState west;
-    LoadChartInput(east, Birth(2000, 1, 1, 12, 0, easternStandardZone, true, {0, 0, true}));
-    LoadChartInput(west, Birth(2000, 1, 1, 12, 0, easternStandardZone, true, {0, 0, false}));
-    EXPECT_EQ(UniversalTimeHours(east), 16.0);
+    LoadChartInput(east, Birth(2000, 1, 1, 12, 0, easternStandardZone, false, {74, 0, true}));
+    LoadChartInput(west, Birth(2000, 1, 1, 12, 0, easternStandardZone, false, {74, 0, false}));
+    EXPECT_EQ(UniversalTimeHours(east), 17.0);
+    EXPECT_EQ(UniversalTimeHours(west), 17.0);
     ComputeMoonPosition(east);
     ComputeMoonPosition(west);
     EXPECT_EQ(east.moonPositionText, west.moonPositionText);
+}
+
+TEST(Moon, SiderealBelowZeroIsRaisedOnce) {
+    // At the start of 14 January 2000 the Moon stood near 16 degrees of Aries, less than the
+    // ayanamsa.
+    ChartState chart;
+    LoadChartInput(chart, Birth(2000, 1, 14, 0, 0, greenwichZone));
+    const double t = MoonCenturiesJ2000(chart);
+    const double sidereal = MoonTropicalLongitude(t) + SiderealCorrectionJ2000(t);
+    ASSERT_LT(sidereal, 0.0) << "the case must reach below zero";
+    ComputeMoonPosition(chart);
+    EXPECT_EQ(chart.moonPositionText, FormatSignPosition(sidereal + 360.0));
+    EXPECT_NE(chart.moonPositionText.find("Pis"), std::string::npos) << chart.moonPositionText;
 }
 
 } // namespace

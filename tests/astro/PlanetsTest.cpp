@@ -131,6 +131,38 @@ TEST(ComputePositions, SiderealSunOf1925LandsWherePrecessionPutsIt) {
         << chart.positionText[0];
 }
 
+TEST(ComputePositions, SiderealSunBelowZeroIsRaisedIntoPisces) {
+    // Early April the tropical Sun stands at about 11 degrees, less than the ayanamsa.
+    ChartState chart = Loaded(Birth(2000, 4, 1, 12, 0, greenwichZone));
+    CalculateChart(chart);
+    const double d = ChartDaysSinceJ2000(chart);
+    const double expected =
+        ReferenceSunOfDate(d) - std::fabs(chart.chartSiderealCorrection) + 360.0;
+    ASSERT_LT(expected, 360.0) << "the case must reach below zero before it is raised";
+    EXPECT_EQ(chart.positionText[0].substr(3, 3), "Pis") << chart.positionText[0];
+    EXPECT_LT(AngleBetween(ParseDisplay(chart.positionText[0]), expected), 2.0 / 60.0)
+        << chart.positionText[0];
+}
+
+TEST(ComputePositions, RahuBelowZeroIsRaisedAndKetuStandsOpposite) {
+    // Mid December 2005 the mean node stood near 10 degrees, less than the ayanamsa.
+    ChartState chart = Loaded(Birth(2005, 12, 14, 0, 0, greenwichZone));
+    CalculateChart(chart);
+    const double d = ChartDaysSinceJ2000(chart);
+    // The mean node by the published rule, reduced here with fmod rather than by whole turns.
+    double nodeDegrees = std::fmod(125.1228 - 0.0529538083 * d, 360.0);
+    if (nodeDegrees < 0) {
+        nodeDegrees += 360.0;
+    }
+    const double rahu = nodeDegrees * degToRad * 180.0 / 3.1416 - 1.0 -
+                        std::fabs(chart.chartSiderealCorrection) + 360.0;
+    ASSERT_GT(rahu, 300.0) << "the case must reach below zero before it is raised";
+    EXPECT_LT(AngleBetween(ParseDisplay(chart.positionText[12]), rahu), 1.5 / 60.0)
+        << chart.positionText[12];
+    EXPECT_LT(AngleBetween(ParseDisplay(chart.positionText[13]), rahu - 180.0), 1.5 / 60.0)
+        << chart.positionText[13];
+}
+
 struct ZoneSideCase {
     const char* name;
     int zone;
@@ -198,12 +230,22 @@ TEST(TrueAnomaly, CircularOrbitAndKeplersEquation) {
     }
 }
 
-TEST(TrueAnomaly, EndsForInputsThatNeverConverge) {
-    // Eccentricity 1 and non-finite anomalies make Newton's method wander; the round cap ends it.
-    EXPECT_FALSE(std::isnan(TrueAnomaly(0.001, 0.999999)));
-    (void)TrueAnomaly(std::numeric_limits<double>::quiet_NaN(), 0.5);
-    (void)TrueAnomaly(1.0, 1.0);
-    SUCCEED() << "returned";
+TEST(SolveKepler, PlanetsConvergeAtOnceAndNoInputRunsPastTheCap) {
+    for (double e : {0.0, 0.0167, 0.0934, 0.2056, 0.2496}) {
+        for (double m = 0.0; m < twoPiLiteral; m += 0.01) {
+            ASSERT_LE(SolveKepler(m, e).rounds, 5) << "e " << e << " M " << m;
+        }
+    }
+    // Inputs on which Newton's method never settles: an open orbit, a huge anomaly, NaN.
+    EXPECT_EQ(SolveKepler(0.1431, 1.2).rounds, keplerRoundCap);
+    EXPECT_EQ(SolveKepler(1e14, 0.5).rounds, keplerRoundCap);
+    EXPECT_LE(SolveKepler(std::numeric_limits<double>::quiet_NaN(), 0.5).rounds, keplerRoundCap);
+}
+
+TEST(PrecessionSinceJ2000, BothTermsOfTheSeries) {
+    // Worked independently from 5028.796195 cy + 1.1054348 cy², in arc seconds, fifty years back.
+    EXPECT_DOUBLE_EQ(PrecessionSinceJ2000Degrees(-18262.5), -0.6983671496666667);
+    EXPECT_EQ(PrecessionSinceJ2000Degrees(0.0), 0.0);
 }
 
 TEST(ReduceRadians, IntoOneTurn) {

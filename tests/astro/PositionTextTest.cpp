@@ -66,8 +66,9 @@ TEST(PositionText, DisplayFormTrimsBlanksAroundItsParts) {
 
 TEST(PositionText, DisplayFormOfMalformedTextStaysDefined) {
     // Not produced by the program, but must not crash or read out of bounds.
-    EXPECT_EQ(FormatDisplayPosition(""), "00  00");
-    EXPECT_EQ(FormatDisplayPosition("xy"), "xy xy 00");
+    // A part of length 0 or 1 gets one "0" in front; the sign is the last three characters.
+    EXPECT_EQ(FormatDisplayPosition(""), "0  0");
+    EXPECT_EQ(FormatDisplayPosition("xy"), "xy xy 0");
 }
 
 TEST(PositionText, NonFiniteInputReadsAsZero) {
