@@ -9,28 +9,14 @@
 #include <QMouseEvent>
 #include <QPointer>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
-#include <QtTest/qtestspontaneevent.h>
 
 #include <gtest/gtest.h>
 
 #include <utility>
 
 namespace {
-
-// A user's left click, delivered as the window system would (spontaneous, through notify).
-void mouseClick(QWidget* target) {
-    const QPointF at = QRectF(target->rect()).center();
-    const QPointF global = target->mapToGlobal(at);
-    QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
-    QSpontaneKeyEvent::setSpontaneous(&press);
-    QApplication::instance()->notify(target, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton,
-                        Qt::NoModifier);
-    QSpontaneKeyEvent::setSpontaneous(&release);
-    QApplication::instance()->notify(target, &release);
-}
 
 template <typename T>
 T* control(QWidget* window, const char* name) {
@@ -78,7 +64,7 @@ TEST(AboutWindow, eachLinkOpensItsPageOnce) {
         UrlCapture urls;
         frmAbout about;
         about.show();
-        mouseClick(control<QLabel>(&about, name));
+        QTest::mouseClick(control<QLabel>(&about, name), Qt::LeftButton);
         ASSERT_EQ(urls.urls.size(), 1u) << "label " << name;
         EXPECT_EQ(urls.urls[0], webPageUrl(page)) << "label " << name;
         EXPECT_TRUE(about.isVisible()) << "label " << name << ": a link leaves the window open";
@@ -90,7 +76,7 @@ TEST(AboutWindow, plainLabelsOpenNothing) {
     frmAbout about;
     about.show();
     for (const char* name : {"picIcon", "Label2", "Label1", "Label3"}) {
-        mouseClick(control<QLabel>(&about, name));
+        QTest::mouseClick(control<QLabel>(&about, name), Qt::LeftButton);
     }
     EXPECT_TRUE(urls.urls.empty());
 }
@@ -111,7 +97,7 @@ TEST(AboutWindow, okReturnsToTheOwner) {
         }
         ownerBlocked = seen->parentWidget() == &owner && seen->isModal();
         if (auto* ok = seen->findChild<QPushButton*>("cmdOK")) {
-            mouseClick(ok);
+            QTest::mouseClick(ok, Qt::LeftButton);
         }
         closedByOk = seen.isNull() || !seen->isVisible();
         if (!closedByOk) {

@@ -13,10 +13,10 @@
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMouseEvent>
 #include <QPointer>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -52,18 +52,6 @@ QLabel* label(const QWidget& window, const QString& name) {
 QString caption(const QWidget& window, const char* name, int body) {
     const QLabel* found = label(window, element(name, body));
     return found ? found->text() : QStringLiteral("<missing %1>").arg(element(name, body));
-}
-
-// A left click: press and release in the middle of the widget.
-void click(QWidget* widget) {
-    const QPointF centre = QRectF(widget->rect()).center();
-    const QPointF global = widget->mapToGlobal(centre);
-    QMouseEvent press(QEvent::MouseButtonPress, centre, global, Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
-    QApplication::sendEvent(widget, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, centre, global, Qt::LeftButton, Qt::NoButton,
-                        Qt::NoModifier);
-    QApplication::sendEvent(widget, &release);
 }
 
 // The eight decanate captions of a tab, in the order of DecanateResult.
@@ -413,7 +401,7 @@ TEST_P(DisplayLink, OpensExactlyItsPage) {
     case LinkCase::Label: {
         QLabel* link = label(window, c.name);
         ASSERT_NE(link, nullptr) << c.name;
-        click(link);
+        QTest::mouseClick(link, Qt::LeftButton);
         break;
     }
     case LinkCase::MenuItem: {
@@ -429,12 +417,7 @@ TEST_P(DisplayLink, OpensExactlyItsPage) {
         ASSERT_NE(action, nullptr) << c.name;
         const QPoint at = bar->actionGeometry(action).center();
         ASSERT_FALSE(bar->actionGeometry(action).isEmpty()) << c.name << " is on the bar";
-        QMouseEvent press(QEvent::MouseButtonPress, at, bar->mapToGlobal(at), Qt::LeftButton,
-                          Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(bar, &press);
-        QMouseEvent release(QEvent::MouseButtonRelease, at, bar->mapToGlobal(at), Qt::LeftButton,
-                            Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(bar, &release);
+        QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, at);
         break;
     }
     }
@@ -469,7 +452,7 @@ TEST_F(DisplayWindow, OtherBodyNamesOpenNothing) {
         }
         QLabel* name = label(*window, bodyNameLabel(body));
         ASSERT_NE(name, nullptr) << "body " << body;
-        click(name);
+        QTest::mouseClick(name, Qt::LeftButton);
         EXPECT_TRUE(capture.urls.empty()) << "body " << body;
     }
 }

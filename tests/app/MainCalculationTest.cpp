@@ -1,7 +1,6 @@
 #include "app/frmDisplay.h"
 #include "app/frmMain.h"
 
-#include "MainInput.h"
 #include "astro/ChartCalculation.h"
 #include "chart/ChartInput.h"
 #include "promo/frmExit.h"
@@ -16,6 +15,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -97,7 +97,7 @@ class MainCalculationTest : public ::testing::Test {
     void type(const char* box, const char* text) {
         auto* line = child<QLineEdit>(box);
         line->clear();
-        input::keyClicks(line, QString::fromLatin1(text));
+        QTest::keyClicks(line, QString::fromLatin1(text));
     }
     void pick(const char* list, const char* item) {
         auto* combo = child<QComboBox>(list);
@@ -114,10 +114,12 @@ class MainCalculationTest : public ::testing::Test {
         pick("cboMM", birth.minute);
         type("txtLonD", birth.lonDegrees);
         type("txtLonM", birth.lonMinutes);
-        input::mouseClick(child<QRadioButton>(birth.east ? "optLong_0" : "optLong_1"));
+        QTest::mouseClick(child<QRadioButton>(birth.east ? "optLong_0" : "optLong_1"),
+                          Qt::LeftButton);
         type("txtLatD", birth.latDegrees);
         type("txtLatM", birth.latMinutes);
-        input::mouseClick(child<QRadioButton>(birth.south ? "optLat_1" : "optLat_0"));
+        QTest::mouseClick(child<QRadioButton>(birth.south ? "optLat_1" : "optLat_0"),
+                          Qt::LeftButton);
         pick("cmbTimeZone", birth.zone);
         child<QCheckBox>("chkDST")->setChecked(birth.daylightSaving);
     }

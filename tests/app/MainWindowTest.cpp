@@ -1,6 +1,5 @@
 #include "app/frmMain.h"
 
-#include "MainInput.h"
 #include "app/ImageList.h"
 #include "chart/TimeZones.h"
 #include "links/modHelp.h"
@@ -52,11 +51,11 @@ class MainWindowTest : public ::testing::Test {
         return window->focusWidget() ? window->focusWidget()->objectName() : QString();
     }
     void fillValidEntries() {
-        input::keyClicks(box("txtName"), "Asha");
-        input::keyClicks(box("txtLonD"), "77");
-        input::keyClicks(box("txtLonM"), "13");
-        input::keyClicks(box("txtLatD"), "28");
-        input::keyClicks(box("txtLatM"), "39");
+        QTest::keyClicks(box("txtName"), "Asha");
+        QTest::keyClicks(box("txtLonD"), "77");
+        QTest::keyClicks(box("txtLonM"), "13");
+        QTest::keyClicks(box("txtLatD"), "28");
+        QTest::keyClicks(box("txtLatM"), "39");
     }
 
     QPointer<frmMain> window;
@@ -149,35 +148,35 @@ TEST_F(MainWindowTest, ListsHoldTheirItemsAndStartAtTheDefaults) {
 }
 
 TEST_F(MainWindowTest, TheTwoOptionPairsAreIndependent) {
-    input::mouseClick(child<QRadioButton>("optLong_1"));
-    input::mouseClick(child<QRadioButton>("optLat_1"));
+    QTest::mouseClick(child<QRadioButton>("optLong_1"), Qt::LeftButton);
+    QTest::mouseClick(child<QRadioButton>("optLat_1"), Qt::LeftButton);
     EXPECT_TRUE(child<QRadioButton>("optLong_1")->isChecked());
     EXPECT_FALSE(child<QRadioButton>("optLong_0")->isChecked());
     EXPECT_TRUE(child<QRadioButton>("optLat_1")->isChecked());
     EXPECT_FALSE(child<QRadioButton>("optLat_0")->isChecked());
-    input::mouseClick(child<QRadioButton>("optLat_0"));
+    QTest::mouseClick(child<QRadioButton>("optLat_0"), Qt::LeftButton);
     EXPECT_TRUE(child<QRadioButton>("optLong_1")->isChecked()) << "North must not reset West";
 }
 
 TEST_F(MainWindowTest, TypedNameIsHeldInCapitalsAndADigitIsRefused) {
     MessageCapture messages;
-    input::keyClicks(box("txtName"), "ravi k");
+    QTest::keyClicks(box("txtName"), "ravi k");
     EXPECT_EQ(box("txtName")->text(), "RAVI K");
     EXPECT_TRUE(messages.messages.empty());
 
-    input::keyClick(box("txtName"), Qt::Key_7);
+    QTest::keyClick(box("txtName"), Qt::Key_7);
     EXPECT_EQ(box("txtName")->text(), "RAVI K");
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_EQ(messages.messages[0].text, "Please Enter only Letters");
     EXPECT_EQ(messages.messages[0].icon, MessageIcon::Information);
 
     // Keys that type nothing keep working: Backspace, arrows, Delete, select all.
-    input::keyClick(box("txtName"), Qt::Key_Backspace);
-    input::keyClick(box("txtName"), Qt::Key_Home);
-    input::keyClick(box("txtName"), Qt::Key_Delete);
+    QTest::keyClick(box("txtName"), Qt::Key_Backspace);
+    QTest::keyClick(box("txtName"), Qt::Key_Home);
+    QTest::keyClick(box("txtName"), Qt::Key_Delete);
     EXPECT_EQ(box("txtName")->text(), "AVI ");
-    input::keyClick(box("txtName"), Qt::Key_A, Qt::ControlModifier);
-    input::keyClicks(box("txtName"), "b");
+    QTest::keyClick(box("txtName"), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(box("txtName"), "b");
     EXPECT_EQ(box("txtName")->text(), "B");
     EXPECT_EQ(messages.messages.size(), 1u);
 }
@@ -188,15 +187,15 @@ class CoordinateBoxTest : public MainWindowTest,
 TEST_P(CoordinateBoxTest, OnlyDigitsAreTyped) {
     QLineEdit* coordinate = box(GetParam());
     MessageCapture messages;
-    input::keyClicks(coordinate, "12");
+    QTest::keyClicks(coordinate, "12");
     EXPECT_EQ(coordinate->text(), "12");
     EXPECT_TRUE(messages.messages.empty());
 
     // Each refused key: letter, blank, minus, point, Enter.
     coordinate->clear();
-    input::keyClicks(coordinate, "a -.");
-    input::keyClick(coordinate, Qt::Key_Return);
-    input::keyClick(coordinate, Qt::Key_Enter);
+    QTest::keyClicks(coordinate, "a -.");
+    QTest::keyClick(coordinate, Qt::Key_Return);
+    QTest::keyClick(coordinate, Qt::Key_Enter);
     EXPECT_TRUE(coordinate->text().isEmpty()) << "box " << GetParam();
     ASSERT_EQ(messages.messages.size(), 6u) << "one message per refused key";
     for (const auto& message : messages.messages) {
@@ -205,7 +204,7 @@ TEST_P(CoordinateBoxTest, OnlyDigitsAreTyped) {
     }
 
     // The length limit holds for typing.
-    input::keyClicks(coordinate, "12345");
+    QTest::keyClicks(coordinate, "12345");
     EXPECT_EQ(coordinate->text().size(), coordinate->maxLength());
 }
 
@@ -215,7 +214,7 @@ INSTANTIATE_TEST_SUITE_P(Boxes, CoordinateBoxTest,
 TEST_F(MainWindowTest, PastedNameComesInCapitalsWithRefusedCharactersLeftOut) {
     MessageCapture messages;
     QGuiApplication::clipboard()->setText(QStringLiteral("mary-ann 2"));
-    input::keyClick(box("txtName"), Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(box("txtName"), Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(box("txtName")->text(), "MARYANN ");
     ASSERT_EQ(messages.messages.size(), 1u) << "the message is shown once per paste";
     EXPECT_EQ(messages.messages[0].text, "Please Enter only Letters");
@@ -225,14 +224,14 @@ TEST_F(MainWindowTest, CoordinatePasteIsAllDigitsOrNothing) {
     MessageCapture messages;
     QLineEdit* degrees = box("txtLonD");
     QGuiApplication::clipboard()->setText(QStringLiteral("7a"));
-    input::keyClick(degrees, Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(degrees, Qt::Key_V, Qt::ControlModifier);
     EXPECT_TRUE(degrees->text().isEmpty());
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_EQ(messages.messages[0].text, "Only Numbers Are Accepted");
     EXPECT_EQ(messages.messages[0].icon, MessageIcon::Error);
 
     QGuiApplication::clipboard()->setText(QStringLiteral("17799"));
-    input::keyClick(degrees, Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(degrees, Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(degrees->text(), "177") << "the length limit holds for a paste";
     EXPECT_EQ(messages.messages.size(), 1u);
 }
@@ -304,7 +303,7 @@ class ValidationTest : public MainWindowTest, public ::testing::WithParamInterfa
   public:
     void setText(const char* name, const QString& text) {
         box(name)->clear();
-        input::keyClicks(box(name), text);
+        QTest::keyClicks(box(name), text);
     }
     void pick(const char* list, const QString& item) {
         auto* combo = child<QComboBox>(list);
@@ -420,9 +419,9 @@ class PlaceLookupTest : public MainWindowTest, public ::testing::WithParamInterf
 
 TEST_P(PlaceLookupTest, EachPlaceBoxIsRequiredInTurn) {
     const LookupCase& c = GetParam();
-    input::keyClicks(box("txtMCity"), c.city);
-    input::keyClicks(box("txtMState"), c.state);
-    input::keyClicks(box("txtMCountry"), c.country);
+    QTest::keyClicks(box("txtMCity"), c.city);
+    QTest::keyClicks(box("txtMState"), c.state);
+    QTest::keyClicks(box("txtMCountry"), c.country);
     box("txtName")->setFocus();
     MessageCapture messages;
     UrlCapture urls;
@@ -443,9 +442,9 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(MainWindowTest, PlaceLookupSearchesTheWebForThePlace) {
-    input::keyClicks(box("txtMCity"), "New Delhi");
-    input::keyClicks(box("txtMState"), "Delhi & NCR");
-    input::keyClicks(box("txtMCountry"), "India");
+    QTest::keyClicks(box("txtMCity"), "New Delhi");
+    QTest::keyClicks(box("txtMState"), "Delhi & NCR");
+    QTest::keyClicks(box("txtMCountry"), "India");
     MessageCapture messages;
     UrlCapture urls;
     child<QPushButton>("cmdBrowser")->click();
@@ -462,9 +461,9 @@ TEST_F(MainWindowTest, PlaceLookupSearchesTheWebForThePlace) {
 }
 
 TEST_F(MainWindowTest, PlaceOfBlanksCountsAsFilled) {
-    input::keyClicks(box("txtMCity"), " ");
-    input::keyClicks(box("txtMState"), " ");
-    input::keyClicks(box("txtMCountry"), " ");
+    QTest::keyClicks(box("txtMCity"), " ");
+    QTest::keyClicks(box("txtMState"), " ");
+    QTest::keyClicks(box("txtMCountry"), " ");
     MessageCapture messages;
     UrlCapture urls;
     child<QPushButton>("cmdBrowser")->click();
@@ -514,13 +513,13 @@ TEST_F(MainWindowTest, EachLinkOpensItsOnePage) {
                                                           {"lblFullBrand", WebPage::FullyBranded}};
     for (const auto& [name, page] : labelLinks) {
         UrlCapture urls;
-        input::mouseClick(child<QLabel>(name));
+        QTest::mouseClick(child<QLabel>(name), Qt::LeftButton);
         ASSERT_EQ(urls.urls.size(), 1u) << "label " << name;
         EXPECT_EQ(urls.urls[0], webPageUrl(page)) << "label " << name;
     }
     // The explanatory paragraph is no link.
     UrlCapture urls;
-    input::mouseClick(child<QLabel>("Label2"));
+    QTest::mouseClick(child<QLabel>("Label2"), Qt::LeftButton);
     EXPECT_TRUE(urls.urls.empty());
 }
 
@@ -534,7 +533,7 @@ TEST_F(MainWindowTest, AccessKeysMoveTheFocusToTheirControls) {
         {Qt::Key_V, "chkDST"},     {Qt::Key_C, "txtMCity"},  {Qt::Key_A, "txtMState"},
         {Qt::Key_Y, "txtMCountry"}};
     for (const auto& [key, target] : keys) {
-        input::keyClick(window->focusWidget() ? window->focusWidget() : window.data(), key,
+        QTest::keyClick(window->focusWidget() ? window->focusWidget() : window.data(), key,
                         Qt::AltModifier);
         EXPECT_EQ(focusName(), target) << "Alt+" << QKeySequence(key).toString().toStdString();
     }

@@ -1,7 +1,6 @@
 #include "app/frmDisplay.h"
 #include "app/frmMain.h"
 
-#include "MainInput.h"
 #include "links/modHelp.h"
 #include "promo/frmExit.h"
 #include "support/Capture.h"
@@ -11,6 +10,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -52,11 +52,11 @@ bool endsTheProgram(const std::function<void()>& action) {
 }
 
 void enterDelhi(frmMain& window) {
-    input::keyClicks(window.findChild<QLineEdit*>(QStringLiteral("txtName")), "asha");
-    input::keyClicks(window.findChild<QLineEdit*>(QStringLiteral("txtLonD")), "77");
-    input::keyClicks(window.findChild<QLineEdit*>(QStringLiteral("txtLonM")), "13");
-    input::keyClicks(window.findChild<QLineEdit*>(QStringLiteral("txtLatD")), "28");
-    input::keyClicks(window.findChild<QLineEdit*>(QStringLiteral("txtLatM")), "39");
+    QTest::keyClicks(window.findChild<QLineEdit*>(QStringLiteral("txtName")), "asha");
+    QTest::keyClicks(window.findChild<QLineEdit*>(QStringLiteral("txtLonD")), "77");
+    QTest::keyClicks(window.findChild<QLineEdit*>(QStringLiteral("txtLonM")), "13");
+    QTest::keyClicks(window.findChild<QLineEdit*>(QStringLiteral("txtLatD")), "28");
+    QTest::keyClicks(window.findChild<QLineEdit*>(QStringLiteral("txtLatM")), "39");
 }
 
 TEST(ProgramEnd, ExitFromTheFileMenuShowsTheExitWindowWhoseClosingEndsTheProgram) {

@@ -16,8 +16,8 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QTest>
 #include <QUrlQuery>
-#include <QtTest/qtestspontaneevent.h>
 
 #include <gtest/gtest.h>
 
@@ -29,45 +29,14 @@ inline void PrintTo(const QString& text, std::ostream* os) {
 
 namespace {
 
-// A user's mouse and keyboard, as the window system would deliver them: spontaneous events
-// through QApplication::notify, so clicks move the focus and keys run shortcuts and filters.
-// (The test runner links no Qt Test library; only its header-only event marker is used.)
-void deliver(QWidget* target, QEvent& event) {
-    QSpontaneKeyEvent::setSpontaneous(&event);
-    QApplication::instance()->notify(target, &event);
-}
-
-void mouseClick(QWidget* target) {
-    const QPointF at = QRectF(target->rect()).center();
-    const QPointF global = target->mapToGlobal(at);
-    QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
-    deliver(target, press);
-    QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton,
-                        Qt::NoModifier);
-    deliver(target, release);
-}
-
-void keyClick(QWidget* target, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
-              const QString& text = QString()) {
-    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
-    deliver(target, press);
-    QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
-    deliver(target, release);
-}
-
-// Types the text one key at a time; every character is a key of its own.
-void keyClicks(QWidget* target, const QString& text) {
-    for (const QChar ch : text) {
-        int key = ch.toUpper().unicode();
-        if (ch == u'\n') {
-            key = Qt::Key_Return;
-        } else if (ch == u' ') {
-            key = Qt::Key_Space;
+// Types a text key by key; a line break is the Return key.
+void typeText(QWidget* target, const QString& text) {
+    for (const QChar character : text) {
+        if (character == u'\n') {
+            QTest::keyClick(target, Qt::Key_Return);
+        } else {
+            QTest::keyClicks(target, QString(character));
         }
-        const Qt::KeyboardModifiers modifiers =
-            ch.isUpper() ? Qt::ShiftModifier : Qt::KeyboardModifiers(Qt::NoModifier);
-        keyClick(target, key, modifiers, QString(ch));
     }
 }
 
@@ -98,11 +67,11 @@ class ExitWindow : public ::testing::Test {
     // Clicks into a box (taking the focus) and types the text.
     void typeInto(const char* name, const QString& text) {
         if (QString::fromLatin1(name) == "txtMessage") {
-            mouseClick(message()->viewport());
-            keyClicks(message(), text);
+            QTest::mouseClick(message()->viewport(), Qt::LeftButton);
+            typeText(message(), text);
         } else {
-            mouseClick(line(name));
-            keyClicks(line(name), text);
+            QTest::mouseClick(line(name), Qt::LeftButton);
+            QTest::keyClicks(line(name), text);
         }
     }
 
@@ -114,7 +83,7 @@ class ExitWindow : public ::testing::Test {
         typeInto("txtFriendEmail", "ravi@post.example");
     }
 
-    void submit() { mouseClick(control<QPushButton>("cmdSubmit")); }
+    void submit() { QTest::mouseClick(control<QPushButton>("cmdSubmit"), Qt::LeftButton); }
 
     QStringList messageTexts() const {
         QStringList texts;
@@ -165,34 +134,34 @@ TEST_F(ExitWindow, placeholdersClearOnFocusAndReturnWhenLeftEmpty) {
                                                      {"txtFriendEmail", "Friend's Email Address"}};
     for (const auto& [name, placeholder] : boxes) {
         QLineEdit* box = line(name);
-        mouseClick(box);
+        QTest::mouseClick(box, Qt::LeftButton);
         ASSERT_TRUE(box->hasFocus()) << "box " << name;
         EXPECT_EQ(box->text(), "") << "box " << name;
         box->setText("   "); // blanks only count as empty
-        keyClick(box, Qt::Key_Tab);
+        QTest::keyClick(box, Qt::Key_Tab);
         EXPECT_FALSE(box->hasFocus()) << "box " << name;
         EXPECT_EQ(box->text(), placeholder) << "box " << name;
     }
     QPlainTextEdit* box = message();
-    mouseClick(box->viewport());
+    QTest::mouseClick(box->viewport(), Qt::LeftButton);
     ASSERT_TRUE(box->hasFocus());
     EXPECT_EQ(box->toPlainText(), "");
-    keyClicks(box, " \n ");
-    mouseClick(line("txtName"));
+    typeText(box, " \n ");
+    QTest::mouseClick(line("txtName"), Qt::LeftButton);
     EXPECT_EQ(box->toPlainText(), "Your Message");
     EXPECT_TRUE(messages.messages.empty());
 }
 
 TEST_F(ExitWindow, typedTextStaysThroughFocusChanges) {
     QLineEdit* name = line("txtName");
-    mouseClick(name);
-    keyClicks(name, "Your Name"); // typed back by the user, then left
-    keyClick(name, Qt::Key_Tab);
-    mouseClick(name);
+    QTest::mouseClick(name, Qt::LeftButton);
+    QTest::keyClicks(name, "Your Name"); // typed back by the user, then left
+    QTest::keyClick(name, Qt::Key_Tab);
+    QTest::mouseClick(name, Qt::LeftButton);
     EXPECT_EQ(name->text(), "") << "the placeholder text is cleared on entering, however it came";
-    keyClicks(name, "Asha");
-    keyClick(name, Qt::Key_Tab);
-    mouseClick(name);
+    QTest::keyClicks(name, "Asha");
+    QTest::keyClick(name, Qt::Key_Tab);
+    QTest::mouseClick(name, Qt::LeftButton);
     EXPECT_EQ(name->text(), "Asha");
 }
 
@@ -222,9 +191,9 @@ TEST_F(ExitWindow, droppedTextReplacesThePlaceholder) {
 TEST_F(ExitWindow, clearedMessageShowsPlaceholderAgainAndIsReportedMissing) {
     fillForm("to be removed");
     QPlainTextEdit* box = message();
-    mouseClick(box->viewport());
+    QTest::mouseClick(box->viewport(), Qt::LeftButton);
     box->selectAll();
-    keyClick(box, Qt::Key_Delete);
+    QTest::keyClick(box, Qt::Key_Delete);
     EXPECT_EQ(box->toPlainText(), "");
     submit(); // the click moves the focus to the button first
     EXPECT_EQ(box->toPlainText(), "Your Message");
@@ -246,10 +215,10 @@ class EmailBlanks : public ExitWindow, public ::testing::WithParamInterface<Blan
 
 TEST_P(EmailBlanks, typedBlankIsRefused) {
     QLineEdit* box = line(GetParam().box);
-    mouseClick(box);
-    keyClicks(box, "ab");
-    keyClick(box, Qt::Key_Space, Qt::NoModifier, " ");
-    keyClicks(box, "c");
+    QTest::mouseClick(box, Qt::LeftButton);
+    QTest::keyClicks(box, "ab");
+    QTest::keyClick(box, Qt::Key_Space);
+    QTest::keyClicks(box, "c");
     EXPECT_EQ(box->text(), "abc") << "box " << GetParam().box;
     ASSERT_EQ(messages.messages.size(), 1u) << "box " << GetParam().box;
     EXPECT_EQ(messages.messages[0].text, "Email Address Cannot Contain Space");
@@ -259,23 +228,23 @@ TEST_P(EmailBlanks, typedBlankIsRefused) {
 
 TEST_P(EmailBlanks, pastedTextWithBlankIsRefusedWhole) {
     QLineEdit* box = line(GetParam().box);
-    mouseClick(box);
-    keyClicks(box, "ab");
+    QTest::mouseClick(box, Qt::LeftButton);
+    QTest::keyClicks(box, "ab");
     QGuiApplication::clipboard()->setText("x y@z.example");
     if (QGuiApplication::clipboard()->text() != "x y@z.example") {
         GTEST_SKIP() << "this platform offers no clipboard";
     }
-    keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(box->text(), "ab") << "box " << GetParam().box;
     box->paste(); // the context menu's Paste
     EXPECT_EQ(box->text(), "ab") << "box " << GetParam().box;
     EXPECT_EQ(messageTexts(), QStringList(2, "Email Address Cannot Contain Space"));
     EXPECT_TRUE(box->hasFocus());
-    keyClicks(box, "c"); // the box goes on working
+    QTest::keyClicks(box, "c"); // the box goes on working
     EXPECT_EQ(box->text(), "abc");
 
     QGuiApplication::clipboard()->setText("@mail.example");
-    keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(box->text(), "abc@mail.example") << "text without blanks pastes as usual";
     EXPECT_EQ(messages.messages.size(), 2u);
 }
@@ -356,23 +325,23 @@ TEST_F(ExitWindow, blanksAroundEntriesAreNotSent) {
 
 TEST_F(ExitWindow, tickingCheck1OpensHomePageOnceAndClearsIt) {
     QCheckBox* check = control<QCheckBox>("Check1");
-    mouseClick(check);
+    QTest::mouseClick(check, Qt::LeftButton);
     EXPECT_FALSE(check->isChecked());
     ASSERT_EQ(urls.urls.size(), 1u);
     EXPECT_EQ(urls.urls[0], webPageUrl(WebPage::HomePage));
-    mouseClick(check);
+    QTest::mouseClick(check, Qt::LeftButton);
     EXPECT_EQ(urls.urls.size(), 2u) << "each tick opens the page again";
     EXPECT_FALSE(check->isChecked());
 }
 
 TEST_F(ExitWindow, lblGoToHomeOpensCatalogueOnce) {
-    mouseClick(control<QLabel>("lblGoToHome"));
+    QTest::mouseClick(control<QLabel>("lblGoToHome"), Qt::LeftButton);
     ASSERT_EQ(urls.urls.size(), 1u);
     EXPECT_EQ(urls.urls[0], webPageUrl(WebPage::SoftwareCatalogue));
     EXPECT_EQ(urls.urls[0].path(), "/orvantis");
     // The other labels are no links.
     for (const char* name : {"Label1", "Label2", "Label3"}) {
-        mouseClick(control<QLabel>(name));
+        QTest::mouseClick(control<QLabel>(name), Qt::LeftButton);
     }
     EXPECT_EQ(urls.urls.size(), 1u);
 }
