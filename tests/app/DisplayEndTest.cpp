@@ -1,6 +1,7 @@
 #include "app/frmDisplay.h"
 #include "links/modHelp.h"
 #include "promo/frmExit.h"
+#include "support/Capture.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -9,18 +10,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-class ShowCounter : public QObject {
-  public:
-    explicit ShowCounter(QObject* watched) { watched->installEventFilter(this); }
-    int shows = 0;
-
-  protected:
-    bool eventFilter(QObject* /*watched*/, QEvent* event) override {
-        shows += event->type() == QEvent::Show ? 1 : 0;
-        return false;
-    }
-};
 
 // Ending the program closes the result window without bringing the exit window back. The
 // program's end is final, so this is the only test of its executable.

@@ -1,5 +1,6 @@
 #include "app/frmDisplay.h"
 #include "promo/frmExit.h"
+#include "support/Capture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -15,19 +16,6 @@
 #include <string>
 
 namespace {
-
-// Counts the times a window is shown.
-class ShowCounter : public QObject {
-  public:
-    explicit ShowCounter(QObject* watched) { watched->installEventFilter(this); }
-    int shows = 0;
-
-  protected:
-    bool eventFilter(QObject* /*watched*/, QEvent* event) override {
-        shows += event->type() == QEvent::Show ? 1 : 0;
-        return false;
-    }
-};
 
 void deleteUnloadedWindows() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

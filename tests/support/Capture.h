@@ -3,6 +3,7 @@
 #include "links/Messages.h"
 
 #include <QDesktopServices>
+#include <QEvent>
 #include <QObject>
 #include <QString>
 #include <QUrl>
@@ -45,4 +46,17 @@ class UrlCapture : public QObject {
 
   public slots:
     void record(const QUrl& url) { urls.push_back(url); }
+};
+
+// Counts the times a window is shown while it lives.
+class ShowCounter : public QObject {
+  public:
+    explicit ShowCounter(QObject* watched) { watched->installEventFilter(this); }
+    int shows = 0;
+
+  protected:
+    bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+        shows += event->type() == QEvent::Show ? 1 : 0;
+        return false;
+    }
 };
