@@ -4,6 +4,7 @@
 #include "astro/ChartCalculation.h"
 #include "chart/ChartInput.h"
 #include "links/modHelp.h"
+#include "support/Births.h"
 #include "support/Capture.h"
 
 #include <QAction>
@@ -72,19 +73,7 @@ ChartState chartWithPositions(const std::array<std::string, displayedBodyCount>&
 }
 
 ChartState delhi1990() {
-    ChartInput input;
-    input.year = 1990;
-    input.monthPosition = 7; // August
-    input.day = 15;
-    input.hour = 10;
-    input.minute = 30;
-    input.longitudeDegrees = 77;
-    input.longitudeMinutes = 13;
-    input.east = true;
-    input.latitudeDegrees = 28;
-    input.latitudeMinutes = 39;
-    input.south = false;
-    input.timeZonePosition = 34; // Indian Time, IST, +5.3
+    const ChartInput input = DelhiBirth();
     ChartState chart;
     LoadChartInput(chart, input);
     CalculateChart(chart);

@@ -2,6 +2,7 @@
 #include "astro/modVedicPlanetPosition.h"
 #include "chart/ChartInput.h"
 #include "chart/TimeZones.h"
+#include "support/Births.h"
 
 #include <gtest/gtest.h>
 
@@ -77,17 +78,6 @@ ChartState Chart(const ChartInput& input) {
     ChartState chart;
     LoadChartInput(chart, input);
     return chart;
-}
-
-ChartInput Greenwich2000() {
-    ChartInput input;
-    input.year = 2000;
-    input.hour = 12;
-    input.latitudeDegrees = 51;
-    input.latitudeMinutes = 30;
-    input.east = false;
-    input.timeZonePosition = defaultTimeZonePosition;
-    return input;
 }
 
 TEST(PrepareChartTime, NoonOfJanuaryFirst2000AtGreenwich) {
@@ -187,17 +177,7 @@ TEST(PrepareChartTime, SecondOrderTermsAwayFromTheEpoch) {
     // Values of the published formulas worked independently (double precision, same order), at
     // times where T squared differs from T.
     EXPECT_DOUBLE_EQ(SiderealCorrection1900(0.5), -23.158663813113122);
-    ChartInput delhi;
-    delhi.year = 1990;
-    delhi.monthPosition = 7;
-    delhi.day = 15;
-    delhi.hour = 10;
-    delhi.minute = 30;
-    delhi.longitudeDegrees = 77;
-    delhi.longitudeMinutes = 13;
-    delhi.east = true;
-    delhi.timeZonePosition = 34;
-    const ChartTimeValues values = ComputeChartTime(Chart(delhi));
+    const ChartTimeValues values = ComputeChartTime(Chart(DelhiBirth()));
     EXPECT_DOUBLE_EQ(values.centuries1900, 0.9061932466347251);
     EXPECT_DOUBLE_EQ(values.localSiderealDegrees, 115.56216301911627);
 }

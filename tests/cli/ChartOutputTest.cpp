@@ -1,6 +1,7 @@
 // The chart as a table and as JSON, and the zone list, from known birth data.
 
 #include "cli/ChartOutput.h"
+#include "support/Births.h"
 
 #include <gtest/gtest.h>
 
@@ -11,24 +12,6 @@
 #include <QStringList>
 
 namespace {
-
-// 2000-01-01 12:00, 000:00W 51:30N, Greenwich Mean Time.
-ChartInput Greenwich2000() {
-    ChartInput input;
-    input.monthPosition = 0;
-    input.day = 1;
-    input.year = 2000;
-    input.hour = 12;
-    input.minute = 0;
-    input.longitudeDegrees = 0;
-    input.longitudeMinutes = 0;
-    input.east = false;
-    input.latitudeDegrees = 51;
-    input.latitudeMinutes = 30;
-    input.south = false;
-    input.timeZonePosition = 29;
-    return input;
-}
 
 QStringList Lines(const QString& text) {
     QStringList lines = text.split(u'\n');

@@ -32,3 +32,19 @@ inline constexpr int indianZone = 34;
 inline constexpr int easternStandardZone = 27;
 inline constexpr int britishSummerZone = 16;
 inline constexpr int centralEuropeanZone = 20;
+
+// 1990-08-15 10:30 Indian Time at 77°13' East, 28°39' North: the worked Moon example.
+inline ChartInput DelhiBirth() {
+    ChartInput input = Birth(1990, 8, 15, 10, 30, indianZone, false, {77, 13, true});
+    input.latitudeDegrees = 28;
+    input.latitudeMinutes = 39;
+    return input;
+}
+
+// 2000-01-01 12:00 Greenwich Mean Time at 0°0' West, 51°30' North: the worked angles example.
+inline ChartInput Greenwich2000() {
+    ChartInput input = Birth(2000, 1, 1, 12, 0, greenwichZone);
+    input.latitudeDegrees = 51;
+    input.latitudeMinutes = 30;
+    return input;
+}
