@@ -16,10 +16,10 @@ struct DriverControls {
     QString longitudeMinutesText;
     QString latitudeDegreesText;
     QString latitudeMinutesText;
-    bool east = true;            // optLong_0
-    bool south = false;          // optLat_1
-    bool daylightSaving = false; // chkDST
-    int timeZonePosition = 29;   // cmbTimeZone, -1 without a selection
+    bool east = true;                               // optLong_0
+    bool south = false;                             // optLat_1
+    bool daylightSaving = false;                    // chkDST
+    int timeZonePosition = defaultTimeZonePosition; // cmbTimeZone, -1 without a selection
 };
 
 // Runs one step of the driver. A step that fails is abandoned without a message and the
@@ -39,6 +39,6 @@ bool RunGuardedStep(Step&& step) noexcept {
 // already holds, as does a list without a selection.
 ChartInput ReadChartInput(const DriverControls& controls, const ChartState& previous);
 
-// Driver steps 2 to 16: the zone correction and the birth data into the chart state, then the
-// time and angles, the Moon, and the Sun, planets and nodes, each step guarded on its own.
+// Loads the zone correction and the birth data into the chart state, then computes the time and
+// angles, the Moon, and the Sun, planets and nodes, each step guarded on its own.
 void CalculateFromControls(ChartState& chart, const DriverControls& controls);

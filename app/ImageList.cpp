@@ -1,5 +1,6 @@
 #include "app/ImageList.h"
 
+#include "chart/ChartState.h"
 #include "links/Appearance.h"
 
 #include <array>
@@ -7,7 +8,7 @@
 namespace {
 
 // The pictures of the displayed bodies, in body order (entry 1 the Sun ... entry 10 Pluto).
-constexpr std::array<const char*, 10> bodyPictureFiles = {
+constexpr std::array<const char*, displayedBodyCount> bodyPictureFiles = {
     ":/pictures/sun.svg",    ":/pictures/moon.svg",   ":/pictures/mercury.svg",
     ":/pictures/venus.svg",  ":/pictures/mars.svg",   ":/pictures/jupiter.svg",
     ":/pictures/saturn.svg", ":/pictures/uranus.svg", ":/pictures/neptune.svg",

@@ -7,22 +7,10 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPainter>
-#include <QPixmap>
 #include <QPushButton>
-#include <QSvgRenderer>
 #include <QVBoxLayout>
 
-namespace {
-
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& text) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setWordWrap(true);
-    return label;
-}
-
-} // namespace
+namespace {} // namespace
 
 frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmAbout"));
@@ -34,13 +22,10 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     picIcon->setPixmap(renderPicture(QStringLiteral(":/pictures/korvani.svg"), QSize(64, 64)));
     picIcon->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
 
-    auto* Label2 = makeLabel(this, "Label2", programTitle);
-    QFont titleFont = Label2->font();
-    titleFont.setBold(true);
-    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.3);
-    Label2->setFont(titleFont);
+    auto* Label2 = makeWrappedLabel(this, "Label2", programTitle);
+    showAsTitle(Label2, 1.3);
 
-    auto* Label1 = makeLabel(
+    auto* Label1 = makeWrappedLabel(
         this, "Label1",
         QStringLiteral("Korvani calculates the decanate sign in which the different planets of "
                        "your natal chart are placed in based on Vedic Astrology. Each zodiac sign "
@@ -49,7 +34,7 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     auto* lblHomePage =
         makePageLink(this, QStringLiteral("lblHomePage"),
                      QStringLiteral("Click here to visit ") + makerSiteText(), WebPage::HomePage);
-    auto* Label3 = makeLabel(
+    auto* Label3 = makeWrappedLabel(
         this, "Label3",
         QStringLiteral("Home Business Opportunity. Start your own Internet business and make "
                        "money online. Get this software fully branded for your website."));

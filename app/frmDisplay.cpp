@@ -38,9 +38,6 @@ const QString cobrandText = QStringLiteral(
     "Co-brand this software for your site.  Increase loyalty and traffic to your site. Put your "
     "site's name &&  link here. See \"Help\" for details.    Click Here for more info on "
     "co-branding.");
-const QString fullBrandText = QStringLiteral(
-    "Home Business Opportunity. Start your own Internet business and make money online. Get this "
-    "software fully branded for your website. Click here for more details.");
 
 QString arrayName(const char* name, int index) {
     return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(index);
@@ -66,17 +63,21 @@ ClickableLabel* makeLink(QWidget* parent, const QString& objectName, const QStri
     return label;
 }
 
-// The longest description of the decanate tables, the one the description label must hold.
-QString longestDescription() {
-    QString longest;
-    for (const auto& table : decanateTables) {
-        for (const DecanateRow& row : table) {
-            const QString text = QString::fromUtf8(row.description);
-            if (text.size() > longest.size()) {
-                longest = text;
+// The longest description of the decanate tables, the one the description label must hold;
+// found once for the whole run.
+const QString& longestDescription() {
+    static const QString longest = [] {
+        QString found;
+        for (const auto& table : decanateTables) {
+            for (const DecanateRow& row : table) {
+                const QString text = QString::fromUtf8(row.description);
+                if (text.size() > found.size()) {
+                    found = text;
+                }
             }
         }
-    }
+        return found;
+    }();
     return longest;
 }
 
@@ -93,7 +94,6 @@ QWidget* findInputWindow() {
 frmDisplay::frmDisplay(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("frmDisplay"));
     setWindowTitle(programTitle);
-    setWindowIcon(QIcon(QStringLiteral(":/pictures/korvani.svg")));
     // Unloading deletes the window; the next calculation loads a fresh one.
     setAttribute(Qt::WA_DeleteOnClose);
 
@@ -105,6 +105,12 @@ frmDisplay::frmDisplay(QWidget* parent) : QMainWindow(parent) {
     layout->addWidget(createCommandStrip());
     setCentralWidget(central);
     createMenus();
+}
+
+QString frmDisplay::fullBrandText() {
+    return QStringLiteral(
+        "Home Business Opportunity. Start your own Internet business and make money online. Get "
+        "this software fully branded for your website. Click here for more details.");
 }
 
 QString frmDisplay::bannerText() {
@@ -227,7 +233,7 @@ QWidget* frmDisplay::createCommandStrip() {
     auto* layout = new QHBoxLayout(frame);
 
     auto* offers = new QVBoxLayout;
-    auto* fullBrand = makeLink(frame, QStringLiteral("lblFullBrand"), fullBrandText);
+    auto* fullBrand = makeLink(frame, QStringLiteral("lblFullBrand"), fullBrandText());
     connect(fullBrand, &ClickableLabel::clicked, this, &frmDisplay::lblFullBrand_Click);
     auto* cobrand = makeLink(frame, QStringLiteral("lblCobrand"), cobrandText);
     // The caption writes "&&" for one ampersand; QLabel shows it so only with a buddy set.

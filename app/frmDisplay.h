@@ -28,6 +28,8 @@ class frmDisplay : public QMainWindow {
 
     // The banner text naming the maker's discussion board.
     static QString bannerText();
+    // The fully-branded offer, the same on both windows.
+    static QString fullBrandText();
 
   protected:
     // Form_Unload: shows the exit promotion window (unless the program is ending) and lets

@@ -23,7 +23,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QIcon>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -36,9 +35,6 @@ namespace {
 const char* const monthNames[] = {"January",   "February", "March",    "April",
                                   "May",       "June",     "July",     "August",
                                   "September", "October",  "November", "December"};
-
-constexpr int firstYear = 1901;
-constexpr int lastYear = 2050;
 
 QComboBox* makeList(QWidget* parent, const char* name) {
     auto* list = new QComboBox(parent);
@@ -70,21 +66,11 @@ FilteredLineEdit* makeCoordinateBox(QWidget* parent, const char* name, int maxLe
     return box;
 }
 
-ClickableLabel* makeOffer(QWidget* parent, const char* name, const QString& text) {
-    auto* label = new ClickableLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setTextFormat(Qt::PlainText);
-    label->setWordWrap(true);
-    showAsLink(label);
-    return label;
-}
-
 } // namespace
 
 frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(programTitle);
-    setWindowIcon(QIcon(QStringLiteral(":/pictures/korvani.svg")));
     // Closing unloads the window; the exit promotion window takes over.
     setAttribute(Qt::WA_DeleteOnClose);
 
@@ -262,32 +248,27 @@ QWidget* frmMain::createOffers() {
     frame->setFrameShape(QFrame::StyledPanel);
     auto* column = new QVBoxLayout(frame);
 
-    ClickableLabel* Label61 = makeOffer(frame, "Label61", frmDisplay::bannerText());
+    ClickableLabel* Label61 =
+        makePageLink(frame, QStringLiteral("Label61"), frmDisplay::bannerText(), WebPage::HomePage);
     Label61->setFont(labelFont(9, true));
     Label61->setWordWrap(false);
     Label61->setAlignment(Qt::AlignCenter);
-    connect(Label61, &ClickableLabel::clicked, this, [] { openWebPage(WebPage::HomePage); });
     column->addWidget(Label61);
 
     // The co-brand offer shows one ampersand where its stored caption doubles it.
-    ClickableLabel* lblCobrand =
-        makeOffer(frame, "lblCobrand",
-                  QStringLiteral(
-                      "Co-brand this software for your site.  Increase loyalty and traffic to your "
-                      "site. Put your site's name &  link here. See \"Help\" for details.    "
-                      "Click Here for more info on co-branding."));
+    ClickableLabel* lblCobrand = makePageLink(
+        frame, QStringLiteral("lblCobrand"),
+        QStringLiteral(
+            "Co-brand this software for your site.  Increase loyalty and traffic to your "
+            "site. Put your site's name &  link here. See \"Help\" for details.    "
+            "Click Here for more info on co-branding."),
+        WebPage::CoBrand);
     lblCobrand->setFont(labelFont(8));
-    connect(lblCobrand, &ClickableLabel::clicked, this, [] { openWebPage(WebPage::CoBrand); });
     column->addWidget(lblCobrand);
 
-    ClickableLabel* lblFullBrand = makeOffer(
-        frame, "lblFullBrand",
-        QStringLiteral("Home Business Opportunity. Start your own Internet business and make money "
-                       "online. Get this software fully branded for your website. Click here for "
-                       "more details."));
+    ClickableLabel* lblFullBrand = makePageLink(frame, QStringLiteral("lblFullBrand"),
+                                                frmDisplay::fullBrandText(), WebPage::FullyBranded);
     lblFullBrand->setFont(labelFont(8));
-    connect(lblFullBrand, &ClickableLabel::clicked, this,
-            [] { openWebPage(WebPage::FullyBranded); });
     column->addWidget(lblFullBrand);
     return frame;
 }
@@ -347,7 +328,7 @@ void frmMain::Form_Load() {
         cmbTimeZone->addItem(QString::fromLatin1(zone.listText));
     }
     addNumbers(cboDate, 1, 31);
-    addNumbers(cboYear, firstYear, lastYear);
+    addNumbers(cboYear, firstEntryYear, lastEntryYear);
     addNumbers(cboHH, 0, 23);
     addNumbers(cboMM, 0, 59);
     addNumbers(cboSS, 0, 59);

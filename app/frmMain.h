@@ -6,10 +6,8 @@
 
 #include <QMainWindow>
 
-class ClickableLabel;
 class FilteredLineEdit;
 class ImageList;
-class QAction;
 class QCheckBox;
 class QCloseEvent;
 class QComboBox;

@@ -68,7 +68,7 @@ inline constexpr int orbitBodyCount = 9;
 OrbitalElementSet OrbitalElements(int index, double daysSinceJ2000);
 
 // Kepler's equation solved by Newton's method: the eccentric anomaly (radians) and the rounds
-// taken. Two or three rounds suffice for the planets; no input takes more than the cap.
+// taken. Two to four rounds suffice for the planets; no input takes more than the cap.
 inline constexpr int keplerRoundCap = 100;
 struct KeplerSolution {
     double eccentricAnomaly;

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "chart/ChartState.h"
+#include "chart/TimeZones.h"
+#include "chart/Validation.h"
 
 // Validated birth data as numbers, the way the input window's controls hold them.
 struct ChartInput {
     int monthPosition = 0; // 0 = January
     int day = 1;
-    int year = 1901;
+    int year = firstEntryYear;
     int hour = 0;
     int minute = 0;
     int longitudeDegrees = 0;
@@ -16,7 +18,7 @@ struct ChartInput {
     bool east = true;
     bool south = false;
     bool daylightSaving = false;
-    int timeZonePosition = 29;
+    int timeZonePosition = defaultTimeZonePosition;
 };
 
 // Copies the birth data into the chart state in the driver's order: the zone correction first,

@@ -20,6 +20,12 @@ bool InRange(const std::string& text, long highest) {
     return value && *value >= 0 && *value <= highest;
 }
 
+// Whether a year has 29 February in the input window's reckoning: divisible by 4, which is exact
+// for the offered years.
+bool IsLeapYearForEntry(int year) {
+    return year % 4 == 0;
+}
+
 } // namespace
 
 std::optional<long> CoordinateValue(const std::string& text) {
@@ -35,10 +41,6 @@ std::optional<long> CoordinateValue(const std::string& text) {
         return std::nullopt; // too large to hold: certainly out of range
     }
     return value;
-}
-
-bool IsLeapYearForEntry(int year) {
-    return year % 4 == 0;
 }
 
 std::optional<ValidationFault> ValidateBirthData(const BirthDataEntry& entry) {

@@ -3,6 +3,10 @@
 #include <optional>
 #include <string>
 
+// The years the input window offers.
+inline constexpr int firstEntryYear = 1901;
+inline constexpr int lastEntryYear = 2050;
+
 // The birth data as the input window holds it: texts as typed, list positions as selected.
 struct BirthDataEntry {
     std::string name;
@@ -12,7 +16,7 @@ struct BirthDataEntry {
     std::string latitudeMinutes;  // txtLatM
     int monthPosition = 0;        // cboMonth, 0 = January
     int dayPosition = 0;          // cboDate, 0 = day 1
-    int year = 1901;              // the number of the selected cboYear item
+    int year = firstEntryYear;    // the number of the selected cboYear item
 };
 
 enum class MessageIcon { Error, Information };
@@ -40,7 +44,3 @@ std::optional<ValidationFault> ValidateBirthData(const BirthDataEntry& entry);
 // The value a coordinate box spells: its text without leading and trailing blanks, read as a
 // decimal number. Nothing when the box is blank or holds anything but digits.
 std::optional<long> CoordinateValue(const std::string& text);
-
-// Whether a year has 29 February in the input window's reckoning (divisible by 4; exact for
-// the offered years 1901 to 2050).
-bool IsLeapYearForEntry(int year);

@@ -18,8 +18,6 @@ namespace {
 constexpr const char* commandLineName = "KORVANI CHART";
 
 // The year list of the input window.
-constexpr int firstYear = 1901;
-constexpr int lastYear = 2050;
 
 const QString dateFormat = QStringLiteral("expected YYYY-MM-DD with a year from 1901 to 2050");
 const QString timeFormat =
@@ -87,7 +85,7 @@ std::variant<DateValue, Refusal> ReadDate(const QString& value) {
     }
     const DateValue date{match->captured(1).toInt(), match->captured(2).toInt(),
                          match->captured(3).toInt()};
-    if (date.year < firstYear || date.year > lastYear) {
+    if (date.year < firstEntryYear || date.year > lastEntryYear) {
         return Refusal{OutOfRange(QStringLiteral("date"), QStringLiteral("year"),
                                   QStringLiteral("1901 to 2050"), match->captured(1))};
     }
@@ -150,13 +148,12 @@ std::variant<CoordinateTexts, Refusal> ReadCoordinate(const QString& option,
                                 .arg(first.toLower())
                                 .arg(second.toUpper())
                                 .arg(second.toLower());
-    const QRegularExpression expression(QRegularExpression::anchoredPattern(pattern));
-    const QRegularExpressionMatch match = expression.match(value);
-    if (!match.hasMatch()) {
+    const std::optional<QRegularExpressionMatch> match = Match(pattern, value);
+    if (!match) {
         return Refusal{Malformed(option, expected, value)};
     }
-    return CoordinateTexts{match.captured(1), match.captured(2),
-                           match.captured(3).toUpper() == QString(second.toUpper())};
+    return CoordinateTexts{match->captured(1), match->captured(2),
+                           match->captured(3).toUpper() == QString(second.toUpper())};
 }
 
 std::variant<int, Refusal> ReadZone(const QString& value) {

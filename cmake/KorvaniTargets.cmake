@@ -2,8 +2,8 @@
 
 # korvani_core_library(<name> DEPENDS <targets...>)
 # A calculation-core library built from every .cpp/.h in the current folder. It may use the
-# standard library only; configuration fails when a source includes a Qt header, and the
-# korvani_check_core_purity test repeats the check at test time.
+# standard library only; configuration fails when a source includes a Qt header or the library
+# links a Qt target, and the korvani_core_uses_standard_library_only test repeats the check.
 function(korvani_core_library name)
     cmake_parse_arguments(ARG "" "" "DEPENDS" ${ARGN})
     file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
@@ -40,12 +40,9 @@ endfunction()
 
 # korvani_test(<name> LABEL <core|gui> DEPENDS <targets...>)
 # One GoogleTest executable from every .cpp in the current folder, registered with CTest.
-# gui tests run on the offscreen platform with a private runtime folder.
+# Every test runs with QT_QPA_PLATFORM=offscreen.
 function(korvani_test name)
     file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
-    if(NOT sources)
-        return() # no tests written for this folder yet
-    endif()
     korvani_add_test_executable(${name} "${sources}" ${ARGN})
 endfunction()
 

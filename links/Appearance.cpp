@@ -24,3 +24,17 @@ void showAsLink(QLabel* label) {
     // One colour for every link of the program, readable on the window background.
     label->setStyleSheet(QStringLiteral("color: #1a3fa8;"));
 }
+
+QLabel* makeWrappedLabel(QWidget* parent, const char* name, const QString& text) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setWordWrap(true);
+    return label;
+}
+
+void showAsTitle(QLabel* label, qreal scale) {
+    QFont font = label->font();
+    font.setBold(true);
+    font.setPointSizeF(font.pointSizeF() * scale);
+    label->setFont(font);
+}

@@ -4,6 +4,7 @@
 #include <QString>
 
 class QLabel;
+class QWidget;
 
 // The caption of every window of the program.
 inline const QString programTitle = QStringLiteral("Korvani v1.20");
@@ -14,3 +15,9 @@ QPixmap renderPicture(const QString& file, QSize size);
 
 // Gives a label the colour that tells the user it is a link.
 void showAsLink(QLabel* label);
+
+// A word-wrapped label with its control name.
+QLabel* makeWrappedLabel(QWidget* parent, const char* name, const QString& text);
+
+// Makes a label the bold title line of a small window, `scale` times its font size.
+void showAsTitle(QLabel* label, qreal scale);

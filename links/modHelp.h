@@ -30,7 +30,8 @@ void openWebPage(WebPage page);
 // Opens any address in the default browser; every page, search and referral goes through here.
 void openAddress(const QUrl& address);
 
-// A web search for the text, in the default browser's search engine of our choosing.
+// The address of a web search for the text, on the search site set when the program is
+// configured (KORVANI_SEARCH_URL).
 QUrl webSearchUrl(const QString& searchText);
 
 // Closes every top-level window in the order the application lists them, hidden ones included,

@@ -12,12 +12,10 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QRandomGenerator>
-#include <QSvgRenderer>
 #include <QVBoxLayout>
 
 #include <memory>
@@ -52,13 +50,6 @@ bool movesBetweenControls(const QFocusEvent* event) {
            event->reason() != Qt::PopupFocusReason;
 }
 
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& text) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setWordWrap(true);
-    return label;
-}
-
 QLineEdit* makeLine(QWidget* parent, const char* name, const QString& placeholder) {
     auto* box = new QLineEdit(placeholder, parent);
     box->setObjectName(QString::fromLatin1(name));
@@ -75,15 +66,12 @@ frmExit::frmExit(QWidget* parent) : QWidget(parent, Qt::Window | Qt::WindowStays
     setAttribute(Qt::WA_DeleteOnClose);
     setAttribute(Qt::WA_ShowWithoutActivating);
 
-    auto* Label1 = makeLabel(this, "Label1", programTitle);
-    QFont titleFont = Label1->font();
-    titleFont.setBold(true);
-    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.4);
-    Label1->setFont(titleFont);
+    auto* Label1 = makeWrappedLabel(this, "Label1", programTitle);
+    showAsTitle(Label1, 1.4);
 
     // A fresh draw each time the window is loaded.
     const double r = QRandomGenerator::global()->generateDouble();
-    auto* Label2 = makeLabel(this, "Label2", supportMessage(supportMessageIndex(r)));
+    auto* Label2 = makeWrappedLabel(this, "Label2", supportMessage(supportMessageIndex(r)));
 
     Check1 = new QCheckBox(
         QStringLiteral("Yes, take me to the Qorvex web community at %1").arg(makerSiteText()),
@@ -124,7 +112,7 @@ frmExit::frmExit(QWidget* parent) : QWidget(parent, Qt::Window | Qt::WindowStays
 
     auto* Frame6 = new QGroupBox(QStringLiteral("Download More Programs From Qorvex"), this);
     Frame6->setObjectName(QStringLiteral("Frame6"));
-    auto* Label3 = makeLabel(
+    auto* Label3 = makeWrappedLabel(
         Frame6, "Label3",
         QStringLiteral("Korvani is one of a whole family of Qorvex programs for the curious "
                        "mind: astrology charts and reports, psychic readings, tarot spreads, "
@@ -164,8 +152,6 @@ frmExit::frmExit(QWidget* parent) : QWidget(parent, Qt::Window | Qt::WindowStays
     layout->addLayout(side, 2);
     resize(640, 440);
 }
-
-frmExit::~frmExit() = default;
 
 QString frmExit::placeholderOf(const QObject* box) const {
     if (box == txtName) {

@@ -14,7 +14,6 @@ class frmExit : public QWidget {
     Q_OBJECT
   public:
     explicit frmExit(QWidget* parent = nullptr);
-    ~frmExit() override;
 
     // Checks the referral record for missing fields and opens the referral address.
     void submitReferral();

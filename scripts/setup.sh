@@ -3,7 +3,7 @@
 # Quiet when everything is present. Needs root (or sudo) only when something must be installed.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev qt6-qpa-plugins
+packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev
           libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core "$@")
 
 missing=()
@@ -19,6 +19,5 @@ sudo=""
 if [ "$(id -u)" -ne 0 ]; then
     sudo="sudo"
 fi
-export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -qq
-$sudo apt-get install -y -qq "${missing[@]}" >/dev/null
+$sudo env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+$sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
