@@ -353,6 +353,12 @@ QWidget* frmMain::focusTargetWidget(FocusTarget target) const {
         return txtLatD;
     case FocusTarget::LatitudeMinutes:
         return txtLatM;
+    case FocusTarget::City:
+        return txtMCity;
+    case FocusTarget::State:
+        return txtMState;
+    case FocusTarget::Country:
+        return txtMCountry;
     case FocusTarget::None:
         break;
     }
@@ -432,19 +438,17 @@ void frmMain::cmdRashi_Click() {
 }
 
 void frmMain::cmdBrowser_Click() {
-    // A text of blanks counts as filled here.
-    const std::pair<QLineEdit*, const char*> required[] = {{txtMCity, "Please Enter City"},
-                                                           {txtMState, "Please Enter State"},
-                                                           {txtMCountry, "Please Enter Country"}};
-    for (const auto& [box, message] : required) {
-        if (box->text().isEmpty()) {
-            showMessage(MessageIcon::Information, QString::fromLatin1(message), this);
-            box->setFocus(Qt::OtherFocusReason);
-            return;
+    const auto lookup =
+        PlaceLookupSearchText({txtMCity->text().toStdString(), txtMState->text().toStdString(),
+                               txtMCountry->text().toStdString()});
+    if (const auto* fault = std::get_if<ValidationFault>(&lookup)) {
+        showMessage(fault->icon, QString::fromStdString(fault->message), this);
+        if (QWidget* target = focusTargetWidget(fault->focus)) {
+            target->setFocus(Qt::OtherFocusReason);
         }
+        return;
     }
-    const QString searchText = txtMCity->text() + u' ' + txtMState->text() + u' ' +
-                               txtMCountry->text() + QStringLiteral(" Latitude Longitude");
+    const QString searchText = QString::fromStdString(std::get<std::string>(lookup));
     RunGuardedStep([&] { openAddress(webSearchUrl(searchText)); });
 }
 

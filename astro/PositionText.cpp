@@ -1,19 +1,12 @@
 #include "astro/PositionText.h"
 
+#include "chart/TextBlanks.h"
+
 #include <cmath>
 
 #include <charconv>
 
 namespace {
-
-std::string_view TrimBlanks(std::string_view text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    const auto last = text.find_last_not_of(' ');
-    return text.substr(first, last - first + 1);
-}
 
 void AppendNumber(std::string& text, int number) {
     char digits[12];

@@ -1,18 +1,11 @@
 #include "chart/Validation.h"
 
+#include "chart/TextBlanks.h"
+
 #include <algorithm>
 #include <charconv>
 
 namespace {
-
-std::string Trimmed(const std::string& text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string::npos) {
-        return {};
-    }
-    const auto last = text.find_last_not_of(' ');
-    return text.substr(first, last - first + 1);
-}
 
 // A coordinate box in range: not blank, digits only, and at most `highest`.
 bool InRange(const std::string& text, long highest) {
@@ -29,7 +22,7 @@ bool IsLeapYearForEntry(int year) {
 } // namespace
 
 std::optional<long> CoordinateValue(const std::string& text) {
-    const std::string trimmed = Trimmed(text);
+    const std::string_view trimmed = TrimBlanks(text);
     if (trimmed.empty() ||
         !std::all_of(trimmed.begin(), trimmed.end(), [](char c) { return c >= '0' && c <= '9'; })) {
         return std::nullopt;
@@ -44,7 +37,7 @@ std::optional<long> CoordinateValue(const std::string& text) {
 }
 
 std::optional<ValidationFault> ValidateBirthData(const BirthDataEntry& entry) {
-    if (Trimmed(entry.name).empty()) {
+    if (TrimBlanks(entry.name).empty()) {
         return ValidationFault{"Please Enter Name", MessageIcon::Error, FocusTarget::Name};
     }
     if (!InRange(entry.longitudeDegrees, 179)) {
@@ -82,4 +75,18 @@ std::optional<ValidationFault> ValidateBirthData(const BirthDataEntry& entry) {
                                FocusTarget::None};
     }
     return std::nullopt;
+}
+
+std::variant<ValidationFault, std::string> PlaceLookupSearchText(const PlaceLookupEntry& entry) {
+    if (entry.city.empty()) {
+        return ValidationFault{"Please Enter City", MessageIcon::Information, FocusTarget::City};
+    }
+    if (entry.state.empty()) {
+        return ValidationFault{"Please Enter State", MessageIcon::Information, FocusTarget::State};
+    }
+    if (entry.country.empty()) {
+        return ValidationFault{"Please Enter Country", MessageIcon::Information,
+                               FocusTarget::Country};
+    }
+    return entry.city + ' ' + entry.state + ' ' + entry.country + " Latitude Longitude";
 }

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <variant>
 
 // The years the input window offers.
 inline constexpr int firstEntryYear = 1901;
@@ -28,7 +29,10 @@ enum class FocusTarget {
     LongitudeDegrees,
     LongitudeMinutes,
     LatitudeDegrees,
-    LatitudeMinutes
+    LatitudeMinutes,
+    City,
+    State,
+    Country
 };
 
 struct ValidationFault {
@@ -44,3 +48,15 @@ std::optional<ValidationFault> ValidateBirthData(const BirthDataEntry& entry);
 // The value a coordinate box spells: its text without leading and trailing blanks, read as a
 // decimal number. Nothing when the box is blank or holds anything but digits.
 std::optional<long> CoordinateValue(const std::string& text);
+
+// The place as the input window's lookup boxes hold it, texts as typed.
+struct PlaceLookupEntry {
+    std::string city;    // txtMCity
+    std::string state;   // txtMState
+    std::string country; // txtMCountry
+};
+
+// Checks the three place boxes in order (a box of blanks counts as filled) and returns the first
+// fault, or the search text for the place finder and the web search: city, state and country
+// separated by one blank, then " Latitude Longitude".
+std::variant<ValidationFault, std::string> PlaceLookupSearchText(const PlaceLookupEntry& entry);

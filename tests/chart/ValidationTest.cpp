@@ -163,3 +163,39 @@ TEST(CoordinateValue, DigitsWithinBlanks) {
 }
 
 } // namespace
+
+// The place lookup: the three boxes in order, a box of blanks counts as filled, and the search text
+// keeps every box exactly as typed.
+TEST(PlaceLookupSearchText, ChecksInOrderThenBuildsTheSearchText) {
+    struct Row {
+        PlaceLookupEntry entry;
+        const char* message; // nullptr: the search text below
+        FocusTarget focus;
+        const char* searchText;
+    };
+    const Row rows[] = {
+        {{"", "", ""}, "Please Enter City", FocusTarget::City, nullptr},
+        {{"Delhi", "", ""}, "Please Enter State", FocusTarget::State, nullptr},
+        {{"", "Delhi", "India"}, "Please Enter City", FocusTarget::City, nullptr},
+        {{"Delhi", "Delhi", ""}, "Please Enter Country", FocusTarget::Country, nullptr},
+        {{"New Delhi", "Delhi", "India"},
+         nullptr,
+         FocusTarget::None,
+         "New Delhi Delhi India Latitude Longitude"},
+        {{" ", "  ", " x "}, nullptr, FocusTarget::None, "      x  Latitude Longitude"},
+    };
+    for (const Row& row : rows) {
+        const auto result = PlaceLookupSearchText(row.entry);
+        const std::string label = row.entry.city + '|' + row.entry.state + '|' + row.entry.country;
+        if (row.message) {
+            const auto* fault = std::get_if<ValidationFault>(&result);
+            ASSERT_NE(fault, nullptr) << label;
+            EXPECT_EQ(fault->message, row.message) << label;
+            EXPECT_EQ(fault->icon, MessageIcon::Information) << label;
+            EXPECT_EQ(fault->focus, row.focus) << label;
+        } else {
+            ASSERT_TRUE(std::holds_alternative<std::string>(result)) << label;
+            EXPECT_EQ(std::get<std::string>(result), row.searchText) << label;
+        }
+    }
+}
