@@ -1,6 +1,6 @@
 #include "app/FilteredLineEdit.h"
 
-#include "links/Messages.h"
+#include "ui/Messages.h"
 
 #include <QAction>
 #include <QClipboard>

@@ -1,7 +1,7 @@
 #include "app/ImageList.h"
 
 #include "chart/ChartState.h"
-#include "links/Appearance.h"
+#include "ui/Appearance.h"
 
 #include <array>
 

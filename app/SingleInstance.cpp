@@ -1,6 +1,6 @@
 #include "app/SingleInstance.h"
 
-#include "links/Messages.h"
+#include "ui/Messages.h"
 
 #include <QDir>
 #include <QStandardPaths>

@@ -1,16 +1,14 @@
 #include "app/frmAbout.h"
 
-#include "links/Appearance.h"
-#include "links/ClickableLabel.h"
 #include "links/modHelp.h"
+#include "ui/Appearance.h"
+#include "ui/ClickableLabel.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-namespace {} // namespace
 
 frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmAbout"));

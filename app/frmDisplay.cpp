@@ -1,14 +1,12 @@
 #include "app/frmDisplay.h"
 
-#include "app/DisplayFonts.h"
 #include "app/ImageList.h"
-#include "app/frmAbout.h"
-#include "links/Appearance.h"
-#include "links/ClickableLabel.h"
 #include "links/modHelp.h"
-#include "promo/frmExit.h"
+#include "ui/Appearance.h"
+#include "ui/ClickableLabel.h"
+#include "ui/DisplayFonts.h"
+#include "ui/WindowParts.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QFrame>
 #include <QGridLayout>
@@ -17,27 +15,16 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPixmap>
-#include <QPointer>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include <algorithm>
-
 namespace {
-
-// The one result window while it is loaded.
-QPointer<frmDisplay> loadedDisplayWindow;
 
 // Width of the description paragraph in logical pixels; its height is made to fit the longest
 // paragraph at this width, so a wider window only leaves spare room.
 constexpr int descriptionWidth = 400;
 constexpr int picturePixels = 40;
-
-const QString cobrandText = QStringLiteral(
-    "Co-brand this software for your site.  Increase loyalty and traffic to your site. Put your "
-    "site's name &&  link here. See \"Help\" for details.    Click Here for more info on "
-    "co-branding.");
 
 QString arrayName(const char* name, int index) {
     return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(index);
@@ -50,16 +37,6 @@ QLabel* makeLabel(QWidget* parent, const QString& objectName, const QString& tex
     label->setObjectName(objectName);
     label->setFont(labelFont(9, bold));
     label->setTextFormat(Qt::PlainText);
-    return label;
-}
-
-ClickableLabel* makeLink(QWidget* parent, const QString& objectName, const QString& text) {
-    auto* label = new ClickableLabel(text, parent);
-    label->setObjectName(objectName);
-    label->setFont(labelFont(9));
-    label->setTextFormat(Qt::PlainText);
-    label->setWordWrap(true);
-    showAsLink(label);
     return label;
 }
 
@@ -81,14 +58,6 @@ const QString& longestDescription() {
     return longest;
 }
 
-QWidget* findInputWindow() {
-    const QWidgetList windows = QApplication::topLevelWidgets();
-    const auto found = std::find_if(windows.begin(), windows.end(), [](const QWidget* window) {
-        return window->objectName() == QLatin1String("frmMain");
-    });
-    return found == windows.end() ? nullptr : *found;
-}
-
 } // namespace
 
 frmDisplay::frmDisplay(QWidget* parent) : QMainWindow(parent) {
@@ -107,28 +76,12 @@ frmDisplay::frmDisplay(QWidget* parent) : QMainWindow(parent) {
     createMenus();
 }
 
-QString frmDisplay::fullBrandText() {
-    return QStringLiteral(
-        "Home Business Opportunity. Start your own Internet business and make money online. Get "
-        "this software fully branded for your website. Click here for more details.");
-}
-
-QString frmDisplay::bannerText() {
-    return QStringLiteral("Visit the Qorvex astrology discussion board at %1 - click here")
-        .arg(makerSiteText());
-}
-
 QWidget* frmDisplay::createBanner() {
     auto* frame = new QFrame(this);
     frame->setObjectName(QStringLiteral("fraBanner"));
     frame->setFrameShape(QFrame::StyledPanel);
     auto* layout = new QHBoxLayout(frame);
-    auto* banner = makeLink(frame, QStringLiteral("Label61"), bannerText());
-    banner->setFont(labelFont(9, true));
-    banner->setWordWrap(false);
-    banner->setAlignment(Qt::AlignCenter);
-    connect(banner, &ClickableLabel::clicked, this, &frmDisplay::Label61_Click);
-    layout->addWidget(banner);
+    layout->addWidget(MakeOfferLabel(frame, Offer::Banner, 9));
     return frame;
 }
 
@@ -183,7 +136,7 @@ QWidget* frmDisplay::createBodyTab(int body) {
         auto* link = new ClickableLabel(bodyName, frame);
         link->setObjectName(QStringLiteral("Label19"));
         link->setTextFormat(Qt::PlainText);
-        connect(link, &ClickableLabel::clicked, this, &frmDisplay::Label19_Click);
+        connect(link, &ClickableLabel::clicked, this, [] { openWebPage(WebPage::CoBrand); });
         nameLabel = link;
     } else {
         nameLabel = new QLabel(bodyName, frame);
@@ -233,14 +186,8 @@ QWidget* frmDisplay::createCommandStrip() {
     auto* layout = new QHBoxLayout(frame);
 
     auto* offers = new QVBoxLayout;
-    auto* fullBrand = makeLink(frame, QStringLiteral("lblFullBrand"), fullBrandText());
-    connect(fullBrand, &ClickableLabel::clicked, this, &frmDisplay::lblFullBrand_Click);
-    auto* cobrand = makeLink(frame, QStringLiteral("lblCobrand"), cobrandText);
-    // The caption writes "&&" for one ampersand; QLabel shows it so only with a buddy set.
-    cobrand->setBuddy(cobrand);
-    connect(cobrand, &ClickableLabel::clicked, this, &frmDisplay::lblCobrand_Click);
-    offers->addWidget(fullBrand);
-    offers->addWidget(cobrand);
+    offers->addWidget(MakeOfferLabel(frame, Offer::FullBrand, 9));
+    offers->addWidget(MakeOfferLabel(frame, Offer::CoBrand, 9));
     layout->addLayout(offers, 1);
 
     auto* buttons = new QVBoxLayout;
@@ -259,40 +206,19 @@ QWidget* frmDisplay::createCommandStrip() {
 
 void frmDisplay::createMenus() {
     QMenuBar* bar = menuBar();
-    const auto addItem = [this](QMenu* menu, const char* name, const QString& caption,
-                                void (frmDisplay::*handler)()) {
-        QAction* action = menu->addAction(caption);
-        action->setObjectName(QLatin1String(name));
-        connect(action, &QAction::triggered, this, handler);
-    };
-    const auto addSeparator = [](QMenu* menu, const char* name) {
-        menu->addSeparator()->setObjectName(QLatin1String(name));
-    };
-
     QMenu* file = bar->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("mnuFile"));
     file->menuAction()->setObjectName(QStringLiteral("mnuFileAction"));
-    addItem(file, "mnuFileBack", QStringLiteral("&Back"), &frmDisplay::mnuFileBack_Click);
-    addItem(file, "mnuExit", QStringLiteral("E&xit"), &frmDisplay::mnuExit_Click);
+    QAction* back = file->addAction(QStringLiteral("&Back"));
+    back->setObjectName(QStringLiteral("mnuFileBack"));
+    connect(back, &QAction::triggered, this, &frmDisplay::mnuFileBack_Click);
+    QAction* exitItem = file->addAction(QStringLiteral("E&xit"));
+    exitItem->setObjectName(QStringLiteral("mnuExit"));
+    connect(exitItem, &QAction::triggered, this, &frmDisplay::mnuExit_Click);
 
-    QMenu* help = bar->addMenu(QStringLiteral("&Help"));
-    help->setObjectName(QStringLiteral("mnuHelp"));
-    help->menuAction()->setObjectName(QStringLiteral("mnuHelpAction"));
-    addItem(help, "mnuOnline", QStringLiteral("&Online Help"), &frmDisplay::mnuOnline_Click);
-    addItem(help, "mnuVisit", QStringLiteral("&Visit Us Online"), &frmDisplay::mnuVisit_Click);
-    addSeparator(help, "mnuFileSep1");
-    addItem(help, "mnuUpdate", QStringLiteral("&Check for Software Update"),
-            &frmDisplay::mnuUpdate_Click);
-    addSeparator(help, "mnuFileSep2");
-    addItem(help, "mnuAbout", QStringLiteral("&About Software"), &frmDisplay::mnuAbout_Click);
-
-    // Two items that act straight from the menu bar, without a drop-down.
-    QAction* donate = bar->addAction(QStringLiteral("&Donate"));
-    donate->setObjectName(QStringLiteral("mnuDonate"));
-    connect(donate, &QAction::triggered, this, &frmDisplay::mnuDonate_Click);
-    QAction* money = bar->addAction(QStringLiteral("Make Money &Online"));
-    money->setObjectName(QStringLiteral("mkmoney"));
-    connect(money, &QAction::triggered, this, &frmDisplay::mkmoney_Click);
+    QAction* about = AddHelpAndOfferMenus(
+        bar, {QStringLiteral("&Check for Software Update"), "mnuFileSep1", "mnuFileSep2"});
+    connect(about, &QAction::triggered, this, &frmDisplay::aboutRequested);
 }
 
 void frmDisplay::setPositionCaption(int body, const QString& text) {
@@ -325,24 +251,15 @@ void frmDisplay::setDecanateCaptions(int body, const DecanateResult& result) {
 }
 
 void frmDisplay::closeEvent(QCloseEvent* event) {
-    // Form_Unload. While the program is ending every window is being closed anyway; the exit
-    // window must not come back then.
-    if (!isProgramEnding()) {
-        showExitWindow();
-    }
-    if (loadedDisplayWindow == this) {
-        loadedDisplayWindow = nullptr; // deletion is deferred; the next use builds a new one
-    }
+    // Form_Unload: the owner shows the exit window; the window is then deleted, and the next
+    // calculation loads a fresh one.
     event->accept();
+    emit unloaded();
 }
 
 void frmDisplay::cmdOK_Click() {
-    close(); // the unload shows the exit window
-    if (QWidget* input = findInputWindow()) {
-        input->show();
-        input->activateWindow();
-    }
-    hideExitWindow();
+    close(); // the unload shows the exit window; going back hides it again
+    emit backRequested();
 }
 
 void frmDisplay::cmdExit_Click() {
@@ -355,53 +272,6 @@ void frmDisplay::mnuFileBack_Click() {
 
 void frmDisplay::mnuExit_Click() {
     cmdExit_Click();
-}
-
-void frmDisplay::mnuOnline_Click() {
-    openWebPage(WebPage::OnlineHelp);
-}
-
-void frmDisplay::mnuVisit_Click() {
-    openWebPage(WebPage::HomePage);
-}
-
-void frmDisplay::mnuUpdate_Click() {
-    openWebPage(WebPage::Download);
-}
-
-void frmDisplay::mnuAbout_Click() {
-    showAboutWindow(this);
-}
-
-void frmDisplay::mnuDonate_Click() {
-    openWebPage(WebPage::Donate);
-}
-
-void frmDisplay::mkmoney_Click() {
-    openWebPage(WebPage::FullyBranded);
-}
-
-void frmDisplay::lblFullBrand_Click() {
-    openWebPage(WebPage::FullyBranded);
-}
-
-void frmDisplay::lblCobrand_Click() {
-    openWebPage(WebPage::CoBrand);
-}
-
-void frmDisplay::Label61_Click() {
-    openWebPage(WebPage::HomePage);
-}
-
-void frmDisplay::Label19_Click() {
-    openWebPage(WebPage::CoBrand);
-}
-
-frmDisplay* displayWindow() {
-    if (!loadedDisplayWindow) {
-        loadedDisplayWindow = new frmDisplay;
-    }
-    return loadedDisplayWindow;
 }
 
 void fillDecanates(const ChartState& chart, DecanateResults& decanateResults, frmDisplay& window,

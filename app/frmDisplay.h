@@ -13,7 +13,7 @@ class QLabel;
 class QPixmap;
 
 // The result window: one tab per displayed body with its picture, position and decanate texts.
-// Created on first use, unloaded (deleted) by Back and Exit.
+// Created on first use by its owner, unloaded (deleted) by Back and Exit.
 class frmDisplay : public QMainWindow {
     Q_OBJECT
   public:
@@ -26,14 +26,14 @@ class frmDisplay : public QMainWindow {
     // The eight decanate captions of tab i, from one record.
     void setDecanateCaptions(int body, const DecanateResult& result);
 
-    // The banner text naming the maker's discussion board.
-    static QString bannerText();
-    // The fully-branded offer, the same on both windows.
-    static QString fullBrandText();
+  signals:
+    // Back: the window has been unloaded and the input window is wanted again.
+    void backRequested();
+    // Form_Unload: the window is closing, by Back, Exit or the close box.
+    void unloaded();
+    void aboutRequested();
 
   protected:
-    // Form_Unload: shows the exit promotion window (unless the program is ending) and lets
-    // the window be deleted.
     void closeEvent(QCloseEvent* event) override;
 
   private slots:
@@ -41,16 +41,6 @@ class frmDisplay : public QMainWindow {
     void cmdExit_Click();
     void mnuFileBack_Click();
     void mnuExit_Click();
-    void mnuOnline_Click();
-    void mnuVisit_Click();
-    void mnuUpdate_Click();
-    void mnuAbout_Click();
-    void mnuDonate_Click();
-    void mkmoney_Click();
-    void lblFullBrand_Click();
-    void lblCobrand_Click();
-    void Label61_Click();
-    void Label19_Click();
 
   private:
     // The controls of one body's tab.
@@ -75,9 +65,6 @@ class frmDisplay : public QMainWindow {
 
     std::array<BodyTab, displayedBodyCount> tabs_;
 };
-
-// The one result window, created (hidden) on first use; a fresh one after it has been unloaded.
-frmDisplay* displayWindow();
 
 // The decanate stage: determines the decanates of positionText 0..9 into decanateResults, then
 // for each body sets picture i + 1 of `pictures` and the eight decanate captions on the

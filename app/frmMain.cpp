@@ -1,18 +1,16 @@
 #include "app/frmMain.h"
 
 #include "app/CalculationDriver.h"
-#include "app/DisplayFonts.h"
 #include "app/FilteredLineEdit.h"
 #include "app/ImageList.h"
-#include "app/frmAbout.h"
-#include "app/frmDisplay.h"
 #include "chart/TimeZones.h"
 #include "chart/Validation.h"
-#include "links/Appearance.h"
-#include "links/ClickableLabel.h"
-#include "links/Messages.h"
 #include "links/modHelp.h"
-#include "promo/frmExit.h"
+#include "ui/Appearance.h"
+#include "ui/ClickableLabel.h"
+#include "ui/DisplayFonts.h"
+#include "ui/Messages.h"
+#include "ui/WindowParts.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -247,37 +245,17 @@ QWidget* frmMain::createOffers() {
     frame->setObjectName(QStringLiteral("fraOffers"));
     frame->setFrameShape(QFrame::StyledPanel);
     auto* column = new QVBoxLayout(frame);
-
-    ClickableLabel* Label61 =
-        makePageLink(frame, QStringLiteral("Label61"), frmDisplay::bannerText(), WebPage::HomePage);
-    Label61->setFont(labelFont(9, true));
-    Label61->setWordWrap(false);
-    Label61->setAlignment(Qt::AlignCenter);
-    column->addWidget(Label61);
-
-    // The co-brand offer shows one ampersand where its stored caption doubles it.
-    ClickableLabel* lblCobrand = makePageLink(
-        frame, QStringLiteral("lblCobrand"),
-        QStringLiteral(
-            "Co-brand this software for your site.  Increase loyalty and traffic to your "
-            "site. Put your site's name &  link here. See \"Help\" for details.    "
-            "Click Here for more info on co-branding."),
-        WebPage::CoBrand);
-    lblCobrand->setFont(labelFont(8));
-    column->addWidget(lblCobrand);
-
-    ClickableLabel* lblFullBrand = makePageLink(frame, QStringLiteral("lblFullBrand"),
-                                                frmDisplay::fullBrandText(), WebPage::FullyBranded);
-    lblFullBrand->setFont(labelFont(8));
-    column->addWidget(lblFullBrand);
+    column->addWidget(MakeOfferLabel(frame, Offer::Banner, 9));
+    column->addWidget(MakeOfferLabel(frame, Offer::CoBrand, 8));
+    column->addWidget(MakeOfferLabel(frame, Offer::FullBrand, 8));
     return frame;
 }
 
 void frmMain::createMenus() {
     QMenuBar* bar = menuBar();
-
     QMenu* mnuFile = bar->addMenu(QStringLiteral("&File"));
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
+    mnuFile->menuAction()->setObjectName(QStringLiteral("mnuFileAction"));
     QAction* mnuNext = mnuFile->addAction(QStringLiteral("Get My Vedic Astrology Decanates"));
     mnuNext->setObjectName(QStringLiteral("mnuNext"));
     connect(mnuNext, &QAction::triggered, this, &frmMain::cmdRashi_Click);
@@ -285,29 +263,9 @@ void frmMain::createMenus() {
     mnuExit->setObjectName(QStringLiteral("mnuExit"));
     connect(mnuExit, &QAction::triggered, this, &QWidget::close);
 
-    QMenu* mnuHelp = bar->addMenu(QStringLiteral("&Help"));
-    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
-    QAction* mnuOnline = mnuHelp->addAction(QStringLiteral("&Online Help"));
-    mnuOnline->setObjectName(QStringLiteral("mnuOnline"));
-    connect(mnuOnline, &QAction::triggered, this, [] { openWebPage(WebPage::OnlineHelp); });
-    QAction* mnuVisit = mnuHelp->addAction(QStringLiteral("&Visit Us Online"));
-    mnuVisit->setObjectName(QStringLiteral("mnuVisit"));
-    connect(mnuVisit, &QAction::triggered, this, [] { openWebPage(WebPage::HomePage); });
-    mnuHelp->addSeparator()->setObjectName(QStringLiteral("mnuHelpSep1"));
-    QAction* mnuUpdate = mnuHelp->addAction(QStringLiteral("Check for Software &Update"));
-    mnuUpdate->setObjectName(QStringLiteral("mnuUpdate"));
-    connect(mnuUpdate, &QAction::triggered, this, [] { openWebPage(WebPage::Download); });
-    mnuHelp->addSeparator()->setObjectName(QStringLiteral("mnuHelpSep2"));
-    QAction* mnuAbout = mnuHelp->addAction(QStringLiteral("&About Software"));
-    mnuAbout->setObjectName(QStringLiteral("mnuAbout"));
-    connect(mnuAbout, &QAction::triggered, this, [this] { showAboutWindow(this); });
-
-    QAction* mnuDonate = bar->addAction(QStringLiteral("&Donate"));
-    mnuDonate->setObjectName(QStringLiteral("mnuDonate"));
-    connect(mnuDonate, &QAction::triggered, this, [] { openWebPage(WebPage::Donate); });
-    QAction* mkmoney = bar->addAction(QStringLiteral("Make Money &Online"));
-    mkmoney->setObjectName(QStringLiteral("mkmoney"));
-    connect(mkmoney, &QAction::triggered, this, [] { openWebPage(WebPage::FullyBranded); });
+    QAction* about = AddHelpAndOfferMenus(
+        bar, {QStringLiteral("Check for Software &Update"), "mnuHelpSep1", "mnuHelpSep2"});
+    connect(about, &QAction::triggered, this, &frmMain::aboutRequested);
 }
 
 void frmMain::arrangeTabOrder() {
@@ -413,28 +371,8 @@ void frmMain::cmdRashi_Click() {
         return; // nothing changes; the message has told the user what to correct
     }
     CalculateFromControls(chart_, readControls());
-
-    frmDisplay* display = nullptr;
-    RunGuardedStep([&] {
-        display = displayWindow();
-        for (int body = 0; body < displayedBodyCount; ++body) {
-            display->setPositionCaption(
-                body, QString::fromStdString(chart_.positionText[static_cast<std::size_t>(body)]));
-        }
-    });
-    RunGuardedStep([&] {
-        if (display) {
-            fillDecanates(chart_, decanateResults_, *display, IMGPlanet);
-        }
-    });
-    RunGuardedStep([&] {
-        if (display) {
-            display->show();
-            display->activateWindow(); // the keyboard follows, as the input window goes away
-        }
-    });
-    RunGuardedStep([] { hideExitWindow(); });
-    hide(); // hidden, not closed: the entries stay for the way back
+    // The owner writes the results into the result window, shows it and hides this one.
+    emit calculated(chart_, IMGPlanet);
 }
 
 void frmMain::cmdBrowser_Click() {
@@ -453,9 +391,6 @@ void frmMain::cmdBrowser_Click() {
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
-    // When the whole program is ending, the exit promotion window is already on its way out.
-    if (!isProgramEnding()) {
-        RunGuardedStep([] { showExitWindow(); });
-    }
     event->accept();
+    emit closed(); // the owner shows the exit window
 }

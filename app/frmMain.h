@@ -2,7 +2,6 @@
 
 #include "chart/ChartState.h"
 #include "chart/Validation.h"
-#include "decanates/modVedicDecanates.h"
 
 #include <QMainWindow>
 
@@ -24,13 +23,19 @@ class frmMain : public QMainWindow {
   public:
     explicit frmMain(QWidget* parent = nullptr);
 
-    // The one chart state of the run and the decanates of the last calculation.
+    // The one chart state of the run.
     const ChartState& chartState() const { return chart_; }
-    const DecanateResults& decanateResults() const { return decanateResults_; }
 
     // Checks the entries; on the first fault shows its message and moves the focus. True when
     // the entries may be used.
     bool validateBirthData();
+
+  signals:
+    // The entries were valid and the chart state holds the new chart; `pictures` is IMGPlanet.
+    void calculated(const ChartState& chart, const ImageList* pictures);
+    // Closing the window: it is unloaded, and the exit promotion window takes over.
+    void closed();
+    void aboutRequested();
 
   public slots:
     // The calculation driver (button cmdRashi and File > mnuNext).
@@ -52,7 +57,6 @@ class frmMain : public QMainWindow {
     QWidget* focusTargetWidget(FocusTarget target) const;
 
     ChartState chart_;
-    DecanateResults decanateResults_;
     ImageList* IMGPlanet = nullptr;
 
     FilteredLineEdit* txtName = nullptr;

@@ -1,6 +1,5 @@
 #include "app/SingleInstance.h"
-#include "app/frmMain.h"
-#include "links/modHelp.h"
+#include "app/WindowController.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -15,12 +14,10 @@ int main(int argc, char* argv[]) {
     // One running copy: a second one says so and ends before its window shows.
     const std::unique_ptr<QLockFile> instanceLock = claimOnlyRunningCopy();
     if (!instanceLock) {
-        closeAllAndEnd();
         return 0;
     }
 
-    // The input window deletes itself when it is closed.
-    auto* window = new frmMain;
-    window->show();
+    WindowController windows;
+    windows.start();
     return QApplication::exec();
 }

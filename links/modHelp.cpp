@@ -62,19 +62,7 @@ QUrl webSearchUrl(const QString& searchText) {
     return url;
 }
 
-namespace {
-bool ending = false;
-}
-
-bool isProgramEnding() {
-    return ending;
-}
-
 void closeAllAndEnd() {
-    if (ending) {
-        return; // a window closed below asked again
-    }
-    ending = true;
     // Take the list first: closing a window may delete it and change the application's list.
     QList<QPointer<QWidget>> windows;
     for (QWidget* window : QApplication::topLevelWidgets()) {
@@ -85,6 +73,5 @@ void closeAllAndEnd() {
             window->close();
         }
     }
-    ending = false;
     QApplication::quit();
 }

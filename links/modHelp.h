@@ -35,7 +35,6 @@ void openAddress(const QUrl& address);
 QUrl webSearchUrl(const QString& searchText);
 
 // Closes every top-level window in the order the application lists them, hidden ones included,
-// and then quits the event loop.
-// Close handlers that would show another window check isProgramEnding() and stay quiet.
+// and then quits the event loop. The window controller calls it once and keeps the windows'
+// close handlers from showing another window meanwhile.
 void closeAllAndEnd();
-bool isProgramEnding();

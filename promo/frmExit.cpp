@@ -1,9 +1,9 @@
 #include "promo/frmExit.h"
 
-#include "links/Appearance.h"
-#include "links/ClickableLabel.h"
-#include "links/Messages.h"
 #include "links/modHelp.h"
+#include "ui/Appearance.h"
+#include "ui/ClickableLabel.h"
+#include "ui/Messages.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -13,7 +13,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QVBoxLayout>
@@ -21,9 +20,6 @@
 #include <memory>
 
 namespace {
-
-// The window of this run; forgotten as soon as it is closed, since closing it ends the program.
-QPointer<frmExit> currentWindow;
 
 QString boxText(const QObject* box) {
     if (const auto* line = qobject_cast<const QLineEdit*>(box)) {
@@ -133,7 +129,7 @@ frmExit::frmExit(QWidget* parent) : QWidget(parent, Qt::Window | Qt::WindowStays
 
     auto* cmdClose = new QPushButton(QStringLiteral("E&xit"), this);
     cmdClose->setObjectName(QStringLiteral("cmdClose"));
-    connect(cmdClose, &QPushButton::clicked, this, [] { closeAllAndEnd(); });
+    connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
 
     auto* side = new QVBoxLayout;
     side->addWidget(Picture1);
@@ -263,26 +259,5 @@ void frmExit::submitReferral() {
 
 void frmExit::closeEvent(QCloseEvent* event) {
     event->accept();
-    if (currentWindow == this) {
-        currentWindow = nullptr;
-    }
-    // When the program is already ending, closeAllAndEnd() is what closes this window.
-    if (!isProgramEnding()) {
-        closeAllAndEnd();
-    }
-}
-
-frmExit* exitWindow() {
-    if (!currentWindow) {
-        currentWindow = new frmExit;
-    }
-    return currentWindow;
-}
-
-void showExitWindow() {
-    exitWindow()->show();
-}
-
-void hideExitWindow() {
-    exitWindow()->hide();
+    emit closed(); // closing this window, by button or close box, ends the program
 }

@@ -8,8 +8,8 @@ class QCheckBox;
 class QLineEdit;
 class QPlainTextEdit;
 
-// The exit promotion window: the last window of every run. Closing it in any way ends the
-// program through closeAllAndEnd().
+// The exit promotion window: the last window of every run. Closing it in any way (Exit or the
+// close box) tells its owner, which ends the program.
 class frmExit : public QWidget {
     Q_OBJECT
   public:
@@ -18,8 +18,8 @@ class frmExit : public QWidget {
     // Checks the referral record for missing fields and opens the referral address.
     void submitReferral();
 
-    // The form as last submitted.
-    const ReferralRecord& referralRecord() const { return referral; }
+  signals:
+    void closed();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -40,12 +40,3 @@ class frmExit : public QWidget {
     QCheckBox* Check1 = nullptr;
     ReferralRecord referral;
 };
-
-// The one exit promotion window, created hidden on first use.
-frmExit* exitWindow();
-
-// Shows the exit promotion window without making it modal, creating it on first use.
-void showExitWindow();
-
-// Hides the exit promotion window, creating it hidden if it is not there yet.
-void hideExitWindow();

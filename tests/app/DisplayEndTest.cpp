@@ -1,11 +1,9 @@
-#include "app/frmDisplay.h"
-#include "links/modHelp.h"
-#include "promo/frmExit.h"
+#include "app/WindowController.h"
 #include "support/Capture.h"
+#include "support/Windows.h"
 
-#include <QApplication>
-#include <QEvent>
 #include <QPointer>
+#include <QPushButton>
 
 #include <gtest/gtest.h>
 
@@ -13,20 +11,21 @@ namespace {
 
 // Ending the program closes the result window without bringing the exit window back. The
 // program's end is final, so this is the only test of its executable.
-TEST(DisplayEnd, ClosingAllWindowsDoesNotShowTheExitWindowAgain) {
-    QWidget input;
-    input.setObjectName(QStringLiteral("frmMain"));
-    QPointer<frmDisplay> window = displayWindow();
-    window->show();
-    QPointer<frmExit> exit = exitWindow();
-    exit->hide();
-    ShowCounter exitShows(exit);
+TEST(DisplayEnd, EndingTheProgramDoesNotShowTheExitWindowAgain) {
+    WindowController controller;
+    controller.start();
+    QPointer<QWidget> input = FindWindow("frmMain");
+    TypeDelhiEntries(*input);
+    input->findChild<QPushButton*>(QStringLiteral("cmdRashi"))->click();
+    QPointer<QWidget> result = FindWindow("frmDisplay");
+    ASSERT_TRUE(result && result->isVisible());
+    ShowCounter exitShows(FindWindow("frmExit"));
 
-    closeAllAndEnd();
+    controller.endProgram();
     EXPECT_EQ(exitShows.shows, 0);
-    EXPECT_FALSE(input.isVisible());
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(window.isNull()) << "the result window is unloaded";
+    DeleteUnloadedWindows();
+    EXPECT_TRUE(result.isNull()) << "the result window is unloaded";
+    EXPECT_TRUE(input.isNull()) << "the hidden input window is unloaded";
 }
 
 } // namespace

@@ -1,64 +1,53 @@
+#include "app/WindowController.h"
 #include "app/frmDisplay.h"
-#include "promo/frmExit.h"
 #include "support/Capture.h"
+#include "support/Windows.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QEvent>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+#include <QTest>
 #include <QWindow>
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace {
 
-void deleteUnloadedWindows() {
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
-// The result window on screen over a hidden input window, as after a calculation.
+// The result window on screen over the hidden input window, after a calculation.
 class DisplayLifecycle : public ::testing::Test {
   protected:
     void SetUp() override {
-        input.setObjectName(QStringLiteral("frmMain"));
-        input.hide();
-        hideExitWindow();
-        window = displayWindow();
-        window->setPositionCaption(0, QStringLiteral("07 Ari 30"));
-        window->show();
-        exitShows = std::make_unique<ShowCounter>(exitWindow());
-    }
-    void TearDown() override {
-        if (window) {
-            window->hide();
-        }
-        hideExitWindow();
+        controller.start();
+        input = FindWindow("frmMain");
+        TypeDelhiEntries(*input);
+        input->findChild<QPushButton*>(QStringLiteral("cmdRashi"))->click();
+        window = FindWindow<frmDisplay>("frmDisplay");
+        ASSERT_TRUE(window && window->isVisible());
+        exitShows = std::make_unique<ShowCounter>(FindWindow("frmExit"));
     }
 
-    QWidget input; // stands in for the input window
+    WindowController controller;
+    QPointer<QWidget> input;
     QPointer<frmDisplay> window;
     std::unique_ptr<ShowCounter> exitShows;
 };
 
-TEST_F(DisplayLifecycle, DisplayWindowIsCreatedOnceAndHidden) {
-    window->hide();
-    EXPECT_EQ(displayWindow(), window.data());
-    EXPECT_EQ(window->findChild<QLabel*>("lblPosition_0")->text(), "07 Ari 30");
-    window->close();
-    frmDisplay* fresh = displayWindow();
-    EXPECT_NE(fresh, window.data()) << "an unloaded window is not handed out again";
-    EXPECT_FALSE(fresh->isVisible());
-    EXPECT_NE(fresh->findChild<QLabel*>("lblPosition_0")->text(), "07 Ari 30")
-        << "a fresh window starts from its design";
-    deleteUnloadedWindows();
-    EXPECT_TRUE(window.isNull());
-    fresh->close();
-    deleteUnloadedWindows();
+TEST_F(DisplayLifecycle, EachCalculationAfterBackLoadsAFreshResultWindow) {
+    const QString moon = window->findChild<QLabel*>("lblPosition_1")->text();
+    window->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
+    DeleteUnloadedWindows();
+    EXPECT_TRUE(window.isNull()) << "Back unloads the result window";
+    input->findChild<QPushButton*>(QStringLiteral("cmdRashi"))->click();
+    frmDisplay* fresh = FindWindow<frmDisplay>("frmDisplay");
+    ASSERT_NE(fresh, nullptr);
+    EXPECT_TRUE(fresh->isVisible());
+    EXPECT_EQ(fresh->findChild<QLabel*>("lblPosition_1")->text(), moon);
 }
 
 struct Way {
@@ -77,16 +66,13 @@ class Back : public DisplayLifecycle, public ::testing::WithParamInterface<Way> 
 
 TEST_P(Back, UnloadsAndReturnsToTheInputWindow) {
     GetParam().act(*window);
-    EXPECT_TRUE(input.isVisible()) << GetParam().name;
+    EXPECT_TRUE(input->isVisible()) << GetParam().name;
+    EXPECT_TRUE(QTest::qWaitForWindowActive(input)) << "the keyboard follows the input window back";
     EXPECT_EQ(exitShows->shows, 1) << "the unload shows the exit window";
-    EXPECT_FALSE(exitWindow()->isVisible()) << "and Back hides it again";
+    EXPECT_FALSE(IsShown("frmExit")) << "and Back hides it again";
     EXPECT_FALSE(window && window->isVisible());
-    deleteUnloadedWindows();
+    DeleteUnloadedWindows();
     EXPECT_TRUE(window.isNull()) << "the result window is unloaded";
-    frmDisplay* next = displayWindow();
-    EXPECT_FALSE(next->isVisible());
-    next->close();
-    deleteUnloadedWindows();
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -99,10 +85,10 @@ class Exit : public DisplayLifecycle, public ::testing::WithParamInterface<Way> 
 
 TEST_P(Exit, UnloadsAndShowsTheExitWindow) {
     GetParam().act(*window);
-    EXPECT_TRUE(exitWindow()->isVisible()) << GetParam().name;
+    EXPECT_TRUE(IsShown("frmExit")) << GetParam().name;
     EXPECT_EQ(exitShows->shows, 1);
-    EXPECT_FALSE(input.isVisible()) << "the input window stays hidden";
-    deleteUnloadedWindows();
+    EXPECT_FALSE(input->isVisible()) << "the input window stays hidden";
+    DeleteUnloadedWindows();
     EXPECT_TRUE(window.isNull()) << "the result window is unloaded";
 }
 

@@ -1,5 +1,4 @@
 #include "app/ImageList.h"
-#include "app/frmAbout.h"
 #include "app/frmDisplay.h"
 #include "astro/ChartCalculation.h"
 #include "chart/ChartInput.h"
@@ -18,7 +17,6 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -119,7 +117,7 @@ TEST_F(DisplayWindow, CommandStrip) {
     ASSERT_NE(label(*window, "lblCobrand"), nullptr);
     EXPECT_EQ(label(*window, "lblCobrand")->text(),
               "Co-brand this software for your site.  Increase loyalty and traffic to your site. "
-              "Put your site's name &&  link here. See \"Help\" for details.    Click Here for "
+              "Put your site's name &  link here. See \"Help\" for details.    Click Here for "
               "more info on co-branding.");
 }
 
@@ -444,31 +442,6 @@ TEST_F(DisplayWindow, OtherBodyNamesOpenNothing) {
         QTest::mouseClick(name, Qt::LeftButton);
         EXPECT_TRUE(capture.urls.empty()) << "body " << body;
     }
-}
-
-TEST_F(DisplayWindow, AboutSoftwareShowsTheAboutWindowModally) {
-    window->show();
-    bool shown = false;
-    bool modal = false;
-    QWidget* owner = nullptr;
-    QTimer::singleShot(0, [&] {
-        for (QWidget* candidate : QApplication::topLevelWidgets()) {
-            if (auto* about = qobject_cast<frmAbout*>(candidate); about && about->isVisible()) {
-                shown = true;
-                modal = about->isModal();
-                owner = about->parentWidget();
-                about->close();
-            }
-        }
-    });
-    auto* action = window->findChild<QAction*>("mnuAbout");
-    ASSERT_NE(action, nullptr);
-    UrlCapture capture;
-    action->trigger(); // returns when the about window has closed
-    EXPECT_TRUE(shown) << "the about window was shown";
-    EXPECT_TRUE(modal);
-    EXPECT_EQ(owner, window.get());
-    EXPECT_TRUE(capture.urls.empty());
 }
 
 } // namespace

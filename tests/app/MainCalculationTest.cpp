@@ -1,10 +1,11 @@
+#include "app/WindowController.h"
 #include "app/frmDisplay.h"
 #include "app/frmMain.h"
 
 #include "astro/ChartCalculation.h"
 #include "chart/ChartInput.h"
-#include "promo/frmExit.h"
 #include "support/Capture.h"
+#include "support/Windows.h"
 
 #include <QAction>
 #include <QApplication>
@@ -19,6 +20,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <ostream>
 
 namespace {
@@ -77,15 +79,12 @@ void settle() {
 class MainCalculationTest : public ::testing::Test {
   public:
     void SetUp() override {
-        window = new frmMain;
-        window->show();
+        controller = std::make_unique<WindowController>();
+        controller->start();
+        window = FindWindow<frmMain>("frmMain");
     }
     void TearDown() override {
-        if (frmDisplay* display = visibleDisplay()) {
-            delete display;
-        }
-        delete window.data();
-        hideExitWindow();
+        controller.reset(); // unloads every window it still has
     }
 
     template <typename Widget>
@@ -125,6 +124,7 @@ class MainCalculationTest : public ::testing::Test {
     }
     void calculate() { child<QPushButton>("cmdRashi")->click(); }
 
+    std::unique_ptr<WindowController> controller;
     QPointer<frmMain> window;
 };
 
@@ -172,7 +172,7 @@ TEST_F(MainCalculationTest, DelhiChartShowsTheMoonInTheSecondDecanateOfTaurus) {
     frmDisplay* display = visibleDisplay();
     ASSERT_NE(display, nullptr);
     EXPECT_FALSE(window->isVisible());
-    EXPECT_FALSE(exitWindow()->isVisible());
+    EXPECT_FALSE(IsShown("frmExit"));
 
     auto caption = [display](const char* name, int body) {
         const QLabel* label = display->findChild<QLabel*>(element(name, body));
@@ -181,9 +181,8 @@ TEST_F(MainCalculationTest, DelhiChartShowsTheMoonInTheSecondDecanateOfTaurus) {
     EXPECT_EQ(caption("lblPosition", 1), "18 Tau 54");
     EXPECT_EQ(caption("lblDecanateName", 1), "Second Decanate");
     EXPECT_EQ(caption("lblDecanateSign", 1), "Virgo");
-    EXPECT_EQ(window->decanateResults()[1].decanateSign, "Virgo");
     EXPECT_EQ(caption("lblRulingPlanet", 1),
-              QString::fromStdString(window->decanateResults()[1].rulingPlanet));
+              QString::fromStdString(LookUpDecanate("18 Tau 54")->rulingPlanet));
 
     const ChartState expected = expectedChart(delhi1990, 7, 34);
     for (int body = 0; body < displayedBodyCount; ++body) {
@@ -206,7 +205,7 @@ TEST_F(MainCalculationTest, BackReturnsWithTheEntriesAndASecondCalculationReplac
     EXPECT_EQ(visibleDisplay(), nullptr);
     ASSERT_TRUE(window);
     EXPECT_TRUE(window->isVisible());
-    EXPECT_FALSE(exitWindow()->isVisible());
+    EXPECT_FALSE(IsShown("frmExit"));
     EXPECT_EQ(child<QLineEdit>("txtName")->text(), "ASHA");
     EXPECT_EQ(child<QLineEdit>("txtLonD")->text(), "77");
     EXPECT_EQ(child<QComboBox>("cmbTimeZone")->currentText(), "Indian Time, IST, +5.3");

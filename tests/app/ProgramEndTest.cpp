@@ -1,9 +1,9 @@
+#include "app/WindowController.h"
 #include "app/frmDisplay.h"
 #include "app/frmMain.h"
-
-#include "links/modHelp.h"
 #include "promo/frmExit.h"
 #include "support/Capture.h"
+#include "support/Windows.h"
 
 #include <QAction>
 #include <QApplication>
@@ -51,21 +51,15 @@ bool endsTheProgram(const std::function<void()>& action) {
     return !guardFired && code == 0;
 }
 
-void enterDelhi(frmMain& window) {
-    QTest::keyClicks(window.findChild<QLineEdit*>(QStringLiteral("txtName")), "asha");
-    QTest::keyClicks(window.findChild<QLineEdit*>(QStringLiteral("txtLonD")), "77");
-    QTest::keyClicks(window.findChild<QLineEdit*>(QStringLiteral("txtLonM")), "13");
-    QTest::keyClicks(window.findChild<QLineEdit*>(QStringLiteral("txtLatD")), "28");
-    QTest::keyClicks(window.findChild<QLineEdit*>(QStringLiteral("txtLatM")), "39");
-}
-
 TEST(ProgramEnd, ExitFromTheFileMenuShowsTheExitWindowWhoseClosingEndsTheProgram) {
-    QPointer<frmMain> window = new frmMain;
-    window->show();
+    WindowController controller;
+    controller.start();
+    QPointer<frmMain> window = FindWindow<frmMain>("frmMain");
     window->findChild<QAction*>(QStringLiteral("mnuExit"))->trigger();
     settle();
     EXPECT_TRUE(window.isNull()) << "closing unloads the input window";
-    QPointer<frmExit> exit = exitWindow();
+    QPointer<frmExit> exit = FindWindow<frmExit>("frmExit");
+    ASSERT_TRUE(exit);
     EXPECT_TRUE(exit->isVisible());
     EXPECT_EQ(visibleWindows(), QStringList{"frmExit"});
 
@@ -75,31 +69,35 @@ TEST(ProgramEnd, ExitFromTheFileMenuShowsTheExitWindowWhoseClosingEndsTheProgram
 }
 
 TEST(ProgramEnd, TheCloseBoxDoesTheSame) {
-    QPointer<frmMain> window = new frmMain;
-    window->show();
+    WindowController controller;
+    controller.start();
+    QPointer<frmMain> window = FindWindow<frmMain>("frmMain");
     EXPECT_TRUE(window->close());
     settle();
     EXPECT_TRUE(window.isNull());
-    EXPECT_TRUE(exitWindow()->isVisible());
-    QPointer<frmExit> exit = exitWindow();
+    QPointer<frmExit> exit = FindWindow<frmExit>("frmExit");
+    ASSERT_TRUE(exit);
+    EXPECT_TRUE(exit->isVisible());
     EXPECT_TRUE(endsTheProgram([exit] { exit->close(); }));
     settle();
     EXPECT_TRUE(visibleWindows().isEmpty()) << visibleWindows().join(", ").toStdString();
 }
 
 TEST(ProgramEnd, EndingFromTheResultWindowUnloadsTheHiddenInputWindowQuietly) {
-    QPointer<frmMain> window = new frmMain;
-    window->show();
-    enterDelhi(*window);
+    WindowController controller;
+    controller.start();
+    QPointer<frmMain> window = FindWindow<frmMain>("frmMain");
+    TypeDelhiEntries(*window);
     MessageCapture messages;
     window->findChild<QPushButton*>(QStringLiteral("cmdRashi"))->click();
     ASSERT_TRUE(messages.messages.empty());
-    QPointer<frmDisplay> display = displayWindow();
+    QPointer<frmDisplay> display = FindWindow<frmDisplay>("frmDisplay");
     ASSERT_TRUE(display->isVisible());
     EXPECT_FALSE(window->isVisible());
 
     display->findChild<QPushButton*>(QStringLiteral("cmdExit"))->click();
-    QPointer<frmExit> exit = exitWindow();
+    QPointer<frmExit> exit = FindWindow<frmExit>("frmExit");
+    ASSERT_TRUE(exit);
     EXPECT_TRUE(exit->isVisible());
 
     EXPECT_TRUE(endsTheProgram([exit] { exit->close(); }));

@@ -284,7 +284,6 @@ TEST_F(ExitWindow, wellFormedAddressesButNameUntouched) {
     typeInto("txtFriendEmail", "ravi@post.example");
     submit();
     EXPECT_EQ(messageTexts(), QStringList{"Please Enter Your Name"});
-    EXPECT_EQ(window->referralRecord().email, "asha@mail.example");
     EXPECT_TRUE(urls.urls.empty());
 }
 
@@ -346,21 +345,18 @@ TEST_F(ExitWindow, lblGoToHomeOpensCatalogueOnce) {
     EXPECT_EQ(urls.urls.size(), 1u);
 }
 
-TEST(ExitWindowLifecycle, hideCreatesHiddenShowShowsTheSameWindow) {
-    hideExitWindow();
-    QPointer<frmExit> window = exitWindow();
-    ASSERT_NE(window, nullptr);
-    EXPECT_FALSE(window->isVisible());
-    showExitWindow();
-    EXPECT_EQ(exitWindow(), window);
+TEST(ExitWindowLifecycle, showsWithoutBlockingAndTellsOfItsClosingOnce) {
+    QPointer<frmExit> window = new frmExit;
+    int closings = 0;
+    QObject::connect(window, &frmExit::closed, [&closings] { ++closings; });
+    window->show();
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-    hideExitWindow();
-    EXPECT_EQ(exitWindow(), window);
+    window->findChild<QPushButton*>("cmdClose")->click();
+    EXPECT_EQ(closings, 1);
     EXPECT_FALSE(window->isVisible());
-    delete window;
-    EXPECT_NE(exitWindow(), nullptr) << "a new window is made after the old one is gone";
-    delete exitWindow();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(window.isNull()) << "closing unloads the window";
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "links/Messages.h"
+#include "ui/Messages.h"
 
 #include <QDesktopServices>
 #include <QEvent>

@@ -1,4 +1,4 @@
-#include "links/Messages.h"
+#include "ui/Messages.h"
 
 #include <QMessageBox>
 

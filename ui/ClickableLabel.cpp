@@ -1,6 +1,6 @@
-#include "links/ClickableLabel.h"
+#include "ui/ClickableLabel.h"
 
-#include "links/Appearance.h"
+#include "ui/Appearance.h"
 
 #include <QMouseEvent>
 

@@ -1,6 +1,7 @@
-#include "links/modHelp.h"
+#include "app/WindowController.h"
 #include "promo/frmExit.h"
 #include "support/Capture.h"
+#include "support/Windows.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -14,24 +15,6 @@
 #include <ostream>
 
 namespace {
-
-// Stands for the input and result windows: closing it by the user shows the exit window, as
-// theirs do, unless the program is ending.
-class OtherWindow : public QWidget {
-  public:
-    int closes = 0;
-    bool closedWhileEnding = false;
-
-  protected:
-    void closeEvent(QCloseEvent* event) override {
-        ++closes;
-        closedWhileEnding = isProgramEnding();
-        if (!isProgramEnding()) {
-            showExitWindow();
-        }
-        event->accept();
-    }
-};
 
 enum class Way { ExitButton, CloseCall, CloseBox };
 
@@ -66,14 +49,19 @@ TEST_P(ProgramEnd, closingTheExitWindowEndsTheProgram) {
     MessageCapture messages;
     UrlCapture urls;
 
-    OtherWindow input; // loaded but hidden, as while the result window is shown
-    input.setObjectName("input");
-    OtherWindow result;
-    result.setObjectName("result");
-    result.show();
-    showExitWindow();
-    QPointer<frmExit> window = exitWindow();
-    ASSERT_TRUE(window->isVisible());
+    // The input window loaded but hidden, the result window closed by Exit: the exit window
+    // is all the user sees.
+    WindowController controller;
+    controller.start();
+    QPointer<QWidget> input = FindWindow("frmMain");
+    TypeDelhiEntries(*input);
+    input->findChild<QPushButton*>("cmdRashi")->click();
+    QPointer<QWidget> result = FindWindow("frmDisplay");
+    ASSERT_TRUE(result && result->isVisible());
+    result->findChild<QPushButton*>("cmdExit")->click();
+    QPointer<frmExit> window = FindWindow<frmExit>("frmExit");
+    ASSERT_TRUE(window && window->isVisible());
+    messages.messages.clear();
 
     // The close happens inside the event loop, as it does for a user; the loop must then stop.
     QTimer::singleShot(0, window, [&] { closeExitWindow(window, c.way); });
@@ -86,16 +74,14 @@ TEST_P(ProgramEnd, closingTheExitWindowEndsTheProgram) {
     hang.stop();
 
     EXPECT_EQ(code, 0) << "case " << c.name << ": the event loop did not quit";
-    EXPECT_EQ(input.closes, 1) << "case " << c.name << ": the hidden window stays loaded";
-    EXPECT_EQ(result.closes, 1) << "case " << c.name;
-    EXPECT_TRUE(input.closedWhileEnding) << "case " << c.name;
-    EXPECT_TRUE(result.closedWhileEnding) << "case " << c.name;
+    DeleteUnloadedWindows();
+    EXPECT_TRUE(input.isNull()) << "case " << c.name << ": the hidden window stays loaded";
+    EXPECT_TRUE(result.isNull()) << "case " << c.name;
     EXPECT_TRUE(window.isNull()) << "case " << c.name << ": the exit window is not unloaded";
     for (QWidget* top : QApplication::topLevelWidgets()) {
         EXPECT_FALSE(top->isVisible()) << "case " << c.name << ": window "
                                        << top->objectName().toStdString() << " still shown";
     }
-    EXPECT_FALSE(isProgramEnding());
     EXPECT_TRUE(messages.messages.empty());
     EXPECT_TRUE(urls.urls.empty());
 }

@@ -1,4 +1,4 @@
-#include "links/Appearance.h"
+#include "ui/Appearance.h"
 
 #include <QGuiApplication>
 #include <QLabel>

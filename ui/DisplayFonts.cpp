@@ -1,4 +1,4 @@
-#include "app/DisplayFonts.h"
+#include "ui/DisplayFonts.h"
 
 #include <QStringList>
 

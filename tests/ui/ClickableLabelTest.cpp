@@ -1,4 +1,4 @@
-#include "links/ClickableLabel.h"
+#include "ui/ClickableLabel.h"
 
 #include <QApplication>
 #include <QMouseEvent>

@@ -1,0 +1,147 @@
+#include "app/WindowController.h"
+
+#include "app/CalculationDriver.h"
+#include "app/ImageList.h"
+#include "app/frmAbout.h"
+#include "app/frmDisplay.h"
+#include "app/frmMain.h"
+#include "chart/ChartState.h"
+#include "links/modHelp.h"
+#include "promo/frmExit.h"
+
+#include <QString>
+
+namespace {
+
+// Shows the window on top and gives it the keyboard.
+void PresentWindow(QWidget* window) {
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+} // namespace
+
+WindowController::WindowController(QObject* parent) : QObject(parent) {}
+
+WindowController::~WindowController() {
+    ending_ = true; // closing what is left shows nothing else
+    for (QWidget* window :
+         {static_cast<QWidget*>(result_.data()), static_cast<QWidget*>(input_.data()),
+          static_cast<QWidget*>(exit_.data())}) {
+        delete window;
+    }
+}
+
+void WindowController::start() {
+    // The input window deletes itself when it is closed.
+    input_ = new frmMain;
+    connect(input_, &frmMain::calculated, this, &WindowController::showResults);
+    connect(input_, &frmMain::closed, this, &WindowController::inputWindowClosed);
+    connect(input_, &frmMain::aboutRequested, this, [this] { showAbout(input_); });
+    input_->show();
+}
+
+void WindowController::endProgram() {
+    if (ending_) {
+        return; // a window closed below asked again
+    }
+    ending_ = true;
+    closeAllAndEnd();
+    ending_ = false;
+}
+
+void WindowController::bringForward() {
+    for (QWidget* window :
+         {static_cast<QWidget*>(exit_.data()), static_cast<QWidget*>(result_.data()),
+          static_cast<QWidget*>(input_.data())}) {
+        if (window && window->isVisible()) {
+            PresentWindow(window);
+            return;
+        }
+    }
+}
+
+// Steps 7 to 9 of the calculation driver, each guarded on its own: the positions into the result
+// window (created by this first write), the decanates and pictures, then the windows.
+void WindowController::showResults(const ChartState& chart, const ImageList* pictures) {
+    frmDisplay* display = nullptr;
+    RunGuardedStep([&] {
+        display = resultWindow();
+        for (int body = 0; body < displayedBodyCount; ++body) {
+            display->setPositionCaption(
+                body, QString::fromStdString(chart.positionText[static_cast<std::size_t>(body)]));
+        }
+    });
+    RunGuardedStep([&] {
+        if (display) {
+            fillDecanates(chart, decanateResults_, *display, pictures);
+        }
+    });
+    RunGuardedStep([&] {
+        if (display) {
+            PresentWindow(display); // the keyboard follows, as the input window goes away
+        }
+    });
+    RunGuardedStep([&] { hideExitWindow(); });
+    if (input_) {
+        input_->hide(); // hidden, not closed: the entries stay for the way back
+    }
+}
+
+// Back: the result window has unloaded itself (which showed the exit window); the input window
+// comes back with its entries and the exit window goes away again.
+void WindowController::goBack() {
+    if (input_) {
+        PresentWindow(input_);
+    }
+    hideExitWindow();
+}
+
+void WindowController::resultWindowUnloaded() {
+    result_ = nullptr; // its deletion is deferred; the next calculation builds a new one
+    if (!ending_) {
+        showExitWindow();
+    }
+}
+
+void WindowController::inputWindowClosed() {
+    if (!ending_) {
+        RunGuardedStep([this] { showExitWindow(); });
+    }
+}
+
+void WindowController::showAbout(QWidget* owner) {
+    showAboutWindow(owner);
+}
+
+frmDisplay* WindowController::resultWindow() {
+    if (!result_) {
+        result_ = new frmDisplay;
+        connect(result_, &frmDisplay::backRequested, this, &WindowController::goBack);
+        connect(result_, &frmDisplay::unloaded, this, &WindowController::resultWindowUnloaded);
+        frmDisplay* display = result_;
+        connect(result_, &frmDisplay::aboutRequested, this,
+                [this, display] { showAbout(display); });
+    }
+    return result_;
+}
+
+frmExit* WindowController::exitWindow() {
+    if (!exit_) {
+        exit_ = new frmExit;
+        connect(exit_, &frmExit::closed, this, [this] {
+            exit_ = nullptr; // closing it ends the program; it is not handed out again
+            endProgram();
+        });
+    }
+    return exit_;
+}
+
+void WindowController::showExitWindow() {
+    exitWindow()->show();
+}
+
+void WindowController::hideExitWindow() {
+    exitWindow()->hide();
+}

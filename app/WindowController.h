@@ -1,0 +1,53 @@
+#pragma once
+
+#include "decanates/modVedicDecanates.h"
+
+#include <QObject>
+#include <QPointer>
+
+class ImageList;
+class QWidget;
+class frmDisplay;
+class frmExit;
+class frmMain;
+struct ChartState;
+
+// Owns the program's windows and its end. The windows tell it what happened (calculated, Back,
+// unloaded, closed, about wanted) and it shows, hides and creates the others; no window knows
+// another.
+class WindowController : public QObject {
+    Q_OBJECT
+  public:
+    explicit WindowController(QObject* parent = nullptr);
+    // Deletes any window still open, so that a controller leaves nothing behind.
+    ~WindowController() override;
+
+    // Creates and shows the input window, the first window of every run.
+    void start();
+
+    // Unloads every window and ends the event loop. Windows closed meanwhile stay quiet.
+    void endProgram();
+
+    // Raises and activates the window the user currently sees (a second copy was started).
+    void bringForward();
+
+  private:
+    void showResults(const ChartState& chart, const ImageList* pictures);
+    void goBack();
+    void resultWindowUnloaded();
+    void inputWindowClosed();
+    void showAbout(QWidget* owner);
+
+    // The result window, created hidden on first use and afresh after each unload.
+    frmDisplay* resultWindow();
+    // The exit promotion window, created hidden on first use.
+    frmExit* exitWindow();
+    void showExitWindow();
+    void hideExitWindow();
+
+    QPointer<frmMain> input_;
+    QPointer<frmDisplay> result_;
+    QPointer<frmExit> exit_;
+    DecanateResults decanateResults_;
+    bool ending_ = false;
+};
