@@ -64,10 +64,12 @@ void WindowController::bringForward() {
 
 // Steps 7 to 9 of the calculation driver, each guarded on its own: the positions into the result
 // window (created by this first write), the decanates and pictures, then the windows.
-void WindowController::showResults(const ChartState& chart, const ImageList* pictures) {
+void WindowController::showResults(const ChartState& chart, const ImageList* pictures,
+                                   const QString& header) {
     frmDisplay* display = nullptr;
     RunGuardedStep([&] {
         display = resultWindow();
+        display->setChartHeader(header);
         for (int body = 0; body < displayedBodyCount; ++body) {
             display->setPositionCaption(
                 body, QString::fromStdString(chart.positionText[static_cast<std::size_t>(body)]));

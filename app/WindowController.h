@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QString>
 
 class ImageList;
 class QWidget;
@@ -32,7 +33,7 @@ class WindowController : public QObject {
     void bringForward();
 
   private:
-    void showResults(const ChartState& chart, const ImageList* pictures);
+    void showResults(const ChartState& chart, const ImageList* pictures, const QString& header);
     void goBack();
     void resultWindowUnloaded();
     void inputWindowClosed();

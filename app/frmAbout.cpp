@@ -3,6 +3,7 @@
 #include "links/modHelp.h"
 #include "ui/Appearance.h"
 #include "ui/ClickableLabel.h"
+#include "ui/Keyboard.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -73,6 +74,7 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     // A fixed width; the height that the wrapped texts need at that width.
     constexpr int width = 440;
     setFixedSize(width, layout->totalHeightForWidth(width));
+    PressFocusedButtonOnEnter(this); // Escape closes the window, as in every dialog
 }
 
 void showAboutWindow(QWidget* owner) {

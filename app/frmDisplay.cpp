@@ -5,18 +5,25 @@
 #include "ui/Appearance.h"
 #include "ui/ClickableLabel.h"
 #include "ui/DisplayFonts.h"
+#include "ui/Keyboard.h"
 #include "ui/WindowParts.h"
 
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QFrame>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPixmap>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 namespace {
@@ -70,10 +77,17 @@ frmDisplay::frmDisplay(QWidget* parent) : QMainWindow(parent) {
     central->setObjectName(QStringLiteral("centralWidget"));
     auto* layout = new QVBoxLayout(central);
     layout->addWidget(createBanner());
+    // Whose chart this is: written with the results.
+    lblChartHeader = makeLabel(central, QStringLiteral("lblChartHeader"), QString(), true);
+    lblChartHeader->setWordWrap(true);
+    lblChartHeader->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(lblChartHeader);
     layout->addWidget(createTabs(), 1);
     layout->addWidget(createCommandStrip());
     setCentralWidget(central);
     createMenus();
+    arrangeTabOrder();
+    PressFocusedButtonOnEnter(this);
 }
 
 QWidget* frmDisplay::createBanner() {
@@ -126,7 +140,9 @@ QWidget* frmDisplay::createBodyTab(int body) {
         ++row;
     };
     const auto valueLabel = [&](const char* name, const QString& placeholder) {
-        return makeLabel(frame, arrayName(name, body), placeholder);
+        QLabel* label = makeLabel(frame, arrayName(name, body), placeholder);
+        label->setTextInteractionFlags(Qt::TextSelectableByMouse); // Ctrl+C copies a selection
+        return label;
     };
 
     // Only Jupiter's name is a link (to the co-brand page); the others are plain captions.
@@ -212,13 +228,73 @@ void frmDisplay::createMenus() {
     QAction* back = file->addAction(QStringLiteral("&Back"));
     back->setObjectName(QStringLiteral("mnuFileBack"));
     connect(back, &QAction::triggered, this, &frmDisplay::mnuFileBack_Click);
+    file->addSeparator()->setObjectName(QStringLiteral("mnuReadingSep1"));
+    QAction* copy = file->addAction(QStringLiteral("Copy Reading"));
+    copy->setObjectName(QStringLiteral("mnuCopyReading"));
+    copy->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+    connect(copy, &QAction::triggered, this, &frmDisplay::mnuCopyReading_Click);
+    QAction* print = file->addAction(QStringLiteral("Print…"));
+    print->setObjectName(QStringLiteral("mnuPrint"));
+    print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    connect(print, &QAction::triggered, this, &frmDisplay::mnuPrint_Click);
+    file->addSeparator()->setObjectName(QStringLiteral("mnuReadingSep2"));
     QAction* exitItem = file->addAction(QStringLiteral("E&xit"));
     exitItem->setObjectName(QStringLiteral("mnuExit"));
+    exitItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     connect(exitItem, &QAction::triggered, this, &frmDisplay::mnuExit_Click);
 
     QAction* about = AddHelpAndOfferMenus(
         bar, {QStringLiteral("&Check for Software Update"), "mnuFileSep1", "mnuFileSep2"});
     connect(about, &QAction::triggered, this, &frmDisplay::aboutRequested);
+}
+
+void frmDisplay::arrangeTabOrder() {
+    // Reading order: the banner, the tabs, the one link on a tab, the offers, the buttons.
+    const char* const order[] = {"Label61",    "SSTab1", "Label19", "lblFullBrand",
+                                 "lblCobrand", "cmdOK",  "cmdExit"};
+    for (std::size_t i = 1; i < std::size(order); ++i) {
+        QWidget::setTabOrder(findChild<QWidget*>(QLatin1String(order[i - 1])),
+                             findChild<QWidget*>(QLatin1String(order[i])));
+    }
+}
+
+void frmDisplay::setChartHeader(const QString& text) {
+    lblChartHeader->setText(text);
+}
+
+Reading frmDisplay::reading() const {
+    Reading reading;
+    reading.header = lblChartHeader->text();
+    for (int body = 0; body < displayedBodyCount; ++body) {
+        const BodyTab& tab = tabs_[static_cast<std::size_t>(body)];
+        reading.bodies.push_back(
+            {QString::fromLatin1(bodyNames[static_cast<std::size_t>(body)]),
+             {tab.lblPosition->text(), tab.lblDecanateName->text(), tab.lblDecanateSign->text(),
+              tab.lblRulingPlanet->text(), tab.lblRulingElement->text(),
+              tab.lblConstellationName->text(), tab.lblKeyword->text(), tab.lblTreeZodiac->text(),
+              tab.lblDecanateSignDesc->text()}});
+    }
+    return reading;
+}
+
+void frmDisplay::mnuCopyReading_Click() {
+    const Reading shown = reading();
+    auto* data = new QMimeData;
+    data->setText(ReadingText(shown));
+    data->setHtml(ReadingHtml(shown));
+    QGuiApplication::clipboard()->setMimeData(data); // the clipboard takes it over
+}
+
+void frmDisplay::mnuPrint_Click() {
+    QPrinter printer;
+    QPrintDialog dialog(&printer, this);
+    dialog.setWindowTitle(programTitle);
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    QTextDocument document;
+    document.setHtml(ReadingHtml(reading()));
+    document.print(&printer);
 }
 
 void frmDisplay::setPositionCaption(int body, const QString& text) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/Reading.h"
 #include "decanates/modVedicDecanates.h"
 
 #include <QMainWindow>
@@ -25,6 +26,8 @@ class frmDisplay : public QMainWindow {
     void setBodyPicture(int body, const QPixmap& picture);
     // The eight decanate captions of tab i, from one record.
     void setDecanateCaptions(int body, const DecanateResult& result);
+    // The line below the banner that says whose chart this is.
+    void setChartHeader(const QString& text);
 
   signals:
     // Back: the window has been unloaded and the input window is wanted again.
@@ -41,6 +44,8 @@ class frmDisplay : public QMainWindow {
     void cmdExit_Click();
     void mnuFileBack_Click();
     void mnuExit_Click();
+    void mnuCopyReading_Click();
+    void mnuPrint_Click();
 
   private:
     // The controls of one body's tab.
@@ -62,7 +67,11 @@ class frmDisplay : public QMainWindow {
     QWidget* createBodyTab(int body);
     QWidget* createCommandStrip();
     void createMenus();
+    void arrangeTabOrder();
+    // Everything the window shows, as one reading.
+    Reading reading() const;
 
+    QLabel* lblChartHeader = nullptr;
     std::array<BodyTab, displayedBodyCount> tabs_;
 };
 

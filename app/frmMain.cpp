@@ -3,12 +3,14 @@
 #include "app/CalculationDriver.h"
 #include "app/FilteredLineEdit.h"
 #include "app/ImageList.h"
+#include "app/Reading.h"
 #include "chart/TimeZones.h"
 #include "chart/Validation.h"
 #include "links/modHelp.h"
 #include "ui/Appearance.h"
 #include "ui/ClickableLabel.h"
 #include "ui/DisplayFonts.h"
+#include "ui/Keyboard.h"
 #include "ui/Messages.h"
 #include "ui/WindowParts.h"
 
@@ -26,13 +28,10 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 namespace {
-
-const char* const monthNames[] = {"January",   "February", "March",    "April",
-                                  "May",       "June",     "July",     "August",
-                                  "September", "October",  "November", "December"};
 
 QComboBox* makeList(QWidget* parent, const char* name) {
     auto* list = new QComboBox(parent);
@@ -112,6 +111,15 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
 
     createMenus();
     arrangeTabOrder();
+    // Ctrl+Return calculates from anywhere in the window; Return presses the focused button.
+    for (const QKeyCombination keys :
+         {QKeyCombination(Qt::ControlModifier, Qt::Key_Return),
+          QKeyCombination(Qt::ControlModifier, Qt::Key_Enter),
+          QKeyCombination(Qt::ControlModifier | Qt::KeypadModifier, Qt::Key_Enter)}) {
+        auto* calculate = new QShortcut(keys, this);
+        connect(calculate, &QShortcut::activated, this, &frmMain::cmdRashi_Click);
+    }
+    PressFocusedButtonOnEnter(this);
     Form_Load();
 }
 
@@ -261,6 +269,7 @@ void frmMain::createMenus() {
     connect(mnuNext, &QAction::triggered, this, &frmMain::cmdRashi_Click);
     QAction* mnuExit = mnuFile->addAction(QStringLiteral("E&xit"));
     mnuExit->setObjectName(QStringLiteral("mnuExit"));
+    mnuExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     connect(mnuExit, &QAction::triggered, this, &QWidget::close);
 
     QAction* about = AddHelpAndOfferMenus(
@@ -269,10 +278,31 @@ void frmMain::createMenus() {
 }
 
 void frmMain::arrangeTabOrder() {
-    QWidget* const order[] = {txtName,   cboMonth,    cboDate,    cboYear,     cboHH,     cboMM,
-                              cboSS,     txtLonD,     txtLonM,    optLong_0,   optLong_1, txtLatD,
-                              txtLatM,   optLat_0,    optLat_1,   cmbTimeZone, chkDST,    txtMCity,
-                              txtMState, txtMCountry, cmdBrowser, cmdRashi};
+    QWidget* const order[] = {txtName,
+                              cboMonth,
+                              cboDate,
+                              cboYear,
+                              cboHH,
+                              cboMM,
+                              cboSS,
+                              txtLonD,
+                              txtLonM,
+                              optLong_0,
+                              optLong_1,
+                              txtLatD,
+                              txtLatM,
+                              optLat_0,
+                              optLat_1,
+                              cmbTimeZone,
+                              chkDST,
+                              txtMCity,
+                              txtMState,
+                              txtMCountry,
+                              cmdBrowser,
+                              cmdRashi,
+                              findChild<QWidget*>(QStringLiteral("Label61")),
+                              findChild<QWidget*>(QStringLiteral("lblCobrand")),
+                              findChild<QWidget*>(QStringLiteral("lblFullBrand"))};
     for (std::size_t i = 1; i < std::size(order); ++i) {
         QWidget::setTabOrder(order[i - 1], order[i]);
     }
@@ -371,8 +401,9 @@ void frmMain::cmdRashi_Click() {
         return; // nothing changes; the message has told the user what to correct
     }
     CalculateFromControls(chart_, readControls());
+    const QString header = ChartHeaderText({txtName->text(), cmbTimeZone->currentText()}, chart_);
     // The owner writes the results into the result window, shows it and hides this one.
-    emit calculated(chart_, IMGPlanet);
+    emit calculated(chart_, IMGPlanet, header);
 }
 
 void frmMain::cmdBrowser_Click() {

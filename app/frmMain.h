@@ -31,8 +31,9 @@ class frmMain : public QMainWindow {
     bool validateBirthData();
 
   signals:
-    // The entries were valid and the chart state holds the new chart; `pictures` is IMGPlanet.
-    void calculated(const ChartState& chart, const ImageList* pictures);
+    // The entries were valid and the chart state holds the new chart; `pictures` is IMGPlanet,
+    // `header` the line that says whose chart it is.
+    void calculated(const ChartState& chart, const ImageList* pictures, const QString& header);
     // Closing the window: it is unloaded, and the exit promotion window takes over.
     void closed();
     void aboutRequested();

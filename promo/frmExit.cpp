@@ -3,6 +3,7 @@
 #include "links/modHelp.h"
 #include "ui/Appearance.h"
 #include "ui/ClickableLabel.h"
+#include "ui/Keyboard.h"
 #include "ui/Messages.h"
 
 #include <QCheckBox>
@@ -15,6 +16,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 #include <memory>
@@ -130,6 +132,9 @@ frmExit::frmExit(QWidget* parent) : QWidget(parent, Qt::Window | Qt::WindowStays
     auto* cmdClose = new QPushButton(QStringLiteral("E&xit"), this);
     cmdClose->setObjectName(QStringLiteral("cmdClose"));
     connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
+    // Ctrl+Q does what Exit does, as in the other windows.
+    auto* quit = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this);
+    connect(quit, &QShortcut::activated, this, &QWidget::close);
 
     auto* side = new QVBoxLayout;
     side->addWidget(Picture1);
@@ -147,6 +152,7 @@ frmExit::frmExit(QWidget* parent) : QWidget(parent, Qt::Window | Qt::WindowStays
     layout->addLayout(main, 3);
     layout->addLayout(side, 2);
     resize(640, 440);
+    PressFocusedButtonOnEnter(this);
 }
 
 QString frmExit::placeholderOf(const QObject* box) const {

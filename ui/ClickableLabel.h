@@ -5,7 +5,9 @@
 #include <QLabel>
 
 // A label that acts on a click: it emits clicked() when the left mouse button is pressed and
-// released over it. The windows connect it to the page or action the label offers.
+// released over it, or when it has the keyboard focus and Return, Enter or Space is pressed. It
+// takes the focus with Tab and then shows a focus frame. The windows connect it to the page or
+// action the label offers.
 class ClickableLabel : public QLabel {
     Q_OBJECT
   public:
@@ -18,6 +20,8 @@ class ClickableLabel : public QLabel {
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
   private:
     bool pressed_ = false; // a left press began on this label

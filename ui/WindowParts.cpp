@@ -77,7 +77,8 @@ QAction* AddHelpAndOfferMenus(QMenuBar* bar, const HelpMenuNames& names) {
     QMenu* help = bar->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("mnuHelp"));
     help->menuAction()->setObjectName(QStringLiteral("mnuHelpAction"));
-    AddPageItem(help, "mnuOnline", QStringLiteral("&Online Help"), WebPage::OnlineHelp);
+    AddPageItem(help, "mnuOnline", QStringLiteral("&Online Help"), WebPage::OnlineHelp)
+        ->setShortcut(QKeySequence(Qt::Key_F1));
     AddPageItem(help, "mnuVisit", QStringLiteral("&Visit Us Online"), WebPage::HomePage);
     help->addSeparator()->setObjectName(QLatin1String(names.firstSeparator));
     AddPageItem(help, "mnuUpdate", names.updateCaption, WebPage::Download);

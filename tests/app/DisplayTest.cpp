@@ -159,7 +159,12 @@ TEST_F(DisplayWindow, MenusInOrderWithTheirCaptions) {
             }
         }
     };
-    checkMenu("mnuFile", {{"mnuFileBack", "&Back"}, {"mnuExit", "E&xit"}});
+    checkMenu("mnuFile", {{"mnuFileBack", "&Back"},
+                          {"mnuReadingSep1", "-"},
+                          {"mnuCopyReading", "Copy Reading"},
+                          {"mnuPrint", "Print…"},
+                          {"mnuReadingSep2", "-"},
+                          {"mnuExit", "E&xit"}});
     checkMenu("mnuHelp", {{"mnuOnline", "&Online Help"},
                           {"mnuVisit", "&Visit Us Online"},
                           {"mnuFileSep1", "-"},
