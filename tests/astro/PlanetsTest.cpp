@@ -149,7 +149,8 @@ TEST(ComputePositions, RahuBelowZeroIsRaisedAndKetuStandsOpposite) {
     ChartState chart = Loaded(Birth(2005, 12, 14, 0, 0, greenwichZone));
     CalculateChart(chart);
     const double d = ChartDaysSinceJ2000(chart);
-    // The mean node by the published rule, reduced here with fmod rather than by whole turns.
+    // The mean node of P. Schlyter's lunar elements, reduced here with fmod rather than by whole
+    // turns.
     double nodeDegrees = std::fmod(125.1228 - 0.0529538083 * d, 360.0);
     if (nodeDegrees < 0) {
         nodeDegrees += 360.0;

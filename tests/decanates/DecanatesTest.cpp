@@ -1,4 +1,5 @@
 #include "decanates/modVedicDecanates.h"
+#include "support/DecanateLookup.h"
 
 #include <gtest/gtest.h>
 
