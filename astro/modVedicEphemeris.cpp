@@ -12,7 +12,7 @@ namespace {
 // degrees, and whether it is scaled by the eccentricity factor E (the terms that contain M).
 struct LunarTerm {
     int d, m, mPrime, f;
-    double coefficient;
+    double coefficientDegrees;
     bool timesE;
 };
 
@@ -32,41 +32,51 @@ constexpr std::array<LunarTerm, 25> lunarTerms = {{
 
 } // namespace
 
-double SiderealCorrectionJ2000(double t) {
-    const double node = 125.044555 - 1934.1361849 * t + 0.0020762 * (t * t);
-    const double sunMeanLongitude = 280.466449 + 36000.7698231 * t + 0.0003106 * (t * t);
-    return (17.23 * std::sin(node * degToRad) + 1.27 * std::sin(2.0 * sunMeanLongitude * degToRad) -
-            5025.64 * t - 1.11 * (t * t) - 85886.27) /
+// The ayanamsa of N. C. Lahiri, adopted by the Calendar Reform Committee of the Government of
+// India (1955), as 85886.27" (23 deg 51' 26.27") at J2000 plus S. Newcomb's general precession
+// 5025.64" T + 1.11" T^2, less the two largest terms of E. W. Woolard's nutation in longitude
+// (Explanatory Supplement to the Astronomical Ephemeris, HMSO, 1961). The Moon's mean node is that
+// of J. Meeus, Astronomical Algorithms (1991), chapter 45.
+double SiderealCorrectionJ2000(double centuriesJ2000) {
+    const double t = centuriesJ2000;
+    const double nodeDegrees = 125.044555 - 1934.1361849 * t + 0.0020762 * (t * t);
+    const double sunMeanLongitudeDegrees = 280.466449 + 36000.7698231 * t + 0.0003106 * (t * t);
+    return (17.23 * std::sin(nodeDegrees * degToRad) +
+            1.27 * std::sin(2.0 * sunMeanLongitudeDegrees * degToRad) - 5025.64 * t -
+            1.11 * (t * t) - 85886.27) /
            3600.0;
 }
 
-double MoonTropicalLongitude(double t) {
-    const double meanLongitude = 218.3164591 + 481267.88134236 * t;
-    const double elongation = (297.8502042 + 445267.1115168 * t) * degToRad;
-    const double sunAnomaly = (357.5291092 + 35999.0502909 * t) * degToRad;
-    const double moonAnomaly = (134.9634114 + 477198.8676313 * t) * degToRad;
-    const double argumentOfLatitude = (93.2720993 + 483202.0175273 * t) * degToRad;
+// Mean elements and eccentricity factor of the same chapter 45 as the periodic terms.
+double MoonTropicalLongitudeDegrees(double centuriesJ2000) {
+    const double t = centuriesJ2000;
+    const double meanLongitudeDegrees = 218.3164591 + 481267.88134236 * t;
+    const double elongationRadians = (297.8502042 + 445267.1115168 * t) * degToRad;
+    const double sunAnomalyRadians = (357.5291092 + 35999.0502909 * t) * degToRad;
+    const double moonAnomalyRadians = (134.9634114 + 477198.8676313 * t) * degToRad;
+    const double latitudeArgumentRadians = (93.2720993 + 483202.0175273 * t) * degToRad;
     const double eccentricityFactor = 1.0 - 0.002516 * t - 0.0000074 * (t * t);
 
-    double periodic = 0.0;
+    double periodicDegrees = 0.0;
     for (const LunarTerm& term : lunarTerms) {
-        const double argument = term.d * elongation + term.m * sunAnomaly +
-                                term.mPrime * moonAnomaly + term.f * argumentOfLatitude;
-        double value = term.coefficient * std::sin(argument);
+        const double argumentRadians = term.d * elongationRadians + term.m * sunAnomalyRadians +
+                                       term.mPrime * moonAnomalyRadians +
+                                       term.f * latitudeArgumentRadians;
+        double termDegrees = term.coefficientDegrees * std::sin(argumentRadians);
         if (term.timesE) {
-            value *= eccentricityFactor;
+            termDegrees *= eccentricityFactor;
         }
-        periodic += value;
+        periodicDegrees += termDegrees;
     }
 
-    double longitude = meanLongitude + periodic;
-    while (longitude < 0.0) {
-        longitude += 360.0;
+    double longitudeDegrees = meanLongitudeDegrees + periodicDegrees;
+    while (longitudeDegrees < 0.0) {
+        longitudeDegrees += 360.0;
     }
-    while (longitude > 360.0) {
-        longitude -= 360.0;
+    while (longitudeDegrees > 360.0) {
+        longitudeDegrees -= 360.0;
     }
-    return longitude;
+    return longitudeDegrees;
 }
 
 double MoonCenturiesJ2000(const ChartState& chart) {
@@ -77,7 +87,7 @@ double MoonCenturiesJ2000(const ChartState& chart) {
 
 void ComputeMoonPosition(ChartState& chart) {
     const double centuriesJ2000 = MoonCenturiesJ2000(chart);
-    double moonLongitude = MoonTropicalLongitude(centuriesJ2000);
+    double moonLongitude = MoonTropicalLongitudeDegrees(centuriesJ2000);
     moonLongitude += SiderealCorrectionJ2000(centuriesJ2000);
     if (moonLongitude < 0.0) {
         moonLongitude += 360.0;

@@ -5,7 +5,7 @@
 // The Moon's sidereal longitude for the birth instant, left in moonPositionText (long form).
 void ComputeMoonPosition(ChartState& chart);
 
-// Sidereal correction in degrees (negative; about -23.85 in 2000) for t Julian centuries since
+// Sidereal correction in degrees (negative; about -23.85 in 2000) for Julian centuries since
 // 2000 January 1.5, with the two largest nutation terms.
 double SiderealCorrectionJ2000(double centuriesJ2000);
 
@@ -13,5 +13,5 @@ double SiderealCorrectionJ2000(double centuriesJ2000);
 // and universal time, as the time and angle stage takes them.
 double MoonCenturiesJ2000(const ChartState& chart);
 
-// The Moon's tropical longitude of date in degrees, [0, 360], for t centuries since J2000.
-double MoonTropicalLongitude(double centuriesJ2000);
+// The Moon's tropical longitude of date in degrees, [0, 360], for centuries since J2000.
+double MoonTropicalLongitudeDegrees(double centuriesJ2000);

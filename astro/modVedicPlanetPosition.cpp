@@ -7,7 +7,7 @@
 
 namespace {
 
-// Int of the published routines: the floor function.
+// Int of the day-number formulas: the floor function.
 double Int(double x) {
     return std::floor(x);
 }
@@ -44,10 +44,15 @@ ChartTimeValues ComputeChartTime(const ChartState& chart) {
     values.universalTime = UniversalTimeHours(chart);
 
     // Julian centuries since 1899 December 31, 12h; the day number is noon-based.
-    const double t = ((values.dayNumber - 2415020.0) + values.universalTime / 24.0 - 0.5) / 36525.0;
-    values.centuries1900 = t;
-    values.siderealCorrection = SiderealCorrection1900(t);
+    const double centuries1900 =
+        ((values.dayNumber - 2415020.0) + values.universalTime / 24.0 - 0.5) / 36525.0;
+    values.centuries1900 = centuries1900;
+    values.siderealCorrection = SiderealCorrection1900(centuries1900);
 
+    // Greenwich mean sidereal time in hours, S. Newcomb's 6h 38m 45.836s + 8640184.542s T +
+    // 0.0929s T^2 (Explanatory Supplement to the Astronomical Ephemeris, HMSO, 1961), with the
+    // rate rounded to 2400.0513 h and T taken at the birth instant, so universal time adds once.
+    const double t = centuries1900;
     double localSiderealDegrees =
         15.0 * (6.6460656 + 2400.0513 * t + 0.0000258 * (t * t) + values.universalTime) -
         longitudeWest;
@@ -55,44 +60,49 @@ ChartTimeValues ComputeChartTime(const ChartState& chart) {
         localSiderealDegrees -= 360.0;
     }
     values.localSiderealDegrees = localSiderealDegrees;
-    const double ramc = localSiderealDegrees * degToRad;
-    const double obliquity = (23.452294 - 0.0130125 * t) * degToRad;
+    const double ramc = localSiderealDegrees * degToRad; // radians
+    // Mean obliquity of the ecliptic, S. Newcomb's 23 deg 27' 8.26" - 46.845" T (Explanatory
+    // Supplement to the Astronomical Ephemeris, HMSO, 1961), without the T^2 and T^3 terms.
+    const double obliquity = (23.452294 - 0.0130125 * t) * degToRad; // radians
 
-    double midheaven = FullArcTangent(std::tan(ramc), std::cos(obliquity));
-    if (midheaven < 0.0) {
-        midheaven += piLiteral;
+    double midheavenRadians = FullArcTangent(std::tan(ramc), std::cos(obliquity));
+    if (midheavenRadians < 0.0) {
+        midheavenRadians += piLiteral;
     }
     if (std::sin(ramc) < 0.0) {
-        midheaven += piLiteral;
+        midheavenRadians += piLiteral;
     }
-    values.tropicalMidheaven = midheaven * radToDeg;
+    values.tropicalMidheavenDegrees = midheavenRadians * radToDeg;
 
-    double ascendant =
+    double ascendantRadians =
         FullArcTangent(std::cos(ramc), -(std::sin(ramc) * std::cos(obliquity) +
                                          std::tan(latitudeNorth * degToRad) * std::sin(obliquity)));
-    if (ascendant < 0.0) {
-        ascendant += piLiteral;
+    if (ascendantRadians < 0.0) {
+        ascendantRadians += piLiteral;
     }
     if (std::cos(ramc) < 0.0) {
-        ascendant += piLiteral;
+        ascendantRadians += piLiteral;
     }
-    ascendant *= radToDeg;
-    while (ascendant >= 360.0) {
-        ascendant -= 360.0;
+    double ascendantDegrees = ascendantRadians * radToDeg;
+    while (ascendantDegrees >= 360.0) {
+        ascendantDegrees -= 360.0;
     }
-    values.tropicalAscendant = ascendant;
+    values.tropicalAscendantDegrees = ascendantDegrees;
     return values;
 }
 
 void PrepareChartTime(ChartState& chart) {
     const ChartTimeValues values = ComputeChartTime(chart);
     chart.chartSiderealCorrection = values.siderealCorrection;
-    const double ascendant = values.tropicalAscendant + chart.chartSiderealCorrection;
-    const double midheaven = values.tropicalMidheaven + chart.chartSiderealCorrection;
-    chart.ascendantText = FormatSignPosition(NormalizeDegrees(ascendant));
-    chart.midheavenText = FormatSignPosition(NormalizeDegrees(midheaven));
+    const double ascendantDegrees = values.tropicalAscendantDegrees + chart.chartSiderealCorrection;
+    const double midheavenDegrees = values.tropicalMidheavenDegrees + chart.chartSiderealCorrection;
+    chart.ascendantText = FormatSignPosition(NormalizeDegrees(ascendantDegrees));
+    chart.midheavenText = FormatSignPosition(NormalizeDegrees(midheavenDegrees));
 }
 
+// The day number of C. Tondering's Calendar FAQ (section 2.15.1) with the months counted from
+// March of -4800 in one number; it gives the Julian day numbers of J. Meeus, Astronomical
+// Algorithms, 2nd ed., chapter 7, the calendar change of October 1582 included.
 double JulianDayNumber(int month, int day, int year) {
     // Months counted from March of the year -4800.
     const double m = 12.0 * (year + 4800) + month - 3;
@@ -128,22 +138,30 @@ double NormalizeDegrees(double degrees) {
     return degrees;
 }
 
-double SiderealCorrection1900(double t) {
-    // Mean longitude of the Moon's ascending node and twice the Sun's mean longitude, degrees.
-    double node = (933060.0 - 6962911.0 * t + 7.5 * (t * t)) / 3600.0;
-    while (node >= 360.0) {
-        node -= 360.0;
+// The ayanamsa of N. C. Lahiri, adopted by the Calendar Reform Committee of the Government of
+// India (1955), as 80861.27" at 1900 plus S. Newcomb's general precession 5025.64" T + 1.11" T^2,
+// less the two largest terms of E. W. Woolard's nutation in longitude; the Moon's mean node
+// (E. W. Brown) and the Sun's mean longitude (S. Newcomb) as in the Explanatory Supplement to the
+// Astronomical Ephemeris (HMSO, 1961).
+double SiderealCorrection1900(double centuries1900) {
+    const double t = centuries1900;
+    // Mean longitude of the Moon's ascending node and twice the Sun's mean longitude.
+    double nodeDegrees = (933060.0 - 6962911.0 * t + 7.5 * (t * t)) / 3600.0;
+    while (nodeDegrees >= 360.0) {
+        nodeDegrees -= 360.0;
     }
-    const double twiceSunLongitude = (2013816.0 + 259205536.0 * t) / 3600.0;
-    // Nutation in longitude (two largest terms) and precession, arc seconds.
-    const double nutation =
-        1.27 * std::sin(twiceSunLongitude * degToRad) + 17.23 * std::sin(node * degToRad);
-    const double precession = 5025.64 * t + 1.11 * (t * t);
-    return (nutation - precession - 80861.27) / 3600.0;
+    const double twiceSunLongitudeDegrees = (2013816.0 + 259205536.0 * t) / 3600.0;
+    // Nutation in longitude (two largest terms) and precession.
+    const double nutationArcseconds = 1.27 * std::sin(twiceSunLongitudeDegrees * degToRad) +
+                                      17.23 * std::sin(nodeDegrees * degToRad);
+    const double precessionArcseconds = 5025.64 * t + 1.11 * (t * t);
+    return (nutationArcseconds - precessionArcseconds - 80861.27) / 3600.0;
 }
 
 // --- Planets, nodes and the position table ---------------------------------------------------
 
+// The day count of P. Schlyter, "How to compute planetary positions", moved from his epoch
+// 1999 December 31, 0h to 2000 January 1, 12h (730530 + 1.5 days).
 double DaysSinceJ2000(int year, int month, int day, int hour, int minute) {
     return 367.0 * year - Int(7.0 * (year + Int((month + 9) / 12.0)) / 4.0) +
            Int(275.0 * month / 9.0) + day - 730531.5 + (hour + minute / 60.0) / 24.0;
@@ -151,15 +169,25 @@ double DaysSinceJ2000(int year, int month, int day, int hour, int minute) {
 
 namespace {
 
-// Base value and rate per Julian century of one element.
-struct ElementTerm {
+// An element without angle unit: value at J2000 and rate per Julian century.
+struct LinearElement {
     double base;
-    double rate;
+    double ratePerCentury;
+};
+
+// An angle element: degrees at J2000 and arc seconds per Julian century.
+struct AngleElement {
+    double baseDegrees;
+    double rateArcsecondsPerCentury;
 };
 
 struct ElementRow {
-    ElementTerm a, e;             // au; no unit
-    ElementTerm i, node, peri, l; // degrees, rates in arc seconds per century
+    LinearElement semiMajorAxisAu;
+    LinearElement eccentricity;
+    AngleElement inclination;
+    AngleElement ascendingNode;
+    AngleElement perihelionLongitude;
+    AngleElement meanLongitude;
 };
 
 // Mean Keplerian elements for the equinox and ecliptic of J2000, valid 1800-2050: E. M.
@@ -224,112 +252,128 @@ constexpr ElementRow elementTable[orbitBodyCount] = {
 
 constexpr int earthIndex = 2;
 
-double AngleRadians(const ElementTerm& term, double cy) {
-    return (term.base + term.rate * cy / 3600.0) * degToRad;
+double AngleRadians(const AngleElement& element, double centuriesJ2000) {
+    return (element.baseDegrees + element.rateArcsecondsPerCentury * centuriesJ2000 / 3600.0) *
+           degToRad;
+}
+
+double LinearValue(const LinearElement& element, double centuriesJ2000) {
+    return element.base + element.ratePerCentury * centuriesJ2000;
 }
 
 } // namespace
 
 OrbitalElementSet OrbitalElements(int index, double daysSinceJ2000) {
     const ElementRow& row = elementTable[index];
-    const double cy = daysSinceJ2000 / 36525.0;
-    return OrbitalElementSet{row.a.base + row.a.rate * cy, row.e.base + row.e.rate * cy,
-                             AngleRadians(row.i, cy),      AngleRadians(row.node, cy),
-                             AngleRadians(row.peri, cy),   ReduceRadians(AngleRadians(row.l, cy))};
+    const double centuriesJ2000 = daysSinceJ2000 / 36525.0;
+    return OrbitalElementSet{LinearValue(row.semiMajorAxisAu, centuriesJ2000),
+                             LinearValue(row.eccentricity, centuriesJ2000),
+                             AngleRadians(row.inclination, centuriesJ2000),
+                             AngleRadians(row.ascendingNode, centuriesJ2000),
+                             AngleRadians(row.perihelionLongitude, centuriesJ2000),
+                             ReduceRadians(AngleRadians(row.meanLongitude, centuriesJ2000))};
 }
 
-double ReduceRadians(double x) {
-    const double b = x / twoPiLiteral;
-    double r = twoPiLiteral * (b - std::trunc(b));
-    if (r < 0.0) {
-        r += twoPiLiteral;
+double ReduceRadians(double radians) {
+    const double turns = radians / twoPiLiteral;
+    double reducedRadians = twoPiLiteral * (turns - std::trunc(turns));
+    if (reducedRadians < 0.0) {
+        reducedRadians += twoPiLiteral;
     }
-    return r;
+    return reducedRadians;
 }
 
-KeplerSolution SolveKepler(double meanAnomaly, double eccentricity) {
-    const double m = meanAnomaly;
+// Newton's method on Kepler's equation E - e sin E = M, from the starting value
+// E = M + e sin M (1 + e cos M) of P. Schlyter, "How to compute planetary positions".
+KeplerSolution SolveKepler(double meanAnomalyRadians, double eccentricity) {
+    const double m = meanAnomalyRadians;
     const double e = eccentricity;
-    double anomaly = m + e * std::sin(m) * (1.0 + e * std::cos(m));
+    double anomalyRadians = m + e * std::sin(m) * (1.0 + e * std::cos(m));
     int rounds = 0;
     while (rounds < keplerRoundCap) {
         ++rounds;
-        const double previous = anomaly;
-        anomaly =
-            previous - (previous - e * std::sin(previous) - m) / (1.0 - e * std::cos(previous));
-        if (!(std::fabs(anomaly - previous) > 1e-12)) {
+        const double previousRadians = anomalyRadians;
+        anomalyRadians = previousRadians - (previousRadians - e * std::sin(previousRadians) - m) /
+                                               (1.0 - e * std::cos(previousRadians));
+        if (!(std::fabs(anomalyRadians - previousRadians) > 1e-12)) {
             break;
         }
     }
-    return {anomaly, rounds};
+    return {anomalyRadians, rounds};
 }
 
-double TrueAnomaly(double meanAnomaly, double eccentricity) {
+// tan(nu / 2) = sqrt((1 + e) / (1 - e)) tan(E / 2): J. Meeus, Astronomical Algorithms, 2nd ed.,
+// chapter 30.
+double TrueAnomaly(double meanAnomalyRadians, double eccentricity) {
     const double e = eccentricity;
-    const double anomaly = SolveKepler(meanAnomaly, e).eccentricAnomaly;
-    double nu = 2.0 * std::atan(std::sqrt((1.0 + e) / (1.0 - e)) * std::tan(anomaly / 2.0));
-    if (nu < 0.0) {
-        nu += twoPiLiteral;
+    const double eccentricAnomalyRadians =
+        SolveKepler(meanAnomalyRadians, e).eccentricAnomalyRadians;
+    double trueAnomalyRadians =
+        2.0 * std::atan(std::sqrt((1.0 + e) / (1.0 - e)) * std::tan(eccentricAnomalyRadians / 2.0));
+    if (trueAnomalyRadians < 0.0) {
+        trueAnomalyRadians += twoPiLiteral;
     }
-    return nu;
+    return trueAnomalyRadians;
 }
 
 namespace {
 
 struct OrbitPoint {
-    double radius;  // au
-    double anomaly; // true anomaly, radians
+    double radiusAu;
+    double trueAnomalyRadians;
 };
 
-OrbitPoint PointOnOrbit(const OrbitalElementSet& el) {
-    const double meanAnomaly = ReduceRadians(el.meanLongitude - el.perihelion);
-    const double nu = TrueAnomaly(meanAnomaly, el.eccentricity);
-    const double e = el.eccentricity;
-    const double r = el.semiMajorAxis * (1.0 - e * e) / (1.0 + e * std::cos(nu));
-    return {r, nu};
+OrbitPoint PointOnOrbit(const OrbitalElementSet& elements) {
+    const double meanAnomalyRadians =
+        ReduceRadians(elements.meanLongitudeRadians - elements.perihelionLongitudeRadians);
+    const double e = elements.eccentricity;
+    const double trueAnomalyRadians = TrueAnomaly(meanAnomalyRadians, e);
+    const double radiusAu =
+        elements.semiMajorAxisAu * (1.0 - e * e) / (1.0 + e * std::cos(trueAnomalyRadians));
+    return {radiusAu, trueAnomalyRadians};
 }
 
-} // namespace
-
-namespace {
-
-// The Earth's heliocentric ecliptic position, x and y in au.
+// The Earth's heliocentric ecliptic position.
 struct EarthPosition {
-    double x;
-    double y;
+    double xAu;
+    double yAu;
 };
 
 EarthPosition EarthAt(double daysSinceJ2000) {
     const OrbitalElementSet earth = OrbitalElements(earthIndex, daysSinceJ2000);
     const OrbitPoint point = PointOnOrbit(earth);
-    return {point.radius * std::cos(point.anomaly + earth.perihelion),
-            point.radius * std::sin(point.anomaly + earth.perihelion)};
+    return {point.radiusAu * std::cos(point.trueAnomalyRadians + earth.perihelionLongitudeRadians),
+            point.radiusAu * std::sin(point.trueAnomalyRadians + earth.perihelionLongitudeRadians)};
 }
 
 double GeocentricLongitudeFrom(const EarthPosition& earth, int index, double daysSinceJ2000) {
-    double x = 0.0;
-    double y = 0.0;
+    double xAu = 0.0;
+    double yAu = 0.0;
     if (index != earthIndex) { // the Earth's row stands for the Sun, at the origin
         const OrbitalElementSet body = OrbitalElements(index, daysSinceJ2000);
         const OrbitPoint point = PointOnOrbit(body);
-        const double u = point.anomaly + body.perihelion - body.ascendingNode;
-        x = point.radius *
-            (std::cos(body.ascendingNode) * std::cos(u) -
-             std::sin(body.ascendingNode) * std::sin(u) * std::cos(body.inclination));
-        y = point.radius *
-            (std::sin(body.ascendingNode) * std::cos(u) +
-             std::cos(body.ascendingNode) * std::sin(u) * std::cos(body.inclination));
+        const double nodeRadians = body.ascendingNodeRadians;
+        const double inclinationRadians = body.inclinationRadians;
+        // u, the argument of latitude: the angle from the ascending node along the orbit.
+        const double uRadians =
+            point.trueAnomalyRadians + body.perihelionLongitudeRadians - nodeRadians;
+        xAu = point.radiusAu *
+              (std::cos(nodeRadians) * std::cos(uRadians) -
+               std::sin(nodeRadians) * std::sin(uRadians) * std::cos(inclinationRadians));
+        yAu = point.radiusAu *
+              (std::sin(nodeRadians) * std::cos(uRadians) +
+               std::cos(nodeRadians) * std::sin(uRadians) * std::cos(inclinationRadians));
     }
-    const double xGeo = x - earth.x;
-    const double yGeo = y - earth.y;
-    double lambda = FullArcTangent(yGeo, xGeo) * 180.0 / piLiteral;
-    while (lambda > 360.0) {
-        lambda -= 360.0;
+    const double xGeocentricAu = xAu - earth.xAu;
+    const double yGeocentricAu = yAu - earth.yAu;
+    double longitudeDegrees = FullArcTangent(yGeocentricAu, xGeocentricAu) * 180.0 / piLiteral;
+    while (longitudeDegrees > 360.0) {
+        longitudeDegrees -= 360.0;
     }
-    while (lambda < 0.0) {
-        lambda += 360.0;
+    while (longitudeDegrees < 0.0) {
+        longitudeDegrees += 360.0;
     }
-    return lambda;
+    return longitudeDegrees;
 }
 
 } // namespace
@@ -370,38 +414,40 @@ double ChartDaysSinceJ2000(const ChartState& chart) {
 
 void ComputePositions(ChartState& chart) {
     const double d = ChartDaysSinceJ2000(chart);
-    const double siderealMagnitude = std::fabs(chart.chartSiderealCorrection);
+    const double siderealMagnitudeDegrees = std::fabs(chart.chartSiderealCorrection);
 
     // The element longitudes are referred to the equinox of 2000; the precession since then
     // brings them to the equinox of date before the sidereal correction of date is taken off.
     std::string planetLongitudeTexts[orbitBodyCount];
-    const double precession = PrecessionSinceJ2000Degrees(d);
+    const double precessionDegrees = PrecessionSinceJ2000Degrees(d);
     // The Earth's orbit is the same for all nine bodies: evaluated once, the same bits each time.
     const EarthPosition earth = EarthAt(d);
     for (int k = 0; k < orbitBodyCount; ++k) {
-        double lambda = GeocentricLongitudeFrom(earth, k, d) + precession - siderealMagnitude;
-        while (lambda < 0.0) {
-            lambda += 360.0;
+        double longitudeDegrees =
+            GeocentricLongitudeFrom(earth, k, d) + precessionDegrees - siderealMagnitudeDegrees;
+        while (longitudeDegrees < 0.0) {
+            longitudeDegrees += 360.0;
         }
-        while (lambda >= 360.0) {
-            lambda -= 360.0;
+        while (longitudeDegrees >= 360.0) {
+            longitudeDegrees -= 360.0;
         }
-        planetLongitudeTexts[k] = FormatSignPosition(lambda);
+        planetLongitudeTexts[k] = FormatSignPosition(longitudeDegrees);
     }
 
-    // Mean ascending node of the Moon; the node factor uses 3.1416, not the full pi, and the
-    // constant degree is part of the published rule.
-    const double node = ReduceRadians((125.1228 - 0.0529538083 * d) * degToRad);
-    double rahu = node * 180.0 / 3.1416 - 1.0 - siderealMagnitude;
-    while (rahu < 0.0) {
-        rahu += 360.0;
+    // Mean ascending node of the Moon, 125.1228 - 0.0529538083 d degrees: P. Schlyter, "How to
+    // compute planetary positions", here with days from J2000. The node factor uses 3.1416, not
+    // the full pi, and one degree is taken off.
+    const double nodeRadians = ReduceRadians((125.1228 - 0.0529538083 * d) * degToRad);
+    double rahuDegrees = nodeRadians * 180.0 / 3.1416 - 1.0 - siderealMagnitudeDegrees;
+    while (rahuDegrees < 0.0) {
+        rahuDegrees += 360.0;
     }
-    double ketu = rahu + 180.0;
-    while (ketu > 360.0) {
-        ketu -= 360.0;
+    double ketuDegrees = rahuDegrees + 180.0;
+    while (ketuDegrees > 360.0) {
+        ketuDegrees -= 360.0;
     }
-    const std::string rahuText = FormatSignPosition(rahu);
-    const std::string ketuText = FormatSignPosition(std::fabs(ketu));
+    const std::string rahuText = FormatSignPosition(rahuDegrees);
+    const std::string ketuText = FormatSignPosition(std::fabs(ketuDegrees));
 
     const std::string* sources[positionCount] = {&planetLongitudeTexts[2],
                                                  &chart.moonPositionText,

@@ -2,11 +2,9 @@
 
 #include "chart/ChartState.h"
 
-#include <cstdint>
-
-// Angle constants of the chart calculation, written as the published routines write them. They
-// differ in the last bits from the doubles nearest to pi/180, 180/pi and pi; results are
-// truncated to whole minutes, so the exact literals matter.
+// Angle constants of the chart calculation, written as 15-digit decimal literals. They differ in
+// the last bits from the doubles nearest to pi/180, 180/pi and pi; results are truncated to whole
+// minutes, so the exact literals matter.
 inline constexpr double degToRad = 0.0174532925199433;
 inline constexpr double radToDeg = 57.2957795130823;
 inline constexpr double piLiteral = 3.14159265358979;
@@ -20,13 +18,13 @@ double UniversalTimeHours(const ChartState& chart);
 
 // The working values of the time and angle stage for one chart.
 struct ChartTimeValues {
-    double universalTime;        // hours, not wrapped into 0..24
-    double dayNumber;            // whole day number of the civil birth date
-    double centuries1900;        // Julian centuries since 1899 December 31, 12h
-    double siderealCorrection;   // degrees, negative
-    double localSiderealDegrees; // below 360; may be negative
-    double tropicalMidheaven;    // degrees, [0, 360)
-    double tropicalAscendant;    // degrees, [0, 360)
+    double universalTime;            // hours, not wrapped into 0..24
+    double dayNumber;                // whole day number of the civil birth date
+    double centuries1900;            // Julian centuries since 1899 December 31, 12h
+    double siderealCorrection;       // degrees, negative
+    double localSiderealDegrees;     // below 360; may be negative
+    double tropicalMidheavenDegrees; // [0, 360)
+    double tropicalAscendantDegrees; // [0, 360)
 };
 ChartTimeValues ComputeChartTime(const ChartState& chart);
 
@@ -45,7 +43,7 @@ double FullArcTangent(double y, double x);
 double NormalizeDegrees(double degrees);
 
 // Sidereal correction in degrees (the negative of the ayanamsa, with the two largest nutation
-// terms) for t Julian centuries since 1899 December 31, 12h.
+// terms) for Julian centuries since 1899 December 31, 12h.
 double SiderealCorrection1900(double centuries1900);
 
 // --- Planets, nodes and the position table ---------------------------------------------------
@@ -54,33 +52,33 @@ double SiderealCorrection1900(double centuries1900);
 // Valid from March 1900 to February 2100.
 double DaysSinceJ2000(int year, int month, int day, int hour, int minute);
 
-// Mean orbital elements of body index k (0 Mercury, 1 Venus, 2 Earth, 3 Mars ... 8 Pluto).
-// Angles in radians; the mean longitude is reduced to one turn, the other angles are not.
+// Mean orbital elements of body index k (0 Mercury, 1 Venus, 2 Earth, 3 Mars ... 8 Pluto). The
+// mean longitude is reduced to one turn, the other angles are not.
 struct OrbitalElementSet {
-    double semiMajorAxis; // astronomical units
+    double semiMajorAxisAu;
     double eccentricity;
-    double inclination;   // i
-    double ascendingNode; // capital omega
-    double perihelion;    // longitude of perihelion
-    double meanLongitude; // L, in [0, 2 pi)
+    double inclinationRadians;         // i
+    double ascendingNodeRadians;       // capital omega
+    double perihelionLongitudeRadians; // varpi, longitude of perihelion
+    double meanLongitudeRadians;       // L, in [0, 2 pi)
 };
 inline constexpr int orbitBodyCount = 9;
 OrbitalElementSet OrbitalElements(int index, double daysSinceJ2000);
 
-// Kepler's equation solved by Newton's method: the eccentric anomaly (radians) and the rounds
-// taken. Two to four rounds suffice for the planets; no input takes more than the cap.
+// Kepler's equation solved by Newton's method: the eccentric anomaly and the rounds taken. Two to
+// four rounds suffice for the planets; no input takes more than the cap.
 inline constexpr int keplerRoundCap = 100;
 struct KeplerSolution {
-    double eccentricAnomaly;
+    double eccentricAnomalyRadians;
     int rounds;
 };
-KeplerSolution SolveKepler(double meanAnomaly, double eccentricity);
+KeplerSolution SolveKepler(double meanAnomalyRadians, double eccentricity);
 
-// True anomaly in [0, 2 pi) for mean anomaly M (radians) and eccentricity e.
-double TrueAnomaly(double meanAnomaly, double eccentricity);
+// True anomaly in [0, 2 pi) for mean anomaly M and eccentricity e.
+double TrueAnomaly(double meanAnomalyRadians, double eccentricity);
 
-// x brought into [0, 2 pi).
-double ReduceRadians(double x);
+// An angle brought into [0, 2 pi).
+double ReduceRadians(double radians);
 
 // Tropical geocentric ecliptic longitude in degrees, [0, 360], of element-table body `index`
 // referred to the equinox of 2000.

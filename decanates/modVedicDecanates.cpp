@@ -164,6 +164,10 @@ std::optional<int> SignOfPositionText(const std::string& positionText) {
     return std::nullopt;
 }
 
+namespace {
+
+// Decanate index (0 first, 1 second, 2 third) from the whole degrees in characters 1 and 2; the
+// minutes are not looked at.
 int DecanateOfPositionText(const std::string& positionText) {
     // The leading digits of the first two characters; anything else reads as 0.
     int degrees = 0;
@@ -178,8 +182,6 @@ int DecanateOfPositionText(const std::string& positionText) {
     }
     return 2;
 }
-
-namespace {
 
 // The row and name of the decanate a position text falls in; nothing for an unknown sign.
 struct DecanateChoice {
@@ -210,16 +212,6 @@ void Assign(DecanateResult& result, const DecanateChoice& choice) {
 }
 
 } // namespace
-
-std::optional<DecanateResult> LookUpDecanate(const std::string& positionText) {
-    const std::optional<DecanateChoice> choice = ChooseDecanate(positionText);
-    if (!choice) {
-        return std::nullopt;
-    }
-    DecanateResult result;
-    Assign(result, *choice);
-    return result;
-}
 
 void DetermineDecanates(const ChartState& chart, DecanateResults& decanateResults) {
     for (std::size_t i = 0; i < decanateResults.size(); ++i) {

@@ -44,14 +44,6 @@ using DecanateResults = std::array<DecanateResult, displayedBodyCount>;
 // exactly, case included, with the twelve abbreviations. Nothing when none matches.
 std::optional<int> SignOfPositionText(const std::string& positionText);
 
-// Decanate index (0 first, 1 second, 2 third) from the whole degrees in characters 1 and 2; the
-// minutes are not looked at.
-int DecanateOfPositionText(const std::string& positionText);
-
-// The texts of the decanate a display-form position text falls in; nothing when its sign is not
-// recognised.
-std::optional<DecanateResult> LookUpDecanate(const std::string& positionText);
-
 // For each displayed body (positionText 0..9), the texts of its decanate. A body whose sign is
 // not recognised keeps the record it had.
 void DetermineDecanates(const ChartState& chart, DecanateResults& decanateResults);

@@ -5,6 +5,7 @@
 #include "links/modHelp.h"
 #include "support/Births.h"
 #include "support/Capture.h"
+#include "support/DecanateLookup.h"
 
 #include <QAction>
 #include <QApplication>

@@ -85,10 +85,10 @@ TEST(PrepareChartTime, NoonOfJanuaryFirst2000AtGreenwich) {
     const ChartTimeValues values = ComputeChartTime(chart);
     EXPECT_EQ(values.centuries1900, 1.0);
     EXPECT_NEAR(values.localSiderealDegrees, 280.4609, 5e-5);
-    EXPECT_NEAR(values.tropicalMidheaven, 279.6145, 5e-5);
-    EXPECT_NEAR(values.tropicalAscendant, 24.2979, 5e-5);
-    EXPECT_NEAR(values.tropicalAscendant + values.siderealCorrection, 0.4439, 5e-5);
-    EXPECT_NEAR(values.tropicalMidheaven + values.siderealCorrection, 255.7605, 5e-5);
+    EXPECT_NEAR(values.tropicalMidheavenDegrees, 279.6145, 5e-5);
+    EXPECT_NEAR(values.tropicalAscendantDegrees, 24.2979, 5e-5);
+    EXPECT_NEAR(values.tropicalAscendantDegrees + values.siderealCorrection, 0.4439, 5e-5);
+    EXPECT_NEAR(values.tropicalMidheavenDegrees + values.siderealCorrection, 255.7605, 5e-5);
 
     PrepareChartTime(chart);
     EXPECT_EQ(chart.ascendantText, "0\u00B0 26' 38\" Ari");
@@ -126,8 +126,8 @@ TEST(PrepareChartTime, SouthernLatitudeChangesOnlyTheAscendant) {
     south.south = true;
     const ChartTimeValues a = ComputeChartTime(Chart(north));
     const ChartTimeValues b = ComputeChartTime(Chart(south));
-    EXPECT_EQ(a.tropicalMidheaven, b.tropicalMidheaven);
-    EXPECT_GT(std::fabs(a.tropicalAscendant - b.tropicalAscendant), 1.0);
+    EXPECT_EQ(a.tropicalMidheavenDegrees, b.tropicalMidheavenDegrees);
+    EXPECT_GT(std::fabs(a.tropicalAscendantDegrees - b.tropicalAscendantDegrees), 1.0);
 }
 
 // The Ascendant from the standard spherical-astronomy formula, straight through atan2, from
@@ -174,7 +174,7 @@ TEST(PrepareChartTime, AscendantAgreesWithTheReferenceFormulaAndIsRaisedBelowZer
 }
 
 TEST(PrepareChartTime, SecondOrderTermsAwayFromTheEpoch) {
-    // Values of the published formulas worked independently (double precision, same order), at
+    // Values of the 1900-based formulas worked independently (double precision, same order), at
     // times where T squared differs from T.
     EXPECT_DOUBLE_EQ(SiderealCorrection1900(0.5), -23.158663813113122);
     const ChartTimeValues values = ComputeChartTime(Chart(DelhiBirth()));

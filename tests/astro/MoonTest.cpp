@@ -10,7 +10,7 @@ namespace {
 
 TEST(Moon, Epoch2000FromTheWorkedExample) {
     // Worked values of the abridged lunar series at T = 0.
-    EXPECT_NEAR(MoonTropicalLongitude(0.0), 223.3161029, 5e-8);
+    EXPECT_NEAR(MoonTropicalLongitudeDegrees(0.0), 223.3161029, 5e-8);
     EXPECT_NEAR(SiderealCorrectionJ2000(0.0), -23.8535048, 5e-8);
 }
 
@@ -30,7 +30,7 @@ TEST_P(MoonExampleTest, ToTheSecond) {
     LoadChartInput(chart, c.input);
     EXPECT_EQ(UniversalTimeHours(chart), c.universalTime) << "case " << c.name;
     const double t = MoonCenturiesJ2000(chart);
-    double sidereal = MoonTropicalLongitude(t) + SiderealCorrectionJ2000(t);
+    double sidereal = MoonTropicalLongitudeDegrees(t) + SiderealCorrectionJ2000(t);
     if (sidereal < 0) {
         sidereal += 360;
     }
@@ -81,7 +81,7 @@ TEST(Moon, SiderealBelowZeroIsRaisedOnce) {
     ChartState chart;
     LoadChartInput(chart, Birth(2000, 1, 14, 0, 0, greenwichZone));
     const double t = MoonCenturiesJ2000(chart);
-    const double sidereal = MoonTropicalLongitude(t) + SiderealCorrectionJ2000(t);
+    const double sidereal = MoonTropicalLongitudeDegrees(t) + SiderealCorrectionJ2000(t);
     ASSERT_LT(sidereal, 0.0) << "the case must reach below zero";
     ComputeMoonPosition(chart);
     EXPECT_EQ(chart.moonPositionText, FormatSignPosition(sidereal + 360.0));

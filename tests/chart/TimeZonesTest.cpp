@@ -1,11 +1,16 @@
 #include "chart/TimeZones.h"
 #include "chart/ChartInput.h"
+#include "support/TextChecksum.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cctype>
+#include <cstring>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace {
 
@@ -69,6 +74,29 @@ TEST(TimeZoneTable, AlphabeticalIgnoringCaseAndConsistentWithItsNominalOffsets) 
         EXPECT_EQ(zone.zoneCorrectionHours, -wholeHours) << text;
         EXPECT_EQ(zone.zoneCorrectionMinutes, half ? (nominal > 0 ? -30 : 30) : 0) << text;
     }
+}
+
+// The 71 list texts as the user reads them, checked character by character against the zone list
+// when they were written down: the SHA-256 of the texts in list order, each followed by a line
+// feed, and the length of each text to point at the row that changed.
+constexpr std::string_view zoneTextsSha256 =
+    "e9c501f074426028b4f2b961080ccd3e24ee74f61da4c7f3fd041787d8a2deea";
+constexpr std::array<std::size_t, timeZoneCount> zoneTextLengths = {
+    37, 38, 32, 31, 26, 43, 42, 43, 43, 42, 42, 21, 23, 30, 23, 36, 28, 25, 30, 34, 30, 30, 25, 25,
+    30, 39, 30, 30, 25, 27, 28, 31, 32, 26, 22, 31, 31, 19, 28, 19, 38, 29, 23, 31, 31, 26, 38, 30,
+    33, 25, 35, 20, 27, 30, 30, 25, 39, 39, 39, 38, 27, 23, 23, 21, 21, 21, 21, 25, 28, 28, 23};
+
+TEST(TimeZoneTable, EveryListTextAsWritten) {
+    std::vector<std::string_view> texts;
+    for (int i = 0; i < timeZoneCount; ++i) {
+        const char* text = timeZoneTable[i].listText;
+        texts.emplace_back(text);
+        EXPECT_EQ(std::strlen(text), zoneTextLengths[i])
+            << "zone table, position " << i << ": \"" << text
+            << "\" has lost or gained a character";
+    }
+    EXPECT_EQ(Sha256OfLines(texts), zoneTextsSha256)
+        << "zone table: a list text has changed; compare every text with the zone list";
 }
 
 TEST(ZoneCalculation, NoSelectionLeavesTheCorrectionUnchanged) {

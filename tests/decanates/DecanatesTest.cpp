@@ -1,10 +1,16 @@
 #include "decanates/modVedicDecanates.h"
+#include "support/DecanateLookup.h"
+#include "support/TextChecksum.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdio>
+#include <cstring>
 #include <set>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace {
 
@@ -50,6 +56,76 @@ TEST(DecanateTables, NamedRowsReadExactly) {
     EXPECT_EQ(geminiFirst->treeZodiac, "Ash tree");
     EXPECT_EQ(LookUpDecanate("15 Aqu 00")->constellationName, "Canes Majo");
     EXPECT_EQ(LookUpDecanate("05 Cap 00")->treeZodiac, "Beech tree, Apple tree,");
+}
+
+// The 36 rows as the result window shows them, checked character by character against the
+// decanate tables when they were written down: the SHA-256 of every text, decanate by decanate
+// (first, second, third), sign by sign (Aries to Pisces), the seven texts of a row in DecanateRow
+// order, each followed by a line feed; and the length of each text to point at the one changed.
+constexpr std::string_view decanateTextsSha256 =
+    "98adea8e0628938047b9f0961f4a2a71e4e4ffb5e590f767162b0e85dfe86f42";
+constexpr std::array<std::array<std::size_t, 7>, 36> decanateTextLengths = {{
+    {{5, 166, 4, 4, 10, 8, 12}},  // Aries, first
+    {{6, 113, 5, 5, 5, 13, 12}},  // Taurus, first
+    {{6, 99, 7, 3, 14, 9, 8}},    // Gemini, first
+    {{6, 84, 8, 5, 11, 4, 22}},   // Cancer, first
+    {{3, 167, 7, 4, 6, 10, 12}},  // Leo, first
+    {{5, 113, 7, 5, 6, 10, 9}},   // Virgo, first
+    {{5, 104, 5, 3, 7, 8, 23}},   // Libra, first
+    {{7, 99, 14, 5, 9, 9, 8}},    // Scorpio, first
+    {{11, 108, 7, 4, 4, 5, 8}},   // Sagittarius, first
+    {{9, 102, 6, 5, 13, 10, 23}}, // Capricorn, first
+    {{8, 124, 17, 3, 8, 11, 12}}, // Aquarius, first
+    {{6, 132, 19, 5, 7, 5, 9}},   // Pisces, first
+    {{3, 107, 7, 4, 9, 6, 11}},   // Aries, second
+    {{5, 171, 7, 5, 8, 10, 6}},   // Taurus, second
+    {{5, 74, 5, 3, 5, 12, 12}},   // Gemini, second
+    {{7, 176, 14, 5, 3, 14, 11}}, // Cancer, second
+    {{11, 95, 7, 4, 6, 9, 13}},   // Leo, second
+    {{9, 114, 6, 5, 19, 9, 9}},   // Virgo, second
+    {{8, 89, 17, 3, 7, 11, 11}},  // Libra, second
+    {{6, 169, 19, 5, 9, 14, 6}},  // Scorpio, second
+    {{5, 122, 4, 4, 8, 10, 12}},  // Sagittarius, second
+    {{6, 117, 5, 5, 5, 6, 11}},   // Capricorn, second
+    {{6, 113, 7, 3, 10, 8, 8}},   // Aquarius, second
+    {{6, 133, 8, 5, 5, 10, 8}},   // Pisces, second
+    {{11, 116, 7, 4, 7, 12, 8}},  // Aries, third
+    {{9, 65, 6, 5, 16, 10, 8}},   // Taurus, third
+    {{8, 87, 17, 3, 5, 10, 9}},   // Gemini, third
+    {{6, 67, 19, 5, 10, 8, 9}},   // Cancer, third
+    {{5, 112, 4, 4, 7, 9, 10}},   // Leo, third
+    {{6, 98, 5, 5, 6, 12, 13}},   // Virgo, third
+    {{6, 64, 7, 3, 14, 5, 8}},    // Libra, third
+    {{6, 122, 8, 5, 4, 8, 8}},    // Scorpio, third
+    {{3, 107, 7, 4, 6, 8, 9}},    // Sagittarius, third
+    {{5, 48, 7, 5, 15, 9, 9}},    // Capricorn, third
+    {{5, 74, 5, 3, 5, 9, 10}},    // Aquarius, third
+    {{7, 89, 14, 5, 16, 6, 13}},  // Pisces, third
+}};
+
+TEST(DecanateTables, EveryTextAsWritten) {
+    static constexpr const char* fieldNames[] = {"decanate sign",  "description",   "ruling planet",
+                                                 "ruling element", "constellation", "keyword",
+                                                 "tree zodiac"};
+    std::vector<std::string_view> texts;
+    for (int decanate = 0; decanate < 3; ++decanate) {
+        for (int sign = 0; sign < signCount; ++sign) {
+            const DecanateRow& row = decanateTables[decanate][sign];
+            const char* fields[] = {row.decanateSign,  row.description,   row.rulingPlanet,
+                                    row.rulingElement, row.constellation, row.keyword,
+                                    row.treeZodiac};
+            for (int field = 0; field < 7; ++field) {
+                texts.emplace_back(fields[field]);
+                EXPECT_EQ(std::strlen(fields[field]),
+                          decanateTextLengths[12 * decanate + sign][field])
+                    << "decanate table, " << decanateNames[decanate] << " of "
+                    << signAbbreviations.substr(3 * sign, 3) << ", " << fieldNames[field] << ": \""
+                    << fields[field] << "\" has lost or gained a character";
+            }
+        }
+    }
+    EXPECT_EQ(Sha256OfLines(texts), decanateTextsSha256)
+        << "decanate table: a text has changed; compare every row with the decanate tables";
 }
 
 TEST(DecanateTables, TwoDescriptionsKeepTheirTrailingBlank) {
