@@ -45,10 +45,11 @@ dpkg-deb --contents "$deb" | awk '$1 !~ /^d/ { print $6 }' | sort >"$work/packag
 printf '%s\n' ./usr/share/doc/korvani/changelog.gz ./usr/share/doc/korvani/copyright |
     sort >"$work/debian-only"
 sort -m "$work/installed" "$work/debian-only" >"$work/expected"
-if ! diff -u "$work/expected" "$work/packaged"; then
+if diff -u "$work/expected" "$work/packaged"; then
+    echo "$(wc -l <"$work/installed") installed files, all in the package"
+else
     fail "the package does not hold exactly the installed files"
 fi
-echo "$(wc -l <"$work/installed") installed files, all in the package"
 
 echo "== Unpacked programs"
 dpkg-deb -x "$deb" "$work/unpacked"
