@@ -39,6 +39,16 @@ visible_window() {
     echo "$id"
 }
 
+# Waits until a window is no longer shown (closed or hidden), for at most a minute.
+gone() {
+    local tries=0
+    while xwininfo -id "$1" 2>/dev/null | grep -q IsViewable; do
+        tries=$((tries + 1))
+        [ "$tries" -le 300 ] || { echo "Window $1 is still shown" >&2; exit 1; }
+        sleep 0.2
+    done
+}
+
 # Photographs a window with the frame the window manager drew around it.
 photograph() {
     xdotool windowactivate --sync "$1" >/dev/null 2>&1 || true
@@ -80,14 +90,14 @@ keys Tab
 keys Tab; typed "India"
 photograph "$input" docs/input-window.png
 
-# File > Get My Vedic Astrology Decanates.
-keys alt+f Return
-sleep 1
+# Get My Vedic Astrology Decanates: the result window replaces the input window.
+keys Tab Tab space
+gone "$input"
 result=$(visible_window "$title")
 photograph "$result" docs/result-window.png
 
 # Exit (Alt+E) closes the result window and shows the exit window.
 keys alt+e
-sleep 1
+gone "$result"
 exit_window=$(visible_window "$title")
 photograph "$exit_window" docs/exit-window.png
