@@ -51,8 +51,29 @@ else
     fail "the package does not hold exactly the installed files"
 fi
 
-echo "== Unpacked programs"
+echo "== Desktop menu entry"
 dpkg-deb -x "$deb" "$work/unpacked"
+share="$work/unpacked/usr/share"
+entries=("$share"/applications/*.desktop)
+if [ ${#entries[@]} -ne 1 ] || [ ! -f "${entries[0]}" ]; then
+    fail "the package holds ${#entries[@]} desktop entries, expected one"
+else
+    id=$(basename "${entries[0]}" .desktop)
+    # The menu shows the entry's icon from the hicolor theme and starts its Exec program.
+    icon=$(sed -n 's/^Icon=//p' "${entries[0]}")
+    program=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "${entries[0]}")
+    [ "$icon" = "$id" ] || fail "the entry's icon \"$icon\" is not named after the ID $id"
+    for size in 48x48 64x64 128x128 256x256; do
+        [ -f "$share/icons/hicolor/$size/apps/$icon.png" ] || fail "no $size icon $icon.png"
+    done
+    [ -f "$share/icons/hicolor/scalable/apps/$icon.svg" ] || fail "no scalable icon $icon.svg"
+    [ -x "$work/unpacked/usr/bin/$program" ] || fail "the entry starts \"$program\", not in usr/bin"
+    grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" \
+        "$share/metainfo/$id.metainfo.xml" || fail "the metainfo does not launch $id.desktop"
+    echo "$id: icon $icon, starts $program"
+fi
+
+echo "== Unpacked programs"
 delhi=(--date 1990-08-15 --time 10:30 --lon 077:13E --lat 28:39N --zone 34)
 "$built_chart" "${delhi[@]}" >"$work/chart-built"
 if ! "$work/unpacked/usr/bin/korvani-chart" "${delhi[@]}" >"$work/chart-unpacked"; then
