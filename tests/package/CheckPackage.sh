@@ -3,12 +3,14 @@
 # every file a plain install puts down (and Debian's copyright and changelog besides), and its
 # unpacked programs run: korvani-chart computes the New Delhi chart exactly as the build tree's
 # does, and korvani prints its version. Installs nothing on the system.
-# Usage: CheckPackage.sh BUILD_DIR VERSION BUILT_KORVANI_CHART
+# Usage: CheckPackage.sh BUILD_DIR VERSION BUILT_KORVANI_CHART [CMAKE CPACK]
 set -euo pipefail
 
 build_dir=$1
 version=$2
 built_chart=$3
+cmake=${4:-cmake}
+cpack=${5:-cpack}
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -19,7 +21,7 @@ fail() {
 }
 
 echo "== Building the package"
-cpack --config "$build_dir/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1 ||
+"$cpack" --config "$build_dir/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1 ||
     { cat "$work/cpack.log"; echo "FAILED: cpack"; exit 1; }
 deb="$work/out/korvani_${version}_$(dpkg --print-architecture).deb"
 if [ ! -f "$deb" ]; then
@@ -38,7 +40,7 @@ fi
 cat "$work/lintian.log"
 
 echo "== Package contents against a plain install"
-cmake --install "$build_dir" --prefix "$work/root/usr" >/dev/null
+"$cmake" --install "$build_dir" --prefix "$work/root/usr" >/dev/null
 (cd "$work/root" && find . ! -type d | sort) >"$work/installed"
 dpkg-deb --contents "$deb" | awk '$1 !~ /^d/ { print $6 }' | sort >"$work/packaged"
 # The package alone carries Debian's own files.
