@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, testing and running need, when any is missing.
+# Installs the Debian packages that building, testing, packaging and running need, when any is
+# missing; arguments name more packages (scripts/screenshots.sh asks for its own).
 # Quiet when everything is present. Needs root (or sudo) only when something must be installed.
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev
-          libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core "$@")
+          libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core
+          desktop-file-utils appstream man-db dpkg-dev lintian xvfb xauth "$@")
 
 missing=()
 for package in "${packages[@]}"; do

@@ -5,6 +5,7 @@
 #include "astro/ChartCalculation.h"
 #include "chart/ChartInput.h"
 #include "support/Capture.h"
+#include "support/DecanateLookup.h"
 #include "support/Windows.h"
 
 #include <QAction>

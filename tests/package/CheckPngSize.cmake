@@ -1,0 +1,13 @@
+# Fails unless PNG is a PNG file of SIZE by SIZE pixels (read from its IHDR chunk).
+file(READ "${PNG}" header LIMIT 24 HEX)
+string(SUBSTRING "${header}" 0 16 signature)
+if(NOT signature STREQUAL "89504e470d0a1a0a")
+    message(FATAL_ERROR "${PNG} is not a PNG file")
+endif()
+string(SUBSTRING "${header}" 32 8 width_hex)
+string(SUBSTRING "${header}" 40 8 height_hex)
+math(EXPR width "0x${width_hex}")
+math(EXPR height "0x${height_hex}")
+if(NOT width EQUAL SIZE OR NOT height EQUAL SIZE)
+    message(FATAL_ERROR "${PNG} is ${width} x ${height} pixels, expected ${SIZE} x ${SIZE}")
+endif()
