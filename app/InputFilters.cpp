@@ -44,6 +44,7 @@ KeystrokeVerdict FilterCoordinateKey(char16_t code) {
 PasteVerdict FilterNamePaste(const QString& text) {
     PasteVerdict verdict;
     verdict.icon = MessageIcon::Information;
+    verdict.text.reserve(text.size());
     bool refused = false;
     for (QChar character : text) {
         const char16_t code = character.unicode();

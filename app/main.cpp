@@ -1,3 +1,5 @@
+#include "app/DisplaySettings.h"
+#include "app/RunningCopyListener.h"
 #include "app/SingleInstance.h"
 #include "app/frmMain.h"
 #include "links/modHelp.h"
@@ -5,19 +7,25 @@
 #include <QApplication>
 #include <QIcon>
 
-#include <memory>
+#include <cstdio>
 
 int main(int argc, char* argv[]) {
+    // A scale factor Qt cannot draw at is dropped before Qt reads it.
+    DropHostileDisplaySettings(stderr);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Korvani"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/korvani.svg")));
 
-    // One running copy: a second one says so and ends before its window shows.
-    const std::unique_ptr<QLockFile> instanceLock = claimOnlyRunningCopy();
-    if (!instanceLock) {
+    // One running copy: a second one brings the first forward, says so and ends before its
+    // window shows.
+    const RunningCopyCheck runningCopy = EnsureOnlyRunningCopy();
+    if (runningCopy.anotherCopyRuns) {
         closeAllAndEnd();
         return 0;
     }
+    RunningCopyListener listener(runningCopy.lock.get());
+    QObject::connect(&listener, &RunningCopyListener::anotherCopyStarted,
+                     &BringVisibleWindowForward);
 
     // The input window deletes itself when it is closed.
     auto* window = new frmMain;

@@ -39,6 +39,7 @@ class frmExit : public QWidget {
     QLineEdit* txtFriendEmail = nullptr;
     QCheckBox* Check1 = nullptr;
     ReferralRecord referral;
+    bool refusing = false; // a refused edit is being reported
 };
 
 // The one exit promotion window, created hidden on first use.
