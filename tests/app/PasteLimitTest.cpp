@@ -139,3 +139,26 @@ TEST(PlaceBoxes, AHugePasteKeepsItsFirstTwoHundredCharacters) {
 }
 
 } // namespace
+
+namespace {
+
+// The paste rule of the name box is the key rule applied to every character, line breaks
+// dropped silently: checked over every character code.
+TEST(NamePasteRule, AgreesWithTheKeyRuleForEveryCharacter) {
+    int disagreements = 0;
+    for (char32_t code = 0; code <= 0xFFFF && disagreements < 5; ++code) {
+        const PasteVerdict paste = FilterNamePaste(QString(QChar(char16_t(code))));
+        const KeystrokeVerdict key = FilterNameKey(char16_t(code));
+        const bool lineBreak = code == u'\r' || code == u'\n';
+        const bool kept = !lineBreak && key.accepted && code != 8;
+        const QString expectedText = kept ? QString(QChar(key.character)) : QString();
+        const bool expectedMessage = !lineBreak && !kept;
+        if (paste.text != expectedText || paste.message.isEmpty() == expectedMessage) {
+            ++disagreements;
+            ADD_FAILURE() << "character code " << unsigned(code);
+        }
+    }
+    EXPECT_EQ(disagreements, 0);
+}
+
+} // namespace
