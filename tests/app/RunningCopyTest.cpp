@@ -4,13 +4,17 @@
 #include "app/RunningCopyListener.h"
 #include "app/SingleInstance.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QSysInfo>
 #include <QTemporaryDir>
+#include <QWidget>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -316,5 +320,56 @@ TEST(RunningCopyListener, ListensOnlyWhileHoldingTheLock) {
     EXPECT_TRUE(running.isListening());
     EXPECT_TRUE(QFile::exists(RunningCopyServerName(folder.path())));
 }
+
+// --- Coming forward -------------------------------------------------------------------------
+
+struct ForwardCase {
+    const char* name;
+    bool modalOpen; // a modal dialog is open over the visible window
+};
+
+void PrintTo(const ForwardCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class ComingForward : public ::testing::TestWithParam<ForwardCase> {};
+
+TEST_P(ComingForward, TheWindowTheUserWorksInIsActivated) {
+    QWidget hidden;
+    hidden.setObjectName(QStringLiteral("hidden"));
+    QWidget visible;
+    visible.setObjectName(QStringLiteral("visible"));
+    visible.show();
+    QDialog modal(&visible);
+    modal.setObjectName(QStringLiteral("modal"));
+    if (GetParam().modalOpen) {
+        modal.setModal(true);
+        modal.show();
+    }
+    // A window that is no widget of ours takes the keyboard, as another program's would.
+    QWindow elsewhere;
+    elsewhere.show();
+    elsewhere.requestActivate();
+    for (int round = 0; round < 100 && QGuiApplication::focusWindow() != &elsewhere; ++round) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+    ASSERT_EQ(QGuiApplication::focusWindow(), &elsewhere);
+    ASSERT_EQ(QApplication::activeWindow(), nullptr);
+
+    BringVisibleWindowForward();
+
+    QWidget* expected = GetParam().modalOpen ? static_cast<QWidget*>(&modal) : &visible;
+    // Activation reaches the application as an event: wait for it, within a bound.
+    for (int round = 0; round < 100 && QApplication::activeWindow() != expected; ++round) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+    EXPECT_EQ(QApplication::activeWindow(), expected) << GetParam().name;
+    EXPECT_FALSE(hidden.isVisible());
+}
+
+INSTANTIATE_TEST_SUITE_P(Windows, ComingForward,
+                         ::testing::Values(ForwardCase{"plainWindow", false},
+                                           ForwardCase{"modalDialog", true}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

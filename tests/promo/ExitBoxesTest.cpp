@@ -21,6 +21,10 @@
 
 #include <ostream>
 
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+
 namespace {
 
 // Drops a text near the right edge of a box, after any text it holds.
@@ -323,6 +327,7 @@ class UntouchedPlaceholder : public ExitBoxes,
                              public ::testing::WithParamInterface<PlaceholderBox> {
   protected:
     QWidget* box() { return window->findChild<QWidget*>(QString::fromLatin1(GetParam().name)); }
+    QString placeholder() const { return QString::fromUtf8(GetParam().placeholder); }
     QString boxText() {
         if (auto* several = qobject_cast<QPlainTextEdit*>(box())) {
             return several->toPlainText();
@@ -341,17 +346,17 @@ TEST_P(UntouchedPlaceholder, SurvivesTheWindowBeingActivatedAgain) {
     box()->setFocus(Qt::OtherFocusReason); // takes effect when the window is active again
     QApplication::setActiveWindow(window);
     ASSERT_TRUE(box()->hasFocus());
-    EXPECT_EQ(boxText(), GetParam().placeholder) << "on re-activation";
+    EXPECT_EQ(boxText(), placeholder()) << "on re-activation";
 
     QApplication::setActiveWindow(&other);
     QApplication::setActiveWindow(window);
-    EXPECT_EQ(boxText(), GetParam().placeholder) << "on a second re-activation";
+    EXPECT_EQ(boxText(), placeholder()) << "on a second re-activation";
 
     QFocusEvent popupOut(QEvent::FocusOut, Qt::PopupFocusReason);
     QApplication::sendEvent(box(), &popupOut);
     QFocusEvent popupIn(QEvent::FocusIn, Qt::PopupFocusReason);
     QApplication::sendEvent(box(), &popupIn);
-    EXPECT_EQ(boxText(), GetParam().placeholder) << "after a popup";
+    EXPECT_EQ(boxText(), placeholder()) << "after a popup";
 
     // Moving there from another box is the user's doing and clears it.
     line("txtName") == box() ? line("txtFriendName")->setFocus(Qt::TabFocusReason)
