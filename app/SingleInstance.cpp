@@ -35,8 +35,10 @@ QStringList InstanceLockFolders(uid_t user, const QString& runtimeRoot, const QS
     QStringList folders;
     const QString runtime = QDir(runtimeRoot).filePath(QString::number(user));
     struct stat info {};
+    // The system makes it; it is used only when it is as private as the program's own folder,
+    // since the program changes nothing about it.
     if (::lstat(QFile::encodeName(runtime).constData(), &info) == 0 && S_ISDIR(info.st_mode) &&
-        info.st_uid == user) {
+        info.st_uid == user && (info.st_mode & 0077) == 0) {
         folders << runtime;
     }
     folders << QDir(tempRoot).filePath(QStringLiteral("korvani-%1").arg(user));

@@ -9,9 +9,10 @@
 #include <memory>
 
 // The folders where the lock of the running copy may go, in the order they are tried. They
-// depend on the user only: the user's runtime folder /run/user/<uid> when it exists and belongs
-// to the user, then the user's own folder korvani-<uid> under /tmp. KORVANI_LOCK_DIR, when set,
-// replaces both (for tests and scripts); nothing else in the environment counts.
+// depend on the user only: the user's runtime folder /run/user/<uid> when it exists, belongs to
+// the user and is closed to others, then the user's own folder korvani-<uid> under /tmp.
+// KORVANI_LOCK_DIR, when set, replaces both (for tests and scripts); nothing else in the
+// environment counts.
 QStringList InstanceLockFolders();
 
 // The same for a given user, runtime root and temporary folder.

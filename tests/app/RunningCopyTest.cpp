@@ -97,8 +97,10 @@ INSTANTIATE_TEST_SUITE_P(
 
 struct CandidateCase {
     const char* name;
-    const char* runtimeEntry; // what is at <runtime root>/<uid>: "folder", "link", "file", ""
-    bool otherOwner;          // the folders are asked for another user than its owner
+    // What is at <runtime root>/<uid>: "folder", "open" (a folder others may enter), "link",
+    // "file" or nothing.
+    const char* runtimeEntry;
+    bool otherOwner; // the folders are asked for another user than its owner
     bool runtimeUsed;
 };
 
@@ -116,8 +118,11 @@ TEST_P(LockFolders, RuntimeFolderFirstWhenItIsTheUsersThenTheTemporaryOne) {
     const uid_t user = c.otherOwner ? ::getuid() + 1 : ::getuid();
     const QString runtime = runtimeRoot.filePath(QString::number(user));
     const QString kind = QString::fromLatin1(c.runtimeEntry);
-    if (kind == "folder") {
-        ASSERT_TRUE(QDir().mkpath(runtime));
+    if (kind == "folder" || kind == "open") {
+        ASSERT_EQ(::mkdir(QFile::encodeName(runtime).constData(), 0700), 0);
+        if (kind == "open") {
+            ASSERT_EQ(::chmod(QFile::encodeName(runtime).constData(), 0755), 0);
+        }
     } else if (kind == "link") {
         ASSERT_TRUE(QDir().mkpath(runtime + "-real"));
         ASSERT_TRUE(QFile::link(runtime + "-real", runtime));
@@ -135,6 +140,7 @@ TEST_P(LockFolders, RuntimeFolderFirstWhenItIsTheUsersThenTheTemporaryOne) {
 INSTANTIATE_TEST_SUITE_P(Runtime, LockFolders,
                          ::testing::Values(CandidateCase{"usersFolder", "folder", false, true},
                                            CandidateCase{"missing", "", false, false},
+                                           CandidateCase{"openToOthers", "open", false, false},
                                            CandidateCase{"someoneElses", "folder", true, false},
                                            CandidateCase{"aLink", "link", false, false},
                                            CandidateCase{"aFile", "file", false, false}),
