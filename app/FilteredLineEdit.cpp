@@ -58,13 +58,20 @@ void FilteredLineEdit::tell(MessageIcon icon, const QString& message) {
     showMessage(icon, message, window());
 }
 
+qsizetype FilteredLineEdit::room(bool replacesSelection) const {
+    const qsizetype kept = text().size() - (replacesSelection ? selectedText().size() : 0);
+    return qMax<qsizetype>(0, maxLength() - kept);
+}
+
 void FilteredLineEdit::pasteFiltered(const QString& text) {
     if (isReadOnly()) {
         return;
     }
     const PasteVerdict verdict = filterPaste(text);
     if (!verdict.text.isEmpty()) {
-        insert(verdict.text); // replaces the selection; the length limit cuts what is too long
+        // Replaces the selection. The text is cut to the room left here rather than by the box:
+        // the box would copy the whole pasted text once for every character it keeps.
+        insert(verdict.text.left(room(true)));
     }
     if (!verdict.message.isEmpty()) {
         tell(verdict.icon, verdict.message);
@@ -117,7 +124,8 @@ void FilteredLineEdit::inputMethodEvent(QInputMethodEvent* event) {
     }
     const PasteVerdict verdict = filterPaste(committed);
     QInputMethodEvent changed(event->preeditString(), event->attributes());
-    changed.setCommitString(verdict.text, event->replacementStart(), event->replacementLength());
+    changed.setCommitString(verdict.text.left(room(true) + event->replacementLength()),
+                            event->replacementStart(), event->replacementLength());
     QLineEdit::inputMethodEvent(&changed);
     if (!verdict.message.isEmpty()) {
         tell(verdict.icon, verdict.message);
@@ -163,7 +171,9 @@ void FilteredLineEdit::dropEvent(QDropEvent* event) {
     }
     const QString dropped = event->mimeData()->text();
     const PasteVerdict verdict = filterPaste(dropped);
-    if (verdict.message.isEmpty() && verdict.text == dropped) {
+    // A drop lands beside the selection; what does not fit is cut here (see pasteFiltered).
+    const qsizetype free = room(false);
+    if (verdict.message.isEmpty() && verdict.text == dropped && dropped.size() <= free) {
         QLineEdit::dropEvent(event); // passes as it is, moves included
         return;
     }
@@ -172,7 +182,7 @@ void FilteredLineEdit::dropEvent(QDropEvent* event) {
     } else {
         deselect();
         setCursorPosition(cursorPositionAt(event->position().toPoint()));
-        insert(verdict.text);
+        insert(verdict.text.left(free));
         event->setDropAction(Qt::CopyAction);
         event->accept();
     }

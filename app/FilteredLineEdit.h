@@ -30,6 +30,8 @@ class FilteredLineEdit : public QLineEdit {
     KeystrokeVerdict filterKey(char16_t code) const;
     PasteVerdict filterPaste(const QString& text) const;
     void tell(MessageIcon icon, const QString& message);
+    // Characters that may still go in; a paste first removes the selection, a drop does not.
+    qsizetype room(bool replacesSelection) const;
 
     Rule rule_;
 };

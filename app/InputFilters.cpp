@@ -42,21 +42,27 @@ KeystrokeVerdict FilterCoordinateKey(char16_t code) {
 }
 
 PasteVerdict FilterNamePaste(const QString& text) {
+    // The rule of FilterNameKey, one pass over the text; a paste may be megabytes long.
     PasteVerdict verdict;
     verdict.icon = MessageIcon::Information;
+    verdict.text.resize(text.size());
+    QChar* kept = verdict.text.data();
+    qsizetype length = 0;
     bool refused = false;
-    for (QChar character : text) {
+    for (const QChar character : text) {
         const char16_t code = character.unicode();
         if (IsLineBreak(code)) {
-            continue;
+            continue; // dropped silently, as a typed Enter adds nothing
         }
-        const KeystrokeVerdict key = FilterNameKey(code);
-        if (key.accepted && key.character != backspaceCode) {
-            verdict.text.append(QChar(key.character));
+        if (IsSmall(code)) {
+            kept[length++] = QChar(char16_t(code - 32));
+        } else if (IsCapital(code) || code == blankCode) {
+            kept[length++] = character;
         } else {
-            refused = true;
+            refused = true; // Backspace as well: a pasted one deletes nothing
         }
     }
+    verdict.text.truncate(length);
     if (refused) {
         verdict.message = QString::fromLatin1(onlyLettersMessage);
     }

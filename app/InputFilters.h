@@ -6,6 +6,11 @@
 
 // The keystroke rules of the input window's text boxes, as plain functions.
 
+// The longest text a place box takes: room for the longest place names in use (the ceremonial
+// name of Bangkok has 168 letters). A line edit's own limit of 32,767 makes a huge paste slow:
+// it copies the pasted text once for every character it keeps.
+constexpr int placeTextMaxLength = 200;
+
 // What becomes of one typed character.
 struct KeystrokeVerdict {
     bool accepted = true;   // the character reaches the box

@@ -9,12 +9,16 @@
 #include "links/modHelp.h"
 #include "promo/frmExit.h"
 
+#include <QApplication>
 #include <QString>
 
 namespace {
 
-// Shows the window on top and gives it the keyboard.
+// Shows the window on top, restored if it was minimised, and gives it the keyboard.
 void PresentWindow(QWidget* window) {
+    if (window->isMinimized()) {
+        window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+    }
     window->show();
     window->raise();
     window->activateWindow();
@@ -52,6 +56,11 @@ void WindowController::endProgram() {
 }
 
 void WindowController::bringForward() {
+    // An open about window or message box is where the user works.
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        PresentWindow(modal);
+        return;
+    }
     for (QWidget* window :
          {static_cast<QWidget*>(exit_.data()), static_cast<QWidget*>(result_.data()),
           static_cast<QWidget*>(input_.data())}) {

@@ -234,6 +234,9 @@ QWidget* frmMain::createPlaceLookup() {
     txtMState->setObjectName(QStringLiteral("txtMState"));
     txtMCountry = new QLineEdit(box);
     txtMCountry->setObjectName(QStringLiteral("txtMCountry"));
+    for (QLineEdit* place : {txtMCity, txtMState, txtMCountry}) {
+        place->setMaxLength(placeTextMaxLength);
+    }
     grid->addWidget(makeCaption(box, "lblCity", QStringLiteral("&City"), txtMCity), 0, 0);
     grid->addWidget(txtMCity, 0, 1);
     grid->addWidget(makeCaption(box, "lblState", QStringLiteral("St&ate"), txtMState), 0, 2);

@@ -1,11 +1,13 @@
 #include "app/CommandLine.h"
+#include "app/DisplaySettings.h"
+#include "app/RunningCopyListener.h"
 #include "app/SingleInstance.h"
 #include "app/WindowController.h"
 
 #include <QApplication>
 #include <QIcon>
 
-#include <memory>
+#include <cstdio>
 
 int main(int argc, char* argv[]) {
     // --help, --version and unknown arguments are answered without opening a window, and without
@@ -13,6 +15,8 @@ int main(int argc, char* argv[]) {
     if (const std::optional<int> status = AnswerCommandLineBeforeQt(argc, argv)) {
         return *status;
     }
+    // A scale factor Qt cannot draw at is dropped before Qt reads it.
+    DropHostileDisplaySettings(stderr);
     QApplication app(argc, argv);
     NameApplication();
     if (const std::optional<int> status = AnswerCommandLine(QCoreApplication::arguments())) {
@@ -20,13 +24,17 @@ int main(int argc, char* argv[]) {
     }
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/korvani.svg")));
 
-    // One running copy: a second one says so and ends before its window shows.
-    const std::unique_ptr<QLockFile> instanceLock = claimOnlyRunningCopy();
-    if (!instanceLock) {
+    // One running copy: a second one brings the first forward, says so and ends before its
+    // window shows.
+    const RunningCopyCheck runningCopy = EnsureOnlyRunningCopy();
+    if (runningCopy.anotherCopyRuns) {
         return 0;
     }
 
     WindowController windows;
+    RunningCopyListener listener(runningCopy.lock.get());
+    QObject::connect(&listener, &RunningCopyListener::anotherCopyStarted, &windows,
+                     &WindowController::bringForward);
     windows.start();
     return QApplication::exec();
 }

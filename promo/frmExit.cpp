@@ -1,5 +1,7 @@
 #include "promo/frmExit.h"
 
+#include "promo/ExitBoxes.h"
+
 #include "links/modHelp.h"
 #include "ui/Appearance.h"
 #include "ui/ClickableLabel.h"
@@ -18,8 +20,6 @@
 #include <QRandomGenerator>
 #include <QShortcut>
 #include <QVBoxLayout>
-
-#include <memory>
 
 namespace {
 
@@ -48,9 +48,14 @@ bool movesBetweenControls(const QFocusEvent* event) {
            event->reason() != Qt::PopupFocusReason;
 }
 
+// Every box of the form holds at most this many characters: the referral address carries them
+// all, and a longer text would only make the box slow to lay out.
+constexpr int boxMaxLength = 2000;
+
 QLineEdit* makeLine(QWidget* parent, const char* name, const QString& placeholder) {
     auto* box = new QLineEdit(placeholder, parent);
     box->setObjectName(QString::fromLatin1(name));
+    box->setMaxLength(boxMaxLength);
     return box;
 }
 
@@ -81,7 +86,7 @@ frmExit::frmExit(QWidget* parent) : QWidget(parent, Qt::Window | Qt::WindowStays
     Frame2->setObjectName(QStringLiteral("Frame2"));
     txtName = makeLine(Frame2, "txtName", referral::namePlaceholder);
     txtEmail = makeLine(Frame2, "txtEmail", referral::emailPlaceholder);
-    txtMessage = new QPlainTextEdit(referral::messagePlaceholder, Frame2);
+    txtMessage = new LimitedPlainTextEdit(referral::messagePlaceholder, boxMaxLength, Frame2);
     txtMessage->setObjectName(QStringLiteral("txtMessage"));
     txtMessage->setTabChangesFocus(true);
     txtMessage->setFixedHeight(txtName->sizeHint().height() * 3);
@@ -172,6 +177,10 @@ QString frmExit::placeholderOf(const QObject* box) const {
 }
 
 bool frmExit::eventFilter(QObject* watched, QEvent* event) {
+    if (refusing) {
+        // The focus returns to a box whose refused edit is being undone: its text is not final.
+        return QWidget::eventFilter(watched, event);
+    }
     switch (event->type()) {
     case QEvent::FocusIn:
         if (movesBetweenControls(static_cast<QFocusEvent*>(event)) &&
@@ -208,33 +217,18 @@ bool frmExit::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void frmExit::refuseBlank(QWidget* box) {
+    refusing = true;
     showMessage(MessageIcon::Error, emailBlankMessage, this);
     box->setFocus(Qt::OtherFocusReason);
+    refusing = false;
 }
 
 void frmExit::guardAgainstBlanks(QLineEdit* box) {
-    // Typed blanks never reach the box (see eventFilter); this catches pasted and dropped text.
-    // An edit that brings in a blank is undone whole. The text before the edit is kept from the
-    // last two changes, so it does not matter whether textChanged or textEdited comes first.
-    struct History {
-        QString before;
-        QString now;
-    };
-    auto history = std::make_shared<History>(History{QString(), box->text()});
-    connect(box, &QLineEdit::textChanged, this, [history](const QString& text) {
-        history->before = history->now;
-        history->now = text;
-    });
-    connect(box, &QLineEdit::textEdited, this, [this, box, history](const QString& text) {
-        const QString before = history->now == text ? history->before : history->now;
-        if (text.count(u' ') <= before.count(u' ')) {
-            return;
-        }
-        const int cursor = box->cursorPosition() - (text.size() - before.size());
-        box->setText(before);
-        box->setCursorPosition(qBound(0, cursor, int(before.size())));
-        refuseBlank(box);
-    });
+    // Typed blanks never reach the box (see eventFilter). Pasted, dropped and composed text is
+    // checked by the box's validator, and the box undoes a refused edit by itself.
+    auto* refusal = new BlankRefusal(box);
+    box->setValidator(refusal);
+    connect(refusal, &BlankRefusal::refused, this, [this, box] { refuseBlank(box); });
 }
 
 void frmExit::Check1_Click(bool ticked) {

@@ -39,4 +39,5 @@ class frmExit : public QWidget {
     QLineEdit* txtFriendEmail = nullptr;
     QCheckBox* Check1 = nullptr;
     ReferralRecord referral;
+    bool refusing = false; // a refused edit is being reported
 };

@@ -10,7 +10,7 @@ jobs=$(nproc)
 runtime_dir=$(mktemp -d)
 chmod 0700 "$runtime_dir"
 trap 'rm -rf "$runtime_dir"' EXIT
-export XDG_RUNTIME_DIR="$runtime_dir"
+export XDG_RUNTIME_DIR="$runtime_dir" KORVANI_LOCK_DIR="$runtime_dir"
 export QT_QPA_PLATFORM=offscreen
 
 run_tree() {

@@ -70,6 +70,24 @@ TEST_P(FromEachWindow, ASecondCopyBringsTheVisibleWindowForward) {
     EXPECT_FALSE(IsShown("frmExit")) << "a hidden window stays hidden";
 }
 
+TEST_P(FromEachWindow, ASecondCopyBringsAnOpenAboutWindowForward) {
+    bool activated = false;
+    QTimer::singleShot(0, [&] {
+        auto* about = FindWindow<frmAbout>("frmAbout");
+        ASSERT_NE(about, nullptr);
+        QWidget elsewhere;
+        elsewhere.show();
+        elsewhere.activateWindow();
+        if (QTest::qWaitForWindowActive(&elsewhere)) {
+            controller.bringForward();
+            activated = QTest::qWaitForWindowActive(about);
+        }
+        about->close();
+    });
+    window->findChild<QAction*>("mnuAbout")->trigger();
+    EXPECT_TRUE(activated) << GetParam().name;
+}
+
 INSTANTIATE_TEST_SUITE_P(Windows, FromEachWindow,
                          ::testing::Values(Place{"input", "frmMain"},
                                            Place{"result", "frmDisplay"}),
