@@ -209,6 +209,11 @@ ParsedCommand ParseCommandLine(const QStringList& arguments, PlaceLookup& places
     return SingleChartRequest{std::get<ChartRequest>(request), std::get<OutputFormat>(format)};
 }
 
+ParsedCommand ParseCommandLine(const QStringList& arguments) {
+    PlaceLookup noPlaces(nullptr);
+    return ParseCommandLine(arguments, noPlaces);
+}
+
 CommandOutput RunCommand(const QStringList& arguments, const CommandEnvironment& environment) {
     PlaceLookup places(environment.places);
     const ParsedCommand command = ParseCommandLine(arguments, places);

@@ -46,6 +46,8 @@ using ParsedCommand =
 // Reads a command line (arguments[0] is the program) into what it asks for, or a refusal.
 // The birth data passes through the same validation as the input window.
 ParsedCommand ParseCommandLine(const QStringList& arguments, PlaceLookup& places);
+// The same without a place list: --place is refused.
+ParsedCommand ParseCommandLine(const QStringList& arguments);
 
 // The usage text of --help and the version line of --version, each ending with a newline.
 QString UsageText();

@@ -26,6 +26,8 @@ constexpr qint64 widestOffsetSeconds = 15 * secondsPerHour;
 // The history covers the entry years with a margin on either side.
 const QDate historyStart(1899, 1, 1);
 const QDate historyEnd(2052, 1, 1);
+// From here on the database's changes follow its rule rather than its list.
+const QDate ruleYearsFrom(2037, 1, 1);
 
 ZoneOffset OffsetFrom(const QTimeZone::OffsetData& data) {
     ZoneOffset offset;
@@ -47,12 +49,45 @@ std::shared_ptr<const ZoneHistory> ReadZoneHistory(const QByteArray& ianaId) {
     const QDateTime to(historyEnd, QTime(0, 0), Qt::UTC);
     std::vector<ZoneHistory::Period> periods;
     periods.push_back({std::numeric_limits<qint64>::min(), OffsetFrom(zone.offsetData(from))});
-    for (const QTimeZone::OffsetData& change : zone.transitions(from, to)) {
+    // One change after another: unlike transitions(), nextTransition() also follows the rule
+    // that the database gives for the years after its last listed change.
+    for (QTimeZone::OffsetData change = zone.nextTransition(from);
+         change.atUtc.isValid() && change.atUtc < to; change = zone.nextTransition(change.atUtc)) {
         const qint64 start = change.atUtc.toSecsSinceEpoch();
         if (start <= periods.back().startUniversalSeconds) {
-            continue;
+            break; // no progress; never loop
         }
         periods.push_back({start, OffsetFrom(change)});
+    }
+    // The database lists its changes up to 2037 and gives a rule for the years after; Qt applies
+    // the rule when asked for an instant but does not list those changes. Find them day by day,
+    // then to the second.
+    const auto differs = [](const QTimeZone::OffsetData& data, const ZoneOffset& offset) {
+        return data.offsetFromUtc != offset.offsetSeconds ||
+               (data.daylightTimeOffset != 0) != offset.daylightSaving;
+    };
+    const qint64 ruleYearsStart = QDateTime(ruleYearsFrom, QTime(0, 0), Qt::UTC).toSecsSinceEpoch();
+    const qint64 end = to.toSecsSinceEpoch();
+    for (qint64 day = std::max(periods.back().startUniversalSeconds, ruleYearsStart); day < end;
+         day += secondsPerDay) {
+        const qint64 next = day + secondsPerDay;
+        if (!differs(zone.offsetData(QDateTime::fromSecsSinceEpoch(next, Qt::UTC)),
+                     periods.back().offset)) {
+            continue;
+        }
+        qint64 before = day; // same offset as the last period
+        qint64 after = next; // changed
+        while (after - before > 1) {
+            const qint64 middle = before + (after - before) / 2;
+            if (differs(zone.offsetData(QDateTime::fromSecsSinceEpoch(middle, Qt::UTC)),
+                        periods.back().offset)) {
+                after = middle;
+            } else {
+                before = middle;
+            }
+        }
+        periods.push_back(
+            {after, OffsetFrom(zone.offsetData(QDateTime::fromSecsSinceEpoch(after, Qt::UTC)))});
     }
     // The standard time behind each daylight-saving period: the last one without it, or the
     // zone's present standard name when the history starts in daylight saving.
