@@ -478,7 +478,7 @@ void AppendChartCsvRow(QByteArray& out, const ChartResult& result, qint64 line) 
         out += ',';
         AppendCsvField(out, used.place->country);
     } else {
-        out += ",";
+        out += ",,"; // place, state and country left empty
     }
     for (int body = 0; body < positionCount; ++body) {
         out += ',';

@@ -278,7 +278,7 @@ TEST(Batch, MixedRowsEachAnsweredAlone) {
             EXPECT_EQ(object["decanates"], single["decanates"]) << "line " << expected[row].line;
         }
     }
-    EXPECT_EQ(QJsonDocument::fromJson(lines[1]).object()["input"].toObject()["name"].toString(),
+    EXPECT_EQ(QJsonDocument::fromJson(lines[2]).object()["input"].toObject()["name"].toString(),
               "Smith, J");
 }
 
