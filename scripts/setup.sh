@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev
-          libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core "$@")
+          libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core libgeonames-dev "$@")
 
 missing=()
 for package in "${packages[@]}"; do

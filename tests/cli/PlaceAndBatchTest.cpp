@@ -49,7 +49,7 @@ CommandEnvironment WithPlaces(QIODevice* input = nullptr) {
 }
 
 CommandOutput RunWith(const QStringList& options,
-                  const CommandEnvironment& environment = WithPlaces()) {
+                      const CommandEnvironment& environment = WithPlaces()) {
     return RunCommand(QStringList{QStringLiteral("korvani-chart")} + options, environment);
 }
 
