@@ -9,6 +9,8 @@
 #include <QDate>
 #include <QTime>
 
+#include <algorithm>
+
 namespace {
 
 // The window needs a name; the command does not ask for one.
