@@ -1,6 +1,5 @@
 #include "cli/BatchRun.h"
 
-#include <QStringDecoder>
 
 namespace {
 
@@ -47,12 +46,10 @@ std::optional<InputLine> ReadLine(QIODevice& input) {
 
 // The text of a line, or nothing when it is not UTF-8.
 std::optional<QString> DecodeUtf8(const QByteArray& bytes) {
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = decoder.decode(bytes);
-    if (decoder.hasError()) {
+    if (!bytes.isValidUtf8()) {
         return std::nullopt;
     }
-    return text;
+    return QString::fromUtf8(bytes);
 }
 
 std::optional<QString> Field(const QStringList& fields, int column) {

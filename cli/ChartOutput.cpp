@@ -52,19 +52,26 @@ QStringList BodyRow(const ChartResult& result, int body) {
 
 void AppendJsonString(QByteArray& out, std::string_view text) {
     out += '"';
-    for (const char character : text) {
+    // Runs of characters that need no escape go in whole.
+    std::size_t runStart = 0;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        const char character = text[at];
         const auto byte = static_cast<unsigned char>(character);
-        if (character == '"' || character == '\\') {
-            out += '\\';
-            out += character;
-        } else if (byte < 0x20) {
+        if (character != '"' && character != '\\' && byte >= 0x20) {
+            continue;
+        }
+        out.append(text.data() + runStart, static_cast<qsizetype>(at - runStart));
+        runStart = at + 1;
+        if (byte < 0x20) {
             char escaped[8];
             std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
             out += escaped;
         } else {
+            out += '\\';
             out += character;
         }
     }
+    out.append(text.data() + runStart, static_cast<qsizetype>(text.size() - runStart));
     out += '"';
 }
 
@@ -92,7 +99,10 @@ void AppendNumber(QByteArray& out, qint64 value) {
 
 // A CSV field: quoted when it holds a comma, quote or line break.
 void AppendCsvField(QByteArray& out, std::string_view text) {
-    if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
+    const bool plain = std::none_of(text.begin(), text.end(), [](char character) {
+        return character == ',' || character == '"' || character == '\r' || character == '\n';
+    });
+    if (plain) {
         out.append(text.data(), static_cast<qsizetype>(text.size()));
         return;
     }
@@ -528,10 +538,15 @@ std::optional<double> LongitudeOfPositionText(const std::string& text) {
                 ++at;
             }
             numbers[numberCount++] = value;
-        } else if (const std::string_view letters = std::string_view(text).substr(at, 3);
-                   sign < 0 && letters.size() == 3 && signAbbreviations.find(letters) % 3 == 0 &&
-                   signAbbreviations.find(letters) != std::string_view::npos) {
-            sign = static_cast<int>(signAbbreviations.find(letters) / 3);
+        } else if (sign < 0 && character >= 'A' && character <= 'Z' && at + 3 <= text.size()) {
+            const std::string_view letters = std::string_view(text).substr(at, 3);
+            for (int candidate = 0; candidate < signCount; ++candidate) {
+                if (signAbbreviations.substr(static_cast<std::size_t>(candidate) * 3, 3) ==
+                    letters) {
+                    sign = candidate;
+                    break;
+                }
+            }
             at += 3;
         } else {
             ++at;
