@@ -1,6 +1,5 @@
 #include "cli/BatchRun.h"
 
-
 namespace {
 
 // Output is handed over in pieces of about this size.
@@ -150,6 +149,7 @@ BatchSummary RunBatch(QIODevice& input, OutputFormat format, PlaceLookup& places
     }
 
     QByteArray out;
+    out.reserve(outputChunkBytes + 64 * 1024);
     if (format == OutputFormat::Csv) {
         out += ChartCsvHeader();
     }
@@ -212,7 +212,7 @@ BatchSummary RunBatch(QIODevice& input, OutputFormat format, PlaceLookup& places
         }
         if (out.size() >= outputChunkBytes) {
             write(out);
-            out.clear();
+            out.resize(0); // keeps the buffer for the next piece
         }
     }
     if (summary.rows == 0) {
