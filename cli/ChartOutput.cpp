@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
+#include <string>
 
 namespace {
 
@@ -50,7 +51,7 @@ QStringList BodyRow(const ChartResult& result, int body) {
 // --- Writing JSON and CSV straight into UTF-8 bytes ------------------------------------------
 // A batch writes a million charts; these appenders avoid building a document per chart.
 
-void AppendJsonString(QByteArray& out, std::string_view text) {
+void AppendJsonString(std::string& out, std::string_view text) {
     out += '"';
     // Runs of characters that need no escape go in whole.
     std::size_t runStart = 0;
@@ -75,30 +76,32 @@ void AppendJsonString(QByteArray& out, std::string_view text) {
     out += '"';
 }
 
-void AppendJsonString(QByteArray& out, const QString& text) {
+void AppendJsonString(std::string& out, const QString& text) {
     const QByteArray utf8 = text.toUtf8();
     AppendJsonString(out, std::string_view(utf8.constData(), static_cast<size_t>(utf8.size())));
 }
 
-void AppendKey(QByteArray& out, const char* key) {
+void AppendKey(std::string& out, const char* key) {
     out += '"';
     out += key;
     out += "\":";
 }
 
 // The shortest text that reads back as the same double.
-void AppendNumber(QByteArray& out, double value) {
+void AppendNumber(std::string& out, double value) {
     char buffer[32];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    out.append(buffer, result.ptr - buffer);
+    out.append(buffer, result.ptr);
 }
 
-void AppendNumber(QByteArray& out, qint64 value) {
-    out += QByteArray::number(value);
+void AppendNumber(std::string& out, qint64 value) {
+    char buffer[24];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    out.append(buffer, result.ptr);
 }
 
 // A CSV field: quoted when it holds a comma, quote or line break.
-void AppendCsvField(QByteArray& out, std::string_view text) {
+void AppendCsvField(std::string& out, std::string_view text) {
     const bool plain = std::none_of(text.begin(), text.end(), [](char character) {
         return character == ',' || character == '"' || character == '\r' || character == '\n';
     });
@@ -116,41 +119,41 @@ void AppendCsvField(QByteArray& out, std::string_view text) {
     out += '"';
 }
 
-void AppendCsvField(QByteArray& out, const QString& text) {
+void AppendCsvField(std::string& out, const QString& text) {
     const QByteArray utf8 = text.toUtf8();
     AppendCsvField(out, std::string_view(utf8.constData(), static_cast<size_t>(utf8.size())));
 }
 
 // The input as the options take it, in ASCII: "1990-08-15", "10:30", "077:13E", "28:39N".
-QByteArray DateText(const ChartInput& input) {
+std::string DateText(const ChartInput& input) {
     char text[48];
     std::snprintf(text, sizeof text, "%04d-%02d-%02d", input.year, input.monthPosition + 1,
                   input.day);
     return text;
 }
 
-QByteArray TimeText(const ChartInput& input) {
+std::string TimeText(const ChartInput& input) {
     char text[48];
     std::snprintf(text, sizeof text, "%02d:%02d", input.hour % 100, input.minute % 100);
     return text;
 }
 
-QByteArray LongitudeText(const ChartInput& input) {
+std::string LongitudeText(const ChartInput& input) {
     char text[48];
     std::snprintf(text, sizeof text, "%03d:%02d%c", input.longitudeDegrees % 1000,
                   input.longitudeMinutes % 100, input.east ? 'E' : 'W');
     return text;
 }
 
-QByteArray LatitudeText(const ChartInput& input) {
+std::string LatitudeText(const ChartInput& input) {
     char text[48];
     std::snprintf(text, sizeof text, "%02d:%02d%c", input.latitudeDegrees % 100,
                   input.latitudeMinutes % 100, input.south ? 'S' : 'N');
     return text;
 }
 
-void AppendJsonString(QByteArray& out, const QByteArray& ascii) {
-    AppendJsonString(out, std::string_view(ascii.constData(), static_cast<size_t>(ascii.size())));
+void AppendJsonString(std::string& out, const std::string& ascii) {
+    AppendJsonString(out, std::string_view(ascii));
 }
 
 const char* SourceName(ZoneSource source) {
@@ -181,7 +184,7 @@ const std::string& FinestPositionText(const ChartState& chart, int body) {
     }
 }
 
-void AppendInputJson(QByteArray& out, const ChartResult& result) {
+void AppendInputJson(std::string& out, const ChartResult& result) {
     const ChartInput& input = result.input;
     const UsedInput& used = result.used;
     out += '{';
@@ -259,7 +262,7 @@ void AppendInputJson(QByteArray& out, const ChartResult& result) {
     out += '}';
 }
 
-void AppendDecanateFields(QByteArray& out, const DecanateResult& decanate, bool description) {
+void AppendDecanateFields(std::string& out, const DecanateResult& decanate, bool description) {
     const std::pair<const char*, const std::string*> fields[] = {
         {"decanateName", &decanate.decanateName},
         {"decanateSign", &decanate.decanateSign},
@@ -280,7 +283,7 @@ void AppendDecanateFields(QByteArray& out, const DecanateResult& decanate, bool 
     }
 }
 
-void AppendChartJsonObject(QByteArray& out, const ChartResult& result, qint64 line) {
+void AppendChartJsonObject(std::string& out, const ChartResult& result, qint64 line) {
     const ChartState& chart = result.chart;
     out += '{';
     if (line > 0) {
@@ -354,6 +357,17 @@ void AppendChartJsonObject(QByteArray& out, const ChartResult& result, qint64 li
     out += "]}";
 }
 
+// The appenders build each line in a reused string, then copy it out in one piece.
+std::string& LineBuffer() {
+    static thread_local std::string buffer;
+    buffer.clear();
+    return buffer;
+}
+
+void Flush(QByteArray& out, const std::string& text) {
+    out.append(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 } // namespace
 
 ChartResult ComputeChart(const ChartInput& input, const UsedInput* used) {
@@ -420,24 +434,29 @@ QString FormatChartTable(const ChartResult& result) {
 }
 
 QByteArray FormatChartJson(const ChartResult& result) {
-    QByteArray compact;
+    std::string compact;
     AppendChartJsonObject(compact, result, 0);
-    return QJsonDocument::fromJson(compact).toJson(QJsonDocument::Indented);
+    return QJsonDocument::fromJson(QByteArray::fromStdString(compact))
+        .toJson(QJsonDocument::Indented);
 }
 
 void AppendChartJsonLine(QByteArray& out, const ChartResult& result, qint64 line) {
-    AppendChartJsonObject(out, result, line);
-    out += '\n';
+    std::string& text = LineBuffer();
+    AppendChartJsonObject(text, result, line);
+    text += '\n';
+    Flush(out, text);
 }
 
 void AppendErrorJsonLine(QByteArray& out, qint64 line, const QString& message) {
-    out += '{';
-    AppendKey(out, "line");
-    AppendNumber(out, line);
-    out += ',';
-    AppendKey(out, "error");
-    AppendJsonString(out, message);
-    out += "}\n";
+    std::string& text = LineBuffer();
+    text += '{';
+    AppendKey(text, "line");
+    AppendNumber(text, line);
+    text += ',';
+    AppendKey(text, "error");
+    AppendJsonString(text, message);
+    text += "}\n";
+    Flush(out, text);
 }
 
 QByteArray ChartCsvHeader() {
@@ -456,7 +475,9 @@ QByteArray ChartCsvHeader() {
     return header + '\n';
 }
 
-void AppendChartCsvRow(QByteArray& out, const ChartResult& result, qint64 line) {
+namespace {
+
+void AppendChartCsvRowText(std::string& out, const ChartResult& result, qint64 line) {
     const ChartInput& input = result.input;
     const UsedInput& used = result.used;
     AppendNumber(out, line);
@@ -479,7 +500,7 @@ void AppendChartCsvRow(QByteArray& out, const ChartResult& result, qint64 line) 
         AppendCsvField(out, std::string_view(used.zoneId.constData()));
     }
     out += ',';
-    out += FormatUtcOffset(used.offsetSeconds).toLatin1();
+    out += FormatUtcOffset(used.offsetSeconds).toStdString();
     out += used.daylightSaving ? ",1," : ",0,";
     if (used.place) {
         AppendCsvField(out, used.place->name);
@@ -510,14 +531,24 @@ void AppendChartCsvRow(QByteArray& out, const ChartResult& result, qint64 line) 
     out += '\n';
 }
 
+} // namespace
+
+void AppendChartCsvRow(QByteArray& out, const ChartResult& result, qint64 line) {
+    std::string& text = LineBuffer();
+    AppendChartCsvRowText(text, result, line);
+    Flush(out, text);
+}
+
 void AppendErrorCsvRow(QByteArray& out, qint64 line, const QString& message) {
-    AppendNumber(out, line);
-    out += ',';
-    AppendCsvField(out, message);
+    std::string& text = LineBuffer();
+    AppendNumber(text, line);
+    text += ',';
+    AppendCsvField(text, message);
     // One empty field for every column after `error`: the header's commas less the two used.
     static const qsizetype emptyColumns = ChartCsvHeader().count(',') - 1;
-    out += QByteArray(emptyColumns, ',');
-    out += '\n';
+    text.append(static_cast<std::size_t>(emptyColumns), ',');
+    text += '\n';
+    Flush(out, text);
 }
 
 std::optional<double> LongitudeOfPositionText(const std::string& text) {
