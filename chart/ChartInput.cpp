@@ -15,6 +15,10 @@ int16_t Flag(bool value) {
 
 void LoadChartInput(ChartState& chart, const ChartInput& input) {
     Zone_Calculation(chart, input.timeZonePosition);
+    if (input.zoneCorrection) {
+        chart.zoneCorrectionHours = ToInt16(input.zoneCorrection->hours);
+        chart.zoneCorrectionMinutes = ToInt16(input.zoneCorrection->minutes);
+    }
     chart.birthMonth = ToInt16(input.monthPosition + 1);
     chart.birthDay = ToInt16(input.day);
     chart.birthYear = ToInt16(input.year);

@@ -4,6 +4,16 @@
 #include "chart/TimeZones.h"
 #include "chart/Validation.h"
 
+#include <optional>
+
+// A zone correction given directly rather than by list position: signed hours and minutes to
+// add to local clock time to reach universal time, the minutes with the sign of the hours
+// (-5 and -45 for a zone 5:45 ahead of universal time).
+struct ZoneCorrection {
+    int hours = 0;   // -14..+12
+    int minutes = 0; // -59..+59
+};
+
 // Validated birth data as numbers, the way the input window's controls hold them.
 struct ChartInput {
     int monthPosition = 0; // 0 = January
@@ -19,8 +29,11 @@ struct ChartInput {
     bool south = false;
     bool daylightSaving = false;
     int timeZonePosition = defaultTimeZonePosition;
+    // When set, replaces the correction of the list position (the command's --tz).
+    std::optional<ZoneCorrection> zoneCorrection;
 };
 
 // Copies the birth data into the chart state in the driver's order: the zone correction first,
-// then the date, time, zone magnitudes, place, hemisphere flags and daylight saving.
+// then the date, time, zone magnitudes, place, hemisphere flags and daylight saving. A direct
+// zone correction takes the place of the list position's.
 void LoadChartInput(ChartState& chart, const ChartInput& input);

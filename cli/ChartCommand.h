@@ -1,50 +1,75 @@
 #pragma once
 
-#include "chart/ChartInput.h"
+#include "cli/BatchRun.h"
+#include "cli/ChartRequest.h"
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <variant>
 
-// Exit status of a command that was refused (bad, missing or out-of-range input).
+// Exit status of a command that was refused (bad, missing or out-of-range input), and of a
+// batch with any refused row.
 inline constexpr int refusedExitStatus = 2;
+// Exit status when the output could not be written or the batch input could not be read.
+inline constexpr int failureExitStatus = 1;
 
-// A chart to compute from validated birth data.
-struct ChartRequest {
-    ChartInput input;
-    bool json = false;
+// The program's name in its messages, help and version.
+inline constexpr const char* programName = "korvani-chart";
+
+// One chart, as a table, JSON or a CSV row.
+struct SingleChartRequest {
+    ChartRequest chart;
+    OutputFormat format = OutputFormat::Table;
+};
+
+// Charts from CSV rows; "-" reads standard input.
+struct BatchRequest {
+    QString path;
+    OutputFormat format = OutputFormat::Json;
 };
 
 // Print the zone list with the list positions that --zone takes.
 struct ListZonesRequest {};
 
-// Print the usage text.
+// Print the usage text, or the version line.
 struct HelpRequest {
     QString text;
 };
 
-// The input cannot be used; the message says why, naming the option and its allowed range or
-// quoting the input window's own validation message.
-struct Refusal {
-    QString message;
-};
-
-using ParsedCommand = std::variant<ChartRequest, ListZonesRequest, HelpRequest, Refusal>;
+using ParsedCommand =
+    std::variant<SingleChartRequest, BatchRequest, ListZonesRequest, HelpRequest, Refusal>;
 
 // Reads a command line (arguments[0] is the program) into what it asks for, or a refusal.
 // The birth data passes through the same validation as the input window.
+ParsedCommand ParseCommandLine(const QStringList& arguments, PlaceLookup& places);
+// The same without a place list: --place is refused.
 ParsedCommand ParseCommandLine(const QStringList& arguments);
+
+// The usage text of --help and the version line of --version, each ending with a newline.
+QString UsageText();
+QString VersionText();
 
 // Everything the command writes, and the status it ends with.
 struct CommandOutput {
     int exitStatus = 0;
-    QByteArray standardOutput; // UTF-8
+    QByteArray standardOutput; // UTF-8; empty when it went to CommandEnvironment::write
     QByteArray standardError;  // UTF-8
 };
 
-// Parses the command line and produces the output: the chart as a table or JSON, the zone list,
-// the usage text, or a refusal on standard error with exit status 2 and nothing on standard
-// output.
-CommandOutput RunCommand(const QStringList& arguments);
+// What the command reads and writes besides its arguments. The defaults suit a test: no place
+// list, no standard input, the output kept in CommandOutput.
+struct CommandEnvironment {
+    PlaceLookup::Loader places;
+    QIODevice* standardInput = nullptr;
+    // When set, standard output goes here in pieces as it is made (a batch may be large).
+    std::function<void(const QByteArray&)> write;
+};
+
+// Parses the command line and produces the output: the chart as a table, JSON or CSV, a batch,
+// the zone list, the usage text or the version; or a refusal on standard error with exit
+// status 2 and nothing on standard output.
+CommandOutput RunCommand(const QStringList& arguments, const CommandEnvironment& environment = {});

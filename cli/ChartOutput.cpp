@@ -1,14 +1,18 @@
 #include "cli/ChartOutput.h"
 
 #include "astro/ChartCalculation.h"
+#include "astro/PositionText.h"
 #include "chart/TimeZones.h"
+#include "places/BirthTime.h"
 
-#include <QJsonArray>
 #include <QJsonDocument>
-#include <QJsonObject>
 #include <QList>
+#include <QStringList>
 
 #include <algorithm>
+#include <charconv>
+#include <cstdio>
+#include <string>
 
 namespace {
 
@@ -44,10 +48,341 @@ QStringList BodyRow(const ChartResult& result, int body) {
             Text(decanate.treeZodiac)};
 }
 
+// --- Writing JSON and CSV straight into UTF-8 bytes ------------------------------------------
+// A batch writes a million charts; these appenders avoid building a document per chart.
+
+void AppendJsonString(std::string& out, std::string_view text) {
+    out += '"';
+    // Runs of characters that need no escape go in whole.
+    std::size_t runStart = 0;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        const char character = text[at];
+        const auto byte = static_cast<unsigned char>(character);
+        if (character != '"' && character != '\\' && byte >= 0x20) {
+            continue;
+        }
+        out.append(text.data() + runStart, static_cast<qsizetype>(at - runStart));
+        runStart = at + 1;
+        if (byte < 0x20) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
+            out += escaped;
+        } else {
+            out += '\\';
+            out += character;
+        }
+    }
+    out.append(text.data() + runStart, static_cast<qsizetype>(text.size() - runStart));
+    out += '"';
+}
+
+void AppendJsonString(std::string& out, const QString& text) {
+    const QByteArray utf8 = text.toUtf8();
+    AppendJsonString(out, std::string_view(utf8.constData(), static_cast<size_t>(utf8.size())));
+}
+
+void AppendKey(std::string& out, const char* key) {
+    out += '"';
+    out += key;
+    out += "\":";
+}
+
+// The shortest text that reads back as the same double.
+void AppendNumber(std::string& out, double value) {
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    out.append(buffer, result.ptr);
+}
+
+void AppendNumber(std::string& out, qint64 value) {
+    char buffer[24];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    out.append(buffer, result.ptr);
+}
+
+// A CSV field: quoted when it holds a comma, quote or line break.
+void AppendCsvField(std::string& out, std::string_view text) {
+    const bool plain = std::none_of(text.begin(), text.end(), [](char character) {
+        return character == ',' || character == '"' || character == '\r' || character == '\n';
+    });
+    if (plain) {
+        out.append(text.data(), static_cast<qsizetype>(text.size()));
+        return;
+    }
+    out += '"';
+    for (const char character : text) {
+        if (character == '"') {
+            out += '"';
+        }
+        out += character;
+    }
+    out += '"';
+}
+
+void AppendCsvField(std::string& out, const QString& text) {
+    const QByteArray utf8 = text.toUtf8();
+    AppendCsvField(out, std::string_view(utf8.constData(), static_cast<size_t>(utf8.size())));
+}
+
+// The input as the options take it, in ASCII: "1990-08-15", "10:30", "077:13E", "28:39N".
+std::string DateText(const ChartInput& input) {
+    char text[48];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d", input.year, input.monthPosition + 1,
+                  input.day);
+    return text;
+}
+
+std::string TimeText(const ChartInput& input) {
+    char text[48];
+    std::snprintf(text, sizeof text, "%02d:%02d", input.hour % 100, input.minute % 100);
+    return text;
+}
+
+std::string LongitudeText(const ChartInput& input) {
+    char text[48];
+    std::snprintf(text, sizeof text, "%03d:%02d%c", input.longitudeDegrees % 1000,
+                  input.longitudeMinutes % 100, input.east ? 'E' : 'W');
+    return text;
+}
+
+std::string LatitudeText(const ChartInput& input) {
+    char text[48];
+    std::snprintf(text, sizeof text, "%02d:%02d%c", input.latitudeDegrees % 100,
+                  input.latitudeMinutes % 100, input.south ? 'S' : 'N');
+    return text;
+}
+
+void AppendJsonString(std::string& out, const std::string& ascii) {
+    AppendJsonString(out, std::string_view(ascii));
+}
+
+const char* SourceName(ZoneSource source) {
+    switch (source) {
+    case ZoneSource::Tz:
+        return "tz";
+    case ZoneSource::Place:
+        return "place";
+    case ZoneSource::List:
+        break;
+    }
+    return "list";
+}
+
+// The text that gives a body's longitude most exactly: the long forms that the chart keeps for
+// the Moon, the Ascendant and the Midheaven (to the second), the display form for the others
+// (to the minute).
+const std::string& FinestPositionText(const ChartState& chart, int body) {
+    switch (body) {
+    case 1:
+        return chart.moonPositionText;
+    case 10:
+        return chart.ascendantText;
+    case 11:
+        return chart.midheavenText;
+    default:
+        return chart.positionText[static_cast<std::size_t>(body)];
+    }
+}
+
+void AppendInputJson(std::string& out, const ChartResult& result) {
+    const ChartInput& input = result.input;
+    const UsedInput& used = result.used;
+    out += '{';
+    AppendKey(out, "name");
+    AppendJsonString(out, used.name);
+    out += ',';
+    AppendKey(out, "date");
+    AppendJsonString(out, DateText(input));
+    out += ',';
+    AppendKey(out, "time");
+    AppendJsonString(out, TimeText(input));
+    out += ',';
+    AppendKey(out, "longitude");
+    AppendJsonString(out, LongitudeText(input));
+    out += ',';
+    AppendKey(out, "latitude");
+    AppendJsonString(out, LatitudeText(input));
+    out += ',';
+    AppendKey(out, "zone");
+    out += '{';
+    AppendKey(out, "source");
+    AppendJsonString(out, std::string_view(SourceName(used.zoneSource)));
+    out += ',';
+    if (used.zoneSource == ZoneSource::List) {
+        AppendKey(out, "position");
+        AppendNumber(out, qint64(input.timeZonePosition));
+        out += ',';
+        AppendKey(out, "text");
+        AppendJsonString(out, std::string_view(timeZoneTable[input.timeZonePosition].listText));
+    } else {
+        AppendKey(out, "id");
+        AppendJsonString(out, std::string_view(used.zoneId.constData()));
+        out += ',';
+        AppendKey(out, "databaseOffset");
+        AppendJsonString(out, FormatUtcOffset(used.databaseOffsetSeconds));
+    }
+    out += "},";
+    AppendKey(out, "offset");
+    AppendJsonString(out, FormatUtcOffset(used.offsetSeconds));
+    out += ',';
+    AppendKey(out, "daylightSaving");
+    out += used.daylightSaving ? "true" : "false";
+    out += ',';
+    AppendKey(out, "place");
+    if (!used.place) {
+        out += "null";
+    } else {
+        const Place& place = *used.place;
+        out += '{';
+        AppendKey(out, "name");
+        AppendJsonString(out, place.name);
+        out += ',';
+        AppendKey(out, "state");
+        AppendJsonString(out, place.state);
+        out += ',';
+        AppendKey(out, "country");
+        AppendJsonString(out, place.country);
+        out += ',';
+        AppendKey(out, "countryCode");
+        AppendJsonString(out, place.countryCode);
+        out += ',';
+        AppendKey(out, "zone");
+        AppendJsonString(out, std::string_view(place.zoneId.constData()));
+        out += ',';
+        AppendKey(out, "latitudeDegrees");
+        AppendNumber(out, place.latitudeDegrees);
+        out += ',';
+        AppendKey(out, "longitudeDegrees");
+        AppendNumber(out, place.longitudeDegrees);
+        out += ',';
+        AppendKey(out, "population");
+        AppendNumber(out, place.population);
+        out += '}';
+    }
+    out += '}';
+}
+
+void AppendDecanateFields(std::string& out, const DecanateResult& decanate, bool description) {
+    const std::pair<const char*, const std::string*> fields[] = {
+        {"decanateName", &decanate.decanateName},
+        {"decanateSign", &decanate.decanateSign},
+        {"rulingPlanet", &decanate.rulingPlanet},
+        {"rulingElement", &decanate.rulingElement},
+        {"constellation", &decanate.constellationName},
+        {"keyword", &decanate.keyword},
+        {"treeZodiac", &decanate.treeZodiac}};
+    for (const auto& [key, value] : fields) {
+        out += ',';
+        AppendKey(out, key);
+        AppendJsonString(out, *value);
+    }
+    if (description) {
+        out += ',';
+        AppendKey(out, "description");
+        AppendJsonString(out, decanate.description);
+    }
+}
+
+void AppendChartJsonObject(std::string& out, const ChartResult& result, qint64 line) {
+    const ChartState& chart = result.chart;
+    out += '{';
+    if (line > 0) {
+        AppendKey(out, "line");
+        AppendNumber(out, line);
+        out += ',';
+    }
+    AppendKey(out, "input");
+    AppendInputJson(out, result);
+    out += ',';
+    AppendKey(out, "bodies");
+    out += '[';
+    for (int body = 0; body < positionCount; ++body) {
+        if (body > 0) {
+            out += ',';
+        }
+        out += '{';
+        AppendKey(out, "name");
+        AppendJsonString(out, std::string_view(bodyNames[body]));
+        out += ',';
+        AppendKey(out, "position");
+        AppendJsonString(out, chart.positionText[static_cast<std::size_t>(body)]);
+        out += ',';
+        AppendKey(out, "longitudeDegrees");
+        AppendNumber(out, LongitudeOfPositionText(FinestPositionText(chart, body)).value_or(0.0));
+        if (body < displayedBodyCount) {
+            AppendDecanateFields(out, result.decanates[static_cast<std::size_t>(body)], false);
+        }
+        out += '}';
+    }
+    out += "],";
+    AppendKey(out, "positionText");
+    out += '[';
+    for (std::size_t body = 0; body < chart.positionText.size(); ++body) {
+        if (body > 0) {
+            out += ',';
+        }
+        AppendJsonString(out, chart.positionText[body]);
+    }
+    out += "],";
+    AppendKey(out, "ascendantText");
+    AppendJsonString(out, chart.ascendantText);
+    out += ',';
+    AppendKey(out, "midheavenText");
+    AppendJsonString(out, chart.midheavenText);
+    out += ',';
+    AppendKey(out, "moonPositionText");
+    AppendJsonString(out, chart.moonPositionText);
+    out += ',';
+    AppendKey(out, "chartSiderealCorrection");
+    AppendNumber(out, chart.chartSiderealCorrection);
+    out += ',';
+    AppendKey(out, "zoneCorrectionHours");
+    AppendNumber(out, qint64(chart.zoneCorrectionHours));
+    out += ',';
+    AppendKey(out, "zoneCorrectionMinutes");
+    AppendNumber(out, qint64(chart.zoneCorrectionMinutes));
+    out += ',';
+    AppendKey(out, "decanates");
+    out += '[';
+    for (int body = 0; body < displayedBodyCount; ++body) {
+        if (body > 0) {
+            out += ',';
+        }
+        out += '{';
+        AppendKey(out, "body");
+        AppendJsonString(out, std::string_view(bodyNames[body]));
+        AppendDecanateFields(out, result.decanates[static_cast<std::size_t>(body)], true);
+        out += '}';
+    }
+    out += "]}";
+}
+
+// The appenders build each line in a reused string, then copy it out in one piece.
+std::string& LineBuffer() {
+    static thread_local std::string buffer;
+    buffer.clear();
+    return buffer;
+}
+
+void Flush(QByteArray& out, const std::string& text) {
+    out.append(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 } // namespace
 
-ChartResult ComputeChart(const ChartInput& input) {
+ChartResult ComputeChart(const ChartInput& input, const UsedInput* used) {
     ChartResult result;
+    result.input = input;
+    if (used != nullptr) {
+        result.used = *used;
+    } else {
+        result.used.name = QStringLiteral("KORVANI CHART");
+        result.used.daylightSaving = input.daylightSaving;
+        if (input.timeZonePosition >= 0 && input.timeZonePosition < timeZoneCount) {
+            result.used.offsetSeconds =
+                ZoneRowOffsetSeconds(input.timeZonePosition, input.daylightSaving);
+        }
+    }
     LoadChartInput(result.chart, input);
     CalculateChart(result.chart);
     DetermineDecanates(result.chart, result.decanates);
@@ -99,35 +434,159 @@ QString FormatChartTable(const ChartResult& result) {
 }
 
 QByteArray FormatChartJson(const ChartResult& result) {
-    const ChartState& chart = result.chart;
-    QJsonArray positions;
-    for (const std::string& position : chart.positionText) {
-        positions.append(Text(position));
+    std::string compact;
+    AppendChartJsonObject(compact, result, 0);
+    return QJsonDocument::fromJson(QByteArray::fromStdString(compact))
+        .toJson(QJsonDocument::Indented);
+}
+
+void AppendChartJsonLine(QByteArray& out, const ChartResult& result, qint64 line) {
+    std::string& text = LineBuffer();
+    AppendChartJsonObject(text, result, line);
+    text += '\n';
+    Flush(out, text);
+}
+
+void AppendErrorJsonLine(QByteArray& out, qint64 line, const QString& message) {
+    std::string& text = LineBuffer();
+    text += '{';
+    AppendKey(text, "line");
+    AppendNumber(text, line);
+    text += ',';
+    AppendKey(text, "error");
+    AppendJsonString(text, message);
+    text += "}\n";
+    Flush(out, text);
+}
+
+QByteArray ChartCsvHeader() {
+    QByteArray header = "line,error,name,date,time,longitude,latitude,zoneSource,zone,offset,"
+                        "daylightSaving,place,state,country";
+    for (int body = 0; body < positionCount; ++body) {
+        const QByteArray name = QByteArray(bodyNames[body]).toLower();
+        header += ',' + name + "Position," + name + "Longitude";
+        if (body < displayedBodyCount) {
+            for (const char* field : {"Decanate", "DecanateSign", "RulingPlanet", "RulingElement",
+                                      "Constellation", "Keyword", "TreeZodiac"}) {
+                header += ',' + name + field;
+            }
+        }
     }
-    QJsonArray decanates;
-    for (int body = 0; body < displayedBodyCount; ++body) {
-        const DecanateResult& decanate = result.decanates[body];
-        decanates.append(
-            QJsonObject{{QStringLiteral("body"), QString::fromLatin1(bodyNames[body])},
-                        {QStringLiteral("decanateName"), Text(decanate.decanateName)},
-                        {QStringLiteral("decanateSign"), Text(decanate.decanateSign)},
-                        {QStringLiteral("description"), Text(decanate.description)},
-                        {QStringLiteral("rulingPlanet"), Text(decanate.rulingPlanet)},
-                        {QStringLiteral("rulingElement"), Text(decanate.rulingElement)},
-                        {QStringLiteral("constellation"), Text(decanate.constellationName)},
-                        {QStringLiteral("keyword"), Text(decanate.keyword)},
-                        {QStringLiteral("treeZodiac"), Text(decanate.treeZodiac)}});
+    return header + '\n';
+}
+
+namespace {
+
+void AppendChartCsvRowText(std::string& out, const ChartResult& result, qint64 line) {
+    const ChartInput& input = result.input;
+    const UsedInput& used = result.used;
+    AppendNumber(out, line);
+    out += ",,";
+    AppendCsvField(out, used.name);
+    out += ',';
+    out += DateText(input);
+    out += ',';
+    out += TimeText(input);
+    out += ',';
+    out += LongitudeText(input);
+    out += ',';
+    out += LatitudeText(input);
+    out += ',';
+    out += SourceName(used.zoneSource);
+    out += ',';
+    if (used.zoneSource == ZoneSource::List) {
+        AppendCsvField(out, std::string_view(timeZoneTable[input.timeZonePosition].listText));
+    } else {
+        AppendCsvField(out, std::string_view(used.zoneId.constData()));
     }
-    const QJsonObject object{
-        {QStringLiteral("positionText"), positions},
-        {QStringLiteral("ascendantText"), Text(chart.ascendantText)},
-        {QStringLiteral("midheavenText"), Text(chart.midheavenText)},
-        {QStringLiteral("moonPositionText"), Text(chart.moonPositionText)},
-        {QStringLiteral("chartSiderealCorrection"), chart.chartSiderealCorrection},
-        {QStringLiteral("zoneCorrectionHours"), chart.zoneCorrectionHours},
-        {QStringLiteral("zoneCorrectionMinutes"), chart.zoneCorrectionMinutes},
-        {QStringLiteral("decanates"), decanates}};
-    return QJsonDocument(object).toJson(QJsonDocument::Indented);
+    out += ',';
+    out += FormatUtcOffset(used.offsetSeconds).toStdString();
+    out += used.daylightSaving ? ",1," : ",0,";
+    if (used.place) {
+        AppendCsvField(out, used.place->name);
+        out += ',';
+        AppendCsvField(out, used.place->state);
+        out += ',';
+        AppendCsvField(out, used.place->country);
+    } else {
+        out += ",,"; // place, state and country left empty
+    }
+    for (int body = 0; body < positionCount; ++body) {
+        out += ',';
+        AppendCsvField(out, result.chart.positionText[static_cast<std::size_t>(body)]);
+        out += ',';
+        AppendNumber(out,
+                     LongitudeOfPositionText(FinestPositionText(result.chart, body)).value_or(0.0));
+        if (body < displayedBodyCount) {
+            const DecanateResult& decanate = result.decanates[static_cast<std::size_t>(body)];
+            for (const std::string* field :
+                 {&decanate.decanateName, &decanate.decanateSign, &decanate.rulingPlanet,
+                  &decanate.rulingElement, &decanate.constellationName, &decanate.keyword,
+                  &decanate.treeZodiac}) {
+                out += ',';
+                AppendCsvField(out, *field);
+            }
+        }
+    }
+    out += '\n';
+}
+
+} // namespace
+
+void AppendChartCsvRow(QByteArray& out, const ChartResult& result, qint64 line) {
+    std::string& text = LineBuffer();
+    AppendChartCsvRowText(text, result, line);
+    Flush(out, text);
+}
+
+void AppendErrorCsvRow(QByteArray& out, qint64 line, const QString& message) {
+    std::string& text = LineBuffer();
+    AppendNumber(text, line);
+    text += ',';
+    AppendCsvField(text, message);
+    // One empty field for every column after `error`: the header's commas less the two used.
+    static const qsizetype emptyColumns = ChartCsvHeader().count(',') - 1;
+    text.append(static_cast<std::size_t>(emptyColumns), ',');
+    text += '\n';
+    Flush(out, text);
+}
+
+std::optional<double> LongitudeOfPositionText(const std::string& text) {
+    // The numbers in order (degrees, minutes and, in the long form, seconds) and the sign.
+    int numbers[3] = {0, 0, 0};
+    int numberCount = 0;
+    int sign = -1;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        const char character = text[at];
+        if (character >= '0' && character <= '9') {
+            if (numberCount == 3) {
+                return std::nullopt;
+            }
+            int value = 0;
+            while (at < text.size() && text[at] >= '0' && text[at] <= '9' && value < 1000) {
+                value = value * 10 + (text[at] - '0');
+                ++at;
+            }
+            numbers[numberCount++] = value;
+        } else if (sign < 0 && character >= 'A' && character <= 'Z' && at + 3 <= text.size()) {
+            const std::string_view letters = std::string_view(text).substr(at, 3);
+            for (int candidate = 0; candidate < signCount; ++candidate) {
+                if (signAbbreviations.substr(static_cast<std::size_t>(candidate) * 3, 3) ==
+                    letters) {
+                    sign = candidate;
+                    break;
+                }
+            }
+            at += 3;
+        } else {
+            ++at;
+        }
+    }
+    if (sign < 0 || numberCount < 2 || numbers[0] >= 30 || numbers[1] >= 60 || numbers[2] >= 60) {
+        return std::nullopt;
+    }
+    return sign * 30.0 + numbers[0] + numbers[1] / 60.0 + numbers[2] / 3600.0;
 }
 
 QString FormatZoneList() {

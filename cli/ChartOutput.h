@@ -3,26 +3,63 @@
 #include "chart/ChartInput.h"
 #include "chart/ChartState.h"
 #include "decanates/modVedicDecanates.h"
+#include "places/Place.h"
 
 #include <QByteArray>
 #include <QString>
 
-// A computed chart: the position texts and the decanates of the ten displayed bodies.
+#include <optional>
+
+// Where the chart's zone correction came from.
+enum class ZoneSource { List, Tz, Place };
+
+// What the command used for a chart, beyond the numbers of ChartInput: reported in the JSON
+// `input` object and the CSV row.
+struct UsedInput {
+    QString name;
+    ZoneSource zoneSource = ZoneSource::List;
+    QByteArray zoneId;             // the IANA zone, for Tz and Place
+    int offsetSeconds = 0;         // local clock minus universal time, as the chart used it
+    int databaseOffsetSeconds = 0; // for Tz and Place: the database's, before rounding
+    bool daylightSaving = false;   // the box for List; the database's flag otherwise
+    std::optional<Place> place;
+};
+
+// A computed chart: the input, the position texts and the decanates of the ten displayed bodies.
 struct ChartResult {
+    ChartInput input;
+    UsedInput used;
     ChartState chart;
     DecanateResults decanates;
 };
 
 // Runs the calculation the way the window's driver does: load the input (zone first), compute
-// the positions, then the decanates of Sun to Pluto.
-ChartResult ComputeChart(const ChartInput& input);
+// the positions, then the decanates of Sun to Pluto. `used` describes a list zone unless the
+// caller says otherwise.
+ChartResult ComputeChart(const ChartInput& input, const UsedInput* used = nullptr);
 
 // A readable table of the ten bodies with their decanate texts (the description paragraph left
 // out), then the Ascendant, Midheaven, Rahu and Ketu positions. Ends with a newline.
 QString FormatChartTable(const ChartResult& result);
 
-// The chart as one indented JSON object, UTF-8.
+// The chart as one indented JSON object, UTF-8, keys in alphabetical order.
 QByteArray FormatChartJson(const ChartResult& result);
+
+// The same object on one line, keys in a fixed order, preceded by "line" when `line` > 0, and
+// a newline: one line of JSON Lines.
+void AppendChartJsonLine(QByteArray& out, const ChartResult& result, qint64 line);
+// {"line":N,"error":"..."} and a newline.
+void AppendErrorJsonLine(QByteArray& out, qint64 line, const QString& message);
+
+// One flat CSV row per chart: the header (with a newline), a chart's row, a refused row (its
+// message in `error`, the other columns empty).
+QByteArray ChartCsvHeader();
+void AppendChartCsvRow(QByteArray& out, const ChartResult& result, qint64 line);
+void AppendErrorCsvRow(QByteArray& out, qint64 line, const QString& message);
+
+// The sidereal longitude in degrees, [0, 360), that a position text spells: the display form
+// "07 Ari 30" or the long form "7° 30' 12\" Ari". Nothing for any other text.
+std::optional<double> LongitudeOfPositionText(const std::string& text);
 
 // The 71 zone texts, one a line, each preceded by its list position. Ends with a newline.
 QString FormatZoneList();

@@ -2,20 +2,42 @@
 
 #include "cli/ChartCommand.h"
 
-#include <QCoreApplication>
+#include <QFile>
+#include <QString>
+#include <QStringList>
 
 #include <cstdio>
 
 int main(int argc, char* argv[]) {
-    const QCoreApplication application(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("korvani-chart"));
+    // The arguments exactly as given. No QCoreApplication: it would take Qt's own options
+    // (-qmljsdebugger=... and the like) out of the list before the command saw them.
+    QStringList arguments{QString::fromLatin1(programName)};
+    for (int index = 1; index < argc; ++index) {
+        arguments.append(QString::fromLocal8Bit(argv[index]));
+    }
 
-    const CommandOutput output = RunCommand(QCoreApplication::arguments());
-    std::fwrite(output.standardOutput.constData(), 1, output.standardOutput.size(), stdout);
-    std::fwrite(output.standardError.constData(), 1, output.standardError.size(), stderr);
-    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+    QFile standardInput;
+    if (!standardInput.open(stdin, QIODevice::ReadOnly)) {
+        std::fputs("korvani-chart: standard input could not be opened\n", stderr);
+    }
+    CommandEnvironment environment;
+    environment.places = SystemPlaceLoader();
+    environment.standardInput = standardInput.isOpen() ? &standardInput : nullptr;
+    bool writeFailed = false;
+    environment.write = [&writeFailed](const QByteArray& piece) {
+        if (!writeFailed &&
+            std::fwrite(piece.constData(), 1, static_cast<std::size_t>(piece.size()), stdout) !=
+                static_cast<std::size_t>(piece.size())) {
+            writeFailed = true;
+        }
+    };
+
+    const CommandOutput output = RunCommand(arguments, environment);
+    std::fwrite(output.standardError.constData(), 1,
+                static_cast<std::size_t>(output.standardError.size()), stderr);
+    if (writeFailed || std::fflush(stdout) != 0 || std::ferror(stdout)) {
         std::fputs("korvani-chart: the output could not be written\n", stderr);
-        return 1;
+        return failureExitStatus;
     }
     return output.exitStatus;
 }

@@ -49,9 +49,9 @@ TEST_P(AcceptedCommandLine, BecomesTheChartInput) {
     const ParsedCommand command = ParseCommandLine(CommandLine(row.options));
     const auto* refusal = std::get_if<Refusal>(&command);
     ASSERT_EQ(refusal, nullptr) << "case " << row.name << ": " << refusal->message.toStdString();
-    const auto* request = std::get_if<ChartRequest>(&command);
+    const auto* request = std::get_if<SingleChartRequest>(&command);
     ASSERT_NE(request, nullptr) << "case " << row.name;
-    const ChartInput& got = request->input;
+    const ChartInput& got = request->chart.input;
     const ChartInput& want = row.expected;
     EXPECT_EQ(got.monthPosition, want.monthPosition) << "case " << row.name;
     EXPECT_EQ(got.day, want.day) << "case " << row.name;
@@ -66,7 +66,7 @@ TEST_P(AcceptedCommandLine, BecomesTheChartInput) {
     EXPECT_EQ(got.south, want.south) << "case " << row.name;
     EXPECT_EQ(got.timeZonePosition, want.timeZonePosition) << "case " << row.name;
     EXPECT_EQ(got.daylightSaving, want.daylightSaving) << "case " << row.name;
-    EXPECT_EQ(request->json, row.json) << "case " << row.name;
+    EXPECT_EQ(request->format == OutputFormat::Json, row.json) << "case " << row.name;
 }
 
 // clang-format off

@@ -68,9 +68,10 @@ TEST(FormatChartJson, ParsesBackWithEveryKey) {
     ASSERT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
     ASSERT_TRUE(document.isObject());
     const QJsonObject object = document.object();
-    EXPECT_EQ(object.keys(), QStringList({"ascendantText", "chartSiderealCorrection", "decanates",
-                                          "midheavenText", "moonPositionText", "positionText",
-                                          "zoneCorrectionHours", "zoneCorrectionMinutes"}));
+    EXPECT_EQ(object.keys(),
+              QStringList({"ascendantText", "bodies", "chartSiderealCorrection", "decanates",
+                           "input", "midheavenText", "moonPositionText", "positionText",
+                           "zoneCorrectionHours", "zoneCorrectionMinutes"}));
 
     const QJsonArray positions = object["positionText"].toArray();
     ASSERT_EQ(positions.size(), 14);

@@ -84,8 +84,8 @@ const QByteArray lonFormat =
     "--lon: expected DDD:MM followed by E or W, with degrees 0 to 179 and minutes 0 to 59";
 const QByteArray latFormat =
     "--lat: expected DD:MM followed by N or S, with degrees 0 to 89 and minutes 0 to 59";
-const QByteArray zoneFormat = "--zone: expected a zone list position from 0 to 70 (see "
-                              "--list-zones)";
+const QByteArray zoneFormat = "--zone: expected a zone list position from 0 to 70, a zone text "
+                              "or its abbreviation (see --list-zones)";
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(
@@ -116,7 +116,7 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{"zone71", With("--zone", "71"), zoneFormat + " (got \"71\")"},
         RefusalCase{"zoneMinus1", With("--zone", "-1"), zoneFormat + " (got \"-1\")"},
         RefusalCase{"zoneHuge", With("--zone", "99999999999999999999"), zoneFormat + " (got \"99999999999999999999\")"},
-        RefusalCase{"zoneName", With("--zone", "GMT"), zoneFormat + " (got \"GMT\")"},
+        RefusalCase{"zoneUnknownName", With("--zone", "Nowhere Time"), zoneFormat + " (got \"Nowhere Time\")"},
         RefusalCase{"zoneOtherScriptDigit", With("--zone", QString::fromUtf8("\u0663")), zoneFormat + " (got \"\xD9\xA3\")"},
         RefusalCase{"zoneEmpty", With("--zone", ""), zoneFormat + " (got \"\")"},
         // Malformed values.
@@ -145,9 +145,9 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{"missingTime", Without("--time"), "missing option --time HH:MM[:SS] (or use --list-zones)"},
         RefusalCase{"missingLongitude", Without("--lon"), "missing option --lon DDD:MM(E|W) (or use --list-zones)"},
         RefusalCase{"missingLatitude", Without("--lat"), "missing option --lat DD:MM(N|S) (or use --list-zones)"},
-        RefusalCase{"missingZone", Without("--zone"), "missing option --zone N (or use --list-zones)"},
+        RefusalCase{"missingZone", Without("--zone"), "missing option --zone N, --tz ZONE or --place PLACE (or use --list-zones)"},
         RefusalCase{"valueMissingAtTheEnd", Without("--zone") << "--zone", "Missing value after '--zone'. See --help."},
-        RefusalCase{"unknownOption", QStringList(greenwich2000) << "--place" << "Delhi", "Unknown option 'place'. See --help."},
+        RefusalCase{"unknownOption", QStringList(greenwich2000) << "--planet" << "Mars", "Unknown option 'planet'. See --help."},
         RefusalCase{"hugeUnknownOptionCutShort", QStringList(greenwich2000) << "--" + QString(100000, u'a'),
                     "Unknown option '" + QByteArray(144, 'a') + "... See --help."},
         RefusalCase{"singleDashWord", QStringList(greenwich2000) << "-json", "Unknown options: j, s, o, n. See --help."},
@@ -283,6 +283,82 @@ TEST(Executable, Help) {
     EXPECT_EQ(run.standardError, QByteArray());
     EXPECT_TRUE(run.standardOutput.contains("korvani-chart --list-zones"))
         << run.standardOutput.toStdString();
+}
+
+// The arguments reach the command exactly as given: Qt's own options are not taken out first,
+// and text outside the Basic Multilingual Plane survives into the message.
+TEST(Executable, ArgumentsExactlyAsGiven) {
+    const struct {
+        const char* name;
+        QStringList arguments;
+        QByteArray message;
+    } cases[] = {
+        {"qtOptionAsTimeValue",
+         {"--date", "2000-01-01", "--time", "-qmljsdebugger=port:1", "--lon", "000:00W", "--lat",
+          "51:30N", "--zone", "29"},
+         timeFormat + " (got \"-qmljsdebugger=port:1\")"},
+        {"qtOptionBeforeTheTime",
+         {"--date", "2000-01-01", "--time", "-qmljsdebugger=port:1", "02:04", "--lon", "000:00W",
+          "--lat", "51:30N", "--zone", "29"},
+         "unexpected argument \"02:04\"; every value follows its option"},
+        {"qtStyleOptionAlone", QStringList(greenwich2000) << "-style=fusion",
+         "Unknown options: s, t, y, l, e, =, f, u, s, i, o, n. See --help."},
+        {"emojiInAValue", With("--zone", QString::fromUtf8("\xF0\x9F\x98\x80")),
+         zoneFormat + " (got \"\xF0\x9F\x98\x80\")"},
+        {"emojiCountsAsOneCharacter",
+         With("--lat", QString::fromUtf8("\xF0\x9F\x98\x80").repeated(41)),
+         latFormat + " (got \"" + QByteArray("\xF0\x9F\x98\x80").repeated(40) + "...\")"},
+    };
+    for (const auto& row : cases) {
+        const ProcessRun run = RunChart(row.arguments);
+        EXPECT_EQ(run.exitCode, 2) << row.name;
+        EXPECT_EQ(run.standardError, "korvani-chart: " + row.message + "\n") << row.name;
+    }
+}
+
+// --help and --version the GNU way: on standard output, exit 0, the program's own name.
+TEST(Executable, HelpAndVersion) {
+    const ProcessRun version = RunChart({"--version"});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.standardError, QByteArray());
+    EXPECT_EQ(version.standardOutput, "korvani-chart " KORVANI_PROJECT_VERSION "\n");
+
+    const ProcessRun help = RunChart({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(help.standardOutput.startsWith("Usage: korvani-chart --date"))
+        << help.standardOutput.left(200).toStdString();
+    for (const char* option : {"--tz", "--place", "--batch", "--format", "--version"}) {
+        EXPECT_TRUE(help.standardOutput.contains(option)) << option;
+    }
+}
+
+// The exit statuses that the help text states are the ones the program ends with.
+TEST(Executable, ExitStatusesAsTheHelpStates) {
+    const QByteArray help = RunChart({"--help"}).standardOutput;
+    const qsizetype section = help.indexOf("Exit status:\n");
+    ASSERT_GE(section, 0) << "the help states no exit status";
+    // "  N  text" lines of the section: the status stated for a phrase.
+    const auto statedFor = [&](const char* phrase) {
+        const qsizetype at = help.indexOf(phrase, section);
+        const qsizetype lineStart = help.lastIndexOf("\n  ", at) + 3;
+        bool number = false;
+        const int status = help.mid(lineStart, 1).toInt(&number);
+        return number ? status : -1;
+    };
+    const struct {
+        const char* phrase;
+        QStringList arguments;
+    } cases[] = {
+        {"was written", greenwich2000},
+        {"was written", {"--list-zones"}},
+        {"input was refused", With("--zone", "71")},
+        {"could not be read", {"--batch", "/nonexistent/births.csv"}},
+    };
+    for (const auto& row : cases) {
+        const int stated = statedFor(row.phrase);
+        ASSERT_GE(stated, 0) << "no status stated for " << row.phrase;
+        EXPECT_EQ(RunChart(row.arguments).exitCode, stated) << row.phrase;
+    }
 }
 
 } // namespace

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "cli/ChartOutput.h"
+#include "places/PlaceIndex.h"
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <variant>
+
+// The input cannot be used; the message says why, naming the option and its allowed range or
+// quoting the input window's own validation message.
+struct Refusal {
+    QString message;
+};
+
+// The values of one chart as the options (or the columns of a batch row) give them; a value
+// not given is empty.
+struct ChartFields {
+    std::optional<QString> name;
+    std::optional<QString> date;
+    std::optional<QString> time;
+    std::optional<QString> longitude;
+    std::optional<QString> latitude;
+    std::optional<QString> zone;
+    std::optional<QString> tz;
+    std::optional<QString> place;
+    bool daylightSaving = false;
+};
+
+// A chart to compute from validated birth data, and what it used.
+struct ChartRequest {
+    ChartInput input;
+    UsedInput used;
+};
+
+// The place index, loaded on first use and kept for the rest of the run. A null loader, or one
+// that returns null, means this build has no place list.
+class PlaceLookup {
+  public:
+    using Loader = std::function<std::shared_ptr<const PlaceIndex>()>;
+    explicit PlaceLookup(Loader loader) : loader_(std::move(loader)) {}
+    const PlaceIndex* Index();
+
+  private:
+    Loader loader_;
+    bool loaded_ = false;
+    std::shared_ptr<const PlaceIndex> index_;
+};
+
+// The system's place list (libgeonames), or null without it.
+PlaceLookup::Loader SystemPlaceLoader();
+
+// Text from the command line made safe for a message: control and unprintable characters
+// shown as '?', whole characters counted (one outside the Basic Multilingual Plane is one
+// character), long texts cut short with "...".
+QString Shown(const QString& text, qsizetype longest);
+
+// An input value quoted for a message.
+QString Quoted(const QString& value);
+
+// Reads the fields of one chart by the command's rules: what is missing, what may not be
+// combined, each value's form, the input window's own validation, then the place and the time
+// zone at the local birth time.
+std::variant<ChartRequest, Refusal> ResolveChartRequest(const ChartFields& fields,
+                                                        PlaceLookup& places);
+
+// A zone given to --zone: its list position, the list text, or an abbreviation that names one
+// row only.
+std::variant<int, Refusal> ReadZone(const QString& value);

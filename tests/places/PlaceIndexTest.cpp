@@ -1,0 +1,212 @@
+// The place index: folding, matching, ranking and the command's ambiguity rule, over a small
+// list of our own; and the system's list when this build has it.
+
+#include "places/PlaceIndex.h"
+#include "places/Coordinates.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+Place MakePlace(const char* name, const char* state, const char* country, const char* code,
+                qint64 population) {
+    Place place;
+    place.name = QString::fromUtf8(name);
+    place.state = QString::fromUtf8(state);
+    place.country = QString::fromUtf8(country);
+    place.countryCode = QString::fromLatin1(code);
+    place.population = population;
+    return place;
+}
+
+// Names and sizes chosen so that each ranking rule decides one case.
+const PlaceIndex& TestIndex() {
+    static const PlaceIndex index({
+        MakePlace("London", "England", "United Kingdom", "GB", 8961989),                      // 0
+        MakePlace("London", "Ontario", "Canada", "CA", 346765),                               // 1
+        MakePlace("Londonderry", "Northern Ireland", "United Kingdom", "GB", 83652),          // 2
+        MakePlace("Springfield", "Missouri", "United States of America", "US", 166810),       // 3
+        MakePlace("Springfield", "Massachusetts", "United States of America", "US", 154341),  // 4
+        MakePlace("Springfield", "Illinois", "United States of America", "US", 116565),       // 5
+        MakePlace("Zürich", "Zurich", "Switzerland", "CH", 341730),                           // 6
+        MakePlace("São Paulo", "São Paulo", "Brazil", "BR", 10021295),                        // 7
+        MakePlace("New Delhi", "National Capital Territory of Delhi", "India", "IN", 317797), // 8
+        MakePlace("Delhi", "National Capital Territory of Delhi", "India", "IN", 10927986),   // 9
+        MakePlace("Łódź", "Łódź Voivodeship", "Poland", "PL", 768755),                        // 10
+        MakePlace("Twin", "A", "Nowhere", "NW", 0),                                           // 11
+        MakePlace("Twin", "B", "Nowhere", "NW", 0),                                           // 12
+        MakePlace("Paris", "Île-de-France Region", "France", "FR", 2138551),                  // 13
+        MakePlace("Paris", "Texas", "United States of America", "US", 24782),                 // 14
+    });
+    return index;
+}
+
+TEST(FoldForSearch, AccentsCaseAndPunctuation) {
+    const struct {
+        const char* typed;
+        const char* folded;
+    } cases[] = {
+        {"Zürich", "zurich"},
+        {"ZURICH", "zurich"},
+        {"São Paulo", "sao paulo"},
+        {"sao-paulo", "sao paulo"},
+        {"Łódź", "lodz"},
+        {"Straße", "strasse"},
+        {"  New   Delhi ", "new delhi"},
+        {"Ærøskøbing", "aeroskobing"},
+        {"", ""},
+    };
+    for (const auto& row : cases) {
+        EXPECT_EQ(FoldForSearch(QString::fromUtf8(row.typed)).toStdString(), row.folded)
+            << "typed " << row.typed;
+    }
+}
+
+TEST(ParsePlaceQuery, PartsAtCommas) {
+    const struct {
+        const char* text;
+        const char* city;
+        const char* state;
+        const char* country;
+    } cases[] = {
+        {"London", "London", "", ""},
+        {" London , England ", "London", "England", ""},
+        {"New Delhi, Delhi, India", "New Delhi", "Delhi", "India"},
+        {"A, B, C, D", "A", "B,C", "D"},
+    };
+    for (const auto& row : cases) {
+        const PlaceQuery query = ParsePlaceQuery(QString::fromUtf8(row.text));
+        EXPECT_EQ(query.city.toStdString(), row.city) << row.text;
+        EXPECT_EQ(query.state.toStdString(), row.state) << row.text;
+        EXPECT_EQ(query.country.toStdString(), row.country) << row.text;
+    }
+}
+
+// The first place found for a query, by its index in TestIndex's list.
+TEST(PlaceIndexFind, RanksExactNameThenPartsThenPopulation) {
+    const struct {
+        const char* name;
+        const char* text;
+        int best;
+        int count;
+    } cases[] = {
+        {"populationBreaksTheTie", "London", 0, 3},
+        {"stateBeatsPopulation", "London, Ontario", 1, 3},
+        {"countryNameAsSecondPart", "London, Canada", 1, 3},
+        {"countryCodeAsSecondPart", "london, ca", 1, 3},
+        {"exactNameBeatsPrefixWithParts", "London, Northern Ireland", 0, 3},
+        {"prefixFindsLongerNames", "Londond", 2, 1},
+        {"accentsFolded", "zurich", 6, 1},
+        {"accentsFoldedBothWays", "Sao Paulo, Brazil", 7, 1},
+        {"stateWordInsideLongName", "New Delhi, Delhi, India", 8, 1},
+        {"exactBeforeLargerPrefix", "Delhi", 9, 1},
+        {"lettersWithoutDecomposition", "lodz", 10, 1},
+        {"nothing", "Atlantis", -1, 0},
+    };
+    for (const auto& row : cases) {
+        const QList<PlaceMatch> matches =
+            TestIndex().Find(ParsePlaceQuery(QString::fromUtf8(row.text)));
+        EXPECT_EQ(matches.size(), row.count) << row.name;
+        EXPECT_EQ(matches.isEmpty() ? -1 : matches[0].placeIndex, row.best) << row.name;
+    }
+}
+
+TEST(ResolvePlace, AmbiguityRule) {
+    using Outcome = PlaceResolution::Outcome;
+    const struct {
+        const char* name;
+        const char* text;
+        Outcome outcome;
+        const char* foundState; // when found
+        int candidates;         // when ambiguous
+    } cases[] = {
+        {"tenTimesLargerWins", "London", Outcome::Found, "England", 0},
+        {"likeSizesAreAmbiguous", "Springfield", Outcome::Ambiguous, "", 3},
+        {"stateSettlesIt", "Springfield, Illinois", Outcome::Found, "Illinois", 0},
+        {"countryLeavesItAmbiguous", "Springfield, United States", Outcome::Ambiguous, "", 3},
+        {"unmatchedPartIsNotFound", "London, France", Outcome::NotFound, "", 0},
+        {"equalPopulationsAreAmbiguous", "Twin", Outcome::Ambiguous, "", 2},
+        {"typedPartsFilterTheCandidates", "Paris, France", Outcome::Found, "Île-de-France Region",
+         0},
+        {"nothingFound", "Atlantis", Outcome::NotFound, "", 0},
+    };
+    for (const auto& row : cases) {
+        const PlaceResolution resolution =
+            ResolvePlace(TestIndex(), ParsePlaceQuery(QString::fromUtf8(row.text)));
+        EXPECT_EQ(resolution.outcome, row.outcome) << row.name;
+        if (row.outcome == Outcome::Found) {
+            ASSERT_NE(resolution.place, nullptr) << row.name;
+            EXPECT_EQ(resolution.place->state, QString::fromUtf8(row.foundState)) << row.name;
+        }
+        EXPECT_EQ(resolution.candidates.size(), row.candidates) << row.name;
+    }
+    // The candidates come best first: the larger Springfield before the smaller.
+    const PlaceResolution springfield = ResolvePlace(TestIndex(), ParsePlaceQuery(u"Springfield"));
+    ASSERT_EQ(springfield.candidates.size(), 3);
+    EXPECT_EQ(springfield.candidates[0]->state, "Missouri");
+    EXPECT_EQ(springfield.candidates[2]->state, "Illinois");
+}
+
+TEST(BoxCoordinates, RoundedToTheMinuteWithinTheBoxes) {
+    const struct {
+        const char* name;
+        double degrees;
+        bool longitude;
+        int boxDegrees;
+        int boxMinutes;
+        bool secondHemisphere;
+        const char* shown;
+    } cases[] = {
+        {"delhiEast", 77.22445, true, 77, 13, false, "77°13' E"},
+        {"londonWest", -0.12574, true, 0, 8, true, "0°08' W"},
+        {"halfMinuteRoundsUp", 10.0 + 29.5 / 60.0, false, 10, 30, false, "10°30' N"},
+        {"justBelowHalfRoundsDown", 10.0 + 29.49 / 60.0, false, 10, 29, false, "10°29' N"},
+        {"carryIntoNextDegree", -(33.0 + 59.5 / 60.0), false, 34, 0, true, "34°00' S"},
+        {"tinyWestIsZeroEast", -0.001, true, 0, 0, false, "0°00' E"},
+        {"dateLineStaysInTheBox", 179.999, true, 179, 59, false, "179°59' E"},
+        {"poleStaysInTheBox", -89.9999, false, 89, 59, true, "89°59' S"},
+    };
+    for (const auto& row : cases) {
+        const BoxCoordinate box =
+            row.longitude ? LongitudeForBoxes(row.degrees) : LatitudeForBoxes(row.degrees);
+        EXPECT_EQ(box.degrees, row.boxDegrees) << row.name;
+        EXPECT_EQ(box.minutes, row.boxMinutes) << row.name;
+        EXPECT_EQ(box.secondHemisphere, row.secondHemisphere) << row.name;
+        EXPECT_EQ((row.longitude ? FormatLongitude(box) : FormatLatitude(box)).toStdString(),
+                  row.shown)
+            << row.name;
+    }
+}
+
+// The system's list: the places the command's examples name.
+TEST(SystemPlaces, KnownPlacesResolve) {
+    const std::unique_ptr<PlaceSource> source = SystemPlaceSource();
+    if (!source) {
+        GTEST_SKIP() << "this build has no libgeonames place list";
+    }
+    const std::shared_ptr<const PlaceIndex> index = LoadPlaceIndex(*source);
+    EXPECT_GT(index->places().size(), 20000);
+    const struct {
+        const char* text;
+        const char* zone;
+        const char* country;
+    } cases[] = {
+        {"London", "Europe/London", "GB"},
+        {"London, Ontario", "America/Toronto", "CA"},
+        {"New Delhi, India", "Asia/Kolkata", "IN"},
+        {"New Delhi, Delhi, India", "Asia/Kolkata", "IN"},
+        {"sao paulo", "America/Sao_Paulo", "BR"},
+        {"Kathmandu", "Asia/Kathmandu", "NP"},
+    };
+    for (const auto& row : cases) {
+        const PlaceResolution found =
+            ResolvePlace(*index, ParsePlaceQuery(QString::fromUtf8(row.text)));
+        ASSERT_EQ(found.outcome, PlaceResolution::Outcome::Found) << row.text;
+        EXPECT_EQ(found.place->zoneId.toStdString(), row.zone) << row.text;
+        EXPECT_EQ(found.place->countryCode.toStdString(), row.country) << row.text;
+    }
+    EXPECT_EQ(ResolvePlace(*index, ParsePlaceQuery(u"Springfield")).outcome,
+              PlaceResolution::Outcome::Ambiguous);
+}
+
+} // namespace
