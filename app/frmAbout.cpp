@@ -1,5 +1,6 @@
 #include "app/frmAbout.h"
 
+#include "app/ScreenReaderNames.h"
 #include "links/modHelp.h"
 #include "ui/Appearance.h"
 #include "ui/ClickableLabel.h"
@@ -17,7 +18,8 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
 
     auto* picIcon = new QLabel(this);
     picIcon->setObjectName(QStringLiteral("picIcon"));
-    picIcon->setPixmap(renderPicture(QStringLiteral(":/pictures/korvani.svg"), QSize(64, 64)));
+    ShowWithOutline(picIcon,
+                    renderPicture(QStringLiteral(":/pictures/korvani.svg"), QSize(64, 64)));
     picIcon->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
 
     auto* Label2 = makeWrappedLabel(this, "Label2", programTitle);
@@ -73,6 +75,7 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     // A fixed width; the height that the wrapped texts need at that width.
     constexpr int width = 440;
     setFixedSize(width, layout->totalHeightForWidth(width));
+    ApplyAccessibleNames(*this, frmAboutScreenReaderNames());
 }
 
 void showAboutWindow(QWidget* owner) {

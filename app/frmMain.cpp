@@ -3,6 +3,7 @@
 #include "app/CalculationDriver.h"
 #include "app/FilteredLineEdit.h"
 #include "app/ImageList.h"
+#include "app/ScreenReaderNames.h"
 #include "chart/TimeZones.h"
 #include "chart/Validation.h"
 #include "links/modHelp.h"
@@ -113,6 +114,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     createMenus();
     arrangeTabOrder();
     Form_Load();
+    ApplyAccessibleNames(*this, frmMainScreenReaderNames());
 }
 
 QWidget* frmMain::createEntryFields() {

@@ -1,6 +1,7 @@
 #include "promo/frmExit.h"
 
 #include "links/modHelp.h"
+#include "promo/ExitScreenReaderNames.h"
 #include "ui/Appearance.h"
 #include "ui/ClickableLabel.h"
 #include "ui/Messages.h"
@@ -124,7 +125,7 @@ frmExit::frmExit(QWidget* parent) : QWidget(parent, Qt::Window | Qt::WindowStays
 
     auto* Picture1 = new QLabel(this);
     Picture1->setObjectName(QStringLiteral("Picture1"));
-    Picture1->setPixmap(renderPicture(QStringLiteral(":/pictures/promo.svg"), QSize(96, 96)));
+    ShowWithOutline(Picture1, renderPicture(QStringLiteral(":/pictures/promo.svg"), QSize(96, 96)));
     Picture1->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
 
     auto* cmdClose = new QPushButton(QStringLiteral("E&xit"), this);
@@ -147,6 +148,9 @@ frmExit::frmExit(QWidget* parent) : QWidget(parent, Qt::Window | Qt::WindowStays
     layout->addLayout(main, 3);
     layout->addLayout(side, 2);
     resize(640, 440);
+    // A larger desktop font makes the wrapped texts taller: room for all of them at this width.
+    resize(width(), qMax(height(), layout->totalHeightForWidth(width())));
+    ApplyAccessibleNames(*this, frmExitScreenReaderNames());
 }
 
 QString frmExit::placeholderOf(const QObject* box) const {
