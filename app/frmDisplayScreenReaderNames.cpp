@@ -34,7 +34,8 @@ QString Element(const char* name, int index) {
 
 AccessibleNames frmDisplayScreenReaderNames() {
     AccessibleNames names = {
-        {"qt_tabwidget_tabbar", "Planets", "One tab for each planet"},
+        {"SSTab1", "Planets", "One page for each planet: its symbol, position and decanate"},
+        {"qt_tabwidget_tabbar", "Planet tabs", "One tab for each planet"},
         {"Label19", "Jupiter", "Link: opens the page about co-branding in the web browser"},
         {"cmdOK", "Back", "Back to the birth details"},
         {"cmdExit", "Exit", {}},

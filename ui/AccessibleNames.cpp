@@ -77,6 +77,12 @@ QStringList ApplyAccessibleNames(QWidget& window, const AccessibleNames& names) 
         if (!entry.name.isEmpty()) {
             control->setAccessibleName(entry.name);
         }
+        if (qobject_cast<QComboBox*>(control)) {
+            // Filling a list already made Qt's reading of it; it is made afresh, as a named list.
+            if (QAccessibleInterface* made = QAccessible::queryAccessibleInterface(control)) {
+                QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
+            }
+        }
         if (!entry.description.isEmpty()) {
             control->setAccessibleDescription(entry.description);
         }
