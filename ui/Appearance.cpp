@@ -187,6 +187,10 @@ QLabel* makeWrappedLabel(QWidget* parent, const char* name, const QString& text)
 void showAsTitle(QLabel* label, qreal scale) {
     QFont font = label->font();
     font.setBold(true);
-    font.setPointSizeF(font.pointSizeF() * scale);
+    if (font.pointSizeF() > 0) {
+        font.setPointSizeF(font.pointSizeF() * scale);
+    } else if (font.pixelSize() > 0) {
+        font.setPixelSize(qRound(font.pixelSize() * scale)); // a desktop font given in pixels
+    }
     label->setFont(font);
 }
