@@ -3,6 +3,9 @@
 #include "chart/ChartState.h"
 #include "ui/Appearance.h"
 
+#include <QGuiApplication>
+#include <QPalette>
+
 #include <array>
 
 namespace {
@@ -20,9 +23,11 @@ ImageList::ImageList(QObject* parent) : QObject(parent) {}
 
 ImageList* ImageList::bodyPictures(QObject* parent, int pixels) {
     auto* list = new ImageList(parent);
+    // The symbols are drawn like text, in the text colour, so they read on light and dark themes.
+    const QColor ink = QGuiApplication::palette().color(QPalette::WindowText);
     for (const char* file : bodyPictureFiles) {
         // A picture that cannot be drawn still takes its entry, so the numbering holds.
-        list->add(renderPicture(QString::fromLatin1(file), QSize(pixels, pixels)));
+        list->add(renderPicture(QString::fromLatin1(file), QSize(pixels, pixels), ink));
     }
     return list;
 }

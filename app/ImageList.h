@@ -11,7 +11,8 @@ class ImageList : public QObject {
   public:
     explicit ImageList(QObject* parent = nullptr);
 
-    // The ten body symbols, in body order, drawn at `pixels` square.
+    // The ten body symbols, in body order, drawn at `pixels` square in the text colour of the
+    // application's palette.
     static ImageList* bodyPictures(QObject* parent, int pixels = 40);
 
     void add(const QPixmap& picture);

@@ -1,5 +1,6 @@
 #include "app/frmAbout.h"
 
+#include "app/ScreenReaderNames.h"
 #include "links/modHelp.h"
 #include "ui/Appearance.h"
 #include "ui/ClickableLabel.h"
@@ -18,7 +19,8 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
 
     auto* picIcon = new QLabel(this);
     picIcon->setObjectName(QStringLiteral("picIcon"));
-    picIcon->setPixmap(renderPicture(QStringLiteral(":/pictures/korvani.svg"), QSize(64, 64)));
+    ShowWithOutline(picIcon,
+                    renderPicture(QStringLiteral(":/pictures/korvani.svg"), QSize(64, 64)));
     picIcon->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
 
     auto* Label2 = makeWrappedLabel(this, "Label2", programTitle);
@@ -75,6 +77,7 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     constexpr int width = 440;
     setFixedSize(width, layout->totalHeightForWidth(width));
     PressFocusedButtonOnEnter(this); // Escape closes the window, as in every dialog
+    ApplyAccessibleNames(*this, frmAboutScreenReaderNames());
 }
 
 void showAboutWindow(QWidget* owner) {

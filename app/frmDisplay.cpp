@@ -1,6 +1,7 @@
 #include "app/frmDisplay.h"
 
 #include "app/ImageList.h"
+#include "app/ScreenReaderNames.h"
 #include "links/modHelp.h"
 #include "ui/Appearance.h"
 #include "ui/ClickableLabel.h"
@@ -88,6 +89,7 @@ frmDisplay::frmDisplay(QWidget* parent) : QMainWindow(parent) {
     createMenus();
     arrangeTabOrder();
     PressFocusedButtonOnEnter(this);
+    ApplyAccessibleNames(*this, frmDisplayScreenReaderNames());
 }
 
 QWidget* frmDisplay::createBanner() {
@@ -308,7 +310,7 @@ void frmDisplay::setBodyPicture(int body, const QPixmap& picture) {
     if (body < 0 || body >= displayedBodyCount) {
         return;
     }
-    tabs_[static_cast<std::size_t>(body)].picPlanet->setPixmap(picture);
+    ShowInTextColour(tabs_[static_cast<std::size_t>(body)].picPlanet, picture);
 }
 
 void frmDisplay::setDecanateCaptions(int body, const DecanateResult& result) {

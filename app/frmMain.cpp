@@ -4,6 +4,7 @@
 #include "app/FilteredLineEdit.h"
 #include "app/ImageList.h"
 #include "app/Reading.h"
+#include "app/ScreenReaderNames.h"
 #include "chart/TimeZones.h"
 #include "chart/Validation.h"
 #include "links/modHelp.h"
@@ -121,6 +122,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     }
     PressFocusedButtonOnEnter(this);
     Form_Load();
+    ApplyAccessibleNames(*this, frmMainScreenReaderNames());
 }
 
 QWidget* frmMain::createEntryFields() {

@@ -3,6 +3,7 @@
 #include "promo/ExitBoxes.h"
 
 #include "links/modHelp.h"
+#include "promo/ExitScreenReaderNames.h"
 #include "ui/Appearance.h"
 #include "ui/ClickableLabel.h"
 #include "ui/Keyboard.h"
@@ -131,7 +132,7 @@ frmExit::frmExit(QWidget* parent) : QWidget(parent, Qt::Window | Qt::WindowStays
 
     auto* Picture1 = new QLabel(this);
     Picture1->setObjectName(QStringLiteral("Picture1"));
-    Picture1->setPixmap(renderPicture(QStringLiteral(":/pictures/promo.svg"), QSize(96, 96)));
+    ShowWithOutline(Picture1, renderPicture(QStringLiteral(":/pictures/promo.svg"), QSize(96, 96)));
     Picture1->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
 
     auto* cmdClose = new QPushButton(QStringLiteral("E&xit"), this);
@@ -158,6 +159,9 @@ frmExit::frmExit(QWidget* parent) : QWidget(parent, Qt::Window | Qt::WindowStays
     layout->addLayout(side, 2);
     resize(640, 440);
     PressFocusedButtonOnEnter(this);
+    // A larger desktop font makes the wrapped texts taller: room for all of them at this width.
+    resize(width(), qMax(height(), layout->totalHeightForWidth(width())));
+    ApplyAccessibleNames(*this, frmExitScreenReaderNames());
 }
 
 QString frmExit::placeholderOf(const QObject* box) const {

@@ -1,11 +1,108 @@
 #include "ui/Appearance.h"
 
-#include <QGuiApplication>
+#include "ui/Contrast.h"
+
+#include <QApplication>
+#include <QEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QSvgRenderer>
 
-QPixmap renderPicture(const QString& file, QSize size) {
+namespace {
+
+// Keeps a label's ink in step with its palette: a link label's link colour, or a symbol's
+// colour. A theme change reaches the label in several events (the application's palette, then its
+// window's and its parents' as they take it on); each one works the colour out again from the
+// palette it brings, and the last one leaves the settled colour.
+class InkFollower : public QObject {
+  public:
+    enum class Ink { Link, Symbol, Outline };
+
+    InkFollower(QLabel* label, Ink ink) : QObject(label), label_(label), ink_(ink) {
+        label->installEventFilter(this);
+    }
+
+    // The follower of that kind a label already has, or null.
+    static InkFollower* Of(QLabel* label, Ink ink) {
+        for (QObject* child : label->children()) {
+            auto* follower = dynamic_cast<InkFollower*>(child);
+            if (follower && follower->ink_ == ink) {
+                return follower;
+            }
+        }
+        return nullptr;
+    }
+
+    // `around`: the palette the label stands on.
+    void apply(const QPalette& around) {
+        if (ink_ == Ink::Link) {
+            applyLinkColour(around);
+            return;
+        }
+        const QPixmap shown = label_->pixmap();
+        if (shown.isNull()) {
+            return;
+        }
+        const QColor text = around.color(QPalette::WindowText);
+        label_->setPixmap(ink_ == Ink::Symbol ? TintedPicture(shown, text)
+                                              : OutlinedPicture(shown, text));
+    }
+
+    // The palette of the label's parent, which the link colour set here leaves alone.
+    QPalette surroundings() const {
+        const QWidget* parent = label_->parentWidget();
+        return parent ? parent->palette() : QApplication::palette(label_);
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched != label_) {
+            return false;
+        }
+        switch (event->type()) {
+        case QEvent::ApplicationPaletteChange:
+            // The parents may not have taken on the new palette yet.
+            apply(QApplication::palette(label_));
+            break;
+        case QEvent::PaletteChange:
+        case QEvent::ParentChange:
+            apply(surroundings());
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+
+  private:
+    void applyLinkColour(const QPalette& around) {
+        const QColor ink = ReadableInk(around.color(QPalette::Link), around.color(QPalette::Window),
+                                       around.color(QPalette::WindowText));
+        if (label_->foregroundRole() != QPalette::Link) {
+            label_->setForegroundRole(QPalette::Link); // itself a palette change
+        }
+        if (label_->palette().color(QPalette::Link) != ink) {
+            QPalette own = label_->palette();
+            own.setColor(QPalette::Link, ink);
+            label_->setPalette(own);
+        }
+    }
+
+    QLabel* label_;
+    Ink ink_;
+};
+
+void Follow(QLabel* label, InkFollower::Ink ink) {
+    InkFollower* follower = InkFollower::Of(label, ink);
+    if (!follower) {
+        follower = new InkFollower(label, ink);
+    }
+    follower->apply(follower->surroundings());
+}
+
+} // namespace
+
+QPixmap renderPicture(const QString& file, QSize size, const QColor& ink) {
     QSvgRenderer renderer(file);
     if (!renderer.isValid() || size.isEmpty()) {
         return {};
@@ -17,12 +114,67 @@ QPixmap renderPicture(const QString& file, QSize size) {
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
     renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
-    return pixmap;
+    painter.end();
+    return ink.isValid() ? TintedPicture(pixmap, ink) : pixmap;
+}
+
+QPixmap TintedPicture(const QPixmap& picture, const QColor& ink) {
+    if (picture.isNull() || !ink.isValid()) {
+        return picture;
+    }
+    QPixmap tinted = picture;
+    QPainter painter(&tinted);
+    // Source-in keeps each pixel's opacity and replaces its colour.
+    painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
+    painter.fillRect(QRectF(QPointF(0, 0), tinted.deviceIndependentSize()), ink);
+    return tinted;
+}
+
+QPixmap OutlinedPicture(const QPixmap& picture, const QColor& ink) {
+    if (picture.isNull() || !ink.isValid()) {
+        return picture;
+    }
+    constexpr int reach = 2; // outline width in device pixels
+    const QImage source = picture.toImage().convertToFormat(QImage::Format_ARGB32);
+    QImage outlined = source;
+    const auto solid = [&source](int x, int y) {
+        return x >= 0 && y >= 0 && x < source.width() && y < source.height() &&
+               qAlpha(source.pixel(x, y)) >= 128;
+    };
+    for (int y = 0; y < source.height(); ++y) {
+        for (int x = 0; x < source.width(); ++x) {
+            const int alpha = qAlpha(source.pixel(x, y));
+            if (alpha == 0) {
+                continue;
+            }
+            bool edge = !solid(x, y); // the smoothed rim outside the solid shape
+            for (int dy = -reach; dy <= reach && !edge; ++dy) {
+                for (int dx = -reach; dx <= reach && !edge; ++dx) {
+                    edge = !solid(x + dx, y + dy);
+                }
+            }
+            if (edge) {
+                outlined.setPixel(x, y, qRgba(ink.red(), ink.green(), ink.blue(), alpha));
+            }
+        }
+    }
+    QPixmap result = QPixmap::fromImage(outlined);
+    result.setDevicePixelRatio(picture.devicePixelRatio());
+    return result;
+}
+
+void ShowWithOutline(QLabel* label, const QPixmap& picture) {
+    label->setPixmap(picture);
+    Follow(label, InkFollower::Ink::Outline);
+}
+
+void ShowInTextColour(QLabel* label, const QPixmap& picture) {
+    label->setPixmap(picture);
+    Follow(label, InkFollower::Ink::Symbol);
 }
 
 void showAsLink(QLabel* label) {
-    // One colour for every link of the program, readable on the window background.
-    label->setStyleSheet(QStringLiteral("color: #1a3fa8;"));
+    Follow(label, InkFollower::Ink::Link);
 }
 
 QLabel* makeWrappedLabel(QWidget* parent, const char* name, const QString& text) {
@@ -35,6 +187,10 @@ QLabel* makeWrappedLabel(QWidget* parent, const char* name, const QString& text)
 void showAsTitle(QLabel* label, qreal scale) {
     QFont font = label->font();
     font.setBold(true);
-    font.setPointSizeF(font.pointSizeF() * scale);
+    if (font.pointSizeF() > 0) {
+        font.setPointSizeF(font.pointSizeF() * scale);
+    } else if (font.pixelSize() > 0) {
+        font.setPixelSize(qRound(font.pixelSize() * scale)); // a desktop font given in pixels
+    }
     label->setFont(font);
 }

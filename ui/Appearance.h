@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QPixmap>
 #include <QString>
 
@@ -10,10 +11,28 @@ class QWidget;
 inline const QString programTitle = QStringLiteral("Korvani v1.20");
 
 // Draws an SVG picture at `size` logical pixels, at the screen's pixel ratio so that it stays
-// sharp on high-density screens. A null pixmap when the picture cannot be read.
-QPixmap renderPicture(const QString& file, QSize size);
+// sharp on high-density screens. With a valid `ink` every drawn pixel takes that colour and keeps
+// its opacity. A null pixmap when the picture cannot be read.
+QPixmap renderPicture(const QString& file, QSize size, const QColor& ink = {});
 
-// Gives a label the colour that tells the user it is a link.
+// The picture with every pixel in `ink`, each keeping its opacity.
+QPixmap TintedPicture(const QPixmap& picture, const QColor& ink);
+
+// The picture with its outer edge (a rim two device pixels wide) in `ink`, so that a picture in
+// colours of its own stands out from any window.
+QPixmap OutlinedPicture(const QPixmap& picture, const QColor& ink);
+
+// Shows a picture in colours of its own on `label`, outlined in the text colour of the label's
+// palette, and outlines it again whenever that palette changes.
+void ShowWithOutline(QLabel* label, const QPixmap& picture);
+
+// Shows a one-colour picture (a body symbol) on `label` in the text colour of the label's palette,
+// and draws it again whenever that palette changes.
+void ShowInTextColour(QLabel* label, const QPixmap& picture);
+
+// Gives a label the colour that tells the user it is a link: the palette's link colour, or where
+// that is too faint against the window, the nearest colour towards the text colour that reads.
+// It follows later changes of the palette.
 void showAsLink(QLabel* label);
 
 // A word-wrapped label with its control name.

@@ -1,0 +1,151 @@
+#include "support/ProgramWindows.h"
+#include "ui/ClickableLabel.h"
+#include "ui/Contrast.h"
+
+#include <QHash>
+#include <QImage>
+#include <QLabel>
+
+#include <gtest/gtest.h>
+
+#include <iostream>
+
+namespace {
+
+struct DesktopTheme {
+    const char* name;
+    QColor window;
+    QColor text;
+    QColor link;
+};
+
+QPalette PaletteOf(const DesktopTheme& theme) {
+    QPalette palette(theme.window, theme.window); // buttons and window in the window colour
+    palette.setColor(QPalette::WindowText, theme.text);
+    palette.setColor(QPalette::ButtonText, theme.text);
+    palette.setColor(QPalette::Text, theme.text);
+    palette.setColor(QPalette::Link, theme.link);
+    return palette;
+}
+
+// A light theme, a dark one, and a dark one that kept the light theme's link blue.
+const DesktopTheme themes[] = {
+    {"light", QColor(0xef, 0xef, 0xef), QColor(Qt::black), QColor(0x00, 0x00, 0xff)},
+    {"dark", QColor(0x35, 0x35, 0x35), QColor(Qt::white), QColor(0x2a, 0x82, 0xda)},
+    {"darkWithLightLink", QColor(0x2b, 0x2b, 0x2b), QColor(0xe0, 0xe0, 0xe0),
+     QColor(0x00, 0x00, 0xff)},
+};
+
+QColor Over(QRgb pixel, const QColor& background) {
+    const double alpha = qAlpha(pixel) / 255.0;
+    const auto channel = [alpha](int premultiplied, int under) {
+        return qBound(0, static_cast<int>(premultiplied + under * (1 - alpha) + 0.5), 255);
+    };
+    return QColor(channel(qRed(pixel), background.red()),
+                  channel(qGreen(pixel), background.green()),
+                  channel(qBlue(pixel), background.blue()));
+}
+
+// A text's ink as drawn: the drawn pixel that stands out most from the window. Smoothed edges
+// only lie between the ink and the window.
+QColor TextInk(QWidget& label, const QColor& background) {
+    const QImage image =
+        label.grab().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    QColor strongest = background;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor seen = Over(image.pixel(x, y), background);
+            if (ContrastRatio(seen, background) > ContrastRatio(strongest, background)) {
+                strongest = seen;
+            }
+        }
+    }
+    return strongest;
+}
+
+// The ink a picture meets the window with: the colour most of its solid pixels along its
+// outline have (those with a see-through pixel at most two pixels away). A symbol drawn in thin
+// strokes is all outline; a picture in colours of its own needs an edge that stands out.
+QColor DominantOutlineInk(const QPixmap& picture) {
+    const QImage image = picture.toImage().convertToFormat(QImage::Format_ARGB32);
+    const auto solid = [&image](int x, int y) {
+        return x >= 0 && y >= 0 && x < image.width() && y < image.height() &&
+               qAlpha(image.pixel(x, y)) == 255;
+    };
+    QHash<QRgb, int> counts;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (!solid(x, y)) {
+                continue;
+            }
+            bool outline = false;
+            for (int dy = -2; dy <= 2; ++dy) {
+                for (int dx = -2; dx <= 2; ++dx) {
+                    outline = outline || !solid(x + dx, y + dy);
+                }
+            }
+            if (outline) {
+                ++counts[image.pixel(x, y)];
+            }
+        }
+    }
+    QRgb dominant = 0;
+    int most = 0;
+    for (auto count = counts.cbegin(); count != counts.cend(); ++count) {
+        if (count.value() > most) {
+            most = count.value();
+            dominant = count.key();
+        }
+    }
+    return QColor::fromRgb(dominant);
+}
+
+class ThemeContrast : public ::testing::TestWithParam<DesktopTheme> {};
+
+// Under each theme, switched to while the windows are open, every link text and every picture
+// of every window reads against the window colour.
+TEST_P(ThemeContrast, LinksAndPicturesReadAgainstTheWindow) {
+    const ApplicationLookGuard restore;
+    const DesktopTheme& theme = GetParam();
+    std::vector<std::unique_ptr<QWidget>> windows;
+    for (ProgramWindow which : everyProgramWindow) {
+        windows.push_back(BuildProgramWindow(which));
+        windows.back()->show();
+    }
+    QApplication::setPalette(PaletteOf(theme));
+    QApplication::processEvents();
+
+    int links = 0;
+    int pictures = 0;
+    for (const auto& window : windows) {
+        for (QLabel* label : window->findChildren<QLabel*>()) {
+            const std::string where =
+                window->objectName().toStdString() + "." + label->objectName().toStdString();
+            double ratio = 0;
+            QColor ink;
+            if (!label->pixmap().isNull()) {
+                ++pictures;
+                ink = DominantOutlineInk(label->pixmap());
+            } else if (qobject_cast<ClickableLabel*>(label)) {
+                ++links;
+                ink = TextInk(*label, theme.window);
+            } else {
+                continue;
+            }
+            ratio = ContrastRatio(ink, theme.window);
+            std::cout << theme.name << " " << where << " ink " << ink.name().toStdString()
+                      << " contrast " << ratio << "\n";
+            EXPECT_GE(ratio, readableContrastRatio) << where << " ink " << ink.name().toStdString()
+                                                    << " on " << theme.window.name().toStdString();
+        }
+    }
+    EXPECT_EQ(pictures, 12) << "ten symbols, the program icon and the exit window's picture";
+    EXPECT_GE(links, 9) << "the offers and the other clickable texts";
+}
+
+INSTANTIATE_TEST_SUITE_P(Themes, ThemeContrast, ::testing::ValuesIn(themes),
+                         [](const ::testing::TestParamInfo<DesktopTheme>& info) {
+                             return std::string(info.param.name);
+                         });
+
+} // namespace

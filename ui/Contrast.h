@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QColor>
+
+// Colour contrast as the Web Content Accessibility Guidelines 2.x (W3C) define it: relative
+// luminance of sRGB colours and the contrast ratio (L1 + 0.05) / (L2 + 0.05), from 1 to 21.
+
+// Level AA for normal text (success criterion 1.4.3).
+inline constexpr double readableContrastRatio = 4.5;
+
+double RelativeLuminance(const QColor& colour);
+double ContrastRatio(const QColor& first, const QColor& second);
+
+// `ink` when it reaches readableContrastRatio against `background`; otherwise the colour nearest
+// to it on the way to `fallback` that does, or failing that whichever of `fallback`, black and
+// white stands out most.
+QColor ReadableInk(const QColor& ink, const QColor& background, const QColor& fallback);
