@@ -55,7 +55,7 @@ PasteVerdict FilteredLineEdit::filterPaste(const QString& text) const {
 }
 
 void FilteredLineEdit::tell(MessageIcon icon, const QString& message) {
-    showMessage(icon, message, window());
+    ShowMessage(icon, message, window());
 }
 
 qsizetype FilteredLineEdit::room(bool replacesSelection) const {

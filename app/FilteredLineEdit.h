@@ -14,8 +14,6 @@ class FilteredLineEdit : public QLineEdit {
 
     explicit FilteredLineEdit(Rule rule, QWidget* parent = nullptr);
 
-    Rule rule() const { return rule_; }
-
     // Puts a text into the box at the cursor as a paste does, through the box's rule.
     void pasteFiltered(const QString& text);
 

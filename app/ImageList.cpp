@@ -27,7 +27,7 @@ ImageList* ImageList::bodyPictures(QObject* parent, int pixels) {
     const QColor ink = QGuiApplication::palette().color(QPalette::WindowText);
     for (const char* file : bodyPictureFiles) {
         // A picture that cannot be drawn still takes its entry, so the numbering holds.
-        list->add(renderPicture(QString::fromLatin1(file), QSize(pixels, pixels), ink));
+        list->add(RenderPicture(QString::fromLatin1(file), QSize(pixels, pixels), ink));
     }
     return list;
 }

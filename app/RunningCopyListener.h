@@ -32,4 +32,3 @@ class RunningCopyListener : public QObject {
 // Tells the copy that holds the lock in `lockFolder` that another copy was started, and waits
 // up to `patienceMilliseconds` for its answer. Returns whether it answered.
 bool NotifyRunningCopy(const QString& lockFolder, int patienceMilliseconds = 3000);
-

@@ -4,9 +4,9 @@
 
 // What screen readers say for the controls of each window of the app folder. Lists and boxes
 // are named by what they hold, never by their current value; pictures by what they show.
-AccessibleNames frmMainScreenReaderNames();
-AccessibleNames frmDisplayScreenReaderNames();
-AccessibleNames frmAboutScreenReaderNames();
+AccessibleNames ScreenReaderNamesOfInputWindow();
+AccessibleNames ScreenReaderNamesOfResultWindow();
+AccessibleNames ScreenReaderNamesOfAboutWindow();
 
 // The descriptions of the offer labels that several windows carry.
 AccessibleNames OfferScreenReaderNames();

@@ -93,7 +93,7 @@ RunningCopyCheck CheckRunningCopy(const QStringList& folders) {
     return check;
 }
 
-std::unique_ptr<QLockFile> claimInstanceLock(const QString& lockDirectory) {
+std::unique_ptr<QLockFile> ClaimInstanceLock(const QString& lockDirectory) {
     QDir().mkpath(lockDirectory);
     QLockFile::LockError error = QLockFile::NoError;
     std::unique_ptr<QLockFile> lock = TryLock(lockDirectory, error);
@@ -109,7 +109,7 @@ RunningCopyCheck EnsureOnlyRunningCopy(const QStringList& folders) {
     RunningCopyCheck check = CheckRunningCopy(folders);
     if (check.anotherCopyRuns) {
         NotifyRunningCopy(check.folder);
-        showMessage(MessageIcon::Information, QStringLiteral("Application is already running"));
+        ShowMessage(MessageIcon::Information, QStringLiteral("Application is already running"));
     } else if (!check.lock) {
         std::fprintf(stderr,
                      "korvani: no lock could be made in %s; another running copy of "
@@ -120,11 +120,11 @@ RunningCopyCheck EnsureOnlyRunningCopy(const QStringList& folders) {
     return check;
 }
 
-std::unique_ptr<QLockFile> claimOnlyRunningCopy(const QString& lockDirectory) {
-    std::unique_ptr<QLockFile> lock = claimInstanceLock(lockDirectory);
+std::unique_ptr<QLockFile> ClaimOnlyRunningCopy(const QString& lockDirectory) {
+    std::unique_ptr<QLockFile> lock = ClaimInstanceLock(lockDirectory);
     if (!lock) {
         NotifyRunningCopy(lockDirectory);
-        showMessage(MessageIcon::Information, QStringLiteral("Application is already running"));
+        ShowMessage(MessageIcon::Information, QStringLiteral("Application is already running"));
     }
     return lock;
 }

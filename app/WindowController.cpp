@@ -123,7 +123,7 @@ void WindowController::inputWindowClosed() {
 }
 
 void WindowController::showAbout(QWidget* owner) {
-    showAboutWindow(owner);
+    ShowAboutWindow(owner);
 }
 
 frmDisplay* WindowController::resultWindow() {

@@ -20,27 +20,27 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     auto* picIcon = new QLabel(this);
     picIcon->setObjectName(QStringLiteral("picIcon"));
     ShowWithOutline(picIcon,
-                    renderPicture(QStringLiteral(":/pictures/korvani.svg"), QSize(64, 64)));
+                    RenderPicture(QStringLiteral(":/pictures/korvani.svg"), QSize(64, 64)));
     picIcon->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
 
-    auto* Label2 = makeWrappedLabel(this, "Label2", programTitle);
-    showAsTitle(Label2, 1.3);
+    auto* Label2 = MakeWrappedLabel(this, "Label2", programTitle);
+    ShowAsTitle(Label2, 1.3);
 
-    auto* Label1 = makeWrappedLabel(
+    auto* Label1 = MakeWrappedLabel(
         this, "Label1",
         QStringLiteral("Korvani calculates the decanate sign in which the different planets of "
                        "your natal chart are placed in based on Vedic Astrology. Each zodiac sign "
                        "is divided into three decanates of ten degrees each. These decanates "
                        "influence the finer attributes of an individual's personality."));
     auto* lblHomePage =
-        makePageLink(this, QStringLiteral("lblHomePage"),
-                     QStringLiteral("Click here to visit ") + makerSiteText(), WebPage::HomePage);
-    auto* Label3 = makeWrappedLabel(
+        MakePageLink(this, QStringLiteral("lblHomePage"),
+                     QStringLiteral("Click here to visit ") + MakerSiteText(), WebPage::HomePage);
+    auto* Label3 = MakeWrappedLabel(
         this, "Label3",
         QStringLiteral("Home Business Opportunity. Start your own Internet business and make "
                        "money online. Get this software fully branded for your website."));
     auto* lblCoBrand =
-        makePageLink(this, QStringLiteral("lblCoBrand"),
+        MakePageLink(this, QStringLiteral("lblCoBrand"),
                      QStringLiteral("Click here for more details."), WebPage::CoBrand);
 
     auto* Line2 = new QFrame(this);
@@ -77,10 +77,10 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     constexpr int width = 440;
     setFixedSize(width, layout->totalHeightForWidth(width));
     PressFocusedButtonOnEnter(this); // Escape closes the window, as in every dialog
-    ApplyAccessibleNames(*this, frmAboutScreenReaderNames());
+    ApplyAccessibleNames(*this, ScreenReaderNamesOfAboutWindow());
 }
 
-void showAboutWindow(QWidget* owner) {
+void ShowAboutWindow(QWidget* owner) {
     frmAbout about(owner);
     about.exec();
 }

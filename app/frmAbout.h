@@ -10,4 +10,4 @@ class frmAbout : public QDialog {
 };
 
 // Shows the about window modally over `owner` and returns when it is closed.
-void showAboutWindow(QWidget* owner);
+void ShowAboutWindow(QWidget* owner);

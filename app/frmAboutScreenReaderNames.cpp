@@ -1,6 +1,6 @@
 #include "app/ScreenReaderNames.h"
 
-AccessibleNames frmAboutScreenReaderNames() {
+AccessibleNames ScreenReaderNamesOfAboutWindow() {
     return {
         {"picIcon", "Korvani program icon", "A zodiac wheel with the crescent Moon"},
         {"lblHomePage", {}, "Link: opens the Qorvex web site in the web browser"},

@@ -43,7 +43,7 @@ QLabel* makeLabel(QWidget* parent, const QString& objectName, const QString& tex
                   bool bold = false) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(objectName);
-    label->setFont(labelFont(9, bold));
+    label->setFont(LabelFont(9, bold));
     label->setTextFormat(Qt::PlainText);
     return label;
 }
@@ -89,7 +89,7 @@ frmDisplay::frmDisplay(QWidget* parent) : QMainWindow(parent) {
     createMenus();
     arrangeTabOrder();
     PressFocusedButtonOnEnter(this);
-    ApplyAccessibleNames(*this, frmDisplayScreenReaderNames());
+    ApplyAccessibleNames(*this, ScreenReaderNamesOfResultWindow());
 }
 
 QWidget* frmDisplay::createBanner() {
@@ -161,7 +161,7 @@ QWidget* frmDisplay::createBodyTab(int body) {
         nameLabel->setObjectName(arrayName("lblBodyName", body));
         nameLabel->setTextFormat(Qt::PlainText);
     }
-    nameLabel->setFont(labelFont(10, true));
+    nameLabel->setFont(LabelFont(10, true));
     addRow("lblPlanetNameCaption", QStringLiteral("Planet Name"), nameLabel);
 
     tab.lblPosition = valueLabel("lblPosition", QStringLiteral("00 Ari 00"));

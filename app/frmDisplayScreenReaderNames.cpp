@@ -32,7 +32,7 @@ QString Element(const char* name, int index) {
 
 } // namespace
 
-AccessibleNames frmDisplayScreenReaderNames() {
+AccessibleNames ScreenReaderNamesOfResultWindow() {
     AccessibleNames names = {
         {"SSTab1", "Planets", "One page for each planet: its symbol, position and decanate"},
         {"qt_tabwidget_tabbar", "Planet tabs", "One tab for each planet"},

@@ -90,7 +90,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setTextFormat(Qt::PlainText);
     Label2->setWordWrap(true);
-    Label2->setFont(labelFont(9));
+    Label2->setFont(LabelFont(9));
     layout->addWidget(Label2);
 
     layout->addWidget(createEntryFields());
@@ -98,7 +98,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
 
     cmdRashi = new QPushButton(QStringLiteral("Get My Vedic Astrology Decanates"), central);
     cmdRashi->setObjectName(QStringLiteral("cmdRashi"));
-    cmdRashi->setFont(labelFont(10, true));
+    cmdRashi->setFont(LabelFont(10, true));
     cmdRashi->setMinimumHeight(cmdRashi->sizeHint().height() + 8);
     connect(cmdRashi, &QPushButton::clicked, this, &frmMain::cmdRashi_Click);
     layout->addWidget(cmdRashi);
@@ -122,7 +122,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     }
     PressFocusedButtonOnEnter(this);
     Form_Load();
-    ApplyAccessibleNames(*this, frmMainScreenReaderNames());
+    ApplyAccessibleNames(*this, ScreenReaderNamesOfInputWindow());
 }
 
 QWidget* frmMain::createEntryFields() {
@@ -373,7 +373,7 @@ bool frmMain::validateBirthData() {
     if (!fault) {
         return true;
     }
-    showMessage(fault->icon, QString::fromStdString(fault->message), this);
+    ShowMessage(fault->icon, QString::fromStdString(fault->message), this);
     if (QWidget* target = focusTargetWidget(fault->focus)) {
         target->setFocus(Qt::OtherFocusReason);
         if (auto* box = qobject_cast<QLineEdit*>(target)) {
@@ -416,14 +416,14 @@ void frmMain::cmdBrowser_Click() {
         PlaceLookupSearchText({txtMCity->text().toStdString(), txtMState->text().toStdString(),
                                txtMCountry->text().toStdString()});
     if (const auto* fault = std::get_if<ValidationFault>(&lookup)) {
-        showMessage(fault->icon, QString::fromStdString(fault->message), this);
+        ShowMessage(fault->icon, QString::fromStdString(fault->message), this);
         if (QWidget* target = focusTargetWidget(fault->focus)) {
             target->setFocus(Qt::OtherFocusReason);
         }
         return;
     }
     const QString searchText = QString::fromStdString(std::get<std::string>(lookup));
-    RunGuardedStep([&] { openAddress(webSearchUrl(searchText)); });
+    RunGuardedStep([&] { OpenAddress(WebSearchUrl(searchText)); });
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {

@@ -1,6 +1,6 @@
 #include "app/ScreenReaderNames.h"
 
-AccessibleNames frmMainScreenReaderNames() {
+AccessibleNames ScreenReaderNamesOfInputWindow() {
     AccessibleNames names = {
         {"txtName", "Name", "The name the chart is for"},
         {"cboMonth", "Month of birth", {}},

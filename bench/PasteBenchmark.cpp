@@ -2,8 +2,8 @@
 // is the time from the key press until the box holds what it keeps.
 
 #include "app/frmMain.h"
-#include "ui/Messages.h"
 #include "promo/frmExit.h"
+#include "ui/Messages.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -131,7 +131,7 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     // Refusals are counted, not shown: a message box would wait for a click.
-    setMessageHandler([](MessageIcon, const QString&) {});
+    SetMessageHandler([](MessageIcon, const QString&) {});
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
         return 1;

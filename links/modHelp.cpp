@@ -15,7 +15,7 @@ QString siteWithPath(const char* site, const char* path) {
 
 } // namespace
 
-QUrl webPageUrl(WebPage page) {
+QUrl WebPageUrl(WebPage page) {
     switch (page) {
     case WebPage::OnlineHelp:
         return QUrl(siteWithPath(productSiteAddress, "/korvani-help.html"));
@@ -37,24 +37,24 @@ QUrl webPageUrl(WebPage page) {
     return {};
 }
 
-QString makerSiteText() {
+QString MakerSiteText() {
     return QString::fromUtf8(makerSiteAddress);
 }
 
-QString productSiteRoot() {
+QString ProductSiteRoot() {
     return siteWithPath(productSiteAddress, "/");
 }
 
-void openAddress(const QUrl& address) {
+void OpenAddress(const QUrl& address) {
     // A browser that does not start is not reported: the click simply has no effect.
     QDesktopServices::openUrl(address);
 }
 
 void openWebPage(WebPage page) {
-    openAddress(webPageUrl(page));
+    OpenAddress(WebPageUrl(page));
 }
 
-QUrl webSearchUrl(const QString& searchText) {
+QUrl WebSearchUrl(const QString& searchText) {
     QUrl url(QString::fromUtf8(webSearchAddress));
     // Encode everything but unreserved characters, so "&", "#" or "+" in a place name stay text.
     url.setQuery(QStringLiteral("q=") + QString::fromLatin1(QUrl::toPercentEncoding(searchText)),

@@ -16,23 +16,23 @@ enum class WebPage {
 };
 
 // The full address of a page.
-QUrl webPageUrl(WebPage page);
+QUrl WebPageUrl(WebPage page);
 
 // The maker's main site as shown to the user, e.g. in the about window.
-QString makerSiteText();
+QString MakerSiteText();
 
 // The root address of the product's web site, ending in "/".
-QString productSiteRoot();
+QString ProductSiteRoot();
 
 // Opens a page in the default browser. The outcome is not examined.
 void openWebPage(WebPage page);
 
 // Opens any address in the default browser; every page, search and referral goes through here.
-void openAddress(const QUrl& address);
+void OpenAddress(const QUrl& address);
 
 // The address of a web search for the text, on the search site set when the program is
 // configured (KORVANI_SEARCH_URL).
-QUrl webSearchUrl(const QString& searchText);
+QUrl WebSearchUrl(const QString& searchText);
 
 // Closes every top-level window in the order the application lists them, hidden ones included,
 // and then quits the event loop. The window controller calls it once and keeps the windows'

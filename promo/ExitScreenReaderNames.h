@@ -4,4 +4,4 @@
 
 // What screen readers say for the controls of the exit window. The five refer-a-friend boxes
 // each say whose detail they hold.
-AccessibleNames frmExitScreenReaderNames();
+AccessibleNames ScreenReaderNamesOfExitWindow();

@@ -14,13 +14,13 @@ QString encoded(const QString& value) {
 
 } // namespace
 
-ReferralRecord referralFromBoxes(const QString& name, const QString& email, const QString& message,
+ReferralRecord ReferralFromBoxes(const QString& name, const QString& email, const QString& message,
                                  const QString& friendName, const QString& friendEmail) {
     return {name.trimmed(), email.trimmed(), message.trimmed(), friendName.trimmed(),
             friendEmail.trimmed()};
 }
 
-std::optional<QString> emailFault(const ReferralRecord& record) {
+std::optional<QString> EmailFault(const ReferralRecord& record) {
     if (record.email == record.friendEmail) {
         return QStringLiteral("Please Enter Distinct Email Addresses");
     }
@@ -34,7 +34,7 @@ std::optional<QString> emailFault(const ReferralRecord& record) {
     return std::nullopt;
 }
 
-std::optional<QString> missingFieldFault(const ReferralRecord& record) {
+std::optional<QString> MissingFieldFault(const ReferralRecord& record) {
     if (missing(record.name, referral::namePlaceholder)) {
         return QStringLiteral("Please Enter Your Name");
     }
@@ -53,35 +53,35 @@ std::optional<QString> missingFieldFault(const ReferralRecord& record) {
     return std::nullopt;
 }
 
-std::optional<QString> referralFault(const ReferralRecord& record) {
-    if (auto fault = emailFault(record)) {
+std::optional<QString> ReferralFault(const ReferralRecord& record) {
+    if (auto fault = EmailFault(record)) {
         return fault;
     }
-    return missingFieldFault(record);
+    return MissingFieldFault(record);
 }
 
-QString referralAddressText(const ReferralRecord& record) {
+QString ReferralAddressText(const ReferralRecord& record) {
     // The product site root is a value like the others and is encoded the same way, so the
     // referral page decodes all six alike.
-    return webPageUrl(WebPage::ReferAFriend).toString(QUrl::FullyEncoded) +
+    return WebPageUrl(WebPage::ReferAFriend).toString(QUrl::FullyEncoded) +
            QStringLiteral("?taf1=") + encoded(record.name) + QStringLiteral("&taf2=") +
            encoded(record.email) + QStringLiteral("&taf3=") + encoded(record.message) +
            QStringLiteral("&taf4=") + encoded(record.friendName) + QStringLiteral("&taf5=") +
-           encoded(record.friendEmail) + QStringLiteral("&taf6=") + encoded(productSiteRoot());
+           encoded(record.friendEmail) + QStringLiteral("&taf6=") + encoded(ProductSiteRoot());
 }
 
-QUrl referralAddress(const ReferralRecord& record) {
+QUrl ReferralAddress(const ReferralRecord& record) {
     // Every byte outside the unreserved set is already escaped, so strict parsing keeps the
     // address exactly as built.
-    return QUrl(referralAddressText(record), QUrl::StrictMode);
+    return QUrl(ReferralAddressText(record), QUrl::StrictMode);
 }
 
-int supportMessageIndex(double r) {
+int SupportMessageIndex(double r) {
     return static_cast<int>(4.0 * r);
 }
 
-QString supportMessage(int k) {
-    const QString site = makerSiteText();
+QString SupportMessage(int k) {
+    const QString site = MakerSiteText();
     switch (k) {
     case 0:
         return QStringLiteral("Thank you for using Korvani. Please visit our web community at %1 "

@@ -70,15 +70,15 @@ frmExit::frmExit(QWidget* parent) : QWidget(parent, Qt::Window | Qt::WindowStays
     setAttribute(Qt::WA_DeleteOnClose);
     setAttribute(Qt::WA_ShowWithoutActivating);
 
-    auto* Label1 = makeWrappedLabel(this, "Label1", programTitle);
-    showAsTitle(Label1, 1.4);
+    auto* Label1 = MakeWrappedLabel(this, "Label1", programTitle);
+    ShowAsTitle(Label1, 1.4);
 
     // A fresh draw each time the window is loaded.
     const double r = QRandomGenerator::global()->generateDouble();
-    auto* Label2 = makeWrappedLabel(this, "Label2", supportMessage(supportMessageIndex(r)));
+    auto* Label2 = MakeWrappedLabel(this, "Label2", SupportMessage(SupportMessageIndex(r)));
 
     Check1 = new QCheckBox(
-        QStringLiteral("Yes, take me to the Qorvex web community at %1").arg(makerSiteText()),
+        QStringLiteral("Yes, take me to the Qorvex web community at %1").arg(MakerSiteText()),
         this);
     Check1->setObjectName(QStringLiteral("Check1"));
     connect(Check1, &QCheckBox::clicked, this, &frmExit::Check1_Click);
@@ -116,14 +116,14 @@ frmExit::frmExit(QWidget* parent) : QWidget(parent, Qt::Window | Qt::WindowStays
 
     auto* Frame6 = new QGroupBox(QStringLiteral("Download More Programs From Qorvex"), this);
     Frame6->setObjectName(QStringLiteral("Frame6"));
-    auto* Label3 = makeWrappedLabel(
+    auto* Label3 = MakeWrappedLabel(
         Frame6, "Label3",
         QStringLiteral("Korvani is one of a whole family of Qorvex programs for the curious "
                        "mind: astrology charts and reports, psychic readings, tarot spreads, "
                        "numerology profiles and studies of the occult. Most of them are free to "
                        "download and use."));
     auto* lblGoToHome =
-        makePageLink(Frame6, QStringLiteral("lblGoToHome"),
+        MakePageLink(Frame6, QStringLiteral("lblGoToHome"),
                      QStringLiteral("Click here to see all our programs and download them today."),
                      WebPage::SoftwareCatalogue);
     auto* catalogue = new QVBoxLayout(Frame6);
@@ -132,7 +132,7 @@ frmExit::frmExit(QWidget* parent) : QWidget(parent, Qt::Window | Qt::WindowStays
 
     auto* Picture1 = new QLabel(this);
     Picture1->setObjectName(QStringLiteral("Picture1"));
-    ShowWithOutline(Picture1, renderPicture(QStringLiteral(":/pictures/promo.svg"), QSize(96, 96)));
+    ShowWithOutline(Picture1, RenderPicture(QStringLiteral(":/pictures/promo.svg"), QSize(96, 96)));
     Picture1->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
 
     auto* cmdClose = new QPushButton(QStringLiteral("E&xit"), this);
@@ -161,7 +161,7 @@ frmExit::frmExit(QWidget* parent) : QWidget(parent, Qt::Window | Qt::WindowStays
     PressFocusedButtonOnEnter(this);
     // A larger desktop font makes the wrapped texts taller: room for all of them at this width.
     resize(width(), qMax(height(), layout->totalHeightForWidth(width())));
-    ApplyAccessibleNames(*this, frmExitScreenReaderNames());
+    ApplyAccessibleNames(*this, ScreenReaderNamesOfExitWindow());
 }
 
 QString frmExit::placeholderOf(const QObject* box) const {
@@ -222,7 +222,7 @@ bool frmExit::eventFilter(QObject* watched, QEvent* event) {
 
 void frmExit::refuseBlank(QWidget* box) {
     refusing = true;
-    showMessage(MessageIcon::Error, emailBlankMessage, this);
+    ShowMessage(MessageIcon::Error, emailBlankMessage, this);
     box->setFocus(Qt::OtherFocusReason);
     refusing = false;
 }
@@ -244,21 +244,21 @@ void frmExit::Check1_Click(bool ticked) {
 }
 
 void frmExit::cmdSubmit_Click() {
-    referral = referralFromBoxes(txtName->text(), txtEmail->text(), txtMessage->toPlainText(),
+    referral = ReferralFromBoxes(txtName->text(), txtEmail->text(), txtMessage->toPlainText(),
                                  txtFriendName->text(), txtFriendEmail->text());
-    if (const auto fault = emailFault(referral)) {
-        showMessage(MessageIcon::Error, *fault, this);
+    if (const auto fault = EmailFault(referral)) {
+        ShowMessage(MessageIcon::Error, *fault, this);
         return;
     }
     submitReferral();
 }
 
 void frmExit::submitReferral() {
-    if (const auto fault = missingFieldFault(referral)) {
-        showMessage(MessageIcon::Error, *fault, this);
+    if (const auto fault = MissingFieldFault(referral)) {
+        ShowMessage(MessageIcon::Error, *fault, this);
         return;
     }
-    openAddress(referralAddress(referral));
+    OpenAddress(ReferralAddress(referral));
 }
 
 void frmExit::closeEvent(QCloseEvent* event) {

@@ -1,6 +1,6 @@
 #include "promo/ExitScreenReaderNames.h"
 
-AccessibleNames frmExitScreenReaderNames() {
+AccessibleNames ScreenReaderNamesOfExitWindow() {
     return {
         {"Check1", {}, "Opens the Qorvex web community in the web browser"},
         {"txtName", "Your name", "Refer A Friend: your name"},

@@ -102,7 +102,7 @@ void Follow(QLabel* label, InkFollower::Ink ink) {
 
 } // namespace
 
-QPixmap renderPicture(const QString& file, QSize size, const QColor& ink) {
+QPixmap RenderPicture(const QString& file, QSize size, const QColor& ink) {
     QSvgRenderer renderer(file);
     if (!renderer.isValid() || size.isEmpty()) {
         return {};
@@ -173,18 +173,18 @@ void ShowInTextColour(QLabel* label, const QPixmap& picture) {
     Follow(label, InkFollower::Ink::Symbol);
 }
 
-void showAsLink(QLabel* label) {
+void ShowAsLink(QLabel* label) {
     Follow(label, InkFollower::Ink::Link);
 }
 
-QLabel* makeWrappedLabel(QWidget* parent, const char* name, const QString& text) {
+QLabel* MakeWrappedLabel(QWidget* parent, const char* name, const QString& text) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(QString::fromLatin1(name));
     label->setWordWrap(true);
     return label;
 }
 
-void showAsTitle(QLabel* label, qreal scale) {
+void ShowAsTitle(QLabel* label, qreal scale) {
     QFont font = label->font();
     font.setBold(true);
     if (font.pointSizeF() > 0) {

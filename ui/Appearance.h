@@ -13,7 +13,7 @@ inline const QString programTitle = QStringLiteral("Korvani v1.20");
 // Draws an SVG picture at `size` logical pixels, at the screen's pixel ratio so that it stays
 // sharp on high-density screens. With a valid `ink` every drawn pixel takes that colour and keeps
 // its opacity. A null pixmap when the picture cannot be read.
-QPixmap renderPicture(const QString& file, QSize size, const QColor& ink = {});
+QPixmap RenderPicture(const QString& file, QSize size, const QColor& ink = {});
 
 // The picture with every pixel in `ink`, each keeping its opacity.
 QPixmap TintedPicture(const QPixmap& picture, const QColor& ink);
@@ -33,10 +33,10 @@ void ShowInTextColour(QLabel* label, const QPixmap& picture);
 // Gives a label the colour that tells the user it is a link: the palette's link colour, or where
 // that is too faint against the window, the nearest colour towards the text colour that reads.
 // It follows later changes of the palette.
-void showAsLink(QLabel* label);
+void ShowAsLink(QLabel* label);
 
 // A word-wrapped label with its control name.
-QLabel* makeWrappedLabel(QWidget* parent, const char* name, const QString& text);
+QLabel* MakeWrappedLabel(QWidget* parent, const char* name, const QString& text);
 
 // Makes a label the bold title line of a small window, `scale` times its font size.
-void showAsTitle(QLabel* label, qreal scale);
+void ShowAsTitle(QLabel* label, qreal scale);

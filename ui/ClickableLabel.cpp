@@ -76,13 +76,13 @@ void ClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
     }
 }
 
-ClickableLabel* makePageLink(QWidget* parent, const QString& objectName, const QString& text,
+ClickableLabel* MakePageLink(QWidget* parent, const QString& objectName, const QString& text,
                              WebPage page) {
     auto* label = new ClickableLabel(text, parent);
     label->setObjectName(objectName);
     label->setTextFormat(Qt::PlainText);
     label->setWordWrap(true);
-    showAsLink(label);
+    ShowAsLink(label);
     QObject::connect(label, &ClickableLabel::clicked, label, [page] { openWebPage(page); });
     return label;
 }

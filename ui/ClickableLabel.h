@@ -28,5 +28,5 @@ class ClickableLabel : public QLabel {
 };
 
 // A word-wrapped label in the link colour that opens `page` when clicked.
-ClickableLabel* makePageLink(QWidget* parent, const QString& objectName, const QString& text,
+ClickableLabel* MakePageLink(QWidget* parent, const QString& objectName, const QString& text,
                              WebPage page);

@@ -39,7 +39,7 @@ qreal DesignFontScale(qreal desktopPointSize) {
     return 1;
 }
 
-QFont labelFont(qreal designPointSize, bool bold) {
+QFont LabelFont(qreal designPointSize, bool bold) {
     QFont font;
     // Families in order of preference; the style hint picks a sans-serif when none is installed.
     font.setFamilies({QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans"),

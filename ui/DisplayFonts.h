@@ -9,4 +9,4 @@ qreal DesignFontScale(qreal desktopPointSize);
 
 // The labels' font at `designPointSize` scaled to the application's default font: Verdana where
 // the machine has it, otherwise DejaVu Sans or the nearest sans-serif.
-QFont labelFont(qreal designPointSize = 9, bool bold = false);
+QFont LabelFont(qreal designPointSize = 9, bool bold = false);

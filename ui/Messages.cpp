@@ -9,11 +9,11 @@ MessageHandler& currentHandler() {
 }
 } // namespace
 
-void setMessageHandler(MessageHandler handler) {
+void SetMessageHandler(MessageHandler handler) {
     currentHandler() = std::move(handler);
 }
 
-void showMessage(MessageIcon icon, const QString& text, QWidget* parent) {
+void ShowMessage(MessageIcon icon, const QString& text, QWidget* parent) {
     if (const MessageHandler& handler = currentHandler()) {
         handler(icon, text);
         return;

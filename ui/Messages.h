@@ -10,8 +10,8 @@ class QWidget;
 
 // Shows a message box with the given icon, an OK button and the caption "Korvani". Blocks until
 // the user closes it.
-void showMessage(MessageIcon icon, const QString& text, QWidget* parent = nullptr);
+void ShowMessage(MessageIcon icon, const QString& text, QWidget* parent = nullptr);
 
 // Replaces the message box, e.g. to record messages in tests. An empty handler restores it.
 using MessageHandler = std::function<void(MessageIcon, const QString&)>;
-void setMessageHandler(MessageHandler handler);
+void SetMessageHandler(MessageHandler handler);

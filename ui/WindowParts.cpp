@@ -40,7 +40,7 @@ QString OfferCaption(Offer offer) {
     switch (offer) {
     case Offer::Banner:
         return QStringLiteral("Visit the Qorvex astrology discussion board at %1 - click here")
-            .arg(makerSiteText());
+            .arg(MakerSiteText());
     case Offer::CoBrand:
         return QStringLiteral(
             "Co-brand this software for your site.  Increase loyalty and traffic to your site. "
@@ -62,10 +62,10 @@ QString OfferText(Offer offer) {
 
 ClickableLabel* MakeOfferLabel(QWidget* parent, Offer offer, qreal pointSize) {
     const OfferDefinition definition = Definition(offer);
-    ClickableLabel* label = makePageLink(parent, QString::fromLatin1(definition.objectName),
+    ClickableLabel* label = MakePageLink(parent, QString::fromLatin1(definition.objectName),
                                          OfferText(offer), definition.page);
     const bool banner = offer == Offer::Banner;
-    label->setFont(labelFont(pointSize, banner));
+    label->setFont(LabelFont(pointSize, banner));
     if (banner) {
         label->setWordWrap(false);
         label->setAlignment(Qt::AlignCenter);

@@ -40,7 +40,7 @@ TEST(AboutWindow, controlsAndCaptions) {
               "attributes of an individual's personality.");
     const QString home = control<QLabel>(&about, "lblHomePage")->text();
     EXPECT_TRUE(home.startsWith("Click here to visit")) << home.toStdString();
-    EXPECT_TRUE(home.endsWith(makerSiteText())) << home.toStdString();
+    EXPECT_TRUE(home.endsWith(MakerSiteText())) << home.toStdString();
     EXPECT_EQ(control<QLabel>(&about, "Label3")->text(),
               "Home Business Opportunity. Start your own Internet business and make money "
               "online. Get this software fully branded for your website.");
@@ -66,7 +66,7 @@ TEST(AboutWindow, eachLinkOpensItsPageOnce) {
         about.show();
         QTest::mouseClick(control<QLabel>(&about, name), Qt::LeftButton);
         ASSERT_EQ(urls.urls.size(), 1u) << "label " << name;
-        EXPECT_EQ(urls.urls[0], webPageUrl(page)) << "label " << name;
+        EXPECT_EQ(urls.urls[0], WebPageUrl(page)) << "label " << name;
         EXPECT_TRUE(about.isVisible()) << "label " << name << ": a link leaves the window open";
     }
 }
@@ -104,7 +104,7 @@ TEST(AboutWindow, okReturnsToTheOwner) {
             seen->close(); // the OK button failed: do not leave the test hanging
         }
     });
-    showAboutWindow(&owner);
+    ShowAboutWindow(&owner);
 
     EXPECT_TRUE(ownerBlocked) << "the about window was not shown modally over its owner";
     EXPECT_TRUE(closedByOk) << "OK did not close the about window";

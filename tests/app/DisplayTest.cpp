@@ -91,7 +91,7 @@ TEST_F(DisplayWindow, CaptionBannerAndTabs) {
 
     const QLabel* banner = label(*window, "Label61");
     ASSERT_NE(banner, nullptr);
-    EXPECT_TRUE(banner->text().contains(makerSiteText())) << banner->text().toStdString();
+    EXPECT_TRUE(banner->text().contains(MakerSiteText())) << banner->text().toStdString();
     EXPECT_TRUE(banner->text().contains("Qorvex")) << banner->text().toStdString();
     EXPECT_FALSE(banner->text().contains('\n'));
 
@@ -415,7 +415,7 @@ TEST_P(DisplayLink, OpensExactlyItsPage) {
     }
     }
     ASSERT_EQ(capture.urls.size(), 1u) << c.name;
-    EXPECT_EQ(capture.urls[0], webPageUrl(c.page)) << c.name;
+    EXPECT_EQ(capture.urls[0], WebPageUrl(c.page)) << c.name;
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -86,8 +86,8 @@ TEST_F(Keyboard, F1OpensTheOnlineHelpFromEachWindow) {
     QTest::keyClick(input, Qt::Key_F1);
     QTest::keyClick(calculate(), Qt::Key_F1);
     ASSERT_EQ(urls.urls.size(), 2u);
-    EXPECT_EQ(urls.urls[0], webPageUrl(WebPage::OnlineHelp));
-    EXPECT_EQ(urls.urls[1], webPageUrl(WebPage::OnlineHelp));
+    EXPECT_EQ(urls.urls[0], WebPageUrl(WebPage::OnlineHelp));
+    EXPECT_EQ(urls.urls[1], WebPageUrl(WebPage::OnlineHelp));
 }
 
 TEST_F(Keyboard, ClickableTextsOpenTheirPageWithReturnEnterOrSpace) {
@@ -97,7 +97,7 @@ TEST_F(Keyboard, ClickableTextsOpenTheirPageWithReturnEnterOrSpace) {
     }
     EXPECT_TRUE(banner->hasFocus()) << "Tab reaches the text";
     ASSERT_EQ(urls.urls.size(), 3u);
-    EXPECT_EQ(urls.urls[2], webPageUrl(WebPage::HomePage));
+    EXPECT_EQ(urls.urls[2], WebPageUrl(WebPage::HomePage));
 }
 
 TEST_F(Keyboard, EscapeClosesTheAboutWindow) {

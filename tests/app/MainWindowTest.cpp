@@ -95,7 +95,7 @@ TEST_F(MainWindowTest, CaptionAndControlTexts) {
               "can astrology guide you in knowing the finer attributes of ones' personality? "
               "Korvani can help you understand your physical and physiological qualities that "
               "influence one's body, mind and soul.");
-    EXPECT_TRUE(child<QLabel>("Label61")->text().contains(makerSiteText()));
+    EXPECT_TRUE(child<QLabel>("Label61")->text().contains(MakerSiteText()));
     EXPECT_EQ(child<QLabel>("lblCobrand")->text(),
               "Co-brand this software for your site.  Increase loyalty and traffic to your site. "
               "Put your site's name &  link here. See \"Help\" for details.    Click Here for "
@@ -451,7 +451,7 @@ TEST_F(MainWindowTest, PlaceLookupSearchesTheWebForThePlace) {
     EXPECT_TRUE(messages.messages.empty());
     ASSERT_EQ(urls.urls.size(), 1u);
     const QString searchText = QStringLiteral("New Delhi Delhi & NCR India Latitude Longitude");
-    EXPECT_EQ(urls.urls[0], webSearchUrl(searchText));
+    EXPECT_EQ(urls.urls[0], WebSearchUrl(searchText));
     EXPECT_EQ(QUrlQuery(urls.urls[0]).queryItemValue(QStringLiteral("q"), QUrl::FullyDecoded),
               searchText);
     // The lookup writes nothing into the window.
@@ -506,7 +506,7 @@ TEST_F(MainWindowTest, EachLinkOpensItsOnePage) {
         UrlCapture urls;
         action(name)->trigger();
         ASSERT_EQ(urls.urls.size(), 1u) << "menu " << name;
-        EXPECT_EQ(urls.urls[0], webPageUrl(page)) << "menu " << name;
+        EXPECT_EQ(urls.urls[0], WebPageUrl(page)) << "menu " << name;
     }
     const std::pair<const char*, WebPage> labelLinks[] = {{"Label61", WebPage::HomePage},
                                                           {"lblCobrand", WebPage::CoBrand},
@@ -515,7 +515,7 @@ TEST_F(MainWindowTest, EachLinkOpensItsOnePage) {
         UrlCapture urls;
         QTest::mouseClick(child<QLabel>(name), Qt::LeftButton);
         ASSERT_EQ(urls.urls.size(), 1u) << "label " << name;
-        EXPECT_EQ(urls.urls[0], webPageUrl(page)) << "label " << name;
+        EXPECT_EQ(urls.urls[0], WebPageUrl(page)) << "label " << name;
     }
     // The explanatory paragraph is no link.
     UrlCapture urls;

@@ -17,11 +17,11 @@ TEST(SingleInstance, TheFirstCopyRunsTheSecondIsToldAndRefused) {
     ASSERT_TRUE(folder.isValid());
     MessageCapture messages;
 
-    std::unique_ptr<QLockFile> first = claimOnlyRunningCopy(folder.path());
+    std::unique_ptr<QLockFile> first = ClaimOnlyRunningCopy(folder.path());
     ASSERT_NE(first, nullptr);
     EXPECT_TRUE(messages.messages.empty());
 
-    std::unique_ptr<QLockFile> second = claimOnlyRunningCopy(folder.path());
+    std::unique_ptr<QLockFile> second = ClaimOnlyRunningCopy(folder.path());
     EXPECT_EQ(second, nullptr);
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_EQ(messages.messages[0].text, "Application is already running");
@@ -29,7 +29,7 @@ TEST(SingleInstance, TheFirstCopyRunsTheSecondIsToldAndRefused) {
 
     // Once the first copy has ended, a new one runs.
     first.reset();
-    EXPECT_NE(claimOnlyRunningCopy(folder.path()), nullptr);
+    EXPECT_NE(ClaimOnlyRunningCopy(folder.path()), nullptr);
     EXPECT_EQ(messages.messages.size(), 1u);
 }
 
@@ -48,14 +48,14 @@ TEST(SingleInstance, TheLockOfACopyThatHasEndedIsTakenOver) {
     stale.close();
 
     MessageCapture messages;
-    EXPECT_NE(claimOnlyRunningCopy(folder.path()), nullptr);
+    EXPECT_NE(ClaimOnlyRunningCopy(folder.path()), nullptr);
     EXPECT_TRUE(messages.messages.empty());
 }
 
 TEST(SingleInstance, AnOldLockOfARunningCopyStillCounts) {
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
-    std::unique_ptr<QLockFile> running = claimInstanceLock(folder.path());
+    std::unique_ptr<QLockFile> running = ClaimInstanceLock(folder.path());
     ASSERT_NE(running, nullptr);
     // Make the lock look an hour old: a running copy keeps it however long it runs.
     QFile lockFile(QDir(folder.path()).filePath(QStringLiteral("korvani.lock")));
@@ -63,7 +63,7 @@ TEST(SingleInstance, AnOldLockOfARunningCopyStillCounts) {
     ASSERT_TRUE(lockFile.setFileTime(QDateTime::currentDateTimeUtc().addSecs(-3600),
                                      QFileDevice::FileModificationTime));
     lockFile.close();
-    EXPECT_EQ(claimInstanceLock(folder.path()), nullptr);
+    EXPECT_EQ(ClaimInstanceLock(folder.path()), nullptr);
 }
 
 } // namespace

@@ -49,7 +49,7 @@ class PageAddresses : public ::testing::TestWithParam<PageCase> {};
 
 TEST_P(PageAddresses, siteAndExactPath) {
     const PageCase& c = GetParam();
-    const QUrl url = webPageUrl(c.page);
+    const QUrl url = WebPageUrl(c.page);
     ASSERT_TRUE(url.isValid()) << "page " << c.name;
     EXPECT_TRUE(url.scheme() == "https" || url.scheme() == "http") << "page " << c.name;
     EXPECT_FALSE(url.host().isEmpty()) << "page " << c.name;
@@ -79,8 +79,8 @@ TEST(SiteAddresses, sitesAreBareOrigins) {
         EXPECT_FALSE(url.host().isEmpty()) << origin(site).toStdString();
         EXPECT_TRUE(url.path().isEmpty()) << origin(site).toStdString();
     }
-    EXPECT_EQ(productSiteRoot(), origin(Site::Product) + '/');
-    EXPECT_EQ(makerSiteText(), origin(Site::Maker));
+    EXPECT_EQ(ProductSiteRoot(), origin(Site::Product) + '/');
+    EXPECT_EQ(MakerSiteText(), origin(Site::Maker));
     // The three sites differ, so that a page sent to the wrong site is caught above.
     EXPECT_NE(origin(Site::Product), origin(Site::Maker));
     EXPECT_NE(origin(Site::Product), origin(Site::Help));
@@ -94,7 +94,7 @@ TEST(OpenWebPage, opensExactlyThePageOnce) {
         UrlCapture urls;
         openWebPage(page);
         ASSERT_EQ(urls.urls.size(), 1u) << "page " << static_cast<int>(page);
-        EXPECT_EQ(urls.urls[0], webPageUrl(page)) << "page " << static_cast<int>(page);
+        EXPECT_EQ(urls.urls[0], WebPageUrl(page)) << "page " << static_cast<int>(page);
     }
 }
 
@@ -112,9 +112,9 @@ class WebSearch : public ::testing::TestWithParam<SearchCase> {};
 // The search text arrives whole as the one query item "q", however it is spelled.
 TEST_P(WebSearch, searchTextArrivesWhole) {
     const SearchCase& c = GetParam();
-    const QUrl url = webSearchUrl(c.text);
+    const QUrl url = WebSearchUrl(c.text);
     ASSERT_TRUE(url.isValid()) << "case " << c.name;
-    EXPECT_EQ(url.adjusted(QUrl::RemoveQuery), webSearchUrl("x").adjusted(QUrl::RemoveQuery))
+    EXPECT_EQ(url.adjusted(QUrl::RemoveQuery), WebSearchUrl("x").adjusted(QUrl::RemoveQuery))
         << "case " << c.name;
     EXPECT_FALSE(url.hasFragment()) << "case " << c.name;
     const auto items = QUrlQuery(url).queryItems(QUrl::FullyDecoded);
@@ -138,7 +138,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(WebSearch, encodesAsUtf8) {
     EXPECT_TRUE(
-        webSearchUrl(QString::fromUtf8("Zoë")).toString(QUrl::FullyEncoded).endsWith("q=Zo%C3%AB"));
+        WebSearchUrl(QString::fromUtf8("Zoë")).toString(QUrl::FullyEncoded).endsWith("q=Zo%C3%AB"));
 }
 
 // A window that records how it was closed.

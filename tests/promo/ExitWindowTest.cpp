@@ -105,10 +105,10 @@ TEST_F(ExitWindow, controlsAndCaptions) {
     const QString support = control<QLabel>("Label2")->text();
     bool known = false;
     for (int k = 0; k < 4; ++k) {
-        known = known || support == supportMessage(k);
+        known = known || support == SupportMessage(k);
     }
     EXPECT_TRUE(known) << support.toStdString();
-    EXPECT_TRUE(control<QCheckBox>("Check1")->text().contains(makerSiteText()));
+    EXPECT_TRUE(control<QCheckBox>("Check1")->text().contains(MakerSiteText()));
     EXPECT_EQ(control<QGroupBox>("Frame2")->title(), "Refer A Friend");
     EXPECT_EQ(line("txtName")->text(), "Your Name");
     EXPECT_EQ(line("txtEmail")->text(), "Your Email Address");
@@ -294,10 +294,10 @@ TEST_F(ExitWindow, completeFormOpensReferralAddressWithMessageWhole) {
     ASSERT_EQ(urls.urls.size(), 1u);
     const QUrl opened = urls.urls[0];
     const QString expected =
-        webPageUrl(WebPage::ReferAFriend).toString() +
+        WebPageUrl(WebPage::ReferAFriend).toString() +
         "?taf1=Asha%20Rao&taf2=asha%40mail.example&taf3=Tom%20%26%20Jerry%3F%20%231%20%3D%20best"
         "&taf4=Ravi%20Menon&taf5=ravi%40post.example&taf6=" +
-        QString::fromLatin1(QUrl::toPercentEncoding(productSiteRoot()));
+        QString::fromLatin1(QUrl::toPercentEncoding(ProductSiteRoot()));
     EXPECT_EQ(opened.toString(QUrl::FullyEncoded), expected);
     EXPECT_EQ(QUrlQuery(opened).queryItemValue("taf3", QUrl::FullyDecoded),
               "Tom & Jerry? #1 = best");
@@ -327,7 +327,7 @@ TEST_F(ExitWindow, tickingCheck1OpensHomePageOnceAndClearsIt) {
     QTest::mouseClick(check, Qt::LeftButton);
     EXPECT_FALSE(check->isChecked());
     ASSERT_EQ(urls.urls.size(), 1u);
-    EXPECT_EQ(urls.urls[0], webPageUrl(WebPage::HomePage));
+    EXPECT_EQ(urls.urls[0], WebPageUrl(WebPage::HomePage));
     QTest::mouseClick(check, Qt::LeftButton);
     EXPECT_EQ(urls.urls.size(), 2u) << "each tick opens the page again";
     EXPECT_FALSE(check->isChecked());
@@ -336,7 +336,7 @@ TEST_F(ExitWindow, tickingCheck1OpensHomePageOnceAndClearsIt) {
 TEST_F(ExitWindow, lblGoToHomeOpensCatalogueOnce) {
     QTest::mouseClick(control<QLabel>("lblGoToHome"), Qt::LeftButton);
     ASSERT_EQ(urls.urls.size(), 1u);
-    EXPECT_EQ(urls.urls[0], webPageUrl(WebPage::SoftwareCatalogue));
+    EXPECT_EQ(urls.urls[0], WebPageUrl(WebPage::SoftwareCatalogue));
     EXPECT_EQ(urls.urls[0].path(), "/orvantis");
     // The other labels are no links.
     for (const char* name : {"Label1", "Label2", "Label3"}) {

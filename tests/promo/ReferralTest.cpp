@@ -34,7 +34,7 @@ class ReferralFaults : public ::testing::TestWithParam<FaultCase> {};
 
 TEST_P(ReferralFaults, firstFaultInOrder) {
     const FaultCase& c = GetParam();
-    EXPECT_EQ(referralFault(c.record), c.fault) << "case " << c.name;
+    EXPECT_EQ(ReferralFault(c.record), c.fault) << "case " << c.name;
 }
 
 ReferralRecord with(ReferralRecord record, QString ReferralRecord::*field, const QString& value) {
@@ -89,22 +89,22 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<FaultCase>& info) { return std::string(info.param.name); });
 
 // The e-mail checks cannot let a placeholder address through, so the two e-mail missing-field
-// checks are only reachable through missingFieldFault on its own.
+// checks are only reachable through MissingFieldFault on its own.
 TEST(MissingField, emailPlaceholdersAreMissing) {
-    EXPECT_EQ(missingFieldFault(with(filled(), &ReferralRecord::email, "Your Email Address")),
+    EXPECT_EQ(MissingFieldFault(with(filled(), &ReferralRecord::email, "Your Email Address")),
               QString("Please Enter Your Email"));
-    EXPECT_EQ(missingFieldFault(with(filled(), &ReferralRecord::email, "")),
+    EXPECT_EQ(MissingFieldFault(with(filled(), &ReferralRecord::email, "")),
               QString("Please Enter Your Email"));
     EXPECT_EQ(
-        missingFieldFault(with(filled(), &ReferralRecord::friendEmail, "Friend's Email Address")),
+        MissingFieldFault(with(filled(), &ReferralRecord::friendEmail, "Friend's Email Address")),
         QString("Please Enter Your Friend's Email"));
-    EXPECT_EQ(missingFieldFault(with(filled(), &ReferralRecord::friendEmail, "")),
+    EXPECT_EQ(MissingFieldFault(with(filled(), &ReferralRecord::friendEmail, "")),
               QString("Please Enter Your Friend's Email"));
 }
 
 TEST(ReferralRecordFromBoxes, trimsBlanksAroundEachBox) {
     const ReferralRecord r =
-        referralFromBoxes("  Asha ", "\tasha@mail.example ", " two\nlines \n", " Ravi", "x@y.z  ");
+        ReferralFromBoxes("  Asha ", "\tasha@mail.example ", " two\nlines \n", " Ravi", "x@y.z  ");
     EXPECT_EQ(r.name, "Asha");
     EXPECT_EQ(r.email, "asha@mail.example");
     EXPECT_EQ(r.message, "two\nlines");
@@ -114,23 +114,23 @@ TEST(ReferralRecordFromBoxes, trimsBlanksAroundEachBox) {
 
 TEST(ReferralAddress, filledFormCharacterForCharacter) {
     const QString expected =
-        webPageUrl(WebPage::ReferAFriend).toString() +
+        WebPageUrl(WebPage::ReferAFriend).toString() +
         "?taf1=Asha%20Rao&taf2=asha%40mail.example&taf3=Have%20a%20look&taf4=Ravi%20Menon"
         "&taf5=ravi%40post.example&taf6=" +
-        QString::fromLatin1(QUrl::toPercentEncoding(productSiteRoot()));
-    EXPECT_EQ(referralAddressText(filled()), expected);
-    EXPECT_EQ(referralAddress(filled()).toString(QUrl::FullyEncoded), expected);
+        QString::fromLatin1(QUrl::toPercentEncoding(ProductSiteRoot()));
+    EXPECT_EQ(ReferralAddressText(filled()), expected);
+    EXPECT_EQ(ReferralAddress(filled()).toString(QUrl::FullyEncoded), expected);
     EXPECT_TRUE(
-        webPageUrl(WebPage::ReferAFriend).toString().endsWith("/qorvex-refer-a-friend.php"));
+        WebPageUrl(WebPage::ReferAFriend).toString().endsWith("/qorvex-refer-a-friend.php"));
 }
 
 TEST(ReferralAddress, productRootIsEncodedLikeTheOtherValues) {
-    ASSERT_TRUE(productSiteRoot().endsWith('/'));
-    const QString text = referralAddressText(filled());
+    ASSERT_TRUE(ProductSiteRoot().endsWith('/'));
+    const QString text = ReferralAddressText(filled());
     const QString taf6 = text.mid(text.indexOf("&taf6=") + 6);
     EXPECT_FALSE(taf6.contains('/')) << taf6.toStdString();
     EXPECT_FALSE(taf6.contains(':')) << taf6.toStdString();
-    EXPECT_EQ(QUrl::fromPercentEncoding(taf6.toLatin1()), productSiteRoot());
+    EXPECT_EQ(QUrl::fromPercentEncoding(taf6.toLatin1()), ProductSiteRoot());
 }
 
 struct ValueCase {
@@ -152,16 +152,16 @@ TEST_P(ReferralValues, arriveWhole) {
          {&ReferralRecord::name, &ReferralRecord::email, &ReferralRecord::message,
           &ReferralRecord::friendName, &ReferralRecord::friendEmail}) {
         const ReferralRecord record = with(filled(), field, c.value);
-        const QUrl url = referralAddress(record);
+        const QUrl url = ReferralAddress(record);
         ASSERT_TRUE(url.isValid()) << "case " << c.name << ": " << url.errorString().toStdString();
-        EXPECT_EQ(url.toString(QUrl::FullyEncoded), referralAddressText(record))
+        EXPECT_EQ(url.toString(QUrl::FullyEncoded), ReferralAddressText(record))
             << "case " << c.name;
         EXPECT_TRUE(url.fragment().isEmpty()) << "case " << c.name;
         const QUrlQuery query(url);
         const auto items = query.queryItems(QUrl::FullyDecoded);
         ASSERT_EQ(items.size(), 6) << "case " << c.name;
         const QStringList expected{record.name,       record.email,       record.message,
-                                   record.friendName, record.friendEmail, productSiteRoot()};
+                                   record.friendName, record.friendEmail, ProductSiteRoot()};
         for (int i = 0; i < 6; ++i) {
             EXPECT_EQ(items[i].first, QString("taf%1").arg(i + 1)) << "case " << c.name;
             EXPECT_EQ(items[i].second, expected[i]) << "case " << c.name << " taf" << i + 1;
@@ -181,24 +181,24 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ReferralAddress, nonAsciiIsUtf8) {
     const QString text =
-        referralAddressText(with(filled(), &ReferralRecord::message, QString::fromUtf8("Zoë")));
+        ReferralAddressText(with(filled(), &ReferralRecord::message, QString::fromUtf8("Zoë")));
     EXPECT_TRUE(text.contains("&taf3=Zo%C3%AB&")) << text.toStdString();
 }
 
 TEST(SupportMessage, indexFromDraw) {
-    EXPECT_EQ(supportMessageIndex(0.0), 0);
-    EXPECT_EQ(supportMessageIndex(0.2499999), 0);
-    EXPECT_EQ(supportMessageIndex(0.25), 1);
-    EXPECT_EQ(supportMessageIndex(0.5), 2);
-    EXPECT_EQ(supportMessageIndex(0.75), 3);
-    EXPECT_EQ(supportMessageIndex(0.9999999999), 3);
+    EXPECT_EQ(SupportMessageIndex(0.0), 0);
+    EXPECT_EQ(SupportMessageIndex(0.2499999), 0);
+    EXPECT_EQ(SupportMessageIndex(0.25), 1);
+    EXPECT_EQ(SupportMessageIndex(0.5), 2);
+    EXPECT_EQ(SupportMessageIndex(0.75), 3);
+    EXPECT_EQ(SupportMessageIndex(0.9999999999), 3);
 }
 
 TEST(SupportMessage, fourDistinctMessagesNamingTheCommunitySite) {
     std::set<QString> seen;
     for (int k = 0; k < 4; ++k) {
-        EXPECT_TRUE(supportMessage(k).contains(makerSiteText())) << "message " << k;
-        seen.insert(supportMessage(k));
+        EXPECT_TRUE(SupportMessage(k).contains(MakerSiteText())) << "message " << k;
+        seen.insert(SupportMessage(k));
     }
     EXPECT_EQ(seen.size(), 4u);
 }

@@ -18,11 +18,11 @@ class MessageCapture {
         QString text;
     };
     MessageCapture() {
-        setMessageHandler([this](MessageIcon icon, const QString& text) {
+        SetMessageHandler([this](MessageIcon icon, const QString& text) {
             messages.push_back({icon, text});
         });
     }
-    ~MessageCapture() { setMessageHandler({}); }
+    ~MessageCapture() { SetMessageHandler({}); }
     MessageCapture(const MessageCapture&) = delete;
     MessageCapture& operator=(const MessageCapture&) = delete;
 

@@ -86,7 +86,7 @@ TEST(LabelFont, FollowsTheApplicationsFont) {
         QFont desktop = saved;
         desktop.setPointSizeF(c.desktopPoints);
         QApplication::setFont(desktop);
-        const QFont font = labelFont(c.designPoints, true);
+        const QFont font = LabelFont(c.designPoints, true);
         EXPECT_NEAR(font.pointSizeF(), c.shownPoints, 0.01) << c.desktopPoints;
         EXPECT_EQ(font.families().value(0), "Verdana");
         EXPECT_EQ(font.families().value(1), "DejaVu Sans");
@@ -96,7 +96,7 @@ TEST(LabelFont, FollowsTheApplicationsFont) {
     QFont pixels = saved;
     pixels.setPixelSize(40);
     QApplication::setFont(pixels);
-    EXPECT_GT(labelFont(9).pointSizeF(), 9.0);
+    EXPECT_GT(LabelFont(9).pointSizeF(), 9.0);
     QApplication::setFont(saved);
 }
 
@@ -127,7 +127,7 @@ TEST(ThemeChange, LinksAndSymbolsFollowThePalette) {
     const QPalette saved = QApplication::palette();
     QWidget window;
     auto* link = new QLabel(QStringLiteral("Click here"), &window);
-    showAsLink(link);
+    ShowAsLink(link);
     auto* symbol = new QLabel(&window);
     QPixmap drawn(20, 20);
     drawn.fill(Qt::transparent);

@@ -31,7 +31,7 @@ TEST(MessageBox, ShowsItsIconCaptionTextAndOnlyOk) {
             buttons = static_cast<int>(box->buttons().size());
             box->button(QMessageBox::Ok)->click();
         });
-        showMessage(row.icon, QStringLiteral("Please Enter Name")); // returns when closed
+        ShowMessage(row.icon, QStringLiteral("Please Enter Name")); // returns when closed
         EXPECT_EQ(icon, row.shown) << "icon " << static_cast<int>(row.icon);
         EXPECT_EQ(caption, "Korvani");
         EXPECT_EQ(text, "Please Enter Name");
