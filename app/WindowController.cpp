@@ -8,8 +8,10 @@
 #include "chart/ChartState.h"
 #include "links/modHelp.h"
 #include "promo/frmExit.h"
+#include "ui/WindowPlacement.h"
 
 #include <QApplication>
+#include <QScreen>
 #include <QString>
 
 namespace {
@@ -43,6 +45,7 @@ void WindowController::start() {
     connect(input_, &frmMain::calculated, this, &WindowController::showResults);
     connect(input_, &frmMain::closed, this, &WindowController::inputWindowClosed);
     connect(input_, &frmMain::aboutRequested, this, [this] { showAbout(input_); });
+    ShrinkToScreen(input_); // the window manager chooses where it opens
     input_->show();
 }
 
@@ -91,6 +94,11 @@ void WindowController::showResults(const ChartState& chart, const ImageList* pic
     });
     RunGuardedStep([&] {
         if (display) {
+            // The result opens where the input window is, on the same screen.
+            if (input_ && input_->isVisible()) {
+                PlaceWindow(display, input_->frameGeometry().topLeft(), input_->screen(),
+                            FrameMargins(input_));
+            }
             PresentWindow(display); // the keyboard follows, as the input window goes away
         }
     });
@@ -104,12 +112,18 @@ void WindowController::showResults(const ChartState& chart, const ImageList* pic
 // comes back with its entries and the exit window goes away again.
 void WindowController::goBack() {
     if (input_) {
+        // The input window comes back where the result window was.
+        PlaceWindow(input_, lastResultFrame_.topLeft(), lastResultScreen_, FrameMargins(input_));
         PresentWindow(input_);
     }
     hideExitWindow();
 }
 
 void WindowController::resultWindowUnloaded() {
+    if (result_) {
+        lastResultFrame_ = result_->frameGeometry();
+        lastResultScreen_ = result_->screen();
+    }
     result_ = nullptr; // its deletion is deferred; the next calculation builds a new one
     if (!ending_) {
         showExitWindow();
@@ -150,7 +164,11 @@ frmExit* WindowController::exitWindow() {
 }
 
 void WindowController::showExitWindow() {
-    exitWindow()->show();
+    frmExit* window = exitWindow();
+    if (!window->isVisible()) {
+        ShrinkToScreen(window);
+    }
+    window->show();
 }
 
 void WindowController::hideExitWindow() {

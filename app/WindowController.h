@@ -4,9 +4,11 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QRect>
 #include <QString>
 
 class ImageList;
+class QScreen;
 class QWidget;
 class frmDisplay;
 class frmExit;
@@ -50,5 +52,8 @@ class WindowController : public QObject {
     QPointer<frmDisplay> result_;
     QPointer<frmExit> exit_;
     DecanateResults decanateResults_;
+    // Where the last result window was, for the input window to come back there.
+    QRect lastResultFrame_;
+    QPointer<QScreen> lastResultScreen_;
     bool ending_ = false;
 };

@@ -1,0 +1,71 @@
+#include "ui/WindowPlacement.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+#include <algorithm>
+
+QPoint FittedFrameTopLeft(QPoint wanted, QSize frameSize, const QRect& available) {
+    // Past the right or bottom edge: move back just enough; then never past the left or top.
+    const int x =
+        std::max(available.left(),
+                 std::min(wanted.x(), available.left() + available.width() - frameSize.width()));
+    const int y =
+        std::max(available.top(),
+                 std::min(wanted.y(), available.top() + available.height() - frameSize.height()));
+    return {x, y};
+}
+
+QRect FrameMargins(const QWidget* window) {
+    const QRect frame = window->frameGeometry();
+    const QRect inside = window->geometry();
+    return QRect(QPoint(inside.left() - frame.left(), inside.top() - frame.top()),
+                 QPoint(frame.right() - inside.right(), frame.bottom() - inside.bottom()));
+}
+
+namespace {
+
+QSize FrameExtra(const QRect& frameMargins) {
+    return {frameMargins.left() + frameMargins.right(), frameMargins.top() + frameMargins.bottom()};
+}
+
+// Gives a window the size it opens at, no larger than `available` allows with its frame.
+void FitSize(QWidget* window, const QRect& available, QSize frameExtra) {
+    if (!window->isVisible() && !window->testAttribute(Qt::WA_Resized)) {
+        window->adjustSize(); // the size it will open at
+    }
+    const QSize fitting =
+        window->size().boundedTo(available.size() - frameExtra).expandedTo(window->minimumSize());
+    if (fitting != window->size()) {
+        window->resize(fitting);
+    }
+}
+
+QScreen* ScreenOf(const QWidget* window, QScreen* screen) {
+    if (screen) {
+        return screen;
+    }
+    return window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+}
+
+} // namespace
+
+void ShrinkToScreen(QWidget* window) {
+    if (QScreen* screen = ScreenOf(window, nullptr)) {
+        FitSize(window, screen->availableGeometry(), FrameExtra(FrameMargins(window)));
+    }
+}
+
+void PlaceWindow(QWidget* window, QPoint frameTopLeft, QScreen* screen, const QRect& frameMargins) {
+    screen = ScreenOf(window, screen);
+    if (!screen) {
+        return;
+    }
+    const QRect available = screen->availableGeometry();
+    const QSize frameExtra = FrameExtra(frameMargins);
+    FitSize(window, available, frameExtra);
+    const QPoint topLeft = FittedFrameTopLeft(frameTopLeft, window->size() + frameExtra, available);
+    // A top-level window's position is that of its frame.
+    window->move(topLeft);
+}
