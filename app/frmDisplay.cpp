@@ -224,9 +224,7 @@ QWidget* frmDisplay::createCommandStrip() {
 
 void frmDisplay::createMenus() {
     QMenuBar* bar = menuBar();
-    QMenu* file = bar->addMenu(QStringLiteral("&File"));
-    file->setObjectName(QStringLiteral("mnuFile"));
-    file->menuAction()->setObjectName(QStringLiteral("mnuFileAction"));
+    QMenu* file = AddFileMenu(bar);
     QAction* back = file->addAction(QStringLiteral("&Back"));
     back->setObjectName(QStringLiteral("mnuFileBack"));
     connect(back, &QAction::triggered, this, &frmDisplay::mnuFileBack_Click);
@@ -240,9 +238,7 @@ void frmDisplay::createMenus() {
     print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     connect(print, &QAction::triggered, this, &frmDisplay::mnuPrint_Click);
     file->addSeparator()->setObjectName(QStringLiteral("mnuReadingSep2"));
-    QAction* exitItem = file->addAction(QStringLiteral("E&xit"));
-    exitItem->setObjectName(QStringLiteral("mnuExit"));
-    exitItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    QAction* exitItem = AddExitItem(file);
     connect(exitItem, &QAction::triggered, this, &frmDisplay::mnuExit_Click);
 
     QAction* about = AddHelpAndOfferMenus(

@@ -266,15 +266,11 @@ QWidget* frmMain::createOffers() {
 
 void frmMain::createMenus() {
     QMenuBar* bar = menuBar();
-    QMenu* mnuFile = bar->addMenu(QStringLiteral("&File"));
-    mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    mnuFile->menuAction()->setObjectName(QStringLiteral("mnuFileAction"));
+    QMenu* mnuFile = AddFileMenu(bar);
     QAction* mnuNext = mnuFile->addAction(QStringLiteral("Get My Vedic Astrology Decanates"));
     mnuNext->setObjectName(QStringLiteral("mnuNext"));
     connect(mnuNext, &QAction::triggered, this, &frmMain::cmdRashi_Click);
-    QAction* mnuExit = mnuFile->addAction(QStringLiteral("E&xit"));
-    mnuExit->setObjectName(QStringLiteral("mnuExit"));
-    mnuExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    QAction* mnuExit = AddExitItem(mnuFile);
     connect(mnuExit, &QAction::triggered, this, &QWidget::close);
 
     QAction* about = AddHelpAndOfferMenus(

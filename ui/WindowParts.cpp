@@ -73,6 +73,20 @@ ClickableLabel* MakeOfferLabel(QWidget* parent, Offer offer, qreal pointSize) {
     return label;
 }
 
+QMenu* AddFileMenu(QMenuBar* bar) {
+    QMenu* file = bar->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("mnuFile"));
+    file->menuAction()->setObjectName(QStringLiteral("mnuFileAction"));
+    return file;
+}
+
+QAction* AddExitItem(QMenu* file) {
+    QAction* exitItem = file->addAction(QStringLiteral("E&xit"));
+    exitItem->setObjectName(QStringLiteral("mnuExit"));
+    exitItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    return exitItem;
+}
+
 QAction* AddHelpAndOfferMenus(QMenuBar* bar, const HelpMenuNames& names) {
     QMenu* help = bar->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("mnuHelp"));

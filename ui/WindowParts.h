@@ -4,6 +4,7 @@
 
 class ClickableLabel;
 class QAction;
+class QMenu;
 class QMenuBar;
 class QWidget;
 
@@ -24,6 +25,12 @@ QString OfferText(Offer offer);
 // The offer's label, named and in the link colour, `pointSize` points high. The banner is bold,
 // centred and on one line; the other offers wrap.
 ClickableLabel* MakeOfferLabel(QWidget* parent, Offer offer, qreal pointSize);
+
+// The File menu of the input and result windows, empty, named mnuFile.
+QMenu* AddFileMenu(QMenuBar* bar);
+
+// The File menu's last item, "E&xit" (mnuExit), with Ctrl+Q; the window connects it.
+QAction* AddExitItem(QMenu* file);
 
 // The two windows' Help menu differs only in one caption and in its separators' names.
 struct HelpMenuNames {
