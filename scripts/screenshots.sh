@@ -16,6 +16,8 @@ fi
 runtime_dir=$(mktemp -d)
 chmod 0700 "$runtime_dir"
 export XDG_RUNTIME_DIR=$runtime_dir
+# A lock of its own, so that a copy the user already runs does not stop the pictures.
+export KORVANI_LOCK_DIR=$runtime_dir
 pids=()
 cleanup() {
     for pid in "${pids[@]}"; do
