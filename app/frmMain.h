@@ -31,6 +31,11 @@ class frmMain : public QMainWindow {
     // the entries may be used.
     bool validateBirthData();
 
+    // The local birth date and time the lists show, to the minute as the chart takes it; the
+    // date is invalid when the lists name no calendar day.
+    QDate birthDate() const;
+    QTime birthTime() const;
+
   signals:
     // The entries were valid and the chart state holds the new chart; `pictures` is IMGPlanet,
     // `header` the line that says whose chart it is.
@@ -51,12 +56,6 @@ class frmMain : public QMainWindow {
     // Writes a place chosen in the place finder into the coordinate boxes, hemisphere options,
     // zone list and Daylight Saving box, as the user would type it. Nothing else changes.
     void usePlace(const PlaceChoice& choice);
-
-  public:
-    // The local birth date and time the lists show, to the minute as the chart takes it; the
-    // date is invalid when the lists name no calendar day.
-    QDate birthDate() const;
-    QTime birthTime() const;
 
   protected:
     void closeEvent(QCloseEvent* event) override;

@@ -19,6 +19,8 @@
 #include <QTest>
 #include <QWidget>
 
+#include <gtest/gtest.h>
+
 #include <memory>
 #include <string>
 
@@ -79,7 +81,8 @@ inline std::unique_ptr<QWidget> BuildProgramWindow(ProgramWindow which) {
                             {QStringLiteral("New"), QString(), QString()},
                             QDate(1990, 1, 1),
                             QTime(12, 0)});
-        QTest::qWaitFor([&finder] { return finder->ready(); }, 20000);
+        EXPECT_TRUE(QTest::qWaitFor([&finder] { return finder->ready(); }, 20000))
+            << "the place list was read";
         return finder;
     }
     }
