@@ -7,6 +7,7 @@
 AccessibleNames ScreenReaderNamesOfInputWindow();
 AccessibleNames ScreenReaderNamesOfResultWindow();
 AccessibleNames ScreenReaderNamesOfAboutWindow();
+AccessibleNames ScreenReaderNamesOfPlaceFinderWindow();
 
 // The descriptions of the offer labels that several windows carry.
 AccessibleNames OfferScreenReaderNames();

@@ -5,8 +5,10 @@
 #include "app/frmAbout.h"
 #include "app/frmDisplay.h"
 #include "app/frmMain.h"
+#include "app/frmPlaceFinder.h"
 #include "chart/ChartState.h"
 #include "links/modHelp.h"
+#include "places/PlaceSource.h"
 #include "promo/frmExit.h"
 #include "ui/WindowPlacement.h"
 
@@ -45,8 +47,45 @@ void WindowController::start() {
     connect(input_, &frmMain::calculated, this, &WindowController::showResults);
     connect(input_, &frmMain::closed, this, &WindowController::inputWindowClosed);
     connect(input_, &frmMain::aboutRequested, this, [this] { showAbout(input_); });
+    connect(input_, &frmMain::placeLookupRequested, this, &WindowController::showPlaceFinder);
+    // The finder fills in the input window; without it the finder goes too.
+    connect(input_, &frmMain::closed, this, [this] {
+        if (finder_) {
+            finder_->close();
+        }
+    });
+    connect(input_, &frmMain::birthMomentChanged, this, [this](QDate date, QTime time) {
+        if (finder_) {
+            finder_->setBirthMoment(date, time);
+        }
+    });
     ShrinkToScreen(input_); // the window manager chooses where it opens
     input_->show();
+}
+
+void WindowController::usePlaceSource(std::shared_ptr<const PlaceSource> source) {
+    placeSource_ = std::move(source);
+}
+
+void WindowController::showPlaceFinder(const PlaceLookup& lookup) {
+    if (!placeSource_) {
+        placeSource_ = std::shared_ptr<const PlaceSource>(SystemPlaceSource());
+    }
+    if (!*placeSource_) {
+        RunGuardedStep([&] { OpenAddress(WebSearchUrl(lookup.searchText)); });
+        return;
+    }
+    if (!finder_) {
+        finder_ = std::make_unique<frmPlaceFinder>(*placeSource_);
+        connect(finder_.get(), &frmPlaceFinder::placeChosen, this,
+                [this](const PlaceChoice& choice) {
+                    if (input_) {
+                        input_->usePlace(choice);
+                    }
+                });
+    }
+    finder_->showLookup(lookup);
+    PresentWindow(finder_.get());
 }
 
 void WindowController::endProgram() {

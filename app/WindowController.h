@@ -7,12 +7,18 @@
 #include <QRect>
 #include <QString>
 
+#include <memory>
+#include <optional>
+
 class ImageList;
 class QScreen;
 class QWidget;
 class frmDisplay;
 class frmExit;
 class frmMain;
+class frmPlaceFinder;
+class PlaceSource;
+struct PlaceLookup;
 struct ChartState;
 
 // Owns the program's windows and its end. The windows tell it what happened (calculated, Back,
@@ -34,7 +40,13 @@ class WindowController : public QObject {
     // Raises and activates the window the user currently sees (a second copy was started).
     void bringForward();
 
+    // The place list the place finder reads; null for none, so that the place lookup searches
+    // the web. Without a call: the system's place list, when this build has one.
+    void usePlaceSource(std::shared_ptr<const PlaceSource> source);
+
   private:
+    // The place lookup: the place finder, or the web search when there is no place list.
+    void showPlaceFinder(const PlaceLookup& lookup);
     void showResults(const ChartState& chart, const ImageList* pictures, const QString& header);
     void goBack();
     void resultWindowUnloaded();
@@ -51,6 +63,9 @@ class WindowController : public QObject {
     QPointer<frmMain> input_;
     QPointer<frmDisplay> result_;
     QPointer<frmExit> exit_;
+    // Kept once made, so that the place list is read once per run.
+    std::unique_ptr<frmPlaceFinder> finder_;
+    std::optional<std::shared_ptr<const PlaceSource>> placeSource_;
     DecanateResults decanateResults_;
     // Where the last result window was, for the input window to come back there.
     QRect lastResultFrame_;

@@ -27,6 +27,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMetaMethod>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShortcut>
@@ -325,6 +326,10 @@ void frmMain::Form_Load() {
         list->setCurrentIndex(0);
     }
     cmbTimeZone->setCurrentIndex(defaultTimeZonePosition);
+    for (QComboBox* list : {cboMonth, cboDate, cboYear, cboHH, cboMM}) {
+        connect(list, &QComboBox::currentIndexChanged, this,
+                [this] { emit birthMomentChanged(birthDate(), birthTime()); });
+    }
     optLong_0->setChecked(true);
     optLat_0->setChecked(true);
     txtName->setFocus();
@@ -419,7 +424,37 @@ void frmMain::cmdBrowser_Click() {
         return;
     }
     const QString searchText = QString::fromStdString(std::get<std::string>(lookup));
+    if (isSignalConnected(QMetaMethod::fromSignal(&frmMain::placeLookupRequested))) {
+        emit placeLookupRequested({searchText,
+                                   {txtMCity->text(), txtMState->text(), txtMCountry->text()},
+                                   birthDate(),
+                                   birthTime()});
+        return;
+    }
+    // A window on its own, without an owner that finds places: the web search.
     RunGuardedStep([&] { OpenAddress(WebSearchUrl(searchText)); });
+}
+
+QDate frmMain::birthDate() const {
+    return {cboYear->currentText().toInt(), cboMonth->currentIndex() + 1,
+            cboDate->currentText().toInt()};
+}
+
+QTime frmMain::birthTime() const {
+    return {cboHH->currentText().toInt(), cboMM->currentText().toInt()};
+}
+
+void frmMain::usePlace(const PlaceChoice& choice) {
+    txtLonD->setText(QString::number(choice.longitude.degrees));
+    txtLonM->setText(QString::number(choice.longitude.minutes));
+    (choice.longitude.secondHemisphere ? optLong_1 : optLong_0)->setChecked(true);
+    txtLatD->setText(QString::number(choice.latitude.degrees));
+    txtLatM->setText(QString::number(choice.latitude.minutes));
+    (choice.latitude.secondHemisphere ? optLat_1 : optLat_0)->setChecked(true);
+    if (choice.zoneKnown) {
+        cmbTimeZone->setCurrentIndex(choice.zonePosition);
+        chkDST->setChecked(choice.daylightSaving);
+    }
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {

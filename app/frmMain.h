@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/PlaceFinderRows.h"
 #include "chart/ChartState.h"
 #include "chart/Validation.h"
 
@@ -30,6 +31,11 @@ class frmMain : public QMainWindow {
     // the entries may be used.
     bool validateBirthData();
 
+    // The local birth date and time the lists show, to the minute as the chart takes it; the
+    // date is invalid when the lists name no calendar day.
+    QDate birthDate() const;
+    QTime birthTime() const;
+
   signals:
     // The entries were valid and the chart state holds the new chart; `pictures` is IMGPlanet,
     // `header` the line that says whose chart it is.
@@ -37,12 +43,19 @@ class frmMain : public QMainWindow {
     // Closing the window: it is unloaded, and the exit promotion window takes over.
     void closed();
     void aboutRequested();
+    // The place lookup's checks passed: the owner finds the place.
+    void placeLookupRequested(const PlaceLookup& lookup);
+    // The user changed the birth date or time in the lists.
+    void birthMomentChanged(QDate birthDate, QTime birthTime);
 
   public slots:
     // The calculation driver (button cmdRashi and File > mnuNext).
     void cmdRashi_Click();
     // The place lookup.
     void cmdBrowser_Click();
+    // Writes a place chosen in the place finder into the coordinate boxes, hemisphere options,
+    // zone list and Daylight Saving box, as the user would type it. Nothing else changes.
+    void usePlace(const PlaceChoice& choice);
 
   protected:
     void closeEvent(QCloseEvent* event) override;

@@ -7,6 +7,7 @@
 #include "app/frmAbout.h"
 #include "app/frmDisplay.h"
 #include "app/frmMain.h"
+#include "app/frmPlaceFinder.h"
 #include "astro/ChartCalculation.h"
 #include "chart/ChartInput.h"
 #include "promo/frmExit.h"
@@ -15,12 +16,15 @@
 #include <QApplication>
 #include <QFont>
 #include <QPalette>
+#include <QTest>
 #include <QWidget>
+
+#include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
 
-enum class ProgramWindow { Input, Result, About, Exit };
+enum class ProgramWindow { Input, Result, About, Exit, PlaceFinder };
 
 inline std::string ProgramWindowName(ProgramWindow window) {
     switch (window) {
@@ -32,12 +36,15 @@ inline std::string ProgramWindowName(ProgramWindow window) {
         return "frmAbout";
     case ProgramWindow::Exit:
         return "frmExit";
+    case ProgramWindow::PlaceFinder:
+        return "frmPlaceFinder";
     }
     return "unknown";
 }
 
 inline constexpr ProgramWindow everyProgramWindow[] = {ProgramWindow::Input, ProgramWindow::Result,
-                                                       ProgramWindow::About, ProgramWindow::Exit};
+                                                       ProgramWindow::About, ProgramWindow::Exit,
+                                                       ProgramWindow::PlaceFinder};
 
 // The window, not yet shown. The result window holds the New Delhi chart of 1990: every tab's
 // position, texts and picture, with the pictures drawn as the input window draws them.
@@ -63,6 +70,21 @@ inline std::unique_ptr<QWidget> BuildProgramWindow(ProgramWindow which) {
         return std::make_unique<frmAbout>();
     case ProgramWindow::Exit:
         return std::make_unique<frmExit>();
+    case ProgramWindow::PlaceFinder: {
+        // Two places matching "New" (one inexact on that date), read and listed.
+        auto finder =
+            std::make_unique<frmPlaceFinder>(std::make_shared<ListPlaceSource>(QList<Place>{
+                {"New Delhi", "Delhi", "India", "IN", "Asia/Kolkata", 28.65, 77.2167, 317797},
+                {"New Kathmandu", "Central Region", "Nepal", "NP", "Asia/Kathmandu", 27.7, 85.32,
+                 1000}}));
+        finder->showLookup({QStringLiteral("New Delhi India Latitude Longitude"),
+                            {QStringLiteral("New"), QString(), QString()},
+                            QDate(1990, 1, 1),
+                            QTime(12, 0)});
+        EXPECT_TRUE(QTest::qWaitFor([&finder] { return finder->ready(); }, 20000))
+            << "the place list was read";
+        return finder;
+    }
     }
     return nullptr;
 }

@@ -1,0 +1,12 @@
+#include "app/ScreenReaderNames.h"
+
+AccessibleNames ScreenReaderNamesOfPlaceFinderWindow() {
+    return {
+        {"lstPlaces", "Matching places",
+         "Each place with its coordinates, time zone and offset on the birth date"},
+        {"cmdUsePlace", "Use This Place",
+         "Fills in the coordinates, zone and Daylight Saving box of the input window"},
+        {"cmdSearchWeb", "Search The Web", "Looks the place up on the web in the web browser"},
+        {"lblFinderNote", "Finder note", {}},
+    };
+}
