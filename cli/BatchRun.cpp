@@ -162,6 +162,7 @@ BatchSummary RunBatch(QIODevice& input, OutputFormat format, PlaceLookup& places
         }
     };
 
+    ChartResult result; // reused from row to row
     qint64 lineNumber = 1;
     while (const auto line = ReadLine(input)) {
         ++lineNumber;
@@ -202,7 +203,7 @@ BatchSummary RunBatch(QIODevice& input, OutputFormat format, PlaceLookup& places
                 refuse(lineNumber, refusal->message);
             } else {
                 const auto& accepted = std::get<ChartRequest>(request);
-                const ChartResult result = ComputeChart(accepted.input, &accepted.used);
+                ComputeChartInto(result, accepted.input, &accepted.used);
                 if (format == OutputFormat::Csv) {
                     AppendChartCsvRow(out, result, lineNumber);
                 } else {

@@ -564,12 +564,12 @@ void Flush(QByteArray& out, const std::string& text) {
 
 } // namespace
 
-ChartResult ComputeChart(const ChartInput& input, const UsedInput* used) {
-    ChartResult result;
+void ComputeChartInto(ChartResult& result, const ChartInput& input, const UsedInput* used) {
     result.input = input;
     if (used != nullptr) {
         result.used = *used;
     } else {
+        result.used = UsedInput{};
         result.used.name = QStringLiteral("KORVANI CHART");
         result.used.daylightSaving = input.daylightSaving;
         if (input.timeZonePosition >= 0 && input.timeZonePosition < timeZoneCount) {
@@ -577,9 +577,24 @@ ChartResult ComputeChart(const ChartInput& input, const UsedInput* used) {
                 ZoneRowOffsetSeconds(input.timeZonePosition, input.daylightSaving);
         }
     }
+    result.chart = ChartState{};
+    // Emptied as a new result's are; the strings keep their storage for the next chart.
+    for (DecanateResult& decanate : result.decanates) {
+        for (std::string* text :
+             {&decanate.decanateName, &decanate.decanateSign, &decanate.description,
+              &decanate.rulingPlanet, &decanate.rulingElement, &decanate.constellationName,
+              &decanate.keyword, &decanate.treeZodiac}) {
+            text->clear();
+        }
+    }
     LoadChartInput(result.chart, input);
     CalculateChart(result.chart);
     DetermineDecanates(result.chart, result.decanates);
+}
+
+ChartResult ComputeChart(const ChartInput& input, const UsedInput* used) {
+    ChartResult result;
+    ComputeChartInto(result, input, used);
     return result;
 }
 

@@ -202,21 +202,19 @@ std::variant<const Place*, Refusal> FindPlace(const QString& typed, PlaceLookup&
 std::variant<ZoneOffset, Refusal> OffsetAtBirth(const QString& option, const ZoneHistory& zone,
                                                 QDate date, QTime time) {
     const LocalTimeReading reading = zone.ReadLocalTime(date, time);
+    if (reading.kind == LocalTimeReading::Kind::Unique) {
+        return reading.offset;
+    }
     const QString when =
         QStringLiteral("%1 on %2")
             .arg(time.toString(QStringLiteral("HH:mm")), date.toString(Qt::ISODate));
     const QString zoneName = QString::fromLatin1(zone.id());
-    switch (reading.kind) {
-    case LocalTimeReading::Kind::Unique:
-        return reading.offset;
-    case LocalTimeReading::Kind::Gap:
+    if (reading.kind == LocalTimeReading::Kind::Gap) {
         return Refusal{QStringLiteral("--%1: %2 did not exist in %3: the clocks went forward from "
                                       "%4 to %5; check the time, or give --zone and --dst")
                            .arg(option, when, zoneName,
                                 FormatUtcOffset(reading.offset.offsetSeconds),
                                 FormatUtcOffset(reading.laterOffset.offsetSeconds))};
-    case LocalTimeReading::Kind::Repeated:
-        break;
     }
     return Refusal{QStringLiteral("--%1: %2 happened twice in %3, first at %4 and then at %5; give "
                                   "the offset with --zone and --dst instead")
@@ -232,6 +230,19 @@ const PlaceIndex* PlaceLookup::Index() {
         index_ = loader_ ? loader_() : nullptr;
     }
     return index_.get();
+}
+
+std::shared_ptr<const ZoneHistory> PlaceLookup::Zone(const QString& ianaId) {
+    // Enough for every zone there is; names past it (mostly unknown ones) are not remembered.
+    constexpr qsizetype mostRemembered = 1024;
+    if (const auto found = zones_.constFind(ianaId); found != zones_.constEnd()) {
+        return *found;
+    }
+    std::shared_ptr<const ZoneHistory> history = ZoneHistory::ForZone(ianaId.toUtf8());
+    if (zones_.size() < mostRemembered) {
+        zones_.insert(ianaId, history);
+    }
+    return history;
 }
 
 PlaceLookup::Loader SystemPlaceLoader() {
@@ -387,7 +398,7 @@ std::variant<ChartRequest, Refusal> ResolveChartRequest(const ChartFields& field
     } else {
         const QString zoneName = fields.tz ? *fields.tz : QString::fromLatin1(place->zoneId);
         zoneOption = fields.tz ? QStringLiteral("tz") : QStringLiteral("place");
-        history = ZoneHistory::ForZone(zoneName.toUtf8());
+        history = places.Zone(zoneName);
         if (!history) {
             return Refusal{QStringLiteral("--%1: unknown time zone %2 (expected a name of the "
                                           "time-zone database such as Asia/Kolkata)")
