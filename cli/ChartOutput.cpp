@@ -266,30 +266,49 @@ std::string OffsetText(int offsetSeconds) {
 }
 
 // The input as the options take it, in ASCII: "1990-08-15", "10:30", "077:13E", "28:39N".
+// `digits` places of a number that is not negative, with zeros in front.
+void AppendDigits(std::string& text, int value, int digits) {
+    char buffer[12];
+    for (int place = digits - 1; place >= 0; --place) {
+        buffer[place] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    }
+    text.append(buffer, static_cast<std::size_t>(digits));
+}
+
 std::string DateText(const ChartInput& input) {
-    char text[48];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d", input.year, input.monthPosition + 1,
-                  input.day);
+    std::string text;
+    AppendDigits(text, input.year % 10000, 4);
+    text += '-';
+    AppendDigits(text, (input.monthPosition + 1) % 100, 2);
+    text += '-';
+    AppendDigits(text, input.day % 100, 2);
     return text;
 }
 
 std::string TimeText(const ChartInput& input) {
-    char text[48];
-    std::snprintf(text, sizeof text, "%02d:%02d", input.hour % 100, input.minute % 100);
+    std::string text;
+    AppendDigits(text, input.hour % 100, 2);
+    text += ':';
+    AppendDigits(text, input.minute % 100, 2);
     return text;
 }
 
 std::string LongitudeText(const ChartInput& input) {
-    char text[48];
-    std::snprintf(text, sizeof text, "%03d:%02d%c", input.longitudeDegrees % 1000,
-                  input.longitudeMinutes % 100, input.east ? 'E' : 'W');
+    std::string text;
+    AppendDigits(text, input.longitudeDegrees % 1000, 3);
+    text += ':';
+    AppendDigits(text, input.longitudeMinutes % 100, 2);
+    text += input.east ? 'E' : 'W';
     return text;
 }
 
 std::string LatitudeText(const ChartInput& input) {
-    char text[48];
-    std::snprintf(text, sizeof text, "%02d:%02d%c", input.latitudeDegrees % 100,
-                  input.latitudeMinutes % 100, input.south ? 'S' : 'N');
+    std::string text;
+    AppendDigits(text, input.latitudeDegrees % 100, 2);
+    text += ':';
+    AppendDigits(text, input.latitudeMinutes % 100, 2);
+    text += input.south ? 'S' : 'N';
     return text;
 }
 
@@ -459,9 +478,14 @@ const DecanateTexts& TextsOf(const DecanateResult& decanate) {
     constexpr std::size_t mostKept = 256;
     static thread_local std::unordered_multimap<std::size_t, std::unique_ptr<DecanateTexts>> known;
     static thread_local DecanateTexts unkept;
-    const std::hash<std::string_view> hash;
-    const std::size_t key = hash(decanate.keyword) ^ (hash(decanate.decanateSign) << 1) ^
-                            (hash(decanate.decanateName) << 2);
+    // A cheap key from the lengths and first letters; equal keys are told apart by the texts.
+    const auto initial = [](const std::string& text) -> std::size_t {
+        return text.empty() ? 0 : static_cast<unsigned char>(text.front());
+    };
+    const std::size_t key = decanate.description.size() ^ (decanate.keyword.size() << 16) ^
+                            (initial(decanate.keyword) << 24) ^
+                            (initial(decanate.decanateSign) << 32) ^
+                            (decanate.decanateName.size() << 40);
     const auto [first, last] = known.equal_range(key);
     for (auto at = first; at != last; ++at) {
         if (at->second->decanate == decanate) {
