@@ -200,10 +200,12 @@ std::optional<PositionParts> ReadPositionParts(const std::string& text) {
             parts.numbers[numberCount++] = value;
         } else if (parts.sign < 0 && character >= 'A' && character <= 'Z' &&
                    at + 3 <= text.size()) {
-            const std::string_view letters = std::string_view(text).substr(at, 3);
+            const char* letters = text.data() + at;
             for (int candidate = 0; candidate < signCount; ++candidate) {
-                if (signAbbreviations.substr(static_cast<std::size_t>(candidate) * 3, 3) ==
-                    letters) {
+                const char* abbreviation =
+                    signAbbreviations.data() + static_cast<std::size_t>(candidate) * 3;
+                if (abbreviation[0] == letters[0] && abbreviation[1] == letters[1] &&
+                    abbreviation[2] == letters[2]) {
                     parts.sign = candidate;
                     break;
                 }

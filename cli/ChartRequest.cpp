@@ -10,6 +10,7 @@
 #include <QTime>
 
 #include <algorithm>
+#include <string>
 
 namespace {
 
@@ -27,6 +28,19 @@ const QString latitudeFormat =
 const QString zoneFormat =
     QStringLiteral("expected a zone list position from 0 to 70, a zone text or its abbreviation "
                    "(see --list-zones)");
+
+// The same as text.toStdString(), without the UTF-8 copy in between for ASCII text.
+std::string StdText(const QString& text) {
+    std::string ascii(static_cast<std::size_t>(text.size()), '\0');
+    for (qsizetype at = 0; at < text.size(); ++at) {
+        const char16_t unit = text[at].unicode();
+        if (unit >= 0x80) {
+            return text.toStdString();
+        }
+        ascii[static_cast<std::size_t>(at)] = static_cast<char>(unit);
+    }
+    return ascii;
+}
 
 QString Malformed(const QString& option, const QString& expected, const QString& value) {
     return QStringLiteral("--%1: %2 (got %3)").arg(option, expected, Quoted(value));
@@ -409,11 +423,11 @@ std::variant<ChartRequest, Refusal> ResolveChartRequest(const ChartFields& field
     // The input window's own validation.
     const auto& [year, month, day] = std::get<DateValue>(date);
     BirthDataEntry entry;
-    entry.name = commandLineName.toStdString();
-    entry.longitudeDegrees = lon.degrees.toStdString();
-    entry.longitudeMinutes = lon.minutes.toStdString();
-    entry.latitudeDegrees = lat.degrees.toStdString();
-    entry.latitudeMinutes = lat.minutes.toStdString();
+    entry.name = StdText(commandLineName);
+    entry.longitudeDegrees = StdText(lon.degrees);
+    entry.longitudeMinutes = StdText(lon.minutes);
+    entry.latitudeDegrees = StdText(lat.degrees);
+    entry.latitudeMinutes = StdText(lat.minutes);
     entry.monthPosition = month - 1;
     entry.dayPosition = day - 1;
     entry.year = year;
