@@ -2,6 +2,7 @@
 // from one chart to the next.
 
 #include "chart/TimeZones.h"
+#include "cli/BatchRun.h"
 #include "cli/ChartOutput.h"
 #include "places/BirthTime.h"
 #include "support/Births.h"
@@ -86,10 +87,12 @@ TEST(BatchOffsets, SameTextAsFormatUtcOffset) {
 
         QByteArray row;
         AppendChartCsvRow(row, result, 1);
-        const QList<QByteArray> header = ChartCsvHeader().trimmed().split(',');
-        const QList<QByteArray> fields = row.trimmed().split(',');
-        ASSERT_EQ(fields.size(), header.size());
-        EXPECT_EQ(QString::fromUtf8(fields[header.indexOf("offset")]), FormatUtcOffset(offset))
+        const auto header = SplitCsvLine(QString::fromUtf8(ChartCsvHeader().trimmed()));
+        const auto fields = SplitCsvLine(QString::fromUtf8(row.trimmed()));
+        ASSERT_TRUE(std::holds_alternative<QStringList>(fields));
+        const QStringList& names = std::get<QStringList>(header);
+        ASSERT_EQ(std::get<QStringList>(fields).size(), names.size());
+        EXPECT_EQ(std::get<QStringList>(fields)[names.indexOf(u"offset")], FormatUtcOffset(offset))
             << offset;
     }
 }
