@@ -6,45 +6,59 @@ namespace {
 constexpr qsizetype outputChunkBytes = 1 << 20;
 
 // One line of the input, without its line end; `tooLong` when it was longer than the limit (the
-// rest of it is skipped).
+// rest of it is skipped). The bytes stay in the reader's buffer until the next line is read.
 struct InputLine {
-    QByteArray bytes;
+    QByteArrayView bytes;
     bool tooLong = false;
 };
 
-std::optional<InputLine> ReadLine(QIODevice& input) {
-    InputLine line;
-    // At most one byte more than the longest line: enough to tell that a line is too long.
-    line.bytes = input.readLine(longestBatchLineBytes + 2);
-    if (line.bytes.isEmpty()) {
-        return std::nullopt; // the end of the input
+// Reads the lines of a device into one buffer that is kept from line to line.
+class LineReader {
+  public:
+    explicit LineReader(QIODevice& input) : input_(input) {
+        // At most one byte more than the longest line, its line end and the terminating zero
+        // that QIODevice adds: enough to tell that a line is too long.
+        buffer_.resize(longestBatchLineBytes + 3);
     }
-    if (line.bytes.endsWith('\n')) {
-        line.bytes.chop(1);
-    } else if (line.bytes.size() > longestBatchLineBytes) {
-        line.tooLong = true;
-        line.bytes.clear();
-        // Skip the rest of this line, a piece at a time.
-        while (true) {
-            const QByteArray rest = input.readLine(64 * 1024);
-            if (rest.isEmpty() || rest.endsWith('\n')) {
-                break;
+
+    std::optional<InputLine> Next() {
+        const qint64 read = input_.readLine(buffer_.data(), buffer_.size());
+        if (read <= 0) {
+            return std::nullopt; // the end of the input
+        }
+        InputLine line;
+        line.bytes = QByteArrayView(buffer_.constData(), read);
+        if (line.bytes.endsWith('\n')) {
+            line.bytes.chop(1);
+        } else if (line.bytes.size() > longestBatchLineBytes) {
+            line.tooLong = true;
+            line.bytes = QByteArrayView();
+            // Skip the rest of this line, a piece at a time.
+            while (true) {
+                const QByteArray rest = input_.readLine(64 * 1024);
+                if (rest.isEmpty() || rest.endsWith('\n')) {
+                    break;
+                }
             }
+            return line;
+        }
+        if (line.bytes.endsWith('\r')) {
+            line.bytes.chop(1);
+        }
+        if (line.bytes.size() > longestBatchLineBytes) {
+            line.tooLong = true;
+            line.bytes = QByteArrayView();
         }
         return line;
     }
-    if (line.bytes.endsWith('\r')) {
-        line.bytes.chop(1);
-    }
-    if (line.bytes.size() > longestBatchLineBytes) {
-        line.tooLong = true;
-        line.bytes.clear();
-    }
-    return line;
-}
+
+  private:
+    QIODevice& input_;
+    QByteArray buffer_;
+};
 
 // The text of a line, or nothing when it is not UTF-8.
-std::optional<QString> DecodeUtf8(const QByteArray& bytes) {
+std::optional<QString> DecodeUtf8(QByteArrayView bytes) {
     if (!bytes.isValidUtf8()) {
         return std::nullopt;
     }
@@ -57,6 +71,9 @@ std::optional<QString> Field(const QStringList& fields, int column) {
 }
 
 std::variant<bool, Refusal> ReadDaylightSaving(const QString& value) {
+    if (value.isEmpty()) {
+        return false;
+    }
     const QString folded = value.trimmed().toLower();
     if (folded.isEmpty() || folded == u"0" || folded == u"false" || folded == u"no") {
         return false;
@@ -72,6 +89,7 @@ std::variant<bool, Refusal> ReadDaylightSaving(const QString& value) {
 
 std::variant<QStringList, QString> SplitCsvLine(QStringView line) {
     QStringList fields;
+    fields.reserve(batchColumnCount);
     QString field;
     qsizetype at = 0;
     while (true) {
@@ -99,16 +117,16 @@ std::variant<QStringList, QString> SplitCsvLine(QStringView line) {
             if (at < line.size() && line[at] != u',') {
                 return QStringLiteral("unbalanced quotes: text follows a closing quote");
             }
+            fields.append(field);
         } else {
             const qsizetype comma = line.indexOf(u',', at);
             const QStringView bare = line.mid(at, comma < 0 ? line.size() - at : comma - at);
             if (bare.contains(u'"')) {
                 return QStringLiteral("unbalanced quotes: a quote inside an unquoted value");
             }
-            field = bare.toString();
+            fields.append(bare.toString());
             at += bare.size();
         }
-        fields.append(field);
         if (at >= line.size()) {
             break;
         }
@@ -120,7 +138,8 @@ std::variant<QStringList, QString> SplitCsvLine(QStringView line) {
 BatchSummary RunBatch(QIODevice& input, OutputFormat format, PlaceLookup& places,
                       const std::function<void(const QByteArray&)>& write) {
     BatchSummary summary;
-    const auto header = ReadLine(input);
+    LineReader reader(input);
+    const auto header = reader.Next();
     if (!header) {
         summary.fileError =
             QStringLiteral("--batch: the input is empty; expected the header %1 and one row per "
@@ -128,7 +147,7 @@ BatchSummary RunBatch(QIODevice& input, OutputFormat format, PlaceLookup& places
                 .arg(QLatin1StringView(batchHeader));
         return summary;
     }
-    QByteArray headerBytes = header->bytes;
+    QByteArray headerBytes = header->bytes.toByteArray();
     if (headerBytes.startsWith("\xEF\xBB\xBF")) {
         headerBytes.remove(0, 3); // a byte-order mark
     }
@@ -162,8 +181,9 @@ BatchSummary RunBatch(QIODevice& input, OutputFormat format, PlaceLookup& places
         }
     };
 
+    ChartResult result; // reused from row to row
     qint64 lineNumber = 1;
-    while (const auto line = ReadLine(input)) {
+    while (const auto line = reader.Next()) {
         ++lineNumber;
         if (!line->tooLong && line->bytes.trimmed().isEmpty()) {
             continue; // a blank line is no row
@@ -202,7 +222,7 @@ BatchSummary RunBatch(QIODevice& input, OutputFormat format, PlaceLookup& places
                 refuse(lineNumber, refusal->message);
             } else {
                 const auto& accepted = std::get<ChartRequest>(request);
-                const ChartResult result = ComputeChart(accepted.input, &accepted.used);
+                ComputeChartInto(result, accepted.input, &accepted.used);
                 if (format == OutputFormat::Csv) {
                     AppendChartCsvRow(out, result, lineNumber);
                 } else {

@@ -11,8 +11,13 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
 #include <string>
+#include <unordered_map>
 
 namespace {
 
@@ -51,18 +56,51 @@ QStringList BodyRow(const ChartResult& result, int body) {
 // --- Writing JSON and CSV straight into UTF-8 bytes ------------------------------------------
 // A batch writes a million charts; these appenders avoid building a document per chart.
 
+// Whether any byte of an 8-byte word needs a JSON escape: a control character below 0x20, a
+// quote or a backslash. Exact for the word as a whole (bit tricks from "Bit Twiddling Hacks",
+// Sean Eron Anderson, Stanford: "Determine if a word has a zero byte" and "... has a byte less
+// than n").
+constexpr std::uint64_t everyByte = 0x0101010101010101ULL;
+constexpr std::uint64_t highBits = 0x8080808080808080ULL;
+
+bool WordNeedsEscape(std::uint64_t word) {
+    const auto hasZero = [](std::uint64_t value) {
+        return (value - everyByte) & ~value & highBits;
+    };
+    const std::uint64_t below20 = (word - everyByte * 0x20) & ~word & highBits;
+    return (below20 | hasZero(word ^ (everyByte * '"')) | hasZero(word ^ (everyByte * '\\'))) != 0;
+}
+
+bool ByteNeedsEscape(char character) {
+    return character == '"' || character == '\\' || static_cast<unsigned char>(character) < 0x20;
+}
+
 void AppendJsonString(std::string& out, std::string_view text) {
     out += '"';
-    // Runs of characters that need no escape go in whole.
+    // Runs of characters that need no escape go in whole; the scan looks at 8 bytes a step.
+    const char* const data = text.data();
+    const std::size_t size = text.size();
     std::size_t runStart = 0;
-    for (std::size_t at = 0; at < text.size(); ++at) {
-        const char character = text[at];
-        const auto byte = static_cast<unsigned char>(character);
-        if (character != '"' && character != '\\' && byte >= 0x20) {
+    std::size_t at = 0;
+    while (at < size) {
+        if (at + 8 <= size) {
+            std::uint64_t word;
+            std::memcpy(&word, data + at, sizeof word);
+            if (!WordNeedsEscape(word)) {
+                at += 8;
+                continue;
+            }
+        }
+        const std::size_t stop = std::min(size, at + 8);
+        while (at < stop && !ByteNeedsEscape(data[at])) {
+            ++at;
+        }
+        if (at == stop) {
             continue;
         }
-        out.append(text.data() + runStart, static_cast<qsizetype>(at - runStart));
-        runStart = at + 1;
+        out.append(data + runStart, at - runStart);
+        const char character = data[at];
+        const auto byte = static_cast<unsigned char>(character);
         if (byte < 0x20) {
             char escaped[8];
             std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
@@ -71,8 +109,10 @@ void AppendJsonString(std::string& out, std::string_view text) {
             out += '\\';
             out += character;
         }
+        ++at;
+        runStart = at;
     }
-    out.append(text.data() + runStart, static_cast<qsizetype>(text.size() - runStart));
+    out.append(data + runStart, size - runStart);
     out += '"';
 }
 
@@ -81,7 +121,18 @@ void AppendJsonString(std::string& out, const QString& text) {
     AppendJsonString(out, std::string_view(utf8.constData(), static_cast<size_t>(utf8.size())));
 }
 
-void AppendKey(std::string& out, const char* key) {
+// "key": in one piece; the key's length is known from the literal.
+template <std::size_t length>
+void AppendKey(std::string& out, const char (&key)[length]) {
+    char quoted[length + 2];
+    quoted[0] = '"';
+    std::memcpy(quoted + 1, key, length - 1);
+    quoted[length] = '"';
+    quoted[length + 1] = ':';
+    out.append(quoted, length + 2);
+}
+
+void AppendKeyText(std::string& out, const char* key) {
     out += '"';
     out += key;
     out += "\":";
@@ -124,31 +175,142 @@ void AppendCsvField(std::string& out, const QString& text) {
     AppendCsvField(out, std::string_view(utf8.constData(), static_cast<size_t>(utf8.size())));
 }
 
+// The numbers of a position text in order (degrees, minutes and, in the long form, seconds)
+// and its sign; nothing when the text is not a position.
+struct PositionParts {
+    int numbers[3] = {0, 0, 0};
+    int sign = -1;
+};
+
+std::optional<PositionParts> ReadPositionParts(const std::string& text) {
+    PositionParts parts;
+    int numberCount = 0;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        const char character = text[at];
+        if (character >= '0' && character <= '9') {
+            if (numberCount == 3) {
+                return std::nullopt;
+            }
+            int value = 0;
+            while (at < text.size() && text[at] >= '0' && text[at] <= '9' && value < 1000) {
+                value = value * 10 + (text[at] - '0');
+                ++at;
+            }
+            parts.numbers[numberCount++] = value;
+        } else if (parts.sign < 0 && character >= 'A' && character <= 'Z' &&
+                   at + 3 <= text.size()) {
+            const char* letters = text.data() + at;
+            for (int candidate = 0; candidate < signCount; ++candidate) {
+                const char* abbreviation =
+                    signAbbreviations.data() + static_cast<std::size_t>(candidate) * 3;
+                if (abbreviation[0] == letters[0] && abbreviation[1] == letters[1] &&
+                    abbreviation[2] == letters[2]) {
+                    parts.sign = candidate;
+                    break;
+                }
+            }
+            at += 3;
+        } else {
+            ++at;
+        }
+    }
+    if (parts.sign < 0 || numberCount < 2 || parts.numbers[0] >= 30 || parts.numbers[1] >= 60 ||
+        parts.numbers[2] >= 60) {
+        return std::nullopt;
+    }
+    return parts;
+}
+
+double LongitudeOfParts(const PositionParts& parts) {
+    return parts.sign * 30.0 + parts.numbers[0] + parts.numbers[1] / 60.0 +
+           parts.numbers[2] / 3600.0;
+}
+
+// A position's longitude as AppendNumber writes it, 0 for a text that is no position. A whole
+// minute has one of 21,600 values; their texts are made once and kept.
+void AppendLongitudeOf(std::string& out, const std::string& text) {
+    const std::optional<PositionParts> parts = ReadPositionParts(text);
+    if (!parts) {
+        AppendNumber(out, 0.0);
+        return;
+    }
+    if (parts->numbers[2] != 0) {
+        AppendNumber(out, LongitudeOfParts(*parts));
+        return;
+    }
+    constexpr std::size_t minutesInCircle = 360 * 60;
+    static thread_local std::vector<std::string> wholeMinuteTexts(minutesInCircle);
+    std::string& known = wholeMinuteTexts[static_cast<std::size_t>(
+        (parts->sign * 30 + parts->numbers[0]) * 60 + parts->numbers[1])];
+    if (known.empty()) {
+        AppendNumber(known, LongitudeOfParts(*parts));
+    }
+    out += known;
+}
+
+// "+5:30", "-4:00", "+5:21:10": the text of FormatUtcOffset, made without a QString.
+std::string OffsetText(int offsetSeconds) {
+    const int magnitude = std::abs(offsetSeconds);
+    std::string text;
+    text += offsetSeconds < 0 ? '-' : '+';
+    AppendNumber(text, qint64(magnitude / 3600));
+    const auto appendTwoDigits = [&text](int value) {
+        text += ':';
+        text += static_cast<char>('0' + value / 10);
+        text += static_cast<char>('0' + value % 10);
+    };
+    appendTwoDigits(magnitude / 60 % 60);
+    if (magnitude % 60 != 0) {
+        appendTwoDigits(magnitude % 60);
+    }
+    return text;
+}
+
 // The input as the options take it, in ASCII: "1990-08-15", "10:30", "077:13E", "28:39N".
+// `digits` places of a number that is not negative, with zeros in front.
+void AppendDigits(std::string& text, int value, int digits) {
+    char buffer[12];
+    for (int place = digits - 1; place >= 0; --place) {
+        buffer[place] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    }
+    text.append(buffer, static_cast<std::size_t>(digits));
+}
+
 std::string DateText(const ChartInput& input) {
-    char text[48];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d", input.year, input.monthPosition + 1,
-                  input.day);
+    std::string text;
+    AppendDigits(text, input.year % 10000, 4);
+    text += '-';
+    AppendDigits(text, (input.monthPosition + 1) % 100, 2);
+    text += '-';
+    AppendDigits(text, input.day % 100, 2);
     return text;
 }
 
 std::string TimeText(const ChartInput& input) {
-    char text[48];
-    std::snprintf(text, sizeof text, "%02d:%02d", input.hour % 100, input.minute % 100);
+    std::string text;
+    AppendDigits(text, input.hour % 100, 2);
+    text += ':';
+    AppendDigits(text, input.minute % 100, 2);
     return text;
 }
 
 std::string LongitudeText(const ChartInput& input) {
-    char text[48];
-    std::snprintf(text, sizeof text, "%03d:%02d%c", input.longitudeDegrees % 1000,
-                  input.longitudeMinutes % 100, input.east ? 'E' : 'W');
+    std::string text;
+    AppendDigits(text, input.longitudeDegrees % 1000, 3);
+    text += ':';
+    AppendDigits(text, input.longitudeMinutes % 100, 2);
+    text += input.east ? 'E' : 'W';
     return text;
 }
 
 std::string LatitudeText(const ChartInput& input) {
-    char text[48];
-    std::snprintf(text, sizeof text, "%02d:%02d%c", input.latitudeDegrees % 100,
-                  input.latitudeMinutes % 100, input.south ? 'S' : 'N');
+    std::string text;
+    AppendDigits(text, input.latitudeDegrees % 100, 2);
+    text += ':';
+    AppendDigits(text, input.latitudeMinutes % 100, 2);
+    text += input.south ? 'S' : 'N';
     return text;
 }
 
@@ -219,11 +381,11 @@ void AppendInputJson(std::string& out, const ChartResult& result) {
         AppendJsonString(out, std::string_view(used.zoneId.constData()));
         out += ',';
         AppendKey(out, "databaseOffset");
-        AppendJsonString(out, FormatUtcOffset(used.databaseOffsetSeconds));
+        AppendJsonString(out, OffsetText(used.databaseOffsetSeconds));
     }
     out += "},";
     AppendKey(out, "offset");
-    AppendJsonString(out, FormatUtcOffset(used.offsetSeconds));
+    AppendJsonString(out, OffsetText(used.offsetSeconds));
     out += ',';
     AppendKey(out, "daylightSaving");
     out += used.daylightSaving ? "true" : "false";
@@ -273,7 +435,7 @@ void AppendDecanateFields(std::string& out, const DecanateResult& decanate, bool
         {"treeZodiac", &decanate.treeZodiac}};
     for (const auto& [key, value] : fields) {
         out += ',';
-        AppendKey(out, key);
+        AppendKeyText(out, key);
         AppendJsonString(out, *value);
     }
     if (description) {
@@ -281,6 +443,64 @@ void AppendDecanateFields(std::string& out, const DecanateResult& decanate, bool
         AppendKey(out, "description");
         AppendJsonString(out, decanate.description);
     }
+}
+
+// The decanate fields of a body as the JSON and CSV writers give them. There are 36 decanates,
+// so each set of texts is written once and kept, keyed by its texts.
+struct DecanateTexts {
+    DecanateResult decanate;
+    std::string bodyJson; // in `bodies`: without the description
+    std::string fullJson; // in `decanates`: with it
+    std::string csv;      // the seven CSV fields, each after a comma
+};
+
+void AppendDecanateCsvFields(std::string& out, const DecanateResult& decanate) {
+    for (const std::string* field :
+         {&decanate.decanateName, &decanate.decanateSign, &decanate.rulingPlanet,
+          &decanate.rulingElement, &decanate.constellationName, &decanate.keyword,
+          &decanate.treeZodiac}) {
+        out += ',';
+        AppendCsvField(out, *field);
+    }
+}
+
+void WriteDecanateTexts(DecanateTexts& texts, const DecanateResult& decanate) {
+    texts.decanate = decanate;
+    texts.bodyJson.clear();
+    texts.fullJson.clear();
+    texts.csv.clear();
+    AppendDecanateFields(texts.bodyJson, decanate, false);
+    AppendDecanateFields(texts.fullJson, decanate, true);
+    AppendDecanateCsvFields(texts.csv, decanate);
+}
+
+const DecanateTexts& TextsOf(const DecanateResult& decanate) {
+    // Enough for every decanate; texts beyond it (never made by the calculation) are written
+    // each time.
+    constexpr std::size_t mostKept = 256;
+    static thread_local std::unordered_multimap<std::size_t, std::unique_ptr<DecanateTexts>> known;
+    static thread_local DecanateTexts unkept;
+    // A cheap key from the lengths and first letters; equal keys are told apart by the texts.
+    const auto initial = [](const std::string& text) -> std::size_t {
+        return text.empty() ? 0 : static_cast<unsigned char>(text.front());
+    };
+    const std::size_t key = decanate.description.size() ^ (decanate.keyword.size() << 16) ^
+                            (initial(decanate.keyword) << 24) ^
+                            (initial(decanate.decanateSign) << 32) ^
+                            (decanate.decanateName.size() << 40);
+    const auto [first, last] = known.equal_range(key);
+    for (auto at = first; at != last; ++at) {
+        if (at->second->decanate == decanate) {
+            return *at->second;
+        }
+    }
+    if (known.size() >= mostKept) {
+        WriteDecanateTexts(unkept, decanate);
+        return unkept;
+    }
+    auto texts = std::make_unique<DecanateTexts>();
+    WriteDecanateTexts(*texts, decanate);
+    return *known.emplace(key, std::move(texts))->second;
 }
 
 void AppendChartJsonObject(std::string& out, const ChartResult& result, qint64 line) {
@@ -308,9 +528,9 @@ void AppendChartJsonObject(std::string& out, const ChartResult& result, qint64 l
         AppendJsonString(out, chart.positionText[static_cast<std::size_t>(body)]);
         out += ',';
         AppendKey(out, "longitudeDegrees");
-        AppendNumber(out, LongitudeOfPositionText(FinestPositionText(chart, body)).value_or(0.0));
+        AppendLongitudeOf(out, FinestPositionText(chart, body));
         if (body < displayedBodyCount) {
-            AppendDecanateFields(out, result.decanates[static_cast<std::size_t>(body)], false);
+            out += TextsOf(result.decanates[static_cast<std::size_t>(body)]).bodyJson;
         }
         out += '}';
     }
@@ -351,7 +571,7 @@ void AppendChartJsonObject(std::string& out, const ChartResult& result, qint64 l
         out += '{';
         AppendKey(out, "body");
         AppendJsonString(out, std::string_view(bodyNames[body]));
-        AppendDecanateFields(out, result.decanates[static_cast<std::size_t>(body)], true);
+        out += TextsOf(result.decanates[static_cast<std::size_t>(body)]).fullJson;
         out += '}';
     }
     out += "]}";
@@ -370,12 +590,12 @@ void Flush(QByteArray& out, const std::string& text) {
 
 } // namespace
 
-ChartResult ComputeChart(const ChartInput& input, const UsedInput* used) {
-    ChartResult result;
+void ComputeChartInto(ChartResult& result, const ChartInput& input, const UsedInput* used) {
     result.input = input;
     if (used != nullptr) {
         result.used = *used;
     } else {
+        result.used = UsedInput{};
         result.used.name = QStringLiteral("KORVANI CHART");
         result.used.daylightSaving = input.daylightSaving;
         if (input.timeZonePosition >= 0 && input.timeZonePosition < timeZoneCount) {
@@ -383,9 +603,24 @@ ChartResult ComputeChart(const ChartInput& input, const UsedInput* used) {
                 ZoneRowOffsetSeconds(input.timeZonePosition, input.daylightSaving);
         }
     }
+    result.chart = ChartState{};
+    // Emptied as a new result's are; the strings keep their storage for the next chart.
+    for (DecanateResult& decanate : result.decanates) {
+        for (std::string* text :
+             {&decanate.decanateName, &decanate.decanateSign, &decanate.description,
+              &decanate.rulingPlanet, &decanate.rulingElement, &decanate.constellationName,
+              &decanate.keyword, &decanate.treeZodiac}) {
+            text->clear();
+        }
+    }
     LoadChartInput(result.chart, input);
     CalculateChart(result.chart);
     DetermineDecanates(result.chart, result.decanates);
+}
+
+ChartResult ComputeChart(const ChartInput& input, const UsedInput* used) {
+    ChartResult result;
+    ComputeChartInto(result, input, used);
     return result;
 }
 
@@ -500,7 +735,7 @@ void AppendChartCsvRowText(std::string& out, const ChartResult& result, qint64 l
         AppendCsvField(out, std::string_view(used.zoneId.constData()));
     }
     out += ',';
-    out += FormatUtcOffset(used.offsetSeconds).toStdString();
+    out += OffsetText(used.offsetSeconds);
     out += used.daylightSaving ? ",1," : ",0,";
     if (used.place) {
         AppendCsvField(out, used.place->name);
@@ -515,17 +750,9 @@ void AppendChartCsvRowText(std::string& out, const ChartResult& result, qint64 l
         out += ',';
         AppendCsvField(out, result.chart.positionText[static_cast<std::size_t>(body)]);
         out += ',';
-        AppendNumber(out,
-                     LongitudeOfPositionText(FinestPositionText(result.chart, body)).value_or(0.0));
+        AppendLongitudeOf(out, FinestPositionText(result.chart, body));
         if (body < displayedBodyCount) {
-            const DecanateResult& decanate = result.decanates[static_cast<std::size_t>(body)];
-            for (const std::string* field :
-                 {&decanate.decanateName, &decanate.decanateSign, &decanate.rulingPlanet,
-                  &decanate.rulingElement, &decanate.constellationName, &decanate.keyword,
-                  &decanate.treeZodiac}) {
-                out += ',';
-                AppendCsvField(out, *field);
-            }
+            out += TextsOf(result.decanates[static_cast<std::size_t>(body)]).csv;
         }
     }
     out += '\n';
@@ -552,41 +779,11 @@ void AppendErrorCsvRow(QByteArray& out, qint64 line, const QString& message) {
 }
 
 std::optional<double> LongitudeOfPositionText(const std::string& text) {
-    // The numbers in order (degrees, minutes and, in the long form, seconds) and the sign.
-    int numbers[3] = {0, 0, 0};
-    int numberCount = 0;
-    int sign = -1;
-    std::size_t at = 0;
-    while (at < text.size()) {
-        const char character = text[at];
-        if (character >= '0' && character <= '9') {
-            if (numberCount == 3) {
-                return std::nullopt;
-            }
-            int value = 0;
-            while (at < text.size() && text[at] >= '0' && text[at] <= '9' && value < 1000) {
-                value = value * 10 + (text[at] - '0');
-                ++at;
-            }
-            numbers[numberCount++] = value;
-        } else if (sign < 0 && character >= 'A' && character <= 'Z' && at + 3 <= text.size()) {
-            const std::string_view letters = std::string_view(text).substr(at, 3);
-            for (int candidate = 0; candidate < signCount; ++candidate) {
-                if (signAbbreviations.substr(static_cast<std::size_t>(candidate) * 3, 3) ==
-                    letters) {
-                    sign = candidate;
-                    break;
-                }
-            }
-            at += 3;
-        } else {
-            ++at;
-        }
-    }
-    if (sign < 0 || numberCount < 2 || numbers[0] >= 30 || numbers[1] >= 60 || numbers[2] >= 60) {
+    const std::optional<PositionParts> parts = ReadPositionParts(text);
+    if (!parts) {
         return std::nullopt;
     }
-    return sign * 30.0 + numbers[0] + numbers[1] / 60.0 + numbers[2] / 3600.0;
+    return LongitudeOfParts(*parts);
 }
 
 QString FormatZoneList() {

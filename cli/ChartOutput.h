@@ -37,6 +37,9 @@ struct ChartResult {
 // the positions, then the decanates of Sun to Pluto. `used` describes a list zone unless the
 // caller says otherwise.
 ChartResult ComputeChart(const ChartInput& input, const UsedInput* used = nullptr);
+// The same into an existing result, which is overwritten whole; its storage is reused, so a
+// batch allocates less per chart.
+void ComputeChartInto(ChartResult& result, const ChartInput& input, const UsedInput* used);
 
 // A readable table of the ten bodies with their decanate texts (the description paragraph left
 // out), then the Ascendant, Midheaven, Rahu and Ketu positions. Ends with a newline.

@@ -10,6 +10,7 @@
 #include <QTime>
 
 #include <algorithm>
+#include <string>
 
 namespace {
 
@@ -27,6 +28,19 @@ const QString latitudeFormat =
 const QString zoneFormat =
     QStringLiteral("expected a zone list position from 0 to 70, a zone text or its abbreviation "
                    "(see --list-zones)");
+
+// The same as text.toStdString(), without the UTF-8 copy in between for ASCII text.
+std::string StdText(const QString& text) {
+    std::string ascii(static_cast<std::size_t>(text.size()), '\0');
+    for (qsizetype at = 0; at < text.size(); ++at) {
+        const char16_t unit = text[at].unicode();
+        if (unit >= 0x80) {
+            return text.toStdString();
+        }
+        ascii[static_cast<std::size_t>(at)] = static_cast<char>(unit);
+    }
+    return ascii;
+}
 
 QString Malformed(const QString& option, const QString& expected, const QString& value) {
     return QStringLiteral("--%1: %2 (got %3)").arg(option, expected, Quoted(value));
@@ -202,21 +216,19 @@ std::variant<const Place*, Refusal> FindPlace(const QString& typed, PlaceLookup&
 std::variant<ZoneOffset, Refusal> OffsetAtBirth(const QString& option, const ZoneHistory& zone,
                                                 QDate date, QTime time) {
     const LocalTimeReading reading = zone.ReadLocalTime(date, time);
+    if (reading.kind == LocalTimeReading::Kind::Unique) {
+        return reading.offset;
+    }
     const QString when =
         QStringLiteral("%1 on %2")
             .arg(time.toString(QStringLiteral("HH:mm")), date.toString(Qt::ISODate));
     const QString zoneName = QString::fromLatin1(zone.id());
-    switch (reading.kind) {
-    case LocalTimeReading::Kind::Unique:
-        return reading.offset;
-    case LocalTimeReading::Kind::Gap:
+    if (reading.kind == LocalTimeReading::Kind::Gap) {
         return Refusal{QStringLiteral("--%1: %2 did not exist in %3: the clocks went forward from "
                                       "%4 to %5; check the time, or give --zone and --dst")
                            .arg(option, when, zoneName,
                                 FormatUtcOffset(reading.offset.offsetSeconds),
                                 FormatUtcOffset(reading.laterOffset.offsetSeconds))};
-    case LocalTimeReading::Kind::Repeated:
-        break;
     }
     return Refusal{QStringLiteral("--%1: %2 happened twice in %3, first at %4 and then at %5; give "
                                   "the offset with --zone and --dst instead")
@@ -232,6 +244,19 @@ const PlaceIndex* PlaceLookup::Index() {
         index_ = loader_ ? loader_() : nullptr;
     }
     return index_.get();
+}
+
+std::shared_ptr<const ZoneHistory> PlaceLookup::Zone(const QString& ianaId) {
+    // Enough for every zone there is; names past it (mostly unknown ones) are not remembered.
+    constexpr qsizetype mostRemembered = 1024;
+    if (const auto found = zones_.constFind(ianaId); found != zones_.constEnd()) {
+        return *found;
+    }
+    std::shared_ptr<const ZoneHistory> history = ZoneHistory::ForZone(ianaId.toUtf8());
+    if (zones_.size() < mostRemembered) {
+        zones_.insert(ianaId, history);
+    }
+    return history;
 }
 
 PlaceLookup::Loader SystemPlaceLoader() {
@@ -387,7 +412,7 @@ std::variant<ChartRequest, Refusal> ResolveChartRequest(const ChartFields& field
     } else {
         const QString zoneName = fields.tz ? *fields.tz : QString::fromLatin1(place->zoneId);
         zoneOption = fields.tz ? QStringLiteral("tz") : QStringLiteral("place");
-        history = ZoneHistory::ForZone(zoneName.toUtf8());
+        history = places.Zone(zoneName);
         if (!history) {
             return Refusal{QStringLiteral("--%1: unknown time zone %2 (expected a name of the "
                                           "time-zone database such as Asia/Kolkata)")
@@ -398,11 +423,11 @@ std::variant<ChartRequest, Refusal> ResolveChartRequest(const ChartFields& field
     // The input window's own validation.
     const auto& [year, month, day] = std::get<DateValue>(date);
     BirthDataEntry entry;
-    entry.name = commandLineName.toStdString();
-    entry.longitudeDegrees = lon.degrees.toStdString();
-    entry.longitudeMinutes = lon.minutes.toStdString();
-    entry.latitudeDegrees = lat.degrees.toStdString();
-    entry.latitudeMinutes = lat.minutes.toStdString();
+    entry.name = StdText(commandLineName);
+    entry.longitudeDegrees = StdText(lon.degrees);
+    entry.longitudeMinutes = StdText(lon.minutes);
+    entry.latitudeDegrees = StdText(lat.degrees);
+    entry.latitudeMinutes = StdText(lat.minutes);
     entry.monthPosition = month - 1;
     entry.dayPosition = day - 1;
     entry.year = year;

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "cli/ChartOutput.h"
+#include "places/BirthTime.h"
 #include "places/PlaceIndex.h"
 
+#include <QHash>
 #include <QString>
 
 #include <functional>
@@ -43,11 +45,15 @@ class PlaceLookup {
     using Loader = std::function<std::shared_ptr<const PlaceIndex>()>;
     explicit PlaceLookup(Loader loader) : loader_(std::move(loader)) {}
     const PlaceIndex* Index();
+    // ZoneHistory::ForZone, remembered by name for the rest of the run: a batch names the same
+    // few zones on every row.
+    std::shared_ptr<const ZoneHistory> Zone(const QString& ianaId);
 
   private:
     Loader loader_;
     bool loaded_ = false;
     std::shared_ptr<const PlaceIndex> index_;
+    QHash<QString, std::shared_ptr<const ZoneHistory>> zones_;
 };
 
 // The system's place list (libgeonames), or null without it.

@@ -1,0 +1,132 @@
+// The batch writers' own text making: JSON strings, offsets, longitudes and a result reused
+// from one chart to the next.
+
+#include "chart/TimeZones.h"
+#include "cli/BatchRun.h"
+#include "cli/ChartOutput.h"
+#include "places/BirthTime.h"
+#include "support/Births.h"
+
+#include <gtest/gtest.h>
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <vector>
+
+namespace {
+
+QJsonObject ParseLine(const QByteArray& line) {
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(line, &error);
+    EXPECT_EQ(error.error, QJsonParseError::NoError) << line.toStdString();
+    return document.object();
+}
+
+// A character that needs an escape, or a multi-byte one, at every place of the first three
+// eight-byte steps, in texts of lengths around the step: the text reads back unchanged.
+TEST(BatchJson, EveryCharacterReadsBackWhereverItStands) {
+    const std::vector<QString> specials = {QStringLiteral("\""),     QStringLiteral("\\"),
+                                           QStringLiteral("\n"),     QStringLiteral("\t"),
+                                           QString(QChar(0x01)),     QString(QChar(0x1F)),
+                                           QStringLiteral("\u00E9"), QStringLiteral("\u20AC")};
+    for (const QString& special : specials) {
+        for (int length = 0; length <= 25; ++length) {
+            for (int at = 0; at <= length; ++at) {
+                const QString text = QString(at, u'a') + special + QString(length - at, u'b');
+                QByteArray line;
+                AppendErrorJsonLine(line, 7, text);
+                ASSERT_TRUE(line.endsWith('\n'));
+                for (const char byte : line.chopped(1)) {
+                    ASSERT_GE(static_cast<unsigned char>(byte), 0x20)
+                        << "a raw control character in " << line.toStdString();
+                }
+                EXPECT_EQ(ParseLine(line).value(u"error").toString(), text)
+                    << "length " << length << ", at " << at;
+            }
+        }
+    }
+}
+
+// The chart's name goes through the same writer inside a whole chart line.
+TEST(BatchJson, NameReadsBackInAChartLine) {
+    UsedInput used;
+    used.name = QStringLiteral("Ann \"Q\" \\ Zo\u00EB\ttab");
+    const ChartResult result = ComputeChart(Greenwich2000(), &used);
+    QByteArray line;
+    AppendChartJsonLine(line, result, 3);
+    const QJsonObject object = ParseLine(line);
+    EXPECT_EQ(object.value(u"line").toInt(), 3);
+    EXPECT_EQ(object.value(u"input").toObject().value(u"name").toString(), used.name);
+}
+
+// The offsets in a CSV row and a JSON line are FormatUtcOffset's, over whole hours, half hours,
+// odd minutes and seconds of both signs.
+TEST(BatchOffsets, SameTextAsFormatUtcOffset) {
+    std::vector<int> offsets = {0,     1,      -1,    59,    -59,   60,    3599,   3600,      -3600,
+                                19800, -16200, 20700, 19270, 46800, 50400, -43200, 36000 + 61};
+    for (int seconds = -50000; seconds <= 50000; seconds += 997) {
+        offsets.push_back(seconds);
+    }
+    for (const int offset : offsets) {
+        UsedInput used;
+        used.zoneSource = ZoneSource::Tz;
+        used.zoneId = "Etc/Test";
+        used.offsetSeconds = offset;
+        used.databaseOffsetSeconds = -offset;
+        const ChartResult result = ComputeChart(Greenwich2000(), &used);
+
+        QByteArray line;
+        AppendChartJsonLine(line, result, 1);
+        const QJsonObject input = ParseLine(line).value(u"input").toObject();
+        EXPECT_EQ(input.value(u"offset").toString(), FormatUtcOffset(offset)) << offset;
+        EXPECT_EQ(input.value(u"zone").toObject().value(u"databaseOffset").toString(),
+                  FormatUtcOffset(-offset))
+            << offset;
+
+        QByteArray row;
+        AppendChartCsvRow(row, result, 1);
+        const auto header = SplitCsvLine(QString::fromUtf8(ChartCsvHeader().trimmed()));
+        const auto fields = SplitCsvLine(QString::fromUtf8(row.trimmed()));
+        ASSERT_TRUE(std::holds_alternative<QStringList>(fields));
+        const QStringList& names = std::get<QStringList>(header);
+        ASSERT_EQ(std::get<QStringList>(fields).size(), names.size());
+        EXPECT_EQ(std::get<QStringList>(fields)[names.indexOf(u"offset")], FormatUtcOffset(offset))
+            << offset;
+    }
+}
+
+// Charts over a spread of dates: each body's longitude in the JSON line is the one its position
+// text spells, and a result reused from chart to chart writes what a new one writes.
+TEST(BatchCharts, ReusedResultAndLongitudesAsFresh) {
+    ChartResult reused;
+    for (int step = 0; step < 60; ++step) {
+        const ChartInput input = Birth(1901 + step * 5 % 150, 1 + step % 12, 1 + step * 7 % 28,
+                                       step % 24, step * 13 % 60, step % timeZoneCount,
+                                       step % 3 == 0, {step * 3 % 180, step % 60, step % 2 == 0});
+        const ChartResult fresh = ComputeChart(input);
+        ComputeChartInto(reused, input, nullptr);
+        QByteArray freshLine;
+        QByteArray reusedLine;
+        AppendChartJsonLine(freshLine, fresh, step + 2);
+        AppendChartJsonLine(reusedLine, reused, step + 2);
+        ASSERT_EQ(reusedLine, freshLine) << "step " << step;
+        EXPECT_EQ(reused.decanates, fresh.decanates);
+
+        const QJsonArray bodies = ParseLine(freshLine).value(u"bodies").toArray();
+        ASSERT_EQ(bodies.size(), positionCount);
+        for (int body = 0; body < positionCount; ++body) {
+            const std::string& finest = body == 1    ? fresh.chart.moonPositionText
+                                        : body == 10 ? fresh.chart.ascendantText
+                                        : body == 11 ? fresh.chart.midheavenText
+                                                     : fresh.chart.positionText[body];
+            const std::optional<double> longitude = LongitudeOfPositionText(finest);
+            ASSERT_TRUE(longitude) << finest;
+            EXPECT_EQ(bodies[body].toObject().value(u"longitudeDegrees").toDouble(), *longitude)
+                << "step " << step << ", body " << body << ": " << finest;
+        }
+    }
+}
+
+} // namespace
