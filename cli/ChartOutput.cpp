@@ -296,22 +296,23 @@ std::string TimeText(const ChartInput& input) {
     return text;
 }
 
-std::string LongitudeText(const ChartInput& input) {
+// Degrees with `degreeDigits` places, a colon, two places of minutes, then the hemisphere.
+std::string CoordinateText(int degrees, int degreeDigits, int minutes, char hemisphere) {
     std::string text;
-    AppendDigits(text, input.longitudeDegrees % 1000, 3);
+    AppendDigits(text, degrees % (degreeDigits == 3 ? 1000 : 100), degreeDigits);
     text += ':';
-    AppendDigits(text, input.longitudeMinutes % 100, 2);
-    text += input.east ? 'E' : 'W';
+    AppendDigits(text, minutes % 100, 2);
+    text += hemisphere;
     return text;
 }
 
+std::string LongitudeText(const ChartInput& input) {
+    return CoordinateText(input.longitudeDegrees, 3, input.longitudeMinutes,
+                          input.east ? 'E' : 'W');
+}
+
 std::string LatitudeText(const ChartInput& input) {
-    std::string text;
-    AppendDigits(text, input.latitudeDegrees % 100, 2);
-    text += ':';
-    AppendDigits(text, input.latitudeMinutes % 100, 2);
-    text += input.south ? 'S' : 'N';
-    return text;
+    return CoordinateText(input.latitudeDegrees, 2, input.latitudeMinutes, input.south ? 'S' : 'N');
 }
 
 void AppendJsonString(std::string& out, const std::string& ascii) {
