@@ -84,17 +84,8 @@ void frmPlaceFinder::showLookup(const PlaceLookup& lookup) {
         connect(loading_, &QFutureWatcherBase::finished, this, &frmPlaceFinder::indexLoaded);
         // The source stays alive in the worker even if the window goes first.
         loading_->setFuture(QtConcurrent::run([source = source_] {
-            auto index = source ? LoadPlaceIndex(*source)
-                                : std::make_shared<const PlaceIndex>(QList<Place>{});
-            // Every zone's history is read here too, so that no search waits for one.
-            QSet<QByteArray> zones;
-            for (const Place& place : index->places()) {
-                if (!zones.contains(place.zoneId)) {
-                    zones.insert(place.zoneId);
-                    ZoneHistory::ForZone(place.zoneId);
-                }
-            }
-            return index;
+            return source ? LoadPlaceIndex(*source)
+                          : std::make_shared<const PlaceIndex>(QList<Place>{});
         }));
     }
     updateNote();
@@ -113,6 +104,20 @@ void frmPlaceFinder::indexLoaded() {
     loading_->deleteLater();
     loading_ = nullptr;
     fillRows();
+    // Then every other zone's history, in the background, so that later searches wait for none.
+    zonesRead_ = QtConcurrent::run([index = index_] {
+        QSet<QByteArray> zones;
+        for (const Place& place : index->places()) {
+            if (!zones.contains(place.zoneId)) {
+                zones.insert(place.zoneId);
+                ZoneHistory::ForZone(place.zoneId);
+            }
+        }
+    });
+}
+
+frmPlaceFinder::~frmPlaceFinder() {
+    zonesRead_.waitForFinished(); // the zone cache outlives no reader
 }
 
 void frmPlaceFinder::fillRows() {

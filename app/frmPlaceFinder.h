@@ -4,6 +4,7 @@
 #include "places/PlaceIndex.h"
 #include "places/PlaceSource.h"
 
+#include <QFuture>
 #include <QFutureWatcher>
 #include <QList>
 #include <QWidget>
@@ -22,6 +23,7 @@ class frmPlaceFinder : public QWidget {
     Q_OBJECT
   public:
     explicit frmPlaceFinder(std::shared_ptr<const PlaceSource> source, QWidget* parent = nullptr);
+    ~frmPlaceFinder() override;
 
     // The matches for a lookup (once the place list is read) at its birth date and time.
     void showLookup(const PlaceLookup& lookup);
@@ -46,6 +48,7 @@ class frmPlaceFinder : public QWidget {
     std::shared_ptr<const PlaceSource> source_;
     std::shared_ptr<const PlaceIndex> index_;
     QFutureWatcher<std::shared_ptr<const PlaceIndex>>* loading_ = nullptr;
+    QFuture<void> zonesRead_; // the zone histories read after the place list
     PlaceLookup lookup_;
     QList<PlaceChoice> choices_; // per row
     int inexactRows_ = 0;
