@@ -46,7 +46,7 @@ AccessibleNames ScreenReaderNamesOfResultWindow() {
                          QString::fromLatin1(symbolNames[static_cast<std::size_t>(body)]),
                          {}});
         // The values keep their text as their name, so that it is what a screen reader reads;
-        // the description says which value of which planet it is.
+        // the accessible description says which value of which planet it is.
         for (const auto& [label, caption] : valueLabels) {
             names.push_back({Element(label, body),
                              {},

@@ -33,7 +33,8 @@ AccessibleNames ScreenReaderNamesOfInputWindow() {
 }
 
 AccessibleNames OfferScreenReaderNames() {
-    // The offers keep their own text as their name; the description says where they lead.
+    // The offers keep their own text as their name; their accessible description says where they
+    // lead.
     return {
         {"Label61", "Visit the Qorvex astrology discussion board",
          "Link: opens the Qorvex web site in the web browser"},
