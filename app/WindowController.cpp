@@ -46,7 +46,7 @@ void WindowController::start() {
     input_ = new frmMain;
     connect(input_, &frmMain::calculated, this, &WindowController::showResults);
     connect(input_, &frmMain::closed, this, &WindowController::inputWindowClosed);
-    connect(input_, &frmMain::aboutRequested, this, [this] { showAbout(input_); });
+    connect(input_, &frmMain::aboutRequested, this, [this] { ShowAboutWindow(input_); });
     connect(input_, &frmMain::placeLookupRequested, this, &WindowController::showPlaceFinder);
     // The finder fills in the input window; without it the finder goes too.
     connect(input_, &frmMain::closed, this, [this] {
@@ -175,10 +175,6 @@ void WindowController::inputWindowClosed() {
     }
 }
 
-void WindowController::showAbout(QWidget* owner) {
-    ShowAboutWindow(owner);
-}
-
 frmDisplay* WindowController::resultWindow() {
     if (!result_) {
         result_ = new frmDisplay;
@@ -186,7 +182,7 @@ frmDisplay* WindowController::resultWindow() {
         connect(result_, &frmDisplay::unloaded, this, &WindowController::resultWindowUnloaded);
         frmDisplay* display = result_;
         connect(result_, &frmDisplay::aboutRequested, this,
-                [this, display] { showAbout(display); });
+                [display] { ShowAboutWindow(display); });
     }
     return result_;
 }

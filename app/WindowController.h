@@ -51,7 +51,6 @@ class WindowController : public QObject {
     void goBack();
     void resultWindowUnloaded();
     void inputWindowClosed();
-    void showAbout(QWidget* owner);
 
     // The result window, created hidden on first use and afresh after each unload.
     frmDisplay* resultWindow();

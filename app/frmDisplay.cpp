@@ -34,6 +34,11 @@ namespace {
 constexpr int descriptionWidth = 400;
 constexpr int picturePixels = 40;
 
+// The caption of a tab's field i, the same the reading uses.
+QString FieldCaption(std::size_t field) {
+    return QString::fromLatin1(readingFieldCaptions[field]);
+}
+
 QString arrayName(const char* name, int index) {
     return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(index);
 }
@@ -165,23 +170,22 @@ QWidget* frmDisplay::createBodyTab(int body) {
     addRow("lblPlanetNameCaption", QStringLiteral("Planet Name"), nameLabel);
 
     tab.lblPosition = valueLabel("lblPosition", QStringLiteral("00 Ari 00"));
-    addRow("lblPositionCaption", QStringLiteral("Position"), tab.lblPosition);
+    addRow("lblPositionCaption", FieldCaption(0), tab.lblPosition);
     tab.lblDecanateName = valueLabel("lblDecanateName", QStringLiteral("(decanate)"));
-    addRow("lblDecanateNameCaption", QStringLiteral("Decanate Name"), tab.lblDecanateName);
+    addRow("lblDecanateNameCaption", FieldCaption(1), tab.lblDecanateName);
     tab.lblDecanateSign = valueLabel("lblDecanateSign", QStringLiteral("(sign)"));
-    addRow("lblDecanateSignCaption", QStringLiteral("Decanate Sign"), tab.lblDecanateSign);
+    addRow("lblDecanateSignCaption", FieldCaption(2), tab.lblDecanateSign);
     tab.lblRulingPlanet = valueLabel("lblRulingPlanet", QStringLiteral("(ruler)"));
-    addRow("lblRulingPlanetCaption", QStringLiteral("Ruling Planet"), tab.lblRulingPlanet);
+    addRow("lblRulingPlanetCaption", FieldCaption(3), tab.lblRulingPlanet);
     tab.lblRulingElement = valueLabel("lblRulingElement", QStringLiteral("(element)"));
-    addRow("lblRulingElementCaption", QStringLiteral("Ruling Element"), tab.lblRulingElement);
+    addRow("lblRulingElementCaption", FieldCaption(4), tab.lblRulingElement);
     tab.lblConstellationName =
         valueLabel("lblConstellationName", QStringLiteral("(constellation)"));
-    addRow("lblConstellationNameCaption", QStringLiteral("Constellation Name"),
-           tab.lblConstellationName);
+    addRow("lblConstellationNameCaption", FieldCaption(5), tab.lblConstellationName);
     tab.lblKeyword = valueLabel("lblKeyword", QStringLiteral("(keyword)"));
-    addRow("lblKeywordCaption", QStringLiteral("Keyword"), tab.lblKeyword);
+    addRow("lblKeywordCaption", FieldCaption(6), tab.lblKeyword);
     tab.lblTreeZodiac = valueLabel("lblTreeZodiac", QStringLiteral("(tree)"));
-    addRow("lblTreeZodiacCaption", QStringLiteral("Tree Zodiac"), tab.lblTreeZodiac);
+    addRow("lblTreeZodiacCaption", FieldCaption(7), tab.lblTreeZodiac);
 
     // The description wraps; it is given the height of the longest paragraph at its narrowest.
     tab.lblDecanateSignDesc = valueLabel("lblDecanateSignDesc", longestDescription());
@@ -191,8 +195,7 @@ QWidget* frmDisplay::createBodyTab(int body) {
     tab.lblDecanateSignDesc->setMinimumHeight(
         tab.lblDecanateSignDesc->heightForWidth(descriptionWidth));
     tab.lblDecanateSignDesc->setText(QStringLiteral("(description)"));
-    addRow("lblDecanateSignDescCaption", QStringLiteral("More About Sign"),
-           tab.lblDecanateSignDesc);
+    addRow("lblDecanateSignDescCaption", FieldCaption(8), tab.lblDecanateSignDesc);
     grid->setRowStretch(row, 1);
     return page;
 }
