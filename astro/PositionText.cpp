@@ -2,28 +2,33 @@
 
 #include "chart/TextBlanks.h"
 
-#include <cmath>
-
+#include <algorithm>
 #include <charconv>
+#include <cmath>
 
 namespace {
 
-void AppendNumber(std::string& text, int number) {
-    char digits[12];
-    const auto result = std::to_chars(digits, digits + sizeof digits, number);
-    text.append(digits, result.ptr);
+// Puts the decimal digits of `number` at `at`; returns the end.
+char* PutNumber(char* at, int number) {
+    return std::to_chars(at, at + 11, number).ptr;
+}
+
+char* PutText(char* at, std::string_view text) {
+    return std::copy(text.begin(), text.end(), at);
 }
 
 // A part of length 0 or 1 gets a "0" in front.
-void AppendTwoDigits(std::string& text, std::string_view part) {
+char* PutTwoDigits(char* at, std::string_view part) {
     if (part.size() < 2) {
-        text += '0';
+        *at++ = '0';
     }
-    text.append(part);
+    return PutText(at, part);
 }
 
 } // namespace
 
+// The text is put together in a buffer on the stack and made into a string once: a chart makes
+// fourteen of them.
 std::string FormatSignPosition(double longitudeDegrees) {
     double v = std::fabs(longitudeDegrees);
     if (!std::isfinite(v) || v >= 1.0e6) {
@@ -39,22 +44,20 @@ std::string FormatSignPosition(double longitudeDegrees) {
     while (degrees >= 30.0) {
         degrees -= 30.0;
     }
-    std::string text;
-    text.reserve(20);
-    AppendNumber(text, static_cast<int>(degrees));
-    text += degreeMark;
-    text += ' ';
-    AppendNumber(text, static_cast<int>(minutes));
-    text += "' ";
-    AppendNumber(text, static_cast<int>(seconds));
-    text += "\" ";
-    text += signAbbreviations.substr(static_cast<std::size_t>(3 * sign), 3);
-    return text;
+    char text[48];
+    char* end = PutNumber(text, static_cast<int>(degrees));
+    end = PutText(end, degreeMark);
+    *end++ = ' ';
+    end = PutNumber(end, static_cast<int>(minutes));
+    end = PutText(end, "' ");
+    end = PutNumber(end, static_cast<int>(seconds));
+    end = PutText(end, "\" ");
+    end = PutText(end, signAbbreviations.substr(static_cast<std::size_t>(3 * sign), 3));
+    return std::string(text, end);
 }
 
-std::string FormatDisplayPosition(const std::string& longForm) {
-    const std::string_view whole = longForm;
-    const std::string_view trimmed = TrimBlanks(whole);
+std::string FormatDisplayPosition(std::string_view longForm) {
+    const std::string_view trimmed = TrimBlanks(longForm);
     const auto degreeAt = trimmed.find(degreeMark);
     const std::string_view degrees = TrimBlanks(trimmed.substr(0, degreeAt));
     std::string_view minutes;
@@ -66,14 +69,15 @@ std::string FormatDisplayPosition(const std::string& longForm) {
                                                              : minuteAt - afterDegree));
     }
     const std::string_view sign =
-        TrimBlanks(whole.size() >= 3 ? whole.substr(whole.size() - 3) : whole);
+        TrimBlanks(longForm.size() >= 3 ? longForm.substr(longForm.size() - 3) : longForm);
 
-    std::string text;
-    text.reserve(9);
-    AppendTwoDigits(text, degrees);
-    text += ' ';
-    text += sign;
-    text += ' ';
-    AppendTwoDigits(text, minutes);
+    // Nine characters for a text of the long form; the parts of another text may be longer.
+    std::string text(degrees.size() + sign.size() + minutes.size() + 4, '\0');
+    char* end = PutTwoDigits(text.data(), degrees);
+    *end++ = ' ';
+    end = PutText(end, sign);
+    *end++ = ' ';
+    end = PutTwoDigits(end, minutes);
+    text.resize(static_cast<std::size_t>(end - text.data()));
     return text;
 }

@@ -17,4 +17,4 @@ std::string FormatSignPosition(double longitudeDegrees);
 
 // Nine-character display form of a long-form text: two-digit degrees, a blank, the sign
 // abbreviation, a blank, two-digit minutes ("07 Ari 30"). The seconds are dropped.
-std::string FormatDisplayPosition(const std::string& longForm);
+std::string FormatDisplayPosition(std::string_view longForm);

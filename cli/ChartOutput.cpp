@@ -15,9 +15,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <memory>
 #include <string>
-#include <unordered_map>
+#include <vector>
 
 namespace {
 
@@ -38,19 +37,6 @@ QString TableLine(const QStringList& cells, const QList<qsizetype>& widths) {
         line.chop(1);
     }
     return line + u'\n';
-}
-
-QStringList BodyRow(const ChartResult& result, int body) {
-    const DecanateResult& decanate = result.decanates[body];
-    return {QString::fromLatin1(bodyNames[body]),
-            Text(result.chart.positionText[body]),
-            Text(decanate.decanateName),
-            Text(decanate.decanateSign),
-            Text(decanate.rulingPlanet),
-            Text(decanate.rulingElement),
-            Text(decanate.constellationName),
-            Text(decanate.keyword),
-            Text(decanate.treeZodiac)};
 }
 
 // --- Writing JSON and CSV straight into UTF-8 bytes ------------------------------------------
@@ -446,8 +432,7 @@ void AppendDecanateFields(std::string& out, const DecanateResult& decanate, bool
     }
 }
 
-// The decanate fields of a body as the JSON and CSV writers give them. There are 36 decanates,
-// so each set of texts is written once and kept, keyed by its texts.
+// The decanate fields of a body as the writers give them.
 struct DecanateTexts {
     DecanateResult decanate;
     std::string bodyJson; // in `bodies`: without the description
@@ -475,33 +460,37 @@ void WriteDecanateTexts(DecanateTexts& texts, const DecanateResult& decanate) {
     AppendDecanateCsvFields(texts.csv, decanate);
 }
 
-const DecanateTexts& TextsOf(const DecanateResult& decanate) {
-    // Enough for every decanate; texts beyond it (never made by the calculation) are written
-    // each time.
-    constexpr std::size_t mostKept = 256;
-    static thread_local std::unordered_multimap<std::size_t, std::unique_ptr<DecanateTexts>> known;
-    static thread_local DecanateTexts unkept;
-    // A cheap key from the lengths and first letters; equal keys are told apart by the texts.
-    const auto initial = [](const std::string& text) -> std::size_t {
-        return text.empty() ? 0 : static_cast<unsigned char>(text.front());
-    };
-    const std::size_t key = decanate.description.size() ^ (decanate.keyword.size() << 16) ^
-                            (initial(decanate.keyword) << 24) ^
-                            (initial(decanate.decanateSign) << 32) ^
-                            (decanate.decanateName.size() << 40);
-    const auto [first, last] = known.equal_range(key);
-    for (auto at = first; at != last; ++at) {
-        if (at->second->decanate == decanate) {
-            return *at->second;
+// Made once for each of the 36 decanates, and once with every field empty for a text that names
+// no sign (never made by the calculation).
+const DecanateTexts& TextsOf(const std::string& positionText) {
+    static const std::vector<DecanateTexts> table = [] {
+        const std::size_t decanateCount = decanateNames.size();
+        std::vector<DecanateTexts> texts(decanateCount * signCount + 1);
+        for (std::size_t decanate = 0; decanate < decanateCount; ++decanate) {
+            for (std::size_t sign = 0; sign < signCount; ++sign) {
+                DecanateResult result;
+                AssignDecanate(result, {decanate, sign});
+                WriteDecanateTexts(texts[decanate * signCount + sign], result);
+            }
         }
-    }
-    if (known.size() >= mostKept) {
-        WriteDecanateTexts(unkept, decanate);
-        return unkept;
-    }
-    auto texts = std::make_unique<DecanateTexts>();
-    WriteDecanateTexts(*texts, decanate);
-    return *known.emplace(key, std::move(texts))->second;
+        WriteDecanateTexts(texts.back(), DecanateResult{});
+        return texts;
+    }();
+    const std::optional<DecanatePlace> place = FindDecanate(positionText);
+    return place ? table[place->decanate * signCount + place->sign] : table.back();
+}
+
+QStringList BodyRow(const ChartResult& result, int body) {
+    const DecanateResult& decanate = TextsOf(result.chart.positionText[body]).decanate;
+    return {QString::fromLatin1(bodyNames[body]),
+            Text(result.chart.positionText[body]),
+            Text(decanate.decanateName),
+            Text(decanate.decanateSign),
+            Text(decanate.rulingPlanet),
+            Text(decanate.rulingElement),
+            Text(decanate.constellationName),
+            Text(decanate.keyword),
+            Text(decanate.treeZodiac)};
 }
 
 void AppendChartJsonObject(std::string& out, const ChartResult& result, qint64 line) {
@@ -531,7 +520,7 @@ void AppendChartJsonObject(std::string& out, const ChartResult& result, qint64 l
         AppendKey(out, "longitudeDegrees");
         AppendLongitudeOf(out, FinestPositionText(chart, body));
         if (body < displayedBodyCount) {
-            out += TextsOf(result.decanates[static_cast<std::size_t>(body)]).bodyJson;
+            out += TextsOf(chart.positionText[static_cast<std::size_t>(body)]).bodyJson;
         }
         out += '}';
     }
@@ -572,7 +561,7 @@ void AppendChartJsonObject(std::string& out, const ChartResult& result, qint64 l
         out += '{';
         AppendKey(out, "body");
         AppendJsonString(out, std::string_view(bodyNames[body]));
-        out += TextsOf(result.decanates[static_cast<std::size_t>(body)]).fullJson;
+        out += TextsOf(chart.positionText[static_cast<std::size_t>(body)]).fullJson;
         out += '}';
     }
     out += "]}";
@@ -605,18 +594,8 @@ void ComputeChartInto(ChartResult& result, const ChartInput& input, const UsedIn
         }
     }
     result.chart = ChartState{};
-    // Emptied as a new result's are; the strings keep their storage for the next chart.
-    for (DecanateResult& decanate : result.decanates) {
-        for (std::string* text :
-             {&decanate.decanateName, &decanate.decanateSign, &decanate.description,
-              &decanate.rulingPlanet, &decanate.rulingElement, &decanate.constellationName,
-              &decanate.keyword, &decanate.treeZodiac}) {
-            text->clear();
-        }
-    }
     LoadChartInput(result.chart, input);
     CalculateChart(result.chart);
-    DetermineDecanates(result.chart, result.decanates);
 }
 
 ChartResult ComputeChart(const ChartInput& input, const UsedInput* used) {
@@ -753,7 +732,7 @@ void AppendChartCsvRowText(std::string& out, const ChartResult& result, qint64 l
         out += ',';
         AppendLongitudeOf(out, FinestPositionText(result.chart, body));
         if (body < displayedBodyCount) {
-            out += TextsOf(result.decanates[static_cast<std::size_t>(body)]).csv;
+            out += TextsOf(result.chart.positionText[static_cast<std::size_t>(body)]).csv;
         }
     }
     out += '\n';

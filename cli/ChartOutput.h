@@ -25,17 +25,16 @@ struct UsedInput {
     std::optional<Place> place;
 };
 
-// A computed chart: the input, the position texts and the decanates of the ten displayed bodies.
+// A computed chart: the input and the position texts. The writers take the decanates of the ten
+// displayed bodies from the texts, as the result window does.
 struct ChartResult {
     ChartInput input;
     UsedInput used;
     ChartState chart;
-    DecanateResults decanates;
 };
 
-// Runs the calculation the way the window's driver does: load the input (zone first), compute
-// the positions, then the decanates of Sun to Pluto. `used` describes a list zone unless the
-// caller says otherwise.
+// Runs the calculation the way the window's driver does: load the input (zone first), then
+// compute the positions. `used` describes a list zone unless the caller says otherwise.
 ChartResult ComputeChart(const ChartInput& input, const UsedInput* used = nullptr);
 // The same into an existing result, which is overwritten whole; its storage is reused, so a
 // batch allocates less per chart.

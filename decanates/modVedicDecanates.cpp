@@ -168,7 +168,7 @@ namespace {
 
 // Decanate index (0 first, 1 second, 2 third) from the whole degrees in characters 1 and 2; the
 // minutes are not looked at.
-int DecanateOfPositionText(const std::string& positionText) {
+std::size_t DecanateOfPositionText(const std::string& positionText) {
     // The leading digits of the first two characters; anything else reads as 0.
     int degrees = 0;
     const char* first = positionText.data();
@@ -183,40 +183,33 @@ int DecanateOfPositionText(const std::string& positionText) {
     return 2;
 }
 
-// The row and name of the decanate a position text falls in; nothing for an unknown sign.
-struct DecanateChoice {
-    const char* name;
-    const DecanateRow* row;
-};
+} // namespace
 
-std::optional<DecanateChoice> ChooseDecanate(const std::string& positionText) {
+std::optional<DecanatePlace> FindDecanate(const std::string& positionText) {
     const std::optional<int> sign = SignOfPositionText(positionText);
     if (!sign) {
         return std::nullopt;
     }
-    const auto decanate = static_cast<std::size_t>(DecanateOfPositionText(positionText));
-    return DecanateChoice{decanateNames[decanate],
-                          &decanateTables[decanate][static_cast<std::size_t>(*sign)]};
+    return DecanatePlace{DecanateOfPositionText(positionText), static_cast<std::size_t>(*sign)};
 }
 
 // Assigns field by field, so the strings keep their storage from one chart to the next.
-void Assign(DecanateResult& result, const DecanateChoice& choice) {
-    result.decanateName = choice.name;
-    result.decanateSign = choice.row->decanateSign;
-    result.description = choice.row->description;
-    result.rulingPlanet = choice.row->rulingPlanet;
-    result.rulingElement = choice.row->rulingElement;
-    result.constellationName = choice.row->constellation;
-    result.keyword = choice.row->keyword;
-    result.treeZodiac = choice.row->treeZodiac;
+void AssignDecanate(DecanateResult& result, DecanatePlace place) {
+    const DecanateRow& row = decanateTables[place.decanate][place.sign];
+    result.decanateName = decanateNames[place.decanate];
+    result.decanateSign = row.decanateSign;
+    result.description = row.description;
+    result.rulingPlanet = row.rulingPlanet;
+    result.rulingElement = row.rulingElement;
+    result.constellationName = row.constellation;
+    result.keyword = row.keyword;
+    result.treeZodiac = row.treeZodiac;
 }
-
-} // namespace
 
 void DetermineDecanates(const ChartState& chart, DecanateResults& decanateResults) {
     for (std::size_t i = 0; i < decanateResults.size(); ++i) {
-        if (const auto choice = ChooseDecanate(chart.positionText[i])) {
-            Assign(decanateResults[i], *choice);
+        if (const auto place = FindDecanate(chart.positionText[i])) {
+            AssignDecanate(decanateResults[i], *place);
         }
     }
 }

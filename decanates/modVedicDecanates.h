@@ -44,6 +44,19 @@ using DecanateResults = std::array<DecanateResult, displayedBodyCount>;
 // exactly, case included, with the twelve abbreviations. Nothing when none matches.
 std::optional<int> SignOfPositionText(const std::string& positionText);
 
+// Where a display-form position text falls: its decanate (0 first, 1 second, 2 third) and sign
+// (0 Aries to 11 Pisces), which pick the row decanateTables[decanate][sign].
+struct DecanatePlace {
+    std::size_t decanate = 0;
+    std::size_t sign = 0;
+};
+
+// Nothing when the text names no sign.
+std::optional<DecanatePlace> FindDecanate(const std::string& positionText);
+
+// The decanate's name and the texts of its row.
+void AssignDecanate(DecanateResult& result, DecanatePlace place);
+
 // For each displayed body (positionText 0..9), the texts of its decanate. A body whose sign is
 // not recognised keeps the record it had.
 void DetermineDecanates(const ChartState& chart, DecanateResults& decanateResults);
