@@ -168,34 +168,61 @@ struct PositionParts {
     int sign = -1;
 };
 
+// The sign of three letters, or -1.
+int SignOfLetters(const char* letters) {
+    for (int candidate = 0; candidate < signCount; ++candidate) {
+        const char* abbreviation =
+            signAbbreviations.data() + static_cast<std::size_t>(candidate) * 3;
+        if (abbreviation[0] == letters[0] && abbreviation[1] == letters[1] &&
+            abbreviation[2] == letters[2]) {
+            return candidate;
+        }
+    }
+    return -1;
+}
+
+bool IsDigitCharacter(char character) {
+    return character >= '0' && character <= '9';
+}
+
+// The display form "07 Ari 30" read at its fixed columns; nothing for any other text.
+std::optional<PositionParts> ReadDisplayForm(const std::string& text) {
+    if (text.size() != 9 || text[2] != ' ' || text[6] != ' ' || !IsDigitCharacter(text[0]) ||
+        !IsDigitCharacter(text[1]) || !IsDigitCharacter(text[7]) || !IsDigitCharacter(text[8])) {
+        return std::nullopt;
+    }
+    PositionParts parts;
+    parts.numbers[0] = (text[0] - '0') * 10 + (text[1] - '0');
+    parts.numbers[1] = (text[7] - '0') * 10 + (text[8] - '0');
+    parts.sign = SignOfLetters(text.data() + 3);
+    if (parts.sign < 0 || parts.numbers[0] >= 30 || parts.numbers[1] >= 60) {
+        return std::nullopt;
+    }
+    return parts;
+}
+
 std::optional<PositionParts> ReadPositionParts(const std::string& text) {
+    if (const std::optional<PositionParts> display = ReadDisplayForm(text)) {
+        return display;
+    }
     PositionParts parts;
     int numberCount = 0;
     std::size_t at = 0;
     while (at < text.size()) {
         const char character = text[at];
-        if (character >= '0' && character <= '9') {
+        if (IsDigitCharacter(character)) {
             if (numberCount == 3) {
                 return std::nullopt;
             }
             int value = 0;
-            while (at < text.size() && text[at] >= '0' && text[at] <= '9' && value < 1000) {
+            while (at < text.size() && IsDigitCharacter(text[at]) && value < 1000) {
                 value = value * 10 + (text[at] - '0');
                 ++at;
             }
             parts.numbers[numberCount++] = value;
         } else if (parts.sign < 0 && character >= 'A' && character <= 'Z' &&
                    at + 3 <= text.size()) {
-            const char* letters = text.data() + at;
-            for (int candidate = 0; candidate < signCount; ++candidate) {
-                const char* abbreviation =
-                    signAbbreviations.data() + static_cast<std::size_t>(candidate) * 3;
-                if (abbreviation[0] == letters[0] && abbreviation[1] == letters[1] &&
-                    abbreviation[2] == letters[2]) {
-                    parts.sign = candidate;
-                    break;
-                }
-            }
+            parts.sign = SignOfLetters(text.data() + at);
             at += 3;
         } else {
             ++at;
