@@ -155,9 +155,9 @@ std::optional<int> SignOfPositionText(const std::string& positionText) {
     if (positionText.size() < 6) {
         return std::nullopt;
     }
-    const std::string_view sign = std::string_view(positionText).substr(3, 3);
+    const char* const sign = positionText.data() + 3;
     for (int k = 0; k < signCount; ++k) {
-        if (sign == signAbbreviations.substr(static_cast<std::size_t>(3 * k), 3)) {
+        if (std::equal(sign, sign + 3, signAbbreviations.data() + 3 * k)) {
             return k;
         }
     }
