@@ -1,6 +1,7 @@
 #include "cli/BatchRun.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -14,49 +15,74 @@ struct InputLine {
     bool tooLong = false;
 };
 
-// Reads the lines of a device into one buffer that is kept from line to line.
+// Reads the lines of a device through one buffer, a large piece at a time.
 class LineReader {
   public:
     explicit LineReader(QIODevice& input) : input_(input) {
-        // At most one byte more than the longest line, its line end and the terminating zero
-        // that QIODevice adds: enough to tell that a line is too long.
-        buffer_.resize(longestBatchLineBytes + 3);
+        buffer_.resize(tellTooLongBytes + readPieceBytes);
     }
 
     std::optional<InputLine> Next() {
-        const qint64 read = input_.readLine(buffer_.data(), buffer_.size());
-        if (read <= 0) {
-            return std::nullopt; // the end of the input
-        }
-        InputLine line;
-        line.bytes = QByteArrayView(buffer_.constData(), read);
-        if (line.bytes.endsWith('\n')) {
-            line.bytes.chop(1);
-        } else if (line.bytes.size() > longestBatchLineBytes) {
-            line.tooLong = true;
-            line.bytes = QByteArrayView();
-            // Skip the rest of this line, a piece at a time.
-            while (true) {
-                const QByteArray rest = input_.readLine(64 * 1024);
-                if (rest.isEmpty() || rest.endsWith('\n')) {
-                    break;
-                }
+        bool tooLong = false;
+        while (true) {
+            const char* const first = buffer_.constData() + start_;
+            if (const auto* const lineEnd =
+                    static_cast<const char*>(std::memchr(first, '\n', end_ - start_))) {
+                start_ = lineEnd - buffer_.constData() + 1;
+                return tooLong ? InputLine{{}, true}
+                               : Ended(QByteArrayView(first, lineEnd - first), true);
             }
-            return line;
+            if (ended_) {
+                if (!tooLong && start_ == end_) {
+                    return std::nullopt;
+                }
+                const QByteArrayView last(first, end_ - start_); // without a line end
+                start_ = end_;
+                return tooLong ? InputLine{{}, true} : Ended(last, false);
+            }
+            if (end_ - start_ >= tellTooLongBytes) {
+                tooLong = true; // the rest of the line is skipped
+                start_ = end_;
+            }
+            // Keep the start of the line and read more after it.
+            std::memmove(buffer_.data(), first, end_ - start_);
+            end_ -= start_;
+            start_ = 0;
+            const qint64 read = input_.read(buffer_.data() + end_, buffer_.size() - end_);
+            if (read <= 0) {
+                ended_ = true;
+            } else {
+                end_ += read;
+            }
         }
-        if (line.bytes.endsWith('\r')) {
-            line.bytes.chop(1);
-        }
-        if (line.bytes.size() > longestBatchLineBytes) {
-            line.tooLong = true;
-            line.bytes = QByteArrayView();
-        }
-        return line;
     }
 
   private:
+    // So many bytes without a line end are a line too long whatever follows: the longest line,
+    // a carriage return and one byte more.
+    static constexpr qsizetype tellTooLongBytes = longestBatchLineBytes + 2;
+    static constexpr qsizetype readPieceBytes = 256 * 1024;
+
+    // A line without its line end, and without a carriage return before that. A last line
+    // without a line end is measured with its carriage return.
+    static InputLine Ended(QByteArrayView bytes, bool hadLineEnd) {
+        if (hadLineEnd && bytes.endsWith('\r')) {
+            bytes.chop(1);
+        }
+        if (bytes.size() > longestBatchLineBytes) {
+            return InputLine{{}, true};
+        }
+        if (!hadLineEnd && bytes.endsWith('\r')) {
+            bytes.chop(1);
+        }
+        return InputLine{bytes, false};
+    }
+
     QIODevice& input_;
     QByteArray buffer_;
+    qsizetype start_ = 0; // the unread bytes of the buffer
+    qsizetype end_ = 0;
+    bool ended_ = false; // the device has no more
 };
 
 // The text of a line, or nothing when it is not UTF-8. A byte-order mark at its start is no
