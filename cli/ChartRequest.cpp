@@ -11,6 +11,7 @@
 #include <QTime>
 
 #include <algorithm>
+#include <array>
 #include <string>
 
 namespace {
@@ -184,18 +185,24 @@ std::variant<CoordinateTexts, Refusal> ReadCoordinate(const QString& option,
         {Digits(degrees, 0, degrees.size()), Digits(minutes, 0, minutes.size()), ascii == second}};
 }
 
-// The second field of each zone text, its abbreviation: "IST" of "Indian Time, IST, +5.3".
-const QStringList& RowAbbreviations() {
-    static const QStringList abbreviations = [] {
-        QStringList texts;
+// The zone list's texts and their second fields, the abbreviations: "IST" of "Indian Time, IST,
+// +5.3". Worked out once.
+struct ZoneTexts {
+    std::array<QLatin1StringView, timeZoneCount> listTexts;
+    std::array<QString, timeZoneCount> abbreviations;
+};
+
+const ZoneTexts& ZoneListTexts() {
+    static const ZoneTexts texts = [] {
+        ZoneTexts made;
         for (int position = 0; position < timeZoneCount; ++position) {
-            texts.append(QString::fromLatin1(timeZoneTable[position].listText)
-                             .section(u',', 1, 1)
-                             .trimmed());
+            made.listTexts[position] = QLatin1StringView(timeZoneTable[position].listText);
+            made.abbreviations[position] =
+                QString(made.listTexts[position]).section(u',', 1, 1).trimmed();
         }
-        return texts;
+        return made;
     }();
-    return abbreviations;
+    return texts;
 }
 
 CoordinateTexts BoxTexts(const BoxCoordinate& box) {
@@ -211,8 +218,7 @@ QString PlaceWords(const Place& place) {
     return words.join(QStringLiteral(", "));
 }
 
-std::variant<const Place*, Refusal> FindPlace(const QString& typed, PlaceLookup& places) {
-    const PlaceIndex* index = places.Index();
+std::variant<const Place*, Refusal> FindPlace(const QString& typed, const PlaceIndex* index) {
     if (index == nullptr) {
         return Refusal{QStringLiteral("--place: this build has no place list; give --lon, --lat "
                                       "and --zone or --tz instead")};
@@ -236,6 +242,22 @@ std::variant<const Place*, Refusal> FindPlace(const QString& typed, PlaceLookup&
     return Refusal{QStringLiteral("--place: no place matches %1 (give \"City, State, Country\" or "
                                   "use --lon and --lat)")
                        .arg(Quoted(typed))};
+}
+
+// The answer remembered for `key`, or else `answer()`, remembered while fewer than `most` are.
+template <typename Value, typename Answer>
+Value Remembered(QHash<QByteArray, Value>& memory, QByteArrayView key, qsizetype most,
+                 const Answer& answer) {
+    // The lookup borrows the bytes; only a key that is remembered is copied.
+    if (const auto found = memory.constFind(QByteArray::fromRawData(key.data(), key.size()));
+        found != memory.constEnd()) {
+        return *found;
+    }
+    Value value = answer();
+    if (memory.size() < most) {
+        memory.insert(key.toByteArray(), value);
+    }
+    return value;
 }
 
 // The database's offset at the local birth time, or a refusal at a gap or a repeated hour.
@@ -275,17 +297,19 @@ const PlaceIndex* PlaceLookup::Index() {
 std::shared_ptr<const ZoneHistory> PlaceLookup::Zone(QByteArrayView ianaId) {
     // Enough for every zone there is; names past it (mostly unknown ones) are not remembered.
     constexpr qsizetype mostRemembered = 1024;
-    // The lookup key borrows the bytes; only a name that is remembered is copied.
-    const QByteArray key = QByteArray::fromRawData(ianaId.data(), ianaId.size());
-    if (const auto found = zones_.constFind(key); found != zones_.constEnd()) {
-        return *found;
-    }
-    const QByteArray name = ianaId.toByteArray();
-    std::shared_ptr<const ZoneHistory> history = ZoneHistory::ForZone(name);
-    if (zones_.size() < mostRemembered) {
-        zones_.insert(name, history);
-    }
-    return history;
+    return Remembered(zones_, ianaId, mostRemembered,
+                      [ianaId] { return ZoneHistory::ForZone(ianaId.toByteArray()); });
+}
+
+std::variant<const Place*, Refusal> PlaceLookup::Find(QByteArrayView typed) {
+    constexpr qsizetype mostRemembered = 4096;
+    return Remembered(places_, typed, mostRemembered,
+                      [this, typed] { return FindPlace(Utf8Text(typed), Index()); });
+}
+
+std::variant<int, Refusal> PlaceLookup::ZoneRow(QByteArrayView value) {
+    constexpr qsizetype mostRemembered = 1024;
+    return Remembered(zoneRows_, value, mostRemembered, [value] { return ReadZone(value); });
 }
 
 PlaceLookup::Loader SystemPlaceLoader() {
@@ -373,17 +397,20 @@ std::variant<int, Refusal> ReadZone(QByteArrayView value) {
         return Refusal{Malformed(QStringLiteral("zone"), zoneFormat, value)};
     }
     // Compared as text: Unicode case folding may match a letter outside ASCII.
+    // Texts of other lengths never compare equal, with or without case.
     const QString text = Utf8Text(value);
+    const ZoneTexts& zoneTexts = ZoneListTexts();
     for (int position = 0; position < timeZoneCount; ++position) {
-        if (text.compare(QLatin1StringView(timeZoneTable[position].listText),
-                         Qt::CaseInsensitive) == 0) {
+        const QLatin1StringView listText = zoneTexts.listTexts[position];
+        if (text.size() == listText.size() && text.compare(listText, Qt::CaseInsensitive) == 0) {
             return position;
         }
     }
     QList<int> named;
     for (int position = 0; position < timeZoneCount; ++position) {
-        if (!text.isEmpty() &&
-            text.compare(RowAbbreviations()[position], Qt::CaseInsensitive) == 0) {
+        const QString& abbreviation = zoneTexts.abbreviations[position];
+        if (!text.isEmpty() && text.size() == abbreviation.size() &&
+            text.compare(abbreviation, Qt::CaseInsensitive) == 0) {
             named.append(position);
         }
     }
@@ -448,7 +475,7 @@ std::variant<ChartRequest, Refusal> ResolveChartRequest(const ChartFields& field
     CoordinateTexts lon;
     CoordinateTexts lat;
     if (fields.place) {
-        const auto found = FindPlace(Utf8Text(*fields.place), places);
+        const auto found = places.Find(*fields.place);
         if (const auto* refusal = std::get_if<Refusal>(&found)) {
             return *refusal;
         }
@@ -473,7 +500,7 @@ std::variant<ChartRequest, Refusal> ResolveChartRequest(const ChartFields& field
     std::shared_ptr<const ZoneHistory> history;
     QString zoneOption = QStringLiteral("tz");
     if (fields.zone) {
-        const auto zone = ReadZone(*fields.zone);
+        const auto zone = places.ZoneRow(*fields.zone);
         if (const auto* refusal = std::get_if<Refusal>(&zone)) {
             return *refusal;
         }

@@ -39,8 +39,9 @@ struct ChartRequest {
     UsedInput used;
 };
 
-// The place index, loaded on first use and kept for the rest of the run. A null loader, or one
-// that returns null, means this build has no place list.
+// The place index, loaded on first use and kept for the rest of the run, and the answers about
+// places and zones that a batch asks again on many rows. A null loader, or one that returns
+// null, means this build has no place list.
 class PlaceLookup {
   public:
     using Loader = std::function<std::shared_ptr<const PlaceIndex>()>;
@@ -49,12 +50,19 @@ class PlaceLookup {
     // ZoneHistory::ForZone, remembered by name (UTF-8) for the rest of the run: a batch names
     // the same few zones on every row.
     std::shared_ptr<const ZoneHistory> Zone(QByteArrayView ianaId);
+    // The place a text (UTF-8) names in the index, or why none; remembered by the text for the
+    // rest of the run, as a batch names the same places on many rows.
+    std::variant<const Place*, Refusal> Find(QByteArrayView typed);
+    // ReadZone, remembered by the value for the rest of the run.
+    std::variant<int, Refusal> ZoneRow(QByteArrayView value);
 
   private:
     Loader loader_;
     bool loaded_ = false;
     std::shared_ptr<const PlaceIndex> index_;
     QHash<QByteArray, std::shared_ptr<const ZoneHistory>> zones_;
+    QHash<QByteArray, std::variant<const Place*, Refusal>> places_;
+    QHash<QByteArray, std::variant<int, Refusal>> zoneRows_;
 };
 
 // The system's place list (libgeonames), or null without it.
