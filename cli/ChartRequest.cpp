@@ -149,8 +149,8 @@ std::variant<TimeValue, Refusal> ReadTime(QByteArrayView value) {
 }
 
 // A coordinate as the window's boxes hold it: the degree and minute texts as typed (at most as
-// many digits as the box takes) and the hemisphere. The ranges are checked by the window's
-// validation, with its messages.
+// many digits as the box takes), and the numbers they spell with the hemisphere. The ranges are
+// checked by the window's validation, with its messages.
 struct CoordinateTexts {
     std::string degrees;
     std::string minutes;
@@ -396,8 +396,8 @@ std::variant<int, Refusal> ReadZone(QByteArrayView value) {
         }
         return Refusal{Malformed(QStringLiteral("zone"), zoneFormat, value)};
     }
-    // Compared as text: Unicode case folding may match a letter outside ASCII.
-    // Texts of other lengths never compare equal, with or without case.
+    // Compared as text, as Unicode case folding may match a letter outside ASCII; texts of other
+    // lengths never compare equal.
     const QString text = Utf8Text(value);
     const ZoneTexts& zoneTexts = ZoneListTexts();
     for (int position = 0; position < timeZoneCount; ++position) {
