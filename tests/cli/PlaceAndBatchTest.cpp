@@ -434,3 +434,33 @@ TEST(BatchValues, TrimmedLikeText) {
     }
     EXPECT_EQ(Utf8Text("\xEF\xBB\xBFx"), QString(QChar(0xFEFF)) + u'x');
 }
+
+// A run remembers the answers about places and zones: a value named again, in another row,
+// gets the answer it got the first time, refusals included.
+TEST(Batch, ValuesNamedAgainAnsweredAlike) {
+    const QByteArray rows[] = {
+        "A,1990-08-15,10:30,,,,,\"London, England\",",
+        "B,1990-08-15,10:30,,,,,London,",                        // more than one place
+        "C,1990-08-15,10:30,,,,,Nowhere Town,",                  // no place
+        "D,1990-08-15,10:30,077:13E,28:39N,ist,,,",              // one row's abbreviation
+        "E,1990-08-15,10:30,077:13E,28:39N,NST,,,",              // two rows' abbreviation
+        "F,1990-08-15,10:30,077:13E,28:39N,,Asia/Kathmandu,,",   // a database zone
+        "G,1990-08-15,10:30,077:13E,28:39N,,Nowhere/Atlantis,,", // an unknown one
+    };
+    QByteArray csv = header;
+    for (int pass = 0; pass < 2; ++pass) {
+        for (const QByteArray& row : rows) {
+            csv += row + '\n';
+        }
+    }
+    const CommandOutput output = RunBatchText(csv);
+    const QList<QByteArray> lines = output.standardOutput.split('\n');
+    const qsizetype count = std::size(rows);
+    ASSERT_EQ(lines.size(), 2 * count + 1) << output.standardOutput.toStdString();
+    for (qsizetype row = 0; row < count; ++row) {
+        QJsonObject first = QJsonDocument::fromJson(lines[row]).object();
+        QJsonObject again = QJsonDocument::fromJson(lines[row + count]).object();
+        EXPECT_EQ(again.take(u"line").toInt(), first.take(u"line").toInt() + count);
+        EXPECT_EQ(again, first) << lines[row].toStdString();
+    }
+}
