@@ -1,5 +1,8 @@
 #include "cli/BatchRun.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace {
 
 // Output is handed over in pieces of about this size.
@@ -12,127 +15,162 @@ struct InputLine {
     bool tooLong = false;
 };
 
-// Reads the lines of a device into one buffer that is kept from line to line.
+// Reads the lines of a device through one buffer, a large piece at a time.
 class LineReader {
   public:
     explicit LineReader(QIODevice& input) : input_(input) {
-        // At most one byte more than the longest line, its line end and the terminating zero
-        // that QIODevice adds: enough to tell that a line is too long.
-        buffer_.resize(longestBatchLineBytes + 3);
+        buffer_.resize(tellTooLongBytes + readPieceBytes);
     }
 
     std::optional<InputLine> Next() {
-        const qint64 read = input_.readLine(buffer_.data(), buffer_.size());
-        if (read <= 0) {
-            return std::nullopt; // the end of the input
-        }
-        InputLine line;
-        line.bytes = QByteArrayView(buffer_.constData(), read);
-        if (line.bytes.endsWith('\n')) {
-            line.bytes.chop(1);
-        } else if (line.bytes.size() > longestBatchLineBytes) {
-            line.tooLong = true;
-            line.bytes = QByteArrayView();
-            // Skip the rest of this line, a piece at a time.
-            while (true) {
-                const QByteArray rest = input_.readLine(64 * 1024);
-                if (rest.isEmpty() || rest.endsWith('\n')) {
-                    break;
-                }
+        bool tooLong = false;
+        while (true) {
+            const char* const first = buffer_.constData() + start_;
+            if (const auto* const lineEnd =
+                    static_cast<const char*>(std::memchr(first, '\n', end_ - start_))) {
+                start_ = lineEnd - buffer_.constData() + 1;
+                return tooLong ? InputLine{{}, true}
+                               : Ended(QByteArrayView(first, lineEnd - first), true);
             }
-            return line;
+            if (ended_) {
+                if (!tooLong && start_ == end_) {
+                    return std::nullopt;
+                }
+                const QByteArrayView last(first, end_ - start_); // without a line end
+                start_ = end_;
+                return tooLong ? InputLine{{}, true} : Ended(last, false);
+            }
+            if (end_ - start_ >= tellTooLongBytes) {
+                tooLong = true; // the rest of the line is skipped
+                start_ = end_;
+            }
+            // Keep the start of the line and read more after it.
+            std::memmove(buffer_.data(), first, end_ - start_);
+            end_ -= start_;
+            start_ = 0;
+            const qint64 read = input_.read(buffer_.data() + end_, buffer_.size() - end_);
+            if (read <= 0) {
+                ended_ = true;
+            } else {
+                end_ += read;
+            }
         }
-        if (line.bytes.endsWith('\r')) {
-            line.bytes.chop(1);
-        }
-        if (line.bytes.size() > longestBatchLineBytes) {
-            line.tooLong = true;
-            line.bytes = QByteArrayView();
-        }
-        return line;
     }
 
   private:
+    // So many bytes without a line end are a line too long whatever follows: the longest line,
+    // a carriage return and one byte more.
+    static constexpr qsizetype tellTooLongBytes = longestBatchLineBytes + 2;
+    static constexpr qsizetype readPieceBytes = 256 * 1024;
+
+    // A line without its line end, and without a carriage return before that. A last line
+    // without a line end is measured with its carriage return.
+    static InputLine Ended(QByteArrayView bytes, bool hadLineEnd) {
+        if (hadLineEnd && bytes.endsWith('\r')) {
+            bytes.chop(1);
+        }
+        if (bytes.size() > longestBatchLineBytes) {
+            return InputLine{{}, true};
+        }
+        if (!hadLineEnd && bytes.endsWith('\r')) {
+            bytes.chop(1);
+        }
+        return InputLine{bytes, false};
+    }
+
     QIODevice& input_;
     QByteArray buffer_;
+    qsizetype start_ = 0; // the unread bytes of the buffer
+    qsizetype end_ = 0;
+    bool ended_ = false; // the device has no more
 };
 
-// The text of a line, or nothing when it is not UTF-8.
-std::optional<QString> DecodeUtf8(QByteArrayView bytes) {
+// The text of a line, or nothing when it is not UTF-8. A byte-order mark at its start is no
+// part of the text (as QString::fromUtf8 reads it).
+std::optional<QByteArrayView> Utf8Line(QByteArrayView bytes) {
     if (!bytes.isValidUtf8()) {
         return std::nullopt;
     }
-    return QString::fromUtf8(bytes);
+    return bytes.startsWith(utf8ByteOrderMark) ? bytes.sliced(utf8ByteOrderMark.size()) : bytes;
 }
 
-std::optional<QString> Field(const QStringList& fields, int column) {
-    const QString value = fields[column].trimmed();
-    return value.isEmpty() ? std::nullopt : std::optional<QString>(value);
+std::optional<QByteArrayView> Field(const CsvFields& fields, int column) {
+    const QByteArrayView value = TrimmedUtf8(fields.values[column]);
+    return value.isEmpty() ? std::nullopt : std::optional<QByteArrayView>(value);
 }
 
-std::variant<bool, Refusal> ReadDaylightSaving(const QString& value) {
+std::variant<bool, Refusal> ReadDaylightSaving(QByteArrayView value) {
     if (value.isEmpty()) {
         return false;
     }
-    const QString folded = value.trimmed().toLower();
-    if (folded.isEmpty() || folded == u"0" || folded == u"false" || folded == u"no") {
+    // ASCII case folding is enough: no letter outside ASCII lowercases to a letter of these words.
+    const QByteArrayView word = TrimmedUtf8(value);
+    const auto is = [word](const char* spelling) {
+        return word.compare(spelling, Qt::CaseInsensitive) == 0;
+    };
+    if (word.isEmpty() || is("0") || is("false") || is("no")) {
         return false;
     }
-    if (folded == u"1" || folded == u"true" || folded == u"yes") {
+    if (is("1") || is("true") || is("yes")) {
         return true;
     }
     return Refusal{QStringLiteral("dst: expected 1 or 0, true or false, yes or no (got %1)")
-                       .arg(Quoted(value))};
+                       .arg(Quoted(Utf8Text(value)))};
 }
 
 } // namespace
 
-std::variant<QStringList, QString> SplitCsvLine(QStringView line) {
-    QStringList fields;
-    fields.reserve(batchColumnCount);
-    QString field;
-    qsizetype at = 0;
+std::optional<QString> SplitCsvLine(QByteArrayView line, CsvFields& fields) {
+    fields.values.clear();
+    fields.unquoted.clear();
+    // Never more than the line, so the views of it stay valid while it is filled.
+    fields.unquoted.reserve(static_cast<std::size_t>(line.size()));
+    const char* at = line.begin();
+    const char* const end = line.end();
     while (true) {
-        field.clear();
-        if (at < line.size() && line[at] == u'"') {
-            ++at;
-            bool closed = false;
-            while (at < line.size()) {
-                if (line[at] == u'"') {
-                    if (at + 1 < line.size() && line[at + 1] == u'"') {
-                        field += u'"';
-                        at += 2;
-                        continue;
-                    }
-                    closed = true;
-                    ++at;
-                    break;
+        if (at != end && *at == '"') {
+            const char* const first = ++at;
+            std::optional<std::size_t> copiedFrom; // in `unquoted`, once a doubled quote is met
+            while (true) {
+                const char* const quote = std::find(at, end, '"');
+                if (quote == end) {
+                    return QStringLiteral("unbalanced quotes: a quoted value is not closed on its "
+                                          "line");
                 }
-                field += line[at++];
+                if (quote + 1 != end && quote[1] == '"') {
+                    copiedFrom = copiedFrom.value_or(fields.unquoted.size());
+                    fields.unquoted.append(at, quote + 1); // one of the two quotes
+                    at = quote + 2;
+                    continue;
+                }
+                if (copiedFrom) {
+                    fields.unquoted.append(at, quote);
+                    fields.values.emplace_back(fields.unquoted.data() + *copiedFrom,
+                                               fields.unquoted.data() + fields.unquoted.size());
+                } else {
+                    fields.values.emplace_back(first, quote);
+                }
+                at = quote + 1;
+                break;
             }
-            if (!closed) {
-                return QStringLiteral("unbalanced quotes: a quoted value is not closed on its "
-                                      "line");
-            }
-            if (at < line.size() && line[at] != u',') {
+            if (at != end && *at != ',') {
                 return QStringLiteral("unbalanced quotes: text follows a closing quote");
             }
-            fields.append(field);
         } else {
-            const qsizetype comma = line.indexOf(u',', at);
-            const QStringView bare = line.mid(at, comma < 0 ? line.size() - at : comma - at);
-            if (bare.contains(u'"')) {
+            const char* const stop =
+                std::find_if(at, end, [](char byte) { return byte == ',' || byte == '"'; });
+            if (stop != end && *stop == '"') {
                 return QStringLiteral("unbalanced quotes: a quote inside an unquoted value");
             }
-            fields.append(bare.toString());
-            at += bare.size();
+            fields.values.emplace_back(at, stop);
+            at = stop;
         }
-        if (at >= line.size()) {
+        if (at == end) {
             break;
         }
         ++at; // the comma
     }
-    return fields;
+    return std::nullopt;
 }
 
 BatchSummary RunBatch(QIODevice& input, OutputFormat format, PlaceLookup& places,
@@ -147,18 +185,16 @@ BatchSummary RunBatch(QIODevice& input, OutputFormat format, PlaceLookup& places
                 .arg(QLatin1StringView(batchHeader));
         return summary;
     }
-    QByteArray headerBytes = header->bytes.toByteArray();
-    if (headerBytes.startsWith("\xEF\xBB\xBF")) {
-        headerBytes.remove(0, 3); // a byte-order mark
+    QByteArrayView headerBytes = header->bytes;
+    if (headerBytes.startsWith(utf8ByteOrderMark)) {
+        headerBytes = headerBytes.sliced(utf8ByteOrderMark.size());
     }
-    const std::optional<QString> headerText = DecodeUtf8(headerBytes);
-    const auto headerFields =
-        headerText ? SplitCsvLine(*headerText) : std::variant<QStringList, QString>(QString());
-    const auto* names = std::get_if<QStringList>(&headerFields);
+    CsvFields fields; // reused from row to row
+    const std::optional<QByteArrayView> headerText = Utf8Line(headerBytes);
     QStringList trimmedNames;
-    if (names != nullptr) {
-        for (const QString& name : *names) {
-            trimmedNames.append(name.trimmed().toLower());
+    if (headerText && !SplitCsvLine(*headerText, fields)) {
+        for (const QByteArrayView name : fields.values) {
+            trimmedNames.append(Utf8Text(name).trimmed().toLower());
         }
     }
     if (header->tooLong || trimmedNames.join(u',') != QLatin1StringView(batchHeader)) {
@@ -192,18 +228,16 @@ BatchSummary RunBatch(QIODevice& input, OutputFormat format, PlaceLookup& places
         if (line->tooLong) {
             refuse(lineNumber,
                    QStringLiteral("the line is longer than %1 bytes").arg(longestBatchLineBytes));
-        } else if (const std::optional<QString> text = DecodeUtf8(line->bytes); !text) {
+        } else if (const std::optional<QByteArrayView> text = Utf8Line(line->bytes); !text) {
             refuse(lineNumber, QStringLiteral("the line is not valid UTF-8"));
-        } else if (const auto split = SplitCsvLine(*text);
-                   const auto* problem = std::get_if<QString>(&split)) {
+        } else if (const std::optional<QString> problem = SplitCsvLine(*text, fields)) {
             refuse(lineNumber, *problem);
-        } else if (const QStringList& fields = std::get<QStringList>(split);
-                   fields.size() != batchColumnCount) {
+        } else if (fields.values.size() != batchColumnCount) {
             refuse(lineNumber, QStringLiteral("expected %1 columns (%2), found %3")
                                    .arg(batchColumnCount)
                                    .arg(QLatin1StringView(batchHeader))
-                                   .arg(fields.size()));
-        } else if (const auto dst = ReadDaylightSaving(fields[8]);
+                                   .arg(fields.values.size()));
+        } else if (const auto dst = ReadDaylightSaving(fields.values[8]);
                    const auto* refusal = std::get_if<Refusal>(&dst)) {
             refuse(lineNumber, refusal->message);
         } else {

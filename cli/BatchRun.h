@@ -8,6 +8,8 @@
 
 #include <functional>
 #include <optional>
+#include <string>
+#include <vector>
 
 // Batch rows: CSV with the header row name,date,time,lon,lat,zone,tz,place,dst; one record a
 // line. Each data row becomes one output line, in input order: the chart, or its refusal.
@@ -19,9 +21,18 @@ inline constexpr qsizetype longestBatchLineBytes = 64 * 1024;
 
 enum class OutputFormat { Table, Json, Csv };
 
-// The fields of a CSV line: separated by commas, a field in double quotes may hold commas and
-// doubled quotes. A quoted field cannot run past the end of its line.
-std::variant<QStringList, QString> SplitCsvLine(QStringView line);
+// The fields of one CSV line, as views of the line or, for a quoted field that holds doubled
+// quotes, of `unquoted`. Kept from line to line so that the storage is reused.
+struct CsvFields {
+    std::vector<QByteArrayView> values;
+    std::string unquoted; // such fields with their doubled quotes made single
+};
+
+// Splits a line into `fields`, which are overwritten: separated by commas, a field in double
+// quotes may hold commas and doubled quotes. A quoted field cannot run past the end of its
+// line. The problem, when the quotes do not balance. The views stay valid while the line's
+// bytes do and until `fields` is used again.
+std::optional<QString> SplitCsvLine(QByteArrayView line, CsvFields& fields);
 
 // The rows of one batch, read and answered.
 struct BatchSummary {

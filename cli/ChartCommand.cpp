@@ -5,6 +5,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <array>
 
 #ifndef KORVANI_VERSION
 #error "KORVANI_VERSION comes from the project version in CMake"
@@ -35,8 +36,14 @@ QList<const QCommandLineOption*> ChartOptions(const Options& options) {
             &options.zone, &options.tz,   &options.place,     &options.dst};
 }
 
-std::optional<QString> Value(const QCommandLineParser& parser, const QCommandLineOption& option) {
-    return parser.isSet(option) ? std::optional<QString>(parser.value(option)) : std::nullopt;
+// The option's value as UTF-8, kept in `storage`; nothing when the option is not given.
+std::optional<QByteArrayView> Value(const QCommandLineParser& parser,
+                                    const QCommandLineOption& option, QByteArray& storage) {
+    if (!parser.isSet(option)) {
+        return std::nullopt;
+    }
+    storage = parser.value(option).toUtf8();
+    return QByteArrayView(storage);
 }
 
 std::variant<OutputFormat, Refusal> ReadFormat(const QCommandLineParser& parser,
@@ -189,14 +196,15 @@ ParsedCommand ParseCommandLine(const QStringList& arguments, PlaceLookup& places
         return BatchRequest{parser.value(options.batch), std::get<OutputFormat>(format)};
     }
 
+    std::array<QByteArray, 7> values; // what `fields` views
     ChartFields fields;
-    fields.date = Value(parser, options.date);
-    fields.time = Value(parser, options.time);
-    fields.longitude = Value(parser, options.longitude);
-    fields.latitude = Value(parser, options.latitude);
-    fields.zone = Value(parser, options.zone);
-    fields.tz = Value(parser, options.tz);
-    fields.place = Value(parser, options.place);
+    fields.date = Value(parser, options.date, values[0]);
+    fields.time = Value(parser, options.time, values[1]);
+    fields.longitude = Value(parser, options.longitude, values[2]);
+    fields.latitude = Value(parser, options.latitude, values[3]);
+    fields.zone = Value(parser, options.zone, values[4]);
+    fields.tz = Value(parser, options.tz, values[5]);
+    fields.place = Value(parser, options.place, values[6]);
     fields.daylightSaving = parser.isSet(options.dst);
     const auto request = ResolveChartRequest(fields, places);
     if (const auto* refusal = std::get_if<Refusal>(&request)) {

@@ -7,9 +7,11 @@
 
 #include <QChar>
 #include <QDate>
+#include <QStringDecoder>
 #include <QTime>
 
 #include <algorithm>
+#include <array>
 #include <string>
 
 namespace {
@@ -29,21 +31,8 @@ const QString zoneFormat =
     QStringLiteral("expected a zone list position from 0 to 70, a zone text or its abbreviation "
                    "(see --list-zones)");
 
-// The same as text.toStdString(), without the UTF-8 copy in between for ASCII text.
-std::string StdText(const QString& text) {
-    std::string ascii(static_cast<std::size_t>(text.size()), '\0');
-    for (qsizetype at = 0; at < text.size(); ++at) {
-        const char16_t unit = text[at].unicode();
-        if (unit >= 0x80) {
-            return text.toStdString();
-        }
-        ascii[static_cast<std::size_t>(at)] = static_cast<char>(unit);
-    }
-    return ascii;
-}
-
-QString Malformed(const QString& option, const QString& expected, const QString& value) {
-    return QStringLiteral("--%1: %2 (got %3)").arg(option, expected, Quoted(value));
+QString Malformed(const QString& option, const QString& expected, QByteArrayView value) {
+    return QStringLiteral("--%1: %2 (got %3)").arg(option, expected, Quoted(Utf8Text(value)));
 }
 
 QString OutOfRange(const QString& option, const QString& part, const QString& range,
@@ -52,12 +41,12 @@ QString OutOfRange(const QString& option, const QString& part, const QString& ra
 }
 
 // ASCII digits only: a digit of another script is not a digit here.
-bool IsDigit(QChar character) {
-    return character >= u'0' && character <= u'9';
+bool IsDigit(char character) {
+    return character >= '0' && character <= '9';
 }
 
 // The value of `count` ASCII digits at `at`, or -1.
-int Digits(QStringView text, qsizetype at, qsizetype count) {
+int Digits(QByteArrayView text, qsizetype at, qsizetype count) {
     if (at + count > text.size()) {
         return -1;
     }
@@ -66,9 +55,32 @@ int Digits(QStringView text, qsizetype at, qsizetype count) {
         if (!IsDigit(text[index])) {
             return -1;
         }
-        value = value * 10 + (text[index].unicode() - u'0');
+        value = value * 10 + (text[index] - '0');
     }
     return value;
+}
+
+// The character of valid UTF-8 that starts at `at`; `length` is set to its bytes.
+char32_t CharacterAt(QByteArrayView utf8, qsizetype at, qsizetype& length) {
+    const auto byte = [utf8](qsizetype index) {
+        return static_cast<char32_t>(static_cast<uchar>(utf8[index]));
+    };
+    const char32_t lead = byte(at);
+    if (lead < 0x80) {
+        length = 1;
+        return lead;
+    }
+    if (lead < 0xE0) {
+        length = 2;
+        return (lead & 0x1F) << 6 | (byte(at + 1) & 0x3F);
+    }
+    if (lead < 0xF0) {
+        length = 3;
+        return (lead & 0x0F) << 12 | (byte(at + 1) & 0x3F) << 6 | (byte(at + 2) & 0x3F);
+    }
+    length = 4;
+    return (lead & 0x07) << 18 | (byte(at + 1) & 0x3F) << 12 | (byte(at + 2) & 0x3F) << 6 |
+           (byte(at + 3) & 0x3F);
 }
 
 QString Two(int value) {
@@ -83,8 +95,8 @@ struct DateValue {
 
 // A date in the input window's lists: year 1901..2050, month 1..12, day 1..31. Whether the
 // month has that day is left to the window's validation.
-std::variant<DateValue, Refusal> ReadDate(const QString& value) {
-    const bool shaped = value.size() == 10 && value[4] == u'-' && value[7] == u'-';
+std::variant<DateValue, Refusal> ReadDate(QByteArrayView value) {
+    const bool shaped = value.size() == 10 && value[4] == '-' && value[7] == '-';
     const DateValue date{shaped ? Digits(value, 0, 4) : -1, shaped ? Digits(value, 5, 2) : -1,
                          shaped ? Digits(value, 8, 2) : -1};
     if (date.year < 0 || date.month < 0 || date.day < 0) {
@@ -92,7 +104,8 @@ std::variant<DateValue, Refusal> ReadDate(const QString& value) {
     }
     if (date.year < firstEntryYear || date.year > lastEntryYear) {
         return Refusal{OutOfRange(QStringLiteral("date"), QStringLiteral("year"),
-                                  QStringLiteral("1901 to 2050"), value.left(4))};
+                                  QStringLiteral("1901 to 2050"),
+                                  QString::fromLatin1(value.first(4)))};
     }
     if (date.month < 1 || date.month > 12) {
         return Refusal{OutOfRange(QStringLiteral("date"), QStringLiteral("month"),
@@ -111,9 +124,9 @@ struct TimeValue {
 };
 
 // Local clock time; seconds are checked like the window's seconds list and then dropped.
-std::variant<TimeValue, Refusal> ReadTime(const QString& value) {
+std::variant<TimeValue, Refusal> ReadTime(QByteArrayView value) {
     const bool shaped =
-        (value.size() == 5 || (value.size() == 8 && value[5] == u':')) && value[2] == u':';
+        (value.size() == 5 || (value.size() == 8 && value[5] == ':')) && value[2] == ':';
     const int hour = shaped ? Digits(value, 0, 2) : -1;
     const int minute = shaped ? Digits(value, 3, 2) : -1;
     const int seconds = shaped && value.size() == 8 ? Digits(value, 6, 2) : 0;
@@ -136,44 +149,64 @@ std::variant<TimeValue, Refusal> ReadTime(const QString& value) {
 }
 
 // A coordinate as the window's boxes hold it: the degree and minute texts as typed (at most as
-// many digits as the box takes) and the hemisphere. The ranges are checked by the window's
-// validation, with its messages.
+// many digits as the box takes), and the numbers they spell with the hemisphere. The ranges are
+// checked by the window's validation, with its messages.
 struct CoordinateTexts {
-    QString degrees;
-    QString minutes;
-    bool secondHemisphere = false; // West for a longitude, South for a latitude
+    std::string degrees;
+    std::string minutes;
+    BoxCoordinate value; // what the texts spell, once the window's validation has passed
 };
 
 std::variant<CoordinateTexts, Refusal> ReadCoordinate(const QString& option,
                                                       const QString& expected, int degreeDigits,
                                                       char first, char second,
-                                                      const QString& value) {
-    const qsizetype colon = value.indexOf(u':');
-    const auto allDigits = [](QStringView text) {
-        return std::all_of(text.begin(), text.end(), IsDigit);
+                                                      QByteArrayView value) {
+    const qsizetype colon = std::find(value.begin(), value.end(), ':') - value.begin();
+    const auto allDigits = [](QByteArrayView text) {
+        return std::all_of(text.begin(), text.end(), [](char byte) { return IsDigit(byte); });
     };
     // The hemisphere letter in either case, ASCII only: no Unicode case folding lets another
-    // letter pass for one of them.
-    const QChar letter = value.isEmpty() ? QChar() : value.back();
-    const char ascii = letter.unicode() < 128 ? static_cast<char>(letter.unicode() & ~0x20) : 0;
-    const QStringView degrees = QStringView(value).left(colon < 0 ? 0 : colon);
-    const QStringView minutes =
-        colon < 0 ? QStringView() : QStringView(value).mid(colon + 1, value.size() - colon - 2);
-    if (colon < 0 || (ascii != first && ascii != second) || degrees.isEmpty() ||
+    // letter pass for one of them (the last byte of a longer UTF-8 character is not ASCII).
+    const auto letter = static_cast<uchar>(value.isEmpty() ? 0 : value.back());
+    const char ascii = letter < 128 ? static_cast<char>(letter & ~0x20) : 0;
+    const bool hasColon = colon < value.size();
+    const QByteArrayView degrees = value.first(hasColon ? colon : 0);
+    const QByteArrayView minutes =
+        hasColon ? value.sliced(colon + 1, std::max<qsizetype>(value.size() - colon - 2, 0))
+                 : QByteArrayView();
+    if (!hasColon || (ascii != first && ascii != second) || degrees.isEmpty() ||
         degrees.size() > degreeDigits || minutes.isEmpty() || minutes.size() > 2 ||
         !allDigits(degrees) || !allDigits(minutes)) {
         return Refusal{Malformed(option, expected, value)};
     }
-    return CoordinateTexts{degrees.toString(), minutes.toString(), ascii == second};
+    return CoordinateTexts{
+        std::string(degrees.begin(), degrees.end()),
+        std::string(minutes.begin(), minutes.end()),
+        {Digits(degrees, 0, degrees.size()), Digits(minutes, 0, minutes.size()), ascii == second}};
 }
 
-// The second field of a zone text, its abbreviation: "IST" of "Indian Time, IST, +5.3".
-QString RowAbbreviation(int position) {
-    return QString::fromLatin1(timeZoneTable[position].listText).section(u',', 1, 1).trimmed();
+// The zone list's texts and their second fields, the abbreviations: "IST" of "Indian Time, IST,
+// +5.3". Worked out once.
+struct ZoneTexts {
+    std::array<QLatin1StringView, timeZoneCount> listTexts;
+    std::array<QString, timeZoneCount> abbreviations;
+};
+
+const ZoneTexts& ZoneListTexts() {
+    static const ZoneTexts texts = [] {
+        ZoneTexts made;
+        for (int position = 0; position < timeZoneCount; ++position) {
+            made.listTexts[position] = QLatin1StringView(timeZoneTable[position].listText);
+            made.abbreviations[position] =
+                QString(made.listTexts[position]).section(u',', 1, 1).trimmed();
+        }
+        return made;
+    }();
+    return texts;
 }
 
 CoordinateTexts BoxTexts(const BoxCoordinate& box) {
-    return {QString::number(box.degrees), QString::number(box.minutes), box.secondHemisphere};
+    return {std::to_string(box.degrees), std::to_string(box.minutes), box};
 }
 
 QString PlaceWords(const Place& place) {
@@ -185,8 +218,7 @@ QString PlaceWords(const Place& place) {
     return words.join(QStringLiteral(", "));
 }
 
-std::variant<const Place*, Refusal> FindPlace(const QString& typed, PlaceLookup& places) {
-    const PlaceIndex* index = places.Index();
+std::variant<const Place*, Refusal> FindPlace(const QString& typed, const PlaceIndex* index) {
     if (index == nullptr) {
         return Refusal{QStringLiteral("--place: this build has no place list; give --lon, --lat "
                                       "and --zone or --tz instead")};
@@ -210,6 +242,22 @@ std::variant<const Place*, Refusal> FindPlace(const QString& typed, PlaceLookup&
     return Refusal{QStringLiteral("--place: no place matches %1 (give \"City, State, Country\" or "
                                   "use --lon and --lat)")
                        .arg(Quoted(typed))};
+}
+
+// The answer remembered for `key`, or else `answer()`, remembered while fewer than `most` are.
+template <typename Value, typename Answer>
+Value Remembered(QHash<QByteArray, Value>& memory, QByteArrayView key, qsizetype most,
+                 const Answer& answer) {
+    // The lookup borrows the bytes; only a key that is remembered is copied.
+    if (const auto found = memory.constFind(QByteArray::fromRawData(key.data(), key.size()));
+        found != memory.constEnd()) {
+        return *found;
+    }
+    Value value = answer();
+    if (memory.size() < most) {
+        memory.insert(key.toByteArray(), value);
+    }
+    return value;
 }
 
 // The database's offset at the local birth time, or a refusal at a gap or a repeated hour.
@@ -246,17 +294,22 @@ const PlaceIndex* PlaceLookup::Index() {
     return index_.get();
 }
 
-std::shared_ptr<const ZoneHistory> PlaceLookup::Zone(const QString& ianaId) {
+std::shared_ptr<const ZoneHistory> PlaceLookup::Zone(QByteArrayView ianaId) {
     // Enough for every zone there is; names past it (mostly unknown ones) are not remembered.
     constexpr qsizetype mostRemembered = 1024;
-    if (const auto found = zones_.constFind(ianaId); found != zones_.constEnd()) {
-        return *found;
-    }
-    std::shared_ptr<const ZoneHistory> history = ZoneHistory::ForZone(ianaId.toUtf8());
-    if (zones_.size() < mostRemembered) {
-        zones_.insert(ianaId, history);
-    }
-    return history;
+    return Remembered(zones_, ianaId, mostRemembered,
+                      [ianaId] { return ZoneHistory::ForZone(ianaId.toByteArray()); });
+}
+
+std::variant<const Place*, Refusal> PlaceLookup::Find(QByteArrayView typed) {
+    constexpr qsizetype mostRemembered = 4096;
+    return Remembered(places_, typed, mostRemembered,
+                      [this, typed] { return FindPlace(Utf8Text(typed), Index()); });
+}
+
+std::variant<int, Refusal> PlaceLookup::ZoneRow(QByteArrayView value) {
+    constexpr qsizetype mostRemembered = 1024;
+    return Remembered(zoneRows_, value, mostRemembered, [value] { return ReadZone(value); });
 }
 
 PlaceLookup::Loader SystemPlaceLoader() {
@@ -296,7 +349,45 @@ QString Quoted(const QString& value) {
     return u'"' + Shown(value, 40) + u'"';
 }
 
-std::variant<int, Refusal> ReadZone(const QString& value) {
+QString Utf8Text(QByteArrayView utf8) {
+    if (!utf8.startsWith(utf8ByteOrderMark)) {
+        return QString::fromUtf8(utf8); // the same text, sooner
+    }
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    return decoder.decode(utf8);
+}
+
+QByteArrayView TrimmedUtf8(QByteArrayView utf8) {
+    qsizetype first = 0;
+    while (first < utf8.size()) {
+        qsizetype length = 1;
+        const auto lead = static_cast<uchar>(utf8[first]);
+        if (!QChar::isSpace(lead < 0x80 ? lead : CharacterAt(utf8, first, length))) {
+            break;
+        }
+        first += length;
+    }
+    qsizetype end = utf8.size();
+    while (end > first) {
+        qsizetype last = end - 1;
+        const auto byte = static_cast<uchar>(utf8[last]);
+        char32_t character = byte;
+        if (byte >= 0x80) {
+            while ((static_cast<uchar>(utf8[last]) & 0xC0) == 0x80) {
+                --last; // back to the first byte of the character
+            }
+            qsizetype length = 0;
+            character = CharacterAt(utf8, last, length);
+        }
+        if (!QChar::isSpace(character)) {
+            break;
+        }
+        end = last;
+    }
+    return utf8.sliced(first, end - first);
+}
+
+std::variant<int, Refusal> ReadZone(QByteArrayView value) {
     if (!value.isEmpty() && std::all_of(value.begin(), value.end(), IsDigit)) {
         bool converted = false;
         const int position = value.toInt(&converted);
@@ -305,16 +396,21 @@ std::variant<int, Refusal> ReadZone(const QString& value) {
         }
         return Refusal{Malformed(QStringLiteral("zone"), zoneFormat, value)};
     }
+    // Compared as text, as Unicode case folding may match a letter outside ASCII; texts of other
+    // lengths never compare equal.
+    const QString text = Utf8Text(value);
+    const ZoneTexts& zoneTexts = ZoneListTexts();
     for (int position = 0; position < timeZoneCount; ++position) {
-        if (value.compare(QLatin1StringView(timeZoneTable[position].listText),
-                          Qt::CaseInsensitive) == 0) {
+        const QLatin1StringView listText = zoneTexts.listTexts[position];
+        if (text.size() == listText.size() && text.compare(listText, Qt::CaseInsensitive) == 0) {
             return position;
         }
     }
     QList<int> named;
     for (int position = 0; position < timeZoneCount; ++position) {
-        if (!value.isEmpty() &&
-            value.compare(RowAbbreviation(position), Qt::CaseInsensitive) == 0) {
+        const QString& abbreviation = zoneTexts.abbreviations[position];
+        if (!text.isEmpty() && text.size() == abbreviation.size() &&
+            text.compare(abbreviation, Qt::CaseInsensitive) == 0) {
             named.append(position);
         }
     }
@@ -328,7 +424,7 @@ std::variant<int, Refusal> ReadZone(const QString& value) {
                 QLatin1StringView(timeZoneTable[position].listText)));
         }
         return Refusal{QStringLiteral("--zone: %1 names more than one zone; give its position: %2")
-                           .arg(Quoted(value), rows.join(QStringLiteral("; ")))};
+                           .arg(Quoted(text), rows.join(QStringLiteral("; ")))};
     }
     return Refusal{Malformed(QStringLiteral("zone"), zoneFormat, value)};
 }
@@ -379,7 +475,7 @@ std::variant<ChartRequest, Refusal> ResolveChartRequest(const ChartFields& field
     CoordinateTexts lon;
     CoordinateTexts lat;
     if (fields.place) {
-        const auto found = FindPlace(*fields.place, places);
+        const auto found = places.Find(*fields.place);
         if (const auto* refusal = std::get_if<Refusal>(&found)) {
             return *refusal;
         }
@@ -404,30 +500,31 @@ std::variant<ChartRequest, Refusal> ResolveChartRequest(const ChartFields& field
     std::shared_ptr<const ZoneHistory> history;
     QString zoneOption = QStringLiteral("tz");
     if (fields.zone) {
-        const auto zone = ReadZone(*fields.zone);
+        const auto zone = places.ZoneRow(*fields.zone);
         if (const auto* refusal = std::get_if<Refusal>(&zone)) {
             return *refusal;
         }
         zonePosition = std::get<int>(zone);
     } else {
-        const QString zoneName = fields.tz ? *fields.tz : QString::fromLatin1(place->zoneId);
+        const QByteArrayView zoneName = fields.tz ? *fields.tz : QByteArrayView(place->zoneId);
         zoneOption = fields.tz ? QStringLiteral("tz") : QStringLiteral("place");
         history = places.Zone(zoneName);
         if (!history) {
             return Refusal{QStringLiteral("--%1: unknown time zone %2 (expected a name of the "
                                           "time-zone database such as Asia/Kolkata)")
-                               .arg(zoneOption, Quoted(zoneName))};
+                               .arg(zoneOption, Quoted(Utf8Text(zoneName)))};
         }
     }
 
     // The input window's own validation.
     const auto& [year, month, day] = std::get<DateValue>(date);
     BirthDataEntry entry;
-    entry.name = StdText(commandLineName);
-    entry.longitudeDegrees = StdText(lon.degrees);
-    entry.longitudeMinutes = StdText(lon.minutes);
-    entry.latitudeDegrees = StdText(lat.degrees);
-    entry.latitudeMinutes = StdText(lat.minutes);
+    static const std::string windowName = commandLineName.toStdString();
+    entry.name = windowName;
+    entry.longitudeDegrees = std::move(lon.degrees);
+    entry.longitudeMinutes = std::move(lon.minutes);
+    entry.latitudeDegrees = std::move(lat.degrees);
+    entry.latitudeMinutes = std::move(lat.minutes);
     entry.monthPosition = month - 1;
     entry.dayPosition = day - 1;
     entry.year = year;
@@ -435,7 +532,7 @@ std::variant<ChartRequest, Refusal> ResolveChartRequest(const ChartFields& field
         return Refusal{QString::fromStdString(fault->message)};
     }
 
-    // Validation has passed, so every coordinate text spells a number in range.
+    // Validation has passed, so the coordinates are in range.
     ChartRequest request;
     ChartInput& input = request.input;
     input.monthPosition = entry.monthPosition;
@@ -443,23 +540,23 @@ std::variant<ChartRequest, Refusal> ResolveChartRequest(const ChartFields& field
     input.year = year;
     input.hour = std::get<TimeValue>(time).hour;
     input.minute = std::get<TimeValue>(time).minute;
-    input.longitudeDegrees = static_cast<int>(*CoordinateValue(entry.longitudeDegrees));
-    input.longitudeMinutes = static_cast<int>(*CoordinateValue(entry.longitudeMinutes));
-    input.latitudeDegrees = static_cast<int>(*CoordinateValue(entry.latitudeDegrees));
-    input.latitudeMinutes = static_cast<int>(*CoordinateValue(entry.latitudeMinutes));
-    input.east = !lon.secondHemisphere;
-    input.south = lat.secondHemisphere;
+    input.longitudeDegrees = lon.value.degrees;
+    input.longitudeMinutes = lon.value.minutes;
+    input.latitudeDegrees = lat.value.degrees;
+    input.latitudeMinutes = lat.value.minutes;
+    input.east = !lon.value.secondHemisphere;
+    input.south = lat.value.secondHemisphere;
     input.daylightSaving = fields.daylightSaving;
     input.timeZonePosition = zonePosition;
 
     UsedInput& used = request.used;
-    used.name = fields.name && !fields.name->isEmpty() ? *fields.name : commandLineName;
+    used.name = fields.name && !fields.name->isEmpty() ? Utf8Text(*fields.name) : commandLineName;
     if (place != nullptr) {
         used.place = *place;
     }
     if (history) {
         // The local time as given, seconds included: they decide a reading at a clock change.
-        const QString& timeText = *fields.time;
+        const QByteArrayView timeText = *fields.time;
         const QTime clock(input.hour, input.minute,
                           timeText.size() == 8 ? Digits(timeText, 6, 2) : 0);
         const auto offset = OffsetAtBirth(zoneOption, *history, QDate(year, month, day), clock);

@@ -4,6 +4,7 @@
 #include "places/BirthTime.h"
 #include "places/PlaceIndex.h"
 
+#include <QByteArrayView>
 #include <QHash>
 #include <QString>
 
@@ -18,17 +19,17 @@ struct Refusal {
     QString message;
 };
 
-// The values of one chart as the options (or the columns of a batch row) give them; a value
-// not given is empty.
+// The values of one chart as the options (or the columns of a batch row) give them: valid UTF-8
+// viewed in the caller's storage; a value not given is empty.
 struct ChartFields {
-    std::optional<QString> name;
-    std::optional<QString> date;
-    std::optional<QString> time;
-    std::optional<QString> longitude;
-    std::optional<QString> latitude;
-    std::optional<QString> zone;
-    std::optional<QString> tz;
-    std::optional<QString> place;
+    std::optional<QByteArrayView> name;
+    std::optional<QByteArrayView> date;
+    std::optional<QByteArrayView> time;
+    std::optional<QByteArrayView> longitude;
+    std::optional<QByteArrayView> latitude;
+    std::optional<QByteArrayView> zone;
+    std::optional<QByteArrayView> tz;
+    std::optional<QByteArrayView> place;
     bool daylightSaving = false;
 };
 
@@ -38,22 +39,30 @@ struct ChartRequest {
     UsedInput used;
 };
 
-// The place index, loaded on first use and kept for the rest of the run. A null loader, or one
-// that returns null, means this build has no place list.
+// The place index, loaded on first use and kept for the rest of the run, and the answers about
+// places and zones that a batch asks again on many rows. A null loader, or one that returns
+// null, means this build has no place list.
 class PlaceLookup {
   public:
     using Loader = std::function<std::shared_ptr<const PlaceIndex>()>;
     explicit PlaceLookup(Loader loader) : loader_(std::move(loader)) {}
     const PlaceIndex* Index();
-    // ZoneHistory::ForZone, remembered by name for the rest of the run: a batch names the same
-    // few zones on every row.
-    std::shared_ptr<const ZoneHistory> Zone(const QString& ianaId);
+    // ZoneHistory::ForZone, remembered by name (UTF-8) for the rest of the run: a batch names
+    // the same few zones on every row.
+    std::shared_ptr<const ZoneHistory> Zone(QByteArrayView ianaId);
+    // The place a text (UTF-8) names in the index, or why none; remembered by the text for the
+    // rest of the run, as a batch names the same places on many rows.
+    std::variant<const Place*, Refusal> Find(QByteArrayView typed);
+    // ReadZone, remembered by the value for the rest of the run.
+    std::variant<int, Refusal> ZoneRow(QByteArrayView value);
 
   private:
     Loader loader_;
     bool loaded_ = false;
     std::shared_ptr<const PlaceIndex> index_;
-    QHash<QString, std::shared_ptr<const ZoneHistory>> zones_;
+    QHash<QByteArray, std::shared_ptr<const ZoneHistory>> zones_;
+    QHash<QByteArray, std::variant<const Place*, Refusal>> places_;
+    QHash<QByteArray, std::variant<int, Refusal>> zoneRows_;
 };
 
 // The system's place list (libgeonames), or null without it.
@@ -67,12 +76,22 @@ QString Shown(const QString& text, qsizetype longest);
 // An input value quoted for a message.
 QString Quoted(const QString& value);
 
+inline constexpr QByteArrayView utf8ByteOrderMark = "\xEF\xBB\xBF";
+
+// Valid UTF-8 as text. Unlike QString::fromUtf8, a leading byte-order mark is kept (as the
+// character U+FEFF): the bytes may be a piece from the middle of a line.
+QString Utf8Text(QByteArrayView utf8);
+
+// Valid UTF-8 without the white space at either end, as QString::trimmed judges it (Unicode
+// spaces such as U+00A0 and U+3000 included).
+QByteArrayView TrimmedUtf8(QByteArrayView utf8);
+
 // Reads the fields of one chart by the command's rules: what is missing, what may not be
 // combined, each value's form, the input window's own validation, then the place and the time
 // zone at the local birth time.
 std::variant<ChartRequest, Refusal> ResolveChartRequest(const ChartFields& fields,
                                                         PlaceLookup& places);
 
-// A zone given to --zone: its list position, the list text, or an abbreviation that names one
-// row only.
-std::variant<int, Refusal> ReadZone(const QString& value);
+// A zone given to --zone (UTF-8): its list position, the list text, or an abbreviation that
+// names one row only.
+std::variant<int, Refusal> ReadZone(QByteArrayView value);

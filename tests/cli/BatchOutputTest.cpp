@@ -13,6 +13,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -87,13 +88,16 @@ TEST(BatchOffsets, SameTextAsFormatUtcOffset) {
 
         QByteArray row;
         AppendChartCsvRow(row, result, 1);
-        const auto header = SplitCsvLine(QString::fromUtf8(ChartCsvHeader().trimmed()));
-        const auto fields = SplitCsvLine(QString::fromUtf8(row.trimmed()));
-        ASSERT_TRUE(std::holds_alternative<QStringList>(fields));
-        const QStringList& names = std::get<QStringList>(header);
-        ASSERT_EQ(std::get<QStringList>(fields).size(), names.size());
-        EXPECT_EQ(std::get<QStringList>(fields)[names.indexOf(u"offset")], FormatUtcOffset(offset))
-            << offset;
+        const QByteArray headerLine = ChartCsvHeader().trimmed();
+        const QByteArray rowLine = row.trimmed();
+        CsvFields header;
+        CsvFields fields;
+        ASSERT_FALSE(SplitCsvLine(headerLine, header));
+        ASSERT_FALSE(SplitCsvLine(rowLine, fields));
+        ASSERT_EQ(fields.values.size(), header.values.size());
+        const auto column =
+            std::find(header.values.begin(), header.values.end(), "offset") - header.values.begin();
+        EXPECT_EQ(QString::fromUtf8(fields.values[column]), FormatUtcOffset(offset)) << offset;
     }
 }
 
