@@ -365,7 +365,7 @@ void AppendInputJson(std::string& out, const ChartResult& result) {
     const UsedInput& used = result.used;
     out += '{';
     AppendKey(out, "name");
-    AppendJsonString(out, used.name);
+    AppendJsonString(out, std::string_view(used.name.constData(), used.name.size()));
     out += ',';
     AppendKey(out, "date");
     AppendJsonString(out, DateText(input));
@@ -613,7 +613,7 @@ void ComputeChartInto(ChartResult& result, const ChartInput& input, const UsedIn
         result.used = *used;
     } else {
         result.used = UsedInput{};
-        result.used.name = QStringLiteral("KORVANI CHART");
+        result.used.name = QByteArrayLiteral("KORVANI CHART");
         result.used.daylightSaving = input.daylightSaving;
         if (input.timeZonePosition >= 0 && input.timeZonePosition < timeZoneCount) {
             result.used.offsetSeconds =
@@ -724,7 +724,7 @@ void AppendChartCsvRowText(std::string& out, const ChartResult& result, qint64 l
     const UsedInput& used = result.used;
     AppendNumber(out, line);
     out += ",,";
-    AppendCsvField(out, used.name);
+    AppendCsvField(out, std::string_view(used.name.constData(), used.name.size()));
     out += ',';
     out += DateText(input);
     out += ',';

@@ -16,7 +16,7 @@ enum class ZoneSource { List, Tz, Place };
 // What the command used for a chart, beyond the numbers of ChartInput: reported in the JSON
 // `input` object and the CSV row.
 struct UsedInput {
-    QString name;
+    QByteArray name; // UTF-8, written out as it came in
     ZoneSource zoneSource = ZoneSource::List;
     QByteArray zoneId;             // the IANA zone, for Tz and Place
     int offsetSeconds = 0;         // local clock minus universal time, as the chart used it

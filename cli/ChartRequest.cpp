@@ -18,6 +18,7 @@ namespace {
 
 // The window needs a name; the command does not ask for one.
 const QString commandLineName = QStringLiteral("KORVANI CHART");
+const QByteArray commandLineNameUtf8 = commandLineName.toUtf8();
 
 const QString dateFormat = QStringLiteral("expected YYYY-MM-DD with a year from 1901 to 2050");
 const QString timeFormat =
@@ -550,7 +551,8 @@ std::variant<ChartRequest, Refusal> ResolveChartRequest(const ChartFields& field
     input.timeZonePosition = zonePosition;
 
     UsedInput& used = request.used;
-    used.name = fields.name && !fields.name->isEmpty() ? Utf8Text(*fields.name) : commandLineName;
+    used.name =
+        fields.name && !fields.name->isEmpty() ? fields.name->toByteArray() : commandLineNameUtf8;
     if (place != nullptr) {
         used.place = *place;
     }

@@ -53,13 +53,14 @@ TEST(BatchJson, EveryCharacterReadsBackWhereverItStands) {
 // The chart's name goes through the same writer inside a whole chart line.
 TEST(BatchJson, NameReadsBackInAChartLine) {
     UsedInput used;
-    used.name = QStringLiteral("Ann \"Q\" \\ Zo\u00EB\ttab");
+    used.name = QStringLiteral("Ann \"Q\" \\ Zo\u00EB\ttab").toUtf8();
     const ChartResult result = ComputeChart(Greenwich2000(), &used);
     QByteArray line;
     AppendChartJsonLine(line, result, 3);
     const QJsonObject object = ParseLine(line);
     EXPECT_EQ(object.value(u"line").toInt(), 3);
-    EXPECT_EQ(object.value(u"input").toObject().value(u"name").toString(), used.name);
+    EXPECT_EQ(object.value(u"input").toObject().value(u"name").toString(),
+              QString::fromUtf8(used.name));
 }
 
 // The offsets in a CSV row and a JSON line are FormatUtcOffset's, over whole hours, half hours,
