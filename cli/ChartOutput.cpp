@@ -719,6 +719,41 @@ QByteArray ChartCsvHeader() {
 
 namespace {
 
+// A body's columns: a comma and its position, a comma and its longitude, then for Sun to Pluto
+// the seven decanate fields.
+void AppendBodyCsvColumns(std::string& out, const ChartState& chart, int body) {
+    const std::string& position = chart.positionText[static_cast<std::size_t>(body)];
+    out += ',';
+    AppendCsvField(out, position);
+    out += ',';
+    AppendLongitudeOf(out, FinestPositionText(chart, body));
+    if (body < displayedBodyCount) {
+        out += TextsOf(position).csv;
+    }
+}
+
+// The same columns. Where the longitude comes from the display form, they depend on that text
+// alone, which has one of 21,600 values (whole minutes of the circle): each set of columns is
+// written once, with and without the decanate fields, and kept.
+void AppendBodyCsv(std::string& out, const ChartState& chart, int body) {
+    const std::string& position = chart.positionText[static_cast<std::size_t>(body)];
+    const std::optional<PositionParts> parts =
+        &FinestPositionText(chart, body) == &position ? ReadDisplayForm(position) : std::nullopt;
+    if (!parts) {
+        AppendBodyCsvColumns(out, chart, body);
+        return;
+    }
+    constexpr std::size_t minutesInCircle = 360 * 60;
+    static thread_local std::vector<std::string> known(2 * minutesInCircle);
+    const auto minuteOfCircle =
+        static_cast<std::size_t>((parts->sign * 30 + parts->numbers[0]) * 60 + parts->numbers[1]);
+    std::string& columns = known[2 * minuteOfCircle + (body < displayedBodyCount ? 1 : 0)];
+    if (columns.empty()) {
+        AppendBodyCsvColumns(columns, chart, body);
+    }
+    out += columns;
+}
+
 void AppendChartCsvRowText(std::string& out, const ChartResult& result, qint64 line) {
     const ChartInput& input = result.input;
     const UsedInput& used = result.used;
@@ -754,13 +789,7 @@ void AppendChartCsvRowText(std::string& out, const ChartResult& result, qint64 l
         out += ",,"; // place, state and country left empty
     }
     for (int body = 0; body < positionCount; ++body) {
-        out += ',';
-        AppendCsvField(out, result.chart.positionText[static_cast<std::size_t>(body)]);
-        out += ',';
-        AppendLongitudeOf(out, FinestPositionText(result.chart, body));
-        if (body < displayedBodyCount) {
-            out += TextsOf(result.chart.positionText[static_cast<std::size_t>(body)]).csv;
-        }
+        AppendBodyCsv(out, result.chart, body);
     }
     out += '\n';
 }

@@ -103,7 +103,8 @@ TEST(BatchOffsets, SameTextAsFormatUtcOffset) {
 }
 
 // Charts over a spread of dates: each body's longitude in the JSON line is the one its position
-// text spells, and a result reused from chart to chart writes what a new one writes.
+// text spells, a result reused from chart to chart writes what a new one writes, and the CSV row
+// (whose body columns are kept from chart to chart) gives each body what the JSON line gives.
 TEST(BatchCharts, ReusedResultAndLongitudesAsFresh) {
     ChartResult reused;
     for (int step = 0; step < 60; ++step) {
@@ -129,6 +130,41 @@ TEST(BatchCharts, ReusedResultAndLongitudesAsFresh) {
             ASSERT_TRUE(longitude) << finest;
             EXPECT_EQ(bodies[body].toObject().value(u"longitudeDegrees").toDouble(), *longitude)
                 << "step " << step << ", body " << body << ": " << finest;
+        }
+
+        QByteArray row;
+        AppendChartCsvRow(row, reused, step + 2);
+        const QByteArray headerLine = ChartCsvHeader().trimmed();
+        const QByteArray rowLine = row.trimmed();
+        CsvFields header;
+        CsvFields fields;
+        ASSERT_FALSE(SplitCsvLine(headerLine, header));
+        ASSERT_FALSE(SplitCsvLine(rowLine, fields));
+        ASSERT_EQ(fields.values.size(), header.values.size());
+        const auto csvValue = [&](const QByteArray& column) {
+            const auto at = std::find(header.values.begin(), header.values.end(), column);
+            return at == header.values.end()
+                       ? QString()
+                       : QString::fromUtf8(fields.values[at - header.values.begin()]);
+        };
+        const std::pair<const char*, const char*> columns[] = {{"Position", "position"},
+                                                               {"Decanate", "decanateName"},
+                                                               {"DecanateSign", "decanateSign"},
+                                                               {"RulingPlanet", "rulingPlanet"},
+                                                               {"RulingElement", "rulingElement"},
+                                                               {"Constellation", "constellation"},
+                                                               {"Keyword", "keyword"},
+                                                               {"TreeZodiac", "treeZodiac"}};
+        for (int body = 0; body < positionCount; ++body) {
+            const QByteArray name = QByteArray(bodyNames[body]).toLower();
+            const QJsonObject object = bodies[body].toObject();
+            EXPECT_EQ(csvValue(name + "Longitude").toDouble(),
+                      object.value(u"longitudeDegrees").toDouble())
+                << "step " << step << ", body " << body;
+            for (const auto& [suffix, key] : columns) {
+                EXPECT_EQ(csvValue(name + suffix), object.value(QLatin1StringView(key)).toString())
+                    << "step " << step << ", body " << body << ", " << suffix;
+            }
         }
     }
 }
