@@ -14,6 +14,7 @@
 #include <QJsonObject>
 
 #include <algorithm>
+#include <map>
 #include <vector>
 
 namespace {
@@ -23,6 +24,25 @@ QJsonObject ParseLine(const QByteArray& line) {
     const QJsonDocument document = QJsonDocument::fromJson(line, &error);
     EXPECT_EQ(error.error, QJsonParseError::NoError) << line.toStdString();
     return document.object();
+}
+
+// A chart's CSV row by column name; a name the header does not have reads as empty.
+std::map<QByteArray, QString> CsvRowByColumn(const ChartResult& result) {
+    QByteArray row;
+    AppendChartCsvRow(row, result, 1);
+    const QByteArray headerLine = ChartCsvHeader().trimmed();
+    const QByteArray rowLine = row.trimmed();
+    CsvFields header;
+    CsvFields fields;
+    EXPECT_FALSE(SplitCsvLine(headerLine, header));
+    EXPECT_FALSE(SplitCsvLine(rowLine, fields));
+    EXPECT_EQ(fields.values.size(), header.values.size());
+    std::map<QByteArray, QString> byColumn;
+    for (std::size_t column = 0; column < std::min(header.values.size(), fields.values.size());
+         ++column) {
+        byColumn[header.values[column].toByteArray()] = QString::fromUtf8(fields.values[column]);
+    }
+    return byColumn;
 }
 
 // A character that needs an escape, or a multi-byte one, at every place of the first three
@@ -87,18 +107,7 @@ TEST(BatchOffsets, SameTextAsFormatUtcOffset) {
                   FormatUtcOffset(-offset))
             << offset;
 
-        QByteArray row;
-        AppendChartCsvRow(row, result, 1);
-        const QByteArray headerLine = ChartCsvHeader().trimmed();
-        const QByteArray rowLine = row.trimmed();
-        CsvFields header;
-        CsvFields fields;
-        ASSERT_FALSE(SplitCsvLine(headerLine, header));
-        ASSERT_FALSE(SplitCsvLine(rowLine, fields));
-        ASSERT_EQ(fields.values.size(), header.values.size());
-        const auto column =
-            std::find(header.values.begin(), header.values.end(), "offset") - header.values.begin();
-        EXPECT_EQ(QString::fromUtf8(fields.values[column]), FormatUtcOffset(offset)) << offset;
+        EXPECT_EQ(CsvRowByColumn(result)["offset"], FormatUtcOffset(offset)) << offset;
     }
 }
 
@@ -132,21 +141,7 @@ TEST(BatchCharts, ReusedResultAndLongitudesAsFresh) {
                 << "step " << step << ", body " << body << ": " << finest;
         }
 
-        QByteArray row;
-        AppendChartCsvRow(row, reused, step + 2);
-        const QByteArray headerLine = ChartCsvHeader().trimmed();
-        const QByteArray rowLine = row.trimmed();
-        CsvFields header;
-        CsvFields fields;
-        ASSERT_FALSE(SplitCsvLine(headerLine, header));
-        ASSERT_FALSE(SplitCsvLine(rowLine, fields));
-        ASSERT_EQ(fields.values.size(), header.values.size());
-        const auto csvValue = [&](const QByteArray& column) {
-            const auto at = std::find(header.values.begin(), header.values.end(), column);
-            return at == header.values.end()
-                       ? QString()
-                       : QString::fromUtf8(fields.values[at - header.values.begin()]);
-        };
+        std::map<QByteArray, QString> csv = CsvRowByColumn(reused);
         const std::pair<const char*, const char*> columns[] = {{"Position", "position"},
                                                                {"Decanate", "decanateName"},
                                                                {"DecanateSign", "decanateSign"},
@@ -158,11 +153,11 @@ TEST(BatchCharts, ReusedResultAndLongitudesAsFresh) {
         for (int body = 0; body < positionCount; ++body) {
             const QByteArray name = QByteArray(bodyNames[body]).toLower();
             const QJsonObject object = bodies[body].toObject();
-            EXPECT_EQ(csvValue(name + "Longitude").toDouble(),
+            EXPECT_EQ(csv[name + "Longitude"].toDouble(),
                       object.value(u"longitudeDegrees").toDouble())
                 << "step " << step << ", body " << body;
             for (const auto& [suffix, key] : columns) {
-                EXPECT_EQ(csvValue(name + suffix), object.value(QLatin1StringView(key)).toString())
+                EXPECT_EQ(csv[name + suffix], object.value(QLatin1StringView(key)).toString())
                     << "step " << step << ", body " << body << ", " << suffix;
             }
         }
