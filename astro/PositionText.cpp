@@ -13,12 +13,8 @@ char* PutNumber(char* at, int number) {
     return std::to_chars(at, at + 11, number).ptr;
 }
 
-// The parts are a few bytes long: copied a byte at a time, not through a call to memmove.
 char* PutText(char* at, std::string_view text) {
-    for (const char character : text) {
-        *at++ = character;
-    }
-    return at;
+    return std::copy(text.begin(), text.end(), at);
 }
 
 // A part of length 0 or 1 gets a "0" in front.
@@ -29,18 +25,16 @@ char* PutTwoDigits(char* at, std::string_view part) {
     return PutText(at, part);
 }
 
-// The first place of `part` in `text` at or after `from`, or npos. A plain scan: the texts are a
-// few bytes long.
-std::size_t FindText(std::string_view text, std::string_view part, std::size_t from) {
-    for (std::size_t at = from; at + part.size() <= text.size(); ++at) {
-        if (std::equal(part.begin(), part.end(), text.begin() + static_cast<std::ptrdiff_t>(at))) {
-            return at;
+} // namespace
+
+int SignOfAbbreviation(const char* letters) {
+    for (int sign = 0; sign < signCount; ++sign) {
+        if (std::equal(letters, letters + 3, signAbbreviations.data() + 3 * sign)) {
+            return sign;
         }
     }
-    return std::string_view::npos;
+    return -1;
 }
-
-} // namespace
 
 // The text is put together in a buffer on the stack and made into a string once: a chart makes
 // fourteen of them.
@@ -73,12 +67,12 @@ std::string FormatSignPosition(double longitudeDegrees) {
 
 std::string FormatDisplayPosition(std::string_view longForm) {
     const std::string_view trimmed = TrimBlanks(longForm);
-    const std::size_t degreeAt = FindText(trimmed, degreeMark, 0);
+    const auto degreeAt = trimmed.find(degreeMark);
     const std::string_view degrees = TrimBlanks(trimmed.substr(0, degreeAt));
     std::string_view minutes;
     if (degreeAt != std::string_view::npos) {
-        const std::size_t afterDegree = degreeAt + degreeMark.size();
-        const std::size_t minuteAt = FindText(trimmed, "'", afterDegree);
+        const auto afterDegree = degreeAt + degreeMark.size();
+        const auto minuteAt = trimmed.find('\'', afterDegree);
         minutes = TrimBlanks(trimmed.substr(afterDegree, minuteAt == std::string_view::npos
                                                              ? std::string_view::npos
                                                              : minuteAt - afterDegree));
@@ -86,18 +80,13 @@ std::string FormatDisplayPosition(std::string_view longForm) {
     const std::string_view sign =
         TrimBlanks(longForm.size() >= 3 ? longForm.substr(longForm.size() - 3) : longForm);
 
-    // Nine characters for a text of the long form; the parts of another text may be longer.
-    char buffer[32];
-    const std::size_t size = degrees.size() + sign.size() + minutes.size() + 4;
-    std::string longer;
-    if (size > sizeof buffer) {
-        longer.resize(size);
-    }
-    char* const text = size > sizeof buffer ? longer.data() : buffer;
-    char* end = PutTwoDigits(text, degrees);
+    // Nine characters for a text of the long form, written in place.
+    std::string text(degrees.size() + sign.size() + minutes.size() + 4, '\0');
+    char* end = PutTwoDigits(text.data(), degrees);
     *end++ = ' ';
     end = PutText(end, sign);
     *end++ = ' ';
     end = PutTwoDigits(end, minutes);
-    return std::string(text, end);
+    text.resize(static_cast<std::size_t>(end - text.data()));
+    return text;
 }

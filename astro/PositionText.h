@@ -7,6 +7,10 @@
 inline constexpr std::string_view signAbbreviations = "AriTauGemCanLeoVirLibScoSagCapAquPis";
 inline constexpr int signCount = 12;
 
+// The sign (0 Aries ... 11 Pisces) whose abbreviation is the three letters at `letters`, compared
+// exactly, case included; -1 for none.
+int SignOfAbbreviation(const char* letters);
+
 // The degree mark of the long form, in UTF-8.
 inline constexpr std::string_view degreeMark = "\u00B0";
 

@@ -168,19 +168,6 @@ struct PositionParts {
     int sign = -1;
 };
 
-// The sign of three letters, or -1.
-int SignOfLetters(const char* letters) {
-    for (int candidate = 0; candidate < signCount; ++candidate) {
-        const char* abbreviation =
-            signAbbreviations.data() + static_cast<std::size_t>(candidate) * 3;
-        if (abbreviation[0] == letters[0] && abbreviation[1] == letters[1] &&
-            abbreviation[2] == letters[2]) {
-            return candidate;
-        }
-    }
-    return -1;
-}
-
 bool IsDigitCharacter(char character) {
     return character >= '0' && character <= '9';
 }
@@ -194,7 +181,7 @@ std::optional<PositionParts> ReadDisplayForm(const std::string& text) {
     PositionParts parts;
     parts.numbers[0] = (text[0] - '0') * 10 + (text[1] - '0');
     parts.numbers[1] = (text[7] - '0') * 10 + (text[8] - '0');
-    parts.sign = SignOfLetters(text.data() + 3);
+    parts.sign = SignOfAbbreviation(text.data() + 3);
     if (parts.sign < 0 || parts.numbers[0] >= 30 || parts.numbers[1] >= 60) {
         return std::nullopt;
     }
@@ -222,7 +209,7 @@ std::optional<PositionParts> ReadPositionParts(const std::string& text) {
             parts.numbers[numberCount++] = value;
         } else if (parts.sign < 0 && character >= 'A' && character <= 'Z' &&
                    at + 3 <= text.size()) {
-            parts.sign = SignOfLetters(text.data() + at);
+            parts.sign = SignOfAbbreviation(text.data() + at);
             at += 3;
         } else {
             ++at;
@@ -613,7 +600,7 @@ void ComputeChartInto(ChartResult& result, const ChartInput& input, const UsedIn
         result.used = *used;
     } else {
         result.used = UsedInput{};
-        result.used.name = QByteArrayLiteral("KORVANI CHART");
+        result.used.name = CommandLineChartName();
         result.used.daylightSaving = input.daylightSaving;
         if (input.timeZonePosition >= 0 && input.timeZonePosition < timeZoneCount) {
             result.used.offsetSeconds =
@@ -623,6 +610,10 @@ void ComputeChartInto(ChartResult& result, const ChartInput& input, const UsedIn
     result.chart = ChartState{};
     LoadChartInput(result.chart, input);
     CalculateChart(result.chart);
+}
+
+QByteArray CommandLineChartName() {
+    return QByteArray::fromRawData(commandLineChartName.data(), commandLineChartName.size());
 }
 
 ChartResult ComputeChart(const ChartInput& input, const UsedInput* used) {

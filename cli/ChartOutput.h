@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <optional>
+#include <string_view>
 
 // Where the chart's zone correction came from.
 enum class ZoneSource { List, Tz, Place };
@@ -24,6 +25,11 @@ struct UsedInput {
     bool daylightSaving = false;   // the box for List; the database's flag otherwise
     std::optional<Place> place;
 };
+
+// The name of a chart the command makes: the window needs one, the command does not ask for it.
+inline constexpr std::string_view commandLineChartName = "KORVANI CHART";
+// The same as UTF-8 bytes, without a copy.
+QByteArray CommandLineChartName();
 
 // A computed chart: the input and the position texts. The writers take the decanates of the ten
 // displayed bodies from the texts, as the result window does.

@@ -16,10 +16,6 @@
 
 namespace {
 
-// The window needs a name; the command does not ask for one.
-const QString commandLineName = QStringLiteral("KORVANI CHART");
-const QByteArray commandLineNameUtf8 = commandLineName.toUtf8();
-
 const QString dateFormat = QStringLiteral("expected YYYY-MM-DD with a year from 1901 to 2050");
 const QString timeFormat =
     QStringLiteral("expected HH:MM or HH:MM:SS with hours 00 to 23 and minutes and seconds 00 "
@@ -520,8 +516,7 @@ std::variant<ChartRequest, Refusal> ResolveChartRequest(const ChartFields& field
     // The input window's own validation.
     const auto& [year, month, day] = std::get<DateValue>(date);
     BirthDataEntry entry;
-    static const std::string windowName = commandLineName.toStdString();
-    entry.name = windowName;
+    entry.name = commandLineChartName;
     entry.longitudeDegrees = std::move(lon.degrees);
     entry.longitudeMinutes = std::move(lon.minutes);
     entry.latitudeDegrees = std::move(lat.degrees);
@@ -551,8 +546,8 @@ std::variant<ChartRequest, Refusal> ResolveChartRequest(const ChartFields& field
     input.timeZonePosition = zonePosition;
 
     UsedInput& used = request.used;
-    used.name =
-        fields.name && !fields.name->isEmpty() ? fields.name->toByteArray() : commandLineNameUtf8;
+    used.name = fields.name && !fields.name->isEmpty() ? fields.name->toByteArray()
+                                                       : CommandLineChartName();
     if (place != nullptr) {
         used.place = *place;
     }

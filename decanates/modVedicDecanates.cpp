@@ -155,13 +155,8 @@ std::optional<int> SignOfPositionText(const std::string& positionText) {
     if (positionText.size() < 6) {
         return std::nullopt;
     }
-    const char* const sign = positionText.data() + 3;
-    for (int k = 0; k < signCount; ++k) {
-        if (std::equal(sign, sign + 3, signAbbreviations.data() + 3 * k)) {
-            return k;
-        }
-    }
-    return std::nullopt;
+    const int sign = SignOfAbbreviation(positionText.data() + 3);
+    return sign < 0 ? std::nullopt : std::optional<int>(sign);
 }
 
 namespace {
