@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Builds the Debian package from a built tree and checks it: lintian reports no error, it holds
-# every file a plain install puts down (and Debian's copyright and changelog besides), and its
-# unpacked programs run: korvani-chart computes the New Delhi chart exactly as the build tree's
-# does, and korvani prints its version. Installs nothing on the system.
+# Builds the Debian package from a built tree and checks it: lintian reports no error and no
+# missing hardening, it holds every file a plain install puts down (and Debian's copyright and
+# changelog besides), and its unpacked programs run: korvani-chart computes the New Delhi chart
+# exactly as the build tree's does, and korvani prints its version. Installs nothing on the system.
 # Usage: CheckPackage.sh BUILD_DIR VERSION BUILT_KORVANI_CHART [CMAKE CPACK]
 set -euo pipefail
 
@@ -34,8 +34,13 @@ dpkg-deb --field "$deb" Package Version Architecture Section Maintainer Depends
 
 echo "== lintian"
 # lintian exits non-zero when it reports an error or cannot check the package at all.
-if ! lintian --allow-root "$deb" >"$work/lintian.log" 2>&1 || grep -q '^E:' "$work/lintian.log"; then
+# Its information tags show missing hardening (fortify, stack protector, relro, bindnow).
+if ! lintian --allow-root --display-info "$deb" >"$work/lintian.log" 2>&1 ||
+    grep -q '^E:' "$work/lintian.log"; then
     fail "lintian reports errors or could not check the package"
+fi
+if grep -q ' hardening-' "$work/lintian.log"; then
+    fail "lintian reports missing hardening"
 fi
 cat "$work/lintian.log"
 
