@@ -1,6 +1,7 @@
 // The offline place finder: its rows, Use This Place, the birth date changing under it, no match
 // and the web search without a place list.
 
+#include "app/FinderPlacement.h"
 #include "app/PlaceFinderRows.h"
 #include "app/WindowController.h"
 #include "app/frmMain.h"
@@ -490,6 +491,34 @@ TEST_F(FinderFlow, OpensOnTheInputWindowsScreenAndFits) {
             EXPECT_LE(metrics.horizontalAdvance(line), list->columnWidth(column))
                 << "column " << column << " cuts \"" << line.toStdString() << '"';
         }
+    }
+}
+
+// Where the finder's frame goes: beside the input window when there is room on its right, else
+// on its left, else centred over it; always inside the screen's available area.
+TEST(FinderPlacement, BesideOrOverTheInputWindow) {
+    const QRect large(0, 0, 1280, 800);
+    const QRect small(0, 0, 800, 600);
+    const QRect second(1280, 30, 1920, 1050); // a second screen, right of the first
+    const struct {
+        const char* name;
+        QRect input;
+        QSize finder;
+        QRect available;
+        QPoint expected;
+    } cases[] = {
+        {"rightWhenItFits", {100, 100, 400, 500}, {700, 480}, large, {500, 100}},
+        {"rightExactlyFits", {80, 100, 500, 500}, {700, 480}, large, {580, 100}},
+        {"leftWhenOnlyThatFits", {700, 100, 400, 500}, {600, 480}, large, {100, 100}},
+        {"leftExactlyFits", {600, 100, 400, 500}, {600, 480}, large, {0, 100}},
+        {"overWhenNeitherFits", {300, 100, 500, 500}, {700, 480}, large, {199, 109}},
+        {"smallScreenOverAndInside", {50, 50, 500, 450}, {800, 560}, small, {0, 0}},
+        {"keptAboveTheBottom", {100, 500, 400, 250}, {700, 480}, large, {500, 320}},
+        {"onTheSecondScreen", {1400, 100, 400, 500}, {700, 480}, second, {1800, 100}},
+    };
+    for (const auto& row : cases) {
+        EXPECT_EQ(FinderFrameTopLeft(row.input, row.finder, row.available), row.expected)
+            << row.name;
     }
 }
 
