@@ -604,8 +604,8 @@ TEST(ZoneHistory, FixedOffsetNamesTakenOrRefused) {
     for (const auto& row : cases) {
         const auto zone = ZoneHistory::ForZone(QByteArray(row.name));
         const QString refusal = ZoneHistory::Refusal(QByteArray(row.name));
-        ASSERT_EQ(zone != nullptr, row.taken) << row.name;
-        if (row.taken) {
+        EXPECT_EQ(zone != nullptr, row.taken) << row.name;
+        if (zone != nullptr && row.taken) {
             EXPECT_TRUE(refusal.isEmpty()) << row.name;
             for (const QDate date : {QDate(1901, 3, 1), QDate(1990, 7, 15), QDate(2050, 1, 1)}) {
                 const LocalTimeReading reading = zone->ReadLocalTime(date, QTime(12, 0));
@@ -614,7 +614,7 @@ TEST(ZoneHistory, FixedOffsetNamesTakenOrRefused) {
                 EXPECT_EQ(reading.offset.offsetSeconds, row.offsetSeconds) << row.name;
                 EXPECT_FALSE(reading.offset.daylightSaving) << row.name;
             }
-        } else {
+        } else if (!row.taken) {
             EXPECT_TRUE(refusal.contains(QString::fromUtf8(row.refusalHas)))
                 << row.name << ": " << refusal.toStdString();
         }
