@@ -1,13 +1,13 @@
 #!/usr/bin/env python3
 """Offsets of zones at a few instants, read by Python's zoneinfo from the system's zone files.
 
-Run once; its output is the table `zoneinfoOffsets` in tests/places/BirthTimeTest.cpp:
+Run once; its output is zone_offsets.csv beside it, which tests/places/BirthTimeTest.cpp reads:
 
-    python3 tests/places/reference/zone_offsets.py
+    python3 tests/places/reference/zone_offsets.py > tests/places/reference/zone_offsets.csv
 
 Each row: zone name, the instant (UT, seconds since 1970-01-01), the offset (local minus UT,
-seconds) and whether the clocks stood ahead of the lowest offset the zone kept in that local
-year ("daylight saving as people mean it"; zoneinfo's own dst() is not used, since the database
+seconds) and whether (1) or not (0) the clocks stood ahead of the lowest offset the zone kept in
+that local year ("daylight saving as people mean it"; zoneinfo's own dst() is not used, since the database
 gives Irish and Namibian winter time as negative daylight saving). The year's lowest offset is
 taken from the offset at every hour of the local year.
 """
@@ -56,10 +56,11 @@ def lowest_offset_of_local_year(zone, year):
     return lowest
 
 
+print("zone,universalSeconds,offsetSeconds,daylightSaving")
 for name in ZONES:
     zone = ZoneInfo(name)
     for instant in INSTANTS:
         offset = offset_seconds(zone, instant)
         year = instant.astimezone(zone).year
         ahead = offset > lowest_offset_of_local_year(zone, year)
-        print(f'    {{"{name}", {int(instant.timestamp())}, {offset}, {"true" if ahead else "false"}}},')
+        print(f"{name},{int(instant.timestamp())},{offset},{1 if ahead else 0}")
