@@ -42,9 +42,9 @@ FinderRow MakeFinderRow(const Place& place, QDate birthDate, QTime birthTime) {
     if (!zone || !birthDate.isValid() || !birthTime.isValid()) {
         row.columns << TwoLines(QStringLiteral("unknown"), zoneId) << QString();
         row.note = zone ? QStringLiteral("No offset: the birth date is not a calendar day.")
-                        : QStringLiteral("The system's time-zone database lacks %1, so the "
-                                         "zone and the Daylight Saving box stay as they are.")
-                              .arg(zoneId);
+                        : QStringLiteral("No offset: %1. The zone and the Daylight Saving box "
+                                         "stay as they are.")
+                              .arg(ZoneHistory::Refusal(place.zoneId));
         return row;
     }
     const LocalTimeReading reading = zone->ReadLocalTime(birthDate, birthTime);

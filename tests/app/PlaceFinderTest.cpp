@@ -192,12 +192,27 @@ TEST(FinderColumns, CaptionsAreDistinct) {
     }
 }
 
-TEST(FinderRowsWithoutADay, LeaveTheZoneAloneAndSaySo) {
-    const FinderRow row = MakeFinderRow(FinderPlaces()[0], QDate(1990, 2, 31), QTime(12, 0));
-    EXPECT_FALSE(row.choice.zoneKnown);
-    EXPECT_TRUE(Column(row, FinderColumn::ZoneRow).isEmpty());
-    EXPECT_FALSE(row.note.isEmpty());
-    EXPECT_EQ(Column(row, FinderColumn::Coordinates), QString::fromUtf8("28°39′N\n77°13′E"));
+// Without a calendar day, or without a zone the system loads, the row leaves the zone alone and
+// its note says why; the coordinates are still given.
+TEST(FinderRowsWithoutAnOffset, LeaveTheZoneAloneAndSaySo) {
+    Place unknownZone = FinderPlaces()[0];
+    unknownZone.zoneId = "Nowhere/Atlantis";
+    const struct {
+        const char* name;
+        Place place;
+        QDate date;
+        const char* noteHas;
+    } cases[] = {
+        {"noCalendarDay", FinderPlaces()[0], QDate(1990, 2, 31), "not a calendar day"},
+        {"unknownZone", unknownZone, QDate(1990, 2, 1), "unknown time zone \"Nowhere/Atlantis\""},
+    };
+    for (const auto& c : cases) {
+        const FinderRow row = MakeFinderRow(c.place, c.date, QTime(12, 0));
+        EXPECT_FALSE(row.choice.zoneKnown) << c.name;
+        EXPECT_TRUE(Column(row, FinderColumn::ZoneRow).isEmpty()) << c.name;
+        EXPECT_TRUE(row.note.contains(QLatin1String(c.noteHas))) << row.note.toStdString();
+        EXPECT_EQ(Column(row, FinderColumn::Coordinates), QString::fromUtf8("28°39′N\n77°13′E"));
+    }
     EXPECT_TRUE(FinderMomentNote(QDate(1990, 2, 31), QTime(12, 0)).contains("not a day"));
 }
 
