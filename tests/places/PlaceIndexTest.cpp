@@ -249,6 +249,14 @@ TEST(SystemPlaces, KnownPlacesResolve) {
     }
     EXPECT_EQ(ResolvePlace(*index, ParsePlaceQuery(u"Springfield")).outcome,
               PlaceResolution::Outcome::Ambiguous);
+    // Names the list spells with accents beside the same name without, and with a comma of
+    // their own, each found as typed.
+    for (const char* typed : {"Malkāpur", "Malkapur", "Burgdorf, Hanover", "Kyiv"}) {
+        const PlaceResolution found =
+            ResolvePlace(*index, ParsePlaceQuery(QString::fromUtf8(typed)));
+        ASSERT_EQ(found.outcome, PlaceResolution::Outcome::Found) << typed;
+        EXPECT_EQ(found.place->name, QString::fromUtf8(typed));
+    }
 }
 
 // Every zone the place list names loads and gives an offset within 15 hours; the list names
