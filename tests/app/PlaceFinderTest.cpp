@@ -476,9 +476,9 @@ TEST_F(FinderFlow, TheSelectedRowsNoteIsShownWhole) {
     EXPECT_TRUE(shown.contains("korvani-chart --tz Asia/Kathmandu")) << shown.toStdString();
 }
 
-// The finder opens on the input window's screen, within its available area (the offscreen
-// screen is 800 x 600), beside or over the input window; at its own size on a larger screen
-// its four columns fit without scrolling sideways.
+// The finder opens on the input window's screen, within its available area, beside or over the
+// input window; at its own size its four columns fit without scrolling sideways. CTest runs this
+// once more on an offscreen screen of 800 x 600 (SmallScreen.json), where the finder shrinks.
 TEST_F(FinderFlow, OpensOnTheInputWindowsScreenAndFits) {
     frmPlaceFinder* finder = lookUp("Buenos Aires", "Buenos Aires", "Argentina");
     ASSERT_NE(finder, nullptr);
