@@ -93,6 +93,9 @@ frmPlaceFinder::frmPlaceFinder(std::shared_ptr<const PlaceSource> source, QWidge
 
 frmPlaceFinder::~frmPlaceFinder() {
     stop_->store(true);
+    if (rowsStop_) {
+        rowsStop_->store(true);
+    }
 }
 
 void frmPlaceFinder::showRequest(const PlaceFinderRequest& request) {
@@ -146,6 +149,10 @@ void frmPlaceFinder::indexLoaded() {
 void frmPlaceFinder::makeRows() {
     const int number = ++rowsRequested_;
     rowsPending_ = true;
+    if (rowsStop_) {
+        rowsStop_->store(true); // the rows asked for before are not shown
+    }
+    rowsStop_ = std::make_shared<std::atomic<bool>>(false);
     auto* making = new QFutureWatcher<QList<FinderRow>>(this);
     connect(making, &QFutureWatcherBase::finished, this, [this, making, number] {
         making->deleteLater();
@@ -154,7 +161,7 @@ void frmPlaceFinder::makeRows() {
             showRows(making->result());
         }
     });
-    making->setFuture(QtConcurrent::run([index = index_, request = request_, stop = stop_] {
+    making->setFuture(QtConcurrent::run([index = index_, request = request_, stop = rowsStop_] {
         return MakeFinderRows(*index, request, finderRowLimit, *stop);
     }));
     updateNote();

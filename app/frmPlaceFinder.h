@@ -54,8 +54,11 @@ class frmPlaceFinder : public QWidget {
     std::shared_ptr<const PlaceSource> source_;
     std::shared_ptr<const PlaceIndex> index_;
     QFutureWatcher<std::shared_ptr<const PlaceIndex>>* loading_ = nullptr;
-    // Set when the window goes: the workers stop at the next zone or row.
+    // Set when the window goes: the zone reading stops at the next zone.
     std::shared_ptr<std::atomic<bool>> stop_ = std::make_shared<std::atomic<bool>>(false);
+    // Set when the rows being made are no longer wanted (newer ones were asked for, or the
+    // window goes): that worker stops at the next row.
+    std::shared_ptr<std::atomic<bool>> rowsStop_;
     PlaceFinderRequest request_;
     int rowsRequested_ = 0; // numbers each making of rows; only the last one's are shown
     bool rowsPending_ = false;
