@@ -103,7 +103,7 @@ qint64 LocalYearStart(int year, int offsetSeconds) {
 // Splits the periods at each local New Year and marks daylight saving as people mean it: the
 // clocks stand ahead of the lowest offset the zone kept in that local year. The database's own
 // flag is not used: it gives Irish winter time and Namibian winter time as negative daylight
-// saving, and London's year-round summer time of 1968-71 as daylight saving.
+// saving, and the summer time London kept all through 1941 as daylight saving.
 std::vector<ZoneHistory::Period> MarkDaylightSaving(const std::vector<ZoneHistory::Period>& read,
                                                     qint64 endUniversalSeconds) {
     std::vector<ZoneHistory::Period> periods;
