@@ -6,28 +6,25 @@
 
 #include <QLocale>
 
-#include <cstdlib>
-
 QStringList FinderColumnCaptions() {
-    return {QStringLiteral("Place"),         QStringLiteral("State"),
-            QStringLiteral("Country"),       QStringLiteral("Latitude"),
-            QStringLiteral("Longitude"),     QStringLiteral("Time zone"),
-            QStringLiteral("Offset"),        QStringLiteral("Daylight saving"),
-            QStringLiteral("Zone list row"), QStringLiteral("Daylight Saving box"),
-            QStringLiteral("Note")};
-}
-
-QString BoxCoordinateText(const BoxCoordinate& coordinate, QChar first, QChar second) {
-    return QStringLiteral("%1°%2′%3")
-        .arg(coordinate.degrees)
-        .arg(coordinate.minutes, 2, 10, QLatin1Char('0'))
-        .arg(coordinate.secondHemisphere ? second : first);
+    return {QStringLiteral("Place"), QStringLiteral("Coordinates"),
+            QStringLiteral("Offset at birth"), QStringLiteral("Enter as zone")};
 }
 
 namespace {
 
-QString YesNo(bool yes) {
-    return yes ? QStringLiteral("Yes") : QStringLiteral("No");
+QString TwoLines(const QString& first, const QString& second) {
+    return second.isEmpty() ? first : first + u'\n' + second;
+}
+
+QString Region(const Place& place) {
+    QStringList parts;
+    for (const QString& part : {place.state, place.country}) {
+        if (!part.isEmpty()) {
+            parts << part;
+        }
+    }
+    return parts.join(QStringLiteral(", "));
 }
 
 } // namespace
@@ -36,34 +33,60 @@ FinderRow MakeFinderRow(const Place& place, QDate birthDate, QTime birthTime) {
     FinderRow row;
     row.choice.longitude = LongitudeForBoxes(place.longitudeDegrees);
     row.choice.latitude = LatitudeForBoxes(place.latitudeDegrees);
-    QStringList& columns = row.columns;
-    columns << place.name << place.state << place.country
-            << BoxCoordinateText(row.choice.latitude, u'N', u'S')
-            << BoxCoordinateText(row.choice.longitude, u'E', u'W')
-            << QString::fromLatin1(place.zoneId);
+    const QString zoneId = QString::fromLatin1(place.zoneId);
+    row.columns << TwoLines(place.name, Region(place))
+                << TwoLines(BoxCoordinateText(row.choice.latitude, u'N', u'S'),
+                            BoxCoordinateText(row.choice.longitude, u'E', u'W'));
 
     const std::shared_ptr<const ZoneHistory> zone = ZoneHistory::ForZone(place.zoneId);
     if (!zone || !birthDate.isValid() || !birthTime.isValid()) {
-        columns << QString() << QString() << QString() << QString()
-                << (zone ? QStringLiteral("No offset: the birth date is not a calendar day.")
-                         : QStringLiteral("The time-zone database lacks this zone."));
+        row.columns << TwoLines(QStringLiteral("unknown"), zoneId) << QString();
+        row.note = zone ? QStringLiteral("No offset: the birth date is not a calendar day.")
+                        : QStringLiteral("No offset: %1. The zone and the Daylight Saving box "
+                                         "stay as they are.")
+                              .arg(ZoneHistory::Refusal(place.zoneId));
         return row;
     }
     const LocalTimeReading reading = zone->ReadLocalTime(birthDate, birthTime);
-    const ZoneRecommendation recommended = RecommendZoneRow(reading);
+    const ZoneRecommendation recommended = RecommendZoneRow(reading, {place.country, place.state});
     QString offset = FormatUtcOffset(reading.offset.offsetSeconds);
-    if (reading.kind != LocalTimeReading::Kind::Unique) {
+    if (reading.kind == LocalTimeReading::Kind::Unique) {
+        offset += reading.offset.daylightSaving ? QStringLiteral(", daylight saving")
+                                                : QStringLiteral(", no daylight saving");
+    } else {
         offset += QStringLiteral(" or ") + FormatUtcOffset(reading.laterOffset.offsetSeconds);
     }
-    columns << offset << YesNo(reading.offset.daylightSaving)
-            << QString::fromLatin1(
-                   timeZoneTable[static_cast<std::size_t>(recommended.zonePosition)].listText)
-            << YesNo(recommended.daylightSavingBox) << recommended.note;
+    QString box = recommended.daylightSavingBox ? QStringLiteral("— box ticked")
+                                                : QStringLiteral("— box unticked");
+    if (!recommended.exact) {
+        box += QStringLiteral(" (nearest; see the note)");
+    }
+    row.columns
+        << TwoLines(offset, zoneId)
+        << TwoLines(QString::fromLatin1(
+                        timeZoneTable[static_cast<std::size_t>(recommended.zonePosition)].listText),
+                    box);
+    row.note = recommended.note;
+    if (reading.kind == LocalTimeReading::Kind::Unique && !recommended.exact) {
+        row.note += QStringLiteral(" \"korvani-chart --tz %1\" uses the exact offset.").arg(zoneId);
+    }
     row.exact = recommended.exact;
     row.choice.zoneKnown = true;
     row.choice.zonePosition = recommended.zonePosition;
     row.choice.daylightSaving = recommended.daylightSavingBox;
     return row;
+}
+
+QList<FinderRow> MakeFinderRows(const PlaceIndex& index, const PlaceFinderRequest& request,
+                                int limit, const std::atomic<bool>& stop) {
+    QList<FinderRow> rows;
+    for (const PlaceMatch& match : index.Find(request.place, limit)) {
+        if (stop.load(std::memory_order_relaxed)) {
+            break;
+        }
+        rows.append(MakeFinderRow(index.place(match), request.birthDate, request.birthTime));
+    }
+    return rows;
 }
 
 QString FinderMomentNote(QDate birthDate, QTime birthTime) {

@@ -4,17 +4,19 @@
 #include "places/Place.h"
 #include "places/PlaceIndex.h"
 
-#include <QChar>
 #include <QDate>
+#include <QList>
 #include <QMetaType>
 #include <QString>
 #include <QStringList>
 #include <QTime>
 
-// What the place lookup hands on once its checks passed: the search text, the typed place in
-// parts and the local birth date and time the input window shows (the date is invalid when the
-// lists name no calendar day, as 31 February).
-struct PlaceLookup {
+#include <atomic>
+
+// What the input window asks the place finder for once its checks passed: the search text, the
+// typed place in parts and the local birth date and time the input window shows (the date is
+// invalid when the lists name no calendar day, as 31 February).
+struct PlaceFinderRequest {
     QString searchText;
     PlaceQuery place;
     QDate birthDate;
@@ -30,41 +32,40 @@ struct PlaceChoice {
     bool daylightSaving = false;
 };
 
-// The finder's columns, in order.
+// The finder's columns, in order. Each cell holds at most two lines.
 enum class FinderColumn {
-    Place,
-    State,
-    Country,
-    Latitude,
-    Longitude,
-    Zone,
-    Offset,
-    DaylightSaving,
-    ZoneRow,
-    DaylightSavingBox,
-    Note,
+    Place,       // the name; state and country below
+    Coordinates, // latitude; longitude below
+    Offset,      // the offset at birth and daylight saving; the zone below
+    ZoneRow,     // the zone-list row; the Daylight Saving box below
     Count
 };
 
 // The column captions, in FinderColumn order.
 QStringList FinderColumnCaptions();
 
-// One row of the finder: the texts of its columns and what Use This Place writes.
+// One row of the finder: the texts of its columns, its note and what Use This Place writes.
 struct FinderRow {
     QStringList columns; // FinderColumn order
+    // Why the row's zone entry is not the database's offset exactly, naming the nearest row, its
+    // error and what to do; or why there is no offset. Empty when exact.
+    QString note;
     PlaceChoice choice;
     bool exact = false; // a zone-list row gives the database's offset exactly
 };
 
-// A coordinate as the input window takes it and the result header shows it: 77°13′E, 28°39′N.
-QString BoxCoordinateText(const BoxCoordinate& coordinate, QChar first, QChar second);
-
 // The row for a place at a local birth date and time. Without a valid date or a known zone the
-// time columns stay empty, the note says why and the choice leaves the zone alone.
+// time columns stay empty, the note says why and the choice leaves the zone alone. May read the
+// place's zone history: call it off the window thread.
 FinderRow MakeFinderRow(const Place& place, QDate birthDate, QTime birthTime);
+
+// The rows for a request, best match first, at most `limit`. Stops early, with the rows made so
+// far, once `stop` is set.
+QList<FinderRow> MakeFinderRows(const PlaceIndex& index, const PlaceFinderRequest& request,
+                                int limit, const std::atomic<bool>& stop);
 
 // "Times for 1 June 1941 at 12:00 local time, …" or, for a date the calendar lacks, a warning.
 QString FinderMomentNote(QDate birthDate, QTime birthTime);
 
-Q_DECLARE_METATYPE(PlaceLookup)
+Q_DECLARE_METATYPE(PlaceFinderRequest)
 Q_DECLARE_METATYPE(PlaceChoice)

@@ -1,6 +1,7 @@
 #include "app/WindowController.h"
 
 #include "app/CalculationDriver.h"
+#include "app/FinderPlacement.h"
 #include "app/ImageList.h"
 #include "app/frmAbout.h"
 #include "app/frmDisplay.h"
@@ -67,12 +68,12 @@ void WindowController::usePlaceSource(std::shared_ptr<const PlaceSource> source)
     placeSource_ = std::move(source);
 }
 
-void WindowController::showPlaceFinder(const PlaceLookup& lookup) {
+void WindowController::showPlaceFinder(const PlaceFinderRequest& request) {
     if (!placeSource_) {
         placeSource_ = std::shared_ptr<const PlaceSource>(SystemPlaceSource());
     }
     if (!*placeSource_) {
-        RunGuardedStep([&] { OpenAddress(WebSearchUrl(lookup.searchText)); });
+        RunGuardedStep([&] { SearchTheWeb(request.searchText); });
         return;
     }
     if (!finder_) {
@@ -81,10 +82,23 @@ void WindowController::showPlaceFinder(const PlaceLookup& lookup) {
                 [this](const PlaceChoice& choice) {
                     if (input_) {
                         input_->usePlace(choice);
+                        PresentWindow(input_); // the finder has closed; the keyboard goes back
                     }
                 });
     }
-    finder_->showLookup(lookup);
+    finder_->showRequest(request);
+    if (!finder_->isVisible() && input_) {
+        // Beside the input window, or over it, on its screen and within its available area.
+        QScreen* screen = input_->screen();
+        const QRect margins = FrameMargins(input_);
+        const QSize frameExtra(margins.left() + margins.right(), margins.top() + margins.bottom());
+        const QRect available = screen->availableGeometry();
+        const QSize frameSize =
+            finder_->size().boundedTo(available.size() - frameExtra) + frameExtra;
+        PlaceWindow(finder_.get(),
+                    FinderFrameTopLeft(input_->frameGeometry(), frameSize, available), screen,
+                    margins);
+    }
     PresentWindow(finder_.get());
 }
 

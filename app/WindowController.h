@@ -18,7 +18,7 @@ class frmExit;
 class frmMain;
 class frmPlaceFinder;
 class PlaceSource;
-struct PlaceLookup;
+struct PlaceFinderRequest;
 struct ChartState;
 
 // Owns the program's windows and its end. The windows tell it what happened (calculated, Back,
@@ -45,8 +45,9 @@ class WindowController : public QObject {
     void usePlaceSource(std::shared_ptr<const PlaceSource> source);
 
   private:
-    // The place lookup: the place finder, or the web search when there is no place list.
-    void showPlaceFinder(const PlaceLookup& lookup);
+    // The place lookup: the place finder beside the input window, or the web search when there
+    // is no place list.
+    void showPlaceFinder(const PlaceFinderRequest& request);
     void showResults(const ChartState& chart, const ImageList* pictures, const QString& header);
     void goBack();
     void resultWindowUnloaded();

@@ -425,14 +425,15 @@ void frmMain::cmdBrowser_Click() {
     }
     const QString searchText = QString::fromStdString(std::get<std::string>(lookup));
     if (isSignalConnected(QMetaMethod::fromSignal(&frmMain::placeLookupRequested))) {
-        emit placeLookupRequested({searchText,
-                                   {txtMCity->text(), txtMState->text(), txtMCountry->text()},
-                                   birthDate(),
-                                   birthTime()});
+        emit placeLookupRequested(
+            PlaceFinderRequest{searchText,
+                               {txtMCity->text(), txtMState->text(), txtMCountry->text(), {}},
+                               birthDate(),
+                               birthTime()});
         return;
     }
     // A window on its own, without an owner that finds places: the web search.
-    RunGuardedStep([&] { OpenAddress(WebSearchUrl(searchText)); });
+    RunGuardedStep([&] { SearchTheWeb(searchText); });
 }
 
 QDate frmMain::birthDate() const {

@@ -44,7 +44,7 @@ class frmMain : public QMainWindow {
     void closed();
     void aboutRequested();
     // The place lookup's checks passed: the owner finds the place.
-    void placeLookupRequested(const PlaceLookup& lookup);
+    void placeLookupRequested(const PlaceFinderRequest& request);
     // The user changed the birth date or time in the lists.
     void birthMomentChanged(QDate birthDate, QTime birthTime);
 

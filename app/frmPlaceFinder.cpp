@@ -23,6 +23,12 @@
 
 // How many matches the finder lists at most.
 constexpr int finderRowLimit = 50;
+// The size the finder asks for; the owner makes it smaller on a small screen.
+constexpr int finderWidth = 860;
+constexpr int finderHeight = 460;
+// The widest a column grows before its lines are cut short; the two-line cells keep each
+// column narrow enough for all four to fit the opening width.
+constexpr int widestColumn = 300;
 
 frmPlaceFinder::frmPlaceFinder(std::shared_ptr<const PlaceSource> source, QWidget* parent)
     : QWidget(parent, Qt::Window), source_(std::move(source)) {
@@ -30,24 +36,35 @@ frmPlaceFinder::frmPlaceFinder(std::shared_ptr<const PlaceSource> source, QWidge
     setWindowTitle(programTitle);
     auto* layout = new QVBoxLayout(this);
 
+    lstPlaces = new QTreeWidget(this);
+    lstPlaces->setObjectName(QStringLiteral("lstPlaces"));
+    lstPlaces->setRootIsDecorated(false);
+    lstPlaces->setAlternatingRowColors(true);
+    lstPlaces->setHeaderLabels(FinderColumnCaptions());
+    lstPlaces->setFont(LabelFont(9));
+    lstPlaces->setTextElideMode(Qt::ElideRight);
+    lstPlaces->header()->setStretchLastSection(true);
+    layout->addWidget(lstPlaces, 1);
+    connect(lstPlaces, &QTreeWidget::itemDoubleClicked, this, &frmPlaceFinder::cmdUsePlace_Click);
+    connect(lstPlaces, &QTreeWidget::currentItemChanged, this, [this] {
+        cmdUsePlace->setEnabled(lstPlaces->currentItem() != nullptr);
+        updateNote();
+    });
+    // Return or Enter on the list is Use This Place.
+    for (const int key : {Qt::Key_Return, Qt::Key_Enter}) {
+        auto* use = new QShortcut(QKeySequence(key), lstPlaces);
+        use->setContext(Qt::WidgetShortcut);
+        connect(use, &QShortcut::activated, this, &frmPlaceFinder::cmdUsePlace_Click);
+    }
+
+    // The note below the list: the birth moment, and the whole note of the selected row.
     lblFinderNote = new QLabel(this);
     lblFinderNote->setObjectName(QStringLiteral("lblFinderNote"));
     lblFinderNote->setTextFormat(Qt::PlainText);
     lblFinderNote->setWordWrap(true);
+    lblFinderNote->setTextInteractionFlags(Qt::TextSelectableByMouse);
     lblFinderNote->setFont(LabelFont(9));
     layout->addWidget(lblFinderNote);
-
-    lstPlaces = new QTreeWidget(this);
-    lstPlaces->setObjectName(QStringLiteral("lstPlaces"));
-    lstPlaces->setRootIsDecorated(false);
-    lstPlaces->setUniformRowHeights(true);
-    lstPlaces->setAlternatingRowColors(true);
-    lstPlaces->setHeaderLabels(FinderColumnCaptions());
-    lstPlaces->setFont(LabelFont(9));
-    layout->addWidget(lstPlaces, 1);
-    connect(lstPlaces, &QTreeWidget::itemDoubleClicked, this, &frmPlaceFinder::cmdUsePlace_Click);
-    connect(lstPlaces, &QTreeWidget::currentItemChanged, this,
-            [this] { cmdUsePlace->setEnabled(lstPlaces->currentItem() != nullptr); });
 
     auto* buttons = new QHBoxLayout;
     cmdUsePlace = new QPushButton(QStringLiteral("&Use This Place"), this);
@@ -70,13 +87,21 @@ frmPlaceFinder::frmPlaceFinder(std::shared_ptr<const PlaceSource> source, QWidge
     connect(escape, &QShortcut::activated, this, &QWidget::close);
     PressFocusedButtonOnEnter(this);
     ApplyAccessibleNames(*this, ScreenReaderNamesOfPlaceFinderWindow());
-    resize(960, 360);
+    setMinimumSize(320, 240);
+    resize(finderWidth, finderHeight);
 }
 
-void frmPlaceFinder::showLookup(const PlaceLookup& lookup) {
-    lookup_ = lookup;
+frmPlaceFinder::~frmPlaceFinder() {
+    stop_->store(true);
+    if (rowsStop_) {
+        rowsStop_->store(true);
+    }
+}
+
+void frmPlaceFinder::showRequest(const PlaceFinderRequest& request) {
+    request_ = request;
     if (index_) {
-        fillRows();
+        makeRows();
         return;
     }
     if (!loading_) {
@@ -92,10 +117,10 @@ void frmPlaceFinder::showLookup(const PlaceLookup& lookup) {
 }
 
 void frmPlaceFinder::setBirthMoment(QDate birthDate, QTime birthTime) {
-    lookup_.birthDate = birthDate;
-    lookup_.birthTime = birthTime;
+    request_.birthDate = birthDate;
+    request_.birthTime = birthTime;
     if (index_) {
-        fillRows();
+        makeRows();
     }
 }
 
@@ -103,11 +128,16 @@ void frmPlaceFinder::indexLoaded() {
     index_ = loading_->result();
     loading_->deleteLater();
     loading_ = nullptr;
-    fillRows();
-    // Then every other zone's history, in the background, so that later searches wait for none.
-    zonesRead_ = QtConcurrent::run([index = index_] {
+    makeRows();
+    // Then every other zone's history, in the background, so that later requests find them
+    // read. The reading stops between two zones once the window goes.
+    // Its future is not kept: nothing waits for it.
+    (void)QtConcurrent::run([index = index_, stop = stop_] {
         QSet<QByteArray> zones;
         for (const Place& place : index->places()) {
+            if (stop->load(std::memory_order_relaxed)) {
+                return;
+            }
             if (!zones.contains(place.zoneId)) {
                 zones.insert(place.zoneId);
                 ZoneHistory::ForZone(place.zoneId);
@@ -116,35 +146,52 @@ void frmPlaceFinder::indexLoaded() {
     });
 }
 
-frmPlaceFinder::~frmPlaceFinder() {
-    zonesRead_.waitForFinished(); // the zone cache outlives no reader
+void frmPlaceFinder::makeRows() {
+    const int number = ++rowsRequested_;
+    rowsPending_ = true;
+    if (rowsStop_) {
+        rowsStop_->store(true); // the rows asked for before are not shown
+    }
+    rowsStop_ = std::make_shared<std::atomic<bool>>(false);
+    auto* making = new QFutureWatcher<QList<FinderRow>>(this);
+    connect(making, &QFutureWatcherBase::finished, this, [this, making, number] {
+        making->deleteLater();
+        if (number == rowsRequested_) { // rows for an earlier request are dropped
+            rowsPending_ = false;
+            showRows(making->result());
+        }
+    });
+    making->setFuture(QtConcurrent::run([index = index_, request = request_, stop = rowsStop_] {
+        return MakeFinderRows(*index, request, finderRowLimit, *stop);
+    }));
+    updateNote();
 }
 
-void frmPlaceFinder::fillRows() {
+void frmPlaceFinder::showRows(const QList<FinderRow>& rows) {
     const int previousRow =
         lstPlaces->currentItem() ? lstPlaces->indexOfTopLevelItem(lstPlaces->currentItem()) : 0;
-    lstPlaces->clear();
-    choices_.clear();
-    inexactRows_ = 0;
-    for (const PlaceMatch& match : index_->Find(lookup_.place, finderRowLimit)) {
-        const FinderRow row =
-            MakeFinderRow(index_->place(match), lookup_.birthDate, lookup_.birthTime);
-        auto* item = new QTreeWidgetItem(lstPlaces, row.columns);
-        item->setToolTip(static_cast<int>(FinderColumn::Note),
-                         row.columns[static_cast<int>(FinderColumn::Note)]);
-        choices_.push_back(row.choice);
-        inexactRows_ += row.choice.zoneKnown && !row.exact ? 1 : 0;
+    const bool hadFocus = lstPlaces->hasFocus();
+    rows_ = rows;
+    QList<QTreeWidgetItem*> items;
+    items.reserve(rows.size());
+    for (const FinderRow& row : rows) {
+        items.append(new QTreeWidgetItem(row.columns));
     }
+    lstPlaces->clear();
+    lstPlaces->addTopLevelItems(items);
     for (int column = 0; column < lstPlaces->columnCount() - 1; ++column) {
         lstPlaces->resizeColumnToContents(column);
+        lstPlaces->setColumnWidth(column, std::min(lstPlaces->columnWidth(column), widestColumn));
     }
-    if (lstPlaces->topLevelItemCount() > 0) {
-        lstPlaces->setCurrentItem(lstPlaces->topLevelItem(
-            previousRow >= 0 && previousRow < lstPlaces->topLevelItemCount() ? previousRow : 0));
+    if (!items.isEmpty()) {
+        lstPlaces->setCurrentItem(
+            items.value(previousRow >= 0 && previousRow < items.size() ? previousRow : 0));
     }
     cmdUsePlace->setEnabled(lstPlaces->currentItem() != nullptr);
-    (lstPlaces->topLevelItemCount() > 0 ? static_cast<QWidget*>(lstPlaces) : cmdSearchWeb)
-        ->setFocus(Qt::OtherFocusReason);
+    if (!hadFocus) {
+        (items.isEmpty() ? static_cast<QWidget*>(cmdSearchWeb) : lstPlaces)
+            ->setFocus(Qt::OtherFocusReason);
+    }
     updateNote();
 }
 
@@ -153,21 +200,23 @@ void frmPlaceFinder::updateNote() {
         lblFinderNote->setText(QStringLiteral("Reading the place list…"));
         return;
     }
-    if (choices_.isEmpty()) {
+    if (rows_.isEmpty()) {
         lblFinderNote->setText(
-            QStringLiteral("No place called \"%1\" was found in the place list. Search The Web "
-                           "looks for it on the web.")
-                .arg(lookup_.place.city));
+            rowsPending_
+                ? QStringLiteral("Finding the places…")
+                : QStringLiteral("No place called \"%1\" was found in the place list. Search The "
+                                 "Web looks for it on the web.")
+                      .arg(request_.place.city));
         return;
     }
-    QString note = FinderMomentNote(lookup_.birthDate, lookup_.birthTime);
-    if (inexactRows_ > 0) {
-        note += inexactRows_ == 1
-                    ? QStringLiteral(" For one place no row of the zone list gives the offset "
-                                     "exactly; its Note names the nearest row.")
-                    : QStringLiteral(" For %1 places no row of the zone list gives the offset "
-                                     "exactly; their Note names the nearest row.")
-                          .arg(inexactRows_);
+    QString note = FinderMomentNote(request_.birthDate, request_.birthTime);
+    QTreeWidgetItem* item = lstPlaces->currentItem();
+    const int row = item ? lstPlaces->indexOfTopLevelItem(item) : -1;
+    if (row >= 0 && row < rows_.size() && !rows_[row].note.isEmpty()) {
+        note +=
+            QStringLiteral("\n%1: %2")
+                .arg(rows_[row].columns[static_cast<int>(FinderColumn::Place)].section(u'\n', 0, 0),
+                     rows_[row].note);
     }
     lblFinderNote->setText(note);
 }
@@ -175,11 +224,13 @@ void frmPlaceFinder::updateNote() {
 void frmPlaceFinder::cmdUsePlace_Click() {
     QTreeWidgetItem* item = lstPlaces->currentItem();
     const int row = item ? lstPlaces->indexOfTopLevelItem(item) : -1;
-    if (row >= 0 && row < choices_.size()) {
-        emit placeChosen(choices_[row]);
+    if (row >= 0 && row < rows_.size()) {
+        const PlaceChoice choice = rows_[row].choice;
+        close(); // like a dialog's OK: the input window takes the keyboard back
+        emit placeChosen(choice);
     }
 }
 
 void frmPlaceFinder::cmdSearchWeb_Click() {
-    RunGuardedStep([&] { OpenAddress(WebSearchUrl(lookup_.searchText)); });
+    RunGuardedStep([&] { SearchTheWeb(request_.searchText); });
 }

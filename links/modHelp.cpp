@@ -62,6 +62,10 @@ QUrl WebSearchUrl(const QString& searchText) {
     return url;
 }
 
+void SearchTheWeb(const QString& searchText) {
+    OpenAddress(WebSearchUrl(searchText));
+}
+
 void closeAllAndEnd() {
     // Take the list first: closing a window may delete it and change the application's list.
     QList<QPointer<QWidget>> windows;

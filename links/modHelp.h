@@ -34,6 +34,10 @@ void OpenAddress(const QUrl& address);
 // configured (KORVANI_SEARCH_URL).
 QUrl WebSearchUrl(const QString& searchText);
 
+// The place lookup's web search: opens WebSearchUrl(searchText) in the default browser. The one
+// way every window looks a place up on the web.
+void SearchTheWeb(const QString& searchText);
+
 // Closes every top-level window in the order the application lists them, hidden ones included,
 // and then quits the event loop. The window controller calls it once and keeps the windows'
 // close handlers from showing another window meanwhile.

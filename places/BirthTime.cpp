@@ -3,7 +3,10 @@
 #include "chart/TimeZones.h"
 
 #include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
 #include <QHash>
+#include <QStringList>
 #include <QTimeZone>
 
 #include <algorithm>
@@ -26,81 +29,183 @@ constexpr qint64 widestOffsetSeconds = 15 * secondsPerHour;
 // The history covers the entry years with a margin on either side.
 const QDate historyStart(1899, 1, 1);
 const QDate historyEnd(2052, 1, 1);
-// From here on the database's changes follow its rule rather than its list.
-const QDate ruleYearsFrom(2037, 1, 1);
 
 ZoneOffset OffsetFrom(const QTimeZone::OffsetData& data) {
     ZoneOffset offset;
     offset.offsetSeconds = data.offsetFromUtc;
-    offset.daylightSaving = data.daylightTimeOffset != 0;
     offset.abbreviation = data.abbreviation;
     return offset;
 }
 
-std::shared_ptr<const ZoneHistory> ReadZoneHistory(const QByteArray& ianaId) {
-    if (!QTimeZone::isTimeZoneIdAvailable(ianaId)) {
-        return nullptr;
+// The folders the system's zone files live in, in the order Qt's reader on Linux tries them;
+// TZDIR first, as glibc reads it (tzset(3)).
+QStringList ZoneFolders() {
+    QStringList folders;
+    const QString fromEnvironment = qEnvironmentVariable("TZDIR");
+    if (!fromEnvironment.isEmpty()) {
+        folders << fromEnvironment;
+    }
+    folders << QStringLiteral("/usr/share/zoneinfo") << QStringLiteral("/usr/lib/zoneinfo")
+            << QStringLiteral("/usr/share/lib/zoneinfo");
+    return folders;
+}
+
+// A name of the time-zone database's form ("Asia/Kolkata", "Etc/GMT+5", "EST5EDT") with a zone
+// file of that name. Qt reads any other text as a POSIX rule ("abc" gives +0:00, "IST-5:30"
+// gives +5:30), which is a rule, not a zone the system has, so it is not taken.
+bool IsZoneFileName(const QByteArray& ianaId) {
+    if (ianaId.isEmpty() || ianaId.startsWith('/') || ianaId.contains("..")) {
+        return false;
+    }
+    for (const char letter : ianaId) {
+        const bool allowed = (letter >= 'A' && letter <= 'Z') || (letter >= 'a' && letter <= 'z') ||
+                             (letter >= '0' && letter <= '9') || letter == '/' || letter == '_' ||
+                             letter == '-' || letter == '+' || letter == '.';
+        if (!allowed) {
+            return false;
+        }
+    }
+    const QString name = QString::fromLatin1(ianaId);
+    for (const QString& folder : ZoneFolders()) {
+        if (QFileInfo(QDir(folder), name).isFile()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The one period of a zone whose offset never changes: "UTC", and the "UTC+05:30" names that Qt
+// answers itself without a zone file (it reads "UTC+5:30" the same way). Qt gives no offset
+// data for these, only the offset.
+std::vector<ZoneHistory::Period> FixedOffsetPeriods(const QTimeZone& zone, const QDateTime& at) {
+    ZoneOffset offset;
+    offset.offsetSeconds = zone.offsetFromUtc(at);
+    offset.abbreviation = zone.abbreviation(at);
+    if (offset.abbreviation.isEmpty()) {
+        offset.abbreviation = QString::fromLatin1(zone.id());
+    }
+    return {{std::numeric_limits<qint64>::min(), offset}};
+}
+
+// The local calendar year of an instant at an offset.
+int LocalYear(qint64 universalSeconds, int offsetSeconds) {
+    const qint64 localDays = (universalSeconds + offsetSeconds -
+                              (universalSeconds + offsetSeconds < 0 ? secondsPerDay - 1 : 0)) /
+                             secondsPerDay;
+    return QDate::fromJulianDay(localDays + unixEpochJulianDay).year();
+}
+
+// The universal instant at which a local year begins at an offset.
+qint64 LocalYearStart(int year, int offsetSeconds) {
+    return (QDate(year, 1, 1).toJulianDay() - unixEpochJulianDay) * secondsPerDay - offsetSeconds;
+}
+
+// Splits the periods at each local New Year and marks daylight saving as people mean it: the
+// clocks stand ahead of the lowest offset the zone kept in that local year. The database's own
+// flag is not used: it gives Irish winter time and Namibian winter time as negative daylight
+// saving, and the summer time London kept all through 1941 as daylight saving.
+std::vector<ZoneHistory::Period> MarkDaylightSaving(const std::vector<ZoneHistory::Period>& read,
+                                                    qint64 endUniversalSeconds) {
+    std::vector<ZoneHistory::Period> periods;
+    for (std::size_t at = 0; at < read.size(); ++at) {
+        const ZoneHistory::Period& period = read[at];
+        const qint64 periodEnd =
+            at + 1 < read.size() ? read[at + 1].startUniversalSeconds : endUniversalSeconds;
+        periods.push_back(period);
+        const qint64 from = std::max(period.startUniversalSeconds,
+                                     LocalYearStart(historyStart.year(), 0) - widestOffsetSeconds);
+        for (int year = LocalYear(from, period.offset.offsetSeconds) + 1;; ++year) {
+            const qint64 newYear = LocalYearStart(year, period.offset.offsetSeconds);
+            if (newYear >= periodEnd || newYear >= endUniversalSeconds) {
+                break;
+            }
+            if (newYear > periods.back().startUniversalSeconds) {
+                periods.push_back({newYear, period.offset});
+            }
+        }
+    }
+    // The lowest offset of each local year, then each period against its year's.
+    QHash<int, int> lowest;
+    const auto yearOf = [](const ZoneHistory::Period& period) {
+        return period.startUniversalSeconds == std::numeric_limits<qint64>::min()
+                   ? historyStart.year() - 1
+                   : LocalYear(period.startUniversalSeconds, period.offset.offsetSeconds);
+    };
+    for (const ZoneHistory::Period& period : periods) {
+        const int year = yearOf(period);
+        const auto found = lowest.constFind(year);
+        if (found == lowest.constEnd() || period.offset.offsetSeconds < *found) {
+            lowest.insert(year, period.offset.offsetSeconds);
+        }
+    }
+    for (ZoneHistory::Period& period : periods) {
+        period.offset.daylightSaving = period.offset.offsetSeconds > lowest.value(yearOf(period));
+    }
+    return periods;
+}
+
+// What reading a zone gave: its history, or why there is none.
+struct ZoneRead {
+    std::shared_ptr<const ZoneHistory> history;
+    QString refusal;
+};
+
+ZoneRead ReadZoneHistory(const QByteArray& ianaId) {
+    const QString quoted = QStringLiteral("\"%1\"").arg(QString::fromLatin1(ianaId));
+    const ZoneRead unknown{nullptr, QStringLiteral("unknown time zone %1").arg(quoted)};
+    if (ianaId.isEmpty()) {
+        return unknown; // Qt would take an empty name as UTC
     }
     const QTimeZone zone(ianaId);
     if (!zone.isValid()) {
-        return nullptr;
+        return unknown;
     }
     const QDateTime from(historyStart, QTime(0, 0), Qt::UTC);
     const QDateTime to(historyEnd, QTime(0, 0), Qt::UTC);
     std::vector<ZoneHistory::Period> periods;
-    periods.push_back({std::numeric_limits<qint64>::min(), OffsetFrom(zone.offsetData(from))});
-    // One change after another: unlike transitions(), nextTransition() also follows the rule
-    // that the database gives for the years after its last listed change.
-    for (QTimeZone::OffsetData change = zone.nextTransition(from);
-         change.atUtc.isValid() && change.atUtc < to; change = zone.nextTransition(change.atUtc)) {
-        const qint64 start = change.atUtc.toSecsSinceEpoch();
-        if (start <= periods.back().startUniversalSeconds) {
-            break; // no progress; never loop
+    const QTimeZone::OffsetData first = zone.offsetData(from);
+    if (!first.atUtc.isValid()) {
+        // Qt's own fixed-offset zones ("UTC", "UTC+05:30") have no offset data to give.
+        if (!zone.id().startsWith("UTC")) {
+            return unknown;
         }
-        periods.push_back({start, OffsetFrom(change)});
-    }
-    // The database lists its changes up to 2037 and gives a rule for the years after; Qt applies
-    // the rule when asked for an instant but does not list those changes. Find them day by day,
-    // then to the second.
-    const auto differs = [](const QTimeZone::OffsetData& data, const ZoneOffset& offset) {
-        return data.offsetFromUtc != offset.offsetSeconds ||
-               (data.daylightTimeOffset != 0) != offset.daylightSaving;
-    };
-    const qint64 ruleYearsStart = QDateTime(ruleYearsFrom, QTime(0, 0), Qt::UTC).toSecsSinceEpoch();
-    const qint64 end = to.toSecsSinceEpoch();
-    for (qint64 day = std::max(periods.back().startUniversalSeconds, ruleYearsStart); day < end;
-         day += secondsPerDay) {
-        const qint64 next = day + secondsPerDay;
-        if (!differs(zone.offsetData(QDateTime::fromSecsSinceEpoch(next, Qt::UTC)),
-                     periods.back().offset)) {
-            continue;
+        periods = FixedOffsetPeriods(zone, from);
+    } else {
+        if (!IsZoneFileName(ianaId)) {
+            return unknown;
         }
-        qint64 before = day; // same offset as the last period
-        qint64 after = next; // changed
-        while (after - before > 1) {
-            const qint64 middle = before + (after - before) / 2;
-            if (differs(zone.offsetData(QDateTime::fromSecsSinceEpoch(middle, Qt::UTC)),
-                        periods.back().offset)) {
-                after = middle;
-            } else {
-                before = middle;
+        periods.push_back({std::numeric_limits<qint64>::min(), OffsetFrom(first)});
+        // One change after another. The database lists a zone's changes up to 2037 and gives a
+        // rule for the years after. Qt 6.4 follows that rule in nextTransition(), but asked from
+        // the instant of the last listed change it answers nothing; asked from one second later
+        // it gives the rule's changes (New York's of 2045 are tested).
+        for (QTimeZone::OffsetData change = zone.nextTransition(from);
+             change.atUtc.isValid() && change.atUtc < to;) {
+            const qint64 start = change.atUtc.toSecsSinceEpoch();
+            if (start <= periods.back().startUniversalSeconds) {
+                break; // no progress; never loop
+            }
+            periods.push_back({start, OffsetFrom(change)});
+            const QDateTime changed = change.atUtc;
+            change = zone.nextTransition(changed);
+            if (!change.atUtc.isValid()) {
+                change = zone.nextTransition(changed.addSecs(1));
             }
         }
-        periods.push_back(
-            {after, OffsetFrom(zone.offsetData(QDateTime::fromSecsSinceEpoch(after, Qt::UTC)))});
+        const qint64 end = to.toSecsSinceEpoch();
+        periods = MarkDaylightSaving(periods, end);
     }
-    // The standard time behind each daylight-saving period: the last one without it, or the
-    // zone's present standard name when the history starts in daylight saving.
-    QString standard = periods.front().offset.daylightSaving
-                           ? zone.displayName(QTimeZone::StandardTime, QTimeZone::ShortName)
-                           : periods.front().offset.abbreviation;
-    for (ZoneHistory::Period& period : periods) {
-        if (!period.offset.daylightSaving) {
-            standard = period.offset.abbreviation;
+    // No zone has been more than 15 hours from universal time; an offset past that is a fault
+    // of the name or of the database, never a chart.
+    for (const ZoneHistory::Period& period : periods) {
+        if (std::abs(period.offset.offsetSeconds) > widestOffsetSeconds) {
+            return {nullptr,
+                    QStringLiteral("time zone %1 gives an offset of %2, more than 15 hours "
+                                   "from universal time")
+                        .arg(quoted, FormatUtcOffset(period.offset.offsetSeconds))};
         }
-        period.offset.standardAbbreviation = standard;
     }
-    return std::make_shared<const ZoneHistory>(ianaId, std::move(periods));
+    return {std::make_shared<const ZoneHistory>(ianaId, std::move(periods)), QString()};
 }
 
 // The abbreviation of a zone-list row, its second field: "IST" of "Indian Time, IST, +5.3".
@@ -119,6 +224,19 @@ QString Minutes(int seconds) {
     return text;
 }
 
+// Whether a row's title names one of the places' names, at the start of a word: "Brazil Zone 2"
+// names Brazil, "Indian Time" names India, "Hawaiian Standard Time" names Hawaii.
+bool NamesAnyOf(const QString& rowTitle, const QStringList& placeNames) {
+    const QString title = u' ' + rowTitle.toCaseFolded();
+    for (const QString& name : placeNames) {
+        const QString folded = name.trimmed().toCaseFolded();
+        if (folded.size() >= 3 && title.contains(u' ' + folded)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 QString RowWords(int zonePosition, bool box) {
     return QStringLiteral("\"%1\" %2 the Daylight Saving box")
         .arg(QString::fromLatin1(timeZoneTable[zonePosition].listText),
@@ -130,17 +248,68 @@ QString RowWords(int zonePosition, bool box) {
 ZoneHistory::ZoneHistory(QByteArray ianaId, std::vector<Period> periods)
     : id_(std::move(ianaId)), periods_(std::move(periods)) {}
 
-std::shared_ptr<const ZoneHistory> ZoneHistory::ForZone(const QByteArray& ianaId) {
-    static std::mutex cacheMutex;
-    static QHash<QByteArray, std::shared_ptr<const ZoneHistory>> cache;
-    const std::lock_guard lock(cacheMutex);
-    const auto found = cache.constFind(ianaId);
-    if (found != cache.constEnd()) {
-        return *found;
+namespace {
+
+// The process's zone histories, and the names that no zone answers. A zone is read outside the
+// lock, so that no thread waits while another reads a file; two threads that ask for the same
+// new zone at once both read it, and the first answer kept is the one both use.
+struct ZoneCache {
+    std::mutex mutex;
+    QHash<QByteArray, std::shared_ptr<const ZoneHistory>> zones;
+    QHash<QByteArray, QString> refused; // name → why
+};
+
+ZoneCache& Cache() {
+    static ZoneCache cache;
+    return cache;
+}
+
+// At most this many histories and this many refused names are remembered; past that, a name is
+// read each time. The system has about 600 zone names, but "UTC+05:30"-style names and unknown
+// ones have no end.
+constexpr qsizetype mostZonesRemembered = 4096;
+constexpr qsizetype mostRefusalsRemembered = 1000;
+
+ZoneRead CachedZone(const QByteArray& ianaId) {
+    ZoneCache& cache = Cache();
+    {
+        const std::lock_guard lock(cache.mutex);
+        if (const auto found = cache.zones.constFind(ianaId); found != cache.zones.constEnd()) {
+            return {*found, QString()};
+        }
+        if (const auto found = cache.refused.constFind(ianaId); found != cache.refused.constEnd()) {
+            return {nullptr, *found};
+        }
     }
-    std::shared_ptr<const ZoneHistory> history = ReadZoneHistory(ianaId);
-    cache.insert(ianaId, history); // an unknown zone is remembered too
-    return history;
+    ZoneRead read = ReadZoneHistory(ianaId);
+    const std::lock_guard lock(cache.mutex);
+    if (read.history) {
+        if (const auto found = cache.zones.constFind(ianaId); found != cache.zones.constEnd()) {
+            return {*found, QString()}; // another thread was first
+        }
+        if (cache.zones.size() < mostZonesRemembered) {
+            cache.zones.insert(ianaId, read.history);
+        }
+    } else if (cache.refused.size() < mostRefusalsRemembered) {
+        cache.refused.insert(ianaId, read.refusal);
+    }
+    return read;
+}
+
+} // namespace
+
+std::shared_ptr<const ZoneHistory> ZoneHistory::ForZone(const QByteArray& ianaId) {
+    return CachedZone(ianaId).history;
+}
+
+QString ZoneHistory::Refusal(const QByteArray& ianaId) {
+    return CachedZone(ianaId).refusal;
+}
+
+qsizetype ZoneHistory::RememberedRefusals() {
+    ZoneCache& cache = Cache();
+    const std::lock_guard lock(cache.mutex);
+    return cache.refused.size();
 }
 
 const ZoneHistory::Period& ZoneHistory::PeriodAt(qint64 universalSeconds) const {
@@ -226,14 +395,18 @@ int ZoneRowOffsetSeconds(int zonePosition, bool daylightSavingBox) {
     return -correctionSeconds + (daylightSavingBox ? 3600 : 0);
 }
 
-ZoneRecommendation RecommendZoneRow(const LocalTimeReading& reading) {
+ZoneRecommendation RecommendZoneRow(const LocalTimeReading& reading,
+                                    const QStringList& placeNames) {
     const ZoneOffset& target = reading.offset;
-    // Rank every row and box: the smallest error, then the box as daylight saving was in force,
-    // then the row named as the database names the time, then the list order.
+    const bool databaseSaysWarTime = target.abbreviation.endsWith(QStringLiteral("WT"));
+    // Rank every row and box: the smallest error, then the rules in the order the header gives,
+    // then the list order.
     struct Rank {
         int error;
-        int boxDiffers;
-        int otherName;
+        int notDatabaseName;
+        int notStandardWithBox;
+        int namesNoPlace;
+        int unwantedWarTime;
         int position;
         int box;
         auto operator<=>(const Rank&) const = default;
@@ -242,11 +415,22 @@ ZoneRecommendation RecommendZoneRow(const LocalTimeReading& reading) {
     bool haveBest = false;
     for (int position = 0; position < timeZoneCount; ++position) {
         const QString rowName = RowAbbreviation(position);
+        const QString rowText = QString::fromLatin1(timeZoneTable[position].listText);
+        const QString rowTitle = rowText.section(u',', 0, 0);
+        const bool warTime = rowTitle.contains(QStringLiteral("War"));
+        const bool standardTime = !warTime && !rowTitle.contains(QStringLiteral("Daylight")) &&
+                                  !rowTitle.contains(QStringLiteral("Summer"));
+        const bool namesPlace = NamesAnyOf(rowTitle, placeNames);
         for (const bool box : {false, true}) {
             const int error = ZoneRowOffsetSeconds(position, box) - target.offsetSeconds;
-            const QString& name = box ? target.standardAbbreviation : target.abbreviation;
-            const Rank rank{std::abs(error), box != target.daylightSaving ? 1 : 0,
-                            rowName.compare(name, Qt::CaseInsensitive) == 0 ? 0 : 1, position,
+            const bool databaseName =
+                !box && rowName.compare(target.abbreviation, Qt::CaseInsensitive) == 0;
+            const Rank rank{std::abs(error),
+                            databaseName ? 0 : 1,
+                            standardTime && box == target.daylightSaving ? 0 : 1,
+                            namesPlace ? 0 : 1,
+                            warTime && !databaseSaysWarTime ? 1 : 0,
+                            position,
                             box ? 1 : 0};
             if (!haveBest || rank < best) {
                 best = rank;

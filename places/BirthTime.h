@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QDate>
 #include <QString>
+#include <QStringList>
 #include <QTime>
 
 #include <memory>
@@ -13,10 +14,11 @@
 // The clock of one zone at one moment: its offset from universal time and whether daylight
 // saving was in force.
 struct ZoneOffset {
-    int offsetSeconds = 0;        // local clock minus universal time; +19800 for +5:30
-    bool daylightSaving = false;  // the zone's clock was ahead of its standard time
-    QString abbreviation;         // "IST", "BDST"; as the time-zone database names it
-    QString standardAbbreviation; // of the standard time then in use, "EST" for "EDT"
+    int offsetSeconds = 0; // local clock minus universal time; +19800 for +5:30
+    // Daylight saving as people mean it: the clock stood ahead of the lowest offset the zone kept
+    // in that local year (whatever sign the database gives its own daylight-saving offset).
+    bool daylightSaving = false;
+    QString abbreviation; // "IST", "BDST"; as the time-zone database names it
 };
 
 // A local clock reading in a zone. Around a clock change a reading may not exist (the clocks
@@ -33,9 +35,16 @@ struct LocalTimeReading {
 // between threads.
 class ZoneHistory {
   public:
-    // The history of an IANA zone ("Asia/Kolkata"), or null when the system's time-zone
-    // database does not know it. Each zone is read once per process and kept; thread-safe.
+    // The history of a zone the system can load: a name of the time-zone database
+    // ("Asia/Kolkata"), an old name kept as a link ("Asia/Calcutta", "US/Eastern"), "Etc/GMT+5",
+    // "UTC" or a fixed offset written as Qt takes it ("UTC+05:30"). Null for any other name, and
+    // for a zone whose offset would lie more than 15 hours from universal time. Each zone is read
+    // once per process and kept; thread-safe, and no caller waits while another reads a zone.
     static std::shared_ptr<const ZoneHistory> ForZone(const QByteArray& ianaId);
+    // Why ForZone gives null for the name, naming the zone; empty when it gives a history.
+    static QString Refusal(const QByteArray& ianaId);
+    // How many refused names the process remembers (bounded).
+    static qsizetype RememberedRefusals();
 
     const QByteArray& id() const { return id_; }
 
@@ -76,11 +85,16 @@ struct ZoneRecommendation {
     QString note;         // empty when exact
 };
 
-// The row and box whose offset equals the reading's. Among several: the box as daylight saving
-// was in force, then the row named by the database's abbreviation (of standard time when the
-// box is ticked), then the first in the list. When none does: the nearest, with a note. A gap
-// or a repeat is never exact; the recommendation is for the offset before the change.
-ZoneRecommendation RecommendZoneRow(const LocalTimeReading& reading);
+// The row and box whose offset equals the reading's. Among several, in turn:
+//   1. the row whose abbreviation the database uses for that instant, box unticked;
+//   2. a standard-time row (its name says neither Daylight, Summer nor War), the box ticked
+//      when daylight saving was in force;
+//   3. a row whose name names one of `placeNames` (the place's country or state), and a row that
+//      is not war time unless the database's abbreviation is a war time's ("EWT");
+// then the first in the list. When none gives the offset: the nearest, with a note. A gap or a
+// repeat is never exact; the recommendation is for the offset before the change.
+ZoneRecommendation RecommendZoneRow(const LocalTimeReading& reading,
+                                    const QStringList& placeNames = {});
 
 // A zone correction for the chart from an offset, seconds rounded to the nearest minute (half
 // a minute away from zero): the negative of the offset, split into signed hours and minutes

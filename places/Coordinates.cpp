@@ -20,13 +20,6 @@ BoxCoordinate ForBoxes(double signedDegrees, int lastDegree) {
     return box;
 }
 
-QString Format(const BoxCoordinate& box, QChar first, QChar second) {
-    return QStringLiteral("%1°%2' %3")
-        .arg(box.degrees)
-        .arg(box.minutes, 2, 10, QChar(u'0'))
-        .arg(box.secondHemisphere ? second : first);
-}
-
 } // namespace
 
 BoxCoordinate LongitudeForBoxes(double eastDegrees) {
@@ -37,10 +30,9 @@ BoxCoordinate LatitudeForBoxes(double northDegrees) {
     return ForBoxes(northDegrees, 89);
 }
 
-QString FormatLongitude(const BoxCoordinate& longitude) {
-    return Format(longitude, u'E', u'W');
-}
-
-QString FormatLatitude(const BoxCoordinate& latitude) {
-    return Format(latitude, u'N', u'S');
+QString BoxCoordinateText(const BoxCoordinate& coordinate, QChar first, QChar second) {
+    return QStringLiteral("%1°%2′%3")
+        .arg(coordinate.degrees)
+        .arg(coordinate.minutes, 2, 10, QLatin1Char('0'))
+        .arg(coordinate.secondHemisphere ? second : first);
 }

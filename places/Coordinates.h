@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QChar>
 #include <QString>
 
 // A coordinate as the input window's boxes take it: whole degrees, whole minutes and the
@@ -16,6 +17,6 @@ struct BoxCoordinate {
 BoxCoordinate LongitudeForBoxes(double eastDegrees);
 BoxCoordinate LatitudeForBoxes(double northDegrees);
 
-// "77°13' E", "28°39' N": the coordinate as the finder's rows show it.
-QString FormatLongitude(const BoxCoordinate& longitude);
-QString FormatLatitude(const BoxCoordinate& latitude);
+// A coordinate as the input window takes it and the finder and the result header show it:
+// "77°13′E" with `first` 'E' and `second` 'W', "28°39′N" with 'N' and 'S'.
+QString BoxCoordinateText(const BoxCoordinate& coordinate, QChar first, QChar second);

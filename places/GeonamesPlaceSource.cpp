@@ -47,10 +47,6 @@ class GeonamesPlaceSource : public PlaceSource {
 
 } // namespace
 
-bool PlacesAvailable() {
-    return true;
-}
-
 std::unique_ptr<PlaceSource> SystemPlaceSource() {
     return std::make_unique<GeonamesPlaceSource>();
 }

@@ -75,11 +75,10 @@ QString FoldForSearch(QStringView text) {
     return folded;
 }
 
-PlaceQuery ParsePlaceQuery(QStringView text) {
-    QStringList parts;
-    for (const QStringView part : text.split(u',')) {
-        parts.append(part.trimmed().toString());
-    }
+namespace {
+
+// The parts after the city, as ParsePlaceQuery reads them.
+PlaceQuery PartsToQuery(const QStringList& parts) {
     PlaceQuery query;
     query.city = parts.value(0);
     if (parts.size() == 2) {
@@ -87,6 +86,24 @@ PlaceQuery ParsePlaceQuery(QStringView text) {
     } else if (parts.size() >= 3) {
         query.country = parts.constLast();
         query.state = parts.mid(1, parts.size() - 2).join(u',');
+    }
+    return query;
+}
+
+QStringList SplitAtCommas(QStringView text) {
+    QStringList parts;
+    for (const QStringView part : text.split(u',')) {
+        parts.append(part.trimmed().toString());
+    }
+    return parts;
+}
+
+} // namespace
+
+PlaceQuery ParsePlaceQuery(QStringView text) {
+    PlaceQuery query = PartsToQuery(SplitAtCommas(text));
+    if (text.contains(u',')) {
+        query.wholeText = text.trimmed().toString();
     }
     return query;
 }
@@ -106,25 +123,30 @@ PlaceIndex::PlaceIndex(QList<Place> places) : places_(std::move(places)) {
     });
 }
 
-QList<PlaceMatch> PlaceIndex::Find(const PlaceQuery& query, int limit) const {
-    const QString city = FoldForSearch(query.city);
-    if (city.isEmpty() || limit <= 0) {
-        return {};
+void PlaceIndex::AddMatches(QList<PlaceMatch>& matches, const QString& typedCity,
+                            const QString& typedState, const QString& typedCountry,
+                            bool prefixes) const {
+    const QString city = FoldForSearch(typedCity);
+    if (city.isEmpty()) {
+        return;
     }
-    const QString state = FoldForSearch(query.state);
-    const QString country = FoldForSearch(query.country);
+    const QString state = FoldForSearch(typedState);
+    const QString country = FoldForSearch(typedCountry);
     // A state typed without a country may be either.
     const bool stateMayBeCountry = country.isEmpty();
-
-    QList<PlaceMatch> matches;
     auto at = std::lower_bound(
         names_.begin(), names_.end(), city,
         [](const NameKey& key, const QString& typed) { return key.foldedName < typed; });
     for (; at != names_.end() && at->foldedName.startsWith(city); ++at) {
-        const FoldedRegion& region = regions_[static_cast<std::size_t>(at->placeIndex)];
         PlaceMatch match;
         match.placeIndex = at->placeIndex;
         match.exactName = at->foldedName.size() == city.size();
+        if (!match.exactName && !prefixes) {
+            continue;
+        }
+        match.exactSpelling =
+            places_[at->placeIndex].name.compare(typedCity.trimmed(), Qt::CaseInsensitive) == 0;
+        const FoldedRegion& region = regions_[static_cast<std::size_t>(at->placeIndex)];
         if (!state.isEmpty()) {
             ++match.partsTyped;
             if (RegionMatches(state, region.state) ||
@@ -141,13 +163,48 @@ QList<PlaceMatch> PlaceIndex::Find(const PlaceQuery& query, int limit) const {
         }
         matches.append(match);
     }
+}
+
+QList<PlaceMatch> PlaceIndex::Find(const PlaceQuery& query, int limit) const {
+    if (limit <= 0) {
+        return {};
+    }
+    QList<PlaceMatch> matches;
+    AddMatches(matches, query.city, query.state, query.country, true);
+    // A name with commas of its own: the first two, three... parts as the whole name, the rest
+    // as state and country.
+    const QStringList parts = SplitAtCommas(query.wholeText);
+    for (qsizetype nameParts = 2; nameParts <= parts.size(); ++nameParts) {
+        const PlaceQuery rest = PartsToQuery(QStringList{QString()} + parts.mid(nameParts));
+        QList<PlaceMatch> whole;
+        AddMatches(whole, parts.mid(0, nameParts).join(QStringLiteral(", ")), rest.state,
+                   rest.country, false);
+        for (const PlaceMatch& match : whole) {
+            // A place found both ways keeps the better reading: the whole name is exact.
+            const auto same =
+                std::find_if(matches.begin(), matches.end(), [&match](const PlaceMatch& other) {
+                    return other.placeIndex == match.placeIndex;
+                });
+            if (same == matches.end()) {
+                matches.append(match);
+            } else {
+                *same = match;
+            }
+        }
+    }
 
     const auto better = [this](const PlaceMatch& left, const PlaceMatch& right) {
         if (left.exactName != right.exactName) {
             return left.exactName;
         }
+        if (left.allPartsMatched() != right.allPartsMatched()) {
+            return left.allPartsMatched();
+        }
         if (left.partsMatched != right.partsMatched) {
             return left.partsMatched > right.partsMatched;
+        }
+        if (left.exactSpelling != right.exactSpelling) {
+            return left.exactSpelling;
         }
         const qint64 leftPopulation = places_[left.placeIndex].population;
         const qint64 rightPopulation = places_[right.placeIndex].population;
@@ -169,9 +226,12 @@ std::shared_ptr<const PlaceIndex> LoadPlaceIndex(const PlaceSource& source) {
 PlaceResolution ResolvePlace(const PlaceIndex& index, const PlaceQuery& query) {
     // Every match: the typed parts are a filter here, so the ranking sees all candidates.
     const QList<PlaceMatch> all = index.Find(query, static_cast<int>(index.places().size()));
+    const bool anySpeltAsTyped = std::any_of(all.begin(), all.end(), [](const PlaceMatch& match) {
+        return match.allPartsMatched() && match.exactSpelling;
+    });
     QList<PlaceMatch> matches;
     for (const PlaceMatch& match : all) {
-        if (match.allPartsMatched()) {
+        if (match.allPartsMatched() && (match.exactSpelling || !anySpeltAsTyped)) {
             matches.append(match);
         }
     }

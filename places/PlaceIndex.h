@@ -21,6 +21,9 @@ struct PlaceQuery {
     QString city;
     QString state;
     QString country;
+    // The whole text the parts came from, when it was typed in one piece: a place whose own name
+    // holds a comma ("Burgdorf, Hanover") is found by its whole name too. Empty otherwise.
+    QString wholeText;
 };
 
 // "City[, State][, Country]" split at the commas, blanks trimmed. With two parts the second goes
@@ -30,10 +33,11 @@ PlaceQuery ParsePlaceQuery(QStringView text);
 
 // One place that the query matched, with what it matched.
 struct PlaceMatch {
-    int placeIndex = -1;    // into PlaceIndex::places()
-    bool exactName = false; // the whole name, not only its beginning
-    int partsMatched = 0;   // typed state and country parts that the place matched
-    int partsTyped = 0;     // state and country parts that the query had
+    int placeIndex = -1;        // into PlaceIndex::places()
+    bool exactName = false;     // the whole name, not only its beginning
+    bool exactSpelling = false; // the whole name as the list spells it, accents included
+    int partsMatched = 0;       // typed state and country parts that the place matched
+    int partsTyped = 0;         // state and country parts that the query had
     bool allPartsMatched() const { return partsMatched == partsTyped; }
 };
 
@@ -48,13 +52,18 @@ class PlaceIndex {
 
     // The places whose name equals the typed city or begins with it, best first:
     //   1. the exact name before a name that only begins with it;
-    //   2. more of the typed state and country matched;
-    //   3. the larger population.
+    //   2. every typed state and country part matched, then more of them matched;
+    //   3. the name spelt as typed, accents included ("Malkāpur" before "Malkapur");
+    //   4. the larger population.
+    // With the whole text of the query, a place whose own name holds commas matches it exactly.
     // A typed state or country matches when it is the beginning of a whole word run of the
     // place's state or country name, or the country code. At most `limit` matches.
     QList<PlaceMatch> Find(const PlaceQuery& query, int limit = 50) const;
 
   private:
+    // Adds the places whose folded name is `city` (or begins with it, with `prefixes`).
+    void AddMatches(QList<PlaceMatch>& matches, const QString& typedCity, const QString& state,
+                    const QString& country, bool prefixes) const;
     struct NameKey {
         QString foldedName;
         int placeIndex;
@@ -81,8 +90,9 @@ struct PlaceResolution {
     QList<const Place*> candidates; // when ambiguous: the best, at most five
 };
 
-// The best match of the finder's ranking, among the places that match every typed part. It is
-// ambiguous when the best two tie on exact name and on the parts matched, and the larger place
+// The best match of the finder's ranking, among the places that match every typed part; when
+// some are spelt exactly as typed, among those only. It is ambiguous when the best two tie on
+// exact name and on the parts matched, and the larger place
 // has less than ten times the population of the other (or both are equal): "London" is London,
 // England, but "Springfield" has several of like size.
 PlaceResolution ResolvePlace(const PlaceIndex& index, const PlaceQuery& query);

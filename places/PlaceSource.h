@@ -26,9 +26,6 @@ class ListPlaceSource : public PlaceSource {
     QList<Place> places_;
 };
 
-// True when this build has the system's place list (Debian's libgeonames).
-bool PlacesAvailable();
-
 // The system's place list, or null when this build has none; callers then fall back to the web
 // search.
 std::unique_ptr<PlaceSource> SystemPlaceSource();

@@ -1,6 +1,7 @@
 // The offline place finder: its rows, Use This Place, the birth date changing under it, no match
 // and the web search without a place list.
 
+#include "app/FinderPlacement.h"
 #include "app/PlaceFinderRows.h"
 #include "app/WindowController.h"
 #include "app/frmMain.h"
@@ -14,11 +15,15 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTest>
+#include <QThreadPool>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -51,15 +56,18 @@ QString ZoneText(int position) {
     return QString::fromLatin1(timeZoneTable[static_cast<std::size_t>(position)].listText);
 }
 
+QString Line(const QString& cell, int line) {
+    return cell.section(u'\n', line, line);
+}
+
 struct RowCase {
     const char* name;
     int place; // into FinderPlaces()
     QDate date;
     QTime time;
-    const char* latitude;
-    const char* longitude;
+    const char* region;
+    const char* coordinates;
     const char* offset;
-    bool daylightSaving;
     bool exact;
     const char* noteHas; // for a row that is not exact
 };
@@ -67,77 +75,144 @@ struct RowCase {
 // Cases that catch a sign turned round (west, south), two hours of summer time, a quarter hour
 // no row gives and daylight saving on either side of a clock change.
 const RowCase rowCases[] = {
-    {"delhi1990", 0, {1990, 1, 1}, {0, 0}, "28°39′N", "77°13′E", "+5:30", false, true, ""},
-    {"delhiWarTime", 0, {1943, 1, 15}, {12, 0}, "28°39′N", "77°13′E", "+6:30", true, true, ""},
+    {"delhi1990",
+     0,
+     {1990, 1, 1},
+     {0, 0},
+     "Delhi, India",
+     "28°39′N\n77°13′E",
+     "+5:30, no daylight saving",
+     true,
+     ""},
     {"kathmandu",
      1,
      {2000, 6, 1},
      {12, 0},
-     "27°42′N",
-     "85°19′E",
-     "+5:45",
+     "Central Region, Nepal",
+     "27°42′N\n85°19′E",
+     "+5:45, no daylight saving",
      false,
-     false,
-     "15 minutes"},
-    {"londonDoubleSummer", 2, {1941, 6, 1}, {12, 0}, "51°31′N", "0°08′W", "+2:00", true, true, ""},
-    {"newYorkWinter", 3, {1975, 1, 15}, {12, 0}, "40°43′N", "74°00′W", "-5:00", false, true, ""},
-    {"newYorkSummer", 3, {1975, 7, 15}, {12, 0}, "40°43′N", "74°00′W", "-4:00", true, true, ""},
+     "The nearest is \"Indian Time, IST, +5.3\" without the Daylight Saving box, 15 minutes "
+     "behind. \"korvani-chart --tz Asia/Kathmandu\" uses the exact offset."},
+    {"londonDoubleSummer",
+     2,
+     {1941, 6, 1},
+     {12, 0},
+     "England, United Kingdom",
+     "51°31′N\n0°08′W",
+     "+2:00, daylight saving",
+     true,
+     ""},
+    {"newYorkWinter",
+     3,
+     {1975, 1, 15},
+     {12, 0},
+     "New York, United States",
+     "40°43′N\n74°00′W",
+     "-5:00, no daylight saving",
+     true,
+     ""},
+    {"newYorkSummer",
+     3,
+     {1975, 7, 15},
+     {12, 0},
+     "New York, United States",
+     "40°43′N\n74°00′W",
+     "-4:00, daylight saving",
+     true,
+     ""},
     {"newYorkSpringGap",
      3,
      {1975, 2, 23},
      {2, 30},
-     "40°43′N",
-     "74°00′W",
+     "New York, United States",
+     "40°43′N\n74°00′W",
      "-5:00 or -4:00",
      false,
-     false,
      "did not exist"},
-    {"buenosAires", 4, {2000, 1, 1}, {12, 0}, "34°37′S", "58°23′W", "-3:00", false, true, ""},
+    {"buenosAires",
+     4,
+     {2000, 1, 1},
+     {12, 0},
+     "Buenos Aires F.D., Argentina",
+     "34°37′S\n58°23′W",
+     "-3:00, no daylight saving",
+     true,
+     ""},
 };
 
 class FinderRows : public ::testing::TestWithParam<RowCase> {};
 
-// Each row shows the place's coordinates as the boxes take them, the database's offset and a
-// zone-list row whose universal time is the database's whenever the row is exact.
+// Each row shows the place with its region, its coordinates as the boxes take them, the
+// database's offset with daylight saving and the zone, and the zone-list row and box whose
+// universal time is the database's whenever the row is exact.
 TEST_P(FinderRows, CoordinatesOffsetAndRecommendedRow) {
     const RowCase& c = GetParam();
     const Place place = FinderPlaces()[c.place];
     const FinderRow row = MakeFinderRow(place, c.date, c.time);
     ASSERT_EQ(row.columns.size(), static_cast<int>(FinderColumn::Count));
-    EXPECT_EQ(Column(row, FinderColumn::Place), place.name);
-    EXPECT_EQ(Column(row, FinderColumn::Country), place.country);
-    EXPECT_EQ(Column(row, FinderColumn::Latitude), QString::fromUtf8(c.latitude));
-    EXPECT_EQ(Column(row, FinderColumn::Longitude), QString::fromUtf8(c.longitude));
-    EXPECT_EQ(Column(row, FinderColumn::Zone), QString::fromLatin1(place.zoneId));
-    EXPECT_EQ(Column(row, FinderColumn::Offset), QString::fromLatin1(c.offset));
-    EXPECT_EQ(Column(row, FinderColumn::DaylightSaving), c.daylightSaving ? "Yes" : "No");
+    EXPECT_EQ(Column(row, FinderColumn::Place), place.name + u'\n' + QString::fromUtf8(c.region));
+    EXPECT_EQ(Column(row, FinderColumn::Coordinates), QString::fromUtf8(c.coordinates));
+    EXPECT_EQ(Column(row, FinderColumn::Offset),
+              QString::fromLatin1(c.offset) + u'\n' + QString::fromLatin1(place.zoneId));
     EXPECT_EQ(row.exact, c.exact);
     ASSERT_TRUE(row.choice.zoneKnown);
-    EXPECT_EQ(Column(row, FinderColumn::ZoneRow), ZoneText(row.choice.zonePosition));
-    EXPECT_EQ(Column(row, FinderColumn::DaylightSavingBox),
-              row.choice.daylightSaving ? "Yes" : "No");
+    const QString zoneRow = Column(row, FinderColumn::ZoneRow);
+    EXPECT_EQ(Line(zoneRow, 0), ZoneText(row.choice.zonePosition));
+    EXPECT_TRUE(
+        Line(zoneRow, 1).startsWith(row.choice.daylightSaving ? "— box ticked" : "— box unticked"))
+        << zoneRow.toStdString();
     if (c.exact) {
         // The row and box give the clock the database has, in local minus universal seconds.
         const LocalTimeReading reading =
             ZoneHistory::ForZone(place.zoneId)->ReadLocalTime(c.date, c.time);
         EXPECT_EQ(ZoneRowOffsetSeconds(row.choice.zonePosition, row.choice.daylightSaving),
                   reading.offset.offsetSeconds);
-        EXPECT_TRUE(Column(row, FinderColumn::Note).isEmpty());
+        EXPECT_TRUE(row.note.isEmpty());
     } else {
-        EXPECT_TRUE(Column(row, FinderColumn::Note).contains(QLatin1String(c.noteHas)))
-            << Column(row, FinderColumn::Note).toStdString();
+        EXPECT_TRUE(row.note.contains(QString::fromUtf8(c.noteHas))) << row.note.toStdString();
+        EXPECT_TRUE(Line(zoneRow, 1).contains("nearest")) << zoneRow.toStdString();
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(Places, FinderRows, ::testing::ValuesIn(rowCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(FinderRowsWithoutADay, LeaveTheZoneAloneAndSaySo) {
-    const FinderRow row = MakeFinderRow(FinderPlaces()[0], QDate(1990, 2, 31), QTime(12, 0));
-    EXPECT_FALSE(row.choice.zoneKnown);
-    EXPECT_TRUE(Column(row, FinderColumn::Offset).isEmpty());
-    EXPECT_FALSE(Column(row, FinderColumn::Note).isEmpty());
-    EXPECT_EQ(Column(row, FinderColumn::Latitude), QString::fromUtf8("28°39′N"));
+// No two captions can be taken for one another: none holds another's words.
+TEST(FinderColumns, CaptionsAreDistinct) {
+    const QStringList captions = FinderColumnCaptions();
+    ASSERT_EQ(captions.size(), static_cast<int>(FinderColumn::Count));
+    for (const QString& one : captions) {
+        for (const QString& other : captions) {
+            if (&one != &other) {
+                EXPECT_FALSE(one.contains(other, Qt::CaseInsensitive))
+                    << one.toStdString() << " / " << other.toStdString();
+            }
+        }
+    }
+}
+
+// Without a calendar day, or without a zone the system loads, the row leaves the zone alone and
+// its note says why; the coordinates are still given.
+TEST(FinderRowsWithoutAnOffset, LeaveTheZoneAloneAndSaySo) {
+    Place unknownZone = FinderPlaces()[0];
+    unknownZone.zoneId = "Nowhere/Atlantis";
+    const struct {
+        const char* name;
+        Place place;
+        QDate date;
+        const char* noteHas;
+    } cases[] = {
+        {"noCalendarDay", FinderPlaces()[0], QDate(1990, 2, 31), "not a calendar day"},
+        {"unknownZone", unknownZone, QDate(1990, 2, 1), "unknown time zone \"Nowhere/Atlantis\""},
+    };
+    for (const auto& c : cases) {
+        const FinderRow row = MakeFinderRow(c.place, c.date, QTime(12, 0));
+        EXPECT_FALSE(row.choice.zoneKnown) << c.name;
+        EXPECT_TRUE(Column(row, FinderColumn::ZoneRow).isEmpty()) << c.name;
+        EXPECT_TRUE(row.note.contains(QLatin1String(c.noteHas))) << row.note.toStdString();
+        EXPECT_EQ(Column(row, FinderColumn::Coordinates), QString::fromUtf8("28°39′N\n77°13′E"));
+    }
     EXPECT_TRUE(FinderMomentNote(QDate(1990, 2, 31), QTime(12, 0)).contains("not a day"));
 }
 
@@ -219,7 +294,7 @@ TEST_P(UseThisPlace, FillsTheBoxesAndTheResultAgreesWithTheRow) {
     QTest::keyClicks(in<QLineEdit>(input, "txtName"), QStringLiteral("Asha"));
     frmPlaceFinder* finder = lookUp(c.city, c.state, c.country);
     ASSERT_NE(finder, nullptr);
-    EXPECT_EQ(cell(finder, 0, FinderColumn::Place), QString::fromUtf8(c.city));
+    EXPECT_EQ(Line(cell(finder, 0, FinderColumn::Place), 0), QString::fromUtf8(c.city));
     const QStringList untouched = {"txtName", "txtMCity", "txtMState", "txtMCountry"};
     QStringList before;
     for (const QString& box : untouched) {
@@ -229,6 +304,9 @@ TEST_P(UseThisPlace, FillsTheBoxesAndTheResultAgreesWithTheRow) {
 
     in<QPushButton>(finder, "cmdUsePlace")->click();
 
+    EXPECT_FALSE(finder->isVisible()) << "Use This Place closes the finder";
+    EXPECT_TRUE(QTest::qWaitForWindowActive(input))
+        << "and the input window has the keyboard again";
     EXPECT_EQ(in<QLineEdit>(input, "txtLonD")->text(), c.lonD);
     EXPECT_EQ(in<QLineEdit>(input, "txtLonM")->text(), c.lonM);
     EXPECT_EQ(in<QLineEdit>(input, "txtLatD")->text(), c.latD);
@@ -237,9 +315,9 @@ TEST_P(UseThisPlace, FillsTheBoxesAndTheResultAgreesWithTheRow) {
     EXPECT_EQ(in<QRadioButton>(input, "optLong_0")->isChecked(), !c.west);
     EXPECT_EQ(in<QRadioButton>(input, "optLat_1")->isChecked(), c.south);
     EXPECT_EQ(in<QRadioButton>(input, "optLat_0")->isChecked(), !c.south);
-    EXPECT_EQ(in<QComboBox>(input, "cmbTimeZone")->currentText(),
-              cell(finder, 0, FinderColumn::ZoneRow));
-    const bool box = cell(finder, 0, FinderColumn::DaylightSavingBox) == "Yes";
+    const QString zoneRow = cell(finder, 0, FinderColumn::ZoneRow);
+    EXPECT_EQ(in<QComboBox>(input, "cmbTimeZone")->currentText(), Line(zoneRow, 0));
+    const bool box = Line(zoneRow, 1).startsWith("— box ticked");
     EXPECT_EQ(in<QCheckBox>(input, "chkDST")->isChecked(), box);
     QStringList after;
     for (const QString& name : untouched) {
@@ -252,10 +330,10 @@ TEST_P(UseThisPlace, FillsTheBoxesAndTheResultAgreesWithTheRow) {
     QWidget* result = FindWindow("frmDisplay");
     ASSERT_TRUE(result && result->isVisible());
     const QString header = in<QLabel>(result, "lblChartHeader")->text();
-    for (FinderColumn column :
-         {FinderColumn::Latitude, FinderColumn::Longitude, FinderColumn::ZoneRow}) {
-        EXPECT_TRUE(header.contains(cell(finder, 0, column)))
-            << header.toStdString() << " lacks " << cell(finder, 0, column).toStdString();
+    const QString coordinates = cell(finder, 0, FinderColumn::Coordinates);
+    for (const QString& shown : {Line(coordinates, 0), Line(coordinates, 1), Line(zoneRow, 0)}) {
+        EXPECT_TRUE(header.contains(shown))
+            << header.toStdString() << " lacks " << shown.toStdString();
     }
     EXPECT_EQ(header.contains("Daylight Saving Time"), box);
 }
@@ -316,7 +394,7 @@ TEST_F(FinderFlow, ADoubleClickOnARowUsesThatPlace) {
     ASSERT_NE(finder, nullptr);
     auto* list = in<QTreeWidget>(finder, "lstPlaces");
     ASSERT_EQ(list->topLevelItemCount(), 2);
-    const int york = cell(finder, 0, FinderColumn::Place) == "New York City" ? 0 : 1;
+    const int york = Line(cell(finder, 0, FinderColumn::Place), 0) == "New York City" ? 0 : 1;
     QTreeWidgetItem* item = list->topLevelItem(york);
     list->scrollToItem(item);
     const QRect place = list->visualItemRect(item);
@@ -325,20 +403,30 @@ TEST_F(FinderFlow, ADoubleClickOnARowUsesThatPlace) {
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, place.center());
     EXPECT_EQ(in<QLineEdit>(input, "txtLonD")->text(), "74");
     EXPECT_TRUE(in<QRadioButton>(input, "optLong_1")->isChecked());
+    EXPECT_FALSE(finder->isVisible());
 }
 
 TEST_F(FinderFlow, ChangingTheBirthDateRecomputesTheOffsets) {
     setBirth({1975, 1, 15}, {12, 0});
     frmPlaceFinder* finder = lookUp("New York City", "NY", "US");
     ASSERT_NE(finder, nullptr);
-    EXPECT_EQ(cell(finder, 0, FinderColumn::Offset), "-5:00");
+    EXPECT_EQ(Line(cell(finder, 0, FinderColumn::Offset), 0), "-5:00, no daylight saving");
     EXPECT_TRUE(note(finder).contains("15 January 1975 at 12:00")) << note(finder).toStdString();
     in<QComboBox>(input, "cboMonth")->setCurrentIndex(6); // July
-    EXPECT_EQ(cell(finder, 0, FinderColumn::Offset), "-4:00");
-    EXPECT_EQ(cell(finder, 0, FinderColumn::DaylightSaving), "Yes");
+    // The rows are made again in a worker; the window shows them when they come.
+    ASSERT_TRUE(QTest::qWaitFor([finder] { return finder->ready(); }, 20000));
+    EXPECT_EQ(Line(cell(finder, 0, FinderColumn::Offset), 0), "-4:00, daylight saving");
     EXPECT_TRUE(note(finder).contains("15 July 1975 at 12:00")) << note(finder).toStdString();
     choose("cboHH", QStringLiteral("3"));
+    ASSERT_TRUE(QTest::qWaitFor([finder] { return finder->ready(); }, 20000));
     EXPECT_TRUE(note(finder).contains("15 July 1975 at 03:00")) << note(finder).toStdString();
+    // Changes faster than the rows come: only the last one's rows are shown, whichever worker
+    // finishes first.
+    in<QComboBox>(input, "cboMonth")->setCurrentIndex(0);
+    in<QComboBox>(input, "cboMonth")->setCurrentIndex(7);
+    ASSERT_TRUE(QTest::qWaitFor([finder] { return finder->ready(); }, 20000));
+    EXPECT_EQ(Line(cell(finder, 0, FinderColumn::Offset), 0), "-4:00, daylight saving");
+    EXPECT_TRUE(note(finder).contains("15 August 1975")) << note(finder).toStdString();
 }
 
 TEST_F(FinderFlow, NoMatchSaysSoAndSearchTheWebOpensTheSearch) {
@@ -365,15 +453,114 @@ TEST_F(FinderFlow, TheLookupItselfWritesNothingAndOpensNoPage) {
     EXPECT_EQ(in<QComboBox>(input, "cmbTimeZone")->currentIndex(), defaultTimeZonePosition);
 }
 
-TEST_F(FinderFlow, EscapeClosesAndReturnPressesTheFocusedButton) {
+// Like a dialog: the list has the keyboard, Return uses the selected place, Escape closes.
+TEST_F(FinderFlow, KeyboardReturnUsesThePlaceAndEscapeCloses) {
     frmPlaceFinder* finder = lookUp("London", "England", "UK");
     ASSERT_NE(finder, nullptr);
     QApplication::setActiveWindow(finder);
-    in<QPushButton>(finder, "cmdUsePlace")->setFocus();
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), in<QTreeWidget>(finder, "lstPlaces"));
+    QTest::keyClick(in<QTreeWidget>(finder, "lstPlaces"), Qt::Key_Return);
     EXPECT_EQ(in<QLineEdit>(input, "txtLatD")->text(), "51");
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     EXPECT_FALSE(finder->isVisible());
+
+    finder = lookUp("New", "", "");
+    ASSERT_NE(finder, nullptr);
+    QApplication::setActiveWindow(finder);
+    in<QPushButton>(input, "cmdBrowser")->setFocus(); // where the keyboard was, in the input
+    QTest::keyClick(in<QTreeWidget>(finder, "lstPlaces"), Qt::Key_Escape);
+    EXPECT_FALSE(finder->isVisible());
+}
+
+// The selected row's note is shown whole below the list: the nearest row, its error and what
+// to do.
+TEST_F(FinderFlow, TheSelectedRowsNoteIsShownWhole) {
+    setBirth({2000, 6, 1}, {12, 0});
+    frmPlaceFinder* finder = lookUp("Kathmandu", "Central", "Nepal");
+    ASSERT_NE(finder, nullptr);
+    const QString shown = note(finder);
+    EXPECT_TRUE(shown.contains(MakeFinderRow(FinderPlaces()[1], {2000, 6, 1}, {12, 0}).note))
+        << shown.toStdString();
+    EXPECT_TRUE(shown.contains("korvani-chart --tz Asia/Kathmandu")) << shown.toStdString();
+}
+
+// The finder opens on the input window's screen, within its available area, beside or over the
+// input window; at its own size its four columns fit without scrolling sideways. CTest runs this
+// once more on an offscreen screen of 800 x 600 (SmallScreen.json), where the finder shrinks.
+TEST_F(FinderFlow, OpensOnTheInputWindowsScreenAndFits) {
+    frmPlaceFinder* finder = lookUp("Buenos Aires", "Buenos Aires", "Argentina");
+    ASSERT_NE(finder, nullptr);
+    EXPECT_EQ(finder->screen(), input->screen());
+    const QRect available = input->screen()->availableGeometry();
+    EXPECT_TRUE(available.contains(finder->frameGeometry()))
+        << "frame " << finder->frameGeometry().width() << "x" << finder->frameGeometry().height()
+        << " within " << available.width() << "x" << available.height();
+    const QRect inputFrame = input->frameGeometry();
+    EXPECT_TRUE(finder->frameGeometry().intersects(inputFrame.adjusted(-1, -1, 1, 1)))
+        << "beside or over the input window";
+    EXPECT_TRUE(finder->isActiveWindow());
+
+    frmPlaceFinder alone(std::make_shared<ListPlaceSource>(FinderPlaces()));
+    alone.showRequest({QString(), ParsePlaceQuery(u"Buenos Aires"), {2000, 1, 1}, {12, 0}});
+    alone.show();
+    ASSERT_TRUE(QTest::qWaitFor([&alone] { return alone.ready(); }, 20000));
+    EXPECT_LE(alone.width(), 900);
+    auto* list = in<QTreeWidget>(&alone, "lstPlaces");
+    EXPECT_EQ(list->horizontalScrollBar()->maximum(), 0) << "no sideways scrolling";
+    for (int column = 0; column < list->columnCount(); ++column) {
+        const QString text = list->topLevelItem(0)->text(column);
+        const QFontMetrics metrics(list->font());
+        for (const QString& line : text.split(u'\n')) {
+            EXPECT_LE(metrics.horizontalAdvance(line), list->columnWidth(column))
+                << "column " << column << " cuts \"" << line.toStdString() << '"';
+        }
+    }
+}
+
+// Where the finder's frame goes: beside the input window when there is room on its right, else
+// on its left, else centred over it; always inside the screen's available area.
+TEST(FinderPlacement, BesideOrOverTheInputWindow) {
+    const QRect large(0, 0, 1280, 800);
+    const QRect small(0, 0, 800, 600);
+    const QRect second(1280, 30, 1920, 1050); // a second screen, right of the first
+    const struct {
+        const char* name;
+        QRect input;
+        QSize finder;
+        QRect available;
+        QPoint expected;
+    } cases[] = {
+        {"rightWhenItFits", {100, 100, 400, 500}, {700, 480}, large, {500, 100}},
+        {"rightExactlyFits", {80, 100, 500, 500}, {700, 480}, large, {580, 100}},
+        {"leftWhenOnlyThatFits", {700, 100, 400, 500}, {600, 480}, large, {100, 100}},
+        {"leftExactlyFits", {600, 100, 400, 500}, {600, 480}, large, {0, 100}},
+        {"overWhenNeitherFits", {300, 100, 500, 500}, {700, 480}, large, {199, 109}},
+        {"smallScreenOverAndInside", {50, 50, 500, 450}, {800, 560}, small, {0, 0}},
+        {"keptAboveTheBottom", {100, 500, 400, 250}, {700, 480}, large, {500, 320}},
+        {"onTheSecondScreen", {1400, 100, 400, 500}, {700, 480}, second, {1800, 100}},
+    };
+    for (const auto& row : cases) {
+        EXPECT_EQ(FinderFrameTopLeft(row.input, row.finder, row.available), row.expected)
+            << row.name;
+    }
+}
+
+// A finder closed while its workers run: they stop, and what they finish reports nowhere.
+TEST(FinderWorkers, AFinderDeletedWhileReadingLeavesNothingBehind) {
+    for (int round = 0; round < 5; ++round) {
+        auto finder =
+            std::make_unique<frmPlaceFinder>(std::make_shared<ListPlaceSource>(FinderPlaces()));
+        finder->showRequest({QString(), ParsePlaceQuery(u"New"), {1990, 1, 1}, {12, 0}});
+        if (round % 2 == 1) {
+            ASSERT_TRUE(QTest::qWaitFor([&finder] { return finder->ready(); }, 20000));
+            finder->setBirthMoment({1990, 7, 1}, {12, 0}); // rows being made again
+        }
+        finder.reset();
+        QThreadPool::globalInstance()->waitForDone();
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+    }
+    // What matters is that nothing touched a deleted window, which the sanitizer run checks.
+    EXPECT_EQ(FindWindow("frmPlaceFinder"), nullptr);
 }
 
 // Without a place list the lookup opens the web search with the same text, as before.

@@ -4,13 +4,18 @@
 
 #include "astro/modVedicPlanetPosition.h"
 #include "chart/ChartInput.h"
+#include "chart/TimeZones.h"
 
 #include <gtest/gtest.h>
 
 #include <QDateTime>
+#include <QFile>
 #include <QTimeZone>
 
 #include <cmath>
+#include <thread>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -44,13 +49,14 @@ TEST(ZoneHistory, KnownOffsetsAtBirth) {
          "+2:00",
          true,
          ""},
-        {"londonWinter1941StillSummerTime",
+        // Summer time all year, so not ahead of the year's lowest offset.
+        {"londonWinter1941SummerTimeAllYear",
          "Europe/London",
          {1941, 1, 15},
          {12, 0},
          Kind::Unique,
          "+1:00",
-         true,
+         false,
          ""},
         {"londonWinter1970s",
          "Europe/London",
@@ -60,7 +66,22 @@ TEST(ZoneHistory, KnownOffsetsAtBirth) {
          "+0:00",
          false,
          ""},
-        {"delhiWarTime", "Asia/Kolkata", {1943, 1, 15}, {12, 0}, Kind::Unique, "+6:30", true, ""},
+        {"delhiWarTimeAllYear",
+         "Asia/Kolkata",
+         {1943, 1, 15},
+         {12, 0},
+         Kind::Unique,
+         "+6:30",
+         false,
+         ""},
+        {"delhiWarTimeBegins",
+         "Asia/Kolkata",
+         {1942, 9, 15},
+         {12, 0},
+         Kind::Unique,
+         "+6:30",
+         true,
+         ""},
         {"kolkataLocalMeanTime",
          "Asia/Kolkata",
          {1901, 3, 1},
@@ -118,6 +139,150 @@ TEST(ZoneHistory, KnownOffsetsAtBirth) {
          "-5:00",
          false,
          ""},
+        // The exact edges: the first second of a gap and of a repeat, and the second before.
+        {"newYorkLastSecondBeforeGap",
+         "America/New_York",
+         {1976, 4, 25},
+         {1, 59, 59},
+         Kind::Unique,
+         "-5:00",
+         false,
+         ""},
+        {"newYorkFirstSecondOfGap",
+         "America/New_York",
+         {1976, 4, 25},
+         {2, 0, 0},
+         Kind::Gap,
+         "-5:00",
+         false,
+         "-4:00"},
+        {"newYorkLastSecondOfGap",
+         "America/New_York",
+         {1976, 4, 25},
+         {2, 59, 59},
+         Kind::Gap,
+         "-5:00",
+         false,
+         "-4:00"},
+        {"newYorkLastSecondBeforeRepeat",
+         "America/New_York",
+         {1976, 10, 31},
+         {0, 59, 59},
+         Kind::Unique,
+         "-4:00",
+         true,
+         ""},
+        {"newYorkFirstSecondOfRepeat",
+         "America/New_York",
+         {1976, 10, 31},
+         {1, 0, 0},
+         Kind::Repeated,
+         "-4:00",
+         true,
+         "-5:00"},
+        {"newYorkLastSecondOfRepeat",
+         "America/New_York",
+         {1976, 10, 31},
+         {1, 59, 59},
+         Kind::Repeated,
+         "-4:00",
+         true,
+         "-5:00"},
+        // After 2037 the changes come from the database's rule: New York's of 2045.
+        {"newYork2045SpringGap",
+         "America/New_York",
+         {2045, 3, 12},
+         {2, 30},
+         Kind::Gap,
+         "-5:00",
+         false,
+         "-4:00"},
+        {"newYork2045JustAfterSpring",
+         "America/New_York",
+         {2045, 3, 12},
+         {3, 0, 0},
+         Kind::Unique,
+         "-4:00",
+         true,
+         ""},
+        {"newYork2045AutumnRepeat",
+         "America/New_York",
+         {2045, 11, 5},
+         {1, 30},
+         Kind::Repeated,
+         "-4:00",
+         true,
+         "-5:00"},
+        {"newYork2045JustAfterAutumn",
+         "America/New_York",
+         {2045, 11, 5},
+         {2, 0, 0},
+         Kind::Unique,
+         "-5:00",
+         false,
+         ""},
+        // Seconds at the change from Madras mean time (+5:21:10) to Indian time on 1 January
+        // 1906: local 00:00:00 to 00:08:49 never happened.
+        {"kolkataLastMeanTimeSecond",
+         "Asia/Kolkata",
+         {1905, 12, 31},
+         {23, 59, 59},
+         Kind::Unique,
+         "+5:21:10",
+         false,
+         ""},
+        {"kolkataSkippedSeconds",
+         "Asia/Kolkata",
+         {1906, 1, 1},
+         {0, 8, 49},
+         Kind::Gap,
+         "+5:21:10",
+         false,
+         "+5:30"},
+        {"kolkataFirstIndianTimeSecond",
+         "Asia/Kolkata",
+         {1906, 1, 1},
+         {0, 8, 50},
+         Kind::Unique,
+         "+5:30",
+         false,
+         ""},
+        // Negative daylight saving in the database: Irish winter time and Namibian winter time
+        // are the year's lowest offset, so not daylight saving; their summers are.
+        {"dublinWinter", "Europe/Dublin", {1990, 1, 15}, {12, 0}, Kind::Unique, "+0:00", false, ""},
+        {"dublinSummer", "Europe/Dublin", {1990, 7, 15}, {12, 0}, Kind::Unique, "+1:00", true, ""},
+        {"windhoekWinter",
+         "Africa/Windhoek",
+         {2000, 7, 15},
+         {12, 0},
+         Kind::Unique,
+         "+1:00",
+         false,
+         ""},
+        {"windhoekSummer",
+         "Africa/Windhoek",
+         {2000, 1, 15},
+         {12, 0},
+         Kind::Unique,
+         "+2:00",
+         true,
+         ""},
+        {"sydneySummer",
+         "Australia/Sydney",
+         {2000, 1, 15},
+         {12, 0},
+         Kind::Unique,
+         "+11:00",
+         true,
+         ""},
+        {"sydneyWinter",
+         "Australia/Sydney",
+         {2000, 7, 15},
+         {12, 0},
+         Kind::Unique,
+         "+10:00",
+         false,
+         ""},
         {"newYork2050Rules",
          "America/New_York",
          {2050, 7, 4},
@@ -131,7 +296,7 @@ TEST(ZoneHistory, KnownOffsetsAtBirth) {
         const auto zone = Zone(row.zone);
         ASSERT_NE(zone, nullptr);
         const LocalTimeReading reading = zone->ReadLocalTime(row.date, row.time);
-        EXPECT_EQ(reading.kind, row.kind) << row.name;
+        EXPECT_EQ(static_cast<int>(reading.kind), static_cast<int>(row.kind)) << row.name;
         EXPECT_EQ(FormatUtcOffset(reading.offset.offsetSeconds).toStdString(), row.offset)
             << row.name;
         EXPECT_EQ(reading.offset.daylightSaving, row.daylightSaving) << row.name;
@@ -142,6 +307,127 @@ TEST(ZoneHistory, KnownOffsetsAtBirth) {
         }
     }
     EXPECT_EQ(ZoneHistory::ForZone("Nowhere/Atlantis"), nullptr);
+}
+
+// Offsets read once by an independent reader, Python's zoneinfo, from the same zone files:
+// tests/places/reference/zone_offsets.py wrote zone_offsets.csv beside it. Fixed offsets, old
+// names kept as links beside their present names, and daylight saving as people mean it.
+TEST(ZoneHistory, AgreesWithZoneinfo) {
+    QFile file(QStringLiteral(KORVANI_ZONE_OFFSETS_CSV));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly | QIODevice::Text)) << KORVANI_ZONE_OFFSETS_CSV;
+    file.readLine(); // the header
+    int rows = 0;
+    while (!file.atEnd()) {
+        const QList<QByteArray> fields = file.readLine().trimmed().split(',');
+        ASSERT_EQ(fields.size(), 4) << "row " << rows;
+        ++rows;
+        const auto zone = Zone(fields[0].constData());
+        ASSERT_NE(zone, nullptr) << fields[0].toStdString();
+        const ZoneOffset offset = zone->OffsetAtUniversal(fields[1].toLongLong());
+        const std::string at = fields[0].toStdString() + " at " +
+                               QDateTime::fromSecsSinceEpoch(fields[1].toLongLong(), Qt::UTC)
+                                   .toString(Qt::ISODate)
+                                   .toStdString();
+        EXPECT_EQ(offset.offsetSeconds, fields[2].toInt()) << at;
+        EXPECT_EQ(offset.daylightSaving, fields[3] == "1") << at;
+    }
+    EXPECT_GT(rows, 200);
+}
+
+// An old name gives what its present name gives, change for change, over the entry years.
+TEST(ZoneHistory, OldNamesFollowTheirPresentNames) {
+    const std::pair<const char*, const char*> links[] = {
+        {"Asia/Calcutta", "Asia/Kolkata"},
+        {"Europe/Kiev", "Europe/Kyiv"},
+        {"US/Eastern", "America/New_York"},
+        {"Asia/Saigon", "Asia/Ho_Chi_Minh"},
+        {"America/Buenos_Aires", "America/Argentina/Buenos_Aires"},
+        {"Etc/GMT+0", "Etc/GMT"},
+    };
+    for (const auto& [old, present] : links) {
+        const auto oldZone = Zone(old);
+        const auto presentZone = Zone(present);
+        ASSERT_TRUE(oldZone && presentZone) << old;
+        EXPECT_EQ(oldZone->id(), QByteArray(old)) << "the name stays as it was given";
+        for (qint64 at = -2000000000; at < 2500000000; at += 86400 * 97) {
+            EXPECT_EQ(oldZone->OffsetAtUniversal(at).offsetSeconds,
+                      presentZone->OffsetAtUniversal(at).offsetSeconds)
+                << old << " at " << at;
+        }
+    }
+}
+
+// Names Qt answers without a zone file, and names that must never give an offset: a POSIX rule
+// such as "abc" or "IST-5:30" that Qt would read as one, an empty name that Qt takes as UTC, a
+// path, and any offset beyond 15 hours.
+TEST(ZoneHistory, FixedOffsetNamesTakenOrRefused) {
+    const struct {
+        const char* name;
+        bool taken;
+        int offsetSeconds;      // when taken
+        const char* refusalHas; // when refused
+    } cases[] = {
+        {"UTC", true, 0, ""},
+        {"UTC+05:30", true, 19800, ""},
+        {"UTC+5:30", true, 19800, ""},
+        {"UTC-08:00", true, -28800, ""},
+        {"UTC-00:30", true, -1800, ""},
+        {"UTC+14:00", true, 50400, ""},
+        {"UTC+15:00", true, 54000, ""},
+        {"UTC-12:00", true, -43200, ""},
+        {"UTC+16:00", false, 0, "more than 15 hours"},
+        {"UTC+99:00", false, 0, "unknown time zone \"UTC+99:00\""},
+        {"UTC+05:30junk", false, 0, "unknown"},
+        {"abc", false, 0, "unknown time zone \"abc\""},
+        {"IST-5:30", false, 0, "unknown"},
+        {"", false, 0, "unknown"},
+        {"../etc/passwd", false, 0, "unknown"},
+        {"/usr/share/zoneinfo/UTC", false, 0, "unknown"},
+        {"asia/kolkata", false, 0, "unknown"},
+        {"Nowhere/Atlantis", false, 0, "unknown time zone \"Nowhere/Atlantis\""},
+    };
+    for (const auto& row : cases) {
+        const auto zone = ZoneHistory::ForZone(QByteArray(row.name));
+        const QString refusal = ZoneHistory::Refusal(QByteArray(row.name));
+        EXPECT_EQ(zone != nullptr, row.taken) << row.name;
+        if (zone != nullptr && row.taken) {
+            EXPECT_TRUE(refusal.isEmpty()) << row.name;
+            for (const QDate date : {QDate(1901, 3, 1), QDate(1990, 7, 15), QDate(2050, 1, 1)}) {
+                const LocalTimeReading reading = zone->ReadLocalTime(date, QTime(12, 0));
+                EXPECT_EQ(static_cast<int>(reading.kind), static_cast<int>(Kind::Unique))
+                    << row.name;
+                EXPECT_EQ(reading.offset.offsetSeconds, row.offsetSeconds) << row.name;
+                EXPECT_FALSE(reading.offset.daylightSaving) << row.name;
+            }
+        } else if (!row.taken) {
+            EXPECT_TRUE(refusal.contains(QString::fromUtf8(row.refusalHas)))
+                << row.name << ": " << refusal.toStdString();
+        }
+    }
+}
+
+// The cache: one history for a zone however many threads ask at once, and a bounded memory of
+// names that no zone answers.
+TEST(ZoneHistory, CacheSharesOneHistoryAndForgetsUnknownNamesPastItsBound) {
+    std::vector<std::shared_ptr<const ZoneHistory>> got(8);
+    std::vector<std::thread> threads;
+    for (auto& slot : got) {
+        threads.emplace_back([&slot] { slot = ZoneHistory::ForZone("America/Chicago"); });
+    }
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+    for (const auto& history : got) {
+        ASSERT_NE(history, nullptr);
+        EXPECT_EQ(history, got.front()) << "every thread holds the one history kept";
+    }
+    for (int number = 0; number < 1500; ++number) {
+        EXPECT_EQ(ZoneHistory::ForZone(QByteArray("Nowhere/") + QByteArray::number(number)),
+                  nullptr);
+    }
+    EXPECT_LE(ZoneHistory::RememberedRefusals(), 1000);
+    EXPECT_GE(ZoneHistory::RememberedRefusals(), 1000) << "the bound is reached, not avoided";
+    EXPECT_EQ(ZoneHistory::ForZone("Nowhere/1499"), nullptr) << "a forgotten name stays refused";
 }
 
 TEST(ZoneCorrectionForOffset, SignedAndRoundedToTheMinute) {
@@ -164,35 +450,133 @@ TEST(ZoneCorrectionForOffset, SignedAndRoundedToTheMinute) {
     }
 }
 
+// Which row among several that give the offset: the database's own name unticked (London's
+// double summer time, New York's daylight and war time, Dublin's winter, Sydney); else a
+// standard-time row, ticked in daylight saving (Dublin's summer, Windhoek's summer); else the
+// row naming the place's country and no war time (Sao Paulo). Then the nearest when none fits.
 TEST(RecommendZoneRow, NamedCases) {
     const struct {
         const char* name;
         const char* zone;
         QDate date;
         QTime time;
+        const char* country;
         int position;
         bool box;
         bool exact;
         int errorSeconds;
         const char* noteMentions;
     } cases[] = {
-        {"indianTime", "Asia/Kolkata", {1990, 8, 15}, {10, 30}, 34, false, true, 0, ""},
-        {"londonWinterIsGmt", "Europe/London", {1976, 1, 15}, {12, 0}, 29, false, true, 0, ""},
-        {"londonDoubleSummerBoxTicked",
+        {"indianTime", "Asia/Kolkata", {1990, 8, 15}, {10, 30}, "India", 34, false, true, 0, ""},
+        {"londonWinterIsGmt", "Europe/London", {1976, 1, 15}, {12, 0}, "", 29, false, true, 0, ""},
+        {"londonDoubleSummerByItsName",
          "Europe/London",
          {1941, 6, 1},
          {12, 0},
+         "",
+         15,
+         false,
+         true,
+         0,
+         ""},
+        {"londonSummerTimeAllYearByItsName",
+         "Europe/London",
+         {1941, 1, 15},
+         {12, 0},
+         "",
          16,
+         false,
+         true,
+         0,
+         ""},
+        {"newYorkSummerByItsName",
+         "America/New_York",
+         {1990, 7, 1},
+         {12, 0},
+         "",
+         24,
+         false,
+         true,
+         0,
+         ""},
+        {"newYorkWarTimeByItsName",
+         "America/New_York",
+         {1943, 7, 1},
+         {12, 0},
+         "",
+         28,
+         false,
+         true,
+         0,
+         ""},
+        {"newYorkWinter", "America/New_York", {1990, 1, 15}, {12, 0}, "", 27, false, true, 0, ""},
+        {"dublinWinterIsGmtUnticked",
+         "Europe/Dublin",
+         {1990, 1, 15},
+         {12, 0},
+         "Ireland",
+         29,
+         false,
+         true,
+         0,
+         ""},
+        {"dublinSummerIsGmtTicked",
+         "Europe/Dublin",
+         {1990, 7, 15},
+         {12, 0},
+         "Ireland",
+         29,
          true,
          true,
          0,
          ""},
-        {"newYorkSummerEasternWithBox",
-         "America/New_York",
-         {1976, 7, 4},
+        {"windhoekWinterStandardRow",
+         "Africa/Windhoek",
+         {2000, 7, 15},
          {12, 0},
-         27,
+         "Namibia",
+         20,
+         false,
          true,
+         0,
+         ""},
+        {"windhoekSummerStandardRowTicked",
+         "Africa/Windhoek",
+         {2000, 1, 15},
+         {12, 0},
+         "Namibia",
+         20,
+         true,
+         true,
+         0,
+         ""},
+        {"sydneySummerByItsName",
+         "Australia/Sydney",
+         {2000, 1, 15},
+         {12, 0},
+         "Australia",
+         7,
+         false,
+         true,
+         0,
+         ""},
+        {"sydneyWinterByItsName",
+         "Australia/Sydney",
+         {2000, 7, 15},
+         {12, 0},
+         "Australia",
+         8,
+         false,
+         true,
+         0,
+         ""},
+        {"saoPauloNamesBrazil",
+         "America/Sao_Paulo",
+         {1990, 8, 15},
+         {12, 0},
+         "Brazil",
+         14,
+         false,
          true,
          0,
          ""},
@@ -200,6 +584,7 @@ TEST(RecommendZoneRow, NamedCases) {
          "Asia/Kathmandu",
          {1990, 8, 15},
          {10, 30},
+         "Nepal",
          34,
          false,
          false,
@@ -209,6 +594,7 @@ TEST(RecommendZoneRow, NamedCases) {
          "Asia/Kolkata",
          {1901, 3, 1},
          {12, 0},
+         "India",
          34,
          false,
          false,
@@ -218,6 +604,7 @@ TEST(RecommendZoneRow, NamedCases) {
          "America/New_York",
          {1976, 4, 25},
          {2, 30},
+         "",
          27,
          false,
          false,
@@ -227,8 +614,9 @@ TEST(RecommendZoneRow, NamedCases) {
          "America/New_York",
          {1976, 10, 31},
          {1, 30},
-         27,
-         true,
+         "",
+         24,
+         false,
          false,
          0,
          "-5:00"},
@@ -236,7 +624,8 @@ TEST(RecommendZoneRow, NamedCases) {
     for (const auto& row : cases) {
         const auto zone = Zone(row.zone);
         ASSERT_NE(zone, nullptr);
-        const ZoneRecommendation got = RecommendZoneRow(zone->ReadLocalTime(row.date, row.time));
+        const ZoneRecommendation got = RecommendZoneRow(zone->ReadLocalTime(row.date, row.time),
+                                                        {QString::fromUtf8(row.country)});
         EXPECT_EQ(got.zonePosition, row.position) << row.name;
         EXPECT_EQ(got.daylightSavingBox, row.box) << row.name;
         EXPECT_EQ(got.exact, row.exact) << row.name;

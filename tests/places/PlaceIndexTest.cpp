@@ -2,7 +2,12 @@
 // list of our own; and the system's list when this build has it.
 
 #include "places/PlaceIndex.h"
+#include "places/BirthTime.h"
 #include "places/Coordinates.h"
+
+#include <QSet>
+
+#include <cstdlib>
 
 #include <gtest/gtest.h>
 
@@ -37,6 +42,15 @@ const PlaceIndex& TestIndex() {
         MakePlace("Twin", "B", "Nowhere", "NW", 0),                                           // 12
         MakePlace("Paris", "Île-de-France Region", "France", "FR", 2138551),                  // 13
         MakePlace("Paris", "Texas", "United States of America", "US", 24782),                 // 14
+        MakePlace("Malkapur", "Maharashtra", "India", "IN", 55000),                           // 15
+        MakePlace("Malkāpur", "Madhya Pradesh", "India", "IN", 60000),                        // 16
+        MakePlace("Burgdorf, Hanover", "Lower Saxony", "Germany", "DE", 30000),               // 17
+        MakePlace("Burgdorf", "Bern", "Switzerland", "CH", 40000),                            // 18
+        MakePlace("Tenfold", "Larger", "Nowhere", "NW", 1000),                                // 19
+        MakePlace("Tenfold", "Smaller", "Nowhere", "NW", 100),                                // 20
+        MakePlace("Ninefold", "Larger", "Nowhere", "NW", 999),                                // 21
+        MakePlace("Ninefold", "Smaller", "Nowhere", "NW", 100),                               // 22
+        MakePlace("Zürichberg", "Zurich", "Switzerland", "CH", 5000000),                      // 23
     });
     return index;
 }
@@ -96,7 +110,13 @@ TEST(PlaceIndexFind, RanksExactNameThenPartsThenPopulation) {
         {"countryCodeAsSecondPart", "london, ca", 1, 3},
         {"exactNameBeatsPrefixWithParts", "London, Northern Ireland", 0, 3},
         {"prefixFindsLongerNames", "Londond", 2, 1},
-        {"accentsFolded", "zurich", 6, 1},
+        {"accentsFolded", "zurich", 6, 2},
+        {"exactNameBeforeLargerPlaceBeginningWithIt", "Zürich", 6, 2},
+        {"countryCodeNotTheStartOfTheName", "Zurichberg, CH", 23, 1},
+        {"accentsAsSpeltFirst", "Malkāpur", 16, 2},
+        {"withoutAccentsAsSpeltFirst", "Malkapur", 15, 2},
+        {"commaInTheName", "Burgdorf, Hanover", 17, 2},
+        {"commaInTheNameWithCountry", "Burgdorf, Hanover, Germany", 17, 2},
         {"accentsFoldedBothWays", "Sao Paulo, Brazil", 7, 1},
         {"stateWordInsideLongName", "New Delhi, Delhi, India", 8, 1},
         {"exactBeforeLargerPrefix", "Delhi", 9, 1},
@@ -129,6 +149,20 @@ TEST(ResolvePlace, AmbiguityRule) {
         {"typedPartsFilterTheCandidates", "Paris, France", Outcome::Found, "Île-de-France Region",
          0},
         {"nothingFound", "Atlantis", Outcome::NotFound, "", 0},
+        {"populationExactlyTenTimes", "Tenfold", Outcome::Found, "Larger", 0},
+        {"populationJustUnderTenTimes", "Ninefold", Outcome::Ambiguous, "", 2},
+        {"exactNameBeforeLargerPlaceBeginningWithIt", "Zurich", Outcome::Found, "Zurich", 0},
+        {"countryCodeNotTheStartOfTheName", "Zurich, CH", Outcome::Found, "Zurich", 0},
+        {"countryNameStart", "Zurich, Swi", Outcome::Found, "Zurich", 0},
+        {"regionOnlyInsideAWord", "London, gland", Outcome::NotFound, "", 0},
+        {"countryOnlyInsideAWord", "Paris, rance", Outcome::NotFound, "", 0},
+        {"speltWithAccents", "Malkāpur", Outcome::Found, "Madhya Pradesh", 0},
+        {"speltWithoutAccents", "malkapur", Outcome::Found, "Maharashtra", 0},
+        {"foldedSpellingOfNeither", "Malkâpur", Outcome::Ambiguous, "", 2},
+        {"commaInTheName", "Burgdorf, Hanover", Outcome::Found, "Lower Saxony", 0},
+        {"commaInTheNameAndItsState", "Burgdorf, Hanover, Lower Saxony", Outcome::Found,
+         "Lower Saxony", 0},
+        {"commaReadAsStateStillWorks", "Burgdorf, Bern", Outcome::Found, "Bern", 0},
     };
     for (const auto& row : cases) {
         const PlaceResolution resolution =
@@ -157,14 +191,14 @@ TEST(BoxCoordinates, RoundedToTheMinuteWithinTheBoxes) {
         bool secondHemisphere;
         const char* shown;
     } cases[] = {
-        {"delhiEast", 77.22445, true, 77, 13, false, "77°13' E"},
-        {"londonWest", -0.12574, true, 0, 8, true, "0°08' W"},
-        {"halfMinuteRoundsUp", 10.0 + 29.5 / 60.0, false, 10, 30, false, "10°30' N"},
-        {"justBelowHalfRoundsDown", 10.0 + 29.49 / 60.0, false, 10, 29, false, "10°29' N"},
-        {"carryIntoNextDegree", -(33.0 + 59.5 / 60.0), false, 34, 0, true, "34°00' S"},
-        {"tinyWestIsZeroEast", -0.001, true, 0, 0, false, "0°00' E"},
-        {"dateLineStaysInTheBox", 179.999, true, 179, 59, false, "179°59' E"},
-        {"poleStaysInTheBox", -89.9999, false, 89, 59, true, "89°59' S"},
+        {"delhiEast", 77.22445, true, 77, 13, false, "77°13′E"},
+        {"londonWest", -0.12574, true, 0, 8, true, "0°08′W"},
+        {"halfMinuteRoundsUp", 10.0 + 29.5 / 60.0, false, 10, 30, false, "10°30′N"},
+        {"justBelowHalfRoundsDown", 10.0 + 29.49 / 60.0, false, 10, 29, false, "10°29′N"},
+        {"carryIntoNextDegree", -(33.0 + 59.5 / 60.0), false, 34, 0, true, "34°00′S"},
+        {"tinyWestIsZeroEast", -0.001, true, 0, 0, false, "0°00′E"},
+        {"dateLineStaysInTheBox", 179.999, true, 179, 59, false, "179°59′E"},
+        {"poleStaysInTheBox", -89.9999, false, 89, 59, true, "89°59′S"},
     };
     for (const auto& row : cases) {
         const BoxCoordinate box =
@@ -172,7 +206,9 @@ TEST(BoxCoordinates, RoundedToTheMinuteWithinTheBoxes) {
         EXPECT_EQ(box.degrees, row.boxDegrees) << row.name;
         EXPECT_EQ(box.minutes, row.boxMinutes) << row.name;
         EXPECT_EQ(box.secondHemisphere, row.secondHemisphere) << row.name;
-        EXPECT_EQ((row.longitude ? FormatLongitude(box) : FormatLatitude(box)).toStdString(),
+        EXPECT_EQ((row.longitude ? BoxCoordinateText(box, u'E', u'W')
+                                 : BoxCoordinateText(box, u'N', u'S'))
+                      .toStdString(),
                   row.shown)
             << row.name;
     }
@@ -186,17 +222,21 @@ TEST(SystemPlaces, KnownPlacesResolve) {
     }
     const std::shared_ptr<const PlaceIndex> index = LoadPlaceIndex(*source);
     EXPECT_GT(index->places().size(), 20000);
+    // Coordinates as GeoNames gives them (geonames.org, the places 2643743, 6058560, 1261481,
+    // 3448439 and 1283240), read through the library unchanged.
     const struct {
         const char* text;
         const char* zone;
         const char* country;
+        double latitudeDegrees;
+        double longitudeDegrees;
     } cases[] = {
-        {"London", "Europe/London", "GB"},
-        {"London, Ontario", "America/Toronto", "CA"},
-        {"New Delhi, India", "Asia/Kolkata", "IN"},
-        {"New Delhi, Delhi, India", "Asia/Kolkata", "IN"},
-        {"sao paulo", "America/Sao_Paulo", "BR"},
-        {"Kathmandu", "Asia/Kathmandu", "NP"},
+        {"London", "Europe/London", "GB", 51.50853, -0.12574},
+        {"London, Ontario", "America/Toronto", "CA", 42.98339, -81.23304},
+        {"New Delhi, India", "Asia/Kolkata", "IN", 28.63576, 77.22445},
+        {"New Delhi, Delhi, India", "Asia/Kolkata", "IN", 28.63576, 77.22445},
+        {"sao paulo", "America/Sao_Paulo", "BR", -23.5475, -46.63611},
+        {"Kathmandu", "Asia/Kathmandu", "NP", 27.70169, 85.3206},
     };
     for (const auto& row : cases) {
         const PlaceResolution found =
@@ -204,9 +244,41 @@ TEST(SystemPlaces, KnownPlacesResolve) {
         ASSERT_EQ(found.outcome, PlaceResolution::Outcome::Found) << row.text;
         EXPECT_EQ(found.place->zoneId.toStdString(), row.zone) << row.text;
         EXPECT_EQ(found.place->countryCode.toStdString(), row.country) << row.text;
+        EXPECT_NEAR(found.place->latitudeDegrees, row.latitudeDegrees, 1e-4) << row.text;
+        EXPECT_NEAR(found.place->longitudeDegrees, row.longitudeDegrees, 1e-4) << row.text;
     }
     EXPECT_EQ(ResolvePlace(*index, ParsePlaceQuery(u"Springfield")).outcome,
               PlaceResolution::Outcome::Ambiguous);
+    // Names the list spells with accents beside the same name without, and with a comma of
+    // their own, each found as typed.
+    for (const char* typed : {"Malkāpur", "Malkapur", "Burgdorf, Hanover", "Kyiv"}) {
+        const PlaceResolution found =
+            ResolvePlace(*index, ParsePlaceQuery(QString::fromUtf8(typed)));
+        ASSERT_EQ(found.outcome, PlaceResolution::Outcome::Found) << typed;
+        EXPECT_EQ(found.place->name, QString::fromUtf8(typed));
+    }
+}
+
+// Every zone the place list names loads and gives an offset within 15 hours; the list names
+// some by old names (all of Ukraine by Europe/Kiev).
+TEST(SystemPlaces, EveryZoneOfThePlaceListLoads) {
+    const std::unique_ptr<PlaceSource> source = SystemPlaceSource();
+    if (!source) {
+        GTEST_SKIP() << "this build has no libgeonames place list";
+    }
+    const std::shared_ptr<const PlaceIndex> index = LoadPlaceIndex(*source);
+    QSet<QByteArray> zones;
+    for (const Place& place : index->places()) {
+        zones.insert(place.zoneId);
+    }
+    EXPECT_GT(zones.size(), 300);
+    for (const QByteArray& id : zones) {
+        const auto zone = ZoneHistory::ForZone(id);
+        ASSERT_NE(zone, nullptr) << id.toStdString() << ": "
+                                 << ZoneHistory::Refusal(id).toStdString();
+        const int offset = zone->ReadLocalTime({1990, 8, 15}, {12, 0}).offset.offsetSeconds;
+        EXPECT_LE(std::abs(offset), 15 * 3600) << id.toStdString();
+    }
 }
 
 } // namespace

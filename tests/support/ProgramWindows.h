@@ -77,10 +77,10 @@ inline std::unique_ptr<QWidget> BuildProgramWindow(ProgramWindow which) {
                 {"New Delhi", "Delhi", "India", "IN", "Asia/Kolkata", 28.65, 77.2167, 317797},
                 {"New Kathmandu", "Central Region", "Nepal", "NP", "Asia/Kathmandu", 27.7, 85.32,
                  1000}}));
-        finder->showLookup({QStringLiteral("New Delhi India Latitude Longitude"),
-                            {QStringLiteral("New"), QString(), QString()},
-                            QDate(1990, 1, 1),
-                            QTime(12, 0)});
+        finder->showRequest({QStringLiteral("New Delhi India Latitude Longitude"),
+                             {QStringLiteral("New"), QString(), QString(), QString()},
+                             QDate(1990, 1, 1),
+                             QTime(12, 0)});
         EXPECT_TRUE(QTest::qWaitFor([&finder] { return finder->ready(); }, 20000))
             << "the place list was read";
         return finder;
