@@ -80,3 +80,11 @@ std::string EntryLabel(const ChartEntry& entry) {
 std::string EntrySpokenText(const ChartEntry& entry) {
     return WithDegrees(bodyNames[static_cast<std::size_t>(entry.body)], entry);
 }
+
+const char* ChartCaption(ChartKind kind) {
+    return kind == ChartKind::Birth ? "Birth Chart (D-1)" : "Decanate Chart (D-3)";
+}
+
+const char* ChartAccessibleName(ChartKind kind) {
+    return kind == ChartKind::Birth ? "Birth chart" : "Decanate chart";
+}

@@ -64,3 +64,8 @@ std::string EntryLabel(const ChartEntry& entry);
 
 // A cell entry with the body's full name: "Mars 12°", "Ascendant 5°"; "Mars" without degrees.
 std::string EntrySpokenText(const ChartEntry& entry);
+
+// The caption above a chart ("Birth Chart (D-1)", "Decanate Chart (D-3)") and the name a screen
+// reader gives it ("Birth chart", "Decanate chart").
+const char* ChartCaption(ChartKind kind);
+const char* ChartAccessibleName(ChartKind kind);
