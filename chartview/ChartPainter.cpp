@@ -55,16 +55,39 @@ QColor Readable(const QColor& colour, const QColor& other) {
 
 // Cells shrink their labels down to this share of the given font before setting two columns.
 constexpr double shrinkFloor = 0.6;
-constexpr double shrinkStep = 0.05;
 // The chart's side in text lines of the given font, when the size follows the font.
 constexpr double chartSideInLines = 22.0;
 
+// The sizes a crowded cell tries: the font's own, then whole points (or pixels) downwards to
+// the floor. Whole sizes draw the same in every output: an SVG states a font's size in whole
+// points.
+std::vector<QFont> ShrunkFonts(const QFont& font) {
+    const bool inPoints = font.pointSizeF() > 0;
+    const double size = inPoints ? font.pointSizeF() : font.pixelSize();
+    std::vector<QFont> fonts = {font};
+    for (double smaller = std::ceil(size) - 1; smaller >= std::ceil(size * shrinkFloor);
+         smaller -= 1) {
+        QFont shrunk = font;
+        if (inPoints) {
+            shrunk.setPointSizeF(smaller);
+        } else {
+            shrunk.setPixelSize(static_cast<int>(smaller));
+        }
+        fonts.push_back(shrunk);
+    }
+    return fonts;
+}
+
+// The font at `factor` (at most 1) of its size, rounded down to a whole size as above.
 QFont Scaled(const QFont& font, double factor) {
     QFont scaled = font;
+    if (factor >= 1.0) {
+        return scaled;
+    }
     if (font.pointSizeF() > 0) {
-        scaled.setPointSizeF(font.pointSizeF() * factor);
+        scaled.setPointSizeF(std::max(1.0, std::floor(font.pointSizeF() * factor)));
     } else {
-        scaled.setPixelSize(std::max(1, static_cast<int>(std::lround(font.pixelSize() * factor))));
+        scaled.setPixelSize(std::max(1, static_cast<int>(std::floor(font.pixelSize() * factor))));
     }
     return scaled;
 }
@@ -94,8 +117,8 @@ void LayOutCell(ChartDrawingLayout& layout, int sign, const std::vector<ChartEnt
     double widest = 0.0;
     int columns = 1;
     bool fits = false;
-    const auto measure = [&](double factor) {
-        cellFont = Scaled(font, factor);
+    const auto measure = [&](const QFont& tried) {
+        cellFont = tried;
         const QFontMetricsF metrics(cellFont, const_cast<QPaintDevice*>(device));
         lineHeight = metrics.height();
         padding = metrics.horizontalAdvance(QLatin1Char(' ')) * 0.3;
@@ -105,8 +128,8 @@ void LayOutCell(ChartDrawingLayout& layout, int sign, const std::vector<ChartEnt
         }
     };
     // First shrink one column down to the floor...
-    for (double factor = 1.0; factor >= shrinkFloor - 1e-9; factor -= shrinkStep) {
-        measure(factor);
+    for (const QFont& tried : ShrunkFonts(font)) {
+        measure(tried);
         if (count * lineHeight <= box.height() && widest <= box.width()) {
             fits = true;
             break;
@@ -206,11 +229,17 @@ ChartDrawingLayout LayOutChartDrawing(const ChartContents& contents,
         layout.headerFonts.push_back(headerFont);
         top += metrics.height() + spacing;
     }
-    // The frame's pen is centred on the square's edge: keep half of it inside the target.
-    const double penWidth = std::max(1.0, plain.height() * 0.08);
-    const double side = std::max(0.0, std::min(target.width(), target.bottom() - top) - penWidth);
+    // Whole-pixel lines on the pixel grid: a horizontal or vertical line then covers whole
+    // pixels in its full colour instead of smoothing it into two paler rows. The pen is centred
+    // on the square's edge, so half of it is kept inside the target; a side in fours puts the
+    // inner lines of both layouts on the grid too.
+    layout.penWidth = std::max(1.0, std::round(plain.height() * 0.08));
+    const double onPixelCentre = std::fmod(layout.penWidth, 2.0) == 1.0 ? 0.5 : 0.0;
+    const double room = std::min(target.width(), target.bottom() - top) - layout.penWidth - 2;
+    const double side = std::max(0.0, std::floor(room / 4) * 4);
     layout.chartSquare =
-        QRectF(target.left() + (target.width() - side) / 2, top + penWidth / 2, side, side);
+        QRectF(std::round(target.left() + (target.width() - side) / 2) + onPixelCentre,
+               std::ceil(top + layout.penWidth / 2) + onPixelCentre, side, side);
 
     for (int sign = 0; sign < static_cast<int>(signNames.size()); ++sign) {
         const ChartCellGeometry& cell = layout.geometry.cells[static_cast<std::size_t>(sign)];
@@ -239,9 +268,8 @@ void PaintChartLayout(QPainter& painter, const ChartDrawingLayout& layout,
         painter.drawText(layout.headerLines[i], Qt::AlignCenter, layout.headerTexts[i]);
     }
 
-    const double lineHeight = QFontMetricsF(painter.font(), painter.device()).height();
     painter.fillRect(layout.chartSquare, colours.background);
-    QPen pen(colours.ink, std::max(1.0, lineHeight * 0.08));
+    QPen pen(colours.ink, layout.penWidth);
     pen.setCapStyle(Qt::SquareCap);
     painter.setPen(pen);
     for (const UnitLine& line : layout.geometry.lines) {

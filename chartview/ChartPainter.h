@@ -56,6 +56,7 @@ struct ChartLabel {
 // A chart laid out on a device.
 struct ChartDrawingLayout {
     QRectF chartSquare;              // the chart's frame
+    double penWidth = 1.0;           // of the frame and the cell lines
     std::vector<QRectF> headerLines; // caption and title lines, in options order
     std::vector<QString> headerTexts;
     std::vector<QFont> headerFonts;
