@@ -99,9 +99,17 @@ QRectF ToDevice(const ChartDrawingLayout& layout, const UnitRect& rect) {
 }
 
 // Lays out the labels of one cell in `box`.
-void LayOutCell(ChartDrawingLayout& layout, int sign, const std::vector<ChartEntry>& entries,
+void LayOutCell(ChartDrawingLayout& layout, int sign, std::vector<ChartEntry> entries,
                 const QRectF& box, const QFont& font, const QPaintDevice* device,
                 int highlightedBody) {
+    // The highlighted body goes first among the bodies, so a crowded cell's "+n" never hides it.
+    const auto highlighted = std::find_if(entries.begin(), entries.end(), [&](const ChartEntry& e) {
+        return e.body == highlightedBody;
+    });
+    if (highlighted != entries.end()) {
+        std::rotate(entries.begin() + (entries.front().body == chartAscendantBody ? 1 : 0),
+                    highlighted, highlighted + 1);
+    }
     const int count = static_cast<int>(entries.size());
     if (count == 0) {
         return;

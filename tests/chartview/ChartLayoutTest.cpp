@@ -46,14 +46,17 @@ void PrintTo(const CrowdCase& c, std::ostream* out) {
 class CrowdedCellTest : public ::testing::TestWithParam<CrowdCase> {};
 
 // However small the chart, every label stays inside its cell's text box without touching its
-// neighbours, and what a cell shows plus its "+n" accounts for every entry.
+// neighbours, what a cell shows plus its "+n" accounts for every entry, and the highlighted body
+// (Pluto, the last in Leo) is never among the hidden ones.
 TEST_P(CrowdedCellTest, LabelsStayInsideAndAccountForEveryEntry) {
     const CrowdCase& c = GetParam();
     const QImage device(1, 1, QImage::Format_ARGB32_Premultiplied);
     const ChartContents contents = ComputeChartContents(crowdedChart, ChartKind::Birth);
     const ChartDrawingLayout layout = LayOutChartDrawing(
-        contents, {c.style, -1, {}, {}}, QRectF(0, 0, c.side, c.side), FontOf(c.points), &device);
+        contents, {c.style, 9, {}, {}}, QRectF(0, 0, c.side, c.side), FontOf(c.points), &device);
     std::map<int, int> accounted;
+    bool highlightShown = false;
+    int bodiesShownInLeo = 0;
     for (const ChartLabel& label : layout.labels) {
         const UnitRect& unit = layout.geometry.cells[static_cast<std::size_t>(label.sign)].textBox;
         const QRectF box(ToDevice(layout, {unit.left, unit.top}),
@@ -69,7 +72,9 @@ TEST_P(CrowdedCellTest, LabelsStayInsideAndAccountForEveryEntry) {
                     << label.text.toStdString() << " overlaps " << other.text.toStdString();
             }
         }
+        highlightShown = highlightShown || (label.highlighted && label.body == 9);
         if (label.body >= 0) {
+            bodiesShownInLeo += label.sign == 4 ? 1 : 0;
             ++accounted[label.sign];
         } else {
             ASSERT_TRUE(label.text.startsWith(QLatin1Char('+'))) << label.text.toStdString();
@@ -81,6 +86,9 @@ TEST_P(CrowdedCellTest, LabelsStayInsideAndAccountForEveryEntry) {
         layout.overflowedSigns.end();
     if (!leoOverflowed || accounted[4] > 0) {
         EXPECT_EQ(accounted[4], 11) << "Leo's entries";
+    }
+    if (bodiesShownInLeo > 1) { // the Ascendant and at least one more
+        EXPECT_TRUE(highlightShown);
     }
     // A large chart shows everything; the smallest one cannot.
     if (c.side >= 600) {
