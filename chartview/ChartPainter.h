@@ -63,8 +63,10 @@ struct ChartDrawingLayout {
     std::vector<ChartLabel> labels;
     std::vector<QRectF> numberBoxes; // North Indian: by sign, the box of its number; else empty
     std::vector<QFont> numberFonts;
-    std::vector<int> overflowedSigns; // cells that could not show every label (end in "+n")
-    ChartGeometry geometry;           // the unit layout the square scales
+    // Cells that could not show every label in full (they end in "+n" or elide a label): give
+    // their full text, ChartTextLines(contents)[sign], in a tooltip.
+    std::vector<int> overflowedSigns;
+    ChartGeometry geometry; // the unit layout the square scales
 };
 
 // Lays a chart out in `target` on `device` (whose resolution the text is measured at): the
@@ -105,12 +107,15 @@ QFont SvgChartFont();
 
 // Writes the birth and decanate charts side by side as SVG to `out` (open for writing), each
 // with its caption and `title` (person, date, place; empty for none), in the light palette and
-// DejaVu Sans. False when the SVG could not be written.
+// DejaVu Sans. False when the SVG could not be written. Needs a QGuiApplication (an offscreen
+// one will do) for the fonts; the font comes from the Debian package fonts-dejavu-core.
 bool WriteChartsSvg(QIODevice& out, const ChartContents& birth, const ChartContents& decanate,
                     ChartStyle style, const QString& title);
 
 // Both charts side by side in an image (for the clipboard), each with its caption, in `palette`
-// and `font`, at `devicePixelRatio` (1 for plain pixels); `highlightedBody` as in the options.
+// and `font`, at `devicePixelRatio` (1 for plain pixels); `highlightedBody` as in the options;
+// `title` (person, date, place) under each caption, or none when empty. The size follows the
+// font: each chart is 22 text lines square. Needs a QGuiApplication.
 QImage RenderChartsImage(const ChartContents& birth, const ChartContents& decanate,
                          ChartStyle style, const QPalette& palette, const QFont& font,
                          double devicePixelRatio, int highlightedBody, const QString& title);
