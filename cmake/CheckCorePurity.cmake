@@ -1,5 +1,5 @@
 # Fails when a source of the calculation core includes a Qt header or names a Qt type.
-file(GLOB_RECURSE sources ${SOURCE_DIR}/chart/* ${SOURCE_DIR}/astro/* ${SOURCE_DIR}/decanates/*)
+file(GLOB_RECURSE sources ${SOURCE_DIR}/chart/* ${SOURCE_DIR}/astro/* ${SOURCE_DIR}/decanates/* ${SOURCE_DIR}/charts/*)
 set(offenders "")
 foreach(source IN LISTS sources)
     file(STRINGS ${source} hits REGEX "#[ \t]*include[ \t]*[<\"]Q|Qt6::|QString|QObject")

@@ -1,0 +1,73 @@
+// Figures for the chart diagrams: the cell contents of both charts, and laying out and painting
+// both charts on an image of the result window's size and into an SVG. Run with
+// QT_QPA_PLATFORM=offscreen.
+#include "chartview/ChartPainter.h"
+
+#include <QBuffer>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+ChartState SampleChart() {
+    ChartState chart;
+    const char* const positions[11] = {"28 Leo 10", "18 Tau 40", "02 Vir 11", "15 Can 00",
+                                       "12 Ari 05", "07 Sag 30", "22 Cap 01", "11 Sco 12",
+                                       "19 Sag 44", "25 Lib 10", "05 Leo 00"};
+    for (std::size_t i = 0; i < 11; ++i) {
+        chart.positionText[i] = positions[i];
+    }
+    return chart;
+}
+
+void BM_ChartContents(benchmark::State& state) {
+    const ChartState chart = SampleChart();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(ComputeChartContents(chart, ChartKind::Birth));
+        benchmark::DoNotOptimize(ComputeChartContents(chart, ChartKind::Decanate));
+    }
+}
+BENCHMARK(BM_ChartContents);
+
+// Both charts at 300 x 300 pixels, as a panel beside the tabs would draw them.
+void BM_PaintBothCharts(benchmark::State& state) {
+    const ChartState chart = SampleChart();
+    const auto style = static_cast<ChartStyle>(state.range(0));
+    QImage image(640, 320, QImage::Format_ARGB32_Premultiplied);
+    const QFont font = QGuiApplication::font();
+    for (auto _ : state) {
+        QPainter painter(&image);
+        DrawChart(painter, QRectF(0, 0, 300, 300), ComputeChartContents(chart, ChartKind::Birth),
+                  {style, 5, {}, {}}, LightChartPalette(), font);
+        DrawChart(painter, QRectF(320, 0, 300, 300),
+                  ComputeChartContents(chart, ChartKind::Decanate), {style, 5, {}, {}},
+                  LightChartPalette(), font);
+    }
+}
+BENCHMARK(BM_PaintBothCharts)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+void BM_WriteChartsSvg(benchmark::State& state) {
+    const ChartState chart = SampleChart();
+    for (auto _ : state) {
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        WriteChartsSvg(buffer, ComputeChartContents(chart, ChartKind::Birth),
+                       ComputeChartContents(chart, ChartKind::Decanate), ChartStyle::SouthIndian,
+                       QStringLiteral("Ravi, 12 March 1980 14:30, Pune"));
+        benchmark::DoNotOptimize(buffer.data().size());
+    }
+}
+BENCHMARK(BM_WriteChartsSvg)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

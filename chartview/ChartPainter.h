@@ -1,0 +1,121 @@
+#pragma once
+
+#include "charts/ChartCells.h"
+#include "charts/ChartGeometry.h"
+
+#include <QColor>
+#include <QFont>
+#include <QPalette>
+#include <QPointF>
+#include <QRectF>
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+class QIODevice;
+class QImage;
+class QPaintDevice;
+class QPainter;
+
+// One painter for a chart on any paint device (widget, image, SVG generator, printer): the chart
+// is laid out once in device coordinates from the plain geometry and the cell contents, then
+// drawn; hit testing and the list of crowded cells read the same layout.
+
+// What to draw besides the cells.
+struct ChartPaintOptions {
+    ChartStyle style = ChartStyle::SouthIndian;
+    int highlightedBody = -1; // 0 Sun ... 9 Pluto drawn highlighted; -1 none
+    QString caption;          // first line above the chart ("Birth Chart (D-1)"); empty: none
+    QString title;            // second line above the chart (person, date, place); empty: none
+};
+
+// The colours a chart is drawn in, taken from a palette and made readable: every text and line
+// at least 4.5:1 against what it stands on (WCAG 2.x contrast ratio).
+struct ChartColours {
+    QColor background;    // the palette's Base
+    QColor ink;           // lines, labels and sign numbers: the palette's Text, made readable
+    QColor highlightFill; // behind a highlighted label: the palette's Highlight, made readable
+    QColor highlightInk;  // a highlighted label: the palette's HighlightedText
+};
+ChartColours ChartColoursOf(const QPalette& palette);
+
+// WCAG 2.x contrast ratio of two colours, 1 to 21.
+double ChartContrastRatio(const QColor& first, const QColor& second);
+
+// One label as laid out: its text and the box it is drawn in (device coordinates).
+struct ChartLabel {
+    int body = -1; // 0..9, chartAscendantBody, or -1 for the "+n" of a crowded cell
+    int sign = 0;  // the cell's sign, 0 Aries ... 11 Pisces
+    QString text;  // as drawn, possibly elided
+    QRectF box;    // inside the cell's text box
+    QFont font;    // the given font, shrunk when the cell is crowded
+    bool highlighted = false;
+};
+
+// A chart laid out on a device.
+struct ChartDrawingLayout {
+    QRectF chartSquare;              // the chart's frame
+    double penWidth = 1.0;           // of the frame and the cell lines
+    std::vector<QRectF> headerLines; // caption and title lines, in options order
+    std::vector<QString> headerTexts;
+    std::vector<QFont> headerFonts;
+    std::vector<ChartLabel> labels;
+    std::vector<QRectF> numberBoxes; // North Indian: by sign, the box of its number; else empty
+    std::vector<QFont> numberFonts;
+    // Cells that could not show every label in full (they end in "+n" or elide a label): give
+    // their full text, ChartTextLines(contents)[sign], in a tooltip.
+    std::vector<int> overflowedSigns;
+    ChartGeometry geometry; // the unit layout the square scales
+};
+
+// Lays a chart out in `target` on `device` (whose resolution the text is measured at): the
+// header lines on top, the largest square that fits below them, centred. Labels use `font`,
+// shrunk in a crowded cell down to 60 % of its size, then set in two columns, then cut off with
+// "+n"; a label never leaves its cell.
+ChartDrawingLayout LayOutChartDrawing(const ChartContents& contents,
+                                      const ChartPaintOptions& options, const QRectF& target,
+                                      const QFont& font, const QPaintDevice* device);
+
+// Maps a unit-coordinate point of the chart's geometry into the laid-out square.
+QPointF ToDevice(const ChartDrawingLayout& layout, UnitPoint point);
+
+// Draws a laid-out chart with `painter` (already begun on the device it was laid out for), in
+// the colours of `palette`; the background of the target is left to the caller.
+void PaintChartLayout(QPainter& painter, const ChartDrawingLayout& layout, const QPalette& palette);
+
+// Lays out and draws one chart in `target`; returns the layout for hit testing and tooltips.
+ChartDrawingLayout DrawChart(QPainter& painter, const QRectF& target, const ChartContents& contents,
+                             const ChartPaintOptions& options, const QPalette& palette,
+                             const QFont& font);
+
+// The body (0..9, or chartAscendantBody) whose label lies at `point`; nothing for none.
+std::optional<int> BodyAt(const ChartDrawingLayout& layout, QPointF point);
+
+// Two charts side by side, as the SVG, the clipboard image and the printout place them: the
+// size of the whole and each chart's target, for `font` measured on `device`.
+struct ChartPairPlacement {
+    QSizeF size;
+    QRectF birthTarget;
+    QRectF decanateTarget;
+};
+ChartPairPlacement PlaceChartPair(const QFont& font, const QPaintDevice* device, bool withTitle);
+
+// The fixed light palette and font of the command's SVG: the same drawing on every machine.
+QPalette LightChartPalette();
+QFont SvgChartFont();
+
+// Writes the birth and decanate charts side by side as SVG to `out` (open for writing), each
+// with its caption and `title` (person, date, place; empty for none), in the light palette and
+// DejaVu Sans. False when the SVG could not be written. Needs a QGuiApplication (an offscreen
+// one will do) for the fonts; the font comes from the Debian package fonts-dejavu-core.
+bool WriteChartsSvg(QIODevice& out, const ChartContents& birth, const ChartContents& decanate,
+                    ChartStyle style, const QString& title);
+
+// Both charts side by side in an image (for the clipboard), each with its caption, in `palette`
+// and `font`, at `devicePixelRatio` (1 for plain pixels); `highlightedBody` as in the options;
+// `title` (person, date, place) under each caption, or none when empty. The size follows the
+// font: each chart is 22 text lines square. Needs a QGuiApplication.
+QImage RenderChartsImage(const ChartContents& birth, const ChartContents& decanate,
+                         ChartStyle style, const QPalette& palette, const QFont& font,
+                         double devicePixelRatio, int highlightedBody, const QString& title);
