@@ -2,6 +2,7 @@
 
 #include "app/CalculationDriver.h"
 #include "app/ImageList.h"
+#include "app/Reading.h"
 #include "app/frmAbout.h"
 #include "app/frmDisplay.h"
 #include "app/frmMain.h"
@@ -116,11 +117,12 @@ void WindowController::bringForward() {
 // Steps 7 to 9 of the calculation driver, each guarded on its own: the positions into the result
 // window (created by this first write), the decanates and pictures, then the windows.
 void WindowController::showResults(const ChartState& chart, const ImageList* pictures,
-                                   const QString& header) {
+                                   const ChartHeaderFields& who) {
     frmDisplay* display = nullptr;
     RunGuardedStep([&] {
         display = resultWindow();
-        display->setChartHeader(header);
+        display->setChartHeader(ChartHeaderText(who, chart));
+        display->setPrintName(ReadingFileStem(who.name, chart));
         for (int body = 0; body < displayedBodyCount; ++body) {
             display->setPositionCaption(
                 body, QString::fromStdString(chart.positionText[static_cast<std::size_t>(body)]));

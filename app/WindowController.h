@@ -20,6 +20,7 @@ class frmPlaceFinder;
 class PlaceSource;
 struct PlaceLookup;
 struct ChartState;
+struct ChartHeaderFields;
 
 // Owns the program's windows and its end. The windows tell it what happened (calculated, Back,
 // unloaded, closed, about wanted) and it shows, hides and creates the others; no window knows
@@ -47,7 +48,8 @@ class WindowController : public QObject {
   private:
     // The place lookup: the place finder, or the web search when there is no place list.
     void showPlaceFinder(const PlaceLookup& lookup);
-    void showResults(const ChartState& chart, const ImageList* pictures, const QString& header);
+    void showResults(const ChartState& chart, const ImageList* pictures,
+                     const ChartHeaderFields& who);
     void goBack();
     void resultWindowUnloaded();
     void inputWindowClosed();

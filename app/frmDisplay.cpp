@@ -9,6 +9,7 @@
 #include "ui/Keyboard.h"
 #include "ui/WindowParts.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QFrame>
@@ -23,8 +24,10 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTextDocument>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -33,6 +36,8 @@ namespace {
 // paragraph at this width, so a wider window only leaves spare room.
 constexpr int descriptionWidth = 400;
 constexpr int picturePixels = 40;
+// How long a confirmation stays in the status line.
+constexpr int statusNoteMilliseconds = 6000;
 
 // The caption of a tab's field i, the same the reading uses.
 QString FieldCaption(std::size_t field) {
@@ -91,6 +96,19 @@ frmDisplay::frmDisplay(QWidget* parent) : QMainWindow(parent) {
     layout->addWidget(createTabs(), 1);
     layout->addWidget(createCommandStrip());
     setCentralWidget(central);
+    // The status line confirms Copy Reading; it never takes the focus, and its text is its
+    // accessible name, so that a screen reader hears the change.
+    lblStatus = new QLabel(this);
+    lblStatus->setObjectName(QStringLiteral("lblStatus"));
+    lblStatus->setTextFormat(Qt::PlainText);
+    lblStatus->setFocusPolicy(Qt::NoFocus);
+    statusBar()->setObjectName(QStringLiteral("staStatus"));
+    statusBar()->setSizeGripEnabled(false);
+    statusBar()->addWidget(lblStatus, 1);
+    statusClearing = new QTimer(this);
+    statusClearing->setSingleShot(true);
+    statusClearing->setInterval(statusNoteMilliseconds);
+    connect(statusClearing, &QTimer::timeout, lblStatus, &QLabel::clear);
     createMenus();
     arrangeTabOrder();
     PressFocusedButtonOnEnter(this);
@@ -232,11 +250,11 @@ void frmDisplay::createMenus() {
     back->setObjectName(QStringLiteral("mnuFileBack"));
     connect(back, &QAction::triggered, this, &frmDisplay::mnuFileBack_Click);
     file->addSeparator()->setObjectName(QStringLiteral("mnuReadingSep1"));
-    QAction* copy = file->addAction(QStringLiteral("Copy Reading"));
+    QAction* copy = file->addAction(QStringLiteral("&Copy Reading"));
     copy->setObjectName(QStringLiteral("mnuCopyReading"));
     copy->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
     connect(copy, &QAction::triggered, this, &frmDisplay::mnuCopyReading_Click);
-    QAction* print = file->addAction(QStringLiteral("Print…"));
+    QAction* print = file->addAction(QStringLiteral("&Print…"));
     print->setObjectName(QStringLiteral("mnuPrint"));
     print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     connect(print, &QAction::triggered, this, &frmDisplay::mnuPrint_Click);
@@ -284,18 +302,25 @@ void frmDisplay::mnuCopyReading_Click() {
     data->setText(ReadingText(shown));
     data->setHtml(ReadingHtml(shown));
     QGuiApplication::clipboard()->setMimeData(data); // the clipboard takes it over
+    // Said in the status line; the keyboard stays where it was.
+    lblStatus->setText(QStringLiteral("Reading copied to the clipboard."));
+    statusClearing->start();
+}
+
+void frmDisplay::setPrintName(const QString& stem) {
+    printName_ = stem;
 }
 
 void frmDisplay::mnuPrint_Click() {
     QPrinter printer;
+    // The dialog offers the document's name as the PDF file's name.
+    printer.setDocName(printName_);
     QPrintDialog dialog(&printer, this);
     dialog.setWindowTitle(programTitle);
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
-    QTextDocument document;
-    document.setHtml(ReadingHtml(reading()));
-    document.print(&printer);
+    PrintReading(reading(), printer);
 }
 
 void frmDisplay::setPositionCaption(int body, const QString& text) {
@@ -349,6 +374,17 @@ void frmDisplay::mnuFileBack_Click() {
 
 void frmDisplay::mnuExit_Click() {
     cmdExit_Click();
+}
+
+void PrintReading(const Reading& reading, QPrinter& printer) {
+    QTextDocument document;
+    // Laid out at the printer's resolution on its pages, so that the page breaks seen here are
+    // the printed ones.
+    document.documentLayout()->setPaintDevice(&printer);
+    document.setPageSize(printer.pageLayout().paintRectPixels(printer.resolution()).size());
+    document.setHtml(ReadingHtml(reading));
+    KeepBodiesTogether(document);
+    document.print(&printer);
 }
 
 void fillDecanates(const ChartState& chart, DecanateResults& decanateResults, frmDisplay& window,

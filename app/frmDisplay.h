@@ -12,6 +12,8 @@ class ImageList;
 class QCloseEvent;
 class QLabel;
 class QPixmap;
+class QPrinter;
+class QTimer;
 
 // The result window: one tab per displayed body with its picture, position and decanate texts.
 // Created on first use by its owner, unloaded (deleted) by Back and Exit.
@@ -28,6 +30,8 @@ class frmDisplay : public QMainWindow {
     void setDecanateCaptions(int body, const DecanateResult& result);
     // The line below the banner that says whose chart this is.
     void setChartHeader(const QString& text);
+    // The name a printout is offered under, without ".pdf" (ReadingFileStem).
+    void setPrintName(const QString& stem);
 
   signals:
     // Back: the window has been unloaded and the input window is wanted again.
@@ -72,8 +76,14 @@ class frmDisplay : public QMainWindow {
     Reading reading() const;
 
     QLabel* lblChartHeader = nullptr;
+    QLabel* lblStatus = nullptr; // the status line: confirms what a menu command did
+    QTimer* statusClearing = nullptr;
+    QString printName_;
     std::array<BodyTab, displayedBodyCount> tabs_;
 };
+
+// Prints the reading on the printer's pages, no body's heading parted from its fields.
+void PrintReading(const Reading& reading, QPrinter& printer);
 
 // The decanate stage: determines the decanates of positionText 0..9 into decanateResults, then
 // for each body sets picture i + 1 of `pictures` and the eight decanate captions on the

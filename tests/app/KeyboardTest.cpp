@@ -4,12 +4,15 @@
 #include "support/Capture.h"
 #include "support/Windows.h"
 
+#include <QAccessible>
 #include <QAction>
+#include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMimeData>
 #include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
@@ -17,8 +20,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -138,9 +143,58 @@ TEST_F(Keyboard, TabFollowsTheReadingOrder) {
     EXPECT_EQ(walk(result->findChild<QWidget*>("Label61"), resultOrder.size()), resultOrder);
 }
 
-TEST_F(Keyboard, CopyReadingPutsTheWholeReadingOnTheClipboard) {
+// Records the accessibility events that would reach a screen reader while it lives.
+class AccessibleEvents {
+  public:
+    AccessibleEvents() {
+        wasActive = QAccessible::isActive();
+        QAccessible::setActive(true);
+        recorder() = this;
+        previous = QAccessible::installUpdateHandler([](QAccessibleEvent* event) {
+            recorder()->events.emplace_back(event->object(), event->type());
+        });
+    }
+    ~AccessibleEvents() {
+        QAccessible::installUpdateHandler(previous);
+        QAccessible::setActive(wasActive);
+        recorder() = nullptr;
+    }
+    AccessibleEvents(const AccessibleEvents&) = delete;
+    AccessibleEvents& operator=(const AccessibleEvents&) = delete;
+
+    std::vector<std::pair<QObject*, QAccessible::Event>> events;
+    bool listening() const { return QAccessible::isActive(); }
+
+  private:
+    static AccessibleEvents*& recorder() {
+        static AccessibleEvents* current = nullptr;
+        return current;
+    }
+    QAccessible::UpdateHandler previous = nullptr;
+    bool wasActive = false;
+};
+
+TEST_F(Keyboard, CopyReadingPutsTheWholeReadingOnTheClipboardAndSaysSo) {
     QWidget* result = calculate();
+    QWidget* focused = QApplication::focusWidget();
+    auto* status = result->findChild<QLabel*>("lblStatus");
+    ASSERT_NE(status, nullptr);
+    EXPECT_TRUE(status->text().isEmpty());
+    AccessibleEvents spoken;
     result->findChild<QAction*>("mnuCopyReading")->trigger();
+    // The status line says it, a screen reader hears it, and the keyboard stays where it was.
+    EXPECT_EQ(status->text(), "Reading copied to the clipboard.");
+    EXPECT_TRUE(status->isVisible());
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(status)->text(QAccessible::Name),
+              status->text());
+    // The change itself is told only where a screen reader can listen (not offscreen).
+    if (spoken.listening()) {
+        EXPECT_NE(
+            std::find(spoken.events.begin(), spoken.events.end(),
+                      std::pair<QObject*, QAccessible::Event>(status, QAccessible::NameChanged)),
+            spoken.events.end());
+    }
+    EXPECT_EQ(QApplication::focusWidget(), focused);
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     ASSERT_NE(data, nullptr);
     const QString header = result->findChild<QLabel*>("lblChartHeader")->text();
@@ -155,17 +209,20 @@ TEST_F(Keyboard, CopyReadingPutsTheWholeReadingOnTheClipboard) {
     }
 }
 
-TEST_F(Keyboard, PrintOffersThePrintDialog) {
+TEST_F(Keyboard, PrintOffersThePrintDialogUnderTheNameAndBirthDate) {
     QWidget* result = calculate();
     bool offered = false;
+    QString documentName;
     QTimer::singleShot(0, [&] {
         if (auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget())) {
             offered = true;
+            documentName = dialog->printer()->docName();
             dialog->reject();
         }
     });
     result->findChild<QAction*>("mnuPrint")->trigger();
     EXPECT_TRUE(offered);
+    EXPECT_EQ(documentName, "ASHA 1901-01-01");
 }
 
 } // namespace
