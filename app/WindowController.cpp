@@ -141,6 +141,9 @@ void WindowController::showResults(const ChartState& chart, const ImageList* pic
                             FrameMargins(input_));
             }
             PresentWindow(display); // the keyboard follows, as the input window goes away
+            if (!resultPageMeasures_.sizeHint.isValid()) {
+                resultPageMeasures_ = display->pageMeasures();
+            }
         }
     });
     RunGuardedStep([&] { hideExitWindow(); });
@@ -179,7 +182,10 @@ void WindowController::inputWindowClosed() {
 
 frmDisplay* WindowController::resultWindow() {
     if (!result_) {
-        result_ = new frmDisplay;
+        if (resultPageMeasures_.font != QApplication::font()) {
+            resultPageMeasures_ = {}; // the desktop's font changed: measured afresh
+        }
+        result_ = new frmDisplay(nullptr, &resultPageMeasures_);
         connect(result_, &frmDisplay::backRequested, this, &WindowController::goBack);
         connect(result_, &frmDisplay::unloaded, this, &WindowController::resultWindowUnloaded);
         frmDisplay* display = result_;

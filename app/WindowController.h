@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/frmDisplay.h"
 #include "decanates/modVedicDecanates.h"
 
 #include <QObject>
@@ -71,5 +72,7 @@ class WindowController : public QObject {
     // Where the last result window was, for the input window to come back there.
     QRect lastResultFrame_;
     QPointer<QScreen> lastResultScreen_;
+    // Measured on the first result window, for every later one.
+    ResultPageMeasures resultPageMeasures_;
     bool ending_ = false;
 };

@@ -10,6 +10,7 @@
 #include "ui/WindowParts.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QFrame>
@@ -76,9 +77,30 @@ const QString& longestDescription() {
     return longest;
 }
 
+// A body's page that gives the sizes measured on an earlier window, when there are some: the
+// tab widget asks every page for its size, and measuring a page means laying out its texts.
+class BodyPage : public QWidget {
+  public:
+    explicit BodyPage(const ResultPageMeasures* measures) : measures_(measures) {}
+
+    QSize sizeHint() const override {
+        return measured() ? measures_->sizeHint : QWidget::sizeHint();
+    }
+    QSize minimumSizeHint() const override {
+        return measured() ? measures_->minimumSize : QWidget::minimumSizeHint();
+    }
+    bool hasHeightForWidth() const override { return !measured() && QWidget::hasHeightForWidth(); }
+
+  private:
+    bool measured() const { return measures_ && measures_->sizeHint.isValid(); }
+
+    const ResultPageMeasures* measures_;
+};
+
 } // namespace
 
-frmDisplay::frmDisplay(QWidget* parent) : QMainWindow(parent) {
+frmDisplay::frmDisplay(QWidget* parent, const ResultPageMeasures* measures)
+    : QMainWindow(parent), measures_(measures) {
     setObjectName(QStringLiteral("frmDisplay"));
     setWindowTitle(programTitle);
     // Unloading deletes the window; the next calculation loads a fresh one.
@@ -135,7 +157,8 @@ QWidget* frmDisplay::createTabs() {
 }
 
 QWidget* frmDisplay::createBodyTab(int body) {
-    auto* page = new QWidget;
+    auto* page = new BodyPage(measures_);
+    pages_[static_cast<std::size_t>(body)] = page;
     page->setObjectName(arrayName("tabBody", body));
     auto* pageLayout = new QVBoxLayout(page);
 
@@ -210,8 +233,12 @@ QWidget* frmDisplay::createBodyTab(int body) {
     tab.lblDecanateSignDesc->setWordWrap(true);
     tab.lblDecanateSignDesc->setAlignment(Qt::AlignTop | Qt::AlignLeft);
     tab.lblDecanateSignDesc->setMinimumWidth(descriptionWidth);
-    tab.lblDecanateSignDesc->setMinimumHeight(
-        tab.lblDecanateSignDesc->heightForWidth(descriptionWidth));
+    if (descriptionHeight_ == 0) {
+        descriptionHeight_ = measures_ && measures_->descriptionHeight > 0
+                                 ? measures_->descriptionHeight
+                                 : tab.lblDecanateSignDesc->heightForWidth(descriptionWidth);
+    }
+    tab.lblDecanateSignDesc->setMinimumHeight(descriptionHeight_);
     tab.lblDecanateSignDesc->setText(QStringLiteral("(description)"));
     addRow("lblDecanateSignDescCaption", FieldCaption(8), tab.lblDecanateSignDesc);
     grid->setRowStretch(row, 1);
@@ -275,6 +302,17 @@ void frmDisplay::arrangeTabOrder() {
         QWidget::setTabOrder(findChild<QWidget*>(QLatin1String(order[i - 1])),
                              findChild<QWidget*>(QLatin1String(order[i])));
     }
+}
+
+ResultPageMeasures frmDisplay::pageMeasures() const {
+    ResultPageMeasures measures;
+    measures.descriptionHeight = descriptionHeight_;
+    measures.font = QApplication::font();
+    for (const QWidget* page : pages_) {
+        measures.sizeHint = measures.sizeHint.expandedTo(page->layout()->totalSizeHint());
+        measures.minimumSize = measures.minimumSize.expandedTo(page->layout()->totalMinimumSize());
+    }
+    return measures;
 }
 
 void frmDisplay::setChartHeader(const QString& text) {

@@ -3,7 +3,9 @@
 #include "app/Reading.h"
 #include "decanates/modVedicDecanates.h"
 
+#include <QFont>
 #include <QMainWindow>
+#include <QSize>
 #include <QString>
 
 #include <array>
@@ -15,12 +17,27 @@ class QPixmap;
 class QPrinter;
 class QTimer;
 
+// What one result window measured that the next can take as it is: the size of a body's page,
+// which does not depend on the chart (the description's room is made for the longest one).
+// Kept by the window's owner.
+struct ResultPageMeasures {
+    QSize sizeHint;
+    QSize minimumSize;
+    int descriptionHeight = 0; // the longest description's height at its narrowest
+    QFont font;                // the application's font they were measured in
+};
+
 // The result window: one tab per displayed body with its picture, position and decanate texts.
 // Created on first use by its owner, unloaded (deleted) by Back and Exit.
 class frmDisplay : public QMainWindow {
     Q_OBJECT
   public:
-    explicit frmDisplay(QWidget* parent = nullptr);
+    // With `measures` holding sizes, the body pages take them rather than measuring their
+    // texts again; without, they measure (see keepPageMeasures).
+    explicit frmDisplay(QWidget* parent = nullptr, const ResultPageMeasures* measures = nullptr);
+
+    // The sizes of the body pages as their layouts make them, for the next window.
+    ResultPageMeasures pageMeasures() const;
 
     // Element i (0..9) of the label arrays, as named on the tabs. Other indices are ignored.
     void setPositionCaption(int body, const QString& text);
@@ -80,6 +97,9 @@ class frmDisplay : public QMainWindow {
     QTimer* statusClearing = nullptr;
     QString printName_;
     std::array<BodyTab, displayedBodyCount> tabs_;
+    std::array<QWidget*, displayedBodyCount> pages_{};
+    const ResultPageMeasures* measures_ = nullptr;
+    int descriptionHeight_ = 0;
 };
 
 // Prints the reading on the printer's pages, no body's heading parted from its fields.
