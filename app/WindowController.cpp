@@ -60,7 +60,11 @@ void WindowController::start() {
             finder_->setBirthMoment(date, time);
         }
     });
-    ShrinkToScreen(input_); // the window manager chooses where it opens
+    // It opens in the middle of the screen, not where a window manager's placement would put it
+    // (a corner of an empty desktop, say).
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        CentreWindowOver(input_, screen->availableGeometry(), screen, QRect());
+    }
     input_->show();
 }
 
@@ -148,6 +152,7 @@ void WindowController::showResults(const ChartState& chart, const ImageList* pic
     });
     RunGuardedStep([&] { hideExitWindow(); });
     if (input_) {
+        inputFrameMargins_ = FrameMargins(input_);
         input_->hide(); // hidden, not closed: the entries stay for the way back
     }
 }
@@ -157,26 +162,30 @@ void WindowController::showResults(const ChartState& chart, const ImageList* pic
 void WindowController::goBack() {
     if (input_) {
         // The input window comes back where the result window was.
-        PlaceWindow(input_, lastResultFrame_.topLeft(), lastResultScreen_, FrameMargins(input_));
+        // A hidden window has no frame to measure: the one it had when it was hidden counts.
+        PlaceWindow(input_, lastResultFrame_.topLeft(), lastResultScreen_, inputFrameMargins_);
         PresentWindow(input_);
     }
     hideExitWindow();
 }
 
 void WindowController::resultWindowUnloaded() {
+    QPointer<frmDisplay> unloaded = result_;
     if (result_) {
         lastResultFrame_ = result_->frameGeometry();
         lastResultScreen_ = result_->screen();
     }
     result_ = nullptr; // its deletion is deferred; the next calculation builds a new one
     if (!ending_) {
-        showExitWindow();
+        // On Back the input window takes over at once: the exit window is shown and hidden in
+        // this same step, without ever reaching the screen.
+        showExitWindow(unloaded, !(unloaded && unloaded->isGoingBack()));
     }
 }
 
 void WindowController::inputWindowClosed() {
     if (!ending_) {
-        RunGuardedStep([this] { showExitWindow(); });
+        RunGuardedStep([this] { showExitWindow(input_, true); });
     }
 }
 
@@ -206,10 +215,20 @@ frmExit* WindowController::exitWindow() {
     return exit_;
 }
 
-void WindowController::showExitWindow() {
+void WindowController::showExitWindow(const QWidget* replaced, bool onScreen) {
     frmExit* window = exitWindow();
-    if (!window->isVisible()) {
-        ShrinkToScreen(window);
+    if (window->isVisible()) {
+        return;
+    }
+    window->setAttribute(Qt::WA_DontShowOnScreen, !onScreen);
+    if (onScreen) {
+        // Over the window it replaces, centred on it.
+        if (replaced) {
+            CentreWindowOver(window, replaced->frameGeometry(), replaced->screen(),
+                             FrameMargins(replaced));
+        } else {
+            ShrinkToScreen(window);
+        }
     }
     window->show();
 }

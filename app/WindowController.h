@@ -59,7 +59,9 @@ class WindowController : public QObject {
     frmDisplay* resultWindow();
     // The exit promotion window, created hidden on first use.
     frmExit* exitWindow();
-    void showExitWindow();
+    // Shows the exit window centred over the window it replaces (still open); when not
+    // `onScreen`, it is shown without reaching the screen (it is hidden again at once).
+    void showExitWindow(const QWidget* replaced, bool onScreen);
     void hideExitWindow();
 
     QPointer<frmMain> input_;
@@ -72,6 +74,8 @@ class WindowController : public QObject {
     // Where the last result window was, for the input window to come back there.
     QRect lastResultFrame_;
     QPointer<QScreen> lastResultScreen_;
+    // The input window's frame as it was when it was hidden.
+    QRect inputFrameMargins_;
     // Measured on the first result window, for every later one.
     ResultPageMeasures resultPageMeasures_;
     bool ending_ = false;

@@ -398,6 +398,7 @@ void frmDisplay::closeEvent(QCloseEvent* event) {
 }
 
 void frmDisplay::cmdOK_Click() {
+    goingBack_ = true;
     close(); // the unload shows the exit window; going back hides it again
     emit backRequested();
 }

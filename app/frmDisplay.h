@@ -45,6 +45,8 @@ class frmDisplay : public QMainWindow {
     void setBodyPicture(int body, const QPixmap& picture);
     // The eight decanate captions of tab i, from one record.
     void setDecanateCaptions(int body, const DecanateResult& result);
+    // Whether the window is being unloaded by Back (the input window comes back at once).
+    bool isGoingBack() const { return goingBack_; }
     // The line below the banner that says whose chart this is.
     void setChartHeader(const QString& text);
     // The name a printout is offered under, without ".pdf" (ReadingFileStem).
@@ -100,6 +102,7 @@ class frmDisplay : public QMainWindow {
     std::array<QWidget*, displayedBodyCount> pages_{};
     const ResultPageMeasures* measures_ = nullptr;
     int descriptionHeight_ = 0;
+    bool goingBack_ = false;
 };
 
 // Prints the reading on the printer's pages, no body's heading parted from its fields.
