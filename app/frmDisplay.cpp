@@ -124,6 +124,7 @@ frmDisplay::frmDisplay(QWidget* parent, const ResultPageMeasures* measures)
     lblStatus->setObjectName(QStringLiteral("lblStatus"));
     lblStatus->setTextFormat(Qt::PlainText);
     lblStatus->setFocusPolicy(Qt::NoFocus);
+    lblStatus->setContentsMargins(6, 0, 6, 0);
     statusBar()->setObjectName(QStringLiteral("staStatus"));
     statusBar()->setSizeGripEnabled(false);
     statusBar()->addWidget(lblStatus, 1);

@@ -41,8 +41,11 @@ void FitSize(QWidget* window, const QRect& available, QSize frameExtra) {
     if (!window->isVisible() && !window->testAttribute(Qt::WA_Resized)) {
         window->adjustSize(); // the size it will open at
     }
-    const QSize fitting =
-        window->size().boundedTo(available.size() - frameExtra).expandedTo(window->minimumSize());
+    // Never smaller than its layout lets it be: it would grow when shown, past where it was put.
+    const QSize fitting = window->size()
+                              .expandedTo(window->minimumSizeHint())
+                              .boundedTo(available.size() - frameExtra)
+                              .expandedTo(window->minimumSize());
     if (fitting != window->size()) {
         window->resize(fitting);
     }
