@@ -154,6 +154,17 @@ QWidget* frmDisplay::createTabs() {
     for (int body = 0; body < displayedBodyCount; ++body) {
         tabsWidget->addTab(createBodyTab(body), QString::fromLatin1(bodyNames[body]));
     }
+    connect(tabsWidget, &QTabWidget::currentChanged, this, [this](int body) {
+        if (body >= 0 && body < displayedBodyCount) {
+            const BodyTab& tab = tabs_[static_cast<std::size_t>(body)];
+            for (QLabel* value :
+                 {tab.lblPosition, tab.lblDecanateName, tab.lblDecanateSign, tab.lblRulingPlanet,
+                  tab.lblRulingElement, tab.lblConstellationName, tab.lblKeyword, tab.lblTreeZodiac,
+                  tab.lblDecanateSignDesc}) {
+                value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+            }
+        }
+    });
     return tabsWidget;
 }
 
@@ -190,7 +201,11 @@ QWidget* frmDisplay::createBodyTab(int body) {
     };
     const auto valueLabel = [&](const char* name, const QString& placeholder) {
         QLabel* label = makeLabel(frame, arrayName(name, body), placeholder);
-        label->setTextInteractionFlags(Qt::TextSelectableByMouse); // Ctrl+C copies a selection
+        // Selectable with the mouse (Ctrl+C copies a selection) once its tab is first shown: a
+        // selectable label keeps a text document, which takes long to make for every tab.
+        if (body == 0) {
+            label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        }
         return label;
     };
 

@@ -220,6 +220,13 @@ TEST_P(DisplayTab, HoldsItsControlsAndCaptions) {
             EXPECT_EQ(page->findChild<QLabel*>(element("lblPosition", other)), nullptr);
         }
     }
+    // Once its tab is shown, every value can be selected with the mouse and copied.
+    const_cast<QTabWidget*>(tabs)->setCurrentIndex(body);
+    for (const char* valueName : valueLabelNames) {
+        EXPECT_TRUE(frame->findChild<QLabel*>(element(valueName, body))->textInteractionFlags() &
+                    Qt::TextSelectableByMouse)
+            << valueName << " on tab " << body;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(TenBodies, DisplayTab, ::testing::Range(0, displayedBodyCount),
