@@ -351,6 +351,30 @@ ChartResult ComputeChart(const ChartInput& input, const UsedInput* used) {
     return result;
 }
 
+QString FormatUsedInput(const ChartResult& result) {
+    const UsedInput& used = result.used;
+    const ChartInput& input = result.input;
+    const QString zone = used.zoneSource == ZoneSource::List
+                             ? QString::fromLatin1(timeZoneTable[input.timeZonePosition].listText)
+                             : QString::fromUtf8(used.zoneId);
+    QString place = QStringLiteral("none");
+    if (used.place) {
+        QStringList words{used.place->name};
+        if (!used.place->state.isEmpty()) {
+            words.append(used.place->state);
+        }
+        words.append(used.place->country);
+        place = words.join(QStringLiteral(", "));
+    }
+    return QStringLiteral("Used: %1; %2 %3; %4 %5; zone %6 (%7), offset %8; daylight saving: %9; "
+                          "place: %10\n")
+        .arg(QString::fromUtf8(used.name), Text(DateText(input)), Text(TimeText(input)),
+             Text(LongitudeText(input)), Text(LatitudeText(input)), zone,
+             QLatin1StringView(SourceName(used.zoneSource)), Text(OffsetText(used.offsetSeconds)),
+             used.daylightSaving ? QStringLiteral("yes") : QStringLiteral("no"))
+        .arg(place);
+}
+
 QString FormatChartTable(const ChartResult& result) {
     const QStringList header = {QStringLiteral("Body"),          QStringLiteral("Position"),
                                 QStringLiteral("Decanate"),      QStringLiteral("Decanate sign"),
@@ -376,7 +400,8 @@ QString FormatChartTable(const ChartResult& result) {
         rule.append(QString(width, u'-'));
     }
 
-    QString table = TableLine(header, widths) + TableLine(rule, widths);
+    QString table =
+        FormatUsedInput(result) + u'\n' + TableLine(header, widths) + TableLine(rule, widths);
     for (const QStringList& row : rows) {
         table += TableLine(row, widths);
     }

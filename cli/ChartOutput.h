@@ -49,8 +49,14 @@ ChartResult ComputeChart(const ChartInput& input, const UsedInput* used = nullpt
 // batch allocates less per chart.
 void ComputeChartInto(ChartResult& result, const ChartInput& input, const UsedInput* used);
 
-// A readable table of the ten bodies with their decanate texts (the description paragraph left
-// out), then the Ascendant, Midheaven, Rahu and Ketu positions. Ends with a newline.
+// One line naming what the chart used: the name, date and time, coordinates, the zone with its
+// source (list, tz or place) and the offset, daylight saving and the place found. Ends with a
+// newline.
+QString FormatUsedInput(const ChartResult& result);
+
+// That line, a blank line, then a readable table of the ten bodies with their decanate texts (the
+// description paragraph left out), then the Ascendant, Midheaven, Rahu and Ketu positions. Ends
+// with a newline.
 QString FormatChartTable(const ChartResult& result);
 
 // The chart as one indented JSON object, UTF-8, keys in alphabetical order.

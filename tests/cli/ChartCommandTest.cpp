@@ -125,7 +125,7 @@ TEST(ParseCommandLine, EmptyArgumentListIsRefusedNotACrash) {
     const ParsedCommand command = ParseCommandLine({});
     ASSERT_TRUE(std::holds_alternative<Refusal>(command));
     EXPECT_EQ(std::get<Refusal>(command).message.toStdString(),
-              "missing option --date YYYY-MM-DD (or use --list-zones)");
+              "--date: missing; give the date of birth as YYYY-MM-DD");
 }
 
 TEST(RunCommand, RefusalGoesToStandardErrorOnly) {
