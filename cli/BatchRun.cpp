@@ -2,9 +2,12 @@
 
 #include <QFile>
 
+#include <poll.h>
 #include <sched.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <condition_variable>
 #include <cstring>
 #include <deque>
@@ -12,6 +15,15 @@
 #include <mutex>
 #include <thread>
 #include <utility>
+
+qint64 DescriptorDevice::readData(char* data, qint64 maxSize) {
+    while (true) {
+        const ssize_t read = ::read(descriptor_, data, static_cast<std::size_t>(maxSize));
+        if (read >= 0 || errno != EINTR) {
+            return read;
+        }
+    }
+}
 
 namespace {
 
@@ -75,6 +87,26 @@ class LineReader {
                 end_ += read;
             }
         }
+    }
+
+    // Whether the next line would have to wait for input that has not come yet: no whole line is
+    // in the buffer, and the device is a pipe or terminal with nothing to read now.
+    bool WouldWait() const {
+        if (ended_) {
+            return false;
+        }
+        const char* const first = buffer_.constData() + start_;
+        const qsizetype size = end_ - start_;
+        if (std::memchr(first, '\n', size) != nullptr ||
+            std::memchr(first, '\r', size) != nullptr) {
+            return false;
+        }
+        const auto* const device = dynamic_cast<const DescriptorDevice*>(&input_);
+        if (device == nullptr) {
+            return false; // a file or a buffer: the rest is there to read
+        }
+        pollfd ready{device->Descriptor(), POLLIN, 0};
+        return poll(&ready, 1, 0) == 0;
     }
 
   private:
@@ -223,6 +255,9 @@ bool ReadChunk(LineReader& reader, qint64& lineNumber, qsizetype rows, InputChun
     chunk.lines.clear();
     while (static_cast<qsizetype>(chunk.lines.size()) < rows &&
            chunk.bytes.size() < chunkInputBytes) {
+        if (!chunk.lines.empty() && reader.WouldWait()) {
+            break; // a slow input: what has come is answered now
+        }
         const auto line = reader.Next();
         if (!line) {
             break;
@@ -470,7 +505,7 @@ BatchSummary RunBatch(QIODevice& input, OutputFormat format, PlaceAndZoneCache& 
         while (true) {
             // Keep every thread busy, within what may be held at once.
             while (!inputEnded && static_cast<qsizetype>(costs.size()) < 2 * jobs &&
-                   (costs.empty() || inFlight < inFlightBytes)) {
+                   (costs.empty() || (inFlight < inFlightBytes && !reader.WouldWait()))) {
                 if (!ReadChunk(reader, lineNumber, chunkRows, chunk)) {
                     inputEnded = true;
                     break;

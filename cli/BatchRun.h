@@ -21,6 +21,23 @@ inline constexpr qsizetype longestBatchLineBytes = 64 * 1024;
 
 enum class OutputFormat { Table, Json, Csv };
 
+// An open file descriptor read as a device: each read returns what the descriptor has now (at
+// least one byte, waiting only when it has none), so that rows coming slowly down a pipe are
+// answered as they come. QFile would wait to fill the whole request.
+class DescriptorDevice : public QIODevice {
+  public:
+    explicit DescriptorDevice(int descriptor) : descriptor_(descriptor) {}
+    int Descriptor() const { return descriptor_; }
+    bool isSequential() const override { return true; }
+
+  protected:
+    qint64 readData(char* data, qint64 maxSize) override;
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+  private:
+    int descriptor_;
+};
+
 // The fields of one CSV line, as views of the line or, for a quoted field that holds doubled
 // quotes, of `unquoted`. Kept from line to line so that the storage is reused.
 struct CsvFields {

@@ -10,6 +10,8 @@
 #include <csignal>
 #include <cstdio>
 
+#include <unistd.h>
+
 namespace {
 
 // Ctrl+C and SIGTERM end the program at once, as by default, unless a piece of output is being
@@ -64,8 +66,10 @@ int main(int argc, char* argv[]) {
         arguments.append(QString::fromLocal8Bit(argv[index]));
     }
 
-    QFile standardInput;
-    if (!standardInput.open(stdin, QIODevice::ReadOnly)) {
+    // Read through the descriptor: a read returns what a pipe holds now rather than waiting to
+    // fill the whole request, so a slow input is answered as it comes.
+    DescriptorDevice standardInput(STDIN_FILENO);
+    if (!standardInput.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         std::fputs("korvani-chart: standard input could not be opened\n", stderr);
     }
     CommandEnvironment environment;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QByteArray>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -155,7 +156,10 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{"strayArgument", QStringList(greenwich2000) << "extra", "unexpected argument \"extra\"; every value follows its option"},
         RefusalCase{"repeatedOption", QStringList(greenwich2000) << "--zone" << "34", "--zone given more than once"},
         RefusalCase{"listZonesWithChart", QStringList(greenwich2000) << "--list-zones", "--list-zones takes no other option"},
-        RefusalCase{"listZonesAsJson", {"--list-zones", "--json"}, "--list-zones takes no other option"}),
+        RefusalCase{"listZonesAsJson", {"--list-zones", "--json"}, "--list-zones takes no other option"},
+        RefusalCase{"jobsZero", QStringList(greenwich2000) << "--jobs" << "0", "--jobs: expected a number of threads from 1 to 64 (got \"0\")"},
+        RefusalCase{"jobsPastTheMost", {"--batch", "-", "--jobs", "65"}, "--jobs: expected a number of threads from 1 to 64 (got \"65\")"},
+        RefusalCase{"jobsSigned", {"--batch", "-", "--jobs", "+2"}, "--jobs: expected a number of threads from 1 to 64 (got \"+2\")"}),
     [](const testing::TestParamInfo<RefusalCase>& info) { return std::string(info.param.name); });
 // clang-format on
 
@@ -332,6 +336,74 @@ TEST(Executable, HelpAndVersion) {
     for (const char* option : {"--tz", "--place", "--batch", "--format", "--version"}) {
         EXPECT_TRUE(help.standardOutput.contains(option)) << option;
     }
+}
+
+// With one chart --jobs changes nothing.
+TEST(Executable, JobsWithOneChartChangesNothing) {
+    const ProcessRun plain = RunChart(greenwich2000);
+    const ProcessRun withJobs = RunChart(QStringList(greenwich2000) << "--jobs"
+                                                                    << "3");
+    EXPECT_EQ(withJobs.exitCode, 0) << withJobs.standardError.toStdString();
+    EXPECT_EQ(withJobs.standardOutput, plain.standardOutput);
+}
+
+QByteArray BatchRows(int count) {
+    QByteArray rows;
+    for (int row = 0; row < count; ++row) {
+        rows += "Row " + QByteArray::number(row) + ",1990-08-15,10:30,077:13E,28:39N,34,,,\n";
+    }
+    return rows;
+}
+
+// A batch reading from a pipe that stays open: what it writes before its input ends, how it ends.
+struct OpenInputBatch {
+    QProcess process;
+    explicit OpenInputBatch(int rows, const QString& outputFile = {}) {
+        if (!outputFile.isEmpty()) {
+            process.setStandardOutputFile(outputFile);
+        }
+        process.start(QStringLiteral(KORVANI_CHART_PATH),
+                      QStringList{"--batch", "-", "--jobs", "2"});
+        EXPECT_TRUE(process.waitForStarted(120000));
+        process.write("name,date,time,lon,lat,zone,tz,place,dst\n" + BatchRows(rows));
+        while (process.bytesToWrite() > 0 && process.waitForBytesWritten(20000)) {
+        }
+    }
+};
+
+// Output appears chunk by chunk while the input is still open; SIGTERM then ends the run at once,
+// by the signal, and what was written is whole lines.
+TEST(Executable, BatchWritesAsItGoesAndStopsOnSigtermWithWholeLines) {
+    // Far less than a chunk: the rows that have come are answered before more come.
+    OpenInputBatch batch(20);
+    QByteArray output;
+    while (output.count('\n') < 20 && batch.process.waitForReadyRead(20000)) {
+        output += batch.process.readAllStandardOutput();
+    }
+    ASSERT_EQ(output.count('\n'), 20) << "the rows were not answered before the input ended";
+    batch.process.terminate(); // SIGTERM
+    ASSERT_TRUE(batch.process.waitForFinished(120000)) << "the run did not stop";
+    output += batch.process.readAllStandardOutput();
+    EXPECT_EQ(batch.process.exitStatus(), QProcess::CrashExit);
+    ASSERT_TRUE(output.endsWith('\n'));
+    for (const QByteArray& line : output.chopped(1).split('\n')) {
+        EXPECT_EQ(QJsonDocument::fromJson(line).object()["input"].toObject()["date"].toString(),
+                  "1990-08-15")
+            << line.left(100).toStdString();
+    }
+}
+
+// A full disk stops the run at once, with a message and status 1, though its input never ends.
+TEST(Executable, BatchStopsAtTheFirstWriteError) {
+    if (!QFile::exists(QStringLiteral("/dev/full"))) {
+        GTEST_SKIP() << "no /dev/full here";
+    }
+    OpenInputBatch batch(3000, QStringLiteral("/dev/full"));
+    ASSERT_TRUE(batch.process.waitForFinished(20000)) << "the run went on after the error";
+    EXPECT_EQ(batch.process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(batch.process.exitCode(), 1);
+    EXPECT_EQ(batch.process.readAllStandardError(),
+              "korvani-chart: the output could not be written\n");
 }
 
 // The exit statuses that the help text states are the ones the program ends with.
