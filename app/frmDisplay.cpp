@@ -365,15 +365,17 @@ void frmDisplay::foldChartsToFit(const QRect& available, const QSize& frameExtra
     const QSize frame = wanted + frameExtra;
     if (chkShowCharts->isChecked() &&
         (frame.width() > available.width() || frame.height() > available.height())) {
+        // The window then opens as it would without the charts, within the area.
         chkShowCharts->setChecked(false);
-        // The layouts learn of the hidden panel now, not on the next turn of the event loop.
         centralWidget()->layout()->activate();
         layout()->activate();
-        resize(sizeHint().expandedTo(minimumSizeHint()));
+        resize(sizeHint().boundedTo(available.size() - frameExtra).expandedTo(minimumSizeHint()));
         return;
     }
     // Qt would open a window at most two thirds of the screen wide: the charts take their room.
-    resize(wanted);
+    if (chkShowCharts->isChecked()) {
+        resize(wanted);
+    }
 }
 
 QWidget* frmDisplay::createCommandStrip() {

@@ -62,7 +62,8 @@ class frmDisplay : public QMainWindow {
     // date, place) for saving and printing.
     void setCharts(const ChartContents& birth, const ChartContents& decanate, const QString& title);
     // Folds the chart panel away (chkShowCharts unticked) when the window's frame, `frameExtra`
-    // larger than the window, would not fit in `available` with it.
+    // larger than the window, would not fit in `available` with it; with the panel, the window
+    // takes the size its layout asks for.
     void foldChartsToFit(const QRect& available, const QSize& frameExtra);
 
   signals:
