@@ -128,7 +128,7 @@ frmDisplay::frmDisplay(QWidget* parent, const ResultPageMeasures* measures)
     lblChartHeader->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto* headerRow = new QHBoxLayout;
     headerRow->addWidget(lblChartHeader, 1);
-    chkShowCharts = new QCheckBox(QStringLiteral("Show C&harts"), central);
+    chkShowCharts = new QCheckBox(QStringLiteral("Show &Charts"), central);
     chkShowCharts->setObjectName(QStringLiteral("chkShowCharts"));
     chkShowCharts->setChecked(true);
     headerRow->addWidget(chkShowCharts, 0, Qt::AlignTop);

@@ -159,7 +159,7 @@ TEST_F(ChartPanel, PanelFoldsAwayOnlyOnASmallScreen) {
         const auto window = ShownWindow();
         auto* show = window->findChild<QCheckBox*>(QStringLiteral("chkShowCharts"));
         ASSERT_NE(show, nullptr);
-        EXPECT_EQ(show->text(), QStringLiteral("Show C&harts"));
+        EXPECT_EQ(show->text(), QStringLiteral("Show &Charts"));
         window->foldChartsToFit(row.available, frameExtra);
         EXPECT_EQ(show->isChecked(), row.shown) << row.available.width();
         EXPECT_EQ(Chart(*window, "picBirthChart")->isVisible(), row.shown);
