@@ -17,6 +17,7 @@
 #include <QHelpEvent>
 #include <QImage>
 #include <QMimeData>
+#include <QPrinter>
 #include <QRadioButton>
 #include <QSettings>
 #include <QStandardPaths>
@@ -281,6 +282,36 @@ TEST_F(ChartPanel, CrowdedCellShowsItsFullTextInATooltip) {
     EXPECT_EQ(QToolTip::text(), QString::fromStdString(ChartTextLines(crowded)[3]));
     EXPECT_TRUE(chart.accessibleDescription().contains(QString::fromUtf8("Pluto 29°")));
     QToolTip::hideText();
+}
+
+// Print with the charts on top: every body still printed, on as many pages or one more.
+TEST(ChartPrint, ChartsGoAboveTheReadingOnTheFirstPage) {
+    const ChartState chart = DelhiChart();
+    Reading reading;
+    reading.header = QStringLiteral("ASHA");
+    for (int body = 0; body < displayedBodyCount; ++body) {
+        BodyReading values{QString::fromLatin1(bodyNames[static_cast<std::size_t>(body)]), {}};
+        values.values.fill(QStringLiteral("value"));
+        reading.bodies.push_back(values);
+    }
+    const PrintedCharts charts{ComputeChartContents(chart, ChartKind::Birth),
+                               ComputeChartContents(chart, ChartKind::Decanate),
+                               ChartStyle::NorthIndian, QStringLiteral("ASHA, 15 August 1990")};
+    QTemporaryDir folder;
+    const auto pages = [&](const PrintedCharts* printed, const char* name) {
+        QPrinter printer;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(folder.filePath(QLatin1String(name)));
+        PrintReading(reading, printer, printed);
+        QFile pdf(printer.outputFileName());
+        EXPECT_TRUE(pdf.open(QIODevice::ReadOnly)) << name;
+        return pdf.readAll().count("/Type /Page\n");
+    };
+    const qsizetype plain = pages(nullptr, "plain.pdf");
+    const qsizetype withCharts = pages(&charts, "charts.pdf");
+    EXPECT_GE(plain, 1);
+    EXPECT_GE(withCharts, plain);
+    EXPECT_LE(withCharts, plain + 1);
 }
 
 TEST(ChartTitle, NamesPersonDateTimeAndPlace) {
