@@ -30,6 +30,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -91,6 +92,14 @@ class ChartPanel : public ::testing::Test {
 TEST_F(ChartPanel, ClickingABodySelectsItsTabAndHighlightsItInBothCharts) {
     const auto window = ShownWindow();
     auto* tabs = window->findChild<QTabWidget*>(QStringLiteral("SSTab1"));
+    const ChartState chart = DelhiChart();
+    for (const auto& [name, kind] : {std::pair{"picBirthChart", ChartKind::Birth},
+                                     std::pair{"picDecanateChart", ChartKind::Decanate}}) {
+        EXPECT_EQ(Chart(*window, name)->accessibleName(),
+                  QString::fromUtf8(ChartAccessibleName(kind)));
+        EXPECT_EQ(Chart(*window, name)->accessibleDescription().toStdString(),
+                  ChartDescription(ComputeChartContents(chart, kind), ChartStyle::SouthIndian));
+    }
     for (const char* clicked : {"picBirthChart", "picDecanateChart"}) {
         for (const int body : {5, 9, 0}) {
             ChartView* chart = Chart(*window, clicked);
