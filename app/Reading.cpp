@@ -1,5 +1,7 @@
 #include "app/Reading.h"
 
+#include "charts/ChartGeometry.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QStringList>
 #include <QTextBlock>
@@ -47,8 +49,30 @@ QString ChartHeaderText(const ChartHeaderFields& fields, const ChartState& chart
     return parts.join(QStringLiteral(" · "));
 }
 
+QString ChartTitleText(const ChartHeaderFields& fields, const ChartState& chart) {
+    const QString date = QStringLiteral("%1 %2 %3 %4:%5")
+                             .arg(chart.birthDay)
+                             .arg(MonthName(chart.birthMonth))
+                             .arg(chart.birthYear)
+                             .arg(chart.birthHour, 2, 10, QLatin1Char('0'))
+                             .arg(chart.birthMinute, 2, 10, QLatin1Char('0'));
+    const QString place = Coordinate(chart.longitudeDegrees, chart.longitudeMinutes,
+                                     chart.longitudeEastFlag != 0 ? 'E' : 'W') +
+                          u' ' +
+                          Coordinate(chart.latitudeDegrees, chart.latitudeMinutes,
+                                     chart.latitudeSouthFlag != 0 ? 'S' : 'N');
+    return QString::fromStdString(
+        ChartTitle(fields.name.trimmed().toStdString(), date.toStdString(), place.toStdString()));
+}
+
 QString ReadingText(const Reading& reading) {
     QString text = reading.header + u'\n';
+    for (const ReadingChart& chart : reading.charts) {
+        text += u'\n' + chart.caption + u'\n';
+        for (const QString& line : chart.cellLines) {
+            text += line + u'\n';
+        }
+    }
     for (const BodyReading& body : reading.bodies) {
         text += u'\n' + body.bodyName + u'\n';
         for (std::size_t field = 0; field < readingFieldCaptions.size(); ++field) {
@@ -61,8 +85,20 @@ QString ReadingText(const Reading& reading) {
 
 QString ReadingHtml(const Reading& reading) {
     QString html = QStringLiteral("<html><head><meta charset=\"utf-8\"><title>%1</title></head>"
-                                  "<body><h1>%1</h1>")
+                                  "<body>")
                        .arg(reading.header.toHtmlEscaped());
+    QString pictures;
+    for (const ReadingChart& chart : reading.charts) {
+        if (!chart.png.isEmpty()) {
+            pictures +=
+                QStringLiteral("<img src=\"data:image/png;base64,%1\" alt=\"%2\"> ")
+                    .arg(QString::fromLatin1(chart.png.toBase64()), chart.caption.toHtmlEscaped());
+        }
+    }
+    if (!pictures.isEmpty()) {
+        html += QStringLiteral("<p>") + pictures + QStringLiteral("</p>");
+    }
+    html += QStringLiteral("<h1>%1</h1>").arg(reading.header.toHtmlEscaped());
     for (const BodyReading& body : reading.bodies) {
         // Captions stand clear of their values: a gap of two letters' width after each.
         html += QStringLiteral("<h2>%1</h2><table cellspacing=\"0\" cellpadding=\"1\">")

@@ -2,7 +2,9 @@
 
 #include "chart/ChartState.h"
 
+#include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 class QTextDocument;
 
@@ -25,6 +27,10 @@ struct ChartHeaderFields {
 // ticked. E.g. "ASHA · 15 August 1990 · 10:30 · 77°13′E 28°39′N · Indian Time, IST, +5.3".
 QString ChartHeaderText(const ChartHeaderFields& fields, const ChartState& chart);
 
+// The title line of the chart diagrams: the name, the date and time, and the place by its
+// coordinates, e.g. "ASHA, 15 August 1990 10:30, 77°13′E 28°39′N".
+QString ChartTitleText(const ChartHeaderFields& fields, const ChartState& chart);
+
 // The captions of a body's fields on its tab, in tab order.
 inline constexpr std::array<const char*, 9> readingFieldCaptions = {
     "Position",           "Decanate Name", "Decanate Sign", "Ruling Planet",  "Ruling Element",
@@ -36,17 +42,28 @@ struct BodyReading {
     std::array<QString, readingFieldCaptions.size()> values; // in caption order
 };
 
-// The whole reading: the header line and every body.
+// One chart diagram of the reading: its caption, its cells as text lines and, for HTML, its
+// picture.
+struct ReadingChart {
+    QString caption;       // "Birth Chart (D-1)"
+    QStringList cellLines; // one line per sign, "Aries: Asc 12°, Ma 12°"
+    QByteArray png;        // the chart drawn as a PNG file; empty for none
+};
+
+// The whole reading: the header line, the chart diagrams and every body.
 struct Reading {
     QString header;
+    std::vector<ReadingChart> charts;
     std::vector<BodyReading> bodies;
 };
 
-// The reading as plain text: the header, then each body with its name, one "Caption: value"
-// line per field, the description last. Ends with a newline.
+// The reading as plain text: the header, then each chart with its caption and cell lines, then
+// each body with its name, one "Caption: value" line per field, the description last. Ends with
+// a newline.
 QString ReadingText(const Reading& reading);
 
-// The same reading as an HTML document, every text escaped, for the clipboard and printing.
+// The same reading as an HTML document, every text escaped, for the clipboard and printing. It
+// starts with the charts that have a picture, each an inline PNG image (a data: address).
 QString ReadingHtml(const Reading& reading);
 
 // The name a printout of the chart is offered under: the name as the name box held it and the

@@ -9,6 +9,7 @@
 #include "app/frmMain.h"
 #include "app/frmPlaceFinder.h"
 #include "chart/ChartState.h"
+#include "charts/ChartCells.h"
 #include "links/modHelp.h"
 #include "places/PlaceSource.h"
 #include "promo/frmExit.h"
@@ -141,6 +142,9 @@ void WindowController::showResults(const ChartState& chart, const ImageList* pic
         display = resultWindow();
         display->setChartHeader(ChartHeaderText(who, chart));
         display->setPrintName(ReadingFileStem(who.name, chart));
+        display->setCharts(ComputeChartContents(chart, ChartKind::Birth),
+                           ComputeChartContents(chart, ChartKind::Decanate),
+                           ChartTitleText(who, chart));
         for (int body = 0; body < displayedBodyCount; ++body) {
             display->setPositionCaption(
                 body, QString::fromStdString(chart.positionText[static_cast<std::size_t>(body)]));
@@ -155,6 +159,11 @@ void WindowController::showResults(const ChartState& chart, const ImageList* pic
         if (display) {
             // The result opens where the input window is, on the same screen.
             if (input_ && input_->isVisible()) {
+                // On a small screen the chart panel folds away, so that the tabs fit.
+                const QRect margins = FrameMargins(input_);
+                display->foldChartsToFit(
+                    input_->screen()->availableGeometry(),
+                    QSize(margins.left() + margins.right(), margins.top() + margins.bottom()));
                 PlaceWindow(display, input_->frameGeometry().topLeft(), input_->screen(),
                             FrameMargins(input_));
             }

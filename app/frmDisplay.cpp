@@ -1,5 +1,6 @@
 #include "app/frmDisplay.h"
 
+#include "app/ChartView.h"
 #include "app/ImageList.h"
 #include "app/ScreenReaderNames.h"
 #include "links/modHelp.h"
@@ -11,6 +12,9 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
+#include <QBuffer>
+#include <QButtonGroup>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QFrame>
@@ -21,15 +25,23 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPainter>
 #include <QPixmap>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTextCursor>
 #include <QTextDocument>
+#include <QTextFrame>
+#include <QTextImageFormat>
 #include <QTimer>
+#include <QUrl>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -114,8 +126,18 @@ frmDisplay::frmDisplay(QWidget* parent, const ResultPageMeasures* measures)
     lblChartHeader = makeLabel(central, QStringLiteral("lblChartHeader"), QString(), true);
     lblChartHeader->setWordWrap(true);
     lblChartHeader->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    layout->addWidget(lblChartHeader);
-    layout->addWidget(createTabs(), 1);
+    auto* headerRow = new QHBoxLayout;
+    headerRow->addWidget(lblChartHeader, 1);
+    chkShowCharts = new QCheckBox(QStringLiteral("Show &Charts"), central);
+    chkShowCharts->setObjectName(QStringLiteral("chkShowCharts"));
+    chkShowCharts->setChecked(true);
+    headerRow->addWidget(chkShowCharts, 0, Qt::AlignTop);
+    layout->addLayout(headerRow);
+    // The tabs and, beside them, the chart diagrams.
+    auto* resultRow = new QHBoxLayout;
+    resultRow->addWidget(createTabs(), 1);
+    resultRow->addWidget(createChartPanel());
+    layout->addLayout(resultRow, 1);
     layout->addWidget(createCommandStrip());
     setCentralWidget(central);
     // The status line confirms Copy Reading; it never takes the focus, and its text is its
@@ -149,12 +171,19 @@ QWidget* frmDisplay::createBanner() {
 
 QWidget* frmDisplay::createTabs() {
     auto* tabsWidget = new QTabWidget(this);
+    SSTab1 = tabsWidget;
     tabsWidget->setObjectName(QStringLiteral("SSTab1"));
     tabsWidget->setUsesScrollButtons(false);
     for (int body = 0; body < displayedBodyCount; ++body) {
         tabsWidget->addTab(createBodyTab(body), QString::fromLatin1(bodyNames[body]));
     }
     connect(tabsWidget, &QTabWidget::currentChanged, this, [this](int body) {
+        // The selected tab's body stands out in both charts.
+        for (ChartView* chart : {picBirthChart, picDecanateChart}) {
+            if (chart) {
+                chart->setHighlightedBody(body);
+            }
+        }
         if (body >= 0 && body < displayedBodyCount) {
             const BodyTab& tab = tabs_[static_cast<std::size_t>(body)];
             for (QLabel* value :
@@ -261,6 +290,94 @@ QWidget* frmDisplay::createBodyTab(int body) {
     return page;
 }
 
+QWidget* frmDisplay::createChartPanel() {
+    fraCharts = new QFrame(this);
+    fraCharts->setObjectName(QStringLiteral("fraCharts"));
+    auto* layout = new QGridLayout(fraCharts);
+    layout->setContentsMargins(0, 0, 0, 0);
+    picBirthChart = new ChartView(ChartKind::Birth, fraCharts);
+    picDecanateChart = new ChartView(ChartKind::Decanate, fraCharts);
+    int column = 0;
+    for (ChartView* chart : {picBirthChart, picDecanateChart}) {
+        const ChartKind kind = chart->contents().kind;
+        QLabel* caption = makeLabel(fraCharts,
+                                    kind == ChartKind::Birth ? QStringLiteral("lblBirthChart")
+                                                             : QStringLiteral("lblDecanateChart"),
+                                    QString::fromUtf8(ChartCaption(kind)), true);
+        caption->setBuddy(chart);
+        layout->addWidget(caption, 0, column);
+        layout->addWidget(chart, 1, column);
+        // A click on a body's label selects its tab; the Ascendant has none.
+        connect(chart, &ChartView::bodyClicked, this, [this](int body) {
+            if (body >= 0 && body < displayedBodyCount) {
+                SSTab1->setCurrentIndex(body);
+            }
+        });
+        chart->setHighlightedBody(0);
+        ++column;
+    }
+    layout->setRowStretch(1, 1);
+
+    auto* styles = new QHBoxLayout;
+    auto* group = new QButtonGroup(fraCharts);
+    const char* const styleCaptions[] = {"&South Indian", "&North Indian"};
+    for (int option = 0; option < 2; ++option) {
+        auto* button = new QRadioButton(QString::fromUtf8(styleCaptions[option]), fraCharts);
+        button->setObjectName(arrayName("optChartStyle", option));
+        group->addButton(button, option);
+        styles->addWidget(button);
+        optChartStyle[static_cast<std::size_t>(option)] = button;
+    }
+    styles->addStretch();
+    layout->addLayout(styles, 2, 0, 1, 2);
+
+    useChartStyle(StoredChartStyle());
+    connect(group, &QButtonGroup::idClicked, this, [this](int option) {
+        const ChartStyle style = option == 1 ? ChartStyle::NorthIndian : ChartStyle::SouthIndian;
+        useChartStyle(style);
+        StoreChartStyle(style);
+    });
+    connect(chkShowCharts, &QCheckBox::toggled, this, [this](bool shown) {
+        fraCharts->setVisible(shown);
+        if (isVisible()) {
+            // The window takes the room the panel needs, or gives back what it left.
+            adjustSize();
+        }
+    });
+    return fraCharts;
+}
+
+void frmDisplay::useChartStyle(ChartStyle style) {
+    optChartStyle[style == ChartStyle::NorthIndian ? 1 : 0]->setChecked(true);
+    picBirthChart->setChartStyle(style);
+    picDecanateChart->setChartStyle(style);
+}
+
+void frmDisplay::setCharts(const ChartContents& birth, const ChartContents& decanate,
+                           const QString& title) {
+    chartTitle_ = title;
+    picBirthChart->setContents(birth, title);
+    picDecanateChart->setContents(decanate, title);
+}
+
+void frmDisplay::foldChartsToFit(const QRect& available, const QSize& frameExtra) {
+    const QSize wanted = sizeHint().expandedTo(minimumSizeHint());
+    const QSize frame = wanted + frameExtra;
+    if (chkShowCharts->isChecked() &&
+        (frame.width() > available.width() || frame.height() > available.height())) {
+        // The window then opens as it would without the charts, within the area.
+        chkShowCharts->setChecked(false);
+        centralWidget()->layout()->activate();
+        layout()->activate();
+        resize(sizeHint().boundedTo(available.size() - frameExtra).expandedTo(minimumSizeHint()));
+        return;
+    }
+    // Qt would open a window at most two thirds of the screen wide: the charts take their room.
+    if (chkShowCharts->isChecked()) {
+        resize(wanted);
+    }
+}
+
 QWidget* frmDisplay::createCommandStrip() {
     auto* frame = new QFrame(this);
     frame->setObjectName(QStringLiteral("fraCommands"));
@@ -312,8 +429,9 @@ void frmDisplay::createMenus() {
 
 void frmDisplay::arrangeTabOrder() {
     // Reading order: the banner, the tabs, the one link on a tab, the offers, the buttons.
-    const char* const order[] = {"Label61",    "SSTab1", "Label19", "lblFullBrand",
-                                 "lblCobrand", "cmdOK",  "cmdExit"};
+    const char* const order[] = {"Label61",         "chkShowCharts",   "SSTab1",       "Label19",
+                                 "optChartStyle_0", "optChartStyle_1", "lblFullBrand", "lblCobrand",
+                                 "cmdOK",           "cmdExit"};
     for (std::size_t i = 1; i < std::size(order); ++i) {
         QWidget::setTabOrder(findChild<QWidget*>(QLatin1String(order[i - 1])),
                              findChild<QWidget*>(QLatin1String(order[i])));
@@ -338,6 +456,14 @@ void frmDisplay::setChartHeader(const QString& text) {
 Reading frmDisplay::reading() const {
     Reading reading;
     reading.header = lblChartHeader->text();
+    for (const ChartView* chart : {picBirthChart, picDecanateChart}) {
+        QStringList lines;
+        for (const std::string& line : ChartTextLines(chart->contents())) {
+            lines << QString::fromStdString(line);
+        }
+        reading.charts.push_back(
+            {QString::fromUtf8(ChartCaption(chart->contents().kind)), lines, {}});
+    }
     for (int body = 0; body < displayedBodyCount; ++body) {
         const BodyTab& tab = tabs_[static_cast<std::size_t>(body)];
         reading.bodies.push_back(
@@ -351,10 +477,33 @@ Reading frmDisplay::reading() const {
 }
 
 void frmDisplay::mnuCopyReading_Click() {
-    const Reading shown = reading();
+    Reading shown = reading();
+    // The charts as the window draws them, each with its caption and title above it.
+    const auto pngOf = [](const QImage& image) {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "PNG");
+        return bytes;
+    };
+    const ChartStyle style = picBirthChart->chartStyle();
+    const int highlighted = SSTab1->currentIndex();
+    std::size_t index = 0;
+    for (const ChartView* chart : {picBirthChart, picDecanateChart}) {
+        ChartPaintOptions options;
+        options.style = style;
+        options.highlightedBody = highlighted;
+        options.caption = shown.charts[index].caption;
+        options.title = chartTitle_;
+        shown.charts[index++].png =
+            pngOf(RenderChartImage(chart->contents(), options, palette(), font(), 1.0));
+    }
+    const QImage both = RenderChartsImage(picBirthChart->contents(), picDecanateChart->contents(),
+                                          style, palette(), font(), 1.0, highlighted, chartTitle_);
     auto* data = new QMimeData;
     data->setText(ReadingText(shown));
     data->setHtml(ReadingHtml(shown));
+    data->setData(QStringLiteral("image/png"), pngOf(both));
     QGuiApplication::clipboard()->setMimeData(data); // the clipboard takes it over
     // Said in the status line; the keyboard stays where it was.
     lblStatus->setText(QStringLiteral("Reading copied to the clipboard."));
@@ -374,7 +523,9 @@ void frmDisplay::mnuPrint_Click() {
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
-    PrintReading(reading(), printer);
+    const PrintedCharts charts{picBirthChart->contents(), picDecanateChart->contents(),
+                               picBirthChart->chartStyle(), chartTitle_};
+    PrintReading(reading(), printer, &charts);
 }
 
 void frmDisplay::setPositionCaption(int body, const QString& text) {
@@ -431,15 +582,85 @@ void frmDisplay::mnuExit_Click() {
     cmdExit_Click();
 }
 
-void PrintReading(const Reading& reading, QPrinter& printer) {
+void PrintReading(const Reading& reading, QPrinter& printer, const PrintedCharts* charts) {
     QTextDocument document;
     // Laid out at the printer's resolution on its pages, so that the page breaks seen here are
     // the printed ones.
     document.documentLayout()->setPaintDevice(&printer);
-    document.setPageSize(printer.pageLayout().paintRectPixels(printer.resolution()).size());
-    document.setHtml(ReadingHtml(reading));
+    const QSizeF pageSize = printer.pageLayout().paintRectPixels(printer.resolution()).size();
+    document.setPageSize(pageSize);
+    // The charts are drawn, not pictured: the reading's text leaves them room at the top.
+    Reading text = reading;
+    for (ReadingChart& chart : text.charts) {
+        chart.png.clear();
+    }
+    document.setHtml(ReadingHtml(text));
+    const QFont chartFont = QApplication::font();
+    ChartPairPlacement placement;
+    double chartScale = 1.0;
+    QRectF chartsBox;
+    if (charts) {
+        placement = PlaceChartPair(chartFont, &printer, !charts->title.isEmpty());
+        const double usable =
+            pageSize.width() - 2 * document.rootFrame()->frameFormat().leftMargin();
+        chartScale = std::min(1.0, usable / placement.size.width());
+        const QSizeF room = placement.size * chartScale;
+        // An empty picture of the charts' size stands in their place in the text.
+        const QString name = QStringLiteral("korvani-charts");
+        QImage blank(1, 1, QImage::Format_ARGB32_Premultiplied);
+        blank.fill(Qt::transparent);
+        document.addResource(QTextDocument::ImageResource, QUrl(name), blank);
+        QTextCursor cursor(&document);
+        cursor.movePosition(QTextCursor::Start);
+        QTextImageFormat image;
+        image.setName(name);
+        image.setWidth(room.width());
+        image.setHeight(room.height());
+        cursor.insertImage(image);
+        cursor.insertBlock();
+        const QRectF block = document.documentLayout()->blockBoundingRect(document.begin());
+        chartsBox = QRectF(block.topLeft(), room);
+    }
     KeepBodiesTogether(document);
-    document.print(&printer);
+    if (!charts) {
+        document.print(&printer);
+        return;
+    }
+    // The pages as the document's own printing gives them, the charts on the first.
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        return;
+    }
+    const int pages = document.pageCount();
+    for (int page = 0; page < pages; ++page) {
+        if (page > 0) {
+            printer.newPage();
+        }
+        painter.save();
+        painter.translate(0, -page * pageSize.height());
+        QAbstractTextDocumentLayout::PaintContext context;
+        context.clip = QRectF(0, page * pageSize.height(), pageSize.width(), pageSize.height());
+        context.palette.setColor(QPalette::Text, Qt::black);
+        document.documentLayout()->draw(&painter, context);
+        painter.restore();
+        if (page == 0) {
+            painter.save();
+            painter.translate(chartsBox.topLeft());
+            painter.scale(chartScale, chartScale);
+            const QPalette light = LightChartPalette();
+            for (const auto& [contents, target] :
+                 {std::pair{&charts->birth, placement.birthTarget},
+                  std::pair{&charts->decanate, placement.decanateTarget}}) {
+                ChartPaintOptions options;
+                options.style = charts->style;
+                options.caption = QString::fromUtf8(ChartCaption(contents->kind));
+                options.title = charts->title;
+                DrawChart(painter, target, *contents, options, light, chartFont);
+            }
+            painter.restore();
+        }
+    }
+    painter.end();
 }
 
 void fillDecanates(const ChartState& chart, DecanateResults& decanateResults, frmDisplay& window,

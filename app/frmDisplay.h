@@ -1,6 +1,8 @@
 #pragma once
 
 #include "app/Reading.h"
+#include "charts/ChartCells.h"
+#include "charts/ChartGeometry.h"
 #include "decanates/modVedicDecanates.h"
 
 #include <QFont>
@@ -10,7 +12,11 @@
 
 #include <array>
 
+class ChartView;
 class ImageList;
+class QCheckBox;
+class QRadioButton;
+class QTabWidget;
 class QCloseEvent;
 class QLabel;
 class QPixmap;
@@ -52,6 +58,14 @@ class frmDisplay : public QMainWindow {
     // The name a printout is offered under, without ".pdf" (ReadingFileStem).
     void setPrintName(const QString& stem);
 
+    // The chart diagrams: the cells of the birth and decanate charts and their title (person,
+    // date, place) for saving and printing.
+    void setCharts(const ChartContents& birth, const ChartContents& decanate, const QString& title);
+    // Folds the chart panel away (chkShowCharts unticked) when the window's frame, `frameExtra`
+    // larger than the window, would not fit in `available` with it; with the panel, the window
+    // takes the size its layout asks for.
+    void foldChartsToFit(const QRect& available, const QSize& frameExtra);
+
   signals:
     // Back: the window has been unloaded and the input window is wanted again.
     void backRequested();
@@ -89,12 +103,21 @@ class frmDisplay : public QMainWindow {
     QWidget* createTabs();
     QWidget* createBodyTab(int body);
     QWidget* createCommandStrip();
+    QWidget* createChartPanel();
+    void useChartStyle(ChartStyle style);
     void createMenus();
     void arrangeTabOrder();
     // Everything the window shows, as one reading.
     Reading reading() const;
 
     QLabel* lblChartHeader = nullptr;
+    QTabWidget* SSTab1 = nullptr;
+    QWidget* fraCharts = nullptr;
+    QCheckBox* chkShowCharts = nullptr;
+    std::array<QRadioButton*, 2> optChartStyle{};
+    ChartView* picBirthChart = nullptr;
+    ChartView* picDecanateChart = nullptr;
+    QString chartTitle_;
     QLabel* lblStatus = nullptr; // the status line: confirms what a menu command did
     QTimer* statusClearing = nullptr;
     QString printName_;
@@ -105,8 +128,17 @@ class frmDisplay : public QMainWindow {
     bool goingBack_ = false;
 };
 
-// Prints the reading on the printer's pages, no body's heading parted from its fields.
-void PrintReading(const Reading& reading, QPrinter& printer);
+// The chart diagrams as the printout draws them.
+struct PrintedCharts {
+    ChartContents birth;
+    ChartContents decanate;
+    ChartStyle style = ChartStyle::SouthIndian;
+    QString title; // person, date, place
+};
+
+// Prints the reading on the printer's pages, no body's heading parted from its fields; with
+// `charts`, both charts stand side by side at the top of the first page, above the reading.
+void PrintReading(const Reading& reading, QPrinter& printer, const PrintedCharts* charts = nullptr);
 
 // The decanate stage: determines the decanates of positionText 0..9 into decanateResults, then
 // for each body sets picture i + 1 of `pictures` and the eight decanate captions on the

@@ -135,9 +135,10 @@ TEST_F(Keyboard, TabFollowsTheReadingOrder) {
     EXPECT_EQ(walk(input->findChild<QWidget*>("txtName"), inputOrder.size()), inputOrder);
 
     QWidget* result = calculate();
+    // On the test's small screen the chart panel is folded away: its box stays in the walk.
     const std::vector<std::string> resultOrder = {
-        "Label61", "qt_tabwidget_tabbar", "lblFullBrand", "lblCobrand", "cmdOK", "cmdExit",
-        "Label61"};
+        "Label61", "chkShowCharts", "qt_tabwidget_tabbar", "lblFullBrand", "lblCobrand", "cmdOK",
+        "cmdExit", "Label61"};
     EXPECT_EQ(walk(result->findChild<QWidget*>("Label61"), resultOrder.size()), resultOrder);
 }
 

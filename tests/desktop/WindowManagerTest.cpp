@@ -56,9 +56,14 @@ bool WaitForFrameAt(const QWidget* window, QPoint corner) {
         frameTimeoutMilliseconds);
 }
 
+// Framed: the frame is known and holds the window (a frame just mapped can read 1 x 1 first).
 bool WaitForFramed(const QWidget* window) {
     return QTest::qWaitFor(
-        [&] { return window->isVisible() && window->frameGeometry() != window->geometry(); },
+        [&] {
+            const QRect frame = window->frameGeometry();
+            return window->isVisible() && frame != window->geometry() &&
+                   frame.contains(window->geometry());
+        },
         frameTimeoutMilliseconds);
 }
 

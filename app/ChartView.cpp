@@ -1,0 +1,214 @@
+#include "app/ChartView.h"
+
+#include "ui/FileDialogs.h"
+#include "ui/Messages.h"
+
+#include <QContextMenuEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QHelpEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPolygonF>
+#include <QSettings>
+#include <QSvgGenerator>
+#include <QToolTip>
+
+namespace {
+
+// The key the chosen layout is kept under, and its values.
+constexpr char chartStyleKey[] = "display/chartStyle";
+constexpr char southIndianValue[] = "south";
+constexpr char northIndianValue[] = "north";
+
+// A chart's side in text lines of the widget's font: what it asks for and the least it takes.
+constexpr int preferredSideLines = 20;
+constexpr int minimumSideLines = 11;
+
+// Where one chart goes in a saved file: the pair's placement cut to its first chart.
+struct SinglePlacement {
+    QSizeF size;
+    QRectF target;
+};
+SinglePlacement PlaceSingleChart(const QFont& font, const QPaintDevice* device, bool withTitle) {
+    const ChartPairPlacement pair = PlaceChartPair(font, device, withTitle);
+    const QRectF target = pair.birthTarget;
+    return {QSizeF(target.width() + 2 * target.left(), pair.size.height()), target};
+}
+
+} // namespace
+
+ChartView::ChartView(ChartKind kind, QWidget* parent) : QWidget(parent) {
+    contents_.kind = kind;
+    setObjectName(kind == ChartKind::Birth ? QStringLiteral("picBirthChart")
+                                           : QStringLiteral("picDecanateChart"));
+    setAccessibleName(QString::fromUtf8(ChartAccessibleName(kind)));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    // The chart is drawn as the largest square that fits; it takes what room there is.
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    describe();
+}
+
+void ChartView::setContents(const ChartContents& contents, const QString& title) {
+    contents_ = contents;
+    title_ = title;
+    describe();
+    update();
+}
+
+void ChartView::setChartStyle(ChartStyle style) {
+    if (style_ != style) {
+        style_ = style;
+        describe();
+        update();
+    }
+}
+
+void ChartView::setHighlightedBody(int body) {
+    if (highlightedBody_ != body) {
+        highlightedBody_ = body;
+        update();
+    }
+}
+
+void ChartView::describe() {
+    // The description reads every cell in full, crowded ones included.
+    setAccessibleDescription(QString::fromStdString(ChartDescription(contents_, style_)));
+}
+
+ChartPaintOptions ChartView::options() const {
+    ChartPaintOptions options;
+    options.style = style_;
+    options.highlightedBody = highlightedBody_;
+    return options;
+}
+
+QSize ChartView::sizeHint() const {
+    const int side = fontMetrics().height() * preferredSideLines;
+    return {side, side};
+}
+
+QSize ChartView::minimumSizeHint() const {
+    const int side = fontMetrics().height() * minimumSideLines;
+    return {side, side};
+}
+
+void ChartView::paintEvent(QPaintEvent* /*event*/) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.fillRect(rect(), ChartColoursOf(palette()).background);
+    layout_ = DrawChart(painter, QRectF(rect()), contents_, options(), palette(), font());
+}
+
+void ChartView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        if (const std::optional<int> body = BodyAt(layout_, event->position())) {
+            emit bodyClicked(*body);
+            return;
+        }
+    }
+    QWidget::mousePressEvent(event);
+}
+
+bool ChartView::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        for (const int sign : layout_.overflowedSigns) {
+            QPolygonF cell;
+            for (const UnitPoint& corner :
+                 layout_.geometry.cells[static_cast<std::size_t>(sign)].polygon) {
+                cell << ToDevice(layout_, corner);
+            }
+            if (cell.containsPoint(help->pos(), Qt::OddEvenFill)) {
+                const std::vector<std::string> lines = ChartTextLines(contents_);
+                QToolTip::showText(help->globalPos(),
+                                   QString::fromStdString(lines[static_cast<std::size_t>(sign)]),
+                                   this);
+                return true;
+            }
+        }
+        QToolTip::hideText();
+        event->ignore();
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+void ChartView::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu menu(this);
+    QAction* save = menu.addAction(QStringLiteral("Save Chart As…"));
+    save->setObjectName(QStringLiteral("mnuSaveChartAs"));
+    connect(save, &QAction::triggered, this, &ChartView::saveChartAs);
+    menu.exec(event->globalPos());
+}
+
+void ChartView::saveChartAs() {
+    const QString caption = QString::fromUtf8(ChartCaption(contents_.kind));
+    QString suggested = title_.isEmpty() ? caption : title_ + QStringLiteral(" ") + caption;
+    suggested.replace(QLatin1Char('/'), QLatin1Char('-'));
+    suggested += QStringLiteral(".png");
+    const QString path = AskSaveFileName(this, QStringLiteral("Save Chart As"), suggested,
+                                         QStringLiteral("PNG image (*.png);;SVG drawing (*.svg)"));
+    if (path.isEmpty()) {
+        return;
+    }
+    ChartPaintOptions saved = options();
+    saved.caption = caption;
+    saved.title = title_;
+    if (!SaveChartFile(path, contents_, saved, palette(), font())) {
+        ShowMessage(MessageIcon::Error,
+                    QStringLiteral("The chart could not be saved to %1.").arg(path), this);
+    }
+}
+
+QImage RenderChartImage(const ChartContents& contents, const ChartPaintOptions& options,
+                        const QPalette& palette, const QFont& font, double devicePixelRatio) {
+    const QImage measure(1, 1, QImage::Format_ARGB32_Premultiplied);
+    const SinglePlacement placement = PlaceSingleChart(font, &measure, !options.title.isEmpty());
+    QImage image((placement.size * devicePixelRatio).toSize(), QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(devicePixelRatio);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.fillRect(QRectF(QPointF(0, 0), placement.size), ChartColoursOf(palette).background);
+    DrawChart(painter, placement.target, contents, options, palette, font);
+    painter.end();
+    return image;
+}
+
+bool SaveChartFile(const QString& path, const ChartContents& contents,
+                   const ChartPaintOptions& options, const QPalette& palette, const QFont& font) {
+    if (QFileInfo(path).suffix().compare(QStringLiteral("svg"), Qt::CaseInsensitive) != 0) {
+        return RenderChartImage(contents, options, palette, font, 2.0).save(path, "PNG");
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        return false;
+    }
+    QSvgGenerator generator;
+    generator.setOutputDevice(&file);
+    const SinglePlacement placement = PlaceSingleChart(font, &generator, !options.title.isEmpty());
+    generator.setSize(placement.size.toSize());
+    generator.setViewBox(QRectF(QPointF(0, 0), placement.size));
+    generator.setTitle(options.caption);
+    generator.setDescription(options.title);
+    QPainter painter;
+    if (!painter.begin(&generator)) {
+        return false;
+    }
+    painter.fillRect(QRectF(QPointF(0, 0), placement.size), ChartColoursOf(palette).background);
+    DrawChart(painter, placement.target, contents, options, palette, font);
+    return painter.end() && file.error() == QFileDevice::NoError && file.flush();
+}
+
+ChartStyle StoredChartStyle() {
+    const QString value = QSettings().value(QLatin1String(chartStyleKey)).toString();
+    return value == QLatin1String(northIndianValue) ? ChartStyle::NorthIndian
+                                                    : ChartStyle::SouthIndian;
+}
+
+void StoreChartStyle(ChartStyle style) {
+    QSettings().setValue(
+        QLatin1String(chartStyleKey),
+        QLatin1String(style == ChartStyle::NorthIndian ? northIndianValue : southIndianValue));
+}

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "charts/ChartCells.h"
+#include "charts/ChartGeometry.h"
+#include "chartview/ChartPainter.h"
+
+#include <QImage>
+#include <QString>
+#include <QWidget>
+
+#include <optional>
+
+// One chart diagram of the result window (picBirthChart, picDecanateChart), drawn by the chart
+// painter in the widget's palette and font. It keeps the layout it last painted: a click on a
+// body's label reports the body; a crowded cell shows its full text in a tooltip; the context
+// menu saves the chart as PNG or SVG.
+class ChartView : public QWidget {
+    Q_OBJECT
+  public:
+    ChartView(ChartKind kind, QWidget* parent = nullptr);
+
+    // The cells to show and the title (person, date, place) a saved chart carries.
+    void setContents(const ChartContents& contents, const QString& title);
+    void setChartStyle(ChartStyle style);
+    // 0..9 drawn highlighted; -1 none.
+    void setHighlightedBody(int body);
+
+    const ChartContents& contents() const { return contents_; }
+    ChartStyle chartStyle() const { return style_; }
+    // The layout of the last paint, in widget coordinates (empty before the first paint).
+    const ChartDrawingLayout& drawingLayout() const { return layout_; }
+
+    // Asks where to save the chart and saves it there (PNG or SVG by the name's ending).
+    void saveChartAs();
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+  signals:
+    // A body's label was clicked: 0..9, or chartAscendantBody.
+    void bodyClicked(int body);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    bool event(QEvent* event) override;
+
+  private:
+    ChartPaintOptions options() const;
+    void describe();
+
+    ChartContents contents_;
+    QString title_;
+    ChartStyle style_ = ChartStyle::SouthIndian;
+    int highlightedBody_ = -1;
+    ChartDrawingLayout layout_;
+};
+
+// One chart as it is saved: its caption and title above it, in `palette` and `font`.
+// PNG at `devicePixelRatio`; SVG in vector form. False when the file could not be written.
+QImage RenderChartImage(const ChartContents& contents, const ChartPaintOptions& options,
+                        const QPalette& palette, const QFont& font, double devicePixelRatio);
+bool SaveChartFile(const QString& path, const ChartContents& contents,
+                   const ChartPaintOptions& options, const QPalette& palette, const QFont& font);
+
+// The chart layout chosen in the result window, remembered between runs (QSettings); South
+// Indian when none was chosen or the stored value is unknown.
+ChartStyle StoredChartStyle();
+void StoreChartStyle(ChartStyle style);

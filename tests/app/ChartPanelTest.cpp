@@ -1,0 +1,345 @@
+// The chart diagrams of the result window: clicks, highlight, layout choice and its memory,
+// folding on a small screen, Copy Reading's formats, saving, and the chart title.
+
+#include "app/ChartView.h"
+#include "app/Reading.h"
+#include "app/frmDisplay.h"
+#include "astro/ChartCalculation.h"
+#include "chart/ChartInput.h"
+#include "support/Births.h"
+#include "ui/FileDialogs.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QFile>
+#include <QHelpEvent>
+#include <QImage>
+#include <QMimeData>
+#include <QPrinter>
+#include <QRadioButton>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolTip>
+#include <QXmlStreamReader>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <utility>
+
+namespace {
+
+ChartState DelhiChart() {
+    ChartState chart;
+    LoadChartInput(chart, DelhiBirth());
+    CalculateChart(chart);
+    return chart;
+}
+
+// A window manager's frame and title bar.
+const QSize frameExtra(2, 30);
+
+// Every test starts from no stored choice and leaves none behind.
+class ChartPanel : public ::testing::Test {
+  protected:
+    void SetUp() override { QSettings().clear(); }
+    void TearDown() override {
+        QSettings().clear();
+        SetSaveFileNameHandler({});
+    }
+
+    // A shown result window holding the New Delhi chart of 1990.
+    std::unique_ptr<frmDisplay> ShownWindow() {
+        auto window = std::make_unique<frmDisplay>();
+        const ChartState chart = DelhiChart();
+        window->setCharts(ComputeChartContents(chart, ChartKind::Birth),
+                          ComputeChartContents(chart, ChartKind::Decanate),
+                          QStringLiteral("ASHA, 15 August 1990 10:30, 77°13′E 28°39′N"));
+        window->foldChartsToFit(QRect(0, 0, 1280, 720), frameExtra);
+        window->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        Repaint(*window);
+        return window;
+    }
+
+    static ChartView* Chart(const QWidget& window, const char* name) {
+        return window.findChild<ChartView*>(QLatin1String(name));
+    }
+
+    static void Repaint(const frmDisplay& window) {
+        for (const char* name : {"picBirthChart", "picDecanateChart"}) {
+            Chart(window, name)->repaint();
+        }
+    }
+
+    static const ChartLabel* LabelOf(const ChartView& chart, int body) {
+        for (const ChartLabel& label : chart.drawingLayout().labels) {
+            if (label.body == body) {
+                return &label;
+            }
+        }
+        return nullptr;
+    }
+};
+
+// Clicking a body's label in either chart selects its tab, and the selected body stands out in
+// both charts.
+TEST_F(ChartPanel, ClickingABodySelectsItsTabAndHighlightsItInBothCharts) {
+    const auto window = ShownWindow();
+    auto* tabs = window->findChild<QTabWidget*>(QStringLiteral("SSTab1"));
+    const ChartState chart = DelhiChart();
+    for (const auto& [name, kind] : {std::pair{"picBirthChart", ChartKind::Birth},
+                                     std::pair{"picDecanateChart", ChartKind::Decanate}}) {
+        EXPECT_EQ(Chart(*window, name)->accessibleName(),
+                  QString::fromUtf8(ChartAccessibleName(kind)));
+        EXPECT_EQ(Chart(*window, name)->accessibleDescription().toStdString(),
+                  ChartDescription(ComputeChartContents(chart, kind), ChartStyle::SouthIndian));
+    }
+    for (const char* clicked : {"picBirthChart", "picDecanateChart"}) {
+        for (const int body : {5, 9, 0}) {
+            ChartView* chart = Chart(*window, clicked);
+            const ChartLabel* label = LabelOf(*chart, body);
+            ASSERT_NE(label, nullptr) << clicked << " draws body " << body;
+            EXPECT_TRUE(label->text.startsWith(QLatin1String(bodyAbbreviations[body])))
+                << label->text.toStdString();
+            QTest::mouseClick(chart, Qt::LeftButton, {}, label->box.center().toPoint());
+            EXPECT_EQ(tabs->currentIndex(), body) << "click in " << clicked;
+            Repaint(*window);
+            for (const char* shown : {"picBirthChart", "picDecanateChart"}) {
+                for (const ChartLabel& other : Chart(*window, shown)->drawingLayout().labels) {
+                    EXPECT_EQ(other.highlighted, other.body == body)
+                        << shown << " label " << other.text.toStdString() << " after " << body;
+                }
+            }
+        }
+    }
+}
+
+// The layout choice redraws both charts, is stored, and the next window starts with it; South
+// Indian when nothing was chosen.
+TEST_F(ChartPanel, LayoutChoiceRedrawsAndIsRemembered) {
+    {
+        const auto window = ShownWindow();
+        auto* south = window->findChild<QRadioButton*>(QStringLiteral("optChartStyle_0"));
+        auto* north = window->findChild<QRadioButton*>(QStringLiteral("optChartStyle_1"));
+        ASSERT_TRUE(south && north);
+        EXPECT_EQ(south->text(), QStringLiteral("&South Indian"));
+        EXPECT_EQ(north->text(), QStringLiteral("&North Indian"));
+        EXPECT_TRUE(south->isChecked()) << "South Indian by default";
+        EXPECT_NE(south->focusPolicy() & Qt::TabFocus, 0) << "reachable by keyboard";
+        EXPECT_EQ(Chart(*window, "picBirthChart")->drawingLayout().geometry.style,
+                  ChartStyle::SouthIndian);
+        QTest::mouseClick(north, Qt::LeftButton);
+        Repaint(*window);
+        for (const char* name : {"picBirthChart", "picDecanateChart"}) {
+            EXPECT_EQ(Chart(*window, name)->drawingLayout().geometry.style, ChartStyle::NorthIndian)
+                << name;
+            EXPECT_TRUE(Chart(*window, name)->accessibleDescription().startsWith("House 1"))
+                << "the description reads from the first house";
+        }
+    }
+    QSettings().sync();
+    const auto next = ShownWindow();
+    EXPECT_TRUE(next->findChild<QRadioButton*>(QStringLiteral("optChartStyle_1"))->isChecked());
+    EXPECT_EQ(Chart(*next, "picDecanateChart")->drawingLayout().geometry.style,
+              ChartStyle::NorthIndian);
+}
+
+TEST_F(ChartPanel, SettingsStayOutOfTheUsersOwn) {
+    const QString testConfig =
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    EXPECT_TRUE(testConfig.contains(QLatin1String(".qttest"))) << testConfig.toStdString();
+    EXPECT_TRUE(QSettings().fileName().startsWith(testConfig))
+        << QSettings().fileName().toStdString();
+}
+
+// At the default font the window with its charts fits an area of 1280 x 720; on a smaller one
+// the panel folds away behind chkShowCharts, and the box brings it back.
+TEST_F(ChartPanel, PanelFoldsAwayOnlyOnASmallScreen) {
+    struct Row {
+        QRect available;
+        bool shown;
+    };
+    for (const Row& row : {Row{QRect(0, 0, 1280, 720), true}, Row{QRect(0, 0, 1024, 600), false}}) {
+        const auto window = ShownWindow();
+        auto* show = window->findChild<QCheckBox*>(QStringLiteral("chkShowCharts"));
+        ASSERT_NE(show, nullptr);
+        EXPECT_EQ(show->text(), QStringLiteral("Show &Charts"));
+        window->foldChartsToFit(row.available, frameExtra);
+        EXPECT_EQ(show->isChecked(), row.shown) << row.available.width();
+        EXPECT_EQ(Chart(*window, "picBirthChart")->isVisible(), row.shown);
+        if (!row.shown) {
+            // Without the panel the window can be made as small as before.
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+            const QSize frame = window->minimumSizeHint() + frameExtra;
+            EXPECT_LE(frame.width(), row.available.width());
+            EXPECT_LE(frame.height(), row.available.height());
+            QTest::mouseClick(show, Qt::LeftButton);
+            EXPECT_TRUE(Chart(*window, "picDecanateChart")->isVisible());
+        }
+    }
+}
+
+// Copy Reading: HTML starting with both charts as PNG data addresses, both charts side by side
+// as image/png, and the cells as text lines before the reading.
+TEST_F(ChartPanel, CopyReadingOffersHtmlImageAndText) {
+    const auto window = ShownWindow();
+    window->findChild<QAction*>(QStringLiteral("mnuCopyReading"))->trigger();
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    ASSERT_NE(data, nullptr);
+
+    const QString html = data->html();
+    EXPECT_EQ(html.count(QLatin1String("<img src=\"data:image/png;base64,")), 2);
+    EXPECT_LT(html.indexOf(QLatin1String("<img")), html.indexOf(QLatin1String("<h1>")))
+        << "the charts come first";
+    const qsizetype start = html.indexOf(QLatin1String("base64,")) + 7;
+    const QImage inline_ = QImage::fromData(
+        QByteArray::fromBase64(html.mid(start, html.indexOf(u'"', start) - start).toLatin1()),
+        "PNG");
+    EXPECT_FALSE(inline_.isNull()) << "the inline picture decodes";
+
+    ASSERT_TRUE(data->formats().contains(QStringLiteral("image/png")));
+    const QImage both = QImage::fromData(data->data(QStringLiteral("image/png")), "PNG");
+    ASSERT_FALSE(both.isNull());
+    EXPECT_GT(both.width(), both.height()) << "two charts side by side";
+
+    const QString text = data->text();
+    const ChartState chart = DelhiChart();
+    qsizetype previous = 0;
+    for (const ChartKind kind : {ChartKind::Birth, ChartKind::Decanate}) {
+        const qsizetype caption = text.indexOf(QString::fromUtf8(ChartCaption(kind)), previous);
+        EXPECT_GE(caption, previous) << ChartCaption(kind);
+        for (const std::string& line : ChartTextLines(ComputeChartContents(chart, kind))) {
+            EXPECT_TRUE(text.contains(QString::fromStdString(line) + u'\n')) << line;
+        }
+        previous = caption;
+    }
+    EXPECT_LT(previous, text.indexOf(QLatin1String("Position: "))) << "the reading follows";
+}
+
+// Save Chart As writes the file the dialog names, PNG or SVG by its ending; a cancelled
+// dialog writes nothing.
+TEST_F(ChartPanel, SaveChartAsWritesPngOrSvg) {
+    const auto window = ShownWindow();
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    for (const char* file : {"birth.png", "birth.svg", ""}) {
+        const QString path = *file ? folder.filePath(QLatin1String(file)) : QString();
+        QString suggested;
+        SetSaveFileNameHandler([&](const QString& name) {
+            suggested = name;
+            return path;
+        });
+        Chart(*window, "picBirthChart")->saveChartAs();
+        EXPECT_TRUE(suggested.endsWith(QLatin1String("Birth Chart (D-1).png")))
+            << suggested.toStdString();
+        if (path.isEmpty()) {
+            EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 2) << "nothing more";
+            continue;
+        }
+        QFile saved(path);
+        ASSERT_TRUE(saved.open(QIODevice::ReadOnly)) << file;
+        const QByteArray bytes = saved.readAll();
+        if (path.endsWith(QLatin1String(".png"))) {
+            EXPECT_FALSE(QImage::fromData(bytes, "PNG").isNull());
+            continue;
+        }
+        QXmlStreamReader svg(bytes);
+        int texts = 0;
+        QString title;
+        while (!svg.atEnd()) {
+            if (svg.readNext() == QXmlStreamReader::StartElement) {
+                texts += svg.name() == QLatin1String("text");
+                if (svg.name() == QLatin1String("desc")) {
+                    title = svg.readElementText();
+                }
+            }
+        }
+        EXPECT_FALSE(svg.hasError()) << svg.errorString().toStdString();
+        EXPECT_GT(texts, 10) << "caption, title and the bodies' labels";
+        EXPECT_TRUE(title.startsWith(QLatin1String("ASHA"))) << title.toStdString();
+    }
+}
+
+// A crowded cell's tooltip gives its full text.
+TEST_F(ChartPanel, CrowdedCellShowsItsFullTextInATooltip) {
+    ChartContents crowded;
+    crowded.kind = ChartKind::Birth;
+    crowded.ascendantSign = 3;
+    for (int body = 0; body < displayedBodyCount; ++body) {
+        crowded.cells[3].push_back({body, 29});
+    }
+    crowded.cells[3].insert(crowded.cells[3].begin(), {chartAscendantBody, 12});
+    ChartView chart(ChartKind::Birth);
+    chart.setContents(crowded, QString());
+    chart.resize(chart.minimumSizeHint());
+    chart.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&chart));
+    chart.repaint();
+    ASSERT_EQ(chart.drawingLayout().overflowedSigns, std::vector<int>{3});
+    QPointF centre;
+    for (const ChartLabel& label : chart.drawingLayout().labels) {
+        centre = label.box.center();
+    }
+    QHelpEvent help(QEvent::ToolTip, centre.toPoint(), chart.mapToGlobal(centre.toPoint()));
+    QApplication::sendEvent(&chart, &help);
+    EXPECT_EQ(QToolTip::text(), QString::fromStdString(ChartTextLines(crowded)[3]));
+    EXPECT_TRUE(chart.accessibleDescription().contains(QString::fromUtf8("Pluto 29°")));
+    QToolTip::hideText();
+}
+
+// Print with the charts on top: every body still printed, on as many pages or one more.
+TEST(ChartPrint, ChartsGoAboveTheReadingOnTheFirstPage) {
+    const ChartState chart = DelhiChart();
+    Reading reading;
+    reading.header = QStringLiteral("ASHA");
+    for (int body = 0; body < displayedBodyCount; ++body) {
+        BodyReading values{QString::fromLatin1(bodyNames[static_cast<std::size_t>(body)]), {}};
+        values.values.fill(QStringLiteral("value"));
+        reading.bodies.push_back(values);
+    }
+    const PrintedCharts charts{ComputeChartContents(chart, ChartKind::Birth),
+                               ComputeChartContents(chart, ChartKind::Decanate),
+                               ChartStyle::NorthIndian, QStringLiteral("ASHA, 15 August 1990")};
+    QTemporaryDir folder;
+    const auto pages = [&](const PrintedCharts* printed, const char* name) {
+        QPrinter printer;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(folder.filePath(QLatin1String(name)));
+        PrintReading(reading, printer, printed);
+        QFile pdf(printer.outputFileName());
+        EXPECT_TRUE(pdf.open(QIODevice::ReadOnly)) << name;
+        return pdf.readAll().count("/Type /Page\n");
+    };
+    const qsizetype plain = pages(nullptr, "plain.pdf");
+    const qsizetype withCharts = pages(&charts, "charts.pdf");
+    EXPECT_GE(plain, 1);
+    EXPECT_GE(withCharts, plain);
+    EXPECT_LE(withCharts, plain + 1);
+}
+
+TEST(ChartTitle, NamesPersonDateTimeAndPlace) {
+    ChartState chart;
+    chart.birthDay = 5;
+    chart.birthMonth = 3;
+    chart.birthYear = 1931;
+    chart.birthHour = 7;
+    chart.birthMinute = 4;
+    chart.longitudeDegrees = 2;
+    chart.longitudeMinutes = 20;
+    chart.longitudeEastFlag = chartFalse;
+    chart.latitudeDegrees = 33;
+    chart.latitudeMinutes = 5;
+    chart.latitudeSouthFlag = chartTrue;
+    EXPECT_EQ(ChartTitleText({QStringLiteral("  RAVI "), QString()}, chart),
+              QStringLiteral("RAVI, 5 March 1931 07:04, 2°20′W 33°05′S"));
+    EXPECT_EQ(ChartTitleText({QString(), QString()}, chart),
+              QStringLiteral("5 March 1931 07:04, 2°20′W 33°05′S"));
+}
+
+} // namespace
