@@ -176,7 +176,7 @@ void WindowController::showResults(const ChartState& chart, const ImageList* pic
     RunGuardedStep([&] { hideExitWindow(); });
     if (input_) {
         inputFrameMargins_ = FrameMargins(input_);
-        input_->hide(); // hidden, not closed: the entries stay for the way back
+        WithdrawWindow(input_); // hidden, not closed: the entries stay for the way back
     }
 }
 
@@ -257,5 +257,7 @@ void WindowController::showExitWindow(const QWidget* replaced, bool onScreen) {
 }
 
 void WindowController::hideExitWindow() {
-    exitWindow()->hide();
+    // Its window-system window goes too, also the one made when it was shown off the screen on
+    // Back: kept, it would be placed and mapped later as an old window is (see WithdrawWindow).
+    WithdrawWindow(exitWindow());
 }

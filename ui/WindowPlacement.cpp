@@ -99,3 +99,22 @@ void CentreWindowOver(QWidget* window, const QRect& over, QScreen* screen,
     MoveFrameTo(window, CentredFrameTopLeft(over, window->size() + frameExtra, available),
                 frameMargins);
 }
+
+namespace {
+
+// Reaches QWidget::destroy, which is protected: it lets the window-system window go together
+// with the widget's QWindow, so that closing still reaches the widget. (QWindow::destroy alone
+// leaves a QWindow without a window-system window, which takes a close for done without closing.)
+struct WindowSystemRelease : QWidget {
+    using QWidget::destroy;
+};
+
+} // namespace
+
+void WithdrawWindow(QWidget* window) {
+    window->hide();
+    if (window->windowHandle()) {
+        void (QWidget::*destroy)(bool, bool) = &WindowSystemRelease::destroy;
+        (window->*destroy)(true, true);
+    }
+}

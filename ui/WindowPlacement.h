@@ -34,3 +34,10 @@ void ShrinkToScreen(QWidget* window);
 // The thickness of a shown window's frame on each side, as a rectangle from the window's
 // top-left (left, top) to its bottom-right (right, bottom) margins.
 QRect FrameMargins(const QWidget* window);
+
+// Hides `window` and lets its window-system window go; the widgets and what they hold stay, and
+// the next show makes a new one where the window is placed by then. A window-system window that
+// already exists when it is moved and mapped is framed by openbox in steps, and Qt could measure
+// the frame half made (1x1 at the window's corner) and keep that measure until the window next
+// moved; a new one is framed as at its first showing.
+void WithdrawWindow(QWidget* window);

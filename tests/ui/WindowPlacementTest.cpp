@@ -1,5 +1,12 @@
 #include "ui/WindowPlacement.h"
 
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QPointer>
+#include <QVBoxLayout>
+#include <QWidget>
+#include <QWindow>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -53,6 +60,54 @@ TEST(CentredFrameTopLeft, CentresThenFits) {
     for (const Row& row : rows) {
         EXPECT_EQ(CentredFrameTopLeft(row.over, row.frame, screen), row.expected) << row.name;
     }
+}
+
+// A withdrawn window is hidden with no window-system window left, keeps what its controls hold,
+// and when shown again its new window-system window stands where the window was placed meanwhile,
+// whether it was last on the screen or shown and hidden off it.
+TEST(WithdrawWindow, LetsTheWindowSystemWindowGoAndKeepsTheEntries) {
+    struct Row {
+        const char* name;
+        bool lastShownOffScreen;
+        QPoint placedAt;
+    };
+    const Row rows[] = {
+        {"wasOnScreen", false, {120, 90}},
+        {"wasKeptOffScreen", true, {300, 200}},
+    };
+    for (const Row& row : rows) {
+        QWidget window;
+        auto* entry = new QLineEdit(QStringLiteral("Delhi"));
+        (new QVBoxLayout(&window))->addWidget(entry);
+        window.setAttribute(Qt::WA_DontShowOnScreen, row.lastShownOffScreen);
+        window.show();
+        ASSERT_NE(window.windowHandle(), nullptr) << row.name;
+        ASSERT_NE(window.windowHandle()->handle(), nullptr) << row.name;
+
+        WithdrawWindow(&window);
+        EXPECT_FALSE(window.isVisible()) << row.name;
+        EXPECT_EQ(window.windowHandle(), nullptr) << row.name;
+
+        window.setAttribute(Qt::WA_DontShowOnScreen, false);
+        window.setGeometry(QRect(row.placedAt, window.size()));
+        window.show();
+        ASSERT_NE(window.windowHandle(), nullptr) << row.name;
+        ASSERT_NE(window.windowHandle()->handle(), nullptr) << row.name;
+        EXPECT_EQ(window.windowHandle()->geometry().topLeft(), row.placedAt) << row.name;
+        EXPECT_EQ(entry->text(), QStringLiteral("Delhi")) << row.name;
+    }
+}
+
+// Closing a withdrawn window still closes it: one that deletes itself on close is deleted.
+TEST(WithdrawWindow, AWithdrawnWindowStillCloses) {
+    QPointer<QWidget> window = new QWidget;
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->show();
+    WithdrawWindow(window);
+    EXPECT_TRUE(window->close());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(window.isNull());
+    delete window.data();
 }
 
 } // namespace
