@@ -8,10 +8,10 @@
 namespace {
 
 // The named columns after the batch's nine, in the order export writes them.
-const QStringList namedColumns = {
-    QStringLiteral("city"),     QStringLiteral("state"), QStringLiteral("country"),
-    QStringLiteral("ianaZone"), QStringLiteral("note"),  QStringLiteral("created"),
-    QStringLiteral("changed")};
+const QStringList namedColumns = {QStringLiteral("city"),    QStringLiteral("state"),
+                                  QStringLiteral("country"), QStringLiteral("ianaZone"),
+                                  QStringLiteral("note"),    QStringLiteral("created"),
+                                  QStringLiteral("changed")};
 
 // A backslash, line feed, carriage return and NUL written as two characters each.
 QString Escaped(const QString& text) {
@@ -141,19 +141,19 @@ QByteArray BirthCsvLine(const SavedBirth& birth) {
     out += ',';
     AppendField(out, Two(birth.hour) + u':' + Two(birth.minute));
     out += ',';
-    AppendField(out, Coordinate(birth.longitudeDegrees, birth.longitudeMinutes,
-                                birth.east ? 'E' : 'W'));
+    AppendField(out,
+                Coordinate(birth.longitudeDegrees, birth.longitudeMinutes, birth.east ? 'E' : 'W'));
     out += ',';
-    AppendField(out, Coordinate(birth.latitudeDegrees, birth.latitudeMinutes,
-                                birth.south ? 'S' : 'N'));
+    AppendField(out,
+                Coordinate(birth.latitudeDegrees, birth.latitudeMinutes, birth.south ? 'S' : 'N'));
     out += ',';
     AppendField(out, listZone ? birth.zoneRow : QString());
     out += ',';
     AppendField(out, listZone ? QString() : birth.ianaZone);
     out += ",,"; // the place stays empty: the coordinates are written
     out += listZone ? (birth.daylightSaving ? "1" : "0") : "";
-    for (const QString& text : {birth.city, birth.state, birth.country, birth.ianaZone,
-                                birth.note}) {
+    for (const QString& text :
+         {birth.city, birth.state, birth.country, birth.ianaZone, birth.note}) {
         out += ',';
         AppendField(out, Escaped(text));
     }
@@ -180,9 +180,9 @@ std::optional<LibraryError> ExportBirths(BirthLibrary& library, QIODevice& outpu
     }
     written = written && output.write(out) == out.size();
     if (!written) {
-        return LibraryError{LibraryFault::Failed,
-                            QStringLiteral("The births could not be written: %1")
-                                .arg(output.errorString())};
+        return LibraryError{
+            LibraryFault::Failed,
+            QStringLiteral("The births could not be written: %1").arg(output.errorString())};
     }
     return std::nullopt;
 }
@@ -327,8 +327,8 @@ BirthRows ReadBirthRows(QIODevice& input, PlaceLookup& places, const QSet<QStrin
             }
             auto value = Unescaped(Utf8Text(fields.values[*at]));
             if (!value) {
-                fault = QStringLiteral("%1: a backslash must be followed by \\, n, r or 0")
-                            .arg(column);
+                fault =
+                    QStringLiteral("%1: a backslash must be followed by \\, n, r or 0").arg(column);
             }
             return value;
         };

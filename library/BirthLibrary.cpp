@@ -97,29 +97,34 @@ QString SearchKey(const SavedBirth& birth) {
                         birth.country);
 }
 
+// A text for a NOT NULL column: Qt binds a null QString as NULL.
+QString Text(const QString& text) {
+    return text.isNull() ? QStringLiteral("") : text;
+}
+
 // Binds the stored fields of a birth, in the order of `columns` after the id, then the keys.
 void BindFields(QSqlQuery& query, const SavedBirth& birth) {
-    query.addBindValue(birth.name);
+    query.addBindValue(Text(birth.name));
     query.addBindValue(birth.year);
     query.addBindValue(birth.month);
     query.addBindValue(birth.day);
     query.addBindValue(birth.hour);
     query.addBindValue(birth.minute);
-    query.addBindValue(birth.longitudeDegrees);
-    query.addBindValue(birth.longitudeMinutes);
+    query.addBindValue(Text(birth.longitudeDegrees));
+    query.addBindValue(Text(birth.longitudeMinutes));
     query.addBindValue(birth.east ? 1 : 0);
-    query.addBindValue(birth.latitudeDegrees);
-    query.addBindValue(birth.latitudeMinutes);
+    query.addBindValue(Text(birth.latitudeDegrees));
+    query.addBindValue(Text(birth.latitudeMinutes));
     query.addBindValue(birth.south ? 1 : 0);
-    query.addBindValue(birth.zoneRow);
+    query.addBindValue(Text(birth.zoneRow));
     query.addBindValue(birth.daylightSaving ? 1 : 0);
-    query.addBindValue(birth.city);
-    query.addBindValue(birth.state);
-    query.addBindValue(birth.country);
-    query.addBindValue(birth.ianaZone);
+    query.addBindValue(Text(birth.city));
+    query.addBindValue(Text(birth.state));
+    query.addBindValue(Text(birth.country));
+    query.addBindValue(Text(birth.ianaZone));
     query.addBindValue(birth.offsetSeconds ? QVariant(*birth.offsetSeconds)
                                            : QVariant(QMetaType::fromType<int>()));
-    query.addBindValue(birth.note);
+    query.addBindValue(Text(birth.note));
     query.addBindValue(TimeText(birth.created));
     query.addBindValue(TimeText(birth.changed));
     query.addBindValue(NameKey(birth.name));
@@ -418,11 +423,11 @@ std::optional<LibraryError> BirthLibrary::StartNew(QString* keptAs) {
         kept = QStringLiteral("%1.unreadable-%2-%3").arg(path_, stamp).arg(n);
     }
     if (QFileInfo::exists(path_) && !QFile::rename(path_, kept)) {
-        return LibraryError{LibraryFault::Unwritable,
-                            QStringLiteral("The file %1 cannot be renamed to %2, so no new library "
-                                           "was started. It has not been changed.")
-                                .arg(QDir::toNativeSeparators(path_),
-                                     QDir::toNativeSeparators(kept))};
+        return LibraryError{
+            LibraryFault::Unwritable,
+            QStringLiteral("The file %1 cannot be renamed to %2, so no new library "
+                           "was started. It has not been changed.")
+                .arg(QDir::toNativeSeparators(path_), QDir::toNativeSeparators(kept))};
     }
     // Its log and shared-memory files belong to it: kept beside it under the same new name.
     for (const char* suffix : {"-wal", "-shm"}) {
@@ -438,7 +443,7 @@ std::optional<LibraryError> BirthLibrary::StartNew(QString* keptAs) {
 }
 
 std::variant<BirthLibrary::SaveOutcome, LibraryError> BirthLibrary::Save(SavedBirth& birth,
-                                                                           bool replace) {
+                                                                         bool replace) {
     if (auto error = Open()) {
         return *error;
     }
@@ -496,9 +501,9 @@ std::variant<BirthLibrary::SaveOutcome, LibraryError> BirthLibrary::Save(SavedBi
     return Store(stored, false);
 }
 
-std::optional<LibraryError> BirthLibrary::AddAll(
-    std::vector<SavedBirth>& births, bool replace,
-    const std::function<void(qint64 rowsWritten)>& afterRow) {
+std::optional<LibraryError>
+BirthLibrary::AddAll(std::vector<SavedBirth>& births, bool replace,
+                     const std::function<void(qint64 rowsWritten)>& afterRow) {
     if (auto error = Open()) {
         return error;
     }
@@ -560,8 +565,7 @@ BirthLibrary::Find(const QString& name, int year, int month, int day) {
     return std::optional<SavedBirth>();
 }
 
-std::variant<std::vector<SavedBirth>, LibraryError>
-BirthLibrary::FindByName(const QString& name) {
+std::variant<std::vector<SavedBirth>, LibraryError> BirthLibrary::FindByName(const QString& name) {
     if (auto error = Open()) {
         return *error;
     }
@@ -647,7 +651,7 @@ std::optional<LibraryError> BirthLibrary::SetNote(qint64 id, const QString& note
     }
     QSqlQuery query(QSqlDatabase::database(connection_, false));
     query.prepare(QStringLiteral("UPDATE births SET note = ?, changed = ? WHERE id = ?"));
-    query.addBindValue(note.left(maxNoteLength));
+    query.addBindValue(Text(note.left(maxNoteLength)));
     query.addBindValue(TimeText(QDateTime::currentDateTimeUtc()));
     query.addBindValue(id);
     if (!query.exec()) {
@@ -712,11 +716,10 @@ std::optional<LibraryError> BirthLibrary::Backup(const QString& target) {
     query.addBindValue(target);
     if (!query.exec()) {
         const LibraryError error = ErrorOf(query.lastError(), QStringLiteral("backed up"));
-        return LibraryError{error.fault == LibraryFault::Busy ? LibraryFault::Busy
-                                                              : LibraryFault::Failed,
-                            QStringLiteral("The backup %1 could not be written (%2).")
-                                .arg(QDir::toNativeSeparators(target),
-                                     query.lastError().databaseText())};
+        return LibraryError{
+            error.fault == LibraryFault::Busy ? LibraryFault::Busy : LibraryFault::Failed,
+            QStringLiteral("The backup %1 could not be written (%2).")
+                .arg(QDir::toNativeSeparators(target), query.lastError().databaseText())};
     }
     return std::nullopt;
 }

@@ -98,12 +98,13 @@ class BirthLibrary {
     // Adds many births in one transaction: all of them or none. Births whose name and date are
     // already saved are replaced when `replace`; the caller has refused them otherwise.
     // `afterRow` is called after each row is written (and may stop the process there).
-    std::optional<LibraryError> AddAll(std::vector<SavedBirth>& births, bool replace,
-                                       const std::function<void(qint64 rowsWritten)>& afterRow = {});
+    std::optional<LibraryError>
+    AddAll(std::vector<SavedBirth>& births, bool replace,
+           const std::function<void(qint64 rowsWritten)>& afterRow = {});
 
     // The saved birth of this name (case ignored) and date, if any.
     std::variant<std::optional<SavedBirth>, LibraryError> Find(const QString& name, int year,
-                                                                int month, int day);
+                                                               int month, int day);
     // Births whose name matches, case ignored, ordered by date.
     std::variant<std::vector<SavedBirth>, LibraryError> FindByName(const QString& name);
     std::variant<std::optional<SavedBirth>, LibraryError> Load(qint64 id);
