@@ -196,7 +196,8 @@ BirthRows ReadBirthRows(QIODevice& input, PlaceLookup& places, const QSet<QStrin
     }
     CsvFields fields;
     QStringList names;
-    if (header.isValidUtf8() && !SplitCsvLine(header.trimmed(), fields)) {
+    header = header.trimmed(); // the fields below are views of it
+    if (header.isValidUtf8() && !SplitCsvLine(header, fields)) {
         for (const QByteArrayView name : fields.values) {
             names.append(Utf8Text(name).trimmed());
         }

@@ -201,7 +201,7 @@ TEST_F(Library, MigratesAVersion1FileInPlace) {
             " created TEXT NOT NULL, changed TEXT NOT NULL, UNIQUE (name, year, month, day))")));
         ASSERT_TRUE(raw.Run(QStringLiteral(
             "INSERT INTO births VALUES (7, 'ASHA RAO', 1990, 8, 15, 10, 30, '77', '13', 1, '28',"
-            " '39', 0, 'Indian Time,IST,+5.3', 0, 'Zürich', '', 'Schweiz',"
+            " '39', 0, 'Indian Time, IST, +5.3', 0, 'Zürich', '', 'Schweiz',"
             " '2020-01-02T03:04:05.006Z', '2021-01-02T03:04:05.006Z')")));
         ASSERT_TRUE(raw.Run(QStringLiteral("PRAGMA user_version = 1")));
     }
