@@ -1,12 +1,14 @@
 // korvani-chart: the birth chart and its decanates on the command line, without a window.
 
 #include "cli/ChartCommand.h"
+#include "library/BirthsCommand.h"
 
 #include <QFile>
 #include <QString>
 #include <QStringList>
 
 #include <cstdio>
+#include <unistd.h>
 
 int main(int argc, char* argv[]) {
     // The arguments exactly as given. No QCoreApplication: it would take Qt's own options
@@ -32,7 +34,21 @@ int main(int argc, char* argv[]) {
         }
     };
 
-    const CommandOutput output = RunCommand(arguments, environment);
+    // A test setting: the import stops after so many rows, inside its transaction, says so on
+    // standard error and waits there to be killed.
+    const qint64 pauseAfterRows = qEnvironmentVariableIntValue("KORVANI_TEST_IMPORT_PAUSE_ROWS");
+    const auto afterImportRow = [pauseAfterRows](qint64 rowsWritten) {
+        if (pauseAfterRows > 0 && rowsWritten == pauseAfterRows) {
+            std::fputs("korvani-chart: import paused\n", stderr);
+            std::fflush(stderr);
+            while (true) {
+                pause();
+            }
+        }
+    };
+    const BirthsCommand births = RunBirthsCommand(arguments, environment, afterImportRow);
+    const CommandOutput output =
+        births.output ? *births.output : RunCommand(births.arguments, environment);
     std::fwrite(output.standardError.constData(), 1,
                 static_cast<std::size_t>(output.standardError.size()), stderr);
     if (writeFailed || std::fflush(stdout) != 0 || std::ferror(stdout)) {
