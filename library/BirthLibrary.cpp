@@ -399,6 +399,9 @@ std::optional<LibraryError> BirthLibrary::Prepare() {
     query.finish();
     const QStringList finish = {
         QStringLiteral("CREATE UNIQUE INDEX births_known ON births (nameKey, year, month, day)"),
+        // Searching reads this index alone, in the order the list shows, without the rows.
+        QStringLiteral("CREATE INDEX births_search ON births (nameKey, year, month, day, "
+                       "searchKey)"),
         QStringLiteral("PRAGMA user_version = %1").arg(birthLibrarySchemaVersion)};
     for (const QString& step : finish) {
         if (!query.exec(step)) {
