@@ -1,6 +1,13 @@
 #include "app/Reading.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QStringList>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextFrame>
+
+#include <vector>
 
 namespace {
 
@@ -57,10 +64,13 @@ QString ReadingHtml(const Reading& reading) {
                                   "<body><h1>%1</h1>")
                        .arg(reading.header.toHtmlEscaped());
     for (const BodyReading& body : reading.bodies) {
-        html += QStringLiteral("<h2>%1</h2><table>").arg(body.bodyName.toHtmlEscaped());
+        // Captions stand clear of their values: a gap of two letters' width after each.
+        html += QStringLiteral("<h2>%1</h2><table cellspacing=\"0\" cellpadding=\"1\">")
+                    .arg(body.bodyName.toHtmlEscaped());
         const std::size_t last = readingFieldCaptions.size() - 1; // the description, below
         for (std::size_t field = 0; field < last; ++field) {
-            html += QStringLiteral("<tr><th align=\"left\">%1</th><td>%2</td></tr>")
+            html += QStringLiteral("<tr><th align=\"left\" style=\"padding-right: 2em\">%1</th>"
+                                   "<td>%2</td></tr>")
                         .arg(QString::fromLatin1(readingFieldCaptions[field]).toHtmlEscaped(),
                              body.values[field].toHtmlEscaped());
         }
@@ -69,4 +79,54 @@ QString ReadingHtml(const Reading& reading) {
                          body.values[last].toHtmlEscaped());
     }
     return html + QStringLiteral("</body></html>");
+}
+
+QString ReadingFileStem(const QString& name, const ChartState& chart) {
+    QString safe;
+    for (const QChar character : name.trimmed()) {
+        // A folder separator, a control character or one that some file systems refuse.
+        const bool refused = character.category() == QChar::Other_Control ||
+                             QStringView(u"/\\:*?\"<>|").contains(character);
+        safe += refused ? u' ' : character;
+    }
+    const QString date = QStringLiteral("%1-%2-%3")
+                             .arg(chart.birthYear, 4, 10, QLatin1Char('0'))
+                             .arg(chart.birthMonth, 2, 10, QLatin1Char('0'))
+                             .arg(chart.birthDay, 2, 10, QLatin1Char('0'));
+    safe = safe.simplified();
+    return safe.isEmpty() ? date : safe + u' ' + date;
+}
+
+void KeepBodiesTogether(QTextDocument& document) {
+    const qreal pageHeight = document.pageSize().height();
+    if (!(pageHeight > 0) || pageHeight >= qreal(INT_MAX)) {
+        return; // not divided into pages
+    }
+    // The part of a page that text may fill.
+    const qreal margin = document.rootFrame()->frameFormat().topMargin() +
+                         document.rootFrame()->frameFormat().bottomMargin();
+    std::vector<QTextBlock> headings;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        if (block.blockFormat().headingLevel() == 2) {
+            headings.push_back(block);
+        }
+    }
+    QAbstractTextDocumentLayout* layout = document.documentLayout();
+    // In page order: moving one heading moves every later body.
+    for (std::size_t i = 0; i < headings.size(); ++i) {
+        const QTextBlock last =
+            i + 1 < headings.size() ? headings[i + 1].previous() : document.lastBlock();
+        const qreal top = layout->blockBoundingRect(headings[i]).top();
+        const qreal bottom = layout->blockBoundingRect(last).bottom();
+        const bool parted = int(top / pageHeight) != int(bottom / pageHeight);
+        if (parted && bottom - top <= pageHeight - margin) {
+            QTextBlockFormat format = headings[i].blockFormat();
+            format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+            QTextCursor(headings[i]).setBlockFormat(format);
+            // The layout after a changed block format is not always redone in full: without
+            // this, text further down could stay where it was, off its page.
+            const int from = headings[i].position();
+            document.markContentsDirty(from, document.characterCount() - from);
+        }
+    }
 }

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+class QTextDocument;
+
 #include <array>
 #include <vector>
 
@@ -46,3 +48,12 @@ QString ReadingText(const Reading& reading);
 
 // The same reading as an HTML document, every text escaped, for the clipboard and printing.
 QString ReadingHtml(const Reading& reading);
+
+// The name a printout of the chart is offered under: the name as the name box held it and the
+// birth date, e.g. "ASHA VERMA 1990-08-15". Characters a file name cannot hold become blanks.
+QString ReadingFileStem(const QString& name, const ChartState& chart);
+
+// Moves each body's heading to the next page where a page break would part it from its fields,
+// in a document made from ReadingHtml and given its page size. A body longer than a page stays
+// where it is.
+void KeepBodiesTogether(QTextDocument& document);

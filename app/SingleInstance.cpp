@@ -93,18 +93,6 @@ RunningCopyCheck CheckRunningCopy(const QStringList& folders) {
     return check;
 }
 
-std::unique_ptr<QLockFile> ClaimInstanceLock(const QString& lockDirectory) {
-    QDir().mkpath(lockDirectory);
-    QLockFile::LockError error = QLockFile::NoError;
-    std::unique_ptr<QLockFile> lock = TryLock(lockDirectory, error);
-    if (error == QLockFile::LockFailedError) {
-        return nullptr; // another running copy holds it
-    }
-    // A folder the lock cannot be written to does not keep the program from starting.
-    return lock ? std::move(lock)
-                : std::make_unique<QLockFile>(QDir(lockDirectory).filePath(lockFileName));
-}
-
 RunningCopyCheck EnsureOnlyRunningCopy(const QStringList& folders) {
     RunningCopyCheck check = CheckRunningCopy(folders);
     if (check.anotherCopyRuns) {
@@ -118,13 +106,4 @@ RunningCopyCheck EnsureOnlyRunningCopy(const QStringList& folders) {
         std::fflush(stderr);
     }
     return check;
-}
-
-std::unique_ptr<QLockFile> ClaimOnlyRunningCopy(const QString& lockDirectory) {
-    std::unique_ptr<QLockFile> lock = ClaimInstanceLock(lockDirectory);
-    if (!lock) {
-        NotifyRunningCopy(lockDirectory);
-        ShowMessage(MessageIcon::Information, QStringLiteral("Application is already running"));
-    }
-    return lock;
 }

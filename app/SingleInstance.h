@@ -36,13 +36,7 @@ struct RunningCopyCheck {
 // is found: the program runs without the check.
 RunningCopyCheck CheckRunningCopy(const QStringList& folders);
 
-// Claims the one-running-copy lock in `lockDirectory`. Returns the lock, or nothing when
-// another running copy holds it; the lock of a copy that has ended (crashed) is taken over.
-// The lock is released when the returned object goes.
-std::unique_ptr<QLockFile> ClaimInstanceLock(const QString& lockDirectory);
-
 // Start-up check of the program: when another copy runs, asks it to come forward, shows
-// "Application is already running" (information icon) and returns nothing. When no lock can be
-// made at all, says so once on standard error and returns the lock object unheld.
-std::unique_ptr<QLockFile> ClaimOnlyRunningCopy(const QString& lockDirectory);
+// "Application is already running" (information icon) and returns the check, holding no lock.
+// When no lock can be made at all, says so once on standard error.
 RunningCopyCheck EnsureOnlyRunningCopy(const QStringList& folders = InstanceLockFolders());

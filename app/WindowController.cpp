@@ -3,6 +3,7 @@
 #include "app/CalculationDriver.h"
 #include "app/FinderPlacement.h"
 #include "app/ImageList.h"
+#include "app/Reading.h"
 #include "app/frmAbout.h"
 #include "app/frmDisplay.h"
 #include "app/frmMain.h"
@@ -60,7 +61,11 @@ void WindowController::start() {
             finder_->setBirthMoment(date, time);
         }
     });
-    ShrinkToScreen(input_); // the window manager chooses where it opens
+    // It opens in the middle of the screen, not where a window manager's placement would put it
+    // (a corner of an empty desktop, say).
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        CentreWindowOver(input_, screen->availableGeometry(), screen, QRect());
+    }
     input_->show();
 }
 
@@ -130,11 +135,12 @@ void WindowController::bringForward() {
 // Steps 7 to 9 of the calculation driver, each guarded on its own: the positions into the result
 // window (created by this first write), the decanates and pictures, then the windows.
 void WindowController::showResults(const ChartState& chart, const ImageList* pictures,
-                                   const QString& header) {
+                                   const ChartHeaderFields& who) {
     frmDisplay* display = nullptr;
     RunGuardedStep([&] {
         display = resultWindow();
-        display->setChartHeader(header);
+        display->setChartHeader(ChartHeaderText(who, chart));
+        display->setPrintName(ReadingFileStem(who.name, chart));
         for (int body = 0; body < displayedBodyCount; ++body) {
             display->setPositionCaption(
                 body, QString::fromStdString(chart.positionText[static_cast<std::size_t>(body)]));
@@ -153,10 +159,14 @@ void WindowController::showResults(const ChartState& chart, const ImageList* pic
                             FrameMargins(input_));
             }
             PresentWindow(display); // the keyboard follows, as the input window goes away
+            if (!resultPageMeasures_.sizeHint.isValid()) {
+                resultPageMeasures_ = display->pageMeasures();
+            }
         }
     });
     RunGuardedStep([&] { hideExitWindow(); });
     if (input_) {
+        inputFrameMargins_ = FrameMargins(input_);
         input_->hide(); // hidden, not closed: the entries stay for the way back
     }
 }
@@ -166,32 +176,39 @@ void WindowController::showResults(const ChartState& chart, const ImageList* pic
 void WindowController::goBack() {
     if (input_) {
         // The input window comes back where the result window was.
-        PlaceWindow(input_, lastResultFrame_.topLeft(), lastResultScreen_, FrameMargins(input_));
+        // A hidden window has no frame to measure: the one it had when it was hidden counts.
+        PlaceWindow(input_, lastResultFrame_.topLeft(), lastResultScreen_, inputFrameMargins_);
         PresentWindow(input_);
     }
     hideExitWindow();
 }
 
 void WindowController::resultWindowUnloaded() {
+    QPointer<frmDisplay> unloaded = result_;
     if (result_) {
         lastResultFrame_ = result_->frameGeometry();
         lastResultScreen_ = result_->screen();
     }
     result_ = nullptr; // its deletion is deferred; the next calculation builds a new one
     if (!ending_) {
-        showExitWindow();
+        // On Back the input window takes over at once: the exit window is shown and hidden in
+        // this same step, without ever reaching the screen.
+        showExitWindow(unloaded, !(unloaded && unloaded->isGoingBack()));
     }
 }
 
 void WindowController::inputWindowClosed() {
     if (!ending_) {
-        RunGuardedStep([this] { showExitWindow(); });
+        RunGuardedStep([this] { showExitWindow(input_, true); });
     }
 }
 
 frmDisplay* WindowController::resultWindow() {
     if (!result_) {
-        result_ = new frmDisplay;
+        if (resultPageMeasures_.font != QApplication::font()) {
+            resultPageMeasures_ = {}; // the desktop's font changed: measured afresh
+        }
+        result_ = new frmDisplay(nullptr, &resultPageMeasures_);
         connect(result_, &frmDisplay::backRequested, this, &WindowController::goBack);
         connect(result_, &frmDisplay::unloaded, this, &WindowController::resultWindowUnloaded);
         frmDisplay* display = result_;
@@ -212,10 +229,20 @@ frmExit* WindowController::exitWindow() {
     return exit_;
 }
 
-void WindowController::showExitWindow() {
+void WindowController::showExitWindow(const QWidget* replaced, bool onScreen) {
     frmExit* window = exitWindow();
-    if (!window->isVisible()) {
-        ShrinkToScreen(window);
+    if (window->isVisible()) {
+        return;
+    }
+    window->setAttribute(Qt::WA_DontShowOnScreen, !onScreen);
+    if (onScreen) {
+        // Over the window it replaces, centred on it.
+        if (replaced) {
+            CentreWindowOver(window, replaced->frameGeometry(), replaced->screen(),
+                             FrameMargins(replaced));
+        } else {
+            ShrinkToScreen(window);
+        }
     }
     window->show();
 }

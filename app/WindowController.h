@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/frmDisplay.h"
 #include "decanates/modVedicDecanates.h"
 
 #include <QObject>
@@ -20,6 +21,7 @@ class frmPlaceFinder;
 class PlaceSource;
 struct PlaceFinderRequest;
 struct ChartState;
+struct ChartHeaderFields;
 
 // Owns the program's windows and its end. The windows tell it what happened (calculated, Back,
 // unloaded, closed, about wanted) and it shows, hides and creates the others; no window knows
@@ -48,7 +50,8 @@ class WindowController : public QObject {
     // The place lookup: the place finder beside the input window, or the web search when there
     // is no place list.
     void showPlaceFinder(const PlaceFinderRequest& request);
-    void showResults(const ChartState& chart, const ImageList* pictures, const QString& header);
+    void showResults(const ChartState& chart, const ImageList* pictures,
+                     const ChartHeaderFields& who);
     void goBack();
     void resultWindowUnloaded();
     void inputWindowClosed();
@@ -57,7 +60,9 @@ class WindowController : public QObject {
     frmDisplay* resultWindow();
     // The exit promotion window, created hidden on first use.
     frmExit* exitWindow();
-    void showExitWindow();
+    // Shows the exit window centred over the window it replaces (still open); when not
+    // `onScreen`, it is shown without reaching the screen (it is hidden again at once).
+    void showExitWindow(const QWidget* replaced, bool onScreen);
     void hideExitWindow();
 
     QPointer<frmMain> input_;
@@ -70,5 +75,9 @@ class WindowController : public QObject {
     // Where the last result window was, for the input window to come back there.
     QRect lastResultFrame_;
     QPointer<QScreen> lastResultScreen_;
+    // The input window's frame as it was when it was hidden.
+    QRect inputFrameMargins_;
+    // Measured on the first result window, for every later one.
+    ResultPageMeasures resultPageMeasures_;
     bool ending_ = false;
 };

@@ -9,6 +9,8 @@
 #include "ui/Keyboard.h"
 #include "ui/WindowParts.h"
 
+#include <QAbstractTextDocumentLayout>
+#include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QFrame>
@@ -23,8 +25,10 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTextDocument>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -33,6 +37,8 @@ namespace {
 // paragraph at this width, so a wider window only leaves spare room.
 constexpr int descriptionWidth = 400;
 constexpr int picturePixels = 40;
+// How long a confirmation stays in the status line.
+constexpr int statusNoteMilliseconds = 6000;
 
 // The caption of a tab's field i, the same the reading uses.
 QString FieldCaption(std::size_t field) {
@@ -71,9 +77,30 @@ const QString& longestDescription() {
     return longest;
 }
 
+// A body's page that gives the sizes measured on an earlier window, when there are some: the
+// tab widget asks every page for its size, and measuring a page means laying out its texts.
+class BodyPage : public QWidget {
+  public:
+    explicit BodyPage(const ResultPageMeasures* measures) : measures_(measures) {}
+
+    QSize sizeHint() const override {
+        return measured() ? measures_->sizeHint : QWidget::sizeHint();
+    }
+    QSize minimumSizeHint() const override {
+        return measured() ? measures_->minimumSize : QWidget::minimumSizeHint();
+    }
+    bool hasHeightForWidth() const override { return !measured() && QWidget::hasHeightForWidth(); }
+
+  private:
+    bool measured() const { return measures_ && measures_->sizeHint.isValid(); }
+
+    const ResultPageMeasures* measures_;
+};
+
 } // namespace
 
-frmDisplay::frmDisplay(QWidget* parent) : QMainWindow(parent) {
+frmDisplay::frmDisplay(QWidget* parent, const ResultPageMeasures* measures)
+    : QMainWindow(parent), measures_(measures) {
     setObjectName(QStringLiteral("frmDisplay"));
     setWindowTitle(programTitle);
     // Unloading deletes the window; the next calculation loads a fresh one.
@@ -91,6 +118,20 @@ frmDisplay::frmDisplay(QWidget* parent) : QMainWindow(parent) {
     layout->addWidget(createTabs(), 1);
     layout->addWidget(createCommandStrip());
     setCentralWidget(central);
+    // The status line confirms Copy Reading; it never takes the focus, and its text is its
+    // accessible name, so that a screen reader hears the change.
+    lblStatus = new QLabel(this);
+    lblStatus->setObjectName(QStringLiteral("lblStatus"));
+    lblStatus->setTextFormat(Qt::PlainText);
+    lblStatus->setFocusPolicy(Qt::NoFocus);
+    lblStatus->setContentsMargins(6, 0, 6, 0);
+    statusBar()->setObjectName(QStringLiteral("staStatus"));
+    statusBar()->setSizeGripEnabled(false);
+    statusBar()->addWidget(lblStatus, 1);
+    statusClearing = new QTimer(this);
+    statusClearing->setSingleShot(true);
+    statusClearing->setInterval(statusNoteMilliseconds);
+    connect(statusClearing, &QTimer::timeout, lblStatus, &QLabel::clear);
     createMenus();
     arrangeTabOrder();
     PressFocusedButtonOnEnter(this);
@@ -113,11 +154,23 @@ QWidget* frmDisplay::createTabs() {
     for (int body = 0; body < displayedBodyCount; ++body) {
         tabsWidget->addTab(createBodyTab(body), QString::fromLatin1(bodyNames[body]));
     }
+    connect(tabsWidget, &QTabWidget::currentChanged, this, [this](int body) {
+        if (body >= 0 && body < displayedBodyCount) {
+            const BodyTab& tab = tabs_[static_cast<std::size_t>(body)];
+            for (QLabel* value :
+                 {tab.lblPosition, tab.lblDecanateName, tab.lblDecanateSign, tab.lblRulingPlanet,
+                  tab.lblRulingElement, tab.lblConstellationName, tab.lblKeyword, tab.lblTreeZodiac,
+                  tab.lblDecanateSignDesc}) {
+                value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+            }
+        }
+    });
     return tabsWidget;
 }
 
 QWidget* frmDisplay::createBodyTab(int body) {
-    auto* page = new QWidget;
+    auto* page = new BodyPage(measures_);
+    pages_[static_cast<std::size_t>(body)] = page;
     page->setObjectName(arrayName("tabBody", body));
     auto* pageLayout = new QVBoxLayout(page);
 
@@ -148,7 +201,11 @@ QWidget* frmDisplay::createBodyTab(int body) {
     };
     const auto valueLabel = [&](const char* name, const QString& placeholder) {
         QLabel* label = makeLabel(frame, arrayName(name, body), placeholder);
-        label->setTextInteractionFlags(Qt::TextSelectableByMouse); // Ctrl+C copies a selection
+        // Selectable with the mouse (Ctrl+C copies a selection) once its tab is first shown: a
+        // selectable label keeps a text document, which takes long to make for every tab.
+        if (body == 0) {
+            label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        }
         return label;
     };
 
@@ -192,8 +249,12 @@ QWidget* frmDisplay::createBodyTab(int body) {
     tab.lblDecanateSignDesc->setWordWrap(true);
     tab.lblDecanateSignDesc->setAlignment(Qt::AlignTop | Qt::AlignLeft);
     tab.lblDecanateSignDesc->setMinimumWidth(descriptionWidth);
-    tab.lblDecanateSignDesc->setMinimumHeight(
-        tab.lblDecanateSignDesc->heightForWidth(descriptionWidth));
+    if (descriptionHeight_ == 0) {
+        descriptionHeight_ = measures_ && measures_->descriptionHeight > 0
+                                 ? measures_->descriptionHeight
+                                 : tab.lblDecanateSignDesc->heightForWidth(descriptionWidth);
+    }
+    tab.lblDecanateSignDesc->setMinimumHeight(descriptionHeight_);
     tab.lblDecanateSignDesc->setText(QStringLiteral("(description)"));
     addRow("lblDecanateSignDescCaption", FieldCaption(8), tab.lblDecanateSignDesc);
     grid->setRowStretch(row, 1);
@@ -232,11 +293,11 @@ void frmDisplay::createMenus() {
     back->setObjectName(QStringLiteral("mnuFileBack"));
     connect(back, &QAction::triggered, this, &frmDisplay::mnuFileBack_Click);
     file->addSeparator()->setObjectName(QStringLiteral("mnuReadingSep1"));
-    QAction* copy = file->addAction(QStringLiteral("Copy Reading"));
+    QAction* copy = file->addAction(QStringLiteral("&Copy Reading"));
     copy->setObjectName(QStringLiteral("mnuCopyReading"));
     copy->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
     connect(copy, &QAction::triggered, this, &frmDisplay::mnuCopyReading_Click);
-    QAction* print = file->addAction(QStringLiteral("Print…"));
+    QAction* print = file->addAction(QStringLiteral("&Print…"));
     print->setObjectName(QStringLiteral("mnuPrint"));
     print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     connect(print, &QAction::triggered, this, &frmDisplay::mnuPrint_Click);
@@ -257,6 +318,17 @@ void frmDisplay::arrangeTabOrder() {
         QWidget::setTabOrder(findChild<QWidget*>(QLatin1String(order[i - 1])),
                              findChild<QWidget*>(QLatin1String(order[i])));
     }
+}
+
+ResultPageMeasures frmDisplay::pageMeasures() const {
+    ResultPageMeasures measures;
+    measures.descriptionHeight = descriptionHeight_;
+    measures.font = QApplication::font();
+    for (const QWidget* page : pages_) {
+        measures.sizeHint = measures.sizeHint.expandedTo(page->layout()->totalSizeHint());
+        measures.minimumSize = measures.minimumSize.expandedTo(page->layout()->totalMinimumSize());
+    }
+    return measures;
 }
 
 void frmDisplay::setChartHeader(const QString& text) {
@@ -284,18 +356,25 @@ void frmDisplay::mnuCopyReading_Click() {
     data->setText(ReadingText(shown));
     data->setHtml(ReadingHtml(shown));
     QGuiApplication::clipboard()->setMimeData(data); // the clipboard takes it over
+    // Said in the status line; the keyboard stays where it was.
+    lblStatus->setText(QStringLiteral("Reading copied to the clipboard."));
+    statusClearing->start();
+}
+
+void frmDisplay::setPrintName(const QString& stem) {
+    printName_ = stem;
 }
 
 void frmDisplay::mnuPrint_Click() {
     QPrinter printer;
+    // The dialog offers the document's name as the PDF file's name.
+    printer.setDocName(printName_);
     QPrintDialog dialog(&printer, this);
     dialog.setWindowTitle(programTitle);
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
-    QTextDocument document;
-    document.setHtml(ReadingHtml(reading()));
-    document.print(&printer);
+    PrintReading(reading(), printer);
 }
 
 void frmDisplay::setPositionCaption(int body, const QString& text) {
@@ -335,6 +414,7 @@ void frmDisplay::closeEvent(QCloseEvent* event) {
 }
 
 void frmDisplay::cmdOK_Click() {
+    goingBack_ = true;
     close(); // the unload shows the exit window; going back hides it again
     emit backRequested();
 }
@@ -349,6 +429,17 @@ void frmDisplay::mnuFileBack_Click() {
 
 void frmDisplay::mnuExit_Click() {
     cmdExit_Click();
+}
+
+void PrintReading(const Reading& reading, QPrinter& printer) {
+    QTextDocument document;
+    // Laid out at the printer's resolution on its pages, so that the page breaks seen here are
+    // the printed ones.
+    document.documentLayout()->setPaintDevice(&printer);
+    document.setPageSize(printer.pageLayout().paintRectPixels(printer.resolution()).size());
+    document.setHtml(ReadingHtml(reading));
+    KeepBodiesTogether(document);
+    document.print(&printer);
 }
 
 void fillDecanates(const ChartState& chart, DecanateResults& decanateResults, frmDisplay& window,

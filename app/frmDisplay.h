@@ -3,7 +3,9 @@
 #include "app/Reading.h"
 #include "decanates/modVedicDecanates.h"
 
+#include <QFont>
 #include <QMainWindow>
+#include <QSize>
 #include <QString>
 
 #include <array>
@@ -12,13 +14,30 @@ class ImageList;
 class QCloseEvent;
 class QLabel;
 class QPixmap;
+class QPrinter;
+class QTimer;
+
+// What one result window measured that the next can take as it is: the size of a body's page,
+// which does not depend on the chart (the description's room is made for the longest one).
+// Kept by the window's owner.
+struct ResultPageMeasures {
+    QSize sizeHint;
+    QSize minimumSize;
+    int descriptionHeight = 0; // the longest description's height at its narrowest
+    QFont font;                // the application's font they were measured in
+};
 
 // The result window: one tab per displayed body with its picture, position and decanate texts.
 // Created on first use by its owner, unloaded (deleted) by Back and Exit.
 class frmDisplay : public QMainWindow {
     Q_OBJECT
   public:
-    explicit frmDisplay(QWidget* parent = nullptr);
+    // With `measures` holding sizes, the body pages take them rather than measuring their
+    // texts again; without, they measure (see keepPageMeasures).
+    explicit frmDisplay(QWidget* parent = nullptr, const ResultPageMeasures* measures = nullptr);
+
+    // The sizes of the body pages as their layouts make them, for the next window.
+    ResultPageMeasures pageMeasures() const;
 
     // Element i (0..9) of the label arrays, as named on the tabs. Other indices are ignored.
     void setPositionCaption(int body, const QString& text);
@@ -26,8 +45,12 @@ class frmDisplay : public QMainWindow {
     void setBodyPicture(int body, const QPixmap& picture);
     // The eight decanate captions of tab i, from one record.
     void setDecanateCaptions(int body, const DecanateResult& result);
+    // Whether the window is being unloaded by Back (the input window comes back at once).
+    bool isGoingBack() const { return goingBack_; }
     // The line below the banner that says whose chart this is.
     void setChartHeader(const QString& text);
+    // The name a printout is offered under, without ".pdf" (ReadingFileStem).
+    void setPrintName(const QString& stem);
 
   signals:
     // Back: the window has been unloaded and the input window is wanted again.
@@ -72,8 +95,18 @@ class frmDisplay : public QMainWindow {
     Reading reading() const;
 
     QLabel* lblChartHeader = nullptr;
+    QLabel* lblStatus = nullptr; // the status line: confirms what a menu command did
+    QTimer* statusClearing = nullptr;
+    QString printName_;
     std::array<BodyTab, displayedBodyCount> tabs_;
+    std::array<QWidget*, displayedBodyCount> pages_{};
+    const ResultPageMeasures* measures_ = nullptr;
+    int descriptionHeight_ = 0;
+    bool goingBack_ = false;
 };
+
+// Prints the reading on the printer's pages, no body's heading parted from its fields.
+void PrintReading(const Reading& reading, QPrinter& printer);
 
 // The decanate stage: determines the decanates of positionText 0..9 into decanateResults, then
 // for each body sets picture i + 1 of `pictures` and the eight decanate captions on the

@@ -407,9 +407,8 @@ void frmMain::cmdRashi_Click() {
         return; // nothing changes; the message has told the user what to correct
     }
     CalculateFromControls(chart_, readControls());
-    const QString header = ChartHeaderText({txtName->text(), cmbTimeZone->currentText()}, chart_);
     // The owner writes the results into the result window, shows it and hides this one.
-    emit calculated(chart_, IMGPlanet, header);
+    emit calculated(chart_, IMGPlanet, {txtName->text(), cmbTimeZone->currentText()});
 }
 
 void frmMain::cmdBrowser_Click() {

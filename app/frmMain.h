@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/PlaceFinderRows.h"
+#include "app/Reading.h"
 #include "chart/ChartState.h"
 #include "chart/Validation.h"
 
@@ -38,8 +39,9 @@ class frmMain : public QMainWindow {
 
   signals:
     // The entries were valid and the chart state holds the new chart; `pictures` is IMGPlanet,
-    // `header` the line that says whose chart it is.
-    void calculated(const ChartState& chart, const ImageList* pictures, const QString& header);
+    // `who` whose chart it is, as the boxes held it.
+    void calculated(const ChartState& chart, const ImageList* pictures,
+                    const ChartHeaderFields& who);
     // Closing the window: it is unloaded, and the exit promotion window takes over.
     void closed();
     void aboutRequested();

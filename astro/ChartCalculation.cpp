@@ -3,8 +3,8 @@
 #include "astro/modVedicEphemeris.h"
 #include "astro/modVedicPlanetPosition.h"
 
-void CalculateChart(ChartState& chart) {
-    PrepareChartTime(chart);
-    ComputeMoonPosition(chart);
-    ComputePositions(chart);
+void CalculateChart(ChartState& chart, BodyLongitudes* longitudes) {
+    PrepareChartTime(chart, longitudes);
+    ComputeMoonPosition(chart, longitudes);
+    ComputePositions(chart, longitudes);
 }

@@ -65,6 +65,11 @@ std::string FormatSignPosition(double longitudeDegrees) {
     return std::string(text, end);
 }
 
+double LongitudeOnCircle(double longitudeDegrees) {
+    const double magnitude = std::fabs(longitudeDegrees);
+    return magnitude >= 360.0 ? magnitude - 360.0 : magnitude;
+}
+
 std::string FormatDisplayPosition(std::string_view longForm) {
     const std::string_view trimmed = TrimBlanks(longForm);
     const auto degreeAt = trimmed.find(degreeMark);

@@ -19,6 +19,10 @@ inline constexpr std::string_view degreeMark = "\u00B0";
 // part truncated ("7° 30' 0\" Ari"). Exactly 360 reads as 0° Aries.
 std::string FormatSignPosition(double longitudeDegrees);
 
+// The longitude that FormatSignPosition spells, as a number in [0, 360): its magnitude, with
+// exactly 360 read as 0 (0° Aries).
+double LongitudeOnCircle(double longitudeDegrees);
+
 // Nine-character display form of a long-form text: two-digit degrees, a blank, the sign
 // abbreviation, a blank, two-digit minutes ("07 Ari 30"). The seconds are dropped.
 std::string FormatDisplayPosition(std::string_view longForm);

@@ -85,7 +85,7 @@ double MoonCenturiesJ2000(const ChartState& chart) {
     return ((dayNumber - 2451545.0) + universalTime / 24.0 - 0.5) / 36525.0;
 }
 
-void ComputeMoonPosition(ChartState& chart) {
+void ComputeMoonPosition(ChartState& chart, BodyLongitudes* longitudes) {
     const double centuriesJ2000 = MoonCenturiesJ2000(chart);
     double moonLongitude = MoonTropicalLongitudeDegrees(centuriesJ2000);
     moonLongitude += SiderealCorrectionJ2000(centuriesJ2000);
@@ -93,4 +93,7 @@ void ComputeMoonPosition(ChartState& chart) {
         moonLongitude += 360.0;
     }
     chart.moonPositionText = FormatSignPosition(moonLongitude);
+    if (longitudes != nullptr) {
+        (*longitudes)[1] = LongitudeOnCircle(moonLongitude);
+    }
 }

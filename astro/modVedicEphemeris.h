@@ -1,9 +1,11 @@
 #pragma once
 
+#include "astro/modVedicPlanetPosition.h"
 #include "chart/ChartState.h"
 
-// The Moon's sidereal longitude for the birth instant, left in moonPositionText (long form).
-void ComputeMoonPosition(ChartState& chart);
+// The Moon's sidereal longitude for the birth instant, left in moonPositionText (long form) and,
+// when `longitudes` is given, as a number in its Moon entry.
+void ComputeMoonPosition(ChartState& chart, BodyLongitudes* longitudes = nullptr);
 
 // Sidereal correction in degrees (negative; about -23.85 in 2000) for Julian centuries since
 // 2000 January 1.5, with the two largest nutation terms.

@@ -91,13 +91,17 @@ ChartTimeValues ComputeChartTime(const ChartState& chart) {
     return values;
 }
 
-void PrepareChartTime(ChartState& chart) {
+void PrepareChartTime(ChartState& chart, BodyLongitudes* longitudes) {
     const ChartTimeValues values = ComputeChartTime(chart);
     chart.chartSiderealCorrection = values.siderealCorrection;
     const double ascendantDegrees = values.tropicalAscendantDegrees + chart.chartSiderealCorrection;
     const double midheavenDegrees = values.tropicalMidheavenDegrees + chart.chartSiderealCorrection;
     chart.ascendantText = FormatSignPosition(NormalizeDegrees(ascendantDegrees));
     chart.midheavenText = FormatSignPosition(NormalizeDegrees(midheavenDegrees));
+    if (longitudes != nullptr) {
+        (*longitudes)[10] = LongitudeOnCircle(NormalizeDegrees(ascendantDegrees));
+        (*longitudes)[11] = LongitudeOnCircle(NormalizeDegrees(midheavenDegrees));
+    }
 }
 
 // The day number of C. Tondering's Calendar FAQ (section 2.15.1) with the months counted from
@@ -412,13 +416,14 @@ double ChartDaysSinceJ2000(const ChartState& chart) {
                           static_cast<int>(clock.minutes().count()));
 }
 
-void ComputePositions(ChartState& chart) {
+void ComputePositions(ChartState& chart, BodyLongitudes* longitudes) {
     const double d = ChartDaysSinceJ2000(chart);
     const double siderealMagnitudeDegrees = std::fabs(chart.chartSiderealCorrection);
 
     // The element longitudes are referred to the equinox of 2000; the precession since then
     // brings them to the equinox of date before the sidereal correction of date is taken off.
     std::string planetLongitudeTexts[orbitBodyCount];
+    double planetLongitudes[orbitBodyCount];
     const double precessionDegrees = PrecessionSinceJ2000Degrees(d);
     // The Earth's orbit is the same for all nine bodies: evaluated once, the same bits each time.
     const EarthPosition earth = EarthAt(d);
@@ -432,6 +437,7 @@ void ComputePositions(ChartState& chart) {
             longitudeDegrees -= 360.0;
         }
         planetLongitudeTexts[k] = FormatSignPosition(longitudeDegrees);
+        planetLongitudes[k] = longitudeDegrees;
     }
 
     // Mean ascending node of the Moon, 125.1228 - 0.0529538083 d degrees: P. Schlyter, "How to
@@ -465,5 +471,18 @@ void ComputePositions(ChartState& chart) {
                                                  &ketuText};
     for (int i = 0; i < positionCount; ++i) {
         chart.positionText[static_cast<std::size_t>(i)] = FormatDisplayPosition(*sources[i]);
+    }
+    if (longitudes != nullptr) {
+        // Body-index order, as `sources`; the Moon, Ascendant and Midheaven come from their
+        // own stages.
+        constexpr int planetOfBody[] = {2, -1, 0, 1, 3, 4, 5, 6, 7, 8};
+        for (int body = 0; body < displayedBodyCount; ++body) {
+            if (planetOfBody[body] >= 0) {
+                (*longitudes)[static_cast<std::size_t>(body)] =
+                    LongitudeOnCircle(planetLongitudes[planetOfBody[body]]);
+            }
+        }
+        (*longitudes)[12] = LongitudeOnCircle(rahuDegrees);
+        (*longitudes)[13] = LongitudeOnCircle(std::fabs(ketuDegrees));
     }
 }

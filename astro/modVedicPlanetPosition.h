@@ -2,6 +2,8 @@
 
 #include "chart/ChartState.h"
 
+#include <array>
+
 // Angle constants of the chart calculation, written as 15-digit decimal literals. They differ in
 // the last bits from the doubles nearest to pi/180, 180/pi and pi; results are truncated to whole
 // minutes, so the exact literals matter.
@@ -28,9 +30,14 @@ struct ChartTimeValues {
 };
 ChartTimeValues ComputeChartTime(const ChartState& chart);
 
+// The sidereal longitude of each body in degrees, [0, 360), body-index order: the numbers the
+// stages format into the position texts (which truncate them), handed out for the command.
+using BodyLongitudes = std::array<double, positionCount>;
+
 // Universal time, the 1900 time argument, the sidereal correction and the sidereal Ascendant
-// and Midheaven. Writes chartSiderealCorrection, ascendantText and midheavenText.
-void PrepareChartTime(ChartState& chart);
+// and Midheaven. Writes chartSiderealCorrection, ascendantText and midheavenText, and when
+// `longitudes` is given the Ascendant's and the Midheaven's numbers.
+void PrepareChartTime(ChartState& chart, BodyLongitudes* longitudes = nullptr);
 
 // Whole day number of a civil date (noon-based): Julian calendar before 15 October 1582,
 // Gregorian from then on.
@@ -93,4 +100,5 @@ double ChartDaysSinceJ2000(const ChartState& chart);
 
 // Sun, Mercury to Pluto, Rahu and Ketu; fills all fourteen display texts of positionText.
 // Needs chartSiderealCorrection, ascendantText, midheavenText and moonPositionText in place.
-void ComputePositions(ChartState& chart);
+// When `longitudes` is given, also the numbers of the Sun, the planets and the nodes.
+void ComputePositions(ChartState& chart, BodyLongitudes* longitudes = nullptr);

@@ -39,7 +39,7 @@ struct Filled {
         QBuffer input;
         input.setData(ManyBirths());
         input.open(QIODevice::ReadOnly);
-        PlaceLookup places(nullptr);
+        PlaceAndZoneCache places(nullptr);
         ImportBirths(*library, input, places, false);
     }
 };
@@ -57,7 +57,7 @@ void BM_ImportBirths(benchmark::State& state) {
         QBuffer input;
         input.setData(csv);
         input.open(QIODevice::ReadOnly);
-        PlaceLookup places(nullptr);
+        PlaceAndZoneCache places(nullptr);
         const ImportReport report = ImportBirths(library, input, places, false);
         if (report.added != births) {
             state.SkipWithError("the import was refused");

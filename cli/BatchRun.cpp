@@ -1,12 +1,32 @@
 #include "cli/BatchRun.h"
 
+#include <QFile>
+#include <QSet>
+
+#include <poll.h>
+#include <sched.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
+#include <condition_variable>
 #include <cstring>
+#include <deque>
+#include <map>
+#include <mutex>
+#include <thread>
+#include <utility>
+
+qint64 DescriptorDevice::readData(char* data, qint64 maxSize) {
+    while (true) {
+        const ssize_t read = ::read(descriptor_, data, static_cast<std::size_t>(maxSize));
+        if (read >= 0 || errno != EINTR) {
+            return read;
+        }
+    }
+}
 
 namespace {
-
-// Output is handed over in pieces of about this size.
-constexpr qsizetype outputChunkBytes = 1 << 20;
 
 // One line of the input, without its line end; `tooLong` when it was longer than the limit (the
 // rest of it is skipped). The bytes stay in the reader's buffer until the next line is read.
@@ -15,37 +35,50 @@ struct InputLine {
     bool tooLong = false;
 };
 
-// Reads the lines of a device through one buffer, a large piece at a time.
+// Reads the lines of a device through one buffer, a large piece at a time. A line ends at LF,
+// CR LF or a CR alone.
 class LineReader {
   public:
     explicit LineReader(QIODevice& input) : input_(input) {
-        buffer_.resize(tellTooLongBytes + readPieceBytes);
+        buffer_.resize(longestBatchLineBytes + 1 + readPieceBytes);
     }
 
     std::optional<InputLine> Next() {
         bool tooLong = false;
         while (true) {
             const char* const first = buffer_.constData() + start_;
-            if (const auto* const lineEnd =
-                    static_cast<const char*>(std::memchr(first, '\n', end_ - start_))) {
-                start_ = lineEnd - buffer_.constData() + 1;
-                return tooLong ? InputLine{{}, true}
-                               : Ended(QByteArrayView(first, lineEnd - first), true);
+            const char* const last = buffer_.constData() + end_;
+            const char* lineEnd = static_cast<const char*>(std::memchr(first, '\n', last - first));
+            if (lineEnd == nullptr) {
+                lineEnd = last;
+            }
+            if (const auto* const cr =
+                    static_cast<const char*>(std::memchr(first, '\r', lineEnd - first))) {
+                lineEnd = cr;
+            }
+            // A CR as the last byte read may be the first half of CR LF: decided once more is read.
+            const bool undecided = lineEnd + 1 == last && *lineEnd == '\r' && !ended_;
+            if (lineEnd != last && !undecided) {
+                const bool crLf = *lineEnd == '\r' && lineEnd + 1 != last && lineEnd[1] == '\n';
+                start_ = lineEnd - buffer_.constData() + (crLf ? 2 : 1);
+                return Measured(QByteArrayView(first, lineEnd), tooLong);
             }
             if (ended_) {
                 if (!tooLong && start_ == end_) {
                     return std::nullopt;
                 }
-                const QByteArrayView last(first, end_ - start_); // without a line end
-                start_ = end_;
-                return tooLong ? InputLine{{}, true} : Ended(last, false);
+                start_ = end_; // the last line, without a line end
+                return Measured(QByteArrayView(first, last), tooLong);
             }
-            if (end_ - start_ >= tellTooLongBytes) {
-                tooLong = true; // the rest of the line is skipped
-                start_ = end_;
+            // So many bytes without a line end are a line too long whatever follows; a CR at
+            // the end is kept, as it may end the line.
+            const qsizetype pending = end_ - start_ - (undecided ? 1 : 0);
+            if (pending > longestBatchLineBytes) {
+                tooLong = true;
+                start_ += pending;
             }
             // Keep the start of the line and read more after it.
-            std::memmove(buffer_.data(), first, end_ - start_);
+            std::memmove(buffer_.data(), buffer_.constData() + start_, end_ - start_);
             end_ -= start_;
             start_ = 0;
             const qint64 read = input_.read(buffer_.data() + end_, buffer_.size() - end_);
@@ -57,23 +90,32 @@ class LineReader {
         }
     }
 
+    // Whether the next line would have to wait for input that has not come yet: no whole line is
+    // in the buffer, and the device is a pipe or terminal with nothing to read now.
+    bool WouldWait() const {
+        if (ended_) {
+            return false;
+        }
+        const char* const first = buffer_.constData() + start_;
+        const qsizetype size = end_ - start_;
+        if (std::memchr(first, '\n', size) != nullptr ||
+            std::memchr(first, '\r', size) != nullptr) {
+            return false;
+        }
+        const auto* const device = dynamic_cast<const DescriptorDevice*>(&input_);
+        if (device == nullptr) {
+            return false; // a file or a buffer: the rest is there to read
+        }
+        pollfd ready{device->Descriptor(), POLLIN, 0};
+        return poll(&ready, 1, 0) == 0;
+    }
+
   private:
-    // So many bytes without a line end are a line too long whatever follows: the longest line,
-    // a carriage return and one byte more.
-    static constexpr qsizetype tellTooLongBytes = longestBatchLineBytes + 2;
     static constexpr qsizetype readPieceBytes = 256 * 1024;
 
-    // A line without its line end, and without a carriage return before that. A last line
-    // without a line end is measured with its carriage return.
-    static InputLine Ended(QByteArrayView bytes, bool hadLineEnd) {
-        if (hadLineEnd && bytes.endsWith('\r')) {
-            bytes.chop(1);
-        }
-        if (bytes.size() > longestBatchLineBytes) {
+    static InputLine Measured(QByteArrayView bytes, bool tooLong) {
+        if (tooLong || bytes.size() > longestBatchLineBytes) {
             return InputLine{{}, true};
-        }
-        if (!hadLineEnd && bytes.endsWith('\r')) {
-            bytes.chop(1);
         }
         return InputLine{bytes, false};
     }
@@ -173,8 +215,237 @@ std::optional<QString> SplitCsvLine(QByteArrayView line, CsvFields& fields) {
     return std::nullopt;
 }
 
-BatchSummary RunBatch(QIODevice& input, OutputFormat format, PlaceLookup& places,
-                      const std::function<void(const QByteArray&)>& write) {
+namespace {
+
+// The data lines of one chunk of the input, copied out of the reader's buffer.
+struct InputChunk {
+    struct Line {
+        qsizetype offset = 0; // in `bytes`
+        qsizetype size = 0;
+        qint64 number = 0; // the line number in the input
+        bool tooLong = false;
+    };
+    QByteArray bytes;
+    std::vector<Line> lines;
+};
+
+// A chunk's output: whole lines, in the order of its input lines.
+struct OutputChunk {
+    QByteArray bytes;
+    qint64 rows = 0;
+    qint64 refusedRows = 0;
+};
+
+// What a chunk may hold, and what all chunks in flight may hold at once. A chart's JSON line is
+// about 7 KB; its bytes of name or place may come out up to six times longer (\u0001).
+constexpr qsizetype chunkInputBytes = 256 * 1024;
+constexpr qsizetype outputBytesPerRow = 8 * 1024;
+constexpr qsizetype outputBytesPerInputByte = 6;
+constexpr qsizetype inFlightBytes = 16 * 1024 * 1024;
+
+qsizetype ChunkCost(const InputChunk& chunk) {
+    return chunk.bytes.size() * (1 + outputBytesPerInputByte) +
+           static_cast<qsizetype>(chunk.lines.size()) * outputBytesPerRow;
+}
+
+// Fills `chunk` with the next data lines (blank lines are no rows and are left out), at most
+// `rows` of them and about `chunkInputBytes`; `lineNumber` counts every line read. False when
+// the input has no more rows.
+bool ReadChunk(LineReader& reader, qint64& lineNumber, qsizetype rows, InputChunk& chunk) {
+    chunk.bytes.resize(0);
+    chunk.lines.clear();
+    while (static_cast<qsizetype>(chunk.lines.size()) < rows &&
+           chunk.bytes.size() < chunkInputBytes) {
+        if (!chunk.lines.empty() && reader.WouldWait()) {
+            break; // a slow input: what has come is answered now
+        }
+        const auto line = reader.Next();
+        if (!line) {
+            break;
+        }
+        ++lineNumber;
+        if (!line->tooLong && line->bytes.trimmed().isEmpty()) {
+            continue; // a blank line is no row
+        }
+        chunk.lines.push_back({chunk.bytes.size(), line->bytes.size(), lineNumber, line->tooLong});
+        chunk.bytes.append(line->bytes);
+    }
+    return !chunk.lines.empty();
+}
+
+// Resolves, computes and writes the rows of one chunk, each alone. The state is reused from row
+// to row and belongs to one thread.
+class ChunkWorker {
+  public:
+    // `columns`: the header's count, the batch's nine and any named columns after them.
+    ChunkWorker(OutputFormat format, PlaceAndZoneCache places, qsizetype columns)
+        : format_(format), places_(std::move(places)), columns_(columns) {}
+
+    void Run(const InputChunk& chunk, OutputChunk& output) {
+        output.bytes.resize(0);
+        output.rows = 0;
+        output.refusedRows = 0;
+        for (const InputChunk::Line& line : chunk.lines) {
+            ++output.rows;
+            Row(QByteArrayView(chunk.bytes).sliced(line.offset, line.size), line.number,
+                line.tooLong, output);
+        }
+    }
+
+  private:
+    void Refuse(OutputChunk& output, qint64 lineNumber, const QString& message) {
+        ++output.refusedRows;
+        if (format_ == OutputFormat::Csv) {
+            AppendErrorCsvRow(output.bytes, lineNumber, ColumnMessage(message));
+        } else {
+            AppendErrorJsonLine(output.bytes, lineNumber, ColumnMessage(message));
+        }
+    }
+
+    void Row(QByteArrayView bytes, qint64 lineNumber, bool tooLong, OutputChunk& output) {
+        if (tooLong) {
+            Refuse(output, lineNumber,
+                   QStringLiteral("the line is longer than %1 bytes").arg(longestBatchLineBytes));
+            return;
+        }
+        const std::optional<QByteArrayView> text = Utf8Line(bytes);
+        if (!text) {
+            Refuse(output, lineNumber, QStringLiteral("the line is not valid UTF-8"));
+            return;
+        }
+        if (const std::optional<QString> problem = SplitCsvLine(*text, fields_)) {
+            Refuse(output, lineNumber, *problem);
+            return;
+        }
+        if (static_cast<qsizetype>(fields_.values.size()) != columns_) {
+            Refuse(output, lineNumber,
+                   QStringLiteral("expected %1 columns (%2), found %3")
+                       .arg(columns_)
+                       .arg(columns_ == batchColumnCount
+                                ? QLatin1StringView(batchHeader)
+                                : QLatin1StringView("as the header names them"))
+                       .arg(fields_.values.size()));
+            return;
+        }
+        const auto dst = ReadDaylightSaving(fields_.values[8]);
+        if (const auto* refusal = std::get_if<Refusal>(&dst)) {
+            Refuse(output, lineNumber, refusal->message);
+            return;
+        }
+        ChartFields chart;
+        chart.name = Field(fields_, 0);
+        chart.date = Field(fields_, 1);
+        chart.time = Field(fields_, 2);
+        chart.longitude = Field(fields_, 3);
+        chart.latitude = Field(fields_, 4);
+        chart.zone = Field(fields_, 5);
+        chart.tz = Field(fields_, 6);
+        chart.place = Field(fields_, 7);
+        chart.daylightSaving = std::get<bool>(dst);
+        const auto request = ResolveChartRequest(chart, places_);
+        if (const auto* refusal = std::get_if<Refusal>(&request)) {
+            Refuse(output, lineNumber, refusal->message);
+            return;
+        }
+        const auto& accepted = std::get<ChartRequest>(request);
+        ComputeChartInto(result_, accepted.input, &accepted.used);
+        if (format_ == OutputFormat::Csv) {
+            AppendChartCsvRow(output.bytes, result_, lineNumber);
+        } else {
+            AppendChartJsonLine(output.bytes, result_, lineNumber);
+        }
+    }
+
+    OutputFormat format_;
+    PlaceAndZoneCache places_;
+    qsizetype columns_ = batchColumnCount;
+    CsvFields fields_;
+    ChartResult result_;
+};
+
+// Chunks handed to worker threads and their outputs taken back in input order.
+class ChunkPool {
+  public:
+    ChunkPool(int threads, OutputFormat format, const PlaceAndZoneCache& places,
+              qsizetype columns) {
+        for (int thread = 0; thread < threads; ++thread) {
+            threads_.emplace_back(
+                [this, format, columns, worker = places.ForAnotherThread()]() mutable {
+                    Work(ChunkWorker(format, std::move(worker), columns));
+                });
+        }
+    }
+
+    ~ChunkPool() {
+        {
+            const std::lock_guard lock(mutex_);
+            closing_ = true;
+        }
+        workReady_.notify_all();
+        for (std::thread& thread : threads_) {
+            thread.join();
+        }
+    }
+
+    ChunkPool(const ChunkPool&) = delete;
+    ChunkPool& operator=(const ChunkPool&) = delete;
+
+    void Add(InputChunk chunk) {
+        {
+            const std::lock_guard lock(mutex_);
+            waiting_.emplace_back(added_++, std::move(chunk));
+        }
+        workReady_.notify_one();
+    }
+
+    // The output of the oldest chunk not yet taken, once it is done.
+    OutputChunk TakeNext() {
+        std::unique_lock lock(mutex_);
+        outputReady_.wait(lock, [this] { return done_.contains(taken_); });
+        const auto found = done_.find(taken_++);
+        OutputChunk output = std::move(found->second);
+        done_.erase(found);
+        return output;
+    }
+
+  private:
+    void Work(ChunkWorker worker) {
+        while (true) {
+            std::pair<qint64, InputChunk> task;
+            {
+                std::unique_lock lock(mutex_);
+                workReady_.wait(lock, [this] { return closing_ || !waiting_.empty(); });
+                if (closing_) {
+                    return; // every output was taken, or the run stopped: the rest is not wanted
+                }
+                task = std::move(waiting_.front());
+                waiting_.pop_front();
+            }
+            OutputChunk output;
+            worker.Run(task.second, output);
+            {
+                const std::lock_guard lock(mutex_);
+                done_.emplace(task.first, std::move(output));
+            }
+            outputReady_.notify_one();
+        }
+    }
+
+    std::mutex mutex_;
+    std::condition_variable workReady_;
+    std::condition_variable outputReady_;
+    std::deque<std::pair<qint64, InputChunk>> waiting_;
+    std::map<qint64, OutputChunk> done_;
+    qint64 added_ = 0;
+    qint64 taken_ = 0;
+    bool closing_ = false;
+    std::vector<std::thread> threads_;
+};
+
+} // namespace
+
+BatchSummary RunBatch(QIODevice& input, OutputFormat format, PlaceAndZoneCache& places,
+                      const BatchWrite& write, int jobs) {
     BatchSummary summary;
     LineReader reader(input);
     const auto header = reader.Next();
@@ -189,92 +460,126 @@ BatchSummary RunBatch(QIODevice& input, OutputFormat format, PlaceLookup& places
     if (headerBytes.startsWith(utf8ByteOrderMark)) {
         headerBytes = headerBytes.sliced(utf8ByteOrderMark.size());
     }
-    CsvFields fields; // reused from row to row
+    CsvFields headerFields;
     const std::optional<QByteArrayView> headerText = Utf8Line(headerBytes);
     QStringList trimmedNames;
-    if (headerText && !SplitCsvLine(*headerText, fields)) {
-        for (const QByteArrayView name : fields.values) {
+    if (headerText && !SplitCsvLine(*headerText, headerFields)) {
+        for (const QByteArrayView name : headerFields.values) {
             trimmedNames.append(Utf8Text(name).trimmed().toLower());
         }
     }
-    if (header->tooLong || trimmedNames.join(u',') != QLatin1StringView(batchHeader)) {
+    // Columns after the nine are read and ignored when the header names them (the library of
+    // births exports its own fields there): each named, once.
+    const QStringList namedAfter = trimmedNames.mid(batchColumnCount);
+    const bool namedColumnsFit =
+        std::none_of(namedAfter.begin(), namedAfter.end(),
+                     [](const QString& name) { return name.isEmpty(); }) &&
+        QSet<QString>(namedAfter.begin(), namedAfter.end()).size() == namedAfter.size();
+    if (header->tooLong || !namedColumnsFit ||
+        trimmedNames.first(std::min<qsizetype>(trimmedNames.size(), batchColumnCount)).join(u',') !=
+            QLatin1StringView(batchHeader)) {
         summary.fileError = QStringLiteral("--batch: line 1 must be the header %1")
                                 .arg(QLatin1StringView(batchHeader));
         return summary;
     }
 
-    QByteArray out;
-    out.reserve(outputChunkBytes + 64 * 1024);
-    if (format == OutputFormat::Csv) {
-        out += ChartCsvHeader();
-    }
-    const auto refuse = [&](qint64 lineNumber, const QString& message) {
-        ++summary.refusedRows;
-        if (format == OutputFormat::Csv) {
-            AppendErrorCsvRow(out, lineNumber, message);
-        } else {
-            AppendErrorJsonLine(out, lineNumber, message);
+    jobs = std::max(jobs, 1);
+    // More threads take smaller chunks, so that enough of them fit in what may be held at once.
+    const qsizetype chunkRows =
+        std::clamp<qsizetype>(inFlightBytes / (2 * jobs) / outputBytesPerRow, 16, 512);
+    qint64 lineNumber = 1;
+    bool headerWritten = format != OutputFormat::Csv;
+    // Hands on a chunk's output (after the CSV header, with the first); false when it failed.
+    const auto hand = [&](OutputChunk& output) {
+        summary.rows += output.rows;
+        summary.refusedRows += output.refusedRows;
+        if (!headerWritten) {
+            output.bytes.prepend(ChartCsvHeader());
+            headerWritten = true;
         }
+        if (!write(output.bytes)) {
+            summary.writeFailed = true;
+        }
+        return !summary.writeFailed;
     };
 
-    ChartResult result; // reused from row to row
-    qint64 lineNumber = 1;
-    while (const auto line = reader.Next()) {
-        ++lineNumber;
-        if (!line->tooLong && line->bytes.trimmed().isEmpty()) {
-            continue; // a blank line is no row
-        }
-        ++summary.rows;
-        if (line->tooLong) {
-            refuse(lineNumber,
-                   QStringLiteral("the line is longer than %1 bytes").arg(longestBatchLineBytes));
-        } else if (const std::optional<QByteArrayView> text = Utf8Line(line->bytes); !text) {
-            refuse(lineNumber, QStringLiteral("the line is not valid UTF-8"));
-        } else if (const std::optional<QString> problem = SplitCsvLine(*text, fields)) {
-            refuse(lineNumber, *problem);
-        } else if (fields.values.size() != batchColumnCount) {
-            refuse(lineNumber, QStringLiteral("expected %1 columns (%2), found %3")
-                                   .arg(batchColumnCount)
-                                   .arg(QLatin1StringView(batchHeader))
-                                   .arg(fields.values.size()));
-        } else if (const auto dst = ReadDaylightSaving(fields.values[8]);
-                   const auto* refusal = std::get_if<Refusal>(&dst)) {
-            refuse(lineNumber, refusal->message);
-        } else {
-            ChartFields chart;
-            chart.name = Field(fields, 0);
-            chart.date = Field(fields, 1);
-            chart.time = Field(fields, 2);
-            chart.longitude = Field(fields, 3);
-            chart.latitude = Field(fields, 4);
-            chart.zone = Field(fields, 5);
-            chart.tz = Field(fields, 6);
-            chart.place = Field(fields, 7);
-            chart.daylightSaving = std::get<bool>(dst);
-            const auto request = ResolveChartRequest(chart, places);
-            if (const auto* refusal = std::get_if<Refusal>(&request)) {
-                refuse(lineNumber, refusal->message);
-            } else {
-                const auto& accepted = std::get<ChartRequest>(request);
-                ComputeChartInto(result, accepted.input, &accepted.used);
-                if (format == OutputFormat::Csv) {
-                    AppendChartCsvRow(out, result, lineNumber);
-                } else {
-                    AppendChartJsonLine(out, result, lineNumber);
-                }
+    InputChunk chunk;
+    if (jobs == 1) {
+        ChunkWorker worker(format, places.ForAnotherThread(), trimmedNames.size());
+        OutputChunk output;
+        while (ReadChunk(reader, lineNumber, chunkRows, chunk)) {
+            worker.Run(chunk, output);
+            if (!hand(output)) {
+                return summary;
             }
         }
-        if (out.size() >= outputChunkBytes) {
-            write(out);
-            out.resize(0); // keeps the buffer for the next piece
+    } else {
+        ChunkPool pool(jobs, format, places, trimmedNames.size());
+        std::deque<qsizetype> costs; // of the chunks in flight, oldest first
+        qsizetype inFlight = 0;
+        bool inputEnded = false;
+        while (true) {
+            // Keep every thread busy, within what may be held at once.
+            while (!inputEnded && static_cast<qsizetype>(costs.size()) < 2 * jobs &&
+                   (costs.empty() || (inFlight < inFlightBytes && !reader.WouldWait()))) {
+                if (!ReadChunk(reader, lineNumber, chunkRows, chunk)) {
+                    inputEnded = true;
+                    break;
+                }
+                costs.push_back(ChunkCost(chunk));
+                inFlight += costs.back();
+                pool.Add(std::move(chunk));
+                chunk = InputChunk{};
+            }
+            if (costs.empty()) {
+                break;
+            }
+            OutputChunk output = pool.TakeNext();
+            inFlight -= costs.front();
+            costs.pop_front();
+            if (!hand(output)) {
+                return summary; // the pool's threads finish the chunks they hold and stop
+            }
         }
     }
     if (summary.rows == 0) {
         summary.fileError = QStringLiteral("--batch: the input has a header but no rows");
-        return summary;
-    }
-    if (!out.isEmpty()) {
-        write(out);
     }
     return summary;
+}
+
+std::optional<int> ProcessorsOfCpuMax(QByteArrayView cpuMax) {
+    const QList<QByteArray> parts = cpuMax.trimmed().toByteArray().split(' ');
+    if (parts.size() != 2) {
+        return std::nullopt;
+    }
+    bool quotaRead = false;
+    bool periodRead = false;
+    const qint64 quota = parts[0].toLongLong(&quotaRead);
+    const qint64 period = parts[1].toLongLong(&periodRead);
+    if (!quotaRead || !periodRead || quota <= 0 || period <= 0) {
+        return std::nullopt; // "max", or nothing usable
+    }
+    return static_cast<int>(std::clamp<qint64>((quota + period - 1) / period, 1, 1 << 16));
+}
+
+int UsableProcessorCount() {
+    int count = 0;
+    cpu_set_t set;
+    if (sched_getaffinity(0, sizeof set, &set) == 0) {
+        count = CPU_COUNT(&set);
+    }
+    if (count < 1) {
+        count = std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+    }
+    const auto read = [](const char* path) {
+        QFile file(QString::fromLatin1(path));
+        return file.open(QIODevice::ReadOnly) ? file.read(256) : QByteArray();
+    };
+    std::optional<int> limit = ProcessorsOfCpuMax(read("/sys/fs/cgroup/cpu.max"));
+    if (!limit) {
+        limit = ProcessorsOfCpuMax(read("/sys/fs/cgroup/cpu/cpu.cfs_quota_us").trimmed() + ' ' +
+                                   read("/sys/fs/cgroup/cpu/cpu.cfs_period_us").trimmed());
+    }
+    return limit ? std::min(count, *limit) : count;
 }

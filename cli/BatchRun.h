@@ -12,7 +12,9 @@
 #include <vector>
 
 // Batch rows: CSV with the header row name,date,time,lon,lat,zone,tz,place,dst; one record a
-// line. Each data row becomes one output line, in input order: the chart, or its refusal.
+// line. Further columns after the nine are read and ignored when the header names each of them
+// (the library of births exports its own fields there). Each data row becomes one output line, in
+// input order: the chart, or its refusal.
 
 inline constexpr const char* batchHeader = "name,date,time,lon,lat,zone,tz,place,dst";
 inline constexpr int batchColumnCount = 9;
@@ -20,6 +22,23 @@ inline constexpr int batchColumnCount = 9;
 inline constexpr qsizetype longestBatchLineBytes = 64 * 1024;
 
 enum class OutputFormat { Table, Json, Csv };
+
+// An open file descriptor read as a device: each read returns what the descriptor has now (at
+// least one byte, waiting only when it has none), so that rows coming slowly down a pipe are
+// answered as they come. QFile would wait to fill the whole request.
+class DescriptorDevice : public QIODevice {
+  public:
+    explicit DescriptorDevice(int descriptor) : descriptor_(descriptor) {}
+    int Descriptor() const { return descriptor_; }
+    bool isSequential() const override { return true; }
+
+  protected:
+    qint64 readData(char* data, qint64 maxSize) override;
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+  private:
+    int descriptor_;
+};
 
 // The fields of one CSV line, as views of the line or, for a quoted field that holds doubled
 // quotes, of `unquoted`. Kept from line to line so that the storage is reused.
@@ -39,10 +58,25 @@ struct BatchSummary {
     qint64 rows = 0;
     qint64 refusedRows = 0;
     std::optional<QString> fileError; // the input as a whole cannot be used; nothing written
+    bool writeFailed = false;         // `write` said no: the run stopped there
 };
 
-// Reads CSV rows from `input`, resolves and computes each, and passes the output in pieces to
-// `write` (JSON Lines, or CSV with a header). A refused row gives its message in its own line
-// and never affects another row.
-BatchSummary RunBatch(QIODevice& input, OutputFormat format, PlaceLookup& places,
-                      const std::function<void(const QByteArray&)>& write);
+// Hands a piece of output on; false when it could not be written, which stops the batch at once.
+using BatchWrite = std::function<bool(const QByteArray&)>;
+
+// Reads CSV rows from `input`, resolves and computes each, and passes the output to `write` in
+// input order, one piece of whole lines for each chunk of rows as it is done (JSON Lines, or CSV
+// with a header). A refused row gives its message in its own line and never affects another
+// row. With `jobs` above 1, chunks of rows are computed and formatted on that many threads,
+// each with its own remembered answers over the shared place index; the output is the same.
+// What is held at once stays within a fixed bound, whatever `jobs` is.
+BatchSummary RunBatch(QIODevice& input, OutputFormat format, PlaceAndZoneCache& places,
+                      const BatchWrite& write, int jobs = 1);
+
+// The processors this process may run on: its CPU affinity, within the CPU limit of its control
+// group (cgroup v2 cpu.max, or v1 cpu.cfs_quota_us and cpu.cfs_period_us). At least 1.
+int UsableProcessorCount();
+
+// The whole processors a control group's limit allows, rounded up: the text of cgroup v2's
+// cpu.max ("200000 100000", "max 100000"); nothing when it sets no limit or cannot be read.
+std::optional<int> ProcessorsOfCpuMax(QByteArrayView cpuMax);

@@ -25,6 +25,7 @@ struct Options {
     QCommandLineOption json{QStringLiteral("json"), QString()};
     QCommandLineOption format{QStringLiteral("format"), QString(), QStringLiteral("FORMAT")};
     QCommandLineOption batch{QStringLiteral("batch"), QString(), QStringLiteral("FILE")};
+    QCommandLineOption jobs{QStringLiteral("jobs"), QString(), QStringLiteral("N")};
     QCommandLineOption listZones{QStringLiteral("list-zones"), QString()};
     QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")}, QString()};
     QCommandLineOption version{QStringLiteral("version"), QString()};
@@ -77,7 +78,7 @@ QString UsageText() {
         "Usage: korvani-chart --date YYYY-MM-DD --time HH:MM[:SS]\n"
         "                     (--lon DDD:MM(E|W) --lat DD:MM(N|S) | --place PLACE)\n"
         "                     (--zone ZONE [--dst] | --tz ZONE) [--json | --format FORMAT]\n"
-        "  or:  korvani-chart --batch FILE [--format json|csv]\n"
+        "  or:  korvani-chart --batch FILE [--format json|csv] [--jobs N]\n"
         "  or:  korvani-chart --list-zones\n"
         "Compute the sidereal positions of a birth chart and the Vedic decanates of the Sun, the\n"
         "Moon and the planets.\n"
@@ -111,6 +112,9 @@ QString UsageText() {
         "                          written as its option takes it (dst: 1/0, true/false,\n"
         "                          yes/no, empty for no); writes JSON Lines, one object per\n"
         "                          row with its \"line\" and the chart or its \"error\"\n"
+        "      --jobs N            with --batch: compute on N threads, 1 to 64 (default: one\n"
+        "                          per processor this command may use); the output is the\n"
+        "                          same, in input order, written as each chunk is done\n"
         "      --list-zones        list the time zones with their positions\n"
         "  -h, --help              display this help and exit\n"
         "      --version           output version information and exit\n"
@@ -134,12 +138,12 @@ QString VersionText() {
                                          QLatin1StringView(KORVANI_VERSION));
 }
 
-ParsedCommand ParseCommandLine(const QStringList& arguments, PlaceLookup& places) {
+ParsedCommand ParseCommandLine(const QStringList& arguments, PlaceAndZoneCache& places) {
     const Options options;
     QCommandLineParser parser;
     parser.addOptions({options.date, options.time, options.longitude, options.latitude,
                        options.zone, options.tz, options.place, options.dst, options.json,
-                       options.format, options.batch, options.listZones, options.help,
+                       options.format, options.batch, options.jobs, options.listZones, options.help,
                        options.version});
 
     QStringList commandLine = arguments;
@@ -172,11 +176,25 @@ ParsedCommand ParseCommandLine(const QStringList& arguments, PlaceLookup& places
     }
     for (const QCommandLineOption* option :
          {&options.date, &options.time, &options.longitude, &options.latitude, &options.zone,
-          &options.tz, &options.place, &options.format, &options.batch}) {
+          &options.tz, &options.place, &options.format, &options.batch, &options.jobs}) {
         if (parser.values(*option).size() > 1) {
             return Refusal{
                 QStringLiteral("--%1 given more than once").arg(option->names().constFirst())};
         }
+    }
+    std::optional<int> jobs;
+    if (parser.isSet(options.jobs)) {
+        const QString value = parser.value(options.jobs);
+        bool read = false;
+        const int threads = value.toInt(&read);
+        if (!read || threads < 1 || threads > mostJobs ||
+            !std::all_of(value.begin(), value.end(), [](QChar c) { return c.isDigit(); })) {
+            return Refusal{QStringLiteral("--jobs: expected a number of threads from 1 to %1 (got "
+                                          "%2)")
+                               .arg(mostJobs)
+                               .arg(Quoted(value))};
+        }
+        jobs = threads;
     }
     if (parser.isSet(options.batch)) {
         for (const QCommandLineOption* option : ChartOptions(options)) {
@@ -193,7 +211,7 @@ ParsedCommand ParseCommandLine(const QStringList& arguments, PlaceLookup& places
         if (std::get<OutputFormat>(format) == OutputFormat::Table) {
             return Refusal{QStringLiteral("--batch writes json or csv, not a table")};
         }
-        return BatchRequest{parser.value(options.batch), std::get<OutputFormat>(format)};
+        return BatchRequest{parser.value(options.batch), std::get<OutputFormat>(format), jobs};
     }
 
     std::array<QByteArray, 7> values; // what `fields` views
@@ -218,12 +236,12 @@ ParsedCommand ParseCommandLine(const QStringList& arguments, PlaceLookup& places
 }
 
 ParsedCommand ParseCommandLine(const QStringList& arguments) {
-    PlaceLookup noPlaces(nullptr);
+    PlaceAndZoneCache noPlaces(nullptr);
     return ParseCommandLine(arguments, noPlaces);
 }
 
 CommandOutput RunCommand(const QStringList& arguments, const CommandEnvironment& environment) {
-    PlaceLookup places(environment.places);
+    PlaceAndZoneCache places(environment.places);
     const ParsedCommand command = ParseCommandLine(arguments, places);
     CommandOutput output;
     const auto refuse = [&output](const QString& message, int status) {
@@ -269,13 +287,17 @@ CommandOutput RunCommand(const QStringList& arguments, const CommandEnvironment&
             refuse(QStringLiteral("--batch: no standard input to read"), failureExitStatus);
             return output;
         }
-        const auto write =
-            environment.write
-                ? environment.write
-                : std::function<void(const QByteArray&)>(
-                      [&output](const QByteArray& piece) { output.standardOutput += piece; });
-        const BatchSummary summary = RunBatch(*input, batch.format, places, write);
-        if (summary.fileError) {
+        const BatchWrite write =
+            environment.write ? environment.write : BatchWrite([&output](const QByteArray& piece) {
+                output.standardOutput += piece;
+                return true;
+            });
+        const BatchSummary summary =
+            RunBatch(*input, batch.format, places, write,
+                     batch.jobs.value_or(std::min(UsableProcessorCount(), mostJobs)));
+        if (summary.writeFailed) {
+            refuse(QStringLiteral("the output could not be written"), failureExitStatus);
+        } else if (summary.fileError) {
             refuse(*summary.fileError, refusedExitStatus);
         } else if (summary.refusedRows > 0) {
             refuse(
@@ -285,7 +307,9 @@ CommandOutput RunCommand(const QStringList& arguments, const CommandEnvironment&
         return output;
     }
     if (environment.write && !output.standardOutput.isEmpty()) {
-        environment.write(output.standardOutput);
+        if (!environment.write(output.standardOutput)) {
+            refuse(QStringLiteral("the output could not be written"), failureExitStatus);
+        }
         output.standardOutput.clear();
     }
     return output;

@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 #include <variant>
 
 // Exit status of a command that was refused (bad, missing or out-of-range input), and of a
@@ -30,7 +31,11 @@ struct SingleChartRequest {
 struct BatchRequest {
     QString path;
     OutputFormat format = OutputFormat::Json;
+    std::optional<int> jobs; // threads; nothing for one per usable processor
 };
+
+// The most threads --jobs takes.
+inline constexpr int mostJobs = 64;
 
 // Print the zone list with the list positions that --zone takes.
 struct ListZonesRequest {};
@@ -45,7 +50,7 @@ using ParsedCommand =
 
 // Reads a command line (arguments[0] is the program) into what it asks for, or a refusal.
 // The birth data passes through the same validation as the input window.
-ParsedCommand ParseCommandLine(const QStringList& arguments, PlaceLookup& places);
+ParsedCommand ParseCommandLine(const QStringList& arguments, PlaceAndZoneCache& places);
 // The same without a place list: --place is refused.
 ParsedCommand ParseCommandLine(const QStringList& arguments);
 
@@ -63,10 +68,11 @@ struct CommandOutput {
 // What the command reads and writes besides its arguments. The defaults suit a test: no place
 // list, no standard input, the output kept in CommandOutput.
 struct CommandEnvironment {
-    PlaceLookup::Loader places;
+    PlaceAndZoneCache::Loader places;
     QIODevice* standardInput = nullptr;
-    // When set, standard output goes here in pieces as it is made (a batch may be large).
-    std::function<void(const QByteArray&)> write;
+    // When set, standard output goes here in pieces as it is made (a batch may be large); it
+    // returns false when a piece could not be written, which ends the command at once.
+    BatchWrite write;
 };
 
 // Parses the command line and produces the output: the chart as a table, JSON or CSV, a batch,

@@ -9,12 +9,14 @@
 #include <QList>
 #include <QStringList>
 
+#include <fmt/format.h>
+#include <rapidjson/stringbuffer.h>
+#include <rapidjson/writer.h>
+
 #include <algorithm>
 #include <charconv>
-#include <cstdint>
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -39,102 +41,29 @@ QString TableLine(const QStringList& cells, const QList<qsizetype>& widths) {
     return line + u'\n';
 }
 
-// --- Writing JSON and CSV straight into UTF-8 bytes ------------------------------------------
-// A batch writes a million charts; these appenders avoid building a document per chart.
+// --- Writing JSON and CSV --------------------------------------------------------------------
+// A batch writes a million charts: JSON through RapidJSON's writer, texts through {fmt}, each
+// line into a reused buffer and then onto the output in one piece.
 
-// Whether any byte of an 8-byte word needs a JSON escape: a control character below 0x20, a
-// quote or a backslash. Exact for the word as a whole (bit tricks from "Bit Twiddling Hacks",
-// Sean Eron Anderson, Stanford: "Determine if a word has a zero byte" and "... has a byte less
-// than n").
-constexpr std::uint64_t everyByte = 0x0101010101010101ULL;
-constexpr std::uint64_t highBits = 0x8080808080808080ULL;
+using JsonWriter = rapidjson::Writer<rapidjson::StringBuffer>;
 
-bool WordNeedsEscape(std::uint64_t word) {
-    const auto hasZero = [](std::uint64_t value) {
-        return (value - everyByte) & ~value & highBits;
-    };
-    const std::uint64_t below20 = (word - everyByte * 0x20) & ~word & highBits;
-    return (below20 | hasZero(word ^ (everyByte * '"')) | hasZero(word ^ (everyByte * '\\'))) != 0;
+void JsonKey(JsonWriter& writer, std::string_view key) {
+    writer.Key(key.data(), static_cast<rapidjson::SizeType>(key.size()));
 }
 
-bool ByteNeedsEscape(char character) {
-    return character == '"' || character == '\\' || static_cast<unsigned char>(character) < 0x20;
+void JsonString(JsonWriter& writer, std::string_view text) {
+    writer.String(text.data(), static_cast<rapidjson::SizeType>(text.size()));
 }
 
-void AppendJsonString(std::string& out, std::string_view text) {
-    out += '"';
-    // Runs of characters that need no escape go in whole; the scan looks at 8 bytes a step.
-    const char* const data = text.data();
-    const std::size_t size = text.size();
-    std::size_t runStart = 0;
-    std::size_t at = 0;
-    while (at < size) {
-        if (at + 8 <= size) {
-            std::uint64_t word;
-            std::memcpy(&word, data + at, sizeof word);
-            if (!WordNeedsEscape(word)) {
-                at += 8;
-                continue;
-            }
-        }
-        const std::size_t stop = std::min(size, at + 8);
-        while (at < stop && !ByteNeedsEscape(data[at])) {
-            ++at;
-        }
-        if (at == stop) {
-            continue;
-        }
-        out.append(data + runStart, at - runStart);
-        const char character = data[at];
-        const auto byte = static_cast<unsigned char>(character);
-        if (byte < 0x20) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
-            out += escaped;
-        } else {
-            out += '\\';
-            out += character;
-        }
-        ++at;
-        runStart = at;
-    }
-    out.append(data + runStart, size - runStart);
-    out += '"';
+// The shortest text that reads back as the same double (std::to_chars), as a JSON number.
+void JsonNumber(JsonWriter& writer, double value) {
+    char text[32];
+    const auto end = std::to_chars(text, text + sizeof text, value).ptr;
+    writer.RawValue(text, static_cast<std::size_t>(end - text), rapidjson::kNumberType);
 }
 
-void AppendJsonString(std::string& out, const QString& text) {
-    const QByteArray utf8 = text.toUtf8();
-    AppendJsonString(out, std::string_view(utf8.constData(), static_cast<size_t>(utf8.size())));
-}
-
-// "key": in one piece; the key's length is known from the literal.
-template <std::size_t length>
-void AppendKey(std::string& out, const char (&key)[length]) {
-    char quoted[length + 2];
-    quoted[0] = '"';
-    std::memcpy(quoted + 1, key, length - 1);
-    quoted[length] = '"';
-    quoted[length + 1] = ':';
-    out.append(quoted, length + 2);
-}
-
-void AppendKeyText(std::string& out, const char* key) {
-    out += '"';
-    out += key;
-    out += "\":";
-}
-
-// The shortest text that reads back as the same double.
-void AppendNumber(std::string& out, double value) {
-    char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    out.append(buffer, result.ptr);
-}
-
-void AppendNumber(std::string& out, qint64 value) {
-    char buffer[24];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    out.append(buffer, result.ptr);
+std::string_view View(const QByteArray& utf8) {
+    return std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size()));
 }
 
 // A CSV field: quoted when it holds a comma, quote or line break.
@@ -143,7 +72,7 @@ void AppendCsvField(std::string& out, std::string_view text) {
         return character == ',' || character == '"' || character == '\r' || character == '\n';
     });
     if (plain) {
-        out.append(text.data(), static_cast<qsizetype>(text.size()));
+        out += text;
         return;
     }
     out += '"';
@@ -156,167 +85,34 @@ void AppendCsvField(std::string& out, std::string_view text) {
     out += '"';
 }
 
-void AppendCsvField(std::string& out, const QString& text) {
-    const QByteArray utf8 = text.toUtf8();
-    AppendCsvField(out, std::string_view(utf8.constData(), static_cast<size_t>(utf8.size())));
-}
-
-// The numbers of a position text in order (degrees, minutes and, in the long form, seconds)
-// and its sign; nothing when the text is not a position.
-struct PositionParts {
-    int numbers[3] = {0, 0, 0};
-    int sign = -1;
-};
-
-bool IsDigitCharacter(char character) {
-    return character >= '0' && character <= '9';
-}
-
-// The display form "07 Ari 30" read at its fixed columns; nothing for any other text.
-std::optional<PositionParts> ReadDisplayForm(const std::string& text) {
-    if (text.size() != 9 || text[2] != ' ' || text[6] != ' ' || !IsDigitCharacter(text[0]) ||
-        !IsDigitCharacter(text[1]) || !IsDigitCharacter(text[7]) || !IsDigitCharacter(text[8])) {
-        return std::nullopt;
-    }
-    PositionParts parts;
-    parts.numbers[0] = (text[0] - '0') * 10 + (text[1] - '0');
-    parts.numbers[1] = (text[7] - '0') * 10 + (text[8] - '0');
-    parts.sign = SignOfAbbreviation(text.data() + 3);
-    if (parts.sign < 0 || parts.numbers[0] >= 30 || parts.numbers[1] >= 60) {
-        return std::nullopt;
-    }
-    return parts;
-}
-
-std::optional<PositionParts> ReadPositionParts(const std::string& text) {
-    if (const std::optional<PositionParts> display = ReadDisplayForm(text)) {
-        return display;
-    }
-    PositionParts parts;
-    int numberCount = 0;
-    std::size_t at = 0;
-    while (at < text.size()) {
-        const char character = text[at];
-        if (IsDigitCharacter(character)) {
-            if (numberCount == 3) {
-                return std::nullopt;
-            }
-            int value = 0;
-            while (at < text.size() && IsDigitCharacter(text[at]) && value < 1000) {
-                value = value * 10 + (text[at] - '0');
-                ++at;
-            }
-            parts.numbers[numberCount++] = value;
-        } else if (parts.sign < 0 && character >= 'A' && character <= 'Z' &&
-                   at + 3 <= text.size()) {
-            parts.sign = SignOfAbbreviation(text.data() + at);
-            at += 3;
-        } else {
-            ++at;
-        }
-    }
-    if (parts.sign < 0 || numberCount < 2 || parts.numbers[0] >= 30 || parts.numbers[1] >= 60 ||
-        parts.numbers[2] >= 60) {
-        return std::nullopt;
-    }
-    return parts;
-}
-
-double LongitudeOfParts(const PositionParts& parts) {
-    return parts.sign * 30.0 + parts.numbers[0] + parts.numbers[1] / 60.0 +
-           parts.numbers[2] / 3600.0;
-}
-
-// A position's longitude as AppendNumber writes it, 0 for a text that is no position. A whole
-// minute has one of 21,600 values; their texts are made once and kept.
-void AppendLongitudeOf(std::string& out, const std::string& text) {
-    const std::optional<PositionParts> parts = ReadPositionParts(text);
-    if (!parts) {
-        AppendNumber(out, 0.0);
-        return;
-    }
-    if (parts->numbers[2] != 0) {
-        AppendNumber(out, LongitudeOfParts(*parts));
-        return;
-    }
-    constexpr std::size_t minutesInCircle = 360 * 60;
-    static thread_local std::vector<std::string> wholeMinuteTexts(minutesInCircle);
-    std::string& known = wholeMinuteTexts[static_cast<std::size_t>(
-        (parts->sign * 30 + parts->numbers[0]) * 60 + parts->numbers[1])];
-    if (known.empty()) {
-        AppendNumber(known, LongitudeOfParts(*parts));
-    }
-    out += known;
-}
-
 // "+5:30", "-4:00", "+5:21:10": the text of FormatUtcOffset, made without a QString.
 std::string OffsetText(int offsetSeconds) {
     const int magnitude = std::abs(offsetSeconds);
-    std::string text;
-    text += offsetSeconds < 0 ? '-' : '+';
-    AppendNumber(text, qint64(magnitude / 3600));
-    const auto appendTwoDigits = [&text](int value) {
-        text += ':';
-        text += static_cast<char>('0' + value / 10);
-        text += static_cast<char>('0' + value % 10);
-    };
-    appendTwoDigits(magnitude / 60 % 60);
+    std::string text = fmt::format("{}{}:{:02}", offsetSeconds < 0 ? '-' : '+', magnitude / 3600,
+                                   magnitude / 60 % 60);
     if (magnitude % 60 != 0) {
-        appendTwoDigits(magnitude % 60);
+        fmt::format_to(std::back_inserter(text), ":{:02}", magnitude % 60);
     }
     return text;
 }
 
-// The input as the options take it, in ASCII: "1990-08-15", "10:30", "077:13E", "28:39N".
-// `digits` places of a number that is not negative, with zeros in front.
-void AppendDigits(std::string& text, int value, int digits) {
-    char buffer[12];
-    for (int place = digits - 1; place >= 0; --place) {
-        buffer[place] = static_cast<char>('0' + value % 10);
-        value /= 10;
-    }
-    text.append(buffer, static_cast<std::size_t>(digits));
-}
-
+// The input as the options take it: "1990-08-15", "10:30", "077:13E", "28:39N".
 std::string DateText(const ChartInput& input) {
-    std::string text;
-    AppendDigits(text, input.year % 10000, 4);
-    text += '-';
-    AppendDigits(text, (input.monthPosition + 1) % 100, 2);
-    text += '-';
-    AppendDigits(text, input.day % 100, 2);
-    return text;
+    return fmt::format("{:04}-{:02}-{:02}", input.year, input.monthPosition + 1, input.day);
 }
 
 std::string TimeText(const ChartInput& input) {
-    std::string text;
-    AppendDigits(text, input.hour % 100, 2);
-    text += ':';
-    AppendDigits(text, input.minute % 100, 2);
-    return text;
-}
-
-// Degrees with `degreeDigits` places, a colon, two places of minutes, then the hemisphere.
-std::string CoordinateText(int degrees, int degreeDigits, int minutes, char hemisphere) {
-    std::string text;
-    AppendDigits(text, degrees % (degreeDigits == 3 ? 1000 : 100), degreeDigits);
-    text += ':';
-    AppendDigits(text, minutes % 100, 2);
-    text += hemisphere;
-    return text;
+    return fmt::format("{:02}:{:02}", input.hour, input.minute);
 }
 
 std::string LongitudeText(const ChartInput& input) {
-    return CoordinateText(input.longitudeDegrees, 3, input.longitudeMinutes,
-                          input.east ? 'E' : 'W');
+    return fmt::format("{:03}:{:02}{}", input.longitudeDegrees, input.longitudeMinutes,
+                       input.east ? 'E' : 'W');
 }
 
 std::string LatitudeText(const ChartInput& input) {
-    return CoordinateText(input.latitudeDegrees, 2, input.latitudeMinutes, input.south ? 'S' : 'N');
-}
-
-void AppendJsonString(std::string& out, const std::string& ascii) {
-    AppendJsonString(out, std::string_view(ascii));
+    return fmt::format("{:02}:{:02}{}", input.latitudeDegrees, input.latitudeMinutes,
+                       input.south ? 'S' : 'N');
 }
 
 const char* SourceName(ZoneSource source) {
@@ -331,171 +127,189 @@ const char* SourceName(ZoneSource source) {
     return "list";
 }
 
-// The text that gives a body's longitude most exactly: the long forms that the chart keeps for
-// the Moon, the Ascendant and the Midheaven (to the second), the display form for the others
-// (to the minute).
-const std::string& FinestPositionText(const ChartState& chart, int body) {
-    switch (body) {
-    case 1:
-        return chart.moonPositionText;
-    case 10:
-        return chart.ascendantText;
-    case 11:
-        return chart.midheavenText;
-    default:
-        return chart.positionText[static_cast<std::size_t>(body)];
-    }
-}
-
-void AppendInputJson(std::string& out, const ChartResult& result) {
+void WriteInputJson(JsonWriter& writer, const ChartResult& result) {
     const ChartInput& input = result.input;
     const UsedInput& used = result.used;
-    out += '{';
-    AppendKey(out, "name");
-    AppendJsonString(out, std::string_view(used.name.constData(), used.name.size()));
-    out += ',';
-    AppendKey(out, "date");
-    AppendJsonString(out, DateText(input));
-    out += ',';
-    AppendKey(out, "time");
-    AppendJsonString(out, TimeText(input));
-    out += ',';
-    AppendKey(out, "longitude");
-    AppendJsonString(out, LongitudeText(input));
-    out += ',';
-    AppendKey(out, "latitude");
-    AppendJsonString(out, LatitudeText(input));
-    out += ',';
-    AppendKey(out, "zone");
-    out += '{';
-    AppendKey(out, "source");
-    AppendJsonString(out, std::string_view(SourceName(used.zoneSource)));
-    out += ',';
+    writer.StartObject();
+    JsonKey(writer, "name");
+    JsonString(writer, View(used.name));
+    JsonKey(writer, "date");
+    JsonString(writer, DateText(input));
+    JsonKey(writer, "time");
+    JsonString(writer, TimeText(input));
+    JsonKey(writer, "longitude");
+    JsonString(writer, LongitudeText(input));
+    JsonKey(writer, "latitude");
+    JsonString(writer, LatitudeText(input));
+    JsonKey(writer, "zone");
+    writer.StartObject();
+    JsonKey(writer, "source");
+    JsonString(writer, SourceName(used.zoneSource));
     if (used.zoneSource == ZoneSource::List) {
-        AppendKey(out, "position");
-        AppendNumber(out, qint64(input.timeZonePosition));
-        out += ',';
-        AppendKey(out, "text");
-        AppendJsonString(out, std::string_view(timeZoneTable[input.timeZonePosition].listText));
+        JsonKey(writer, "position");
+        writer.Int(input.timeZonePosition);
+        JsonKey(writer, "text");
+        JsonString(writer, timeZoneTable[input.timeZonePosition].listText);
     } else {
-        AppendKey(out, "id");
-        AppendJsonString(out, std::string_view(used.zoneId.constData()));
-        out += ',';
-        AppendKey(out, "databaseOffset");
-        AppendJsonString(out, OffsetText(used.databaseOffsetSeconds));
+        JsonKey(writer, "id");
+        JsonString(writer, View(used.zoneId));
+        JsonKey(writer, "databaseOffset");
+        JsonString(writer, OffsetText(used.databaseOffsetSeconds));
     }
-    out += "},";
-    AppendKey(out, "offset");
-    AppendJsonString(out, OffsetText(used.offsetSeconds));
-    out += ',';
-    AppendKey(out, "daylightSaving");
-    out += used.daylightSaving ? "true" : "false";
-    out += ',';
-    AppendKey(out, "place");
+    writer.EndObject();
+    JsonKey(writer, "offset");
+    JsonString(writer, OffsetText(used.offsetSeconds));
+    JsonKey(writer, "daylightSaving");
+    writer.Bool(used.daylightSaving);
+    JsonKey(writer, "place");
     if (!used.place) {
-        out += "null";
+        writer.Null();
     } else {
         const Place& place = *used.place;
-        out += '{';
-        AppendKey(out, "name");
-        AppendJsonString(out, place.name);
-        out += ',';
-        AppendKey(out, "state");
-        AppendJsonString(out, place.state);
-        out += ',';
-        AppendKey(out, "country");
-        AppendJsonString(out, place.country);
-        out += ',';
-        AppendKey(out, "countryCode");
-        AppendJsonString(out, place.countryCode);
-        out += ',';
-        AppendKey(out, "zone");
-        AppendJsonString(out, std::string_view(place.zoneId.constData()));
-        out += ',';
-        AppendKey(out, "latitudeDegrees");
-        AppendNumber(out, place.latitudeDegrees);
-        out += ',';
-        AppendKey(out, "longitudeDegrees");
-        AppendNumber(out, place.longitudeDegrees);
-        out += ',';
-        AppendKey(out, "population");
-        AppendNumber(out, place.population);
-        out += '}';
+        writer.StartObject();
+        JsonKey(writer, "name");
+        JsonString(writer, View(place.name.toUtf8()));
+        JsonKey(writer, "state");
+        JsonString(writer, View(place.state.toUtf8()));
+        JsonKey(writer, "country");
+        JsonString(writer, View(place.country.toUtf8()));
+        JsonKey(writer, "countryCode");
+        JsonString(writer, View(place.countryCode.toUtf8()));
+        JsonKey(writer, "zone");
+        JsonString(writer, View(place.zoneId));
+        JsonKey(writer, "latitudeDegrees");
+        JsonNumber(writer, place.latitudeDegrees);
+        JsonKey(writer, "longitudeDegrees");
+        JsonNumber(writer, place.longitudeDegrees);
+        JsonKey(writer, "population");
+        writer.Int64(place.population);
+        writer.EndObject();
     }
-    out += '}';
+    writer.EndObject();
 }
 
-void AppendDecanateFields(std::string& out, const DecanateResult& decanate, bool description) {
-    const std::pair<const char*, const std::string*> fields[] = {
-        {"decanateName", &decanate.decanateName},
-        {"decanateSign", &decanate.decanateSign},
-        {"rulingPlanet", &decanate.rulingPlanet},
-        {"rulingElement", &decanate.rulingElement},
-        {"constellation", &decanate.constellationName},
-        {"keyword", &decanate.keyword},
-        {"treeZodiac", &decanate.treeZodiac}};
-    for (const auto& [key, value] : fields) {
-        out += ',';
-        AppendKeyText(out, key);
-        AppendJsonString(out, *value);
-    }
-    if (description) {
-        out += ',';
-        AppendKey(out, "description");
-        AppendJsonString(out, decanate.description);
-    }
-}
-
-// The decanate fields of a body as the writers give them.
-struct DecanateTexts {
-    DecanateResult decanate;
-    std::string bodyJson; // in `bodies`: without the description
-    std::string fullJson; // in `decanates`: with it
-    std::string csv;      // the seven CSV fields, each after a comma
-};
-
-void AppendDecanateCsvFields(std::string& out, const DecanateResult& decanate) {
-    for (const std::string* field :
-         {&decanate.decanateName, &decanate.decanateSign, &decanate.rulingPlanet,
-          &decanate.rulingElement, &decanate.constellationName, &decanate.keyword,
-          &decanate.treeZodiac}) {
-        out += ',';
-        AppendCsvField(out, *field);
-    }
-}
-
-void WriteDecanateTexts(DecanateTexts& texts, const DecanateResult& decanate) {
-    texts.decanate = decanate;
-    texts.bodyJson.clear();
-    texts.fullJson.clear();
-    texts.csv.clear();
-    AppendDecanateFields(texts.bodyJson, decanate, false);
-    AppendDecanateFields(texts.fullJson, decanate, true);
-    AppendDecanateCsvFields(texts.csv, decanate);
-}
-
-// Made once for each of the 36 decanates, and once with every field empty for a text that names
-// no sign (never made by the calculation).
-const DecanateTexts& TextsOf(const std::string& positionText) {
-    static const std::vector<DecanateTexts> table = [] {
+// The decanate of each of the 36 places, and one with every field empty for a text that names
+// no sign (never made by the calculation): looked up, not assigned afresh for every chart.
+const DecanateResult& DecanateOf(const std::string& positionText) {
+    static const std::vector<DecanateResult> table = [] {
         const std::size_t decanateCount = decanateNames.size();
-        std::vector<DecanateTexts> texts(decanateCount * signCount + 1);
+        std::vector<DecanateResult> results(decanateCount * signCount + 1);
         for (std::size_t decanate = 0; decanate < decanateCount; ++decanate) {
             for (std::size_t sign = 0; sign < signCount; ++sign) {
-                DecanateResult result;
-                AssignDecanate(result, {decanate, sign});
-                WriteDecanateTexts(texts[decanate * signCount + sign], result);
+                AssignDecanate(results[decanate * signCount + sign], {decanate, sign});
             }
         }
-        WriteDecanateTexts(texts.back(), DecanateResult{});
-        return texts;
+        return results;
     }();
     const std::optional<DecanatePlace> place = FindDecanate(positionText);
     return place ? table[place->decanate * signCount + place->sign] : table.back();
 }
 
+// The decanate fields in the order of both writers, without the description.
+std::array<std::pair<std::string_view, const std::string*>, 7>
+DecanateFields(const DecanateResult& decanate) {
+    return {{{"decanateName", &decanate.decanateName},
+             {"decanateSign", &decanate.decanateSign},
+             {"rulingPlanet", &decanate.rulingPlanet},
+             {"rulingElement", &decanate.rulingElement},
+             {"constellation", &decanate.constellationName},
+             {"keyword", &decanate.keyword},
+             {"treeZodiac", &decanate.treeZodiac}}};
+}
+
+void WriteDecanateFields(JsonWriter& writer, const DecanateResult& decanate, bool description) {
+    for (const auto& [key, value] : DecanateFields(decanate)) {
+        JsonKey(writer, key);
+        JsonString(writer, *value);
+    }
+    if (description) {
+        JsonKey(writer, "description");
+        JsonString(writer, decanate.description);
+    }
+}
+
+void WriteChartJson(JsonWriter& writer, const ChartResult& result, qint64 line) {
+    const ChartState& chart = result.chart;
+    writer.StartObject();
+    if (line > 0) {
+        JsonKey(writer, "line");
+        writer.Int64(line);
+    }
+    JsonKey(writer, "input");
+    WriteInputJson(writer, result);
+    JsonKey(writer, "bodies");
+    writer.StartArray();
+    for (int body = 0; body < positionCount; ++body) {
+        const auto index = static_cast<std::size_t>(body);
+        writer.StartObject();
+        JsonKey(writer, "name");
+        JsonString(writer, bodyNames[index]);
+        JsonKey(writer, "position");
+        JsonString(writer, chart.positionText[index]);
+        JsonKey(writer, "longitudeDegrees");
+        JsonNumber(writer, result.longitudes[index]);
+        if (body < displayedBodyCount) {
+            WriteDecanateFields(writer, DecanateOf(chart.positionText[index]), false);
+        }
+        writer.EndObject();
+    }
+    writer.EndArray();
+    JsonKey(writer, "positionText");
+    writer.StartArray();
+    for (const std::string& text : chart.positionText) {
+        JsonString(writer, text);
+    }
+    writer.EndArray();
+    JsonKey(writer, "ascendantText");
+    JsonString(writer, chart.ascendantText);
+    JsonKey(writer, "midheavenText");
+    JsonString(writer, chart.midheavenText);
+    JsonKey(writer, "moonPositionText");
+    JsonString(writer, chart.moonPositionText);
+    JsonKey(writer, "chartSiderealCorrection");
+    JsonNumber(writer, chart.chartSiderealCorrection);
+    JsonKey(writer, "zoneCorrectionHours");
+    writer.Int(chart.zoneCorrectionHours);
+    JsonKey(writer, "zoneCorrectionMinutes");
+    writer.Int(chart.zoneCorrectionMinutes);
+    JsonKey(writer, "decanates");
+    writer.StartArray();
+    for (int body = 0; body < displayedBodyCount; ++body) {
+        writer.StartObject();
+        JsonKey(writer, "body");
+        JsonString(writer, bodyNames[static_cast<std::size_t>(body)]);
+        WriteDecanateFields(writer, DecanateOf(chart.positionText[static_cast<std::size_t>(body)]),
+                            true);
+        writer.EndObject();
+    }
+    writer.EndArray();
+    writer.EndObject();
+}
+
+// One JSON document written by `write` into this thread's reused buffer, then appended to `out`
+// with `end` after it.
+template <typename Write>
+void AppendJson(QByteArray& out, const Write& write, std::string_view end) {
+    static thread_local rapidjson::StringBuffer buffer;
+    static thread_local JsonWriter writer;
+    buffer.Clear();
+    writer.Reset(buffer);
+    write(writer);
+    out.append(buffer.GetString(), static_cast<qsizetype>(buffer.GetSize()));
+    out.append(end.data(), static_cast<qsizetype>(end.size()));
+}
+
+// A CSV row written into this thread's reused buffer, then appended to `out`.
+template <typename Write>
+void AppendCsv(QByteArray& out, const Write& write) {
+    static thread_local std::string text;
+    text.clear();
+    write(text);
+    out.append(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 QStringList BodyRow(const ChartResult& result, int body) {
-    const DecanateResult& decanate = TextsOf(result.chart.positionText[body]).decanate;
+    const DecanateResult& decanate = DecanateOf(result.chart.positionText[body]);
     return {QString::fromLatin1(bodyNames[body]),
             Text(result.chart.positionText[body]),
             Text(decanate.decanateName),
@@ -505,91 +319,6 @@ QStringList BodyRow(const ChartResult& result, int body) {
             Text(decanate.constellationName),
             Text(decanate.keyword),
             Text(decanate.treeZodiac)};
-}
-
-void AppendChartJsonObject(std::string& out, const ChartResult& result, qint64 line) {
-    const ChartState& chart = result.chart;
-    out += '{';
-    if (line > 0) {
-        AppendKey(out, "line");
-        AppendNumber(out, line);
-        out += ',';
-    }
-    AppendKey(out, "input");
-    AppendInputJson(out, result);
-    out += ',';
-    AppendKey(out, "bodies");
-    out += '[';
-    for (int body = 0; body < positionCount; ++body) {
-        if (body > 0) {
-            out += ',';
-        }
-        out += '{';
-        AppendKey(out, "name");
-        AppendJsonString(out, std::string_view(bodyNames[body]));
-        out += ',';
-        AppendKey(out, "position");
-        AppendJsonString(out, chart.positionText[static_cast<std::size_t>(body)]);
-        out += ',';
-        AppendKey(out, "longitudeDegrees");
-        AppendLongitudeOf(out, FinestPositionText(chart, body));
-        if (body < displayedBodyCount) {
-            out += TextsOf(chart.positionText[static_cast<std::size_t>(body)]).bodyJson;
-        }
-        out += '}';
-    }
-    out += "],";
-    AppendKey(out, "positionText");
-    out += '[';
-    for (std::size_t body = 0; body < chart.positionText.size(); ++body) {
-        if (body > 0) {
-            out += ',';
-        }
-        AppendJsonString(out, chart.positionText[body]);
-    }
-    out += "],";
-    AppendKey(out, "ascendantText");
-    AppendJsonString(out, chart.ascendantText);
-    out += ',';
-    AppendKey(out, "midheavenText");
-    AppendJsonString(out, chart.midheavenText);
-    out += ',';
-    AppendKey(out, "moonPositionText");
-    AppendJsonString(out, chart.moonPositionText);
-    out += ',';
-    AppendKey(out, "chartSiderealCorrection");
-    AppendNumber(out, chart.chartSiderealCorrection);
-    out += ',';
-    AppendKey(out, "zoneCorrectionHours");
-    AppendNumber(out, qint64(chart.zoneCorrectionHours));
-    out += ',';
-    AppendKey(out, "zoneCorrectionMinutes");
-    AppendNumber(out, qint64(chart.zoneCorrectionMinutes));
-    out += ',';
-    AppendKey(out, "decanates");
-    out += '[';
-    for (int body = 0; body < displayedBodyCount; ++body) {
-        if (body > 0) {
-            out += ',';
-        }
-        out += '{';
-        AppendKey(out, "body");
-        AppendJsonString(out, std::string_view(bodyNames[body]));
-        out += TextsOf(chart.positionText[static_cast<std::size_t>(body)]).fullJson;
-        out += '}';
-    }
-    out += "]}";
-}
-
-// The appenders build each line in a reused string, then copy it out in one piece.
-std::string& LineBuffer() {
-    static thread_local std::string buffer;
-    buffer.clear();
-    return buffer;
-}
-
-void Flush(QByteArray& out, const std::string& text) {
-    out.append(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 } // namespace
@@ -609,7 +338,7 @@ void ComputeChartInto(ChartResult& result, const ChartInput& input, const UsedIn
     }
     result.chart = ChartState{};
     LoadChartInput(result.chart, input);
-    CalculateChart(result.chart);
+    CalculateChart(result.chart, &result.longitudes);
 }
 
 QByteArray CommandLineChartName() {
@@ -620,6 +349,30 @@ ChartResult ComputeChart(const ChartInput& input, const UsedInput* used) {
     ChartResult result;
     ComputeChartInto(result, input, used);
     return result;
+}
+
+QString FormatUsedInput(const ChartResult& result) {
+    const UsedInput& used = result.used;
+    const ChartInput& input = result.input;
+    const QString zone = used.zoneSource == ZoneSource::List
+                             ? QString::fromLatin1(timeZoneTable[input.timeZonePosition].listText)
+                             : QString::fromUtf8(used.zoneId);
+    QString place = QStringLiteral("none");
+    if (used.place) {
+        QStringList words{used.place->name};
+        if (!used.place->state.isEmpty()) {
+            words.append(used.place->state);
+        }
+        words.append(used.place->country);
+        place = words.join(QStringLiteral(", "));
+    }
+    return QStringLiteral("Used: %1; %2 %3; %4 %5; zone %6 (%7), offset %8; daylight saving: %9; "
+                          "place: %10\n")
+        .arg(QString::fromUtf8(used.name), Text(DateText(input)), Text(TimeText(input)),
+             Text(LongitudeText(input)), Text(LatitudeText(input)), zone,
+             QLatin1StringView(SourceName(used.zoneSource)), Text(OffsetText(used.offsetSeconds)),
+             used.daylightSaving ? QStringLiteral("yes") : QStringLiteral("no"))
+        .arg(place);
 }
 
 QString FormatChartTable(const ChartResult& result) {
@@ -647,7 +400,8 @@ QString FormatChartTable(const ChartResult& result) {
         rule.append(QString(width, u'-'));
     }
 
-    QString table = TableLine(header, widths) + TableLine(rule, widths);
+    QString table =
+        FormatUsedInput(result) + u'\n' + TableLine(header, widths) + TableLine(rule, widths);
     for (const QStringList& row : rows) {
         table += TableLine(row, widths);
     }
@@ -667,29 +421,28 @@ QString FormatChartTable(const ChartResult& result) {
 }
 
 QByteArray FormatChartJson(const ChartResult& result) {
-    std::string compact;
-    AppendChartJsonObject(compact, result, 0);
-    return QJsonDocument::fromJson(QByteArray::fromStdString(compact))
-        .toJson(QJsonDocument::Indented);
+    QByteArray compact;
+    AppendJson(compact, [&](JsonWriter& writer) { WriteChartJson(writer, result, 0); }, {});
+    return QJsonDocument::fromJson(compact).toJson(QJsonDocument::Indented);
 }
 
 void AppendChartJsonLine(QByteArray& out, const ChartResult& result, qint64 line) {
-    std::string& text = LineBuffer();
-    AppendChartJsonObject(text, result, line);
-    text += '\n';
-    Flush(out, text);
+    AppendJson(
+        out, [&](JsonWriter& writer) { WriteChartJson(writer, result, line); }, "\n");
 }
 
 void AppendErrorJsonLine(QByteArray& out, qint64 line, const QString& message) {
-    std::string& text = LineBuffer();
-    text += '{';
-    AppendKey(text, "line");
-    AppendNumber(text, line);
-    text += ',';
-    AppendKey(text, "error");
-    AppendJsonString(text, message);
-    text += "}\n";
-    Flush(out, text);
+    AppendJson(
+        out,
+        [&](JsonWriter& writer) {
+            writer.StartObject();
+            JsonKey(writer, "line");
+            writer.Int64(line);
+            JsonKey(writer, "error");
+            JsonString(writer, View(message.toUtf8()));
+            writer.EndObject();
+        },
+        "\n");
 }
 
 QByteArray ChartCsvHeader() {
@@ -712,75 +465,45 @@ namespace {
 
 // A body's columns: a comma and its position, a comma and its longitude, then for Sun to Pluto
 // the seven decanate fields.
-void AppendBodyCsvColumns(std::string& out, const ChartState& chart, int body) {
-    const std::string& position = chart.positionText[static_cast<std::size_t>(body)];
+void AppendBodyCsv(std::string& out, const ChartResult& result, int body) {
+    const auto index = static_cast<std::size_t>(body);
+    const std::string& position = result.chart.positionText[index];
     out += ',';
     AppendCsvField(out, position);
-    out += ',';
-    AppendLongitudeOf(out, FinestPositionText(chart, body));
+    fmt::format_to(std::back_inserter(out), ",{}", result.longitudes[index]);
     if (body < displayedBodyCount) {
-        out += TextsOf(position).csv;
+        for (const auto& field : DecanateFields(DecanateOf(position))) {
+            out += ',';
+            AppendCsvField(out, *field.second);
+        }
     }
-}
-
-// The same columns. Where the longitude comes from the display form, they depend on that text
-// alone, which has one of 21,600 values (whole minutes of the circle): each set of columns is
-// written once, with and without the decanate fields, and kept.
-void AppendBodyCsv(std::string& out, const ChartState& chart, int body) {
-    const std::string& position = chart.positionText[static_cast<std::size_t>(body)];
-    const std::optional<PositionParts> parts =
-        &FinestPositionText(chart, body) == &position ? ReadDisplayForm(position) : std::nullopt;
-    if (!parts) {
-        AppendBodyCsvColumns(out, chart, body);
-        return;
-    }
-    constexpr std::size_t minutesInCircle = 360 * 60;
-    static thread_local std::vector<std::string> known(2 * minutesInCircle);
-    const auto minuteOfCircle =
-        static_cast<std::size_t>((parts->sign * 30 + parts->numbers[0]) * 60 + parts->numbers[1]);
-    std::string& columns = known[2 * minuteOfCircle + (body < displayedBodyCount ? 1 : 0)];
-    if (columns.empty()) {
-        AppendBodyCsvColumns(columns, chart, body);
-    }
-    out += columns;
 }
 
 void AppendChartCsvRowText(std::string& out, const ChartResult& result, qint64 line) {
     const ChartInput& input = result.input;
     const UsedInput& used = result.used;
-    AppendNumber(out, line);
-    out += ",,";
-    AppendCsvField(out, std::string_view(used.name.constData(), used.name.size()));
-    out += ',';
-    out += DateText(input);
-    out += ',';
-    out += TimeText(input);
-    out += ',';
-    out += LongitudeText(input);
-    out += ',';
-    out += LatitudeText(input);
-    out += ',';
-    out += SourceName(used.zoneSource);
-    out += ',';
+    fmt::format_to(std::back_inserter(out), "{},,", line);
+    AppendCsvField(out, View(used.name));
+    fmt::format_to(std::back_inserter(out), ",{},{},{},{},{},", DateText(input), TimeText(input),
+                   LongitudeText(input), LatitudeText(input), SourceName(used.zoneSource));
     if (used.zoneSource == ZoneSource::List) {
-        AppendCsvField(out, std::string_view(timeZoneTable[input.timeZonePosition].listText));
+        AppendCsvField(out, timeZoneTable[input.timeZonePosition].listText);
     } else {
-        AppendCsvField(out, std::string_view(used.zoneId.constData()));
+        AppendCsvField(out, View(used.zoneId));
     }
-    out += ',';
-    out += OffsetText(used.offsetSeconds);
-    out += used.daylightSaving ? ",1," : ",0,";
+    fmt::format_to(std::back_inserter(out), ",{},{},", OffsetText(used.offsetSeconds),
+                   used.daylightSaving ? 1 : 0);
     if (used.place) {
-        AppendCsvField(out, used.place->name);
+        AppendCsvField(out, View(used.place->name.toUtf8()));
         out += ',';
-        AppendCsvField(out, used.place->state);
+        AppendCsvField(out, View(used.place->state.toUtf8()));
         out += ',';
-        AppendCsvField(out, used.place->country);
+        AppendCsvField(out, View(used.place->country.toUtf8()));
     } else {
         out += ",,"; // place, state and country left empty
     }
     for (int body = 0; body < positionCount; ++body) {
-        AppendBodyCsv(out, result.chart, body);
+        AppendBodyCsv(out, result, body);
     }
     out += '\n';
 }
@@ -788,29 +511,18 @@ void AppendChartCsvRowText(std::string& out, const ChartResult& result, qint64 l
 } // namespace
 
 void AppendChartCsvRow(QByteArray& out, const ChartResult& result, qint64 line) {
-    std::string& text = LineBuffer();
-    AppendChartCsvRowText(text, result, line);
-    Flush(out, text);
+    AppendCsv(out, [&](std::string& text) { AppendChartCsvRowText(text, result, line); });
 }
 
 void AppendErrorCsvRow(QByteArray& out, qint64 line, const QString& message) {
-    std::string& text = LineBuffer();
-    AppendNumber(text, line);
-    text += ',';
-    AppendCsvField(text, message);
-    // One empty field for every column after `error`: the header's commas less the two used.
+    // One empty field for every column after `error`: the header's commas less the one used.
     static const qsizetype emptyColumns = ChartCsvHeader().count(',') - 1;
-    text.append(static_cast<std::size_t>(emptyColumns), ',');
-    text += '\n';
-    Flush(out, text);
-}
-
-std::optional<double> LongitudeOfPositionText(const std::string& text) {
-    const std::optional<PositionParts> parts = ReadPositionParts(text);
-    if (!parts) {
-        return std::nullopt;
-    }
-    return LongitudeOfParts(*parts);
+    AppendCsv(out, [&](std::string& text) {
+        fmt::format_to(std::back_inserter(text), "{},", line);
+        AppendCsvField(text, View(message.toUtf8()));
+        text.append(static_cast<std::size_t>(emptyColumns), ',');
+        text += '\n';
+    });
 }
 
 QString FormatZoneList() {

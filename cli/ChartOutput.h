@@ -1,5 +1,6 @@
 #pragma once
 
+#include "astro/modVedicPlanetPosition.h"
 #include "chart/ChartInput.h"
 #include "chart/ChartState.h"
 #include "decanates/modVedicDecanates.h"
@@ -31,12 +32,14 @@ inline constexpr std::string_view commandLineChartName = "KORVANI CHART";
 // The same as UTF-8 bytes, without a copy.
 QByteArray CommandLineChartName();
 
-// A computed chart: the input and the position texts. The writers take the decanates of the ten
-// displayed bodies from the texts, as the result window does.
+// A computed chart: the input, the position texts and the longitudes they were made from. The
+// writers take the decanates of the ten displayed bodies from the texts, as the result window
+// does.
 struct ChartResult {
     ChartInput input;
     UsedInput used;
     ChartState chart;
+    BodyLongitudes longitudes{};
 };
 
 // Runs the calculation the way the window's driver does: load the input (zone first), then
@@ -46,8 +49,14 @@ ChartResult ComputeChart(const ChartInput& input, const UsedInput* used = nullpt
 // batch allocates less per chart.
 void ComputeChartInto(ChartResult& result, const ChartInput& input, const UsedInput* used);
 
-// A readable table of the ten bodies with their decanate texts (the description paragraph left
-// out), then the Ascendant, Midheaven, Rahu and Ketu positions. Ends with a newline.
+// One line naming what the chart used: the name, date and time, coordinates, the zone with its
+// source (list, tz or place) and the offset, daylight saving and the place found. Ends with a
+// newline.
+QString FormatUsedInput(const ChartResult& result);
+
+// That line, a blank line, then a readable table of the ten bodies with their decanate texts (the
+// description paragraph left out), then the Ascendant, Midheaven, Rahu and Ketu positions. Ends
+// with a newline.
 QString FormatChartTable(const ChartResult& result);
 
 // The chart as one indented JSON object, UTF-8, keys in alphabetical order.
@@ -64,10 +73,6 @@ void AppendErrorJsonLine(QByteArray& out, qint64 line, const QString& message);
 QByteArray ChartCsvHeader();
 void AppendChartCsvRow(QByteArray& out, const ChartResult& result, qint64 line);
 void AppendErrorCsvRow(QByteArray& out, qint64 line, const QString& message);
-
-// The sidereal longitude in degrees, [0, 360), that a position text spells: the display form
-// "07 Ari 30" or the long form "7° 30' 12\" Ari". Nothing for any other text.
-std::optional<double> LongitudeOfPositionText(const std::string& text);
 
 // The 71 zone texts, one a line, each preceded by its list position. Ends with a newline.
 QString FormatZoneList();

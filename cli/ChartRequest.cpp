@@ -241,6 +241,26 @@ std::variant<const Place*, Refusal> FindPlace(const QString& typed, const PlaceI
                        .arg(Quoted(typed))};
 }
 
+// The option that a fault of the window's validation concerns: the box it puts the focus in.
+QString OptionOfFault(FocusTarget focus, bool fromPlace) {
+    switch (focus) {
+    case FocusTarget::LongitudeDegrees:
+    case FocusTarget::LongitudeMinutes:
+        return fromPlace ? QStringLiteral("place") : QStringLiteral("lon");
+    case FocusTarget::LatitudeDegrees:
+    case FocusTarget::LatitudeMinutes:
+        return fromPlace ? QStringLiteral("place") : QStringLiteral("lat");
+    case FocusTarget::Name:
+        return QStringLiteral("name");
+    case FocusTarget::None: // the day does not exist in the month
+    case FocusTarget::City:
+    case FocusTarget::State:
+    case FocusTarget::Country:
+        break;
+    }
+    return QStringLiteral("date");
+}
+
 // The answer remembered for `key`, or else `answer()`, remembered while fewer than `most` are.
 template <typename Value, typename Answer>
 Value Remembered(QHash<QByteArray, Value>& memory, QByteArrayView key, qsizetype most,
@@ -283,33 +303,42 @@ std::variant<ZoneOffset, Refusal> OffsetAtBirth(const QString& option, const Zon
 
 } // namespace
 
-const PlaceIndex* PlaceLookup::Index() {
-    if (!loaded_) {
-        loaded_ = true;
-        index_ = loader_ ? loader_() : nullptr;
-    }
-    return index_.get();
+PlaceAndZoneCache::PlaceAndZoneCache(Loader loader) : shared_(std::make_shared<SharedIndex>()) {
+    shared_->loader = std::move(loader);
 }
 
-std::shared_ptr<const ZoneHistory> PlaceLookup::Zone(QByteArrayView ianaId) {
+PlaceAndZoneCache PlaceAndZoneCache::ForAnotherThread() const {
+    PlaceAndZoneCache other;
+    other.shared_ = shared_;
+    return other;
+}
+
+const PlaceIndex* PlaceAndZoneCache::Index() {
+    SharedIndex& shared = *shared_;
+    std::call_once(shared.loaded,
+                   [&shared] { shared.index = shared.loader ? shared.loader() : nullptr; });
+    return shared.index.get();
+}
+
+std::shared_ptr<const ZoneHistory> PlaceAndZoneCache::Zone(QByteArrayView ianaId) {
     // Enough for every zone there is; names past it (mostly unknown ones) are not remembered.
     constexpr qsizetype mostRemembered = 1024;
     return Remembered(zones_, ianaId, mostRemembered,
                       [ianaId] { return ZoneHistory::ForZone(ianaId.toByteArray()); });
 }
 
-std::variant<const Place*, Refusal> PlaceLookup::Find(QByteArrayView typed) {
+std::variant<const Place*, Refusal> PlaceAndZoneCache::Find(QByteArrayView typed) {
     constexpr qsizetype mostRemembered = 4096;
     return Remembered(places_, typed, mostRemembered,
                       [this, typed] { return FindPlace(Utf8Text(typed), Index()); });
 }
 
-std::variant<int, Refusal> PlaceLookup::ZoneRow(QByteArrayView value) {
+std::variant<int, Refusal> PlaceAndZoneCache::ZoneRow(QByteArrayView value) {
     constexpr qsizetype mostRemembered = 1024;
     return Remembered(zoneRows_, value, mostRemembered, [value] { return ReadZone(value); });
 }
 
-PlaceLookup::Loader SystemPlaceLoader() {
+PlaceAndZoneCache::Loader SystemPlaceLoader() {
     return []() -> std::shared_ptr<const PlaceIndex> {
         const std::unique_ptr<PlaceSource> source = SystemPlaceSource();
         return source ? LoadPlaceIndex(*source) : nullptr;
@@ -340,6 +369,16 @@ QString Shown(const QString& text, qsizetype longest) {
         shown += QStringLiteral("...");
     }
     return shown;
+}
+
+QString ColumnMessage(const QString& message) {
+    // "--date: ..." becomes "date: ...": only the lead, so a quoted input value stays as given.
+    qsizetype at = 2;
+    while (message.startsWith(u"--") && at < message.size() && message[at] >= u'a' &&
+           message[at] <= u'z') {
+        ++at;
+    }
+    return at > 2 && message.sliced(at).startsWith(u':') ? message.mid(2) : message;
 }
 
 QString Quoted(const QString& value) {
@@ -427,34 +466,37 @@ std::variant<int, Refusal> ReadZone(QByteArrayView value) {
 }
 
 std::variant<ChartRequest, Refusal> ResolveChartRequest(const ChartFields& fields,
-                                                        PlaceLookup& places) {
+                                                        PlaceAndZoneCache& places) {
     // What must be given, and what may not be given together.
     if (!fields.date) {
-        return Refusal{QStringLiteral("missing option --date YYYY-MM-DD (or use --list-zones)")};
+        return Refusal{QStringLiteral("--date: missing; give the date of birth as YYYY-MM-DD")};
     }
     if (!fields.time) {
-        return Refusal{QStringLiteral("missing option --time HH:MM[:SS] (or use --list-zones)")};
+        return Refusal{QStringLiteral("--time: missing; give the local time of birth as "
+                                      "HH:MM[:SS]")};
     }
     if (fields.place && (fields.longitude || fields.latitude)) {
-        return Refusal{QStringLiteral("--place gives the coordinates; it cannot be combined with "
-                                      "--lon or --lat")};
+        return Refusal{QStringLiteral("--place: cannot be combined with --lon or --lat; the place "
+                                      "gives the coordinates")};
     }
     if (!fields.place && !fields.longitude) {
-        return Refusal{QStringLiteral("missing option --lon DDD:MM(E|W) (or use --list-zones)")};
+        return Refusal{QStringLiteral("--lon: missing; give DDD:MM(E|W) with --lat, or --place "
+                                      "PLACE instead of both")};
     }
     if (!fields.place && !fields.latitude) {
-        return Refusal{QStringLiteral("missing option --lat DD:MM(N|S) (or use --list-zones)")};
+        return Refusal{QStringLiteral("--lat: missing; give DD:MM(N|S) with --lon, or --place "
+                                      "PLACE instead of both")};
     }
     if (fields.zone && fields.tz) {
-        return Refusal{QStringLiteral("--zone and --tz cannot be combined; give one of them")};
+        return Refusal{QStringLiteral("--tz: cannot be combined with --zone; give one of them")};
     }
     if (!fields.zone && !fields.tz && !fields.place) {
         return Refusal{QStringLiteral(
-            "missing option --zone N, --tz ZONE or --place PLACE (or use --list-zones)")};
+            "--zone: missing; give --zone N (see --list-zones), --tz ZONE or --place PLACE")};
     }
     const bool zoneFromDatabase = !fields.zone;
     if (fields.daylightSaving && zoneFromDatabase) {
-        return Refusal{QStringLiteral("--dst cannot be combined with %1: the time-zone database "
+        return Refusal{QStringLiteral("--dst: cannot be combined with %1; the time-zone database "
                                       "says whether daylight saving was in force")
                            .arg(fields.tz ? QStringLiteral("--tz") : QStringLiteral("--place"))};
     }
@@ -525,7 +567,10 @@ std::variant<ChartRequest, Refusal> ResolveChartRequest(const ChartFields& field
     entry.dayPosition = day - 1;
     entry.year = year;
     if (const auto fault = ValidateBirthData(entry)) {
-        return Refusal{QString::fromStdString(fault->message)};
+        // The window's own words, after the option they concern.
+        return Refusal{QStringLiteral("--%1: %2")
+                           .arg(OptionOfFault(fault->focus, place != nullptr),
+                                QString::fromStdString(fault->message))};
     }
 
     // Validation has passed, so the coordinates are in range.
@@ -563,7 +608,8 @@ std::variant<ChartRequest, Refusal> ResolveChartRequest(const ChartFields& field
         const ZoneOffset& zoneOffset = std::get<ZoneOffset>(offset);
         input.zoneCorrection = ZoneCorrectionForOffset(zoneOffset.offsetSeconds);
         used.zoneSource = fields.tz ? ZoneSource::Tz : ZoneSource::Place;
-        used.zoneId = history->id();
+        // The name as the user or the place list wrote it.
+        used.zoneId = fields.tz ? fields.tz->toByteArray() : place->zoneId;
         used.databaseOffsetSeconds = zoneOffset.offsetSeconds;
         used.offsetSeconds =
             -(input.zoneCorrection->hours * 3600 + input.zoneCorrection->minutes * 60);

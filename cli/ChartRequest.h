@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <variant>
 
@@ -41,11 +42,15 @@ struct ChartRequest {
 
 // The place index, loaded on first use and kept for the rest of the run, and the answers about
 // places and zones that a batch asks again on many rows. A null loader, or one that returns
-// null, means this build has no place list.
-class PlaceLookup {
+// null, means this build has no place list. One cache serves one thread; caches made with
+// ForAnotherThread share the index (loaded once, whichever thread asks first) and remember
+// their own answers.
+class PlaceAndZoneCache {
   public:
     using Loader = std::function<std::shared_ptr<const PlaceIndex>()>;
-    explicit PlaceLookup(Loader loader) : loader_(std::move(loader)) {}
+    explicit PlaceAndZoneCache(Loader loader);
+    // A cache with no remembered answers over the same index, for another thread.
+    PlaceAndZoneCache ForAnotherThread() const;
     const PlaceIndex* Index();
     // ZoneHistory::ForZone, remembered by name (UTF-8) for the rest of the run: a batch names
     // the same few zones on every row.
@@ -57,21 +62,30 @@ class PlaceLookup {
     std::variant<int, Refusal> ZoneRow(QByteArrayView value);
 
   private:
-    Loader loader_;
-    bool loaded_ = false;
-    std::shared_ptr<const PlaceIndex> index_;
+    struct SharedIndex {
+        Loader loader;
+        std::once_flag loaded;
+        std::shared_ptr<const PlaceIndex> index;
+    };
+    PlaceAndZoneCache() = default;
+
+    std::shared_ptr<SharedIndex> shared_;
     QHash<QByteArray, std::shared_ptr<const ZoneHistory>> zones_;
     QHash<QByteArray, std::variant<const Place*, Refusal>> places_;
     QHash<QByteArray, std::variant<int, Refusal>> zoneRows_;
 };
 
 // The system's place list (libgeonames), or null without it.
-PlaceLookup::Loader SystemPlaceLoader();
+PlaceAndZoneCache::Loader SystemPlaceLoader();
 
 // Text from the command line made safe for a message: control and unprintable characters
 // shown as '?', whole characters counted (one outside the Basic Multilingual Plane is one
 // character), long texts cut short with "...".
 QString Shown(const QString& text, qsizetype longest);
+
+// A refusal's message as a batch row gives it: the column named where the command names the
+// option ("date: ..." for "--date: ...").
+QString ColumnMessage(const QString& message);
 
 // An input value quoted for a message.
 QString Quoted(const QString& value);
@@ -90,7 +104,7 @@ QByteArrayView TrimmedUtf8(QByteArrayView utf8);
 // combined, each value's form, the input window's own validation, then the place and the time
 // zone at the local birth time.
 std::variant<ChartRequest, Refusal> ResolveChartRequest(const ChartFields& fields,
-                                                        PlaceLookup& places);
+                                                        PlaceAndZoneCache& places);
 
 // A zone given to --zone (UTF-8): its list position, the list text, or an abbreviation that
 // names one row only.

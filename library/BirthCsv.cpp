@@ -187,7 +187,7 @@ std::optional<LibraryError> ExportBirths(BirthLibrary& library, QIODevice& outpu
     return std::nullopt;
 }
 
-BirthRows ReadBirthRows(QIODevice& input, PlaceLookup& places, const QSet<QString>& known,
+BirthRows ReadBirthRows(QIODevice& input, PlaceAndZoneCache& places, const QSet<QString>& known,
                         bool replace) {
     BirthRows rows;
     QByteArray header = input.readLine(longestBatchLineBytes + 2);
@@ -282,7 +282,7 @@ BirthRows ReadBirthRows(QIODevice& input, PlaceLookup& places, const QSet<QStrin
         chart.daylightSaving = *dst;
         const auto resolved = ResolveChartRequest(chart, places);
         if (const auto* refusal = std::get_if<Refusal>(&resolved)) {
-            refuse(refusal->message);
+            refuse(ColumnMessage(refusal->message)); // as the batch names the column
             continue;
         }
         const ChartRequest& request = std::get<ChartRequest>(resolved);
@@ -377,7 +377,7 @@ BirthRows ReadBirthRows(QIODevice& input, PlaceLookup& places, const QSet<QStrin
             byZone.latitude = QByteArrayView(lat);
             const auto zoned = ResolveChartRequest(byZone, places);
             if (const auto* refusal = std::get_if<Refusal>(&zoned)) {
-                refuse(QStringLiteral("ianaZone: ") + refusal->message);
+                refuse(QStringLiteral("ianaZone: ") + ColumnMessage(refusal->message));
                 continue;
             }
             birth.offsetSeconds = std::get<ChartRequest>(zoned).used.databaseOffsetSeconds;
@@ -420,7 +420,7 @@ BirthRows ReadBirthRows(QIODevice& input, PlaceLookup& places, const QSet<QStrin
     return rows;
 }
 
-ImportReport ImportBirths(BirthLibrary& library, QIODevice& input, PlaceLookup& places,
+ImportReport ImportBirths(BirthLibrary& library, QIODevice& input, PlaceAndZoneCache& places,
                           bool replace, const std::function<void(qint64 rowsWritten)>& afterRow) {
     ImportReport report;
     auto known = library.KnownBirths();

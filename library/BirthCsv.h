@@ -38,7 +38,7 @@ struct BirthRows {
 // Reads births by the batch's rules (cli's ResolveChartRequest) and the name box's rule. A
 // birth whose name and date are in `known` (BirthKey) or on an earlier line is refused, unless
 // `replace`.
-BirthRows ReadBirthRows(QIODevice& input, PlaceLookup& places, const QSet<QString>& known,
+BirthRows ReadBirthRows(QIODevice& input, PlaceAndZoneCache& places, const QSet<QString>& known,
                         bool replace);
 
 struct ImportReport {
@@ -49,7 +49,7 @@ struct ImportReport {
 };
 
 // Reads the rows and adds the accepted ones in one transaction.
-ImportReport ImportBirths(BirthLibrary& library, QIODevice& input, PlaceLookup& places,
+ImportReport ImportBirths(BirthLibrary& library, QIODevice& input, PlaceAndZoneCache& places,
                           bool replace,
                           const std::function<void(qint64 rowsWritten)>& afterRow = {});
 

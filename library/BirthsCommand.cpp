@@ -208,7 +208,11 @@ BirthsCommand RunBirthsCommand(const QStringList& arguments, const CommandEnviro
                 return command;
             }
             if (environment.write) {
-                environment.write(all);
+                if (!environment.write(all)) {
+                    command.output = Refused(QStringLiteral("the output could not be written"),
+                                             failureExitStatus);
+                    return command;
+                }
             } else {
                 output.standardOutput = all;
             }
@@ -252,7 +256,7 @@ BirthsCommand RunBirthsCommand(const QStringList& arguments, const CommandEnviro
                         failureExitStatus);
             return command;
         }
-        PlaceLookup places(environment.places);
+        PlaceAndZoneCache places(environment.places);
         const ImportReport report = ImportBirths(births, *input, places, replace, afterImportRow);
         if (report.error) {
             command.output = Refused(report.error->message, failureExitStatus);

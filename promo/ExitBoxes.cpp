@@ -18,7 +18,13 @@ QValidator::State BlankRefusal::validate(QString& input, int& /*position*/) cons
         return Acceptable;
     }
     if (input.count(u' ') > allowedBlanks) {
-        emit refused();
+        // The box asks again while the refusal is being told (the message box takes the focus,
+        // and a box losing the focus checks its text, twice): one edit, one message.
+        if (!telling) {
+            telling = true;
+            emit refused();
+            telling = false;
+        }
         return Invalid;
     }
     return Acceptable;

@@ -17,12 +17,14 @@ class BlankRefusal : public QValidator {
     State validate(QString& input, int& position) const override;
 
   signals:
-    // An edit was refused; the box keeps the text it had before the edit.
+    // An edit was refused; the box keeps the text it had before the edit. Emitted once per edit,
+    // however often the box checks the refused text while the refusal is told.
     void refused() const;
 
   private:
     QLineEdit* box;
     mutable qsizetype allowedBlanks = 0;
+    mutable bool telling = false; // a refusal is being told
 };
 
 // A box of several lines holding at most `maxLength` characters (a line break counts as one).

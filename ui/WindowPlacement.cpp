@@ -17,6 +17,12 @@ QPoint FittedFrameTopLeft(QPoint wanted, QSize frameSize, const QRect& available
     return {x, y};
 }
 
+QPoint CentredFrameTopLeft(const QRect& over, QSize frameSize, const QRect& available) {
+    const QPoint wanted(over.left() + (over.width() - frameSize.width()) / 2,
+                        over.top() + (over.height() - frameSize.height()) / 2);
+    return FittedFrameTopLeft(wanted, frameSize, available);
+}
+
 QRect FrameMargins(const QWidget* window) {
     const QRect frame = window->frameGeometry();
     const QRect inside = window->geometry();
@@ -35,11 +41,23 @@ void FitSize(QWidget* window, const QRect& available, QSize frameExtra) {
     if (!window->isVisible() && !window->testAttribute(Qt::WA_Resized)) {
         window->adjustSize(); // the size it will open at
     }
-    const QSize fitting =
-        window->size().boundedTo(available.size() - frameExtra).expandedTo(window->minimumSize());
+    // Never smaller than its layout lets it be: it would grow when shown, past where it was put.
+    const QSize fitting = window->size()
+                              .expandedTo(window->minimumSizeHint())
+                              .boundedTo(available.size() - frameExtra)
+                              .expandedTo(window->minimumSize());
     if (fitting != window->size()) {
         window->resize(fitting);
     }
+}
+
+// Puts the window's frame at `frameTopLeft` by placing its inside where the frame leaves it. A
+// window manager keeps the inside where it is asked to be when it maps a window again, whereas a
+// frame position given to a hidden window is not always kept (openbox put it back by the
+// frame's thickness).
+void MoveFrameTo(QWidget* window, QPoint frameTopLeft, const QRect& frameMargins) {
+    window->setGeometry(
+        QRect(frameTopLeft + QPoint(frameMargins.left(), frameMargins.top()), window->size()));
 }
 
 QScreen* ScreenOf(const QWidget* window, QScreen* screen) {
@@ -65,7 +83,19 @@ void PlaceWindow(QWidget* window, QPoint frameTopLeft, QScreen* screen, const QR
     const QRect available = screen->availableGeometry();
     const QSize frameExtra = FrameExtra(frameMargins);
     FitSize(window, available, frameExtra);
-    const QPoint topLeft = FittedFrameTopLeft(frameTopLeft, window->size() + frameExtra, available);
-    // A top-level window's position is that of its frame.
-    window->move(topLeft);
+    MoveFrameTo(window, FittedFrameTopLeft(frameTopLeft, window->size() + frameExtra, available),
+                frameMargins);
+}
+
+void CentreWindowOver(QWidget* window, const QRect& over, QScreen* screen,
+                      const QRect& frameMargins) {
+    screen = ScreenOf(window, screen);
+    if (!screen) {
+        return;
+    }
+    const QRect available = screen->availableGeometry();
+    const QSize frameExtra = FrameExtra(frameMargins);
+    FitSize(window, available, frameExtra);
+    MoveFrameTo(window, CentredFrameTopLeft(over, window->size() + frameExtra, available),
+                frameMargins);
 }

@@ -12,6 +12,15 @@ class QWidget;
 // larger than the area starts at the area's top or left edge.
 QPoint FittedFrameTopLeft(QPoint wanted, QSize frameSize, const QRect& available);
 
+// Where a window frame of `frameSize` goes to stand centred over the frame `over`, fitted onto
+// `available` as FittedFrameTopLeft fits it.
+QPoint CentredFrameTopLeft(const QRect& over, QSize frameSize, const QRect& available);
+
+// Puts `window` centred over the frame `over` on `screen`, fitted onto that screen as
+// PlaceWindow fits it.
+void CentreWindowOver(QWidget* window, const QRect& over, QScreen* screen,
+                      const QRect& frameMargins);
+
 // Puts `window` with its frame's top-left corner at `frameTopLeft` on `screen` (the window's own
 // screen when null), fitted onto that screen; a window larger than the screen is made smaller,
 // as far as its minimum size allows. For a window not yet shown, the frame is taken to be as

@@ -16,6 +16,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -48,6 +49,44 @@ TEST_F(DisplayLifecycle, EachCalculationAfterBackLoadsAFreshResultWindow) {
     ASSERT_NE(fresh, nullptr);
     EXPECT_TRUE(fresh->isVisible());
     EXPECT_EQ(fresh->findChild<QLabel*>("lblPosition_1")->text(), moon);
+}
+
+// Labels of the first tab narrower than their text needs, by name.
+std::vector<std::string> SqueezedLabels(QWidget* window) {
+    std::vector<std::string> squeezed;
+    QWidget* page = window->findChild<QWidget*>(QStringLiteral("tabBody_0"));
+    for (const QLabel* label : page->findChildren<QLabel*>()) {
+        if (!label->wordWrap() && label->width() < label->sizeHint().width()) {
+            squeezed.push_back(label->objectName().toStdString());
+        }
+    }
+    return squeezed;
+}
+
+// Later result windows take the page sizes the first one measured, unless the desktop's font
+// has changed since; either way no text is cut.
+TEST_F(DisplayLifecycle, LaterResultWindowsAreLaidOutAsTheFirst) {
+    const QSize first = window->size();
+    const QRect firstPosition = window->findChild<QLabel*>("lblPosition_0")->geometry();
+    EXPECT_EQ(SqueezedLabels(window), std::vector<std::string>{});
+    const auto again = [&] {
+        FindWindow("frmDisplay")->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
+        DeleteUnloadedWindows();
+        input->findChild<QPushButton*>(QStringLiteral("cmdRashi"))->click();
+        return FindWindow("frmDisplay");
+    };
+    QWidget* second = again();
+    EXPECT_EQ(second->size(), first);
+    EXPECT_EQ(second->findChild<QLabel*>("lblPosition_0")->geometry(), firstPosition);
+
+    const QFont defaultFont = QApplication::font();
+    QFont larger = defaultFont;
+    larger.setPointSizeF(defaultFont.pointSizeF() * 1.5);
+    QApplication::setFont(larger);
+    QWidget* third = again();
+    EXPECT_GT(third->findChild<QLabel*>("lblPosition_0")->height(), firstPosition.height());
+    EXPECT_EQ(SqueezedLabels(third), std::vector<std::string>{});
+    QApplication::setFont(defaultFont);
 }
 
 struct Way {

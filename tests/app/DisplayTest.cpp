@@ -6,12 +6,14 @@
 #include "support/Births.h"
 #include "support/Capture.h"
 #include "support/DecanateLookup.h"
+#include "support/ProgramWindows.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QLayout>
+#include <QMap>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
@@ -20,6 +22,9 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
 
 #include <array>
 #include <memory>
@@ -162,8 +167,8 @@ TEST_F(DisplayWindow, MenusInOrderWithTheirCaptions) {
     };
     checkMenu("mnuFile", {{"mnuFileBack", "&Back"},
                           {"mnuReadingSep1", "-"},
-                          {"mnuCopyReading", "Copy Reading"},
-                          {"mnuPrint", "Print…"},
+                          {"mnuCopyReading", "&Copy Reading"},
+                          {"mnuPrint", "&Print…"},
                           {"mnuReadingSep2", "-"},
                           {"mnuExit", "E&xit"}});
     checkMenu("mnuHelp", {{"mnuOnline", "&Online Help"},
@@ -214,6 +219,13 @@ TEST_P(DisplayTab, HoldsItsControlsAndCaptions) {
         if (other != body) {
             EXPECT_EQ(page->findChild<QLabel*>(element("lblPosition", other)), nullptr);
         }
+    }
+    // Once its tab is shown, every value can be selected with the mouse and copied.
+    const_cast<QTabWidget*>(tabs)->setCurrentIndex(body);
+    for (const char* valueName : valueLabelNames) {
+        EXPECT_TRUE(frame->findChild<QLabel*>(element(valueName, body))->textInteractionFlags() &
+                    Qt::TextSelectableByMouse)
+            << valueName << " on tab " << body;
     }
 }
 
@@ -449,5 +461,43 @@ TEST_F(DisplayWindow, OtherBodyNamesOpenNothing) {
         EXPECT_TRUE(capture.urls.empty()) << "body " << body;
     }
 }
+
+// In every menu of every window, and on every menu bar, no two items share an access letter; in
+// the result window every item has one.
+class AccessLetters : public ::testing::TestWithParam<ProgramWindow> {};
+
+TEST_P(AccessLetters, EveryItemHasOneAndNoMenuRepeatsOne) {
+    const std::unique_ptr<QWidget> window = BuildProgramWindow(GetParam());
+    std::vector<std::pair<QString, QList<QAction*>>> menus;
+    if (auto* bar = window->findChild<QMenuBar*>()) {
+        menus.emplace_back(QStringLiteral("menu bar"), bar->actions());
+    }
+    for (QMenu* menu : window->findChildren<QMenu*>()) {
+        menus.emplace_back(menu->objectName(), menu->actions());
+    }
+    for (const auto& [menuName, actions] : menus) {
+        QMap<QChar, QString> taken;
+        for (const QAction* action : actions) {
+            if (action->isSeparator()) {
+                continue;
+            }
+            const QString text = QString(action->text()).replace(QStringLiteral("&&"), QString());
+            const qsizetype marker = text.indexOf(u'&');
+            if (marker < 0 || marker + 1 >= text.size()) {
+                EXPECT_NE(GetParam(), ProgramWindow::Result)
+                    << menuName.toStdString() << ": " << text.toStdString() << " has no letter";
+                continue;
+            }
+            const QChar letter = text[marker + 1].toLower();
+            EXPECT_FALSE(taken.contains(letter))
+                << menuName.toStdString() << ": " << text.toStdString() << " and "
+                << taken.value(letter).toStdString() << " share " << QString(letter).toStdString();
+            taken.insert(letter, text);
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryWindow, AccessLetters, ::testing::ValuesIn(everyProgramWindow),
+                         [](const auto& info) { return ProgramWindowName(info.param); });
 
 } // namespace

@@ -4,12 +4,15 @@
 #include "support/Capture.h"
 #include "support/Windows.h"
 
+#include <QAccessible>
 #include <QAction>
+#include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMimeData>
 #include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
@@ -138,9 +141,21 @@ TEST_F(Keyboard, TabFollowsTheReadingOrder) {
     EXPECT_EQ(walk(result->findChild<QWidget*>("Label61"), resultOrder.size()), resultOrder);
 }
 
-TEST_F(Keyboard, CopyReadingPutsTheWholeReadingOnTheClipboard) {
+TEST_F(Keyboard, CopyReadingPutsTheWholeReadingOnTheClipboardAndSaysSo) {
     QWidget* result = calculate();
+    QWidget* focused = QApplication::focusWidget();
+    auto* status = result->findChild<QLabel*>("lblStatus");
+    ASSERT_NE(status, nullptr);
+    EXPECT_TRUE(status->text().isEmpty());
     result->findChild<QAction*>("mnuCopyReading")->trigger();
+    // The status line says it, in the text a screen reader reads out (a label's text is its
+    // accessible name, and a change of it is told to the screen reader), and the keyboard
+    // stays where it was.
+    EXPECT_EQ(status->text(), "Reading copied to the clipboard.");
+    EXPECT_TRUE(status->isVisible());
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(status)->text(QAccessible::Name),
+              status->text());
+    EXPECT_EQ(QApplication::focusWidget(), focused);
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     ASSERT_NE(data, nullptr);
     const QString header = result->findChild<QLabel*>("lblChartHeader")->text();
@@ -155,17 +170,20 @@ TEST_F(Keyboard, CopyReadingPutsTheWholeReadingOnTheClipboard) {
     }
 }
 
-TEST_F(Keyboard, PrintOffersThePrintDialog) {
+TEST_F(Keyboard, PrintOffersThePrintDialogUnderTheNameAndBirthDate) {
     QWidget* result = calculate();
     bool offered = false;
+    QString documentName;
     QTimer::singleShot(0, [&] {
         if (auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget())) {
             offered = true;
+            documentName = dialog->printer()->docName();
             dialog->reject();
         }
     });
     result->findChild<QAction*>("mnuPrint")->trigger();
     EXPECT_TRUE(offered);
+    EXPECT_EQ(documentName, "ASHA 1901-01-01");
 }
 
 } // namespace

@@ -33,6 +33,12 @@ struct CutCase {
     Way way;
     QString after; // the box's text afterwards
     bool told;     // a message was shown
+    // Compose: the composed text replaces this many characters before the cursor.
+    int replaced = 0;
+    // Drop: the action the drop ends with, offered as a move (the source would lose its text);
+    // IgnoreAction when the drop is refused.
+    Qt::DropAction dropAction = Qt::CopyAction;
+    bool dropAtStart = false; // Drop: on the box's first character rather than after its text
 };
 
 void PrintTo(const CutCase& c, std::ostream* out) {
@@ -71,16 +77,20 @@ TEST_P(FilteredCut, KeepsWhatTheRuleLetsThroughUpToTheLimit) {
     case Way::Drop: {
         QMimeData data;
         data.setText(c.pasted);
-        const QPoint at(box.width() - 3, box.height() / 2);
-        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        const QPoint at(c.dropAtStart ? 1 : box.width() - 3, box.height() / 2);
+        const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction;
+        // Shift held: the system proposes a move.
+        QDragEnterEvent enter(at, offered, &data, Qt::LeftButton, Qt::ShiftModifier);
         QApplication::sendEvent(&box, &enter);
-        QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QDropEvent drop(QPointF(at), offered, &data, Qt::LeftButton, Qt::ShiftModifier);
         QApplication::sendEvent(&box, &drop);
+        EXPECT_EQ(drop.isAccepted() ? drop.dropAction() : Qt::IgnoreAction, c.dropAction)
+            << "case " << c.name;
         break;
     }
     case Way::Compose: {
         QInputMethodEvent composed;
-        composed.setCommitString(c.pasted);
+        composed.setCommitString(c.pasted, -c.replaced, c.replaced);
         QApplication::sendEvent(&box, &composed);
         break;
     }
@@ -115,7 +125,32 @@ INSTANTIATE_TEST_SUITE_P(
         CutCase{"degreesHugeDrop", Rule::Coordinate, 3, "1", 0, Repeat("2", tenMegabytes),
                 Way::Drop, "122", false},
         CutCase{"minutesSelection", Rule::Coordinate, 2, "59", 1, "0123", Way::Menu, "50", false},
-        CutCase{"degreesRefusedWhole", Rule::Coordinate, 3, "12", 0, "3x", Way::Keys, "12", true}),
+        CutCase{"degreesRefusedWhole", Rule::Coordinate, 3, "12", 0, "3x", Way::Keys, "12", true},
+        // Drops: a clean text that fits goes in as the user dropped it, a move included; one
+        // that is cut or changed is copied, so that the source keeps its text.
+        CutCase{"nameDropJustFits", Rule::Name, 6, "ASHA", 0, "RV", Way::Drop, "ASHARV", false, 0,
+                Qt::MoveAction},
+        CutCase{"nameDropOneTooMany", Rule::Name, 6, "ASHA", 0, "RVK", Way::Drop, "ASHARV", false},
+        CutCase{"nameDropChanged", Rule::Name, 6, "ASHA", 0, "rv", Way::Drop, "ASHARV", false},
+        CutCase{"degreesDropRefusedWhole", Rule::Coordinate, 3, "1", 0, "x", Way::Drop, "1", true,
+                0, Qt::IgnoreAction},
+        // A drop lands where it is dropped, beside the selection, which it neither replaces nor
+        // counts as room.
+        CutCase{"nameDropAfterSelection", Rule::Name, 8, "ASHA R", 2, "bcd", Way::Drop, "ASHA RBC",
+                false},
+        CutCase{"nameDropBeforeSelection", Rule::Name, 8, "ASHA R", 2, "bcd", Way::Drop, "BCASHA R",
+                false, 0, Qt::CopyAction, true},
+        CutCase{"nameFullDropBesideSelection", Rule::Name, 6, "ASHA R", 2, "bc", Way::Drop,
+                "ASHA R", false},
+        // Composed text that replaces characters of a full box takes their room.
+        CutCase{"nameCompositionReplacesInFullBox", Rule::Name, 4, "ASHA", 0, "rv", Way::Compose,
+                "ASRV", false, 2},
+        CutCase{"nameCompositionReplacesOneWithTwo", Rule::Name, 4, "ASHA", 0, "rv", Way::Compose,
+                "ASHR", false, 1},
+        CutCase{"nameCompositionWithRefusal", Rule::Name, 4, "AS", 0, "h-a", Way::Compose, "ASHA",
+                true},
+        CutCase{"degreesCompositionRefusedWhole", Rule::Coordinate, 3, "12", 0, "x", Way::Compose,
+                "12", true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // The place boxes are plain boxes with a limit of their own.

@@ -17,19 +17,21 @@ TEST(SingleInstance, TheFirstCopyRunsTheSecondIsToldAndRefused) {
     ASSERT_TRUE(folder.isValid());
     MessageCapture messages;
 
-    std::unique_ptr<QLockFile> first = ClaimOnlyRunningCopy(folder.path());
-    ASSERT_NE(first, nullptr);
+    RunningCopyCheck first = EnsureOnlyRunningCopy({folder.path()});
+    ASSERT_TRUE(first.lock && first.lock->isLocked());
+    EXPECT_FALSE(first.anotherCopyRuns);
     EXPECT_TRUE(messages.messages.empty());
 
-    std::unique_ptr<QLockFile> second = ClaimOnlyRunningCopy(folder.path());
-    EXPECT_EQ(second, nullptr);
+    const RunningCopyCheck second = EnsureOnlyRunningCopy({folder.path()});
+    EXPECT_TRUE(second.anotherCopyRuns);
+    EXPECT_EQ(second.lock, nullptr);
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_EQ(messages.messages[0].text, "Application is already running");
     EXPECT_EQ(messages.messages[0].icon, MessageIcon::Information);
 
     // Once the first copy has ended, a new one runs.
-    first.reset();
-    EXPECT_NE(ClaimOnlyRunningCopy(folder.path()), nullptr);
+    first.lock.reset();
+    EXPECT_NE(EnsureOnlyRunningCopy({folder.path()}).lock, nullptr);
     EXPECT_EQ(messages.messages.size(), 1u);
 }
 
@@ -48,22 +50,27 @@ TEST(SingleInstance, TheLockOfACopyThatHasEndedIsTakenOver) {
     stale.close();
 
     MessageCapture messages;
-    EXPECT_NE(ClaimOnlyRunningCopy(folder.path()), nullptr);
+    const RunningCopyCheck check = EnsureOnlyRunningCopy({folder.path()});
+    EXPECT_TRUE(check.lock && check.lock->isLocked());
     EXPECT_TRUE(messages.messages.empty());
 }
 
 TEST(SingleInstance, AnOldLockOfARunningCopyStillCounts) {
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
-    std::unique_ptr<QLockFile> running = ClaimInstanceLock(folder.path());
-    ASSERT_NE(running, nullptr);
+    const RunningCopyCheck running = CheckRunningCopy({folder.path()});
+    ASSERT_TRUE(running.lock && running.lock->isLocked());
     // Make the lock look an hour old: a running copy keeps it however long it runs.
     QFile lockFile(QDir(folder.path()).filePath(QStringLiteral("korvani.lock")));
     ASSERT_TRUE(lockFile.open(QIODevice::ReadWrite));
     ASSERT_TRUE(lockFile.setFileTime(QDateTime::currentDateTimeUtc().addSecs(-3600),
                                      QFileDevice::FileModificationTime));
     lockFile.close();
-    EXPECT_EQ(ClaimInstanceLock(folder.path()), nullptr);
+    MessageCapture messages;
+    const RunningCopyCheck later = EnsureOnlyRunningCopy({folder.path()});
+    EXPECT_TRUE(later.anotherCopyRuns);
+    EXPECT_EQ(later.lock, nullptr);
+    EXPECT_EQ(messages.messages.size(), 1u);
 }
 
 } // namespace

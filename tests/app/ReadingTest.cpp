@@ -1,8 +1,17 @@
 #include "app/Reading.h"
 
+#include <QAbstractTextDocumentLayout>
+#include <QFontMetricsF>
+#include <QTextBlock>
 #include <QTextDocument>
+#include <QTextFrame>
+#include <QTextLayout>
+#include <QTextTable>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -87,6 +96,119 @@ TEST(Reading, TextAndDocumentCarryEveryFieldOfEveryBody) {
     EXPECT_LT(text.indexOf(QStringLiteral("\nSun\n")), text.indexOf(QStringLiteral("\nMoon\n")));
     EXPECT_LT(printed.indexOf(QStringLiteral("Sun value 8")),
               printed.indexOf(QStringLiteral("Moon value 0")));
+}
+
+TEST(ReadingFileStem, NameAndBirthDateAsAFileName) {
+    struct Row {
+        const char* name;
+        int day, month, year;
+        const char* expected;
+    };
+    const Row rows[] = {
+        {"ASHA VERMA", 15, 8, 1990, "ASHA VERMA 1990-08-15"},
+        {"  RAVI  ", 1, 1, 901, "RAVI 0901-01-01"},
+        {"A/B:C*D?", 31, 12, 2050, "A B C D 2050-12-31"},
+        {"R\tK\\\"L|<M>", 9, 10, 2000, "R K L M 2000-10-09"},
+        {"", 2, 3, 1950, "1950-03-02"},
+        {"///", 2, 3, 1950, "1950-03-02"},
+        {"ÉLODIE Ñ", 28, 2, 1960, "ÉLODIE Ñ 1960-02-28"},
+    };
+    for (const Row& row : rows) {
+        const ChartState chart = Chart(row.day, row.month, row.year, 0, 0, true, false, false);
+        EXPECT_EQ(ReadingFileStem(QString::fromUtf8(row.name), chart),
+                  QString::fromUtf8(row.expected))
+            << row.name;
+    }
+}
+
+// Ten bodies as the result window shows them, with a paragraph of description each.
+Reading TenBodies() {
+    Reading reading;
+    reading.header = QStringLiteral("ASHA VERMA · 15 August 1990 · 10:30 · 77°13′E 28°39′N");
+    for (int body = 0; body < 10; ++body) {
+        BodyReading tab{QStringLiteral("Body %1").arg(body), {}};
+        for (std::size_t field = 0; field + 1 < tab.values.size(); ++field) {
+            tab.values[field] = QStringLiteral("Value %1").arg(field);
+        }
+        tab.values.back() = QStringLiteral("A description of the sign, long enough to wrap. ")
+                                .repeated(2 + body % 4);
+        reading.bodies.push_back(tab);
+    }
+    return reading;
+}
+
+// The page of each block's top, from a heading up to the next heading.
+std::vector<std::vector<int>> PagesOfBodies(QTextDocument& document) {
+    std::vector<std::vector<int>> bodies;
+    const qreal pageHeight = document.pageSize().height();
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        if (block.blockFormat().headingLevel() == 2) {
+            bodies.emplace_back();
+        }
+        if (!bodies.empty() && !block.text().isEmpty()) {
+            const QRectF box = document.documentLayout()->blockBoundingRect(block);
+            bodies.back().push_back(int(box.top() / pageHeight));
+            bodies.back().push_back(int((box.bottom() - 1) / pageHeight));
+        }
+    }
+    return bodies;
+}
+
+// Over a sweep of page heights, every body (heading, fields and description) lies on one page;
+// without the moves some would not, so the sweep does reach the page ends.
+TEST(ReadingPrintout, NoBodyIsPartedFromItsHeadingByAPageBreak) {
+    const Reading reading = TenBodies();
+    int partedWithoutMoves = 0;
+    for (int pageHeight = 400; pageHeight <= 1200; pageHeight += 20) {
+        for (const bool moved : {false, true}) {
+            QTextDocument document;
+            document.setPageSize(QSizeF(500, pageHeight));
+            document.setHtml(ReadingHtml(reading));
+            if (moved) {
+                KeepBodiesTogether(document);
+            }
+            const auto bodies = PagesOfBodies(document);
+            // The layout moved is the layout printed: laying the document out afresh moves
+            // nothing.
+            document.markContentsDirty(0, document.characterCount());
+            EXPECT_EQ(PagesOfBodies(document), bodies) << "page height " << pageHeight;
+            ASSERT_EQ(bodies.size(), reading.bodies.size());
+            for (std::size_t body = 0; body < bodies.size(); ++body) {
+                const auto [first, last] =
+                    std::minmax_element(bodies[body].begin(), bodies[body].end());
+                if (!moved) {
+                    partedWithoutMoves += *first != *last ? 1 : 0;
+                    continue;
+                }
+                EXPECT_EQ(*first, *last) << "page height " << pageHeight << ", body " << body;
+            }
+        }
+    }
+    EXPECT_GT(partedWithoutMoves, 10);
+}
+
+// In the printout each caption has at least two letters' width of space before its value.
+TEST(ReadingPrintout, CaptionsStandClearOfTheirValues) {
+    QTextDocument document;
+    document.setHtml(ReadingHtml(TenBodies()));
+    document.setTextWidth(600);
+    const qreal letter = QFontMetricsF(document.defaultFont()).horizontalAdvance(u'M');
+    int rows = 0;
+    for (QTextFrame* frame : document.rootFrame()->childFrames()) {
+        auto* table = qobject_cast<QTextTable*>(frame);
+        ASSERT_NE(table, nullptr);
+        ASSERT_EQ(table->columns(), 2);
+        for (int row = 0; row < table->rows(); ++row) {
+            const QTextBlock caption = table->cellAt(row, 0).firstCursorPosition().block();
+            const QTextBlock value = table->cellAt(row, 1).firstCursorPosition().block();
+            const qreal captionEnd = document.documentLayout()->blockBoundingRect(caption).left() +
+                                     caption.layout()->lineAt(0).naturalTextWidth();
+            const qreal valueStart = document.documentLayout()->blockBoundingRect(value).left();
+            EXPECT_GE(valueStart - captionEnd, 2 * letter) << caption.text().toStdString();
+            ++rows;
+        }
+    }
+    EXPECT_EQ(rows, 10 * 8);
 }
 
 } // namespace

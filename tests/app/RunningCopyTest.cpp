@@ -229,7 +229,7 @@ TEST_P(RunningCopySearch, TheFirstUsableFolderHoldsTheLockAnyHeldLockCounts) {
         }
         ASSERT_TRUE(QDir().mkpath(folder));
         if (kind == "held") {
-            others.push_back(ClaimInstanceLock(folder));
+            others.push_back(CheckRunningCopy({folder}).lock);
             ASSERT_TRUE(others.back() && others.back()->isLocked());
         } else if (kind == "stale") {
             WriteStaleLock(folder);
@@ -289,7 +289,7 @@ TEST(RunningCopyListener, RemovesAStaleSocketAndAnswersALaterCopy) {
     ASSERT_TRUE(LeaveStaleSocket(RunningCopyServerName(folder.path())));
     EXPECT_FALSE(NotifyRunningCopy(folder.path(), 1000)) << "a stale socket answers nothing";
 
-    std::unique_ptr<QLockFile> lock = ClaimInstanceLock(folder.path());
+    std::unique_ptr<QLockFile> lock = CheckRunningCopy({folder.path()}).lock;
     ASSERT_TRUE(lock && lock->isLocked());
     RunningCopyListener listener(lock.get());
     ASSERT_TRUE(listener.isListening());
@@ -312,7 +312,7 @@ TEST(RunningCopyListener, RemovesAStaleSocketAndAnswersALaterCopy) {
 TEST(RunningCopyListener, ListensOnlyWhileHoldingTheLock) {
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
-    std::unique_ptr<QLockFile> held = ClaimInstanceLock(folder.path());
+    std::unique_ptr<QLockFile> held = CheckRunningCopy({folder.path()}).lock;
     ASSERT_TRUE(held && held->isLocked());
     RunningCopyListener running(held.get());
     ASSERT_TRUE(running.isListening());

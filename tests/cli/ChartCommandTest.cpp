@@ -113,8 +113,8 @@ TEST(ParseCommandLine, HelpNamesEveryOption) {
         const ParsedCommand command = ParseCommandLine(CommandLine({QString::fromLatin1(option)}));
         const auto* help = std::get_if<HelpRequest>(&command);
         ASSERT_NE(help, nullptr) << option;
-        for (const char* name :
-             {"--date", "--time", "--lon", "--lat", "--zone", "--dst", "--json", "--list-zones"}) {
+        for (const char* name : {"--date", "--time", "--lon", "--lat", "--zone", "--dst", "--json",
+                                 "--list-zones", "--jobs"}) {
             EXPECT_TRUE(help->text.contains(QString::fromLatin1(name)))
                 << option << " does not mention " << name;
         }
@@ -125,7 +125,7 @@ TEST(ParseCommandLine, EmptyArgumentListIsRefusedNotACrash) {
     const ParsedCommand command = ParseCommandLine({});
     ASSERT_TRUE(std::holds_alternative<Refusal>(command));
     EXPECT_EQ(std::get<Refusal>(command).message.toStdString(),
-              "missing option --date YYYY-MM-DD (or use --list-zones)");
+              "--date: missing; give the date of birth as YYYY-MM-DD");
 }
 
 TEST(RunCommand, RefusalGoesToStandardErrorOnly) {

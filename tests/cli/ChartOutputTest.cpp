@@ -25,9 +25,12 @@ QStringList Columns(const QString& line) {
 }
 
 TEST(FormatChartTable, BodiesWithTheirDecanatesThenTheFourPoints) {
-    const QStringList lines = Lines(FormatChartTable(ComputeChart(Greenwich2000())));
-    ASSERT_EQ(lines.size(), 2 + 10 + 1 + 4)
+    const QStringList withUsedInput = Lines(FormatChartTable(ComputeChart(Greenwich2000())));
+    ASSERT_EQ(withUsedInput.size(), 2 + 2 + 10 + 1 + 4)
         << FormatChartTable(ComputeChart(Greenwich2000())).toStdString();
+    EXPECT_EQ(withUsedInput[0] + u'\n', FormatUsedInput(ComputeChart(Greenwich2000())));
+    EXPECT_EQ(withUsedInput[1], QString());
+    const QStringList lines = withUsedInput.mid(2);
     EXPECT_EQ(Columns(lines[0]),
               QStringList({"Body", "Position", "Decanate", "Decanate sign", "Ruling planet",
                            "Ruling element", "Constellation", "Keyword", "Tree zodiac"}));

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QByteArray>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -92,17 +93,17 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, Refused,
     testing::Values(
         // The window's own validation messages, exactly.
-        RefusalCase{"longitudeDegrees180", With("--lon", "180:00E"), "Please Enter Value Between 0 And 179 in the Degree of Longitude"},
-        RefusalCase{"longitudeMinutes60", With("--lon", "077:60E"), "Please Enter Value Between 0 And 59 in the  Minute of Longitude"},
-        RefusalCase{"latitudeDegrees90", With("--lat", "90:00N"), "Please Enter Value Between 0 And 89 in the Degree of Latitude"},
-        RefusalCase{"latitudeMinutes60", With("--lat", "51:60S"), "Please Enter Value Between 0 And 59 in the  Minute of Latitude"},
-        RefusalCase{"february30", With("--date", "2001-02-30"), "Please Enter Correct Date Or Month!"},
-        RefusalCase{"february29NotLeap", With("--date", "1901-02-29"), "Please Enter Correct Date Or Month!"},
-        RefusalCase{"february30LeapYear", With("--date", "2000-02-30"), "Please Enter Correct Date Or Month!"},
-        RefusalCase{"april31", With("--date", "2001-04-31"), "Please Enter Correct Date Or Month !"},
-        RefusalCase{"november31", With("--date", "2050-11-31"), "Please Enter Correct Date Or Month !"},
+        RefusalCase{"longitudeDegrees180", With("--lon", "180:00E"), "--lon: Please Enter Value Between 0 And 179 in the Degree of Longitude"},
+        RefusalCase{"longitudeMinutes60", With("--lon", "077:60E"), "--lon: Please Enter Value Between 0 And 59 in the  Minute of Longitude"},
+        RefusalCase{"latitudeDegrees90", With("--lat", "90:00N"), "--lat: Please Enter Value Between 0 And 89 in the Degree of Latitude"},
+        RefusalCase{"latitudeMinutes60", With("--lat", "51:60S"), "--lat: Please Enter Value Between 0 And 59 in the  Minute of Latitude"},
+        RefusalCase{"february30", With("--date", "2001-02-30"), "--date: Please Enter Correct Date Or Month!"},
+        RefusalCase{"february29NotLeap", With("--date", "1901-02-29"), "--date: Please Enter Correct Date Or Month!"},
+        RefusalCase{"february30LeapYear", With("--date", "2000-02-30"), "--date: Please Enter Correct Date Or Month!"},
+        RefusalCase{"april31", With("--date", "2001-04-31"), "--date: Please Enter Correct Date Or Month !"},
+        RefusalCase{"november31", With("--date", "2050-11-31"), "--date: Please Enter Correct Date Or Month !"},
         RefusalCase{"longitudeCheckedBeforeDateAsInWindow", With("--date", "2001-02-30", With("--lon", "180:00E")),
-                    "Please Enter Value Between 0 And 179 in the Degree of Longitude"},
+                    "--lon: Please Enter Value Between 0 And 179 in the Degree of Longitude"},
         // Values the window's lists cannot hold.
         RefusalCase{"year1900", With("--date", "1900-12-31"), "--date: the year must be from 1901 to 2050 (got 1900)"},
         RefusalCase{"year2051", With("--date", "2051-01-01"), "--date: the year must be from 1901 to 2050 (got 2051)"},
@@ -141,11 +142,11 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{"controlCharactersShownSafely", With("--lat", "5\t1\n"), latFormat + " (got \"5?1?\")"},
         RefusalCase{"longValueCutShort", With("--lat", QString(1000, u'9')), latFormat + " (got \"" + QByteArray(40, '9') + "...\")"},
         // Missing, unknown and repeated options.
-        RefusalCase{"noArguments", {}, "missing option --date YYYY-MM-DD (or use --list-zones)"},
-        RefusalCase{"missingTime", Without("--time"), "missing option --time HH:MM[:SS] (or use --list-zones)"},
-        RefusalCase{"missingLongitude", Without("--lon"), "missing option --lon DDD:MM(E|W) (or use --list-zones)"},
-        RefusalCase{"missingLatitude", Without("--lat"), "missing option --lat DD:MM(N|S) (or use --list-zones)"},
-        RefusalCase{"missingZone", Without("--zone"), "missing option --zone N, --tz ZONE or --place PLACE (or use --list-zones)"},
+        RefusalCase{"noArguments", {}, "--date: missing; give the date of birth as YYYY-MM-DD"},
+        RefusalCase{"missingTime", Without("--time"), "--time: missing; give the local time of birth as HH:MM[:SS]"},
+        RefusalCase{"missingLongitude", Without("--lon"), "--lon: missing; give DDD:MM(E|W) with --lat, or --place PLACE instead of both"},
+        RefusalCase{"missingLatitude", Without("--lat"), "--lat: missing; give DD:MM(N|S) with --lon, or --place PLACE instead of both"},
+        RefusalCase{"missingZone", Without("--zone"), "--zone: missing; give --zone N (see --list-zones), --tz ZONE or --place PLACE"},
         RefusalCase{"valueMissingAtTheEnd", Without("--zone") << "--zone", "Missing value after '--zone'. See --help."},
         RefusalCase{"unknownOption", QStringList(greenwich2000) << "--planet" << "Mars", "Unknown option 'planet'. See --help."},
         RefusalCase{"hugeUnknownOptionCutShort", QStringList(greenwich2000) << "--" + QString(100000, u'a'),
@@ -155,7 +156,10 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{"strayArgument", QStringList(greenwich2000) << "extra", "unexpected argument \"extra\"; every value follows its option"},
         RefusalCase{"repeatedOption", QStringList(greenwich2000) << "--zone" << "34", "--zone given more than once"},
         RefusalCase{"listZonesWithChart", QStringList(greenwich2000) << "--list-zones", "--list-zones takes no other option"},
-        RefusalCase{"listZonesAsJson", {"--list-zones", "--json"}, "--list-zones takes no other option"}),
+        RefusalCase{"listZonesAsJson", {"--list-zones", "--json"}, "--list-zones takes no other option"},
+        RefusalCase{"jobsZero", QStringList(greenwich2000) << "--jobs" << "0", "--jobs: expected a number of threads from 1 to 64 (got \"0\")"},
+        RefusalCase{"jobsPastTheMost", {"--batch", "-", "--jobs", "65"}, "--jobs: expected a number of threads from 1 to 64 (got \"65\")"},
+        RefusalCase{"jobsSigned", {"--batch", "-", "--jobs", "+2"}, "--jobs: expected a number of threads from 1 to 64 (got \"+2\")"}),
     [](const testing::TestParamInfo<RefusalCase>& info) { return std::string(info.param.name); });
 // clang-format on
 
@@ -246,14 +250,16 @@ TEST(Executable, DefaultTable) {
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.standardError, QByteArray());
     const QList<QByteArray> lines = run.standardOutput.split('\n');
-    ASSERT_EQ(lines.size(), 18) << run.standardOutput.toStdString();
-    EXPECT_TRUE(lines[0].startsWith("Body     Position   Decanate")) << lines[0].toStdString();
-    EXPECT_TRUE(lines[2].startsWith("Sun      16 Sag 31  Second Decanate  Aries"))
-        << lines[2].toStdString();
-    EXPECT_TRUE(lines[3].startsWith("Moon     19 Lib 27  Second Decanate  Aquarius"))
-        << lines[3].toStdString();
-    EXPECT_EQ(lines[13], "Ascendant  00 Ari 26");
-    EXPECT_EQ(lines[14], "Midheaven  15 Sag 45");
+    ASSERT_EQ(lines.size(), 20) << run.standardOutput.toStdString();
+    EXPECT_EQ(lines[0], "Used: KORVANI CHART; 2000-01-01 12:00; 000:00W 51:30N; zone Greenwich "
+                        "Mean Time,GMT,0.0 (list), offset +0:00; daylight saving: no; place: none");
+    EXPECT_TRUE(lines[2].startsWith("Body     Position   Decanate")) << lines[2].toStdString();
+    EXPECT_TRUE(lines[4].startsWith("Sun      16 Sag 31  Second Decanate  Aries"))
+        << lines[4].toStdString();
+    EXPECT_TRUE(lines[5].startsWith("Moon     19 Lib 27  Second Decanate  Aquarius"))
+        << lines[5].toStdString();
+    EXPECT_EQ(lines[15], "Ascendant  00 Ari 26");
+    EXPECT_EQ(lines[16], "Midheaven  15 Sag 45");
 }
 
 TEST(Executable, SecondsChangeNothing) {
@@ -330,6 +336,74 @@ TEST(Executable, HelpAndVersion) {
     for (const char* option : {"--tz", "--place", "--batch", "--format", "--version"}) {
         EXPECT_TRUE(help.standardOutput.contains(option)) << option;
     }
+}
+
+// With one chart --jobs changes nothing.
+TEST(Executable, JobsWithOneChartChangesNothing) {
+    const ProcessRun plain = RunChart(greenwich2000);
+    const ProcessRun withJobs = RunChart(QStringList(greenwich2000) << "--jobs"
+                                                                    << "3");
+    EXPECT_EQ(withJobs.exitCode, 0) << withJobs.standardError.toStdString();
+    EXPECT_EQ(withJobs.standardOutput, plain.standardOutput);
+}
+
+QByteArray BatchRows(int count) {
+    QByteArray rows;
+    for (int row = 0; row < count; ++row) {
+        rows += "Row " + QByteArray::number(row) + ",1990-08-15,10:30,077:13E,28:39N,34,,,\n";
+    }
+    return rows;
+}
+
+// A batch reading from a pipe that stays open: what it writes before its input ends, how it ends.
+struct OpenInputBatch {
+    QProcess process;
+    explicit OpenInputBatch(int rows, const QString& outputFile = {}) {
+        if (!outputFile.isEmpty()) {
+            process.setStandardOutputFile(outputFile);
+        }
+        process.start(QStringLiteral(KORVANI_CHART_PATH),
+                      QStringList{"--batch", "-", "--jobs", "2"});
+        EXPECT_TRUE(process.waitForStarted(120000));
+        process.write("name,date,time,lon,lat,zone,tz,place,dst\n" + BatchRows(rows));
+        while (process.bytesToWrite() > 0 && process.waitForBytesWritten(20000)) {
+        }
+    }
+};
+
+// Output appears chunk by chunk while the input is still open; SIGTERM then ends the run at once,
+// by the signal, and what was written is whole lines.
+TEST(Executable, BatchWritesAsItGoesAndStopsOnSigtermWithWholeLines) {
+    // Far less than a chunk: the rows that have come are answered before more come.
+    OpenInputBatch batch(20);
+    QByteArray output;
+    while (output.count('\n') < 20 && batch.process.waitForReadyRead(20000)) {
+        output += batch.process.readAllStandardOutput();
+    }
+    ASSERT_EQ(output.count('\n'), 20) << "the rows were not answered before the input ended";
+    batch.process.terminate(); // SIGTERM
+    ASSERT_TRUE(batch.process.waitForFinished(120000)) << "the run did not stop";
+    output += batch.process.readAllStandardOutput();
+    EXPECT_EQ(batch.process.exitStatus(), QProcess::CrashExit);
+    ASSERT_TRUE(output.endsWith('\n'));
+    for (const QByteArray& line : output.chopped(1).split('\n')) {
+        EXPECT_EQ(QJsonDocument::fromJson(line).object()["input"].toObject()["date"].toString(),
+                  "1990-08-15")
+            << line.left(100).toStdString();
+    }
+}
+
+// A full disk stops the run at once, with a message and status 1, though its input never ends.
+TEST(Executable, BatchStopsAtTheFirstWriteError) {
+    if (!QFile::exists(QStringLiteral("/dev/full"))) {
+        GTEST_SKIP() << "no /dev/full here";
+    }
+    OpenInputBatch batch(3000, QStringLiteral("/dev/full"));
+    ASSERT_TRUE(batch.process.waitForFinished(20000)) << "the run went on after the error";
+    EXPECT_EQ(batch.process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(batch.process.exitCode(), 1);
+    EXPECT_EQ(batch.process.readAllStandardError(),
+              "korvani-chart: the output could not be written\n");
 }
 
 // The exit statuses that the help text states are the ones the program ends with.

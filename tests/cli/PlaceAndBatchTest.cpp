@@ -2,6 +2,7 @@
 // small place list of the test's own.
 
 #include "cli/ChartCommand.h"
+#include "cli/TestPlaces.h"
 
 #include <gtest/gtest.h>
 
@@ -11,42 +12,6 @@
 #include <QJsonObject>
 
 namespace {
-
-Place MakePlace(const char* name, const char* state, const char* country, const char* code,
-                const char* zone, double latitude, double longitude, qint64 population) {
-    Place place;
-    place.name = QString::fromUtf8(name);
-    place.state = QString::fromUtf8(state);
-    place.country = QString::fromUtf8(country);
-    place.countryCode = QString::fromLatin1(code);
-    place.zoneId = zone;
-    place.latitudeDegrees = latitude;
-    place.longitudeDegrees = longitude;
-    place.population = population;
-    return place;
-}
-
-CommandEnvironment WithPlaces(QIODevice* input = nullptr) {
-    CommandEnvironment environment;
-    environment.places = [] {
-        return LoadPlaceIndex(ListPlaceSource({
-            MakePlace("London", "England", "United Kingdom", "GB", "Europe/London", 51.50853,
-                      -0.12574, 8961989),
-            MakePlace("London", "Ontario", "Canada", "CA", "America/Toronto", 42.98339, -81.23304,
-                      346765),
-            MakePlace("New Delhi", "National Capital Territory of Delhi", "India", "IN",
-                      "Asia/Kolkata", 28.63576, 77.22445, 317797),
-            MakePlace("Springfield", "Missouri", "United States of America", "US",
-                      "America/Chicago", 37.21533, -93.29824, 166810),
-            MakePlace("Springfield", "Massachusetts", "United States of America", "US",
-                      "America/New_York", 42.10148, -72.58981, 154341),
-            MakePlace("Kathmandu", "Bagmati Province", "Nepal", "NP", "Asia/Kathmandu", 27.70169,
-                      85.3206, 1442271),
-        }));
-    };
-    environment.standardInput = input;
-    return environment;
-}
 
 CommandOutput RunWith(const QStringList& options,
                       const CommandEnvironment& environment = WithPlaces()) {
@@ -171,19 +136,19 @@ TEST(ZoneOptions, Refusals) {
          "--place: 01:30 on 1976-10-31 happened twice in America/New_York, first at -4:00 and then "
          "at -5:00; give the offset with --zone and --dst instead"},
         {"dstWithTz", delhiBirth + delhiPlace + QStringList{"--tz", "Asia/Kolkata", "--dst"},
-         "--dst cannot be combined with --tz: the time-zone database says whether daylight saving "
-         "was in force"},
+         "--dst: cannot be combined with --tz; the time-zone database says whether daylight "
+         "saving was in force"},
         {"dstWithPlaceZone", delhiBirth + QStringList{"--place", "London", "--dst"},
-         "--dst cannot be combined with --place: the time-zone database says whether daylight "
+         "--dst: cannot be combined with --place; the time-zone database says whether daylight "
          "saving was in force"},
         {"tzWithZone",
          delhiBirth + delhiPlace + QStringList{"--tz", "Asia/Kolkata", "--zone", "34"},
-         "--zone and --tz cannot be combined; give one of them"},
+         "--tz: cannot be combined with --zone; give one of them"},
         {"unknownTz", delhiBirth + delhiPlace + QStringList{"--tz", "Asia/Atlantis"},
          "--tz: unknown time zone \"Asia/Atlantis\" (expected a name of the time-zone database "
          "such as Asia/Kolkata)"},
         {"placeWithLongitude", delhiBirth + QStringList{"--place", "London", "--lon", "000:08W"},
-         "--place gives the coordinates; it cannot be combined with --lon or --lat"},
+         "--place: cannot be combined with --lon or --lat; the place gives the coordinates"},
         {"ambiguousPlace", delhiBirth + QStringList{"--place", "Springfield"},
          "--place: \"Springfield\" names more than one place; add the state or country: "
          "Springfield, Missouri, United States of America; Springfield, Massachusetts, United "
@@ -248,13 +213,13 @@ TEST(Batch, MixedRowsEachAnsweredAlone) {
          "",
          {"--date", "1990-08-15", "--time", "10:30", "--lon", "077:13E", "--lat", "28:39N",
           "--zone", "34"}},
-        {3, "Please Enter Correct Date Or Month!", {}},
+        {3, "date: Please Enter Correct Date Or Month!", {}},
         {4,
          "",
          {"--date", "1976-07-04", "--time", "23:45", "--lon", "074:00W", "--lat", "40:43N",
           "--zone", "27", "--dst"}},
         {6,
-         "--tz: 02:30 on 1976-04-25 did not exist in America/New_York: the clocks went forward "
+         "tz: 02:30 on 1976-04-25 did not exist in America/New_York: the clocks went forward "
          "from -5:00 to -4:00; check the time, or give --zone and --dst",
          {}},
         {7, "", {"--date", "1990-08-15", "--time", "10:30", "--place", "New Delhi, India"}},
@@ -306,7 +271,7 @@ TEST(Batch, CsvRowsMatchTheHeader) {
     EXPECT_TRUE(lines[1].startsWith(
         "2,,A,1990-08-15,10:30,077:13E,28:39N,list,\"Indian Time, IST, +5.3\",+5:30,0,"))
         << lines[1].toStdString();
-    EXPECT_TRUE(lines[2].startsWith("3,\"--zone: expected")) << lines[2].toStdString();
+    EXPECT_TRUE(lines[2].startsWith("3,\"zone: expected")) << lines[2].toStdString();
 }
 
 // Malformed input: a clear message for the row or the file, and the next good row still answered.
@@ -340,6 +305,15 @@ TEST(Batch, MalformedInput) {
         {"megabyteLine", header + QByteArray(1 << 20, 'x') + "\n" + good, 2,
          "the line is longer than 65536 bytes", "1 of 2 rows refused"},
         {"byteOrderMarkAndNoFinalNewline", "\xEF\xBB\xBF" + header + good.chopped(1), 0, "", ""},
+        // Named columns after the nine are read and ignored; each must be named, once.
+        {"namedColumns", header.chopped(1) + ",city,note\n" + good.chopped(1) + ",Delhi,x\n", 0, "",
+         ""},
+        {"namedColumnsRowShort", header.chopped(1) + ",city\n" + good + good.chopped(1) + ",x\n", 2,
+         "expected 10 columns (as the header names them), found 9", "1 of 2 rows refused"},
+        {"unnamedColumn", header.chopped(1) + ",city,\n" + good, 2, "",
+         "--batch: line 1 must be the header name,date,time,lon,lat,zone,tz,place,dst"},
+        {"columnNamedTwice", header.chopped(1) + ",city,City\n" + good, 2, "",
+         "--batch: line 1 must be the header name,date,time,lon,lat,zone,tz,place,dst"},
     };
     for (const auto& row : cases) {
         const CommandOutput output = RunBatchText(row.csv);

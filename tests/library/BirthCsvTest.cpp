@@ -15,12 +15,12 @@
 
 namespace {
 
-PlaceLookup NoPlaces() {
-    return PlaceLookup(nullptr);
+PlaceAndZoneCache NoPlaces() {
+    return PlaceAndZoneCache(nullptr);
 }
 
-PlaceLookup Delhi() {
-    return PlaceLookup([] {
+PlaceAndZoneCache Delhi() {
+    return PlaceAndZoneCache([] {
         Place delhi;
         delhi.name = QStringLiteral("New Delhi");
         delhi.state = QStringLiteral("Delhi");
@@ -43,7 +43,7 @@ QByteArray Export(BirthLibrary& library) {
 }
 
 ImportReport Import(BirthLibrary& library, const QByteArray& csv, bool replace = false,
-                    PlaceLookup places = NoPlaces()) {
+                    PlaceAndZoneCache places = NoPlaces()) {
     QBuffer buffer;
     buffer.setData(csv);
     buffer.open(QIODevice::ReadOnly);
@@ -144,8 +144,8 @@ TEST_F(Csv, RefusedRowsAreListedWithLineNumbersAndTheRestAddedTogether) {
     const std::vector<std::pair<qint64, const char*>> expectedRows = {
         {3, "Please Enter only Letters"},
         {4, "Please Enter Name"},
-        {5, "Please Enter Correct Date Or Month!"},
-        {6, "Please Enter Value Between 0 And 179 in the Degree of Longitude"},
+        {5, "date: Please Enter Correct Date Or Month!"},
+        {6, "lon: Please Enter Value Between 0 And 179 in the Degree of Longitude"},
         {7, "ASHA RAO born 1990-08-15 is already on line 2"},
         {8, "SAVED born 1990-08-15 is already in the library"},
         {10, "note: a backslash must be followed by \\, n, r or 0"},

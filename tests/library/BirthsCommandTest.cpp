@@ -230,3 +230,23 @@ TEST_F(Command, ExportToAFileAndBackUpGiveTheLibraryBack) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(Command, AnExportedFileRunsThroughTheBatchUnchanged) {
+    const QString exported = folder.filePath(QStringLiteral("births.csv"));
+    const BirthsCommand command = Run({QStringLiteral("--export-births"), exported});
+    ASSERT_TRUE(command.output);
+    ASSERT_EQ(command.output->exitStatus, 0);
+    QProcess batch;
+    batch.start(
+        QStringLiteral(KORVANI_CHART_PATH),
+        {QStringLiteral("--batch"), exported, QStringLiteral("--jobs"), QStringLiteral("2")});
+    batch.waitForFinished(-1);
+    const QByteArray out = batch.readAllStandardOutput();
+    EXPECT_EQ(batch.exitCode(), 0) << batch.readAllStandardError().toStdString();
+    EXPECT_EQ(out.count('\n'), Count(path));
+    EXPECT_FALSE(out.contains("\"error\"")) << out.toStdString();
+}
+
+} // namespace

@@ -8,10 +8,12 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -68,7 +70,7 @@ class ExitBoxes : public ::testing::Test {
 
 // --- Blanks in the e-mail boxes, over a run of edits ------------------------------------------
 
-enum class Edit { Type, KeyPaste, MenuPaste, Drop, Compose, Undo };
+enum class Edit { Type, KeyPaste, ShiftInsert, MenuPaste, Drop, Compose, Undo };
 
 struct EditStep {
     Edit edit;
@@ -79,10 +81,66 @@ struct EditStep {
 
 struct EmailRun {
     const char* box;
+    // The message is shown as a modal box is: it takes the focus from the window while it is
+    // up, and the window gets it back when it goes.
+    bool modal;
 };
 
 void PrintTo(const EmailRun& run, std::ostream* out) {
-    *out << run.box;
+    *out << run.box << (run.modal ? " modal" : "");
+}
+
+// Stands in for the message box: records each message and, when `modal`, moves the activation
+// and focus to a window of its own while the message is up.
+class MessageBoxStandIn {
+  public:
+    MessageBoxStandIn(MessageCapture& capture, bool modal) {
+        SetMessageHandler([&capture, modal, this](MessageIcon icon, const QString& text) {
+            capture.messages.push_back({icon, text});
+            if (!modal) {
+                return;
+            }
+            QWidget* before = QApplication::activeWindow();
+            box.show();
+            QApplication::setActiveWindow(&box);
+            box.setFocus(Qt::ActiveWindowFocusReason);
+            QCoreApplication::processEvents();
+            box.hide();
+            if (before) {
+                QApplication::setActiveWindow(before);
+            }
+        });
+    }
+
+  private:
+    QWidget box;
+};
+
+// Pastes through the Paste item of the box's own context menu.
+void PasteFromContextMenu(QLineEdit* box) {
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(2, 2), box->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(box, &event);
+    QMenu* menu = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (auto* shown = qobject_cast<QMenu*>(top); shown && shown->isVisible()) {
+            menu = shown;
+        }
+    }
+    ASSERT_NE(menu, nullptr) << "the context menu opens";
+    // The Paste item shows the paste keys after a tab, whatever the language of its text.
+    const QString pasteKeys =
+        QLatin1Char('\t') + QKeySequence(QKeySequence::Paste).toString(QKeySequence::NativeText);
+    QAction* paste = nullptr;
+    for (QAction* action : menu->actions()) {
+        if (action->text().endsWith(pasteKeys)) {
+            paste = action;
+        }
+    }
+    ASSERT_NE(paste, nullptr) << "the context menu has Paste";
+    menu->setAttribute(Qt::WA_DeleteOnClose, false); // deleted here, after the paste
+    menu->close();
+    paste->trigger();
+    delete menu;
 }
 
 // The run of the fault report first (refused, then a second text with a blank that used to get
@@ -105,6 +163,12 @@ const EditStep emailSteps[] = {
     {Edit::Drop, "\t", "ab@c.dexyz\t", false}, // only the blank (code 32) is refused
     {Edit::MenuPaste, "w", "ab@c.dexyz\tw", false},
     {Edit::Drop, "  ", "ab@c.dexyz\tw", true},
+    {Edit::ShiftInsert, "s t", "ab@c.dexyz\tw", true},
+    {Edit::ShiftInsert, "s t", "ab@c.dexyz\tw", true},
+    {Edit::ShiftInsert, "t", "ab@c.dexyz\twt", false},
+    {Edit::MenuPaste, "u v", "ab@c.dexyz\twt", true},
+    {Edit::Compose, "u v", "ab@c.dexyz\twt", true},
+    {Edit::Type, "k", "ab@c.dexyz\twtk", false},
 };
 
 class EmailRefusals : public ExitBoxes, public ::testing::WithParamInterface<EmailRun> {};
@@ -113,6 +177,7 @@ TEST_P(EmailRefusals, EveryEditBringingABlankIsRefusedWholeWhateverCameBefore) {
     if (!ClipboardWorks()) {
         GTEST_SKIP() << "this platform offers no clipboard";
     }
+    MessageBoxStandIn shown(messages, GetParam().modal);
     QLineEdit* box = line(GetParam().box);
     QTest::mouseClick(box, Qt::LeftButton); // clears the placeholder
     ASSERT_EQ(box->text(), "");
@@ -129,9 +194,13 @@ TEST_P(EmailRefusals, EveryEditBringingABlankIsRefusedWholeWhateverCameBefore) {
             QGuiApplication::clipboard()->setText(text);
             QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
             break;
+        case Edit::ShiftInsert:
+            QGuiApplication::clipboard()->setText(text);
+            QTest::keyClick(box, Qt::Key_Insert, Qt::ShiftModifier);
+            break;
         case Edit::MenuPaste:
             QGuiApplication::clipboard()->setText(text);
-            box->paste();
+            PasteFromContextMenu(box);
             break;
         case Edit::Drop:
             line("txtName")->setFocus(); // a drop leaves the focus where it is
@@ -175,9 +244,13 @@ TEST_P(EmailRefusals, ThePlaceholderLeavesAndReturnsWithoutAMessage) {
     EXPECT_EQ(messages.messages.size(), 1u);
 }
 
-INSTANTIATE_TEST_SUITE_P(Boxes, EmailRefusals,
-                         ::testing::Values(EmailRun{"txtEmail"}, EmailRun{"txtFriendEmail"}),
-                         [](const auto& info) { return std::string(info.param.box); });
+INSTANTIATE_TEST_SUITE_P(
+    Boxes, EmailRefusals,
+    ::testing::Values(EmailRun{"txtEmail", false}, EmailRun{"txtFriendEmail", false},
+                      EmailRun{"txtEmail", true}, EmailRun{"txtFriendEmail", true}),
+    [](const auto& info) {
+        return std::string(info.param.box) + (info.param.modal ? "Modal" : "Recorded");
+    });
 
 // --- Length limits ----------------------------------------------------------------------------
 

@@ -32,4 +32,27 @@ TEST(FittedFrameTopLeft, MovesOnlyAsFarAsTheScreenEdgeNeeds) {
     }
 }
 
+// A frame centred over another stands centred on it where it fits, and moves onto the screen
+// where it does not.
+TEST(CentredFrameTopLeft, CentresThenFits) {
+    const QRect screen(0, 0, 1280, 800);
+    struct Row {
+        const char* name;
+        QRect over;
+        QSize frame;
+        QPoint expected;
+    };
+    const Row rows[] = {
+        {"smallerOverLarger", {100, 50, 800, 600}, {400, 300}, {300, 200}},
+        {"oddDifference", {100, 50, 801, 601}, {400, 300}, {300, 200}},
+        {"largerOverSmaller", {400, 300, 200, 100}, {600, 500}, {200, 100}},
+        {"overNearTheLeftEdge", {0, 0, 200, 100}, {600, 500}, {0, 0}},
+        {"overNearTheBottomRight", {1100, 700, 180, 100}, {600, 500}, {680, 300}},
+        {"sameSize", {10, 20, 600, 500}, {600, 500}, {10, 20}},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(CentredFrameTopLeft(row.over, row.frame, screen), row.expected) << row.name;
+    }
+}
+
 } // namespace
