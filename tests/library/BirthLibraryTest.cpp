@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <thread>
@@ -336,6 +337,64 @@ TEST_F(Library, TwoWritersAtOnceLoseNothing) {
     a.join();
     b.join();
     EXPECT_EQ(Value(first.Count()), 2 * perWriter);
+}
+
+} // namespace
+
+namespace {
+
+// A library on a full disk: a small tmpfs filled to the last byte. Mounting needs the right to
+// mount (root with CAP_SYS_ADMIN); elsewhere the test is skipped and says why.
+TEST(LibraryFolder, AFullDiskIsReportedAndTheLibraryKeepsWhatItHad) {
+    QTemporaryDir folder;
+    const QString mountPoint = folder.path();
+    QProcess mount;
+    mount.start(QStringLiteral("mount"),
+                {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                 QStringLiteral("size=512k"), QStringLiteral("tmpfs"), mountPoint});
+    if (!mount.waitForFinished(-1) || mount.exitStatus() != QProcess::NormalExit ||
+        mount.exitCode() != 0) {
+        GTEST_SKIP() << "a tmpfs cannot be mounted here: "
+                     << mount.readAllStandardError().trimmed().toStdString();
+    }
+    struct Unmount {
+        QString point;
+        ~Unmount() { QProcess::execute(QStringLiteral("umount"), {point}); }
+    } unmount{mountPoint};
+
+    const QString path = mountPoint + QStringLiteral("/births.sqlite");
+    BirthLibrary library(path);
+    SavedBirth first = FullBirth();
+    ASSERT_TRUE(std::holds_alternative<BirthLibrary::SaveOutcome>(library.Save(first, false)));
+    {
+        QFile filler(mountPoint + QStringLiteral("/filler"));
+        ASSERT_TRUE(filler.open(QIODevice::WriteOnly));
+        const QByteArray block(4096, 'f');
+        while (filler.write(block) == block.size() && filler.flush()) {
+        }
+    }
+    // Births large enough to need new pages, until the disk refuses one.
+    std::optional<LibraryError> refused;
+    for (int day = 2; day <= 28 && !refused; ++day) {
+        SavedBirth birth = FullBirth();
+        birth.day = day;
+        birth.note = QString(maxNoteLength, QChar(u'n'));
+        const SavedBirth typed = birth;
+        const auto saved = library.Save(birth, false);
+        if (const auto* error = std::get_if<LibraryError>(&saved)) {
+            refused = *error;
+            EXPECT_EQ(birth, typed); // the fields stay as typed
+        }
+    }
+    ASSERT_TRUE(refused);
+    EXPECT_EQ(refused->fault, LibraryFault::Unwritable) << refused->message.toStdString();
+    QFile::remove(mountPoint + QStringLiteral("/filler"));
+    BirthLibrary again(path);
+    const auto loaded = again.Load(first.id);
+    ASSERT_TRUE(std::holds_alternative<std::optional<SavedBirth>>(loaded));
+    EXPECT_EQ(std::get<std::optional<SavedBirth>>(loaded), first);
+    RawFile raw(path);
+    EXPECT_EQ(raw.Value(QStringLiteral("PRAGMA integrity_check")).toString(), QStringLiteral("ok"));
 }
 
 } // namespace
