@@ -1,6 +1,7 @@
 #include "cli/BatchRun.h"
 
 #include <QFile>
+#include <QSet>
 
 #include <poll.h>
 #include <sched.h>
@@ -276,8 +277,9 @@ bool ReadChunk(LineReader& reader, qint64& lineNumber, qsizetype rows, InputChun
 // to row and belongs to one thread.
 class ChunkWorker {
   public:
-    ChunkWorker(OutputFormat format, PlaceAndZoneCache places)
-        : format_(format), places_(std::move(places)) {}
+    // `columns`: the header's count, the batch's nine and any named columns after them.
+    ChunkWorker(OutputFormat format, PlaceAndZoneCache places, qsizetype columns)
+        : format_(format), places_(std::move(places)), columns_(columns) {}
 
     void Run(const InputChunk& chunk, OutputChunk& output) {
         output.bytes.resize(0);
@@ -315,11 +317,13 @@ class ChunkWorker {
             Refuse(output, lineNumber, *problem);
             return;
         }
-        if (fields_.values.size() != batchColumnCount) {
+        if (static_cast<qsizetype>(fields_.values.size()) != columns_) {
             Refuse(output, lineNumber,
                    QStringLiteral("expected %1 columns (%2), found %3")
-                       .arg(batchColumnCount)
-                       .arg(QLatin1StringView(batchHeader))
+                       .arg(columns_)
+                       .arg(columns_ == batchColumnCount
+                                ? QLatin1StringView(batchHeader)
+                                : QLatin1StringView("as the header names them"))
                        .arg(fields_.values.size()));
             return;
         }
@@ -354,6 +358,7 @@ class ChunkWorker {
 
     OutputFormat format_;
     PlaceAndZoneCache places_;
+    qsizetype columns_ = batchColumnCount;
     CsvFields fields_;
     ChartResult result_;
 };
@@ -361,11 +366,13 @@ class ChunkWorker {
 // Chunks handed to worker threads and their outputs taken back in input order.
 class ChunkPool {
   public:
-    ChunkPool(int threads, OutputFormat format, const PlaceAndZoneCache& places) {
+    ChunkPool(int threads, OutputFormat format, const PlaceAndZoneCache& places,
+              qsizetype columns) {
         for (int thread = 0; thread < threads; ++thread) {
-            threads_.emplace_back([this, format, worker = places.ForAnotherThread()]() mutable {
-                Work(ChunkWorker(format, std::move(worker)));
-            });
+            threads_.emplace_back(
+                [this, format, columns, worker = places.ForAnotherThread()]() mutable {
+                    Work(ChunkWorker(format, std::move(worker), columns));
+                });
         }
     }
 
@@ -461,7 +468,16 @@ BatchSummary RunBatch(QIODevice& input, OutputFormat format, PlaceAndZoneCache& 
             trimmedNames.append(Utf8Text(name).trimmed().toLower());
         }
     }
-    if (header->tooLong || trimmedNames.join(u',') != QLatin1StringView(batchHeader)) {
+    // Columns after the nine are read and ignored when the header names them (the library of
+    // births exports its own fields there): each named, once.
+    const QStringList namedAfter = trimmedNames.mid(batchColumnCount);
+    const bool namedColumnsFit =
+        std::none_of(namedAfter.begin(), namedAfter.end(),
+                     [](const QString& name) { return name.isEmpty(); }) &&
+        QSet<QString>(namedAfter.begin(), namedAfter.end()).size() == namedAfter.size();
+    if (header->tooLong || !namedColumnsFit ||
+        trimmedNames.first(std::min<qsizetype>(trimmedNames.size(), batchColumnCount)).join(u',') !=
+            QLatin1StringView(batchHeader)) {
         summary.fileError = QStringLiteral("--batch: line 1 must be the header %1")
                                 .arg(QLatin1StringView(batchHeader));
         return summary;
@@ -489,7 +505,7 @@ BatchSummary RunBatch(QIODevice& input, OutputFormat format, PlaceAndZoneCache& 
 
     InputChunk chunk;
     if (jobs == 1) {
-        ChunkWorker worker(format, places.ForAnotherThread());
+        ChunkWorker worker(format, places.ForAnotherThread(), trimmedNames.size());
         OutputChunk output;
         while (ReadChunk(reader, lineNumber, chunkRows, chunk)) {
             worker.Run(chunk, output);
@@ -498,7 +514,7 @@ BatchSummary RunBatch(QIODevice& input, OutputFormat format, PlaceAndZoneCache& 
             }
         }
     } else {
-        ChunkPool pool(jobs, format, places);
+        ChunkPool pool(jobs, format, places, trimmedNames.size());
         std::deque<qsizetype> costs; // of the chunks in flight, oldest first
         qsizetype inFlight = 0;
         bool inputEnded = false;

@@ -12,7 +12,9 @@
 #include <vector>
 
 // Batch rows: CSV with the header row name,date,time,lon,lat,zone,tz,place,dst; one record a
-// line. Each data row becomes one output line, in input order: the chart, or its refusal.
+// line. Further columns after the nine are read and ignored when the header names each of them
+// (the library of births exports its own fields there). Each data row becomes one output line, in
+// input order: the chart, or its refusal.
 
 inline constexpr const char* batchHeader = "name,date,time,lon,lat,zone,tz,place,dst";
 inline constexpr int batchColumnCount = 9;

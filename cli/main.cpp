@@ -1,6 +1,7 @@
 // korvani-chart: the birth chart and its decanates on the command line, without a window.
 
 #include "cli/ChartCommand.h"
+#include "library/BirthsCommand.h"
 
 #include <QFile>
 #include <QString>
@@ -9,6 +10,7 @@
 #include <atomic>
 #include <csignal>
 #include <cstdio>
+#include <unistd.h>
 
 #include <unistd.h>
 
@@ -77,7 +79,21 @@ int main(int argc, char* argv[]) {
     environment.standardInput = standardInput.isOpen() ? &standardInput : nullptr;
     environment.write = WriteToStandardOutput;
 
-    const CommandOutput output = RunCommand(arguments, environment);
+    // A test setting: the import stops after so many rows, inside its transaction, says so on
+    // standard error and waits there to be killed.
+    const qint64 pauseAfterRows = qEnvironmentVariableIntValue("KORVANI_TEST_IMPORT_PAUSE_ROWS");
+    const auto afterImportRow = [pauseAfterRows](qint64 rowsWritten) {
+        if (pauseAfterRows > 0 && rowsWritten == pauseAfterRows) {
+            std::fputs("korvani-chart: import paused\n", stderr);
+            std::fflush(stderr);
+            while (true) {
+                pause();
+            }
+        }
+    };
+    const BirthsCommand births = RunBirthsCommand(arguments, environment, afterImportRow);
+    const CommandOutput output =
+        births.output ? *births.output : RunCommand(births.arguments, environment);
     std::fwrite(output.standardError.constData(), 1,
                 static_cast<std::size_t>(output.standardError.size()), stderr);
     return output.exitStatus;

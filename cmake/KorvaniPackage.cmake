@@ -32,8 +32,9 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${KORVANI_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Named as well as found: korvani-chart writes its texts through {fmt}'s shared library.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libfmt9")
+# Named as well as found: korvani-chart writes its texts through {fmt}'s shared library. Qt SQL
+# loads its SQLite driver as a plugin at run time, which dpkg-shlibdeps cannot see.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libfmt9, libqt6sql6-sqlite")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
 include(CPack)

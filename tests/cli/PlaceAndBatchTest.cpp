@@ -305,6 +305,15 @@ TEST(Batch, MalformedInput) {
         {"megabyteLine", header + QByteArray(1 << 20, 'x') + "\n" + good, 2,
          "the line is longer than 65536 bytes", "1 of 2 rows refused"},
         {"byteOrderMarkAndNoFinalNewline", "\xEF\xBB\xBF" + header + good.chopped(1), 0, "", ""},
+        // Named columns after the nine are read and ignored; each must be named, once.
+        {"namedColumns", header.chopped(1) + ",city,note\n" + good.chopped(1) + ",Delhi,x\n", 0, "",
+         ""},
+        {"namedColumnsRowShort", header.chopped(1) + ",city\n" + good + good.chopped(1) + ",x\n", 2,
+         "expected 10 columns (as the header names them), found 9", "1 of 2 rows refused"},
+        {"unnamedColumn", header.chopped(1) + ",city,\n" + good, 2, "",
+         "--batch: line 1 must be the header name,date,time,lon,lat,zone,tz,place,dst"},
+        {"columnNamedTwice", header.chopped(1) + ",city,City\n" + good, 2, "",
+         "--batch: line 1 must be the header name,date,time,lon,lat,zone,tz,place,dst"},
     };
     for (const auto& row : cases) {
         const CommandOutput output = RunBatchText(row.csv);

@@ -1,0 +1,451 @@
+#include "library/BirthCsv.h"
+
+#include "chart/TimeZones.h"
+#include "cli/BatchRun.h"
+
+#include <QStringList>
+
+namespace {
+
+// The named columns after the batch's nine, in the order export writes them.
+const QStringList namedColumns = {QStringLiteral("city"),    QStringLiteral("state"),
+                                  QStringLiteral("country"), QStringLiteral("ianaZone"),
+                                  QStringLiteral("note"),    QStringLiteral("created"),
+                                  QStringLiteral("changed")};
+
+// A backslash, line feed, carriage return and NUL written as two characters each.
+QString Escaped(const QString& text) {
+    QString escaped;
+    escaped.reserve(text.size());
+    for (const QChar character : text) {
+        switch (character.unicode()) {
+        case u'\\':
+            escaped += QLatin1StringView("\\\\");
+            break;
+        case u'\n':
+            escaped += QLatin1StringView("\\n");
+            break;
+        case u'\r':
+            escaped += QLatin1StringView("\\r");
+            break;
+        case u'\0':
+            escaped += QLatin1StringView("\\0");
+            break;
+        default:
+            escaped += character;
+        }
+    }
+    return escaped;
+}
+
+// The text Escaped wrote, or nothing when a backslash starts no known pair.
+std::optional<QString> Unescaped(const QString& text) {
+    QString plain;
+    plain.reserve(text.size());
+    for (qsizetype at = 0; at < text.size(); ++at) {
+        if (text[at] != u'\\') {
+            plain += text[at];
+            continue;
+        }
+        if (++at == text.size()) {
+            return std::nullopt;
+        }
+        switch (text[at].unicode()) {
+        case u'\\':
+            plain += u'\\';
+            break;
+        case u'n':
+            plain += u'\n';
+            break;
+        case u'r':
+            plain += u'\r';
+            break;
+        case u'0':
+            plain += QChar(u'\0');
+            break;
+        default:
+            return std::nullopt;
+        }
+    }
+    return plain;
+}
+
+// A CSV field: quoted, with its quotes doubled, when it holds a comma or a quote or has blanks at
+// either end (the batch trims unquoted and quoted values alike, so those blanks only matter to
+// the named columns, which are read exactly).
+void AppendField(QByteArray& out, const QString& value) {
+    const QByteArray utf8 = value.toUtf8();
+    const bool quote = utf8.contains(',') || utf8.contains('"') ||
+                       (!value.isEmpty() && (value.front().isSpace() || value.back().isSpace()));
+    if (!quote) {
+        out += utf8;
+        return;
+    }
+    out += '"';
+    for (const char byte : utf8) {
+        if (byte == '"') {
+            out += '"';
+        }
+        out += byte;
+    }
+    out += '"';
+}
+
+QString Two(int value) {
+    return QStringLiteral("%1").arg(value, 2, 10, QChar(u'0'));
+}
+
+// "DDD:MMH" from the boxes' texts, as typed.
+QString Coordinate(const QString& degrees, const QString& minutes, char hemisphere) {
+    return degrees.trimmed() + u':' + minutes.trimmed() + QLatin1Char(hemisphere);
+}
+
+// The degree and minute texts of a coordinate the batch's rules have accepted ("77:13E").
+void SplitCoordinate(QByteArrayView value, QString& degrees, QString& minutes) {
+    const QString text = Utf8Text(value);
+    const qsizetype colon = text.indexOf(u':');
+    degrees = text.first(colon);
+    minutes = text.sliced(colon + 1, text.size() - colon - 2);
+}
+
+std::optional<QByteArrayView> Given(const CsvFields& fields, int column) {
+    const QByteArrayView value = TrimmedUtf8(fields.values[column]);
+    return value.isEmpty() ? std::nullopt : std::optional<QByteArrayView>(value);
+}
+
+// The dst column by the batch's spellings.
+std::optional<bool> DaylightSaving(QByteArrayView value) {
+    const QByteArrayView word = TrimmedUtf8(value);
+    const auto is = [word](const char* spelling) {
+        return word.compare(spelling, Qt::CaseInsensitive) == 0;
+    };
+    if (word.isEmpty() || is("0") || is("false") || is("no")) {
+        return false;
+    }
+    if (is("1") || is("true") || is("yes")) {
+        return true;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+QByteArray BirthCsvLine(const SavedBirth& birth) {
+    QByteArray out;
+    const bool listZone = !birth.zoneRow.isEmpty();
+    AppendField(out, birth.name);
+    out += ',';
+    AppendField(out, QStringLiteral("%1-%2-%3")
+                         .arg(birth.year, 4, 10, QChar(u'0'))
+                         .arg(Two(birth.month), Two(birth.day)));
+    out += ',';
+    AppendField(out, Two(birth.hour) + u':' + Two(birth.minute));
+    out += ',';
+    AppendField(out,
+                Coordinate(birth.longitudeDegrees, birth.longitudeMinutes, birth.east ? 'E' : 'W'));
+    out += ',';
+    AppendField(out,
+                Coordinate(birth.latitudeDegrees, birth.latitudeMinutes, birth.south ? 'S' : 'N'));
+    out += ',';
+    AppendField(out, listZone ? birth.zoneRow : QString());
+    out += ',';
+    AppendField(out, listZone ? QString() : birth.ianaZone);
+    out += ",,"; // the place stays empty: the coordinates are written
+    out += listZone ? (birth.daylightSaving ? "1" : "0") : "";
+    for (const QString& text :
+         {birth.city, birth.state, birth.country, birth.ianaZone, birth.note}) {
+        out += ',';
+        AppendField(out, Escaped(text));
+    }
+    out += ',';
+    AppendField(out, birth.created.toString(Qt::ISODateWithMs));
+    out += ',';
+    AppendField(out, birth.changed.toString(Qt::ISODateWithMs));
+    out += '\n';
+    return out;
+}
+
+std::optional<LibraryError> ExportBirths(BirthLibrary& library, QIODevice& output) {
+    QByteArray out = QByteArray(birthCsvHeader) + '\n';
+    bool written = true;
+    auto error = library.ForEach([&](const SavedBirth& birth) {
+        out += BirthCsvLine(birth);
+        if (out.size() >= (1 << 20)) {
+            written = written && output.write(out) == out.size();
+            out.clear();
+        }
+    });
+    if (error) {
+        return error;
+    }
+    written = written && output.write(out) == out.size();
+    if (!written) {
+        return LibraryError{
+            LibraryFault::Failed,
+            QStringLiteral("The births could not be written: %1").arg(output.errorString())};
+    }
+    return std::nullopt;
+}
+
+BirthRows ReadBirthRows(QIODevice& input, PlaceAndZoneCache& places, const QSet<QString>& known,
+                        bool replace) {
+    BirthRows rows;
+    QByteArray header = input.readLine(longestBatchLineBytes + 2);
+    if (header.startsWith(utf8ByteOrderMark)) {
+        header = header.sliced(utf8ByteOrderMark.size());
+    }
+    CsvFields fields;
+    QStringList names;
+    header = header.trimmed(); // the fields below are views of it
+    if (header.isValidUtf8() && !SplitCsvLine(header, fields)) {
+        for (const QByteArrayView name : fields.values) {
+            names.append(Utf8Text(name).trimmed());
+        }
+    }
+    // The batch's nine columns first, then any of the named columns in any order.
+    const QStringList batchNames = QString::fromLatin1(batchHeader).split(u',');
+    QHash<QString, int> namedAt;
+    bool headerFits = names.size() >= batchColumnCount;
+    for (int column = 0; headerFits && column < names.size(); ++column) {
+        if (column < batchColumnCount) {
+            headerFits = names[column].toLower() == batchNames[column];
+        } else if (namedColumns.contains(names[column]) && !namedAt.contains(names[column])) {
+            namedAt.insert(names[column], column);
+        } else {
+            headerFits = false;
+        }
+    }
+    if (!headerFits) {
+        rows.fileError = QStringLiteral("line 1 must be the header %1, optionally followed by "
+                                        "any of the columns %2")
+                             .arg(QLatin1StringView(batchHeader), namedColumns.join(u','));
+        return rows;
+    }
+
+    QHash<QString, qint64> earlier; // key -> line
+    qint64 lineNumber = 1;
+    while (!input.atEnd()) {
+        QByteArray line = input.readLine(longestBatchLineBytes + 2);
+        ++lineNumber;
+        const auto refuse = [&](const QString& message) {
+            rows.refused.push_back({lineNumber, message});
+        };
+        if (!line.endsWith('\n') && line.size() > longestBatchLineBytes) {
+            refuse(QStringLiteral("the line is longer than %1 bytes").arg(longestBatchLineBytes));
+            while (!input.atEnd() && !input.readLine(longestBatchLineBytes).endsWith('\n')) {
+            }
+            continue;
+        }
+        if (line.endsWith('\n')) {
+            line.chop(1);
+        }
+        if (line.endsWith('\r')) {
+            line.chop(1);
+        }
+        if (line.trimmed().isEmpty()) {
+            continue;
+        }
+        if (!line.isValidUtf8()) {
+            refuse(QStringLiteral("the line is not valid UTF-8"));
+            continue;
+        }
+        if (const auto problem = SplitCsvLine(line, fields)) {
+            refuse(*problem);
+            continue;
+        }
+        if (fields.values.size() != static_cast<std::size_t>(names.size())) {
+            refuse(QStringLiteral("expected %1 columns, found %2")
+                       .arg(names.size())
+                       .arg(fields.values.size()));
+            continue;
+        }
+        const QString name = NameAsHeld(Utf8Text(TrimmedUtf8(fields.values[0])));
+        if (const auto fault = NameFault(name)) {
+            refuse(*fault);
+            continue;
+        }
+        const auto dst = DaylightSaving(fields.values[8]);
+        if (!dst) {
+            refuse(QStringLiteral("dst: expected 1 or 0, true or false, yes or no (got %1)")
+                       .arg(Quoted(Utf8Text(fields.values[8]))));
+            continue;
+        }
+        ChartFields chart;
+        chart.name = Given(fields, 0);
+        chart.date = Given(fields, 1);
+        chart.time = Given(fields, 2);
+        chart.longitude = Given(fields, 3);
+        chart.latitude = Given(fields, 4);
+        chart.zone = Given(fields, 5);
+        chart.tz = Given(fields, 6);
+        chart.place = Given(fields, 7);
+        chart.daylightSaving = *dst;
+        const auto resolved = ResolveChartRequest(chart, places);
+        if (const auto* refusal = std::get_if<Refusal>(&resolved)) {
+            refuse(ColumnMessage(refusal->message)); // as the batch names the column
+            continue;
+        }
+        const ChartRequest& request = std::get<ChartRequest>(resolved);
+        const ChartInput& input = request.input;
+
+        SavedBirth birth;
+        birth.name = name;
+        birth.year = input.year;
+        birth.month = input.monthPosition + 1;
+        birth.day = input.day;
+        birth.hour = input.hour;
+        birth.minute = input.minute;
+        if (chart.place) {
+            birth.longitudeDegrees = QString::number(input.longitudeDegrees);
+            birth.longitudeMinutes = QString::number(input.longitudeMinutes);
+            birth.latitudeDegrees = QString::number(input.latitudeDegrees);
+            birth.latitudeMinutes = QString::number(input.latitudeMinutes);
+        } else {
+            SplitCoordinate(*chart.longitude, birth.longitudeDegrees, birth.longitudeMinutes);
+            SplitCoordinate(*chart.latitude, birth.latitudeDegrees, birth.latitudeMinutes);
+        }
+        birth.east = input.east;
+        birth.south = input.south;
+        birth.daylightSaving = request.used.daylightSaving;
+        if (chart.zone) {
+            birth.zoneRow = QLatin1StringView(timeZoneTable[input.timeZonePosition].listText);
+        } else {
+            birth.ianaZone = QString::fromUtf8(request.used.zoneId);
+            birth.offsetSeconds = request.used.databaseOffsetSeconds;
+        }
+        if (request.used.place) {
+            birth.city = request.used.place->name;
+            birth.state = request.used.place->state;
+            birth.country = request.used.place->country;
+        }
+
+        // The named columns, read exactly as written.
+        QString fault;
+        const auto named = [&](const QString& column) -> std::optional<QString> {
+            const auto at = namedAt.find(column);
+            if (at == namedAt.end()) {
+                return QString();
+            }
+            auto value = Unescaped(Utf8Text(fields.values[*at]));
+            if (!value) {
+                fault =
+                    QStringLiteral("%1: a backslash must be followed by \\, n, r or 0").arg(column);
+            }
+            return value;
+        };
+        const auto city = named(QStringLiteral("city"));
+        const auto state = named(QStringLiteral("state"));
+        const auto country = named(QStringLiteral("country"));
+        const auto iana = named(QStringLiteral("ianaZone"));
+        const auto note = named(QStringLiteral("note"));
+        const auto created = named(QStringLiteral("created"));
+        const auto changed = named(QStringLiteral("changed"));
+        if (!fault.isEmpty()) {
+            refuse(fault);
+            continue;
+        }
+        if (!city->isEmpty() || !state->isEmpty() || !country->isEmpty()) {
+            birth.city = *city;
+            birth.state = *state;
+            birth.country = *country;
+        }
+        if (note->size() > maxNoteLength) {
+            refuse(QStringLiteral("note: longer than %1 characters").arg(maxNoteLength));
+            continue;
+        }
+        birth.note = *note;
+        if (!iana->isEmpty() && birth.zoneRow.isEmpty() && *iana != birth.ianaZone) {
+            refuse(QStringLiteral("ianaZone: %1 differs from the zone %2 of the row")
+                       .arg(Quoted(*iana), Quoted(birth.ianaZone)));
+            continue;
+        }
+        if (!iana->isEmpty() && !birth.zoneRow.isEmpty()) {
+            // The zone the finder supplied beside the list row: its exact offset at the birth.
+            ChartFields byZone = chart;
+            const QByteArray ianaUtf8 = iana->toUtf8();
+            byZone.zone.reset();
+            byZone.place.reset();
+            byZone.daylightSaving = false;
+            byZone.tz = QByteArrayView(ianaUtf8);
+            const QByteArray lon =
+                Coordinate(birth.longitudeDegrees, birth.longitudeMinutes, birth.east ? 'E' : 'W')
+                    .toUtf8();
+            const QByteArray lat =
+                Coordinate(birth.latitudeDegrees, birth.latitudeMinutes, birth.south ? 'S' : 'N')
+                    .toUtf8();
+            byZone.longitude = QByteArrayView(lon);
+            byZone.latitude = QByteArrayView(lat);
+            const auto zoned = ResolveChartRequest(byZone, places);
+            if (const auto* refusal = std::get_if<Refusal>(&zoned)) {
+                refuse(QStringLiteral("ianaZone: ") + ColumnMessage(refusal->message));
+                continue;
+            }
+            birth.offsetSeconds = std::get<ChartRequest>(zoned).used.databaseOffsetSeconds;
+            birth.ianaZone = *iana;
+        }
+        const auto readTime = [&](const QString& column, const QString& text, QDateTime& time) {
+            if (text.isEmpty()) {
+                return true;
+            }
+            time = QDateTime::fromString(text, Qt::ISODateWithMs);
+            if (!time.isValid()) {
+                refuse(QStringLiteral("%1: expected a date and time such as "
+                                      "2026-01-31T09:30:00.000Z (got %2)")
+                           .arg(column, Quoted(text)));
+                return false;
+            }
+            time = time.toUTC();
+            return true;
+        };
+        if (!readTime(QStringLiteral("created"), *created, birth.created) ||
+            !readTime(QStringLiteral("changed"), *changed, birth.changed)) {
+            continue;
+        }
+
+        const QString key = BirthKey(birth.name, birth.year, birth.month, birth.day);
+        if (const auto before = earlier.constFind(key); before != earlier.constEnd()) {
+            refuse(QStringLiteral("%1 born %2 is already on line %3")
+                       .arg(birth.name, Utf8Text(*chart.date))
+                       .arg(*before));
+            continue;
+        }
+        if (!replace && known.contains(key)) {
+            refuse(QStringLiteral("%1 born %2 is already in the library")
+                       .arg(birth.name, Utf8Text(*chart.date)));
+            continue;
+        }
+        earlier.insert(key, lineNumber);
+        rows.births.push_back(std::move(birth));
+    }
+    return rows;
+}
+
+ImportReport ImportBirths(BirthLibrary& library, QIODevice& input, PlaceAndZoneCache& places,
+                          bool replace, const std::function<void(qint64 rowsWritten)>& afterRow) {
+    ImportReport report;
+    auto known = library.KnownBirths();
+    if (auto* error = std::get_if<LibraryError>(&known)) {
+        report.error = *error;
+        return report;
+    }
+    BirthRows rows = ReadBirthRows(input, places, std::get<QSet<QString>>(known), replace);
+    report.refused = std::move(rows.refused);
+    report.fileError = std::move(rows.fileError);
+    if (report.fileError || rows.births.empty()) {
+        return report;
+    }
+    if (auto error = library.AddAll(rows.births, replace, afterRow)) {
+        report.error = *error;
+        return report;
+    }
+    report.added = static_cast<qint64>(rows.births.size());
+    return report;
+}
+
+QString RefusedRowsText(const std::vector<RefusedRow>& refused) {
+    QString text;
+    for (const RefusedRow& row : refused) {
+        text += QStringLiteral("line %1: %2\n").arg(row.line).arg(row.message);
+    }
+    return text;
+}

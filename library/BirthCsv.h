@@ -1,0 +1,57 @@
+#pragma once
+
+#include "cli/ChartRequest.h"
+#include "library/BirthLibrary.h"
+
+#include <QIODevice>
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+// Births as CSV in the batch's shape: its nine columns, so that an exported file runs through
+// `korvani-chart --batch` unchanged, then named columns that only the library reads. The named
+// text columns write a backslash, line feed, carriage return and NUL as \\, \n, \r and \0, so
+// that every record stays on one line.
+inline constexpr const char* birthCsvHeader =
+    "name,date,time,lon,lat,zone,tz,place,dst,city,state,country,ianaZone,note,created,changed";
+
+// One birth as one CSV line, with its line end. A birth with a zone-list row writes zone and
+// dst; one with only an IANA zone writes tz. The place column stays empty.
+QByteArray BirthCsvLine(const SavedBirth& birth);
+
+// Writes the header and every birth, ordered by name and date.
+std::optional<LibraryError> ExportBirths(BirthLibrary& library, QIODevice& output);
+
+struct RefusedRow {
+    qint64 line = 0;
+    QString message;
+};
+
+// The rows of an import file that may be added, and those refused.
+struct BirthRows {
+    std::vector<SavedBirth> births;
+    std::vector<RefusedRow> refused;
+    std::optional<QString> fileError; // the file as a whole cannot be used
+};
+
+// Reads births by the batch's rules (cli's ResolveChartRequest) and the name box's rule. A
+// birth whose name and date are in `known` (BirthKey) or on an earlier line is refused, unless
+// `replace`.
+BirthRows ReadBirthRows(QIODevice& input, PlaceAndZoneCache& places, const QSet<QString>& known,
+                        bool replace);
+
+struct ImportReport {
+    qint64 added = 0;
+    std::vector<RefusedRow> refused;
+    std::optional<QString> fileError;
+    std::optional<LibraryError> error; // nothing was added
+};
+
+// Reads the rows and adds the accepted ones in one transaction.
+ImportReport ImportBirths(BirthLibrary& library, QIODevice& input, PlaceAndZoneCache& places,
+                          bool replace,
+                          const std::function<void(qint64 rowsWritten)>& afterRow = {});
+
+// The refused rows as lines of text: "line N: message".
+QString RefusedRowsText(const std::vector<RefusedRow>& refused);

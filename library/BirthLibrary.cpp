@@ -1,0 +1,728 @@
+#include "library/BirthLibrary.h"
+
+#include "chart/Validation.h"
+
+#include <QAtomicInteger>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStandardPaths>
+#include <QVariant>
+
+namespace {
+
+// SQLite's primary result codes (sqlite3.h), as the QSQLITE driver reports them.
+constexpr int sqlitePerm = 3;
+constexpr int sqliteBusy = 5;
+constexpr int sqliteLocked = 6;
+constexpr int sqliteReadOnly = 8;
+constexpr int sqliteIoError = 10;
+constexpr int sqliteCorrupt = 11;
+constexpr int sqliteFull = 13;
+constexpr int sqliteCantOpen = 14;
+constexpr int sqliteNotADatabase = 26;
+
+const QString fileName = QStringLiteral("births.sqlite");
+
+// The first schema: the birth data and the place, without note, IANA zone or search keys.
+const char* const schemaVersion1 =
+    "CREATE TABLE births ("
+    " id INTEGER PRIMARY KEY,"
+    " name TEXT NOT NULL,"
+    " year INTEGER NOT NULL, month INTEGER NOT NULL, day INTEGER NOT NULL,"
+    " hour INTEGER NOT NULL, minute INTEGER NOT NULL,"
+    " lonDegrees TEXT NOT NULL, lonMinutes TEXT NOT NULL, east INTEGER NOT NULL,"
+    " latDegrees TEXT NOT NULL, latMinutes TEXT NOT NULL, south INTEGER NOT NULL,"
+    " zoneRow TEXT NOT NULL, dst INTEGER NOT NULL,"
+    " city TEXT NOT NULL, state TEXT NOT NULL, country TEXT NOT NULL,"
+    " created TEXT NOT NULL, changed TEXT NOT NULL,"
+    " UNIQUE (name, year, month, day))";
+
+const char* const columns =
+    "id, name, year, month, day, hour, minute, lonDegrees, lonMinutes, east, latDegrees, "
+    "latMinutes, south, zoneRow, dst, city, state, country, ianaZone, offsetSeconds, note, "
+    "created, changed";
+
+QString TimeText(const QDateTime& time) {
+    return time.toUTC().toString(Qt::ISODateWithMs);
+}
+
+QDateTime TimeOf(const QString& text) {
+    QDateTime time = QDateTime::fromString(text, Qt::ISODateWithMs);
+    return time.isValid() ? time.toUTC() : QDateTime();
+}
+
+SavedBirth RowOf(const QSqlQuery& query) {
+    SavedBirth birth;
+    int at = 0;
+    const auto next = [&] { return query.value(at++); };
+    birth.id = next().toLongLong();
+    birth.name = next().toString();
+    birth.year = next().toInt();
+    birth.month = next().toInt();
+    birth.day = next().toInt();
+    birth.hour = next().toInt();
+    birth.minute = next().toInt();
+    birth.longitudeDegrees = next().toString();
+    birth.longitudeMinutes = next().toString();
+    birth.east = next().toBool();
+    birth.latitudeDegrees = next().toString();
+    birth.latitudeMinutes = next().toString();
+    birth.south = next().toBool();
+    birth.zoneRow = next().toString();
+    birth.daylightSaving = next().toBool();
+    birth.city = next().toString();
+    birth.state = next().toString();
+    birth.country = next().toString();
+    birth.ianaZone = next().toString();
+    const QVariant offset = next();
+    if (!offset.isNull()) {
+        birth.offsetSeconds = offset.toInt();
+    }
+    birth.note = next().toString();
+    birth.created = TimeOf(next().toString());
+    birth.changed = TimeOf(next().toString());
+    return birth;
+}
+
+QString NameKey(const QString& name) {
+    return name.toCaseFolded();
+}
+
+QString SearchKey(const SavedBirth& birth) {
+    return SearchFolded(birth.name + u'\n' + birth.city + u'\n' + birth.state + u'\n' +
+                        birth.country);
+}
+
+// A text for a NOT NULL column: Qt binds a null QString as NULL.
+QString Text(const QString& text) {
+    return text.isNull() ? QStringLiteral("") : text;
+}
+
+// Binds the stored fields of a birth, in the order of `columns` after the id, then the keys.
+void BindFields(QSqlQuery& query, const SavedBirth& birth) {
+    query.addBindValue(Text(birth.name));
+    query.addBindValue(birth.year);
+    query.addBindValue(birth.month);
+    query.addBindValue(birth.day);
+    query.addBindValue(birth.hour);
+    query.addBindValue(birth.minute);
+    query.addBindValue(Text(birth.longitudeDegrees));
+    query.addBindValue(Text(birth.longitudeMinutes));
+    query.addBindValue(birth.east ? 1 : 0);
+    query.addBindValue(Text(birth.latitudeDegrees));
+    query.addBindValue(Text(birth.latitudeMinutes));
+    query.addBindValue(birth.south ? 1 : 0);
+    query.addBindValue(Text(birth.zoneRow));
+    query.addBindValue(birth.daylightSaving ? 1 : 0);
+    query.addBindValue(Text(birth.city));
+    query.addBindValue(Text(birth.state));
+    query.addBindValue(Text(birth.country));
+    query.addBindValue(Text(birth.ianaZone));
+    query.addBindValue(birth.offsetSeconds ? QVariant(*birth.offsetSeconds)
+                                           : QVariant(QMetaType::fromType<int>()));
+    query.addBindValue(Text(birth.note));
+    query.addBindValue(TimeText(birth.created));
+    query.addBindValue(TimeText(birth.changed));
+    query.addBindValue(NameKey(birth.name));
+    query.addBindValue(SearchKey(birth));
+}
+
+const char* const insertStatement =
+    "INSERT INTO births (name, year, month, day, hour, minute, lonDegrees, lonMinutes, east, "
+    "latDegrees, latMinutes, south, zoneRow, dst, city, state, country, ianaZone, offsetSeconds, "
+    "note, created, changed, nameKey, searchKey) "
+    "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
+
+// LIKE's wildcards in a typed text taken literally (with ESCAPE '\').
+QString LikeLiteral(const QString& text) {
+    QString escaped;
+    escaped.reserve(text.size() + 2);
+    for (const QChar character : text) {
+        if (character == u'%' || character == u'_' || character == u'\\') {
+            escaped += u'\\';
+        }
+        escaped += character;
+    }
+    return escaped;
+}
+
+// Rolls back an open transaction when it goes out of scope without a commit.
+class Transaction {
+  public:
+    explicit Transaction(QSqlDatabase& db) : db_(db) {}
+    ~Transaction() {
+        if (begun_ && !ended_) {
+            QSqlQuery(db_).exec(QStringLiteral("ROLLBACK"));
+        }
+    }
+    // BEGIN IMMEDIATE takes the write lock at once, so the busy timeout applies to it rather than
+    // failing later on a read lock that cannot be upgraded.
+    bool Begin(QSqlError& error) {
+        QSqlQuery query(db_);
+        begun_ = query.exec(QStringLiteral("BEGIN IMMEDIATE"));
+        error = query.lastError();
+        return begun_;
+    }
+    bool Commit(QSqlError& error) {
+        QSqlQuery query(db_);
+        ended_ = query.exec(QStringLiteral("COMMIT"));
+        error = query.lastError();
+        return ended_;
+    }
+
+  private:
+    QSqlDatabase& db_;
+    bool begun_ = false;
+    bool ended_ = false;
+};
+
+} // namespace
+
+std::optional<QString> NameFault(const QString& name) {
+    BirthDataEntry entry;
+    entry.name = name.toStdString();
+    entry.longitudeDegrees = entry.longitudeMinutes = "0";
+    entry.latitudeDegrees = entry.latitudeMinutes = "0";
+    if (const auto fault = ValidateBirthData(entry); fault && fault->focus == FocusTarget::Name) {
+        return QString::fromStdString(fault->message);
+    }
+    for (const QChar character : name) {
+        const char16_t code = character.unicode();
+        if (!((code >= u'A' && code <= u'Z') || (code >= u'a' && code <= u'z') || code == u' ')) {
+            return QStringLiteral("Please Enter only Letters");
+        }
+    }
+    return std::nullopt;
+}
+
+QString BirthKey(const QString& name, int year, int month, int day) {
+    return QStringLiteral("%1\n%2-%3-%4")
+        .arg(NameKey(name))
+        .arg(year, 4, 10, QChar(u'0'))
+        .arg(month, 2, 10, QChar(u'0'))
+        .arg(day, 2, 10, QChar(u'0'));
+}
+
+QString NameAsHeld(const QString& name) {
+    QString held = name;
+    for (QChar& character : held) {
+        if (character >= u'a' && character <= u'z') {
+            character = QChar(char16_t(character.unicode() - 32));
+        }
+    }
+    return held;
+}
+
+QString SearchFolded(const QString& text) {
+    const QString decomposed = text.normalized(QString::NormalizationForm_KD);
+    QString folded;
+    folded.reserve(decomposed.size());
+    for (const QChar character : decomposed) {
+        if (!character.isMark()) {
+            folded += character;
+        }
+    }
+    return folded.toCaseFolded();
+}
+
+BirthLibrary::BirthLibrary(QString path, int busyTimeoutMs)
+    : path_(std::move(path)), busyTimeoutMs_(busyTimeoutMs) {
+    static QAtomicInteger<quint64> made;
+    connection_ = QStringLiteral("korvani-births-%1").arg(made.fetchAndAddRelaxed(1));
+}
+
+BirthLibrary::~BirthLibrary() {
+    if (QSqlDatabase::contains(connection_)) {
+        QSqlDatabase::database(connection_, false).close();
+        QSqlDatabase::removeDatabase(connection_);
+    }
+}
+
+QString BirthLibrary::DefaultPath() {
+    QString folder = qEnvironmentVariable("KORVANI_DATA_DIR");
+    if (folder.isEmpty()) {
+        folder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                 QStringLiteral("/korvani");
+    }
+    return QDir(folder).filePath(fileName);
+}
+
+LibraryError BirthLibrary::ErrorOf(const QSqlError& error, const QString& doing) const {
+    const int code = error.nativeErrorCode().toInt() & 0xff;
+    const QString detail = error.databaseText().isEmpty() ? error.text() : error.databaseText();
+    switch (code) {
+    case sqliteBusy:
+    case sqliteLocked:
+        return {LibraryFault::Busy,
+                QStringLiteral("The library of births is busy: another window or command is "
+                               "writing to it. Nothing was %1; please try again.")
+                    .arg(doing)};
+    case sqliteCorrupt:
+    case sqliteNotADatabase:
+        return {LibraryFault::Corrupt,
+                QStringLiteral("The file %1 is not a library of births, or it is damaged (%2). "
+                               "It has not been changed.")
+                    .arg(QDir::toNativeSeparators(path_), detail)};
+    case sqlitePerm:
+    case sqliteReadOnly:
+    case sqliteIoError:
+    case sqliteFull:
+    case sqliteCantOpen:
+        return {LibraryFault::Unwritable,
+                QStringLiteral("The library of births %1 cannot be written (%2). Nothing was %3.")
+                    .arg(QDir::toNativeSeparators(path_), detail, doing)};
+    default:
+        return {LibraryFault::Failed,
+                QStringLiteral("The library of births %1 failed (%2). Nothing was %3.")
+                    .arg(QDir::toNativeSeparators(path_), detail, doing)};
+    }
+}
+
+std::optional<LibraryError> BirthLibrary::Open() {
+    if (open_) {
+        return std::nullopt;
+    }
+    const QString folder = QFileInfo(path_).absolutePath();
+    if (!QDir().mkpath(folder)) {
+        return LibraryError{LibraryFault::Unwritable,
+                            QStringLiteral("The library of births cannot be kept: the folder %1 "
+                                           "cannot be made. Births cannot be saved; charts are "
+                                           "calculated as before.")
+                                .arg(QDir::toNativeSeparators(folder))};
+    }
+    if (!QSqlDatabase::contains(connection_)) {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
+        db.setDatabaseName(path_);
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs_));
+    }
+    QSqlDatabase db = QSqlDatabase::database(connection_, false);
+    if (!db.open()) {
+        const LibraryError error = ErrorOf(db.lastError(), QStringLiteral("opened"));
+        return error.fault == LibraryFault::Failed
+                   ? LibraryError{LibraryFault::Unwritable, error.message}
+                   : error;
+    }
+    if (auto error = Prepare()) {
+        db.close();
+        return error;
+    }
+    open_ = true;
+    return std::nullopt;
+}
+
+std::optional<LibraryError> BirthLibrary::Prepare() {
+    QSqlDatabase db = QSqlDatabase::database(connection_, false);
+    QSqlQuery query(db);
+    // Reading comes first: nothing is written to a file that turns out not to be ours.
+    if (!query.exec(QStringLiteral("PRAGMA user_version")) || !query.next()) {
+        return ErrorOf(query.lastError(), QStringLiteral("opened"));
+    }
+    const int version = query.value(0).toInt();
+    if (!query.exec(QStringLiteral("SELECT count(*), "
+                                   "count(CASE WHEN name = 'births' AND type = 'table' THEN 1 END) "
+                                   "FROM sqlite_master")) ||
+        !query.next()) {
+        return ErrorOf(query.lastError(), QStringLiteral("opened"));
+    }
+    const qint64 objects = query.value(0).toLongLong();
+    const bool hasBirths = query.value(1).toLongLong() > 0;
+    query.finish();
+    if (version > birthLibrarySchemaVersion) {
+        return LibraryError{LibraryFault::Newer,
+                            QStringLiteral("The library of births %1 was written by a newer "
+                                           "version of Korvani (schema %2; this version reads up "
+                                           "to %3). It has not been changed.")
+                                .arg(QDir::toNativeSeparators(path_))
+                                .arg(version)
+                                .arg(birthLibrarySchemaVersion)};
+    }
+    if ((version == 0 && objects > 0) || (version > 0 && !hasBirths)) {
+        return LibraryError{LibraryFault::Corrupt,
+                            QStringLiteral("The file %1 is not a library of births: it belongs to "
+                                           "another program. It has not been changed.")
+                                .arg(QDir::toNativeSeparators(path_))};
+    }
+    // Write-ahead log with a full sync at each commit: a commit survives a crash or power loss.
+    for (const char* pragma : {"PRAGMA journal_mode=WAL", "PRAGMA synchronous=FULL"}) {
+        if (!query.exec(QString::fromLatin1(pragma))) {
+            return ErrorOf(query.lastError(), QStringLiteral("opened"));
+        }
+        query.finish();
+    }
+    if (version == birthLibrarySchemaVersion) {
+        return std::nullopt;
+    }
+
+    // Make or migrate the schema in one transaction: a failure leaves the file as it was.
+    Transaction transaction(db);
+    QSqlError error;
+    if (!transaction.Begin(error)) {
+        return ErrorOf(error, QStringLiteral("opened"));
+    }
+    QStringList steps;
+    if (version == 0) {
+        steps << QString::fromLatin1(schemaVersion1);
+    }
+    steps << QStringLiteral("ALTER TABLE births ADD COLUMN ianaZone TEXT NOT NULL DEFAULT ''")
+          << QStringLiteral("ALTER TABLE births ADD COLUMN offsetSeconds INTEGER")
+          << QStringLiteral("ALTER TABLE births ADD COLUMN note TEXT NOT NULL DEFAULT ''")
+          << QStringLiteral("ALTER TABLE births ADD COLUMN nameKey TEXT NOT NULL DEFAULT ''")
+          << QStringLiteral("ALTER TABLE births ADD COLUMN searchKey TEXT NOT NULL DEFAULT ''");
+    for (const QString& step : steps) {
+        if (!query.exec(step)) {
+            return ErrorOf(query.lastError(), QStringLiteral("opened"));
+        }
+    }
+    // The keys of the rows already there, worked out here as SQL cannot fold accents.
+    if (!query.exec(QStringLiteral("SELECT id, name, city, state, country FROM births"))) {
+        return ErrorOf(query.lastError(), QStringLiteral("opened"));
+    }
+    QSqlQuery update(db);
+    update.prepare(QStringLiteral("UPDATE births SET nameKey = ?, searchKey = ? WHERE id = ?"));
+    while (query.next()) {
+        SavedBirth birth;
+        birth.name = query.value(1).toString();
+        birth.city = query.value(2).toString();
+        birth.state = query.value(3).toString();
+        birth.country = query.value(4).toString();
+        update.addBindValue(NameKey(birth.name));
+        update.addBindValue(SearchKey(birth));
+        update.addBindValue(query.value(0));
+        if (!update.exec()) {
+            return ErrorOf(update.lastError(), QStringLiteral("opened"));
+        }
+    }
+    query.finish();
+    const QStringList finish = {
+        QStringLiteral("CREATE UNIQUE INDEX births_known ON births (nameKey, year, month, day)"),
+        // Searching reads this index alone, in the order the list shows, without the rows.
+        QStringLiteral("CREATE INDEX births_search ON births (nameKey, year, month, day, "
+                       "searchKey)"),
+        QStringLiteral("PRAGMA user_version = %1").arg(birthLibrarySchemaVersion)};
+    for (const QString& step : finish) {
+        if (!query.exec(step)) {
+            return ErrorOf(query.lastError(), QStringLiteral("opened"));
+        }
+    }
+    if (!transaction.Commit(error)) {
+        return ErrorOf(error, QStringLiteral("opened"));
+    }
+    return std::nullopt;
+}
+
+std::optional<LibraryError> BirthLibrary::StartNew(QString* keptAs) {
+    if (QSqlDatabase::contains(connection_)) {
+        QSqlDatabase::database(connection_, false).close();
+    }
+    open_ = false;
+    const QString stamp =
+        QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString kept = QStringLiteral("%1.unreadable-%2").arg(path_, stamp);
+    for (int n = 2; QFileInfo::exists(kept); ++n) {
+        kept = QStringLiteral("%1.unreadable-%2-%3").arg(path_, stamp).arg(n);
+    }
+    if (QFileInfo::exists(path_) && !QFile::rename(path_, kept)) {
+        return LibraryError{
+            LibraryFault::Unwritable,
+            QStringLiteral("The file %1 cannot be renamed to %2, so no new library "
+                           "was started. It has not been changed.")
+                .arg(QDir::toNativeSeparators(path_), QDir::toNativeSeparators(kept))};
+    }
+    // Its log and shared-memory files belong to it: kept beside it under the same new name.
+    for (const char* suffix : {"-wal", "-shm"}) {
+        const QString companion = path_ + QLatin1StringView(suffix);
+        if (QFileInfo::exists(companion)) {
+            QFile::rename(companion, kept + QLatin1StringView(suffix));
+        }
+    }
+    if (keptAs != nullptr) {
+        *keptAs = kept;
+    }
+    return Open();
+}
+
+std::variant<BirthLibrary::SaveOutcome, LibraryError> BirthLibrary::Save(SavedBirth& birth,
+                                                                         bool replace) {
+    if (auto error = Open()) {
+        return *error;
+    }
+    QSqlDatabase db = QSqlDatabase::database(connection_, false);
+    Transaction transaction(db);
+    QSqlError error;
+    if (!transaction.Begin(error)) {
+        return ErrorOf(error, QStringLiteral("saved"));
+    }
+    QSqlQuery query(db);
+    query.prepare(QStringLiteral("SELECT id, created FROM births WHERE nameKey = ? AND year = ? "
+                                 "AND month = ? AND day = ?"));
+    query.addBindValue(NameKey(birth.name));
+    query.addBindValue(birth.year);
+    query.addBindValue(birth.month);
+    query.addBindValue(birth.day);
+    if (!query.exec()) {
+        return ErrorOf(query.lastError(), QStringLiteral("saved"));
+    }
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    // Writes the birth (replacing the one of its name and date when asked) and commits.
+    const auto Store = [&](SavedBirth& stored,
+                           bool replacing) -> std::variant<SaveOutcome, LibraryError> {
+        QSqlQuery insert(db);
+        insert.prepare(replacing ? QString::fromLatin1(insertStatement)
+                                       .replace(QStringLiteral("INSERT INTO"),
+                                                QStringLiteral("INSERT OR REPLACE INTO"))
+                                 : QString::fromLatin1(insertStatement));
+        BindFields(insert, stored);
+        if (!insert.exec()) {
+            return ErrorOf(insert.lastError(), QStringLiteral("saved"));
+        }
+        stored.id = insert.lastInsertId().toLongLong();
+        if (!transaction.Commit(error)) {
+            return ErrorOf(error, QStringLiteral("saved"));
+        }
+        birth = stored;
+        return SaveOutcome::Saved;
+    };
+    if (query.next()) {
+        if (!replace) {
+            return SaveOutcome::Exists;
+        }
+        const QDateTime created = TimeOf(query.value(1).toString());
+        query.finish();
+        SavedBirth stored = birth;
+        stored.created = created.isValid() ? created : now;
+        stored.changed = now;
+        return Store(stored, true);
+    }
+    query.finish();
+    SavedBirth stored = birth;
+    stored.created = now;
+    stored.changed = now;
+    return Store(stored, false);
+}
+
+std::optional<LibraryError>
+BirthLibrary::AddAll(std::vector<SavedBirth>& births, bool replace,
+                     const std::function<void(qint64 rowsWritten)>& afterRow) {
+    if (auto error = Open()) {
+        return error;
+    }
+    QSqlDatabase db = QSqlDatabase::database(connection_, false);
+    Transaction transaction(db);
+    QSqlError error;
+    if (!transaction.Begin(error)) {
+        return ErrorOf(error, QStringLiteral("imported"));
+    }
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    QSqlQuery insert(db);
+    insert.prepare(replace ? QString::fromLatin1(insertStatement)
+                                 .replace(QStringLiteral("INSERT INTO"),
+                                          QStringLiteral("INSERT OR REPLACE INTO"))
+                           : QString::fromLatin1(insertStatement));
+    qint64 written = 0;
+    for (SavedBirth& birth : births) {
+        if (!birth.created.isValid()) {
+            birth.created = now;
+        }
+        if (!birth.changed.isValid()) {
+            birth.changed = birth.created;
+        }
+        BindFields(insert, birth);
+        if (!insert.exec()) {
+            return ErrorOf(insert.lastError(), QStringLiteral("imported"));
+        }
+        birth.id = insert.lastInsertId().toLongLong();
+        ++written;
+        if (afterRow) {
+            afterRow(written);
+        }
+    }
+    if (!transaction.Commit(error)) {
+        return ErrorOf(error, QStringLiteral("imported"));
+    }
+    return std::nullopt;
+}
+
+std::variant<std::optional<SavedBirth>, LibraryError>
+BirthLibrary::Find(const QString& name, int year, int month, int day) {
+    if (auto error = Open()) {
+        return *error;
+    }
+    QSqlQuery query(QSqlDatabase::database(connection_, false));
+    query.prepare(QStringLiteral("SELECT %1 FROM births WHERE nameKey = ? AND year = ? AND "
+                                 "month = ? AND day = ?")
+                      .arg(QLatin1StringView(columns)));
+    query.addBindValue(NameKey(name));
+    query.addBindValue(year);
+    query.addBindValue(month);
+    query.addBindValue(day);
+    if (!query.exec()) {
+        return ErrorOf(query.lastError(), QStringLiteral("read"));
+    }
+    if (query.next()) {
+        return std::optional<SavedBirth>(RowOf(query));
+    }
+    return std::optional<SavedBirth>();
+}
+
+std::variant<std::vector<SavedBirth>, LibraryError> BirthLibrary::FindByName(const QString& name) {
+    if (auto error = Open()) {
+        return *error;
+    }
+    QSqlQuery query(QSqlDatabase::database(connection_, false));
+    query.prepare(QStringLiteral("SELECT %1 FROM births WHERE nameKey = ? "
+                                 "ORDER BY year, month, day, hour, minute")
+                      .arg(QLatin1StringView(columns)));
+    query.addBindValue(NameKey(NameAsHeld(name.trimmed())));
+    if (!query.exec()) {
+        return ErrorOf(query.lastError(), QStringLiteral("read"));
+    }
+    std::vector<SavedBirth> found;
+    while (query.next()) {
+        found.push_back(RowOf(query));
+    }
+    return found;
+}
+
+std::variant<std::optional<SavedBirth>, LibraryError> BirthLibrary::Load(qint64 id) {
+    if (auto error = Open()) {
+        return *error;
+    }
+    QSqlQuery query(QSqlDatabase::database(connection_, false));
+    query.prepare(
+        QStringLiteral("SELECT %1 FROM births WHERE id = ?").arg(QLatin1StringView(columns)));
+    query.addBindValue(id);
+    if (!query.exec()) {
+        return ErrorOf(query.lastError(), QStringLiteral("read"));
+    }
+    if (query.next()) {
+        return std::optional<SavedBirth>(RowOf(query));
+    }
+    return std::optional<SavedBirth>();
+}
+
+std::variant<std::vector<qint64>, LibraryError> BirthLibrary::Search(const QString& text) {
+    if (auto error = Open()) {
+        return *error;
+    }
+    QSqlQuery query(QSqlDatabase::database(connection_, false));
+    query.setForwardOnly(true);
+    const QString folded = SearchFolded(text.trimmed());
+    if (folded.isEmpty()) {
+        query.prepare(QStringLiteral("SELECT id FROM births ORDER BY nameKey, year, month, day"));
+    } else {
+        query.prepare(QStringLiteral("SELECT id FROM births WHERE searchKey LIKE ? ESCAPE '\\' "
+                                     "ORDER BY nameKey, year, month, day"));
+        query.addBindValue(u'%' + LikeLiteral(folded) + u'%');
+    }
+    if (!query.exec()) {
+        return ErrorOf(query.lastError(), QStringLiteral("read"));
+    }
+    std::vector<qint64> ids;
+    while (query.next()) {
+        ids.push_back(query.value(0).toLongLong());
+    }
+    return ids;
+}
+
+std::optional<LibraryError>
+BirthLibrary::ForEach(const std::function<void(const SavedBirth&)>& visit) {
+    if (auto error = Open()) {
+        return error;
+    }
+    QSqlQuery query(QSqlDatabase::database(connection_, false));
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral("SELECT %1 FROM births ORDER BY nameKey, year, month, day")
+                        .arg(QLatin1StringView(columns)))) {
+        return ErrorOf(query.lastError(), QStringLiteral("read"));
+    }
+    while (query.next()) {
+        visit(RowOf(query));
+    }
+    if (query.lastError().isValid()) {
+        return ErrorOf(query.lastError(), QStringLiteral("read"));
+    }
+    return std::nullopt;
+}
+
+std::optional<LibraryError> BirthLibrary::SetNote(qint64 id, const QString& note) {
+    if (auto error = Open()) {
+        return error;
+    }
+    QSqlQuery query(QSqlDatabase::database(connection_, false));
+    query.prepare(QStringLiteral("UPDATE births SET note = ?, changed = ? WHERE id = ?"));
+    query.addBindValue(Text(note.left(maxNoteLength)));
+    query.addBindValue(TimeText(QDateTime::currentDateTimeUtc()));
+    query.addBindValue(id);
+    if (!query.exec()) {
+        return ErrorOf(query.lastError(), QStringLiteral("saved"));
+    }
+    return std::nullopt;
+}
+
+std::optional<LibraryError> BirthLibrary::Remove(qint64 id) {
+    if (auto error = Open()) {
+        return error;
+    }
+    QSqlQuery query(QSqlDatabase::database(connection_, false));
+    query.prepare(QStringLiteral("DELETE FROM births WHERE id = ?"));
+    query.addBindValue(id);
+    if (!query.exec()) {
+        return ErrorOf(query.lastError(), QStringLiteral("deleted"));
+    }
+    return std::nullopt;
+}
+
+std::variant<qint64, LibraryError> BirthLibrary::Count() {
+    if (auto error = Open()) {
+        return *error;
+    }
+    QSqlQuery query(QSqlDatabase::database(connection_, false));
+    if (!query.exec(QStringLiteral("SELECT count(*) FROM births")) || !query.next()) {
+        return ErrorOf(query.lastError(), QStringLiteral("read"));
+    }
+    return query.value(0).toLongLong();
+}
+
+std::variant<QSet<QString>, LibraryError> BirthLibrary::KnownBirths() {
+    if (auto error = Open()) {
+        return *error;
+    }
+    QSqlQuery query(QSqlDatabase::database(connection_, false));
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral("SELECT nameKey, year, month, day FROM births"))) {
+        return ErrorOf(query.lastError(), QStringLiteral("read"));
+    }
+    QSet<QString> keys;
+    while (query.next()) {
+        // The stored key is folded already; folding is idempotent.
+        keys.insert(BirthKey(query.value(0).toString(), query.value(1).toInt(),
+                             query.value(2).toInt(), query.value(3).toInt()));
+    }
+    return keys;
+}
+
+std::optional<LibraryError> BirthLibrary::Backup(const QString& target) {
+    if (auto error = Open()) {
+        return error;
+    }
+    if (QFileInfo::exists(target)) {
+        return LibraryError{LibraryFault::Failed,
+                            QStringLiteral("The backup %1 already exists; choose another name.")
+                                .arg(QDir::toNativeSeparators(target))};
+    }
+    QSqlQuery query(QSqlDatabase::database(connection_, false));
+    query.prepare(QStringLiteral("VACUUM INTO ?"));
+    query.addBindValue(target);
+    if (!query.exec()) {
+        const LibraryError error = ErrorOf(query.lastError(), QStringLiteral("backed up"));
+        return LibraryError{
+            error.fault == LibraryFault::Busy ? LibraryFault::Busy : LibraryFault::Failed,
+            QStringLiteral("The backup %1 could not be written (%2).")
+                .arg(QDir::toNativeSeparators(target), query.lastError().databaseText())};
+    }
+    return std::nullopt;
+}

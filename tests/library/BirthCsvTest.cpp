@@ -1,0 +1,202 @@
+// Import and export in the batch's CSV shape, through a real library file.
+
+#include "library/BirthCsv.h"
+#include "LibraryFiles.h"
+
+#include "cli/BatchRun.h"
+
+#include "places/PlaceIndex.h"
+#include "places/PlaceSource.h"
+
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QTemporaryDir>
+
+namespace {
+
+PlaceAndZoneCache NoPlaces() {
+    return PlaceAndZoneCache(nullptr);
+}
+
+PlaceAndZoneCache Delhi() {
+    return PlaceAndZoneCache([] {
+        Place delhi;
+        delhi.name = QStringLiteral("New Delhi");
+        delhi.state = QStringLiteral("Delhi");
+        delhi.country = QStringLiteral("India");
+        delhi.countryCode = QStringLiteral("IN");
+        delhi.zoneId = "Asia/Kolkata";
+        delhi.latitudeDegrees = 28.63576;
+        delhi.longitudeDegrees = 77.22445;
+        delhi.population = 317797;
+        return LoadPlaceIndex(ListPlaceSource({delhi}));
+    });
+}
+
+QByteArray Export(BirthLibrary& library) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    const auto error = ExportBirths(library, buffer);
+    EXPECT_FALSE(error) << error->message.toStdString();
+    return buffer.data();
+}
+
+ImportReport Import(BirthLibrary& library, const QByteArray& csv, bool replace = false,
+                    PlaceAndZoneCache places = NoPlaces()) {
+    QBuffer buffer;
+    buffer.setData(csv);
+    buffer.open(QIODevice::ReadOnly);
+    return ImportBirths(library, buffer, places, replace);
+}
+
+struct Csv : ::testing::Test {
+    QTemporaryDir folder;
+    QString File(const char* name) { return folder.filePath(QString::fromLatin1(name)); }
+};
+
+TEST_F(Csv, ExportImportExportGivesTheSameFileAndEveryField) {
+    BirthLibrary library(File("one.sqlite"));
+    // A list-zone birth with the finder's zone beside it, hostile text in every text field.
+    SavedBirth listed = FullBirth();
+    listed.offsetSeconds = 19800; // Asia/Kolkata in 1990
+    listed.ianaZone = QStringLiteral("Asia/Kolkata");
+    listed.note = QStringLiteral("'; DROP TABLE births; --\nline two\r\\n literally, \"quoted\" "
+                                 "\U0001F30C ") +
+                  QChar(u'\0') + QStringLiteral(" end");
+    listed.city = QStringLiteral("  São, Paulo  ");
+    // A birth known by its IANA zone only: the database decides daylight saving.
+    SavedBirth zoned = FullBirth(QStringLiteral("BEN OKAFOR"));
+    zoned.zoneRow.clear();
+    zoned.ianaZone = QStringLiteral("Europe/London");
+    zoned.year = 1941;
+    zoned.month = 6;
+    zoned.offsetSeconds = 7200; // double summer time
+    zoned.daylightSaving = true;
+    zoned.note = QString(maxNoteLength, QChar(u'\u00e9'));
+    SavedBirth plain = FullBirth(QStringLiteral("CARA"));
+    plain.ianaZone.clear();
+    plain.offsetSeconds.reset();
+    plain.daylightSaving = false;
+    plain.note.clear();
+    plain.city = plain.state = plain.country = QString();
+    for (SavedBirth* birth : {&listed, &zoned, &plain}) {
+        ASSERT_TRUE(std::holds_alternative<BirthLibrary::SaveOutcome>(library.Save(*birth, false)));
+    }
+    const QByteArray first = Export(library);
+    EXPECT_TRUE(first.startsWith(QByteArray(birthCsvHeader) + '\n'));
+
+    BirthLibrary empty(File("two.sqlite"));
+    const ImportReport report = Import(empty, first);
+    ASSERT_FALSE(report.error);
+    EXPECT_TRUE(report.refused.empty()) << RefusedRowsText(report.refused).toStdString();
+    EXPECT_EQ(report.added, 3);
+    EXPECT_EQ(Export(empty), first);
+
+    // Field by field: the keys differ, nothing else.
+    for (const SavedBirth* birth : {&listed, &zoned, &plain}) {
+        const auto found = empty.Find(birth->name, birth->year, birth->month, birth->day);
+        ASSERT_TRUE(std::get<std::optional<SavedBirth>>(found));
+        SavedBirth back = *std::get<std::optional<SavedBirth>>(found);
+        back.id = birth->id;
+        EXPECT_EQ(back, *birth);
+    }
+}
+
+TEST_F(Csv, TheExportedRowsAreTheBatchsNineColumnsFirst) {
+    BirthLibrary library(File("one.sqlite"));
+    SavedBirth listed = FullBirth();
+    SavedBirth zoned = FullBirth(QStringLiteral("BEN"));
+    zoned.zoneRow.clear();
+    zoned.ianaZone = QStringLiteral("Asia/Kolkata");
+    for (SavedBirth* birth : {&listed, &zoned}) {
+        ASSERT_TRUE(std::holds_alternative<BirthLibrary::SaveOutcome>(library.Save(*birth, false)));
+    }
+    const QList<QByteArray> lines = Export(library).split('\n');
+    ASSERT_GE(lines.size(), 3);
+    EXPECT_TRUE(lines[1].startsWith(
+        "ASHA RAO,1990-08-15,10:30,077:13W,28:39S,\"Indian Time, IST, +5.3\",,,1,"));
+    EXPECT_TRUE(lines[2].startsWith("BEN,1990-08-15,10:30,077:13W,28:39S,,Asia/Kolkata,,,"));
+}
+
+TEST_F(Csv, RefusedRowsAreListedWithLineNumbersAndTheRestAddedTogether) {
+    BirthLibrary library(File("one.sqlite"));
+    SavedBirth saved = FullBirth(QStringLiteral("SAVED"));
+    ASSERT_TRUE(std::holds_alternative<BirthLibrary::SaveOutcome>(library.Save(saved, false)));
+    const QByteArray csv = QByteArray(batchHeader) +
+                           ",note\n"
+                           "asha rao,1990-08-15,10:30,77:13E,28:39N,IST,,,0,a note\n"
+                           "O'NEIL,1990-08-15,10:30,77:13E,28:39N,IST,,,0,\n"
+                           ",1990-08-15,10:30,77:13E,28:39N,IST,,,0,\n"
+                           "BEN,1990-02-30,10:30,77:13E,28:39N,IST,,,0,\n"
+                           "BEN,1990-08-15,10:30,277:13E,28:39N,IST,,,0,\n"
+                           "Asha Rao,1990-08-15,11:00,77:13E,28:39N,IST,,,0,\n"
+                           "saved,1990-08-15,10:30,77:13E,28:39N,IST,,,0,\n"
+                           "\n"
+                           "CARA,1990-08-15,10:30,,,,,New Delhi,,bad \\q\n"
+                           "DEV,1990-08-15,10:30,,,,,New Delhi,,\n"
+                           "EVE,1990-08-15,10:30,77:13E,28:39N,IST,,,maybe,\n" +
+                           "FAY,1990-08-15,10:30,77:13E,28:39N,IST,,,0," +
+                           QByteArray(maxNoteLength + 1, 'n') + "\n";
+    const ImportReport report = Import(library, csv, false, Delhi());
+    ASSERT_FALSE(report.error);
+    ASSERT_FALSE(report.fileError);
+    const std::vector<std::pair<qint64, const char*>> expectedRows = {
+        {3, "Please Enter only Letters"},
+        {4, "Please Enter Name"},
+        {5, "date: Please Enter Correct Date Or Month!"},
+        {6, "lon: Please Enter Value Between 0 And 179 in the Degree of Longitude"},
+        {7, "ASHA RAO born 1990-08-15 is already on line 2"},
+        {8, "SAVED born 1990-08-15 is already in the library"},
+        {10, "note: a backslash must be followed by \\, n, r or 0"},
+        {12, "dst: expected 1 or 0, true or false, yes or no (got \"maybe\")"},
+        {13, "note: longer than 2000 characters"},
+    };
+    std::vector<RefusedRow> expected;
+    for (const auto& [line, message] : expectedRows) {
+        expected.push_back({line, QString::fromUtf8(message)});
+    }
+    EXPECT_EQ(RefusedRowsText(report.refused).toStdString(),
+              RefusedRowsText(expected).toStdString());
+    EXPECT_EQ(report.added, 2);
+    // The place row: coordinates of the place, its zone by name, its words as the place.
+    const auto dev =
+        std::get<std::optional<SavedBirth>>(library.Find(QStringLiteral("DEV"), 1990, 8, 15));
+    ASSERT_TRUE(dev);
+    EXPECT_EQ(dev->longitudeDegrees + u':' + dev->longitudeMinutes, QStringLiteral("77:13"));
+    EXPECT_EQ(dev->ianaZone, QStringLiteral("Asia/Kolkata"));
+    EXPECT_EQ(dev->offsetSeconds, 19800);
+    EXPECT_TRUE(dev->zoneRow.isEmpty());
+    EXPECT_EQ(dev->city, QStringLiteral("New Delhi"));
+    EXPECT_EQ(std::get<qint64>(library.Count()), 3);
+}
+
+TEST_F(Csv, ReplacingTakesTheImportedBirthInsteadOfTheSavedOne) {
+    BirthLibrary library(File("one.sqlite"));
+    SavedBirth saved = FullBirth();
+    ASSERT_TRUE(std::holds_alternative<BirthLibrary::SaveOutcome>(library.Save(saved, false)));
+    const QByteArray csv = QByteArray(batchHeader) +
+                           ",note\nASHA RAO,1990-08-15,11:45,77:13E,28:39N,IST,,,0,replaced\n";
+    EXPECT_EQ(Import(library, csv, false).added, 0);
+    const ImportReport report = Import(library, csv, true);
+    EXPECT_EQ(report.added, 1);
+    EXPECT_TRUE(report.refused.empty());
+    const auto found = *std::get<std::optional<SavedBirth>>(library.Find(saved.name, 1990, 8, 15));
+    EXPECT_EQ(found.note, QStringLiteral("replaced"));
+    EXPECT_EQ(found.hour, 11);
+    EXPECT_EQ(std::get<qint64>(library.Count()), 1);
+}
+
+TEST_F(Csv, AFileWithoutTheHeaderIsRefusedWhole) {
+    BirthLibrary library(File("one.sqlite"));
+    for (const char* header :
+         {"name,date,time,lon,lat,zone,tz,place", "name,date,time,lon,lat,zone,tz,place,dst,colour",
+          "name,date,time,lon,lat,zone,tz,place,dst,note,note", ""}) {
+        const ImportReport report =
+            Import(library, QByteArray(header) + "\nA,1990-08-15,10:30,77:13E,28:39N,IST,,,0\n");
+        EXPECT_TRUE(report.fileError) << header;
+        EXPECT_EQ(report.added, 0);
+    }
+}
+
+} // namespace

@@ -1,0 +1,400 @@
+// The store: a real SQLite file in a temporary folder for every test.
+
+#include "LibraryFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <thread>
+
+namespace {
+
+template <typename T>
+T Value(std::variant<T, LibraryError> result) {
+    if (auto* error = std::get_if<LibraryError>(&result)) {
+        ADD_FAILURE() << error->message.toStdString();
+        return T{};
+    }
+    return std::get<T>(std::move(result));
+}
+
+struct Library : ::testing::Test {
+    QTemporaryDir folder;
+    QString path = folder.filePath(QStringLiteral("korvani/births.sqlite"));
+};
+
+TEST_F(Library, StoresAndLoadsEveryField) {
+    BirthLibrary library(path);
+    SavedBirth birth = FullBirth();
+    ASSERT_EQ(Value(library.Save(birth, false)), BirthLibrary::SaveOutcome::Saved);
+    EXPECT_GT(birth.id, 0);
+    EXPECT_TRUE(birth.created.isValid());
+    // A second connection reads what the first wrote, field by field.
+    BirthLibrary other(path);
+    const auto loaded = Value(other.Load(birth.id));
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(*loaded, birth);
+    // And the other defaults too: no IANA zone, no offset, east and north.
+    SavedBirth plain = FullBirth(QStringLiteral("B"));
+    plain.east = true;
+    plain.south = false;
+    plain.daylightSaving = false;
+    plain.offsetSeconds.reset();
+    plain.ianaZone.clear();
+    ASSERT_EQ(Value(library.Save(plain, false)), BirthLibrary::SaveOutcome::Saved);
+    EXPECT_EQ(*Value(other.Load(plain.id)), plain);
+}
+
+TEST_F(Library, KnowsABirthByNameAndDateAndReplacesOnlyWhenAsked) {
+    BirthLibrary library(path);
+    SavedBirth first = FullBirth();
+    ASSERT_EQ(Value(library.Save(first, false)), BirthLibrary::SaveOutcome::Saved);
+    SavedBirth again = FullBirth(QStringLiteral("asha rao")); // the same name, case aside
+    again.note = QStringLiteral("changed");
+    EXPECT_EQ(Value(library.Save(again, false)), BirthLibrary::SaveOutcome::Exists);
+    EXPECT_EQ(Value(library.Load(first.id))->note, first.note);
+    ASSERT_EQ(Value(library.Save(again, true)), BirthLibrary::SaveOutcome::Saved);
+    EXPECT_EQ(Value(library.Count()), 1);
+    const auto replaced = Value(library.Load(again.id));
+    EXPECT_EQ(replaced->note, QStringLiteral("changed"));
+    EXPECT_EQ(replaced->created, first.created); // created stays, changed moves on
+    EXPECT_GE(replaced->changed, first.changed);
+    // Another date is another birth.
+    SavedBirth sibling = FullBirth();
+    sibling.day = 16;
+    EXPECT_EQ(Value(library.Save(sibling, false)), BirthLibrary::SaveOutcome::Saved);
+    EXPECT_EQ(Value(library.FindByName(QStringLiteral(" Asha rao "))).size(), 2u);
+}
+
+TEST(LibraryText, HostileTextIsStoredAndReturnedExactly) {
+    const QString texts[] = {
+        QStringLiteral("'; DROP TABLE births; --"),
+        QStringLiteral("\"quoted\", 'single' and \\backslash\\"),
+        QString(QStringLiteral("before%1after")).arg(QChar(u'\0')),
+        QString(maxNoteLength, QChar(u'x')),
+        QStringLiteral(
+            "emoji \U0001F30C\U0001F9D8\u200D\u2642\uFE0F and RTL \u05E9\u05DC\u05D5\u05DD"),
+        QStringLiteral("% _ LIKE wildcards"),
+    };
+    QTemporaryDir folder;
+    BirthLibrary library(folder.filePath(QStringLiteral("births.sqlite")));
+    int day = 1;
+    for (const QString& text : texts) {
+        SavedBirth birth = FullBirth();
+        birth.day = day++;
+        birth.note = birth.city = birth.state = birth.country = text;
+        ASSERT_EQ(Value(library.Save(birth, false)), BirthLibrary::SaveOutcome::Saved);
+        const auto loaded = Value(library.Load(birth.id));
+        ASSERT_TRUE(loaded);
+        EXPECT_EQ(loaded->note, text);
+        EXPECT_EQ(loaded->city, text);
+        EXPECT_EQ(loaded->state, text);
+        EXPECT_EQ(loaded->country, text);
+    }
+    EXPECT_EQ(Value(library.Count()), static_cast<qint64>(std::size(texts)));
+}
+
+TEST(LibraryText, NamesFollowTheNameBoxRule) {
+    const struct {
+        const char* name;
+        const char* fault; // null when the name is taken
+    } cases[] = {
+        {"ASHA RAO", nullptr},
+        {"asha rao", nullptr}, // the box makes small letters capitals
+        {"", "Please Enter Name"},
+        {"   ", "Please Enter Name"},
+        {"O'NEIL", "Please Enter only Letters"},
+        {"ANNA2", "Please Enter only Letters"},
+        {"JOSÉ", "Please Enter only Letters"},
+        {"'; DROP TABLE births; --", "Please Enter only Letters"},
+    };
+    for (const auto& c : cases) {
+        const auto fault = NameFault(QString::fromUtf8(c.name));
+        EXPECT_EQ(fault.value_or(QString()), QString::fromUtf8(c.fault ? c.fault : "")) << c.name;
+    }
+    EXPECT_EQ(NameAsHeld(QStringLiteral("asha Rao")), QStringLiteral("ASHA RAO"));
+}
+
+TEST_F(Library, SearchIgnoresCaseAndAccentsAndTakesWildcardsLiterally) {
+    BirthLibrary library(path);
+    struct Entry {
+        const char* name;
+        const char* city;
+    };
+    const Entry entries[] = {{"ASHA RAO", "Zürich"},
+                             {"BEN OKAFOR", "São Paulo"},
+                             {"CARA DIAZ", "100% Town"},
+                             {"DEV", "Ørsta"}};
+    std::map<QString, qint64> ids;
+    for (const Entry& entry : entries) {
+        SavedBirth birth = FullBirth(QString::fromUtf8(entry.name));
+        birth.city = QString::fromUtf8(entry.city);
+        birth.state = birth.country = QString();
+        ASSERT_EQ(Value(library.Save(birth, false)), BirthLibrary::SaveOutcome::Saved);
+        ids[birth.name] = birth.id;
+    }
+    const struct {
+        const char* typed;
+        std::vector<const char*> found; // in name order
+    } searches[] = {
+        {"", {"ASHA RAO", "BEN OKAFOR", "CARA DIAZ", "DEV"}},
+        {"zurich", {"ASHA RAO"}},
+        {"ZÜRICH", {"ASHA RAO"}},
+        {"sao paulo", {"BEN OKAFOR"}},
+        {"asha", {"ASHA RAO"}},
+        {"a r", {"ASHA RAO"}},
+        {"%", {"CARA DIAZ"}},
+        {"_", {}},
+        {"rao zurich", {}}, // name and place are separate texts
+        {"ørsta", {"DEV"}},
+    };
+    for (const auto& search : searches) {
+        std::vector<qint64> expected;
+        for (const char* name : search.found) {
+            expected.push_back(ids[QString::fromUtf8(name)]);
+        }
+        EXPECT_EQ(Value(library.Search(QString::fromUtf8(search.typed))), expected) << search.typed;
+    }
+}
+
+TEST_F(Library, NotesDeletionAndBackupWhileInUse) {
+    BirthLibrary library(path);
+    std::vector<qint64> ids;
+    for (int day = 1; day <= 3; ++day) {
+        SavedBirth birth = FullBirth();
+        birth.day = day;
+        ASSERT_EQ(Value(library.Save(birth, false)), BirthLibrary::SaveOutcome::Saved);
+        ids.push_back(birth.id);
+    }
+    ASSERT_FALSE(library.SetNote(ids[0], QStringLiteral("new note")));
+    EXPECT_EQ(Value(library.Load(ids[0]))->note, QStringLiteral("new note"));
+    ASSERT_FALSE(library.Remove(ids[1]));
+    EXPECT_FALSE(Value(library.Load(ids[1])));
+
+    // The last change is still in the write-ahead log while the library is open: the backup
+    // holds it all the same.
+    const QString backup = folder.filePath(QStringLiteral("backup.sqlite"));
+    ASSERT_FALSE(library.Backup(backup));
+    BirthLibrary copy(backup);
+    EXPECT_EQ(Value(copy.Count()), 2);
+    EXPECT_EQ(Value(copy.Load(ids[0]))->note, QStringLiteral("new note"));
+    const auto again = library.Backup(backup);
+    ASSERT_TRUE(again);
+    EXPECT_TRUE(again->message.contains(QDir::toNativeSeparators(backup)));
+}
+
+TEST_F(Library, MigratesAVersion1FileInPlace) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    {
+        RawFile raw(path);
+        ASSERT_TRUE(raw.Run(QStringLiteral(
+            "CREATE TABLE births (id INTEGER PRIMARY KEY, name TEXT NOT NULL,"
+            " year INTEGER NOT NULL, month INTEGER NOT NULL, day INTEGER NOT NULL,"
+            " hour INTEGER NOT NULL, minute INTEGER NOT NULL,"
+            " lonDegrees TEXT NOT NULL, lonMinutes TEXT NOT NULL, east INTEGER NOT NULL,"
+            " latDegrees TEXT NOT NULL, latMinutes TEXT NOT NULL, south INTEGER NOT NULL,"
+            " zoneRow TEXT NOT NULL, dst INTEGER NOT NULL,"
+            " city TEXT NOT NULL, state TEXT NOT NULL, country TEXT NOT NULL,"
+            " created TEXT NOT NULL, changed TEXT NOT NULL, UNIQUE (name, year, month, day))")));
+        ASSERT_TRUE(raw.Run(QStringLiteral(
+            "INSERT INTO births VALUES (7, 'ASHA RAO', 1990, 8, 15, 10, 30, '77', '13', 1, '28',"
+            " '39', 0, 'Indian Time, IST, +5.3', 0, 'Zürich', '', 'Schweiz',"
+            " '2020-01-02T03:04:05.006Z', '2021-01-02T03:04:05.006Z')")));
+        ASSERT_TRUE(raw.Run(QStringLiteral("PRAGMA user_version = 1")));
+    }
+    BirthLibrary library(path);
+    ASSERT_FALSE(library.Open());
+    const auto birth = Value(library.Load(7));
+    ASSERT_TRUE(birth);
+    EXPECT_EQ(birth->name, QStringLiteral("ASHA RAO"));
+    EXPECT_EQ(birth->city, QStringLiteral("Zürich"));
+    EXPECT_EQ(birth->created.toString(Qt::ISODateWithMs),
+              QStringLiteral("2020-01-02T03:04:05.006Z"));
+    EXPECT_TRUE(birth->note.isEmpty());
+    EXPECT_FALSE(birth->offsetSeconds);
+    // The keys of the old row were made: it is found by a folded search and known by its date.
+    EXPECT_EQ(Value(library.Search(QStringLiteral("zurich"))), std::vector<qint64>{7});
+    SavedBirth same = FullBirth(QStringLiteral("Asha Rao"));
+    EXPECT_EQ(Value(library.Save(same, false)), BirthLibrary::SaveOutcome::Exists);
+    RawFile raw(path);
+    EXPECT_EQ(raw.Value(QStringLiteral("PRAGMA user_version")).toInt(), birthLibrarySchemaVersion);
+    EXPECT_EQ(raw.Value(QStringLiteral("PRAGMA journal_mode")).toString(), QStringLiteral("wal"));
+}
+
+TEST_F(Library, RefusesANewerFileAndLeavesItUntouched) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    {
+        RawFile raw(path);
+        ASSERT_TRUE(raw.Run(QStringLiteral("CREATE TABLE births (id INTEGER PRIMARY KEY)")));
+        ASSERT_TRUE(raw.Run(QStringLiteral("PRAGMA user_version = 9")));
+    }
+    const QByteArray before = FileDigest(path);
+    BirthLibrary library(path);
+    const auto error = library.Open();
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->fault, LibraryFault::Newer);
+    EXPECT_TRUE(error->message.contains(QStringLiteral("newer version")));
+    EXPECT_TRUE(error->message.contains(QDir::toNativeSeparators(path)));
+    EXPECT_EQ(FileDigest(path), before);
+    EXPECT_FALSE(QFileInfo::exists(path + QStringLiteral("-wal")));
+}
+
+TEST_F(Library, CorruptOrForeignFilesAreKeptAndANewLibraryStartsBesideThem) {
+    const struct {
+        const char* what;
+        std::function<void(const QString&)> make;
+    } cases[] = {
+        {"bytes that are no database",
+         [](const QString& file) {
+             QFile out(file);
+             out.open(QIODevice::WriteOnly);
+             out.write(QByteArray(8192, 'k'));
+         }},
+        {"a damaged header",
+         [](const QString& file) {
+             QFile out(file);
+             out.open(QIODevice::WriteOnly);
+             out.write(QByteArray("SQLite format 3\0", 16) + QByteArray(4080, '\xff'));
+         }},
+        {"another program's database",
+         [](const QString& file) {
+             RawFile raw(file);
+             raw.Run(QStringLiteral("CREATE TABLE invoices (id INTEGER PRIMARY KEY, total REAL)"));
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        QTemporaryDir caseFolder;
+        const QString file = caseFolder.filePath(QStringLiteral("births.sqlite"));
+        c.make(file);
+        const QByteArray before = FileDigest(file);
+        BirthLibrary library(file);
+        const auto error = library.Open();
+        ASSERT_TRUE(error);
+        EXPECT_EQ(error->fault, LibraryFault::Corrupt);
+        EXPECT_TRUE(error->message.contains(QDir::toNativeSeparators(file)));
+        SavedBirth birth = FullBirth();
+        EXPECT_TRUE(std::holds_alternative<LibraryError>(library.Save(birth, false)));
+        EXPECT_EQ(FileDigest(file), before);
+
+        QString kept;
+        ASSERT_FALSE(library.StartNew(&kept));
+        EXPECT_EQ(QFileInfo(kept).absolutePath(), QFileInfo(file).absolutePath());
+        EXPECT_EQ(FileDigest(kept), before);
+        EXPECT_EQ(Value(library.Count()), 0);
+        EXPECT_EQ(Value(library.Save(birth, false)), BirthLibrary::SaveOutcome::Saved);
+    }
+}
+
+TEST(LibraryFolder, AFolderThatCannotBeMadeIsReportedAndNothingIsSaved) {
+    QTemporaryDir folder;
+    const QString plainFile = folder.filePath(QStringLiteral("not-a-folder"));
+    {
+        QFile out(plainFile);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    }
+    // The parent of the library's folder is a regular file: no mode bits involved, so the case
+    // holds when the tests run as root too.
+    BirthLibrary library(plainFile + QStringLiteral("/korvani/births.sqlite"));
+    const auto error = library.Open();
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->fault, LibraryFault::Unwritable);
+    EXPECT_TRUE(error->message.contains(QDir::toNativeSeparators(plainFile)));
+    SavedBirth birth = FullBirth();
+    const auto saved = library.Save(birth, false);
+    ASSERT_TRUE(std::holds_alternative<LibraryError>(saved));
+    EXPECT_EQ(std::get<LibraryError>(saved).fault, LibraryFault::Unwritable);
+    EXPECT_EQ(birth, FullBirth()); // the caller's fields are kept as they were
+}
+
+TEST(LibraryFolder, DataDirectoryMovesTheDefaultPath) {
+    qputenv("KORVANI_DATA_DIR", "/tmp/some/where");
+    EXPECT_EQ(BirthLibrary::DefaultPath(), QStringLiteral("/tmp/some/where/births.sqlite"));
+    qunsetenv("KORVANI_DATA_DIR");
+    EXPECT_TRUE(BirthLibrary::DefaultPath().endsWith(QStringLiteral("/korvani/births.sqlite")));
+}
+
+TEST_F(Library, TwoWritersAtOnceLoseNothing) {
+    constexpr int perWriter = 150;
+    const auto write = [this](const QString& name) {
+        BirthLibrary library(path);
+        for (int n = 0; n < perWriter; ++n) {
+            SavedBirth birth = FullBirth(name);
+            birth.year = 1901 + n;
+            const auto saved = library.Save(birth, false);
+            EXPECT_TRUE(std::holds_alternative<BirthLibrary::SaveOutcome>(saved))
+                << std::get<LibraryError>(saved).message.toStdString();
+        }
+    };
+    BirthLibrary first(path);
+    ASSERT_FALSE(first.Open()); // made before the writers race to make it
+    std::thread a(write, QStringLiteral("A"));
+    std::thread b(write, QStringLiteral("B"));
+    a.join();
+    b.join();
+    EXPECT_EQ(Value(first.Count()), 2 * perWriter);
+}
+
+} // namespace
+
+namespace {
+
+// A library on a full disk: a small tmpfs filled to the last byte. Mounting needs the right to
+// mount (root with CAP_SYS_ADMIN); elsewhere the test is skipped and says why.
+TEST(LibraryFolder, AFullDiskIsReportedAndTheLibraryKeepsWhatItHad) {
+    QTemporaryDir folder;
+    const QString mountPoint = folder.path();
+    QProcess mount;
+    mount.start(QStringLiteral("mount"),
+                {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                 QStringLiteral("size=512k"), QStringLiteral("tmpfs"), mountPoint});
+    if (!mount.waitForFinished(-1) || mount.exitStatus() != QProcess::NormalExit ||
+        mount.exitCode() != 0) {
+        GTEST_SKIP() << "a tmpfs cannot be mounted here: "
+                     << mount.readAllStandardError().trimmed().toStdString();
+    }
+    struct Unmount {
+        QString point;
+        ~Unmount() { QProcess::execute(QStringLiteral("umount"), {point}); }
+    } unmount{mountPoint};
+
+    const QString path = mountPoint + QStringLiteral("/births.sqlite");
+    BirthLibrary library(path);
+    SavedBirth first = FullBirth();
+    ASSERT_TRUE(std::holds_alternative<BirthLibrary::SaveOutcome>(library.Save(first, false)));
+    {
+        QFile filler(mountPoint + QStringLiteral("/filler"));
+        ASSERT_TRUE(filler.open(QIODevice::WriteOnly));
+        const QByteArray block(4096, 'f');
+        while (filler.write(block) == block.size() && filler.flush()) {
+        }
+    }
+    // Births large enough to need new pages, until the disk refuses one.
+    std::optional<LibraryError> refused;
+    for (int day = 2; day <= 28 && !refused; ++day) {
+        SavedBirth birth = FullBirth();
+        birth.day = day;
+        birth.note = QString(maxNoteLength, QChar(u'n'));
+        const SavedBirth typed = birth;
+        const auto saved = library.Save(birth, false);
+        if (const auto* error = std::get_if<LibraryError>(&saved)) {
+            refused = *error;
+            EXPECT_EQ(birth, typed); // the fields stay as typed
+        }
+    }
+    ASSERT_TRUE(refused);
+    EXPECT_EQ(refused->fault, LibraryFault::Unwritable) << refused->message.toStdString();
+    QFile::remove(mountPoint + QStringLiteral("/filler"));
+    BirthLibrary again(path);
+    const auto loaded = again.Load(first.id);
+    ASSERT_TRUE(std::holds_alternative<std::optional<SavedBirth>>(loaded));
+    EXPECT_EQ(std::get<std::optional<SavedBirth>>(loaded), first);
+    RawFile raw(path);
+    EXPECT_EQ(raw.Value(QStringLiteral("PRAGMA integrity_check")).toString(), QStringLiteral("ok"));
+}
+
+} // namespace

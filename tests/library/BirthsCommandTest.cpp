@@ -1,0 +1,252 @@
+// The command's library options, in-process, and the built command killed in the middle of an
+// import or writing while another user of the library writes too.
+
+#include "library/BirthsCommand.h"
+#include "LibraryFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+
+#include <csignal>
+#include <cstring>
+#include <thread>
+
+namespace {
+
+struct Command : ::testing::Test {
+    QTemporaryDir folder;
+    QString path = folder.filePath(QStringLiteral("births.sqlite"));
+
+    void SetUp() override {
+        BirthLibrary library(path);
+        for (const auto& [name, year] :
+             std::vector<std::pair<const char*, int>>{{"ASHA RAO", 1990},
+                                                      {"BEN", 1941},
+                                                      {"BEN", 1950},
+                                                      {"BEN", 1960},
+                                                      {"BEN", 1970},
+                                                      {"BEN", 1980},
+                                                      {"BEN", 1985},
+                                                      {"BENITA", 1999}}) {
+            SavedBirth birth = FullBirth(QString::fromLatin1(name));
+            birth.year = year;
+            if (year == 1941) {
+                birth.zoneRow.clear();
+                birth.ianaZone = QStringLiteral("Europe/London");
+            }
+            ASSERT_TRUE(
+                std::holds_alternative<BirthLibrary::SaveOutcome>(library.Save(birth, false)));
+        }
+    }
+
+    BirthsCommand Run(QStringList arguments) {
+        arguments.prepend(QStringLiteral("korvani-chart"));
+        arguments << QStringLiteral("--library") << path;
+        return RunBirthsCommand(arguments, {});
+    }
+};
+
+TEST_F(Command, SavedNamesOneBirthOrListsTheCandidates) {
+    const struct {
+        QStringList arguments;
+        QStringList chart;   // the arguments handed on, when the birth is found
+        const char* refusal; // otherwise the message
+    } cases[] = {
+        {{QStringLiteral("--saved"), QStringLiteral("asha rao"), QStringLiteral("--json")},
+         {QStringLiteral("--json"), QStringLiteral("--date"), QStringLiteral("1990-08-15"),
+          QStringLiteral("--time"), QStringLiteral("10:30"), QStringLiteral("--lon"),
+          QStringLiteral("077:13W"), QStringLiteral("--lat"), QStringLiteral("28:39S"),
+          QStringLiteral("--zone"), QStringLiteral("Indian Time, IST, +5.3"),
+          QStringLiteral("--dst")},
+         nullptr},
+        {{QStringLiteral("--saved=Ben@1941-08-15")},
+         {QStringLiteral("--date"), QStringLiteral("1941-08-15"), QStringLiteral("--time"),
+          QStringLiteral("10:30"), QStringLiteral("--lon"), QStringLiteral("077:13W"),
+          QStringLiteral("--lat"), QStringLiteral("28:39S"), QStringLiteral("--tz"),
+          QStringLiteral("Europe/London")},
+         nullptr},
+        {{QStringLiteral("--saved"), QStringLiteral("ben")},
+         {},
+         "korvani-chart: --saved: \"ben\" names 6 births; add @YYYY-MM-DD to choose one: "
+         "BEN@1941-08-15, BEN@1950-08-15, BEN@1960-08-15, BEN@1970-08-15, BEN@1980-08-15, "
+         "and 1 more\n"},
+        {{QStringLiteral("--saved"), QStringLiteral("BEN@2000-01-01")},
+         {},
+         "korvani-chart: --saved: no birth of \"BEN\" on \"2000-01-01\"; saved: BEN@1941-08-15, "
+         "BEN@1950-08-15, BEN@1960-08-15, BEN@1970-08-15, BEN@1980-08-15, and 1 more\n"},
+        {{QStringLiteral("--saved"), QStringLiteral("benit")},
+         {},
+         "korvani-chart: --saved: no saved birth is named \"benit\"; did you mean: "
+         "BENITA@1999-08-15\n"},
+        {{QStringLiteral("--saved"), QStringLiteral("nobody")},
+         {},
+         "korvani-chart: --saved: no saved birth is named \"nobody\"\n"},
+        {{QStringLiteral("--saved"), QStringLiteral("ben"), QStringLiteral("--export-births"),
+          QStringLiteral("-")},
+         {},
+         "korvani-chart: --saved --export-births cannot be combined\n"},
+        {{QStringLiteral("--backup-births"), QStringLiteral("x"), QStringLiteral("--json")},
+         {},
+         "korvani-chart: --backup-births takes no chart options (got \"--json\")\n"},
+        {{QStringLiteral("--saved"), QStringLiteral("ben"), QStringLiteral("--replace")},
+         {},
+         "korvani-chart: --replace goes with --import-births\n"},
+    };
+    for (const auto& c : cases) {
+        const BirthsCommand command = Run(c.arguments);
+        SCOPED_TRACE(c.arguments.join(u' ').toStdString());
+        if (c.refusal == nullptr) {
+            ASSERT_FALSE(command.output) << command.output->standardError.toStdString();
+            EXPECT_EQ(command.arguments, QStringList{QStringLiteral("korvani-chart")} + c.chart);
+        } else {
+            ASSERT_TRUE(command.output);
+            EXPECT_EQ(command.output->exitStatus, refusedExitStatus);
+            EXPECT_EQ(command.output->standardError.toStdString(), c.refusal);
+        }
+    }
+    // Without a library option the arguments pass unchanged.
+    const QStringList plain = {QStringLiteral("korvani-chart"), QStringLiteral("--list-zones")};
+    const BirthsCommand untouched = RunBirthsCommand(plain, {});
+    EXPECT_FALSE(untouched.output);
+    EXPECT_EQ(untouched.arguments, plain);
+}
+
+// A CSV of `rows` births named by number in letters, all distinct.
+QByteArray ManyBirths(int rows, const char* prefix) {
+    QByteArray csv = "name,date,time,lon,lat,zone,tz,place,dst,note\n";
+    for (int row = 0; row < rows; ++row) {
+        QByteArray name = prefix;
+        for (int n = row; n > 0 || name.size() == qsizetype(std::strlen(prefix)); n /= 26) {
+            name += char('A' + n % 26);
+            if (n == 0) {
+                break;
+            }
+        }
+        csv +=
+            name + ",1990-08-15,10:30,77:13E,28:39N,34,,,0,note " + QByteArray::number(row) + '\n';
+    }
+    return csv;
+}
+
+qint64 Count(const QString& path) {
+    BirthLibrary library(path);
+    const auto count = library.Count();
+    return std::holds_alternative<qint64>(count) ? std::get<qint64>(count) : -1;
+}
+
+TEST_F(Command, AnImportKilledInItsMiddleLeavesTheLibraryWholeAndWithoutIt) {
+    constexpr int rows = 100000;
+    const QString csvPath = folder.filePath(QStringLiteral("many.csv"));
+    {
+        QFile csv(csvPath);
+        ASSERT_TRUE(csv.open(QIODevice::WriteOnly));
+        csv.write(ManyBirths(rows, "K"));
+    }
+    const qint64 before = Count(path);
+    QProcess import;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("KORVANI_TEST_IMPORT_PAUSE_ROWS"), QString::number(rows / 2));
+    import.setProcessEnvironment(environment);
+    import.setReadChannel(QProcess::StandardError);
+    import.start(QStringLiteral(KORVANI_CHART_PATH),
+                 {QStringLiteral("--import-births"), csvPath, QStringLiteral("--library"), path});
+    // The command says when it has written half the rows inside its transaction.
+    QByteArray said;
+    while (!said.contains("import paused") && import.state() != QProcess::NotRunning) {
+        import.waitForReadyRead(-1);
+        said += import.readAllStandardError();
+    }
+    ASSERT_TRUE(said.contains("import paused")) << said.toStdString();
+    ::kill(static_cast<pid_t>(import.processId()), SIGKILL);
+    import.waitForFinished(-1);
+    EXPECT_EQ(import.exitStatus(), QProcess::CrashExit);
+
+    {
+        RawFile raw(path);
+        EXPECT_EQ(raw.Value(QStringLiteral("PRAGMA integrity_check")).toString(),
+                  QStringLiteral("ok"));
+    }
+    EXPECT_EQ(Count(path), before); // none of the import
+
+    // Run again to its end: all of it.
+    QProcess again;
+    again.start(QStringLiteral(KORVANI_CHART_PATH),
+                {QStringLiteral("--import-births"), csvPath, QStringLiteral("--library"), path});
+    again.waitForFinished(-1);
+    EXPECT_EQ(again.exitCode(), 0) << again.readAllStandardError().toStdString();
+    EXPECT_EQ(Count(path), before + rows);
+}
+
+TEST_F(Command, TheCommandAndAWindowWriteAtOnceAndNothingIsLost) {
+    constexpr int rows = 20000;
+    constexpr int saves = 200;
+    const QString csvPath = folder.filePath(QStringLiteral("many.csv"));
+    {
+        QFile csv(csvPath);
+        ASSERT_TRUE(csv.open(QIODevice::WriteOnly));
+        csv.write(ManyBirths(rows, "C"));
+    }
+    const qint64 before = Count(path);
+    QProcess import;
+    import.start(QStringLiteral(KORVANI_CHART_PATH),
+                 {QStringLiteral("--import-births"), csvPath, QStringLiteral("--library"), path});
+    ASSERT_TRUE(import.waitForStarted(-1));
+    // Meanwhile the window's saves, each waiting for the import's transaction when it meets it.
+    BirthLibrary library(path);
+    for (int n = 0; n < saves; ++n) {
+        SavedBirth birth = FullBirth(QStringLiteral("WINDOW"));
+        birth.year = 1901 + n % 150;
+        birth.month = 1 + n / 150;
+        const auto saved = library.Save(birth, false);
+        ASSERT_TRUE(std::holds_alternative<BirthLibrary::SaveOutcome>(saved))
+            << std::get<LibraryError>(saved).message.toStdString();
+    }
+    import.waitForFinished(-1);
+    EXPECT_EQ(import.exitCode(), 0) << import.readAllStandardError().toStdString();
+    EXPECT_EQ(Count(path), before + rows + saves);
+}
+
+TEST_F(Command, ExportToAFileAndBackUpGiveTheLibraryBack) {
+    const QString exported = folder.filePath(QStringLiteral("births.csv"));
+    const QString backup = folder.filePath(QStringLiteral("backup.sqlite"));
+    for (const QStringList& arguments : {QStringList{QStringLiteral("--export-births"), exported},
+                                         QStringList{QStringLiteral("--backup-births"), backup}}) {
+        const BirthsCommand command = Run(arguments);
+        ASSERT_TRUE(command.output);
+        EXPECT_EQ(command.output->exitStatus, 0) << command.output->standardError.toStdString();
+    }
+    const QString copy = folder.filePath(QStringLiteral("copy.sqlite"));
+    const BirthsCommand import =
+        RunBirthsCommand({QStringLiteral("korvani-chart"), QStringLiteral("--import-births"),
+                          exported, QStringLiteral("--library"), copy},
+                         {});
+    ASSERT_TRUE(import.output);
+    EXPECT_EQ(import.output->exitStatus, 0) << import.output->standardError.toStdString();
+    EXPECT_EQ(Count(copy), Count(path));
+    EXPECT_EQ(Count(backup), Count(path));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(Command, AnExportedFileRunsThroughTheBatchUnchanged) {
+    const QString exported = folder.filePath(QStringLiteral("births.csv"));
+    const BirthsCommand command = Run({QStringLiteral("--export-births"), exported});
+    ASSERT_TRUE(command.output);
+    ASSERT_EQ(command.output->exitStatus, 0);
+    QProcess batch;
+    batch.start(
+        QStringLiteral(KORVANI_CHART_PATH),
+        {QStringLiteral("--batch"), exported, QStringLiteral("--jobs"), QStringLiteral("2")});
+    batch.waitForFinished(-1);
+    const QByteArray out = batch.readAllStandardOutput();
+    EXPECT_EQ(batch.exitCode(), 0) << batch.readAllStandardError().toStdString();
+    EXPECT_EQ(out.count('\n'), Count(path));
+    EXPECT_FALSE(out.contains("\"error\"")) << out.toStdString();
+}
+
+} // namespace
