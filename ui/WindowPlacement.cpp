@@ -75,7 +75,13 @@ void ShrinkToScreen(QWidget* window) {
     }
 }
 
-void PlaceWindow(QWidget* window, QPoint frameTopLeft, QScreen* screen, const QRect& frameMargins) {
+namespace {
+
+// Fits the window to its screen's area, then moves its frame to where `frameTopLeft` puts it
+// for the frame's size (kept on that area).
+template <typename FrameTopLeftFor>
+void FitAndMove(QWidget* window, QScreen* screen, const QRect& frameMargins,
+                FrameTopLeftFor frameTopLeft) {
     screen = ScreenOf(window, screen);
     if (!screen) {
         return;
@@ -83,21 +89,22 @@ void PlaceWindow(QWidget* window, QPoint frameTopLeft, QScreen* screen, const QR
     const QRect available = screen->availableGeometry();
     const QSize frameExtra = FrameExtra(frameMargins);
     FitSize(window, available, frameExtra);
-    MoveFrameTo(window, FittedFrameTopLeft(frameTopLeft, window->size() + frameExtra, available),
-                frameMargins);
+    MoveFrameTo(window, frameTopLeft(window->size() + frameExtra, available), frameMargins);
+}
+
+} // namespace
+
+void PlaceWindow(QWidget* window, QPoint frameTopLeft, QScreen* screen, const QRect& frameMargins) {
+    FitAndMove(window, screen, frameMargins, [&](QSize frameSize, const QRect& available) {
+        return FittedFrameTopLeft(frameTopLeft, frameSize, available);
+    });
 }
 
 void CentreWindowOver(QWidget* window, const QRect& over, QScreen* screen,
                       const QRect& frameMargins) {
-    screen = ScreenOf(window, screen);
-    if (!screen) {
-        return;
-    }
-    const QRect available = screen->availableGeometry();
-    const QSize frameExtra = FrameExtra(frameMargins);
-    FitSize(window, available, frameExtra);
-    MoveFrameTo(window, CentredFrameTopLeft(over, window->size() + frameExtra, available),
-                frameMargins);
+    FitAndMove(window, screen, frameMargins, [&](QSize frameSize, const QRect& available) {
+        return CentredFrameTopLeft(over, frameSize, available);
+    });
 }
 
 namespace {
