@@ -276,8 +276,8 @@ bool ReadChunk(LineReader& reader, qint64& lineNumber, qsizetype rows, InputChun
 // to row and belongs to one thread.
 class ChunkWorker {
   public:
-    ChunkWorker(OutputFormat format, PlaceAndZoneCache places)
-        : format_(format), places_(std::move(places)) {}
+    ChunkWorker(OutputFormat format, bool withCharts, PlaceAndZoneCache places)
+        : format_(format), withCharts_(withCharts), places_(std::move(places)) {}
 
     void Run(const InputChunk& chunk, OutputChunk& output) {
         output.bytes.resize(0);
@@ -348,11 +348,12 @@ class ChunkWorker {
         if (format_ == OutputFormat::Csv) {
             AppendChartCsvRow(output.bytes, result_, lineNumber);
         } else {
-            AppendChartJsonLine(output.bytes, result_, lineNumber);
+            AppendChartJsonLine(output.bytes, result_, lineNumber, withCharts_);
         }
     }
 
     OutputFormat format_;
+    bool withCharts_;
     PlaceAndZoneCache places_;
     CsvFields fields_;
     ChartResult result_;
@@ -361,11 +362,12 @@ class ChunkWorker {
 // Chunks handed to worker threads and their outputs taken back in input order.
 class ChunkPool {
   public:
-    ChunkPool(int threads, OutputFormat format, const PlaceAndZoneCache& places) {
+    ChunkPool(int threads, OutputFormat format, bool withCharts, const PlaceAndZoneCache& places) {
         for (int thread = 0; thread < threads; ++thread) {
-            threads_.emplace_back([this, format, worker = places.ForAnotherThread()]() mutable {
-                Work(ChunkWorker(format, std::move(worker)));
-            });
+            threads_.emplace_back(
+                [this, format, withCharts, worker = places.ForAnotherThread()]() mutable {
+                    Work(ChunkWorker(format, withCharts, std::move(worker)));
+                });
         }
     }
 
@@ -438,7 +440,7 @@ class ChunkPool {
 } // namespace
 
 BatchSummary RunBatch(QIODevice& input, OutputFormat format, PlaceAndZoneCache& places,
-                      const BatchWrite& write, int jobs) {
+                      const BatchWrite& write, int jobs, bool withCharts) {
     BatchSummary summary;
     LineReader reader(input);
     const auto header = reader.Next();
@@ -489,7 +491,7 @@ BatchSummary RunBatch(QIODevice& input, OutputFormat format, PlaceAndZoneCache& 
 
     InputChunk chunk;
     if (jobs == 1) {
-        ChunkWorker worker(format, places.ForAnotherThread());
+        ChunkWorker worker(format, withCharts, places.ForAnotherThread());
         OutputChunk output;
         while (ReadChunk(reader, lineNumber, chunkRows, chunk)) {
             worker.Run(chunk, output);
@@ -498,7 +500,7 @@ BatchSummary RunBatch(QIODevice& input, OutputFormat format, PlaceAndZoneCache& 
             }
         }
     } else {
-        ChunkPool pool(jobs, format, places);
+        ChunkPool pool(jobs, format, withCharts, places);
         std::deque<qsizetype> costs; // of the chunks in flight, oldest first
         qsizetype inFlight = 0;
         bool inputEnded = false;
