@@ -6,35 +6,29 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QSaveFile>
-#include <QStringList>
 
 #include <array>
 #include <memory>
 
 QString ChartDrawingTitle(const ChartResult& result) {
     const ChartInput& input = result.input;
-    const QString date = QStringLiteral("%1-%2-%3 %4:%5")
+    // The date alone: with the time the title no longer fits over the chart.
+    const QString date = QStringLiteral("%1-%2-%3")
                              .arg(input.year, 4, 10, QLatin1Char('0'))
                              .arg(input.monthPosition + 1, 2, 10, QLatin1Char('0'))
-                             .arg(input.day, 2, 10, QLatin1Char('0'))
-                             .arg(input.hour, 2, 10, QLatin1Char('0'))
-                             .arg(input.minute, 2, 10, QLatin1Char('0'));
+                             .arg(input.day, 2, 10, QLatin1Char('0'));
     QString place;
     if (const auto& found = result.used.place) {
-        QStringList words{found->name};
-        if (!found->state.isEmpty()) {
-            words.append(found->state);
-        }
-        words.append(found->country);
-        place = words.join(QStringLiteral(", "));
+        // The state is left out: the title has one line over one chart's width.
+        place = found->name + QStringLiteral(", ") + found->country;
     } else {
         place = QStringLiteral("%1:%2%3 %4:%5%6")
                     .arg(input.latitudeDegrees, 2, 10, QLatin1Char('0'))
                     .arg(input.latitudeMinutes, 2, 10, QLatin1Char('0'))
-                    .arg(input.south ? u'S' : u'N')
+                    .arg(QChar(input.south ? u'S' : u'N'))
                     .arg(input.longitudeDegrees, 3, 10, QLatin1Char('0'))
                     .arg(input.longitudeMinutes, 2, 10, QLatin1Char('0'))
-                    .arg(input.east ? u'E' : u'W');
+                    .arg(QChar(input.east ? u'E' : u'W'));
     }
     return QString::fromStdString(
         ChartTitle(result.used.name.toStdString(), date.toStdString(), place.toStdString()));

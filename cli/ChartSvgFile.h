@@ -7,9 +7,9 @@
 
 #include <optional>
 
-// The chart's title for its drawing: the person, the date and time, and the place (the place
-// list's name, or the coordinates as the options take them), e.g.
-// "Ravi, 1990-08-15 10:30, Pune, Maharashtra, India".
+// The chart's title for its drawing: the person, the date, and the place (the place list's name
+// and country, or the coordinates as the options take them), e.g. "Ravi, 1990-08-15, Pune,
+// India" or "Ravi, 1990-08-15, 18:31N 073:51E".
 QString ChartDrawingTitle(const ChartResult& result);
 
 // Writes the birth and decanate charts of `result` side by side as SVG to `path`, in `style`,
