@@ -32,8 +32,9 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${KORVANI_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Named as well as found: korvani-chart writes its texts through {fmt}'s shared library.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libfmt9")
+# Named as well as found: korvani-chart writes its texts through {fmt}'s shared library. The
+# fonts are no library: the charts, and korvani-chart --svg in particular, draw in DejaVu Sans.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libfmt9, fonts-dejavu-core")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
 include(CPack)
