@@ -173,13 +173,12 @@ QString UsageText() {
         "  korvani-chart --date 1990-08-15 --time 10:30 --lon 077:13E --lat 28:39N --tz "
         "Asia/Kolkata\n"
         "  korvani-chart --batch births.csv --format csv > charts.csv\n"
-        "  korvani-chart --date 1990-08-15 --time 10:30 --lon 077:13E --lat 28:39N --zone 34 "
-        "--svg chart.svg --chart-style north\n"
+        "  korvani-chart --date 1990-08-15 --time 10:30 --place \"New Delhi\" --svg chart.svg\n"
         "\n"
         "Exit status:\n"
         "  0  the chart, list, help or version was written; in a batch, every row succeeded\n"
-        "  1  the output or the SVG file could not be written, or the batch file could not be\n"
-        "     read\n"
+        "  1  the output could not be written, or the batch file could not be read; also\n"
+        "     when the --svg file could not be written\n"
         "  2  the input was refused (the reason is on standard error); in a batch, any row was\n"
         "     refused (the count is on standard error)\n");
 }
