@@ -1,14 +1,14 @@
 #include "cli/ChartSvgFile.h"
 
 #include "charts/ChartCells.h"
-#include "chartview/ChartPainter.h"
+#include <QFile>
+#include <QFileInfo>
+#include <QLibrary>
+#include <QStringList>
 
-#include <QCoreApplication>
-#include <QGuiApplication>
-#include <QSaveFile>
-
-#include <array>
-#include <memory>
+#ifndef KORVANI_CHART_SVG_MODULE_DIR
+#error "KORVANI_CHART_SVG_MODULE_DIR comes from the install folders in CMake"
+#endif
 
 QString ChartDrawingTitle(const ChartResult& result) {
     const ChartInput& input = result.input;
@@ -36,45 +36,45 @@ QString ChartDrawingTitle(const ChartResult& result) {
 
 namespace {
 
-// An offscreen application for the fonts, when the process has none: the command needs no
-// display. "-platform" on its own command line wins over QT_QPA_PLATFORM.
-class OffscreenApplication {
-  public:
-    OffscreenApplication() {
-        if (QCoreApplication::instance() == nullptr) {
-            application_ = std::make_unique<QGuiApplication>(argc_, arguments_.data());
-        }
+// The module beside the running command (the build tree), then the installed one.
+QStringList ModuleCandidates() {
+    const QString name = QStringLiteral("korvani-chart-svg.so");
+    QStringList candidates;
+    const QString program = QFile::symLinkTarget(QStringLiteral("/proc/self/exe"));
+    if (!program.isEmpty()) {
+        candidates.append(QFileInfo(program).absolutePath() + u'/' + name);
     }
-
-  private:
-    // QGuiApplication keeps the count and the arguments for its lifetime, and may change them.
-    char programName_[14] = "korvani-chart";
-    char platformOption_[10] = "-platform";
-    char platformName_[10] = "offscreen";
-    int argc_ = 3;
-    std::array<char*, 4> arguments_ = {programName_, platformOption_, platformName_, nullptr};
-    std::unique_ptr<QGuiApplication> application_;
-};
+    candidates.append(QStringLiteral(KORVANI_CHART_SVG_MODULE_DIR "/") + name);
+    return candidates;
+}
 
 } // namespace
 
 std::optional<QString> WriteChartSvgFile(const QString& path, const ChartResult& result,
                                          ChartStyle style) {
-    const OffscreenApplication application;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return file.errorString();
+    const ChartSvgJob job{path, ComputeChartContents(result.chart, ChartKind::Birth),
+                          ComputeChartContents(result.chart, ChartKind::Decanate), style,
+                          ChartDrawingTitle(result)};
+    QString loadProblem;
+    for (const QString& candidate : ModuleCandidates()) {
+        if (!QFileInfo::exists(candidate)) {
+            continue;
+        }
+        // Never unloaded: Qt's plugins may still be held when the library would go.
+        QLibrary module(candidate);
+        module.setLoadHints(QLibrary::PreventUnloadHint);
+        const auto write =
+            reinterpret_cast<WriteChartSvgJobFunction>(module.resolve(writeChartSvgJobSymbol));
+        if (write == nullptr) {
+            loadProblem = module.errorString();
+            continue;
+        }
+        QString problem;
+        if (!write(job, problem)) {
+            return problem;
+        }
+        return std::nullopt;
     }
-    const bool drawn = WriteChartsSvg(file, ComputeChartContents(result.chart, ChartKind::Birth),
-                                      ComputeChartContents(result.chart, ChartKind::Decanate),
-                                      style, ChartDrawingTitle(result));
-    if (!drawn) {
-        file.cancelWriting();
-        return file.error() != QFileDevice::NoError ? file.errorString()
-                                                    : QStringLiteral("the drawing failed");
-    }
-    if (!file.commit()) {
-        return file.errorString();
-    }
-    return std::nullopt;
+    return QStringLiteral("the drawing module korvani-chart-svg.so could not be loaded%1")
+        .arg(loadProblem.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(loadProblem));
 }
