@@ -6,8 +6,8 @@
 #include <QLibrary>
 #include <QStringList>
 
-#ifndef KORVANI_CHART_SVG_MODULE_DIR
-#error "KORVANI_CHART_SVG_MODULE_DIR comes from the install folders in CMake"
+#ifndef KORVANI_CHART_SVG_MODULE_FROM_BIN
+#error "KORVANI_CHART_SVG_MODULE_FROM_BIN comes from the install folders in CMake"
 #endif
 
 QString ChartDrawingTitle(const ChartResult& result) {
@@ -36,16 +36,17 @@ QString ChartDrawingTitle(const ChartResult& result) {
 
 namespace {
 
-// The module beside the running command (the build tree), then the installed one.
+// The module beside the running command (the build tree), then where the package puts it
+// relative to the command.
 QStringList ModuleCandidates() {
     const QString name = QStringLiteral("korvani-chart-svg.so");
-    QStringList candidates;
     const QString program = QFile::symLinkTarget(QStringLiteral("/proc/self/exe"));
-    if (!program.isEmpty()) {
-        candidates.append(QFileInfo(program).absolutePath() + u'/' + name);
+    if (program.isEmpty()) {
+        return {};
     }
-    candidates.append(QStringLiteral(KORVANI_CHART_SVG_MODULE_DIR "/") + name);
-    return candidates;
+    const QString folder = QFileInfo(program).absolutePath();
+    return {folder + u'/' + name,
+            folder + QStringLiteral("/" KORVANI_CHART_SVG_MODULE_FROM_BIN "/") + name};
 }
 
 } // namespace
