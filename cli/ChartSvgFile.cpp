@@ -1,6 +1,7 @@
 #include "cli/ChartSvgFile.h"
 
 #include "charts/ChartCells.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QLibrary>
