@@ -278,8 +278,8 @@ bool ReadChunk(LineReader& reader, qint64& lineNumber, qsizetype rows, InputChun
 class ChunkWorker {
   public:
     // `columns`: the header's count, the batch's nine and any named columns after them.
-    ChunkWorker(OutputFormat format, PlaceAndZoneCache places, qsizetype columns)
-        : format_(format), places_(std::move(places)), columns_(columns) {}
+    ChunkWorker(OutputFormat format, bool withCharts, PlaceAndZoneCache places, qsizetype columns)
+        : format_(format), withCharts_(withCharts), places_(std::move(places)), columns_(columns) {}
 
     void Run(const InputChunk& chunk, OutputChunk& output) {
         output.bytes.resize(0);
@@ -352,11 +352,12 @@ class ChunkWorker {
         if (format_ == OutputFormat::Csv) {
             AppendChartCsvRow(output.bytes, result_, lineNumber);
         } else {
-            AppendChartJsonLine(output.bytes, result_, lineNumber);
+            AppendChartJsonLine(output.bytes, result_, lineNumber, withCharts_);
         }
     }
 
     OutputFormat format_;
+    bool withCharts_;
     PlaceAndZoneCache places_;
     qsizetype columns_ = batchColumnCount;
     CsvFields fields_;
@@ -366,12 +367,12 @@ class ChunkWorker {
 // Chunks handed to worker threads and their outputs taken back in input order.
 class ChunkPool {
   public:
-    ChunkPool(int threads, OutputFormat format, const PlaceAndZoneCache& places,
+    ChunkPool(int threads, OutputFormat format, bool withCharts, const PlaceAndZoneCache& places,
               qsizetype columns) {
         for (int thread = 0; thread < threads; ++thread) {
             threads_.emplace_back(
-                [this, format, columns, worker = places.ForAnotherThread()]() mutable {
-                    Work(ChunkWorker(format, std::move(worker), columns));
+                [this, format, withCharts, columns, worker = places.ForAnotherThread()]() mutable {
+                    Work(ChunkWorker(format, withCharts, std::move(worker), columns));
                 });
         }
     }
@@ -445,7 +446,7 @@ class ChunkPool {
 } // namespace
 
 BatchSummary RunBatch(QIODevice& input, OutputFormat format, PlaceAndZoneCache& places,
-                      const BatchWrite& write, int jobs) {
+                      const BatchWrite& write, int jobs, bool withCharts) {
     BatchSummary summary;
     LineReader reader(input);
     const auto header = reader.Next();
@@ -505,7 +506,7 @@ BatchSummary RunBatch(QIODevice& input, OutputFormat format, PlaceAndZoneCache& 
 
     InputChunk chunk;
     if (jobs == 1) {
-        ChunkWorker worker(format, places.ForAnotherThread(), trimmedNames.size());
+        ChunkWorker worker(format, withCharts, places.ForAnotherThread(), trimmedNames.size());
         OutputChunk output;
         while (ReadChunk(reader, lineNumber, chunkRows, chunk)) {
             worker.Run(chunk, output);
@@ -514,7 +515,7 @@ BatchSummary RunBatch(QIODevice& input, OutputFormat format, PlaceAndZoneCache& 
             }
         }
     } else {
-        ChunkPool pool(jobs, format, places, trimmedNames.size());
+        ChunkPool pool(jobs, format, withCharts, places, trimmedNames.size());
         std::deque<qsizetype> costs; // of the chunks in flight, oldest first
         qsizetype inFlight = 0;
         bool inputEnded = false;

@@ -69,9 +69,10 @@ using BatchWrite = std::function<bool(const QByteArray&)>;
 // with a header). A refused row gives its message in its own line and never affects another
 // row. With `jobs` above 1, chunks of rows are computed and formatted on that many threads,
 // each with its own remembered answers over the shared place index; the output is the same.
-// What is held at once stays within a fixed bound, whatever `jobs` is.
+// What is held at once stays within a fixed bound, whatever `jobs` is. JSON Lines carry each
+// chart's `charts` cells only `withCharts`.
 BatchSummary RunBatch(QIODevice& input, OutputFormat format, PlaceAndZoneCache& places,
-                      const BatchWrite& write, int jobs = 1);
+                      const BatchWrite& write, int jobs = 1, bool withCharts = false);
 
 // The processors this process may run on: its CPU affinity, within the CPU limit of its control
 // group (cgroup v2 cpu.max, or v1 cpu.cfs_quota_us and cpu.cfs_period_us). At least 1.

@@ -1,5 +1,7 @@
 #include "cli/ChartCommand.h"
 
+#include "cli/ChartSvgFile.h"
+
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QFile>
@@ -26,6 +28,10 @@ struct Options {
     QCommandLineOption format{QStringLiteral("format"), QString(), QStringLiteral("FORMAT")};
     QCommandLineOption batch{QStringLiteral("batch"), QString(), QStringLiteral("FILE")};
     QCommandLineOption jobs{QStringLiteral("jobs"), QString(), QStringLiteral("N")};
+    QCommandLineOption svg{QStringLiteral("svg"), QString(), QStringLiteral("FILE")};
+    QCommandLineOption chartStyle{QStringLiteral("chart-style"), QString(),
+                                  QStringLiteral("STYLE")};
+    QCommandLineOption charts{QStringLiteral("charts"), QString()};
     QCommandLineOption listZones{QStringLiteral("list-zones"), QString()};
     QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")}, QString()};
     QCommandLineOption version{QStringLiteral("version"), QString()};
@@ -71,6 +77,38 @@ std::variant<OutputFormat, Refusal> ReadFormat(const QCommandLineParser& parser,
     return *format;
 }
 
+std::variant<ChartStyle, Refusal> ReadChartStyle(const QCommandLineParser& parser,
+                                                 const Options& options) {
+    const QString value = parser.value(options.chartStyle);
+    if (!parser.isSet(options.chartStyle) || value == u"south") {
+        return ChartStyle::SouthIndian;
+    }
+    if (value == u"north") {
+        return ChartStyle::NorthIndian;
+    }
+    return Refusal{
+        QStringLiteral("--chart-style: expected south or north (got %1)").arg(Quoted(value))};
+}
+
+// The drawing options that do not fit the output asked for; nothing when they fit.
+std::optional<Refusal> DrawingOptionsRefusal(const QCommandLineParser& parser,
+                                             const Options& options, bool batch,
+                                             OutputFormat format) {
+    if (batch && parser.isSet(options.svg)) {
+        return Refusal{QStringLiteral("--svg draws one chart and cannot be used with --batch")};
+    }
+    if (parser.isSet(options.chartStyle) && !parser.isSet(options.svg)) {
+        return Refusal{QStringLiteral("--chart-style chooses the layout of --svg; give --svg")};
+    }
+    if (parser.isSet(options.charts) && format != OutputFormat::Json) {
+        return Refusal{QStringLiteral("--charts adds the chart cells to JSON output; it cannot be "
+                                      "used with --format %1")
+                           .arg(format == OutputFormat::Csv ? QStringLiteral("csv")
+                                                            : QStringLiteral("table"))};
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 QString UsageText() {
@@ -78,7 +116,8 @@ QString UsageText() {
         "Usage: korvani-chart --date YYYY-MM-DD --time HH:MM[:SS]\n"
         "                     (--lon DDD:MM(E|W) --lat DD:MM(N|S) | --place PLACE)\n"
         "                     (--zone ZONE [--dst] | --tz ZONE) [--json | --format FORMAT]\n"
-        "  or:  korvani-chart --batch FILE [--format json|csv] [--jobs N]\n"
+        "                     [--svg FILE [--chart-style south|north]]\n"
+        "  or:  korvani-chart --batch FILE [--format json|csv] [--jobs N] [--charts]\n"
         "  or:  korvani-chart --list-zones\n"
         "Compute the sidereal positions of a birth chart and the Vedic decanates of the Sun, the\n"
         "Moon and the planets.\n"
@@ -104,7 +143,10 @@ QString UsageText() {
         "                          refused; not with --dst\n"
         "\n"
         "Output:\n"
-        "      --json              the chart as one JSON object (same as --format json)\n"
+        "      --json              the chart as one JSON object (same as --format json); its\n"
+        "                          \"charts\" holds the cells of the birth chart (D-1) and the\n"
+        "                          decanate chart (D-3): twelve signs from Aries, each with\n"
+        "                          the bodies standing there (Rahu and Ketu left out)\n"
         "      --format FORMAT     table (the default for one chart), json, or csv (a header\n"
         "                          and one flat row per chart)\n"
         "      --batch FILE        charts from CSV rows, \"-\" for standard input; the header is\n"
@@ -115,6 +157,12 @@ QString UsageText() {
         "      --jobs N            with --batch: compute on N threads, 1 to 64 (default: one\n"
         "                          per processor this command may use); the output is the\n"
         "                          same, in input order, written as each chunk is done\n"
+        "      --charts            with --batch and JSON: each line carries \"charts\" too\n"
+        "      --svg FILE          also draw the birth chart and the decanate chart side by side\n"
+        "                          into FILE as SVG, titled with the name, date and place; not\n"
+        "                          with --batch\n"
+        "      --chart-style STYLE with --svg: south (South Indian, the default) or north\n"
+        "                          (North Indian)\n"
         "      --list-zones        list the time zones with their positions\n"
         "  -h, --help              display this help and exit\n"
         "      --version           output version information and exit\n"
@@ -125,10 +173,12 @@ QString UsageText() {
         "  korvani-chart --date 1990-08-15 --time 10:30 --lon 077:13E --lat 28:39N --tz "
         "Asia/Kolkata\n"
         "  korvani-chart --batch births.csv --format csv > charts.csv\n"
+        "  korvani-chart --date 1990-08-15 --time 10:30 --place \"New Delhi\" --svg chart.svg\n"
         "\n"
         "Exit status:\n"
         "  0  the chart, list, help or version was written; in a batch, every row succeeded\n"
-        "  1  the output could not be written, or the batch file could not be read\n"
+        "  1  the output could not be written, or the batch file could not be read; also\n"
+        "     when the --svg file could not be written\n"
         "  2  the input was refused (the reason is on standard error); in a batch, any row was\n"
         "     refused (the count is on standard error)\n");
 }
@@ -143,8 +193,8 @@ ParsedCommand ParseCommandLine(const QStringList& arguments, PlaceAndZoneCache& 
     QCommandLineParser parser;
     parser.addOptions({options.date, options.time, options.longitude, options.latitude,
                        options.zone, options.tz, options.place, options.dst, options.json,
-                       options.format, options.batch, options.jobs, options.listZones, options.help,
-                       options.version});
+                       options.format, options.batch, options.jobs, options.svg, options.chartStyle,
+                       options.charts, options.listZones, options.help, options.version});
 
     QStringList commandLine = arguments;
     if (commandLine.isEmpty()) {
@@ -176,7 +226,8 @@ ParsedCommand ParseCommandLine(const QStringList& arguments, PlaceAndZoneCache& 
     }
     for (const QCommandLineOption* option :
          {&options.date, &options.time, &options.longitude, &options.latitude, &options.zone,
-          &options.tz, &options.place, &options.format, &options.batch, &options.jobs}) {
+          &options.tz, &options.place, &options.format, &options.batch, &options.jobs, &options.svg,
+          &options.chartStyle}) {
         if (parser.values(*option).size() > 1) {
             return Refusal{
                 QStringLiteral("--%1 given more than once").arg(option->names().constFirst())};
@@ -211,7 +262,12 @@ ParsedCommand ParseCommandLine(const QStringList& arguments, PlaceAndZoneCache& 
         if (std::get<OutputFormat>(format) == OutputFormat::Table) {
             return Refusal{QStringLiteral("--batch writes json or csv, not a table")};
         }
-        return BatchRequest{parser.value(options.batch), std::get<OutputFormat>(format), jobs};
+        if (const auto refusal =
+                DrawingOptionsRefusal(parser, options, true, std::get<OutputFormat>(format))) {
+            return *refusal;
+        }
+        return BatchRequest{parser.value(options.batch), std::get<OutputFormat>(format), jobs,
+                            parser.isSet(options.charts)};
     }
 
     std::array<QByteArray, 7> values; // what `fields` views
@@ -232,7 +288,22 @@ ParsedCommand ParseCommandLine(const QStringList& arguments, PlaceAndZoneCache& 
     if (const auto* refusal = std::get_if<Refusal>(&format)) {
         return *refusal;
     }
-    return SingleChartRequest{std::get<ChartRequest>(request), std::get<OutputFormat>(format)};
+    if (const auto refusal =
+            DrawingOptionsRefusal(parser, options, false, std::get<OutputFormat>(format))) {
+        return *refusal;
+    }
+    const auto style = ReadChartStyle(parser, options);
+    if (const auto* refusal = std::get_if<Refusal>(&style)) {
+        return *refusal;
+    }
+    SingleChartRequest single;
+    single.chart = std::get<ChartRequest>(request);
+    single.format = std::get<OutputFormat>(format);
+    if (parser.isSet(options.svg)) {
+        single.svgPath = parser.value(options.svg);
+        single.chartStyle = std::get<ChartStyle>(style);
+    }
+    return single;
 }
 
 ParsedCommand ParseCommandLine(const QStringList& arguments) {
@@ -257,6 +328,16 @@ CommandOutput RunCommand(const QStringList& arguments, const CommandEnvironment&
         output.standardOutput = FormatZoneList().toUtf8();
     } else if (const auto* single = std::get_if<SingleChartRequest>(&command)) {
         const ChartResult result = ComputeChart(single->chart.input, &single->chart.used);
+        // The drawing first: when it cannot be written, nothing else is, and the command fails.
+        if (single->svgPath) {
+            if (const auto problem =
+                    WriteChartSvgFile(*single->svgPath, result, single->chartStyle)) {
+                refuse(QStringLiteral("--svg: cannot write %1: %2")
+                           .arg(Quoted(*single->svgPath), *problem),
+                       failureExitStatus);
+                return output;
+            }
+        }
         switch (single->format) {
         case OutputFormat::Json:
             output.standardOutput = FormatChartJson(result);
@@ -292,9 +373,9 @@ CommandOutput RunCommand(const QStringList& arguments, const CommandEnvironment&
                 output.standardOutput += piece;
                 return true;
             });
-        const BatchSummary summary =
-            RunBatch(*input, batch.format, places, write,
-                     batch.jobs.value_or(std::min(UsableProcessorCount(), mostJobs)));
+        const BatchSummary summary = RunBatch(
+            *input, batch.format, places, write,
+            batch.jobs.value_or(std::min(UsableProcessorCount(), mostJobs)), batch.withCharts);
         if (summary.writeFailed) {
             refuse(QStringLiteral("the output could not be written"), failureExitStatus);
         } else if (summary.fileError) {

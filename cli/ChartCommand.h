@@ -1,5 +1,6 @@
 #pragma once
 
+#include "charts/ChartGeometry.h"
 #include "cli/BatchRun.h"
 #include "cli/ChartRequest.h"
 
@@ -21,10 +22,13 @@ inline constexpr int failureExitStatus = 1;
 // The program's name in its messages, help and version.
 inline constexpr const char* programName = "korvani-chart";
 
-// One chart, as a table, JSON or a CSV row.
+// One chart, as a table, JSON or a CSV row; with `svgPath`, its birth and decanate charts are
+// also drawn into that SVG file in `chartStyle`.
 struct SingleChartRequest {
     ChartRequest chart;
     OutputFormat format = OutputFormat::Table;
+    std::optional<QString> svgPath;
+    ChartStyle chartStyle = ChartStyle::SouthIndian;
 };
 
 // Charts from CSV rows; "-" reads standard input.
@@ -32,6 +36,7 @@ struct BatchRequest {
     QString path;
     OutputFormat format = OutputFormat::Json;
     std::optional<int> jobs; // threads; nothing for one per usable processor
+    bool withCharts = false; // JSON Lines carry each chart's `charts` cells
 };
 
 // The most threads --jobs takes.
@@ -75,7 +80,8 @@ struct CommandEnvironment {
     BatchWrite write;
 };
 
-// Parses the command line and produces the output: the chart as a table, JSON or CSV, a batch,
-// the zone list, the usage text or the version; or a refusal on standard error with exit
-// status 2 and nothing on standard output.
+// Parses the command line and produces the output: the chart as a table, JSON or CSV (and its
+// SVG file), a batch, the zone list, the usage text or the version; or a refusal on standard
+// error with exit status 2 and nothing on standard output. An SVG file that cannot be written
+// ends the command with status 1, its reason on standard error and nothing on standard output.
 CommandOutput RunCommand(const QStringList& arguments, const CommandEnvironment& environment = {});

@@ -3,6 +3,7 @@
 #include "astro/ChartCalculation.h"
 #include "astro/PositionText.h"
 #include "chart/TimeZones.h"
+#include "charts/ChartCells.h"
 #include "places/BirthTime.h"
 
 #include <QJsonDocument>
@@ -228,7 +229,32 @@ void WriteDecanateFields(JsonWriter& writer, const DecanateResult& decanate, boo
     }
 }
 
-void WriteChartJson(JsonWriter& writer, const ChartResult& result, qint64 line) {
+// The birth and decanate charts' cells in sign order from Aries, each with its sign and the full
+// names of the entries standing there, as the drawn charts hold them.
+void WriteChartsJson(JsonWriter& writer, const ChartState& chart) {
+    writer.StartObject();
+    for (const ChartKind kind : {ChartKind::Birth, ChartKind::Decanate}) {
+        JsonKey(writer, kind == ChartKind::Birth ? "birth" : "decanate");
+        const ChartContents contents = ComputeChartContents(chart, kind);
+        writer.StartArray();
+        for (std::size_t sign = 0; sign < contents.cells.size(); ++sign) {
+            writer.StartObject();
+            JsonKey(writer, "sign");
+            JsonString(writer, signNames[sign]);
+            JsonKey(writer, "bodies");
+            writer.StartArray();
+            for (const ChartEntry& entry : contents.cells[sign]) {
+                JsonString(writer, bodyNames[static_cast<std::size_t>(entry.body)]);
+            }
+            writer.EndArray();
+            writer.EndObject();
+        }
+        writer.EndArray();
+    }
+    writer.EndObject();
+}
+
+void WriteChartJson(JsonWriter& writer, const ChartResult& result, qint64 line, bool withCharts) {
     const ChartState& chart = result.chart;
     writer.StartObject();
     if (line > 0) {
@@ -283,6 +309,10 @@ void WriteChartJson(JsonWriter& writer, const ChartResult& result, qint64 line) 
         writer.EndObject();
     }
     writer.EndArray();
+    if (withCharts) {
+        JsonKey(writer, "charts");
+        WriteChartsJson(writer, chart);
+    }
     writer.EndObject();
 }
 
@@ -422,13 +452,13 @@ QString FormatChartTable(const ChartResult& result) {
 
 QByteArray FormatChartJson(const ChartResult& result) {
     QByteArray compact;
-    AppendJson(compact, [&](JsonWriter& writer) { WriteChartJson(writer, result, 0); }, {});
+    AppendJson(compact, [&](JsonWriter& writer) { WriteChartJson(writer, result, 0, true); }, {});
     return QJsonDocument::fromJson(compact).toJson(QJsonDocument::Indented);
 }
 
-void AppendChartJsonLine(QByteArray& out, const ChartResult& result, qint64 line) {
+void AppendChartJsonLine(QByteArray& out, const ChartResult& result, qint64 line, bool withCharts) {
     AppendJson(
-        out, [&](JsonWriter& writer) { WriteChartJson(writer, result, line); }, "\n");
+        out, [&](JsonWriter& writer) { WriteChartJson(writer, result, line, withCharts); }, "\n");
 }
 
 void AppendErrorJsonLine(QByteArray& out, qint64 line, const QString& message) {

@@ -33,8 +33,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Named as well as found: korvani-chart writes its texts through {fmt}'s shared library. Qt SQL
-# loads its SQLite driver as a plugin at run time, which dpkg-shlibdeps cannot see.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libfmt9, libqt6sql6-sqlite")
+# loads its SQLite driver as a plugin at run time, which dpkg-shlibdeps cannot see. The fonts are
+# no library: the charts, and korvani-chart --svg in particular, draw in DejaVu Sans.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libfmt9, libqt6sql6-sqlite, fonts-dejavu-core")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
 include(CPack)

@@ -72,9 +72,9 @@ TEST(FormatChartJson, ParsesBackWithEveryKey) {
     ASSERT_TRUE(document.isObject());
     const QJsonObject object = document.object();
     EXPECT_EQ(object.keys(),
-              QStringList({"ascendantText", "bodies", "chartSiderealCorrection", "decanates",
-                           "input", "midheavenText", "moonPositionText", "positionText",
-                           "zoneCorrectionHours", "zoneCorrectionMinutes"}));
+              QStringList({"ascendantText", "bodies", "chartSiderealCorrection", "charts",
+                           "decanates", "input", "midheavenText", "moonPositionText",
+                           "positionText", "zoneCorrectionHours", "zoneCorrectionMinutes"}));
 
     const QJsonArray positions = object["positionText"].toArray();
     ASSERT_EQ(positions.size(), 14);

@@ -1,5 +1,7 @@
 // The built korvani-chart run as a separate process: what it writes and the status it ends with.
 
+#include "RunChart.h"
+
 #include <gtest/gtest.h>
 
 #include <QByteArray>
@@ -11,33 +13,6 @@
 #include <QStringList>
 
 namespace {
-
-struct ProcessRun {
-    bool crashed = true;
-    int exitCode = -1;
-    QByteArray standardOutput;
-    QByteArray standardError;
-};
-
-ProcessRun RunChart(const QStringList& arguments) {
-    QProcess process;
-    process.start(QStringLiteral(KORVANI_CHART_PATH), arguments);
-    ProcessRun run;
-    // A generous bound: the command ends in milliseconds, and a hang must fail, not block.
-    constexpr int patienceMilliseconds = 120000;
-    if (!process.waitForStarted(patienceMilliseconds) ||
-        !process.waitForFinished(patienceMilliseconds)) {
-        process.kill();
-        ADD_FAILURE() << "could not run " << KORVANI_CHART_PATH << ": "
-                      << process.errorString().toStdString();
-        return run;
-    }
-    run.crashed = process.exitStatus() != QProcess::NormalExit;
-    run.exitCode = process.exitCode();
-    run.standardOutput = process.readAllStandardOutput();
-    run.standardError = process.readAllStandardError();
-    return run;
-}
 
 // Valid birth data; a refusal case replaces one option's value, drops it or adds more.
 const QStringList greenwich2000 = {"--date",  "2000-01-01", "--time", "12:00",  "--lon",

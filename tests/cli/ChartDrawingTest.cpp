@@ -1,0 +1,233 @@
+// The charts of the command: the `charts` cells of its JSON, and the SVG that --svg writes, read
+// back and laid against the plain layout.
+
+#include "RunChart.h"
+#include "charts/ChartCells.h"
+#include "cli/ChartCommand.h"
+#include "cli/ChartOutput.h"
+#include "support/ChartSvgCheck.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+namespace {
+
+QStringList ChartArguments(const QString& date, const QString& time) {
+    return {"--date", date, "--time", time, "--lon", "077:13E", "--lat", "28:39N", "--zone", "34"};
+}
+
+ChartResult ComputeFromArguments(const QStringList& arguments) {
+    const ParsedCommand command = ParseCommandLine(QStringList{"korvani-chart"} + arguments);
+    const auto* single = std::get_if<SingleChartRequest>(&command);
+    if (single == nullptr) {
+        ADD_FAILURE() << "not a chart: " << arguments.join(' ').toStdString();
+        return {};
+    }
+    return ComputeChart(single->chart.input, &single->chart.used);
+}
+
+EntrySigns SignsOf(const ChartContents& contents) {
+    EntrySigns signs;
+    signs.fill(-1);
+    for (int sign = 0; sign < 12; ++sign) {
+        for (const ChartEntry& entry : contents.cells[static_cast<std::size_t>(sign)]) {
+            signs[static_cast<std::size_t>(entry.body)] = sign;
+        }
+    }
+    return signs;
+}
+
+// The `charts` object of a chart's JSON agrees with the plain cell contents, sign by sign, and
+// names each of Sun..Pluto and the Ascendant exactly once per chart: over a sweep of dates and
+// hours, and in a batch line only when asked for.
+TEST(ChartCellsJson, AgreesWithTheCellContents) {
+    int charts = 0;
+    for (int year = 1903; year <= 2049; year += 7) {
+        const QString date = QStringLiteral("%1-%2-%3")
+                                 .arg(year)
+                                 .arg(1 + year % 12, 2, 10, QLatin1Char('0'))
+                                 .arg(1 + year % 28, 2, 10, QLatin1Char('0'));
+        const QString time = QStringLiteral("%1:17").arg(year % 24, 2, 10, QLatin1Char('0'));
+        const ChartResult result = ComputeFromArguments(ChartArguments(date, time));
+        const QJsonObject json = QJsonDocument::fromJson(FormatChartJson(result)).object();
+        ASSERT_TRUE(json.contains("charts")) << date.toStdString();
+        const QJsonObject cells = json["charts"].toObject();
+        EXPECT_EQ(cells.keys(), (QStringList{"birth", "decanate"}));
+        for (const ChartKind kind : {ChartKind::Birth, ChartKind::Decanate}) {
+            const ChartContents contents = ComputeChartContents(result.chart, kind);
+            const QJsonArray signs =
+                cells[kind == ChartKind::Birth ? "birth" : "decanate"].toArray();
+            ASSERT_EQ(signs.size(), 12) << date.toStdString();
+            QStringList named;
+            for (int sign = 0; sign < 12; ++sign) {
+                const QJsonObject cell = signs[sign].toObject();
+                EXPECT_EQ(cell["sign"].toString().toStdString(), signNames[sign]);
+                QStringList expected;
+                for (const ChartEntry& entry : contents.cells[static_cast<std::size_t>(sign)]) {
+                    expected.append(bodyNames[static_cast<std::size_t>(entry.body)]);
+                }
+                QStringList bodies;
+                for (const QJsonValue& body : cell["bodies"].toArray()) {
+                    bodies.append(body.toString());
+                }
+                EXPECT_EQ(bodies, expected) << date.toStdString() << " sign " << sign;
+                named += bodies;
+            }
+            named.sort();
+            QStringList everyEntry;
+            for (int body = 0; body <= chartAscendantBody; ++body) {
+                everyEntry.append(bodyNames[static_cast<std::size_t>(body)]);
+            }
+            everyEntry.sort();
+            EXPECT_EQ(named, everyEntry) << date.toStdString();
+        }
+
+        // The same cells end a JSON line that asks for them, and only such a line.
+        QByteArray with;
+        QByteArray without;
+        AppendChartJsonLine(with, result, 1, true);
+        AppendChartJsonLine(without, result, 1);
+        EXPECT_FALSE(QJsonDocument::fromJson(without).object().contains("charts"));
+        EXPECT_EQ(QJsonDocument::fromJson(with).object()["charts"].toObject(), cells);
+        EXPECT_GT(with.indexOf("\"charts\""), with.indexOf("\"decanates\""));
+        ++charts;
+    }
+    EXPECT_EQ(charts, 21);
+}
+
+// --charts reaches the batch's lines.
+TEST(ChartCellsJson, BatchLinesCarryThemWithTheOption) {
+    for (const bool asked : {false, true}) {
+        QBuffer input;
+        input.setData("name,date,time,lon,lat,zone,tz,place,dst\n"
+                      "A,1962-02-05,06:00,077:13E,28:39N,34,,,\n"
+                      "B,1990-08-15,10:30,077:13E,28:39N,34,,,\n");
+        input.open(QIODevice::ReadOnly);
+        CommandEnvironment environment;
+        environment.standardInput = &input;
+        QStringList arguments{"korvani-chart", "--batch", "-", "--jobs", "2"};
+        if (asked) {
+            arguments.append("--charts");
+        }
+        const CommandOutput output = RunCommand(arguments, environment);
+        ASSERT_EQ(output.exitStatus, 0) << output.standardError.toStdString();
+        const QList<QByteArray> lines = output.standardOutput.trimmed().split('\n');
+        ASSERT_EQ(lines.size(), 2);
+        for (const QByteArray& line : lines) {
+            const QJsonObject object = QJsonDocument::fromJson(line).object();
+            EXPECT_EQ(object.contains("charts"), asked) << line.toStdString();
+            EXPECT_EQ(object["charts"]["birth"].toArray().size(), asked ? 12 : 0);
+        }
+    }
+}
+
+// Options that do not fit are refused, naming the option, before anything is drawn.
+TEST(ChartDrawingOptions, RefusedNamingTheOption) {
+    const QStringList chart = ChartArguments("1990-08-15", "10:30");
+    const struct {
+        QStringList arguments;
+        const char* named;
+    } cases[] = {
+        {{"--batch", "-", "--svg", "out.svg"}, "--svg"},
+        {{"--batch", "-", "--charts", "--format", "csv"}, "--charts"},
+        {chart + QStringList{"--svg", "out.svg", "--chart-style", "east"}, "--chart-style"},
+        {chart + QStringList{"--svg", "out.svg", "--chart-style", ""}, "--chart-style"},
+        {chart + QStringList{"--chart-style", "north"}, "--chart-style"},
+        {chart + QStringList{"--svg", "a.svg", "--svg", "b.svg"}, "--svg"},
+        {chart + QStringList{"--charts"}, "--charts"},
+    };
+    QTemporaryDir directory;
+    ASSERT_TRUE(directory.isValid());
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(directory.path()));
+    for (const auto& c : cases) {
+        const CommandOutput output = RunCommand(QStringList{"korvani-chart"} + c.arguments);
+        EXPECT_EQ(output.exitStatus, refusedExitStatus) << c.arguments.join(' ').toStdString();
+        EXPECT_TRUE(output.standardError.contains(c.named)) << output.standardError.toStdString();
+        EXPECT_TRUE(output.standardOutput.isEmpty());
+    }
+    EXPECT_TRUE(QDir(directory.path()).isEmpty(QDir::Files)) << "a refused run drew";
+    QDir::setCurrent(before);
+}
+
+// A drawing that cannot be written is a failure with nothing on standard output.
+TEST(ChartSvgFile, UnwritablePathFails) {
+    QTemporaryDir directory;
+    ASSERT_TRUE(directory.isValid());
+    for (const QString& path : {directory.filePath("missing/chart.svg"), directory.path()}) {
+        const ProcessRun run =
+            RunChart(ChartArguments("1990-08-15", "10:30") + QStringList{"--svg", path});
+        EXPECT_FALSE(run.crashed);
+        EXPECT_EQ(run.exitCode, failureExitStatus) << path.toStdString();
+        EXPECT_TRUE(run.standardOutput.isEmpty());
+        EXPECT_TRUE(run.standardError.contains("--svg: cannot write"))
+            << run.standardError.toStdString();
+    }
+}
+
+struct SvgRun {
+    const char* name;
+    const char* style;
+    const char* date;
+    const char* time;
+    int crowdedAtLeast; // the most entries in one cell of the birth chart, at least
+};
+
+class ChartSvgFileTest : public ::testing::TestWithParam<SvgRun> {};
+
+// The command's SVG, read back: every label in its cell, the ascendant's mark in its cell, and a
+// title naming the person, the date and the place.
+TEST_P(ChartSvgFileTest, LabelsStandInTheirCells) {
+    const SvgRun& c = GetParam();
+    QTemporaryDir directory;
+    ASSERT_TRUE(directory.isValid());
+    const QString path = directory.filePath("chart.svg");
+    const QStringList arguments = ChartArguments(c.date, c.time);
+    const ProcessRun run = RunChart(
+        arguments + QStringList{"--svg", path, "--chart-style", c.style, "--format", "csv"});
+    ASSERT_EQ(run.exitCode, 0) << run.standardError.toStdString();
+    EXPECT_TRUE(run.standardOutput.startsWith("line,error,name")) << "the chart is still written";
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+
+    const ChartResult result = ComputeFromArguments(arguments);
+    const ChartContents birth = ComputeChartContents(result.chart, ChartKind::Birth);
+    std::size_t crowdest = 0;
+    for (const auto& cell : birth.cells) {
+        crowdest = std::max(crowdest, cell.size());
+    }
+    ASSERT_GE(crowdest, static_cast<std::size_t>(c.crowdedAtLeast));
+
+    const SvgContent svg = ParseSvg(file.readAll());
+    const ChartStyle style =
+        std::string(c.style) == "north" ? ChartStyle::NorthIndian : ChartStyle::SouthIndian;
+    ExpectLabelsInCells(
+        svg, style,
+        {SignsOf(birth), SignsOf(ComputeChartContents(result.chart, ChartKind::Decanate))}, c.name);
+    const QString title = QStringLiteral("KORVANI CHART, %1, 28:39N 077:13E").arg(c.date);
+    EXPECT_EQ(std::count_if(svg.texts.begin(), svg.texts.end(),
+                            [&](const SvgText& text) { return text.text == title; }),
+              2)
+        << title.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    BothStyles, ChartSvgFileTest,
+    ::testing::Values(SvgRun{"south", "south", "1990-08-15", "10:30", 1},
+                      SvgRun{"north", "north", "1990-08-15", "10:30", 1},
+                      // Eight of eleven in Capricorn: the conjunction of February 1962.
+                      SvgRun{"southCrowded", "south", "1962-02-05", "06:00", 8},
+                      SvgRun{"northCrowded", "north", "1962-02-05", "06:00", 8}),
+    [](const ::testing::TestParamInfo<SvgRun>& info) { return info.param.name; });
+
+} // namespace
