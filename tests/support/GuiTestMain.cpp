@@ -1,5 +1,8 @@
 #include <QApplication>
+#include <QDir>
+#include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -12,6 +15,16 @@ int main(int argc, char** argv) {
     }
     QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);
+    // CTest runs many test processes at once: each keeps its settings in a folder of its own
+    // inside the test-mode configuration folder, so that one test's clearing never meets
+    // another's reading. The folder goes with the process.
+    const QString testConfig =
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    QDir().mkpath(testConfig);
+    const QTemporaryDir settingsFolder(testConfig + QStringLiteral("/process-XXXXXX"));
+    if (settingsFolder.isValid()) {
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder.path());
+    }
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
