@@ -5,6 +5,7 @@
 #include "app/ImageList.h"
 #include "app/Reading.h"
 #include "app/frmAbout.h"
+#include "app/frmBirths.h"
 #include "app/frmDisplay.h"
 #include "app/frmMain.h"
 #include "app/frmPlaceFinder.h"
@@ -57,6 +58,7 @@ void WindowController::start() {
             finder_->close();
         }
     });
+    connect(input_, &frmMain::openBirthsRequested, this, &WindowController::showBirths);
     connect(input_, &frmMain::birthMomentChanged, this, [this](QDate date, QTime time) {
         if (finder_) {
             finder_->setBirthMoment(date, time);
@@ -106,6 +108,34 @@ void WindowController::showPlaceFinder(const PlaceFinderRequest& request) {
                     margins);
     }
     PresentWindow(finder_.get());
+}
+
+void WindowController::showBirths(BirthLibrary& library) {
+    if (!input_) {
+        return;
+    }
+    if (!births_) {
+        births_ = new frmBirths(library, input_);
+        connect(births_, &frmBirths::birthChosen, this, [this](const SavedBirth& birth) {
+            if (input_) {
+                input_->useBirth(birth);
+                PresentWindow(input_); // the births window has closed; the keyboard goes back
+            }
+        });
+    }
+    births_->refresh();
+    if (!births_->isVisible()) {
+        // Beside the input window, or over it, within its screen's available area.
+        QScreen* screen = input_->screen();
+        const QRect margins = FrameMargins(input_);
+        const QSize frameExtra(margins.left() + margins.right(), margins.top() + margins.bottom());
+        const QRect available = screen->availableGeometry();
+        const QSize frameSize =
+            births_->size().boundedTo(available.size() - frameExtra) + frameExtra;
+        PlaceWindow(births_, FinderFrameTopLeft(input_->frameGeometry(), frameSize, available),
+                    screen, margins);
+    }
+    PresentWindow(births_);
 }
 
 void WindowController::endProgram() {
@@ -223,6 +253,11 @@ frmDisplay* WindowController::resultWindow() {
         frmDisplay* display = result_;
         connect(result_, &frmDisplay::aboutRequested, this,
                 [display] { ShowAboutWindow(display); });
+        connect(result_, &frmDisplay::saveBirthRequested, this, [this] {
+            if (input_) {
+                input_->mnuSaveBirth_Click(); // the entries behind the chart
+            }
+        });
     }
     return result_;
 }

@@ -14,6 +14,8 @@
 class ImageList;
 class QScreen;
 class QWidget;
+class BirthLibrary;
+class frmBirths;
 class frmDisplay;
 class frmExit;
 class frmMain;
@@ -53,6 +55,8 @@ class WindowController : public QObject {
     void showResults(const ChartState& chart, const ImageList* pictures,
                      const ChartHeaderFields& who);
     void goBack();
+    // The births window by the input window, over the input window's library.
+    void showBirths(BirthLibrary& library);
     void resultWindowUnloaded();
     void inputWindowClosed();
 
@@ -68,6 +72,8 @@ class WindowController : public QObject {
     QPointer<frmMain> input_;
     QPointer<frmDisplay> result_;
     QPointer<frmExit> exit_;
+    // A child of the input window, whose library it reads: it goes when that window goes.
+    QPointer<frmBirths> births_;
     // Kept once made, so that the place list is read once per run.
     std::unique_ptr<frmPlaceFinder> finder_;
     std::optional<std::shared_ptr<const PlaceSource>> placeSource_;

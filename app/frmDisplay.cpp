@@ -409,6 +409,11 @@ void frmDisplay::createMenus() {
     QAction* back = file->addAction(QStringLiteral("&Back"));
     back->setObjectName(QStringLiteral("mnuFileBack"));
     connect(back, &QAction::triggered, this, &frmDisplay::mnuFileBack_Click);
+    file->addSeparator()->setObjectName(QStringLiteral("mnuBirthsSep1"));
+    QAction* saveBirth = file->addAction(QStringLiteral("&Save Birth"));
+    saveBirth->setObjectName(QStringLiteral("mnuSaveBirth"));
+    saveBirth->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    connect(saveBirth, &QAction::triggered, this, &frmDisplay::saveBirthRequested);
     file->addSeparator()->setObjectName(QStringLiteral("mnuReadingSep1"));
     QAction* copy = file->addAction(QStringLiteral("&Copy Reading"));
     copy->setObjectName(QStringLiteral("mnuCopyReading"));

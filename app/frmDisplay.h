@@ -72,6 +72,8 @@ class frmDisplay : public QMainWindow {
     // Form_Unload: the window is closing, by Back, Exit or the close box.
     void unloaded();
     void aboutRequested();
+    // File > Save Birth: the entries behind this chart are to be saved.
+    void saveBirthRequested();
 
   protected:
     void closeEvent(QCloseEvent* event) override;

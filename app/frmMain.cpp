@@ -7,6 +7,7 @@
 #include "app/ScreenReaderNames.h"
 #include "chart/TimeZones.h"
 #include "chart/Validation.h"
+#include "library/BirthLibrary.h"
 #include "links/modHelp.h"
 #include "ui/Appearance.h"
 #include "ui/ClickableLabel.h"
@@ -15,6 +16,7 @@
 #include "ui/Messages.h"
 #include "ui/WindowParts.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -31,6 +33,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShortcut>
+#include <QStatusBar>
 #include <QVBoxLayout>
 
 namespace {
@@ -271,6 +274,16 @@ void frmMain::createMenus() {
     QAction* mnuNext = mnuFile->addAction(QStringLiteral("Get My Vedic Astrology Decanates"));
     mnuNext->setObjectName(QStringLiteral("mnuNext"));
     connect(mnuNext, &QAction::triggered, this, &frmMain::cmdRashi_Click);
+    mnuFile->addSeparator()->setObjectName(QStringLiteral("mnuBirthsSep1"));
+    QAction* mnuSaveBirth = mnuFile->addAction(QStringLiteral("&Save Birth"));
+    mnuSaveBirth->setObjectName(QStringLiteral("mnuSaveBirth"));
+    mnuSaveBirth->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    connect(mnuSaveBirth, &QAction::triggered, this, &frmMain::mnuSaveBirth_Click);
+    QAction* mnuOpenBirth = mnuFile->addAction(QStringLiteral("&Open Birth…"));
+    mnuOpenBirth->setObjectName(QStringLiteral("mnuOpenBirth"));
+    mnuOpenBirth->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    connect(mnuOpenBirth, &QAction::triggered, this, &frmMain::mnuOpenBirth_Click);
+    mnuFile->addSeparator()->setObjectName(QStringLiteral("mnuBirthsSep2"));
     QAction* mnuExit = AddExitItem(mnuFile);
     connect(mnuExit, &QAction::triggered, this, &QWidget::close);
 
@@ -460,4 +473,105 @@ void frmMain::usePlace(const PlaceChoice& choice) {
 void frmMain::closeEvent(QCloseEvent* event) {
     event->accept();
     emit closed(); // the owner shows the exit window
+}
+
+frmMain::~frmMain() = default;
+
+SavedBirth frmMain::birthFromFields() const {
+    SavedBirth birth;
+    birth.name = NameAsHeld(txtName->text());
+    birth.year = cboYear->currentText().toInt();
+    birth.month = cboMonth->currentIndex() + 1;
+    birth.day = cboDate->currentText().toInt();
+    birth.hour = cboHH->currentText().toInt();
+    birth.minute = cboMM->currentText().toInt();
+    birth.longitudeDegrees = txtLonD->text();
+    birth.longitudeMinutes = txtLonM->text();
+    birth.east = optLong_0->isChecked();
+    birth.latitudeDegrees = txtLatD->text();
+    birth.latitudeMinutes = txtLatM->text();
+    birth.south = optLat_1->isChecked();
+    birth.zoneRow = cmbTimeZone->currentText();
+    birth.daylightSaving = chkDST->checkState() != Qt::Unchecked;
+    birth.city = txtMCity->text();
+    birth.state = txtMState->text();
+    birth.country = txtMCountry->text();
+    return birth;
+}
+
+BirthLibrary* frmMain::library() {
+    if (!library_) {
+        library_ = std::make_unique<BirthLibrary>(BirthLibrary::DefaultPath());
+    }
+    if (!library_->IsOpen()) {
+        if (const std::optional<LibraryError> fault = library_->Open()) {
+            ShowMessage(MessageIcon::Error, fault->message, this);
+            return nullptr;
+        }
+    }
+    return library_.get();
+}
+
+void frmMain::mnuSaveBirth_Click() {
+    if (!validateBirthData()) {
+        return; // the same message and focus as the calculation's
+    }
+    BirthLibrary* births = library();
+    if (births == nullptr) {
+        return; // told; the fields stay as typed
+    }
+    SavedBirth birth = birthFromFields();
+    auto outcome = births->Save(birth, false);
+    if (const auto* saved = std::get_if<BirthLibrary::SaveOutcome>(&outcome);
+        saved && *saved == BirthLibrary::SaveOutcome::Exists) {
+        const QString question =
+            QStringLiteral("A birth named %1 on this date is already saved. Replace it?")
+                .arg(birth.name);
+        if (!AskYesNo(question, this)) {
+            return;
+        }
+        outcome = births->Save(birth, true);
+    }
+    if (const auto* fault = std::get_if<LibraryError>(&outcome)) {
+        ShowMessage(MessageIcon::Error, fault->message, this);
+        return;
+    }
+    // A short confirmation in the status bar, announced to screen readers as its name changes.
+    const QString confirmation = QStringLiteral("Saved %1.").arg(birth.name);
+    statusBar()->showMessage(confirmation);
+    statusBar()->setAccessibleName(confirmation);
+    QAccessibleEvent announcement(statusBar(), QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&announcement);
+}
+
+void frmMain::mnuOpenBirth_Click() {
+    if (BirthLibrary* births = library()) {
+        emit openBirthsRequested(*births);
+    }
+}
+
+void frmMain::useBirth(const SavedBirth& birth) {
+    const auto pick = [](QComboBox* list, const QString& text) {
+        const int row = list->findText(text);
+        if (row >= 0) {
+            list->setCurrentIndex(row);
+        }
+    };
+    txtName->setText(birth.name);
+    cboMonth->setCurrentIndex(birth.month - 1);
+    pick(cboDate, QString::number(birth.day));
+    pick(cboYear, QString::number(birth.year));
+    pick(cboHH, QString::number(birth.hour));
+    pick(cboMM, QString::number(birth.minute));
+    txtLonD->setText(birth.longitudeDegrees);
+    txtLonM->setText(birth.longitudeMinutes);
+    (birth.east ? optLong_0 : optLong_1)->setChecked(true);
+    txtLatD->setText(birth.latitudeDegrees);
+    txtLatM->setText(birth.latitudeMinutes);
+    (birth.south ? optLat_1 : optLat_0)->setChecked(true);
+    pick(cmbTimeZone, birth.zoneRow);
+    chkDST->setChecked(birth.daylightSaving);
+    txtMCity->setText(birth.city);
+    txtMState->setText(birth.state);
+    txtMCountry->setText(birth.country);
 }

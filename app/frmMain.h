@@ -7,7 +7,11 @@
 
 #include <QMainWindow>
 
+#include <memory>
+
+class BirthLibrary;
 class FilteredLineEdit;
+struct SavedBirth;
 class ImageList;
 class QCheckBox;
 class QCloseEvent;
@@ -24,6 +28,7 @@ class frmMain : public QMainWindow {
     Q_OBJECT
   public:
     explicit frmMain(QWidget* parent = nullptr);
+    ~frmMain() override;
 
     // The one chart state of the run.
     const ChartState& chartState() const { return chart_; }
@@ -49,6 +54,8 @@ class frmMain : public QMainWindow {
     void placeLookupRequested(const PlaceFinderRequest& request);
     // The user changed the birth date or time in the lists.
     void birthMomentChanged(QDate birthDate, QTime birthTime);
+    // File > Open Birth: the owner shows the births window over this library.
+    void openBirthsRequested(BirthLibrary& library);
 
   public slots:
     // The calculation driver (button cmdRashi and File > mnuNext).
@@ -58,6 +65,13 @@ class frmMain : public QMainWindow {
     // Writes a place chosen in the place finder into the coordinate boxes, hemisphere options,
     // zone list and Daylight Saving box, as the user would type it. Nothing else changes.
     void usePlace(const PlaceChoice& choice);
+    // File > Save Birth: checks the entries as the calculation does, then saves them under the
+    // name, asking before a birth of the same name and date is replaced.
+    void mnuSaveBirth_Click();
+    // File > Open Birth: opens the library (telling its fault) and asks for the births window.
+    void mnuOpenBirth_Click();
+    // Writes a saved birth into the fields as the user would type them.
+    void useBirth(const SavedBirth& birth);
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -71,6 +85,12 @@ class frmMain : public QMainWindow {
     void Form_Load();
     DriverControls readControls() const;
     QWidget* focusTargetWidget(FocusTarget target) const;
+    SavedBirth birthFromFields() const;
+    // The library of saved births, opened at its first use; null (the fault told) when it
+    // cannot be opened.
+    BirthLibrary* library();
+
+    std::unique_ptr<BirthLibrary> library_;
 
     ChartState chart_;
     ImageList* IMGPlanet = nullptr;

@@ -15,3 +15,10 @@ void ShowMessage(MessageIcon icon, const QString& text, QWidget* parent = nullpt
 // Replaces the message box, e.g. to record messages in tests. An empty handler restores it.
 using MessageHandler = std::function<void(MessageIcon, const QString&)>;
 void SetMessageHandler(MessageHandler handler);
+
+// Asks a yes-or-no question in a message box with the caption "Korvani"; true for Yes. No is the
+// default answer.
+bool AskYesNo(const QString& text, QWidget* parent = nullptr);
+// Replaces the question box, e.g. to answer questions in tests. An empty handler restores it.
+using QuestionHandler = std::function<bool(const QString&)>;
+void SetQuestionHandler(QuestionHandler handler);

@@ -166,6 +166,8 @@ TEST_F(DisplayWindow, MenusInOrderWithTheirCaptions) {
         }
     };
     checkMenu("mnuFile", {{"mnuFileBack", "&Back"},
+                          {"mnuBirthsSep1", "-"},
+                          {"mnuSaveBirth", "&Save Birth"},
                           {"mnuReadingSep1", "-"},
                           {"mnuCopyReading", "&Copy Reading"},
                           {"mnuPrint", "&Print…"},

@@ -484,7 +484,10 @@ TEST_F(MainWindowTest, MenusInOrderWithTheirAccessKeys) {
     for (QAction* item : child<QMenu>("mnuFile")->actions()) {
         file << item->objectName() + '=' + item->text();
     }
-    EXPECT_EQ(file, (QStringList{"mnuNext=Get My Vedic Astrology Decanates", "mnuExit=E&xit"}));
+    EXPECT_EQ(file, (QStringList{"mnuNext=Get My Vedic Astrology Decanates",
+                                 "mnuBirthsSep1=", "mnuSaveBirth=&Save Birth",
+                                 QString::fromUtf8("mnuOpenBirth=&Open Birth…"),
+                                 "mnuBirthsSep2=", "mnuExit=E&xit"}));
 
     QStringList help;
     for (QAction* item : child<QMenu>("mnuHelp")->actions()) {

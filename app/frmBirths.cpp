@@ -1,0 +1,269 @@
+#include "app/frmBirths.h"
+
+#include "ui/Messages.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeySequence>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QShortcut>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+namespace {
+
+enum Column { NameColumn, DateColumn, TimeColumn, PlaceColumn, ColumnCount };
+
+QString PlaceText(const SavedBirth& birth) {
+    QStringList parts;
+    for (const QString& part : {birth.city, birth.state, birth.country}) {
+        if (!part.trimmed().isEmpty()) {
+            parts << part.trimmed();
+        }
+    }
+    return parts.join(QStringLiteral(", "));
+}
+
+} // namespace
+
+BirthListModel::BirthListModel(BirthLibrary& library, QObject* parent)
+    : QAbstractTableModel(parent), library_(library) {}
+
+bool BirthListModel::search(const QString& text, LibraryError* fault) {
+    auto found = library_.Search(text);
+    if (auto* error = std::get_if<LibraryError>(&found)) {
+        if (fault) {
+            *fault = *error;
+        }
+        return false;
+    }
+    beginResetModel();
+    ids_ = std::move(std::get<std::vector<qint64>>(found));
+    endResetModel();
+    return true;
+}
+
+qint64 BirthListModel::idAt(int row) const {
+    return row >= 0 && row < rowCount() ? ids_[static_cast<std::size_t>(row)] : 0;
+}
+
+const SavedBirth* BirthListModel::birthAt(int row) const {
+    const qint64 id = idAt(row);
+    if (id == 0) {
+        return nullptr;
+    }
+    if (auto kept = loaded_.constFind(id); kept != loaded_.cend()) {
+        return &*kept;
+    }
+    auto loaded = library_.Load(id);
+    auto* birth = std::get_if<std::optional<SavedBirth>>(&loaded);
+    if (!birth || !*birth) {
+        return nullptr; // removed meanwhile, or the library failed: the row shows blank
+    }
+    return &*loaded_.insert(id, **birth);
+}
+
+int BirthListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(ids_.size());
+}
+
+int BirthListModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant BirthListModel::data(const QModelIndex& index, int role) const {
+    if (role != Qt::DisplayRole || !index.isValid()) {
+        return {};
+    }
+    const SavedBirth* birth = birthAt(index.row());
+    if (!birth) {
+        return {};
+    }
+    switch (index.column()) {
+    case NameColumn:
+        return birth->name;
+    case DateColumn:
+        return QStringLiteral("%1-%2-%3")
+            .arg(birth->year, 4, 10, QLatin1Char('0'))
+            .arg(birth->month, 2, 10, QLatin1Char('0'))
+            .arg(birth->day, 2, 10, QLatin1Char('0'));
+    case TimeColumn:
+        return QStringLiteral("%1:%2")
+            .arg(birth->hour, 2, 10, QLatin1Char('0'))
+            .arg(birth->minute, 2, 10, QLatin1Char('0'));
+    case PlaceColumn:
+        return PlaceText(*birth);
+    default:
+        return {};
+    }
+}
+
+QVariant BirthListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) {
+        return {};
+    }
+    static const char* const titles[ColumnCount] = {"Name", "Date", "Time", "Place"};
+    return section >= 0 && section < ColumnCount ? QString::fromLatin1(titles[section])
+                                                 : QVariant();
+}
+
+frmBirths::frmBirths(BirthLibrary& library, QWidget* parent) : QDialog(parent), library_(library) {
+    setObjectName(QStringLiteral("frmBirths"));
+    setWindowTitle(QStringLiteral("Saved Births"));
+    auto* column = new QVBoxLayout(this);
+
+    txtSearchBirths = new QLineEdit(this);
+    txtSearchBirths->setObjectName(QStringLiteral("txtSearchBirths"));
+    txtSearchBirths->setPlaceholderText(QStringLiteral("Search names and places"));
+    txtSearchBirths->setAccessibleName(QStringLiteral("Search births"));
+    column->addWidget(txtSearchBirths);
+
+    model_ = new BirthListModel(library_, this);
+    lstBirths = new QTreeView(this);
+    lstBirths->setObjectName(QStringLiteral("lstBirths"));
+    lstBirths->setAccessibleName(QStringLiteral("Saved births"));
+    lstBirths->setRootIsDecorated(false);
+    lstBirths->setUniformRowHeights(true); // rows are read only as they come into view
+    lstBirths->setModel(model_);
+    lstBirths->setSelectionMode(QAbstractItemView::SingleSelection);
+    column->addWidget(lstBirths, 1);
+
+    txtBirthNote = new QPlainTextEdit(this);
+    txtBirthNote->setObjectName(QStringLiteral("txtBirthNote"));
+    txtBirthNote->setAccessibleName(QStringLiteral("Note"));
+    txtBirthNote->setTabChangesFocus(true);
+    txtBirthNote->setMaximumHeight(fontMetrics().lineSpacing() * 5);
+    column->addWidget(txtBirthNote);
+    lblBirthTimes = new QLabel(this);
+    lblBirthTimes->setObjectName(QStringLiteral("lblBirthTimes"));
+    column->addWidget(lblBirthTimes);
+
+    auto* buttons = new QHBoxLayout;
+    cmdOpenBirth = new QPushButton(QStringLiteral("&Open"), this);
+    cmdOpenBirth->setObjectName(QStringLiteral("cmdOpenBirth"));
+    cmdDeleteBirth = new QPushButton(QStringLiteral("&Delete"), this);
+    cmdDeleteBirth->setObjectName(QStringLiteral("cmdDeleteBirth"));
+    cmdCloseBirths = new QPushButton(QStringLiteral("&Close"), this);
+    cmdCloseBirths->setObjectName(QStringLiteral("cmdCloseBirths"));
+    for (QPushButton* button : {cmdOpenBirth, cmdDeleteBirth, cmdCloseBirths}) {
+        button->setAutoDefault(false);
+        buttons->addWidget(button);
+    }
+    buttons->insertStretch(2);
+    column->addLayout(buttons);
+    resize(560, 420);
+
+    connect(txtSearchBirths, &QLineEdit::textChanged, this, [this](const QString& text) {
+        saveNote();
+        LibraryError fault;
+        if (!model_->search(text, &fault)) {
+            ShowMessage(MessageIcon::Error, fault.message, this);
+        }
+        if (model_->rowCount() > 0) {
+            lstBirths->setCurrentIndex(model_->index(0, 0));
+        }
+        showSelected();
+    });
+    connect(lstBirths, &QTreeView::doubleClicked, this, &frmBirths::cmdOpenBirth_Click);
+    connect(lstBirths->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
+        saveNote();
+        showSelected();
+    });
+    // The note is saved as it changes: each edit is one small transaction.
+    connect(txtBirthNote, &QPlainTextEdit::textChanged, this, &frmBirths::saveNote);
+    connect(cmdOpenBirth, &QPushButton::clicked, this, &frmBirths::cmdOpenBirth_Click);
+    connect(cmdDeleteBirth, &QPushButton::clicked, this, &frmBirths::cmdDeleteBirth_Click);
+    connect(cmdCloseBirths, &QPushButton::clicked, this, &QWidget::close);
+    // Return in the search box or on the list opens the selected birth; Escape closes.
+    connect(txtSearchBirths, &QLineEdit::returnPressed, this, &frmBirths::cmdOpenBirth_Click);
+    for (const int key : {Qt::Key_Return, Qt::Key_Enter}) {
+        auto* open = new QShortcut(QKeySequence(key), lstBirths);
+        open->setContext(Qt::WidgetShortcut);
+        connect(open, &QShortcut::activated, this, &frmBirths::cmdOpenBirth_Click);
+    }
+}
+
+void frmBirths::refresh() {
+    txtSearchBirths->blockSignals(true);
+    txtSearchBirths->clear();
+    txtSearchBirths->blockSignals(false);
+    LibraryError fault;
+    if (!model_->search(QString(), &fault)) {
+        ShowMessage(MessageIcon::Error, fault.message, this);
+    }
+    if (model_->rowCount() > 0) {
+        lstBirths->setCurrentIndex(model_->index(0, 0));
+    }
+    showSelected();
+    txtSearchBirths->setFocus(Qt::OtherFocusReason);
+}
+
+qint64 frmBirths::selectedId() const {
+    return model_->idAt(lstBirths->currentIndex().row());
+}
+
+void frmBirths::showSelected() {
+    const SavedBirth* birth = model_->birthAt(lstBirths->currentIndex().row());
+    noteOwner_ = 0; // the box's own change below is not an edit
+    txtBirthNote->setPlainText(birth ? birth->note : QString());
+    txtBirthNote->setEnabled(birth != nullptr);
+    cmdOpenBirth->setEnabled(birth != nullptr);
+    cmdDeleteBirth->setEnabled(birth != nullptr);
+    const QLocale locale;
+    lblBirthTimes->setText(
+        birth ? QStringLiteral("Created %1; changed %2")
+                    .arg(locale.toString(birth->created.toLocalTime(), QLocale::ShortFormat),
+                         locale.toString(birth->changed.toLocalTime(), QLocale::ShortFormat))
+              : QString());
+    noteOwner_ = birth ? birth->id : 0;
+}
+
+void frmBirths::saveNote() {
+    if (noteOwner_ == 0) {
+        return;
+    }
+    const QString note = txtBirthNote->toPlainText().left(maxNoteLength);
+    if (const std::optional<LibraryError> fault = library_.SetNote(noteOwner_, note)) {
+        ShowMessage(MessageIcon::Error, fault->message, this);
+        return;
+    }
+    model_->forget(noteOwner_);
+}
+
+void frmBirths::cmdOpenBirth_Click() {
+    const SavedBirth* birth = model_->birthAt(lstBirths->currentIndex().row());
+    if (!birth) {
+        return;
+    }
+    const SavedBirth chosen = *birth;
+    close();
+    emit birthChosen(chosen);
+}
+
+void frmBirths::cmdDeleteBirth_Click() {
+    const SavedBirth* birth = model_->birthAt(lstBirths->currentIndex().row());
+    if (!birth) {
+        return;
+    }
+    if (!AskYesNo(QStringLiteral("Delete the saved birth of %1?").arg(birth->name), this)) {
+        return;
+    }
+    const qint64 id = birth->id;
+    noteOwner_ = 0;
+    if (const std::optional<LibraryError> fault = library_.Remove(id)) {
+        ShowMessage(MessageIcon::Error, fault->message, this);
+        return;
+    }
+    model_->forget(id);
+    const int row = lstBirths->currentIndex().row();
+    LibraryError fault;
+    model_->search(txtSearchBirths->text(), &fault);
+    if (model_->rowCount() > 0) {
+        lstBirths->setCurrentIndex(model_->index(std::min(row, model_->rowCount() - 1), 0));
+    }
+    showSelected();
+}

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "library/BirthLibrary.h"
+
+#include <QAbstractTableModel>
+#include <QDialog>
+#include <QHash>
+
+#include <vector>
+
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QTreeView;
+
+// The saved births as rows of name, date, time and place. It holds only the ids; a birth is
+// read from the library when its row is first shown.
+class BirthListModel : public QAbstractTableModel {
+  public:
+    explicit BirthListModel(BirthLibrary& library, QObject* parent = nullptr);
+
+    // Shows the births whose name or place holds `text`; false (the rows unchanged) when the
+    // library fails, the fault passed through `fault`.
+    bool search(const QString& text, LibraryError* fault = nullptr);
+    qint64 idAt(int row) const;
+    // The birth of a row, read once and kept.
+    const SavedBirth* birthAt(int row) const;
+    // Forgets a kept birth, e.g. after its note changed.
+    void forget(qint64 id) { loaded_.remove(id); }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+  private:
+    BirthLibrary& library_;
+    std::vector<qint64> ids_;
+    mutable QHash<qint64, SavedBirth> loaded_;
+};
+
+// The births window: search, pick, annotate, open or delete a saved birth.
+class frmBirths : public QDialog {
+    Q_OBJECT
+  public:
+    explicit frmBirths(BirthLibrary& library, QWidget* parent = nullptr);
+
+    // Fills the list afresh and puts the focus in the search box.
+    void refresh();
+
+  signals:
+    // The user opened this birth; the window has closed.
+    void birthChosen(const SavedBirth& birth);
+
+  public slots:
+    void cmdOpenBirth_Click();
+    void cmdDeleteBirth_Click();
+
+  private:
+    void showSelected();
+    void saveNote();
+    qint64 selectedId() const;
+
+    BirthLibrary& library_;
+    BirthListModel* model_ = nullptr;
+    QLineEdit* txtSearchBirths = nullptr;
+    QTreeView* lstBirths = nullptr;
+    QPlainTextEdit* txtBirthNote = nullptr;
+    QLabel* lblBirthTimes = nullptr;
+    QPushButton* cmdOpenBirth = nullptr;
+    QPushButton* cmdDeleteBirth = nullptr;
+    QPushButton* cmdCloseBirths = nullptr;
+    qint64 noteOwner_ = 0; // the birth whose note the box shows
+};

@@ -1,0 +1,206 @@
+#include "app/WindowController.h"
+#include "app/frmBirths.h"
+#include "app/frmMain.h"
+
+#include "library/BirthLibrary.h"
+#include "support/Capture.h"
+#include "support/Windows.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeView>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+SavedBirth Birth(const char* name, const char* city, int year) {
+    SavedBirth birth;
+    birth.name = QString::fromUtf8(name);
+    birth.year = year;
+    birth.month = 3;
+    birth.day = 21;
+    birth.hour = 6;
+    birth.minute = 45;
+    birth.longitudeDegrees = QStringLiteral("8");
+    birth.longitudeMinutes = QStringLiteral("32");
+    birth.east = false; // not the form's defaults, so that a field left alone is seen
+    birth.latitudeDegrees = QStringLiteral("47");
+    birth.latitudeMinutes = QStringLiteral("22");
+    birth.south = true;
+    birth.zoneRow = QStringLiteral("Indian Time, IST, +5.3");
+    birth.daylightSaving = true;
+    birth.city = QString::fromUtf8(city);
+    birth.state = QStringLiteral("Kanton");
+    birth.country = QStringLiteral("Schweiz");
+    return birth;
+}
+
+// The input window over a library of three births in a temporary folder.
+class BirthsWindowTest : public ::testing::Test {
+  public:
+    void SetUp() override {
+        ASSERT_TRUE(folder.isValid());
+        qputenv("KORVANI_DATA_DIR", folder.path().toUtf8());
+        {
+            BirthLibrary library(BirthLibrary::DefaultPath());
+            ASSERT_FALSE(library.Open());
+            for (SavedBirth birth : {Birth("ASHA", "Zürich", 1990), Birth("BEN", "Basel", 1985),
+                                     Birth("CARA", "Bern", 2001)}) {
+                ASSERT_TRUE(
+                    std::holds_alternative<BirthLibrary::SaveOutcome>(library.Save(birth, false)));
+            }
+        }
+        SetQuestionHandler([this](const QString& text) {
+            questions.push_back(text);
+            return answer;
+        });
+        controller = std::make_unique<WindowController>();
+        controller->start();
+        input = FindWindow<frmMain>("frmMain");
+        ASSERT_NE(input, nullptr);
+    }
+    void TearDown() override {
+        controller.reset();
+        SetQuestionHandler({});
+        qunsetenv("KORVANI_DATA_DIR");
+    }
+
+    frmBirths* open() {
+        QAction* item = input->findChild<QAction*>(QStringLiteral("mnuOpenBirth"));
+        EXPECT_NE(item, nullptr);
+        if (!item) {
+            return nullptr;
+        }
+        item->trigger();
+        return input->findChild<frmBirths*>(QStringLiteral("frmBirths"));
+    }
+    template <typename Widget>
+    static Widget* part(QWidget* window, const char* name) {
+        auto* widget = window->findChild<Widget*>(QLatin1String(name));
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+    std::vector<QString> names(QWidget* window) const {
+        auto* list = part<QTreeView>(window, "lstBirths");
+        std::vector<QString> shown;
+        for (int row = 0; row < list->model()->rowCount(); ++row) {
+            shown.push_back(list->model()->index(row, 0).data().toString());
+        }
+        return shown;
+    }
+
+    QTemporaryDir folder;
+    std::unique_ptr<WindowController> controller;
+    QPointer<frmMain> input;
+    std::vector<QString> questions;
+    bool answer = false;
+    MessageCapture messages;
+};
+
+TEST_F(BirthsWindowTest, SearchingAndReturnFillTheInputWindowAsTyped) {
+    QAction* item = input->findChild<QAction*>(QStringLiteral("mnuOpenBirth"));
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->text(), QString::fromUtf8("&Open Birth…"));
+    EXPECT_EQ(item->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
+    frmBirths* births = open();
+    ASSERT_NE(births, nullptr);
+    EXPECT_TRUE(births->isVisible());
+    EXPECT_EQ(births->focusWidget(), part<QLineEdit>(births, "txtSearchBirths"));
+    EXPECT_EQ(names(births), (std::vector<QString>{"ASHA", "BEN", "CARA"}));
+
+    // Accents and case are ignored, and the place is searched too.
+    auto* search = part<QLineEdit>(births, "txtSearchBirths");
+    QTest::keyClicks(search, QStringLiteral("zur"));
+    EXPECT_EQ(names(births), (std::vector<QString>{"ASHA"}));
+    QTest::keyClick(search, Qt::Key_Return);
+
+    EXPECT_FALSE(births->isVisible());
+    EXPECT_EQ(part<QLineEdit>(input, "txtName")->text(), "ASHA");
+    EXPECT_EQ(part<QComboBox>(input, "cboMonth")->currentIndex(), 2);
+    EXPECT_EQ(part<QComboBox>(input, "cboDate")->currentText(), "21");
+    EXPECT_EQ(part<QComboBox>(input, "cboYear")->currentText(), "1990");
+    EXPECT_EQ(part<QComboBox>(input, "cboHH")->currentText(), "6");
+    EXPECT_EQ(part<QComboBox>(input, "cboMM")->currentText(), "45");
+    EXPECT_EQ(part<QLineEdit>(input, "txtLonD")->text(), "8");
+    EXPECT_EQ(part<QLineEdit>(input, "txtLonM")->text(), "32");
+    EXPECT_TRUE(part<QRadioButton>(input, "optLong_1")->isChecked());
+    EXPECT_EQ(part<QLineEdit>(input, "txtLatD")->text(), "47");
+    EXPECT_EQ(part<QLineEdit>(input, "txtLatM")->text(), "22");
+    EXPECT_TRUE(part<QRadioButton>(input, "optLat_1")->isChecked());
+    EXPECT_EQ(part<QComboBox>(input, "cmbTimeZone")->currentText(), "Indian Time, IST, +5.3");
+    EXPECT_TRUE(part<QCheckBox>(input, "chkDST")->isChecked());
+    EXPECT_EQ(part<QLineEdit>(input, "txtMCity")->text(), QString::fromUtf8("Zürich"));
+    EXPECT_EQ(part<QLineEdit>(input, "txtMState")->text(), "Kanton");
+    EXPECT_EQ(part<QLineEdit>(input, "txtMCountry")->text(), "Schweiz");
+    EXPECT_TRUE(messages.messages.empty());
+}
+
+TEST_F(BirthsWindowTest, DoubleClickOpensTheBirthUnderThePointer) {
+    frmBirths* births = open();
+    ASSERT_NE(births, nullptr);
+    auto* list = part<QTreeView>(births, "lstBirths");
+    const QRect row = list->visualRect(list->model()->index(1, 0));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row.center());
+    EXPECT_FALSE(births->isVisible());
+    EXPECT_EQ(part<QLineEdit>(input, "txtName")->text(), "BEN");
+    EXPECT_EQ(part<QComboBox>(input, "cboYear")->currentText(), "1985");
+}
+
+TEST_F(BirthsWindowTest, TheNoteIsSavedAsItChangesAndDeletingAsksFirst) {
+    frmBirths* births = open();
+    ASSERT_NE(births, nullptr);
+    auto* list = part<QTreeView>(births, "lstBirths");
+    list->setCurrentIndex(list->model()->index(2, 0));
+    part<QPlainTextEdit>(births, "txtBirthNote")
+        ->setPlainText(QString::fromUtf8("born at dawn '; DROP TABLE births; -- 🌅"));
+    {
+        BirthLibrary library(BirthLibrary::DefaultPath());
+        ASSERT_FALSE(library.Open());
+        auto found = library.Find(QStringLiteral("CARA"), 2001, 3, 21);
+        ASSERT_TRUE(std::holds_alternative<std::optional<SavedBirth>>(found));
+        ASSERT_TRUE(std::get<std::optional<SavedBirth>>(found).has_value());
+        EXPECT_EQ(std::get<std::optional<SavedBirth>>(found)->note,
+                  QString::fromUtf8("born at dawn '; DROP TABLE births; -- 🌅"));
+    }
+
+    answer = false;
+    part<QPushButton>(births, "cmdDeleteBirth")->click();
+    ASSERT_EQ(questions.size(), 1U);
+    EXPECT_TRUE(questions[0].contains("CARA"));
+    EXPECT_EQ(names(births).size(), 3U);
+    answer = true;
+    part<QPushButton>(births, "cmdDeleteBirth")->click();
+    EXPECT_EQ(names(births), (std::vector<QString>{"ASHA", "BEN"}));
+    EXPECT_TRUE(messages.messages.empty());
+}
+
+TEST_F(BirthsWindowTest, EscapeAndCloseLeaveTheInputWindowAsItWas) {
+    for (const bool byEscape : {true, false}) {
+        SCOPED_TRACE(byEscape ? "Escape" : "Close");
+        frmBirths* births = open();
+        ASSERT_NE(births, nullptr);
+        ASSERT_TRUE(births->isVisible());
+        if (byEscape) {
+            QTest::keyClick(part<QLineEdit>(births, "txtSearchBirths"), Qt::Key_Escape);
+        } else {
+            part<QPushButton>(births, "cmdCloseBirths")->click();
+        }
+        EXPECT_FALSE(births->isVisible());
+        EXPECT_TRUE(part<QLineEdit>(input, "txtName")->text().isEmpty());
+    }
+}
+
+} // namespace
