@@ -187,6 +187,15 @@ frmBirths::frmBirths(BirthLibrary& library, QWidget* parent) : QDialog(parent), 
     }
 }
 
+frmBirths::~frmBirths() {
+    noteOwner_ = 0;
+    for (QObject* part : {static_cast<QObject*>(txtSearchBirths),
+                          static_cast<QObject*>(lstBirths->selectionModel()),
+                          static_cast<QObject*>(txtBirthNote)}) {
+        part->disconnect(this);
+    }
+}
+
 void frmBirths::refresh() {
     txtSearchBirths->blockSignals(true);
     txtSearchBirths->clear();

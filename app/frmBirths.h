@@ -45,6 +45,8 @@ class frmBirths : public QDialog {
     Q_OBJECT
   public:
     explicit frmBirths(BirthLibrary& library, QWidget* parent = nullptr);
+    // Parts deleted with the window no longer reach the library, which may be gone already.
+    ~frmBirths() override;
 
     // Fills the list afresh and puts the focus in the search box.
     void refresh();
