@@ -162,6 +162,24 @@ std::variant<bool, Refusal> ReadDaylightSaving(QByteArrayView value) {
 
 } // namespace
 
+std::variant<ChartFields, Refusal> BatchRowFields(const CsvFields& fields) {
+    const auto dst = ReadDaylightSaving(fields.values[8]);
+    if (const auto* refusal = std::get_if<Refusal>(&dst)) {
+        return *refusal;
+    }
+    ChartFields chart;
+    chart.name = Field(fields, 0);
+    chart.date = Field(fields, 1);
+    chart.time = Field(fields, 2);
+    chart.longitude = Field(fields, 3);
+    chart.latitude = Field(fields, 4);
+    chart.zone = Field(fields, 5);
+    chart.tz = Field(fields, 6);
+    chart.place = Field(fields, 7);
+    chart.daylightSaving = std::get<bool>(dst);
+    return chart;
+}
+
 std::optional<QString> SplitCsvLine(QByteArrayView line, CsvFields& fields) {
     fields.values.clear();
     fields.unquoted.clear();
@@ -327,21 +345,12 @@ class ChunkWorker {
                        .arg(fields_.values.size()));
             return;
         }
-        const auto dst = ReadDaylightSaving(fields_.values[8]);
-        if (const auto* refusal = std::get_if<Refusal>(&dst)) {
+        const auto row = BatchRowFields(fields_);
+        if (const auto* refusal = std::get_if<Refusal>(&row)) {
             Refuse(output, lineNumber, refusal->message);
             return;
         }
-        ChartFields chart;
-        chart.name = Field(fields_, 0);
-        chart.date = Field(fields_, 1);
-        chart.time = Field(fields_, 2);
-        chart.longitude = Field(fields_, 3);
-        chart.latitude = Field(fields_, 4);
-        chart.zone = Field(fields_, 5);
-        chart.tz = Field(fields_, 6);
-        chart.place = Field(fields_, 7);
-        chart.daylightSaving = std::get<bool>(dst);
+        const ChartFields& chart = std::get<ChartFields>(row);
         const auto request = ResolveChartRequest(chart, places_);
         if (const auto* refusal = std::get_if<Refusal>(&request)) {
             Refuse(output, lineNumber, refusal->message);

@@ -53,6 +53,10 @@ struct CsvFields {
 // bytes do and until `fields` is used again.
 std::optional<QString> SplitCsvLine(QByteArrayView line, CsvFields& fields);
 
+// The chart values of a split row of the batch's nine columns (at least nine fields): blank
+// values are not given, and `dst` is read by its spellings or refused. The views are the row's.
+std::variant<ChartFields, Refusal> BatchRowFields(const CsvFields& fields);
+
 // The rows of one batch, read and answered.
 struct BatchSummary {
     qint64 rows = 0;

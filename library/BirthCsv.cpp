@@ -108,26 +108,6 @@ void SplitCoordinate(QByteArrayView value, QString& degrees, QString& minutes) {
     minutes = text.sliced(colon + 1, text.size() - colon - 2);
 }
 
-std::optional<QByteArrayView> Given(const CsvFields& fields, int column) {
-    const QByteArrayView value = TrimmedUtf8(fields.values[column]);
-    return value.isEmpty() ? std::nullopt : std::optional<QByteArrayView>(value);
-}
-
-// The dst column by the batch's spellings.
-std::optional<bool> DaylightSaving(QByteArrayView value) {
-    const QByteArrayView word = TrimmedUtf8(value);
-    const auto is = [word](const char* spelling) {
-        return word.compare(spelling, Qt::CaseInsensitive) == 0;
-    };
-    if (word.isEmpty() || is("0") || is("false") || is("no")) {
-        return false;
-    }
-    if (is("1") || is("true") || is("yes")) {
-        return true;
-    }
-    return std::nullopt;
-}
-
 } // namespace
 
 QByteArray BirthCsvLine(const SavedBirth& birth) {
@@ -264,22 +244,12 @@ BirthRows ReadBirthRows(QIODevice& input, PlaceAndZoneCache& places, const QSet<
             refuse(*fault);
             continue;
         }
-        const auto dst = DaylightSaving(fields.values[8]);
-        if (!dst) {
-            refuse(QStringLiteral("dst: expected 1 or 0, true or false, yes or no (got %1)")
-                       .arg(Quoted(Utf8Text(fields.values[8]))));
+        const auto row = BatchRowFields(fields);
+        if (const auto* refusal = std::get_if<Refusal>(&row)) {
+            refuse(refusal->message);
             continue;
         }
-        ChartFields chart;
-        chart.name = Given(fields, 0);
-        chart.date = Given(fields, 1);
-        chart.time = Given(fields, 2);
-        chart.longitude = Given(fields, 3);
-        chart.latitude = Given(fields, 4);
-        chart.zone = Given(fields, 5);
-        chart.tz = Given(fields, 6);
-        chart.place = Given(fields, 7);
-        chart.daylightSaving = *dst;
+        const ChartFields& chart = std::get<ChartFields>(row);
         const auto resolved = ResolveChartRequest(chart, places);
         if (const auto* refusal = std::get_if<Refusal>(&resolved)) {
             refuse(ColumnMessage(refusal->message)); // as the batch names the column
