@@ -72,6 +72,7 @@ FinderRow MakeFinderRow(const Place& place, QDate birthDate, QTime birthTime) {
     }
     row.exact = recommended.exact;
     row.choice.zoneKnown = true;
+    row.choice.zoneId = place.zoneId;
     row.choice.zonePosition = recommended.zonePosition;
     row.choice.daylightSaving = recommended.daylightSavingBox;
     return row;

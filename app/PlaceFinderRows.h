@@ -30,6 +30,7 @@ struct PlaceChoice {
     bool zoneKnown = false; // false: the zone list and the Daylight Saving box stay as they are
     int zonePosition = 0;
     bool daylightSaving = false;
+    QByteArray zoneId; // the place's IANA zone when the zone is known, kept with a saved birth
 };
 
 // The finder's columns, in order. Each cell holds at most two lines.

@@ -1,5 +1,6 @@
 #include "app/frmMain.h"
 
+#include "app/BirthsMenu.h"
 #include "app/CalculationDriver.h"
 #include "app/FilteredLineEdit.h"
 #include "app/ImageList.h"
@@ -9,6 +10,7 @@
 #include "chart/Validation.h"
 #include "library/BirthLibrary.h"
 #include "links/modHelp.h"
+#include "places/BirthTime.h"
 #include "ui/Appearance.h"
 #include "ui/ClickableLabel.h"
 #include "ui/DisplayFonts.h"
@@ -114,6 +116,16 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     // narrowest width the window allows.
     central->setMinimumHeight(layout->totalHeightForWidth(central->minimumSizeHint().width()));
 
+    births_ = new BirthsMenu(this);
+    connect(births_, &BirthsMenu::statusChanged, this, &frmMain::showStatus);
+    connect(births_, &BirthsMenu::recentChosen, this, &frmMain::useBirth);
+    connect(births_, &BirthsMenu::saved, this, [this](const SavedBirth& birth) {
+        lastFields_ = std::make_unique<SavedBirth>(birthFromFields());
+        showStatus(QStringLiteral("Saved %1.").arg(birth.name));
+    });
+    // The status line is there from the start, so that the first message does not make the
+    // window taller.
+    statusBar()->setObjectName(QStringLiteral("staStatus"));
     createMenus();
     arrangeTabOrder();
     // Ctrl+Return calculates from anywhere in the window; Return presses the focused button.
@@ -126,6 +138,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     }
     PressFocusedButtonOnEnter(this);
     Form_Load();
+    emptyFields_ = std::make_unique<SavedBirth>(birthFromFields());
     ApplyAccessibleNames(*this, ScreenReaderNamesOfInputWindow());
 }
 
@@ -283,6 +296,23 @@ void frmMain::createMenus() {
     mnuOpenBirth->setObjectName(QStringLiteral("mnuOpenBirth"));
     mnuOpenBirth->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     connect(mnuOpenBirth, &QAction::triggered, this, &frmMain::mnuOpenBirth_Click);
+    QMenu* mnuRecentBirths = mnuFile->addMenu(QStringLiteral("Recent Births"));
+    mnuRecentBirths->setObjectName(QStringLiteral("mnuRecentBirths"));
+    mnuRecentBirths->menuAction()->setObjectName(QStringLiteral("mnuRecentBirthsItem"));
+    births_->fillRecentMenu(mnuRecentBirths);
+    mnuFile->addSeparator()->setObjectName(QStringLiteral("mnuBirthsSep3"));
+    const struct {
+        const char* name;
+        const char* text;
+        void (BirthsMenu::*action)();
+    } fileItems[] = {{"mnuImportBirths", "&Import Births…", &BirthsMenu::importBirths},
+                     {"mnuExportBirths", "&Export Births…", &BirthsMenu::exportBirths},
+                     {"mnuBackupBirths", "Back &Up Births…", &BirthsMenu::backUpBirths}};
+    for (const auto& item : fileItems) {
+        QAction* action = mnuFile->addAction(QString::fromUtf8(item.text));
+        action->setObjectName(QString::fromLatin1(item.name));
+        connect(action, &QAction::triggered, births_, item.action);
+    }
     mnuFile->addSeparator()->setObjectName(QStringLiteral("mnuBirthsSep2"));
     QAction* mnuExit = AddExitItem(mnuFile);
     connect(mnuExit, &QAction::triggered, this, &QWidget::close);
@@ -468,6 +498,8 @@ void frmMain::usePlace(const PlaceChoice& choice) {
         cmbTimeZone->setCurrentIndex(choice.zonePosition);
         chkDST->setChecked(choice.daylightSaving);
     }
+    knownZoneId_ = choice.zoneKnown ? choice.zoneId : QByteArray();
+    knownZoneFields_ = std::make_unique<SavedBirth>(birthFromFields());
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
@@ -496,61 +528,53 @@ SavedBirth frmMain::birthFromFields() const {
     birth.city = txtMCity->text();
     birth.state = txtMState->text();
     birth.country = txtMCountry->text();
+    const auto samePlace = [](const SavedBirth& a, const SavedBirth& b) {
+        return a.longitudeDegrees == b.longitudeDegrees &&
+               a.longitudeMinutes == b.longitudeMinutes && a.east == b.east &&
+               a.latitudeDegrees == b.latitudeDegrees && a.latitudeMinutes == b.latitudeMinutes &&
+               a.south == b.south && a.zoneRow == b.zoneRow && a.daylightSaving == b.daylightSaving;
+    };
+    if (!knownZoneId_.isEmpty() && knownZoneFields_ && samePlace(birth, *knownZoneFields_)) {
+        birth.ianaZone = QString::fromLatin1(knownZoneId_);
+        // The exact offset at the birth as the fields now give it.
+        if (const auto zone = ZoneHistory::ForZone(knownZoneId_); zone && birthDate().isValid()) {
+            birth.offsetSeconds =
+                zone->ReadLocalTime(birthDate(), birthTime()).offset.offsetSeconds;
+        }
+    }
     return birth;
 }
 
-BirthLibrary* frmMain::library() {
-    if (!library_) {
-        library_ = std::make_unique<BirthLibrary>(BirthLibrary::DefaultPath());
-    }
-    if (!library_->IsOpen()) {
-        if (const std::optional<LibraryError> fault = library_->Open()) {
-            ShowMessage(MessageIcon::Error, fault->message, this);
-            return nullptr;
-        }
-    }
-    return library_.get();
+void frmMain::showStatus(const QString& text) {
+    // Announced to screen readers as the status line's name changes.
+    statusBar()->showMessage(text);
+    statusBar()->setAccessibleName(text);
+    QAccessibleEvent announcement(statusBar(), QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&announcement);
 }
 
 void frmMain::mnuSaveBirth_Click() {
     if (!validateBirthData()) {
         return; // the same message and focus as the calculation's
     }
-    BirthLibrary* births = library();
-    if (births == nullptr) {
-        return; // told; the fields stay as typed
-    }
-    SavedBirth birth = birthFromFields();
-    auto outcome = births->Save(birth, false);
-    if (const auto* saved = std::get_if<BirthLibrary::SaveOutcome>(&outcome);
-        saved && *saved == BirthLibrary::SaveOutcome::Exists) {
-        const QString question =
-            QStringLiteral("A birth named %1 on this date is already saved. Replace it?")
-                .arg(birth.name);
-        if (!AskYesNo(question, this)) {
-            return;
-        }
-        outcome = births->Save(birth, true);
-    }
-    if (const auto* fault = std::get_if<LibraryError>(&outcome)) {
-        ShowMessage(MessageIcon::Error, fault->message, this);
-        return;
-    }
-    // A short confirmation in the status bar, announced to screen readers as its name changes.
-    const QString confirmation = QStringLiteral("Saved %1.").arg(birth.name);
-    statusBar()->showMessage(confirmation);
-    statusBar()->setAccessibleName(confirmation);
-    QAccessibleEvent announcement(statusBar(), QAccessible::NameChanged);
-    QAccessible::updateAccessibility(&announcement);
+    births_->save(birthFromFields()); // the fields stay as typed whatever the outcome
 }
 
 void frmMain::mnuOpenBirth_Click() {
-    if (BirthLibrary* births = library()) {
-        emit openBirthsRequested(*births);
+    if (BirthLibrary* library = births_->library()) {
+        emit openBirthsRequested(*library);
     }
 }
 
 void frmMain::useBirth(const SavedBirth& birth) {
+    const SavedBirth fields = birthFromFields();
+    if (fields != *emptyFields_ && (!lastFields_ || fields != *lastFields_) &&
+        !AskYesNo(QStringLiteral("The fields hold a birth that has not been saved. Replace them "
+                                 "with the saved birth of %1?")
+                      .arg(birth.name),
+                  this)) {
+        return;
+    }
     const auto pick = [](QComboBox* list, const QString& text) {
         const int row = list->findText(text);
         if (row >= 0) {
@@ -574,4 +598,25 @@ void frmMain::useBirth(const SavedBirth& birth) {
     txtMCity->setText(birth.city);
     txtMState->setText(birth.state);
     txtMCountry->setText(birth.country);
+
+    knownZoneId_ = birth.ianaZone.toLatin1();
+    if (!birth.ianaZone.isEmpty() && cmbTimeZone->findText(birth.zoneRow) < 0) {
+        // Known by its zone alone: the row and box the place finder recommends for its date.
+        Place place;
+        place.name = birth.city;
+        place.state = birth.state;
+        place.country = birth.country;
+        place.zoneId = knownZoneId_;
+        const FinderRow row = MakeFinderRow(place, birthDate(), birthTime());
+        if (row.choice.zoneKnown) {
+            cmbTimeZone->setCurrentIndex(row.choice.zonePosition);
+            chkDST->setChecked(row.choice.daylightSaving);
+        }
+        if (!row.note.isEmpty()) {
+            ShowMessage(MessageIcon::Information, row.note, this);
+        }
+    }
+    knownZoneFields_ = std::make_unique<SavedBirth>(birthFromFields());
+    lastFields_ = std::make_unique<SavedBirth>(*knownZoneFields_);
+    births_->remember(birth);
 }

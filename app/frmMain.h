@@ -10,6 +10,7 @@
 #include <memory>
 
 class BirthLibrary;
+class BirthsMenu;
 class FilteredLineEdit;
 struct SavedBirth;
 class ImageList;
@@ -70,7 +71,9 @@ class frmMain : public QMainWindow {
     void mnuSaveBirth_Click();
     // File > Open Birth: opens the library (telling its fault) and asks for the births window.
     void mnuOpenBirth_Click();
-    // Writes a saved birth into the fields as the user would type them.
+    // Writes a saved birth into the fields as the user would type them. When the fields hold
+    // entries that are neither the empty form nor the birth last opened or saved, it asks first.
+    // A birth known only by its IANA zone gets the place finder's row for its date, and its note.
     void useBirth(const SavedBirth& birth);
 
   protected:
@@ -86,11 +89,16 @@ class frmMain : public QMainWindow {
     DriverControls readControls() const;
     QWidget* focusTargetWidget(FocusTarget target) const;
     SavedBirth birthFromFields() const;
-    // The library of saved births, opened at its first use; null (the fault told) when it
-    // cannot be opened.
-    BirthLibrary* library();
+    void showStatus(const QString& text);
 
-    std::unique_ptr<BirthLibrary> library_;
+    BirthsMenu* births_ = nullptr;
+    // The fields of the empty form, and of the birth last opened or saved.
+    std::unique_ptr<SavedBirth> emptyFields_;
+    std::unique_ptr<SavedBirth> lastFields_;
+    // The IANA zone the place finder (or a saved birth) gave, kept while the coordinates, zone
+    // row and box still hold what came with it.
+    QByteArray knownZoneId_;
+    std::unique_ptr<SavedBirth> knownZoneFields_;
 
     ChartState chart_;
     ImageList* IMGPlanet = nullptr;

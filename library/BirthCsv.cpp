@@ -379,12 +379,14 @@ BirthRows ReadBirthRows(QIODevice& input, PlaceAndZoneCache& places, const QSet<
                        .arg(*before));
             continue;
         }
+        earlier.insert(key, lineNumber);
         if (!replace && known.contains(key)) {
             refuse(QStringLiteral("%1 born %2 is already in the library")
                        .arg(birth.name, Utf8Text(*chart.date)));
+            rows.refused.back().inLibrary = true;
+            rows.inLibrary.push_back(std::move(birth));
             continue;
         }
-        earlier.insert(key, lineNumber);
         rows.births.push_back(std::move(birth));
     }
     return rows;

@@ -26,12 +26,16 @@ std::optional<LibraryError> ExportBirths(BirthLibrary& library, QIODevice& outpu
 struct RefusedRow {
     qint64 line = 0;
     QString message;
+    bool inLibrary = false; // refused only because the library already holds the birth
 };
 
 // The rows of an import file that may be added, and those refused.
 struct BirthRows {
     std::vector<SavedBirth> births;
     std::vector<RefusedRow> refused;
+    // Without `replace`: the births refused only because the library holds them, in file order,
+    // so that a caller who then chooses to replace them need not read the file again.
+    std::vector<SavedBirth> inLibrary;
     std::optional<QString> fileError; // the file as a whole cannot be used
 };
 

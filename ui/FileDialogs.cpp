@@ -7,6 +7,10 @@ SaveFileNameHandler& currentHandler() {
     static SaveFileNameHandler handler;
     return handler;
 }
+OpenFileNameHandler& currentOpenHandler() {
+    static OpenFileNameHandler handler;
+    return handler;
+}
 } // namespace
 
 void SetSaveFileNameHandler(SaveFileNameHandler handler) {
@@ -19,4 +23,15 @@ QString AskSaveFileName(QWidget* parent, const QString& title, const QString& su
         return handler(suggestedName);
     }
     return QFileDialog::getSaveFileName(parent, title, suggestedName, filters);
+}
+
+void SetOpenFileNameHandler(OpenFileNameHandler handler) {
+    currentOpenHandler() = std::move(handler);
+}
+
+QString AskOpenFileName(QWidget* parent, const QString& title, const QString& filters) {
+    if (const OpenFileNameHandler& handler = currentOpenHandler()) {
+        return handler();
+    }
+    return QFileDialog::getOpenFileName(parent, title, QString(), filters);
 }

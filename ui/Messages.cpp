@@ -31,12 +31,13 @@ void SetMessageHandler(MessageHandler handler) {
     currentHandler() = std::move(handler);
 }
 
-void ShowMessage(MessageIcon icon, const QString& text, QWidget* parent) {
+void ShowMessage(MessageIcon icon, const QString& text, QWidget* parent, const QString& details) {
     if (const MessageHandler& handler = currentHandler()) {
-        handler(icon, text);
+        handler(icon, details.isEmpty() ? text : text + QStringLiteral("\n\n") + details);
         return;
     }
     QMessageBox box(icon == MessageIcon::Error ? QMessageBox::Critical : QMessageBox::Information,
                     QStringLiteral("Korvani"), text, QMessageBox::Ok, parent);
+    box.setDetailedText(details);
     box.exec();
 }

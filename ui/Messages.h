@@ -9,10 +9,12 @@
 class QWidget;
 
 // Shows a message box with the given icon, an OK button and the caption "Korvani". Blocks until
-// the user closes it.
-void ShowMessage(MessageIcon icon, const QString& text, QWidget* parent = nullptr);
+// the user closes it. `details`, when given, is shown in the box's scrolling details area.
+void ShowMessage(MessageIcon icon, const QString& text, QWidget* parent = nullptr,
+                 const QString& details = {});
 
-// Replaces the message box, e.g. to record messages in tests. An empty handler restores it.
+// Replaces the message box, e.g. to record messages in tests; it receives the text, then any
+// details after a blank line. An empty handler restores it.
 using MessageHandler = std::function<void(MessageIcon, const QString&)>;
 void SetMessageHandler(MessageHandler handler);
 

@@ -1,17 +1,24 @@
+#include "app/BirthsMenu.h"
 #include "app/WindowController.h"
 #include "app/frmDisplay.h"
 #include "app/frmMain.h"
 
+#include "library/BirthCsv.h"
 #include "library/BirthLibrary.h"
 #include "support/Capture.h"
 #include "support/Windows.h"
+#include "ui/FileDialogs.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPointer>
 #include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -41,6 +48,8 @@ class SaveBirthTest : public ::testing::Test {
     void TearDown() override {
         controller.reset();
         SetQuestionHandler({});
+        SetOpenFileNameHandler({});
+        SetSaveFileNameHandler({});
         qunsetenv("KORVANI_DATA_DIR");
     }
 
@@ -59,6 +68,15 @@ class SaveBirthTest : public ::testing::Test {
     }
     QLineEdit* box(const char* name) const {
         return window->findChild<QLineEdit*>(QLatin1String(name));
+    }
+    BirthsMenu* menu() const { return window->findChild<BirthsMenu*>(); }
+    QAction* item(const char* name) const {
+        return window->findChild<QAction*>(QLatin1String(name));
+    }
+    // Triggers a menu item and waits for its worker to finish.
+    void run(const char* name) const {
+        item(name)->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(!menu()->isWorking(), 60000);
     }
 
     QTemporaryDir folder;
@@ -90,9 +108,78 @@ TEST_F(SaveBirthTest, SavesTheFieldsUnderTheNameAndConfirmsIt) {
     EXPECT_EQ(births[0].latitudeMinutes, "39");
     EXPECT_EQ(births[0].city, "Delhi");
     EXPECT_FALSE(births[0].zoneRow.isEmpty());
+    EXPECT_TRUE(births[0].ianaZone.isEmpty()); // typed, not found
     // The confirmation is the status bar's text and its name for screen readers.
     EXPECT_EQ(window->statusBar()->currentMessage(), "Saved ASHA.");
     EXPECT_EQ(window->statusBar()->accessibleName(), "Saved ASHA.");
+}
+
+TEST_F(SaveBirthTest, KeepsThePlaceFindersZoneWhileItsFieldsStay) {
+    TypeDelhiEntries(*window);
+    auto* year = window->findChild<QComboBox*>("cboYear");
+    year->setCurrentIndex(year->findText("1990")); // Indian Standard Time, +5:30 since 1945
+    PlaceChoice choice;
+    choice.longitude = {77, 13, false};
+    choice.latitude = {28, 39, false};
+    choice.zoneKnown = true;
+    choice.zonePosition =
+        window->findChild<QComboBox*>("cmbTimeZone")->findText("Indian Time,IST,+5.3");
+    choice.zoneId = "Asia/Kolkata";
+    window->usePlace(choice);
+    saveItem(window)->trigger();
+    ASSERT_EQ(saved().size(), 1U);
+    EXPECT_EQ(saved()[0].ianaZone, "Asia/Kolkata");
+    EXPECT_EQ(saved()[0].offsetSeconds, 19800);
+
+    answer = true; // a coordinate typed over the finder's: the zone no longer goes with it
+    box("txtLatM")->setText(QStringLiteral("40"));
+    saveItem(window)->trigger();
+    ASSERT_EQ(saved().size(), 1U);
+    EXPECT_TRUE(saved()[0].ianaZone.isEmpty());
+    EXPECT_FALSE(saved()[0].offsetSeconds.has_value());
+}
+
+TEST_F(SaveBirthTest, ASaveNeverWaitsForAnotherWriter) {
+    // Another connection holds the write lock, as an import does. With patience the save ends
+    // once the lock is released; without, it reports the library busy. Either way the call
+    // returns at once and the fields stay.
+    { BirthLibrary(BirthLibrary::DefaultPath()).Open(); }
+    for (const bool patient : {true, false}) {
+        SCOPED_TRACE(patient ? "patient" : "impatient");
+        {
+            QSqlDatabase holder = QSqlDatabase::addDatabase("QSQLITE", "holder");
+            holder.setDatabaseName(BirthLibrary::DefaultPath());
+            ASSERT_TRUE(holder.open());
+            ASSERT_TRUE(QSqlQuery(holder).exec("BEGIN IMMEDIATE"));
+            TypeDelhiEntries(*window);
+            box("txtName")->setText(patient ? "PATIENT" : "IMPATIENT");
+            menu()->setPatience(patient ? 60000 : 0);
+            MessageCapture messages;
+            saveItem(window)->trigger();
+            if (patient) {
+                EXPECT_TRUE(menu()->isSaving());
+                EXPECT_TRUE(window->statusBar()->currentMessage().startsWith("Waiting"));
+                EXPECT_TRUE(saved().empty());
+                ASSERT_TRUE(QSqlQuery(holder).exec("COMMIT"));
+                QTRY_COMPARE_WITH_TIMEOUT(window->statusBar()->currentMessage(),
+                                          QString("Saved PATIENT."), 30000);
+                EXPECT_TRUE(messages.messages.empty());
+            } else {
+                ASSERT_EQ(messages.messages.size(), 1U);
+                EXPECT_TRUE(messages.messages[0].text.contains("busy"));
+                ASSERT_TRUE(QSqlQuery(holder).exec("ROLLBACK"));
+            }
+            EXPECT_FALSE(menu()->isSaving());
+            EXPECT_EQ(box("txtName")->text(), patient ? "PATIENT" : "IMPATIENT");
+            holder.close();
+        }
+        QSqlDatabase::removeDatabase("holder");
+        for (const char* field : {"txtName", "txtLonD", "txtLonM", "txtLatD", "txtLatM"}) {
+            box(field)->clear();
+        }
+    }
+    ASSERT_EQ(saved().size(), 1U);
+    EXPECT_EQ(saved()[0].name, "PATIENT");
 }
 
 TEST_F(SaveBirthTest, ChecksTheFieldsWithTheCalculationsMessagesAndFocus) {

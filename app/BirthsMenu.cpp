@@ -1,0 +1,416 @@
+#include "app/BirthsMenu.h"
+
+#include "cli/ChartRequest.h"
+#include "library/BirthCsv.h"
+#include "ui/FileDialogs.h"
+#include "ui/Messages.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFutureWatcher>
+#include <QMenu>
+#include <QSaveFile>
+#include <QSettings>
+#include <QtConcurrent>
+
+#include <filesystem>
+#include <system_error>
+
+namespace {
+
+const QString recentKey = QStringLiteral("births/recent");
+// How often a save tries a busy library again.
+constexpr int retryMs = 50;
+// A worker's connection waits this long for another writer (an import takes a few seconds).
+constexpr int workerBusyTimeoutMs = 30000;
+
+QString DateText(int year, int month, int day) {
+    return QDate(year, month, day).toString(Qt::ISODate);
+}
+
+QString RecentEntry(const SavedBirth& birth) {
+    return DateText(birth.year, birth.month, birth.day) + u' ' + birth.name;
+}
+
+QString Native(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
+
+// What a worker reports: a message, and for an import's first step the rows it read.
+struct WorkerResult {
+    std::optional<QString> fault; // the work failed; nothing was changed
+    QString message;              // the work succeeded
+    BirthRows rows;
+};
+
+WorkerResult ReadImportRows(const QString& libraryPath, const QString& filePath) {
+    WorkerResult result;
+    QFile file(filePath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        result.fault =
+            QStringLiteral("%1 cannot be read: %2").arg(Native(filePath), file.errorString());
+        return result;
+    }
+    BirthLibrary library(libraryPath, workerBusyTimeoutMs);
+    auto known = library.KnownBirths();
+    if (const auto* error = std::get_if<LibraryError>(&known)) {
+        result.fault = error->message;
+        return result;
+    }
+    PlaceAndZoneCache places(SystemPlaceLoader());
+    result.rows = ReadBirthRows(file, places, std::get<QSet<QString>>(known), false);
+    if (result.rows.fileError) {
+        result.fault = QStringLiteral("%1 cannot be imported: %2")
+                           .arg(Native(filePath), *result.rows.fileError);
+    }
+    return result;
+}
+
+WorkerResult AddRows(const QString& libraryPath, std::vector<SavedBirth> births, bool replace) {
+    WorkerResult result;
+    BirthLibrary library(libraryPath, workerBusyTimeoutMs);
+    if (const auto error = library.AddAll(births, replace)) {
+        result.fault = error->message;
+        return result;
+    }
+    result.message = births.size() == 1
+                         ? QStringLiteral("1 birth was imported.")
+                         : QStringLiteral("%1 births were imported.").arg(births.size());
+    return result;
+}
+
+WorkerResult ExportTo(const QString& libraryPath, const QString& filePath) {
+    WorkerResult result;
+    BirthLibrary library(libraryPath, workerBusyTimeoutMs);
+    QSaveFile file(filePath); // the old file stays whole until the new one is complete
+    if (!file.open(QIODevice::WriteOnly)) {
+        result.fault =
+            QStringLiteral("%1 cannot be written: %2").arg(Native(filePath), file.errorString());
+        return result;
+    }
+    if (const auto error = ExportBirths(library, file)) {
+        result.fault = error->message;
+        return result;
+    }
+    if (!file.commit()) {
+        result.fault =
+            QStringLiteral("%1 cannot be written: %2").arg(Native(filePath), file.errorString());
+        return result;
+    }
+    result.message = QStringLiteral("The births were exported to %1.").arg(Native(filePath));
+    return result;
+}
+
+WorkerResult BackUpTo(const QString& libraryPath, const QString& filePath) {
+    WorkerResult result;
+    BirthLibrary library(libraryPath, workerBusyTimeoutMs);
+    // Written beside the target, then moved over it: the user agreed to replace an existing file,
+    // which stays whole until the copy is complete.
+    const QString partial = filePath + QStringLiteral(".part");
+    QFile::remove(partial);
+    if (const auto error = library.Backup(partial)) {
+        QFile::remove(partial);
+        result.fault = error->message;
+        return result;
+    }
+    std::error_code failure;
+    std::filesystem::rename(partial.toStdString(), filePath.toStdString(), failure);
+    if (failure) {
+        QFile::remove(partial);
+        result.fault = QStringLiteral("%1 cannot be written: %2")
+                           .arg(Native(filePath), QString::fromStdString(failure.message()));
+        return result;
+    }
+    result.message =
+        QStringLiteral("The library of births was backed up to %1.").arg(Native(filePath));
+    return result;
+}
+
+} // namespace
+
+BirthsMenu::BirthsMenu(QWidget* window) : QObject(window), window_(window) {
+    setObjectName(QStringLiteral("birthsMenu"));
+    retry_.setSingleShot(true);
+    retry_.setInterval(retryMs);
+    connect(&retry_, &QTimer::timeout, this, &BirthsMenu::trySave);
+}
+
+BirthsMenu::~BirthsMenu() = default;
+
+BirthLibrary* BirthsMenu::library() {
+    if (!library_) {
+        // The window's connection never waits for another writer; see trySave.
+        library_ = std::make_unique<BirthLibrary>(BirthLibrary::DefaultPath(), 0);
+    }
+    const std::optional<LibraryError> fault = library_->Open();
+    if (!fault) {
+        return library_.get();
+    }
+    if (fault->fault != LibraryFault::Corrupt) {
+        ShowMessage(MessageIcon::Error, fault->message, window_);
+        return nullptr;
+    }
+    if (!AskYesNo(fault->message +
+                      QStringLiteral("\n\nStart a new, empty library of births? The file is kept "
+                                     "beside it under a new name."),
+                  window_)) {
+        return nullptr;
+    }
+    QString keptAs;
+    if (const auto error = library_->StartNew(&keptAs)) {
+        ShowMessage(MessageIcon::Error, error->message, window_);
+        return nullptr;
+    }
+    ShowMessage(MessageIcon::Information,
+                QStringLiteral("A new library of births was started. The old file is kept as %1.")
+                    .arg(Native(keptAs)),
+                window_);
+    return library_.get();
+}
+
+void BirthsMenu::save(const SavedBirth& birth) {
+    if (pending_) {
+        return; // the save under way holds the same fields' earlier state; it ends first
+    }
+    pending_ = PendingSave{birth, false, QDeadlineTimer(patienceMs_)};
+    trySave();
+}
+
+void BirthsMenu::trySave() {
+    if (!pending_) {
+        return;
+    }
+    BirthLibrary* births = library();
+    if (!births) {
+        pending_.reset(); // told; the fields stay as typed
+        return;
+    }
+    auto outcome = births->Save(pending_->birth, pending_->replace);
+    const auto* fault = std::get_if<LibraryError>(&outcome);
+    if (fault && fault->fault == LibraryFault::Busy && !pending_->deadline.hasExpired()) {
+        emit statusChanged(QStringLiteral("Waiting for the library of births: another window or "
+                                          "command is writing to it…"));
+        retry_.start();
+        return;
+    }
+    emit statusChanged({});
+    PendingSave done = std::move(*pending_);
+    pending_.reset();
+    if (fault) {
+        ShowMessage(MessageIcon::Error, fault->message, window_);
+        return;
+    }
+    if (std::get<BirthLibrary::SaveOutcome>(outcome) == BirthLibrary::SaveOutcome::Exists) {
+        if (AskYesNo(QStringLiteral("A birth named %1 on this date is already saved. Replace it?")
+                         .arg(done.birth.name),
+                     window_)) {
+            pending_ = PendingSave{std::move(done.birth), true, QDeadlineTimer(patienceMs_)};
+            trySave();
+        }
+        return;
+    }
+    remember(done.birth);
+    emit saved(done.birth);
+}
+
+bool BirthsMenu::refuseWhileWorking() {
+    if (isWorking()) {
+        ShowMessage(MessageIcon::Information,
+                    QStringLiteral("The births are still being imported, exported or backed up. "
+                                   "Please wait until that is done."),
+                    window_);
+    }
+    return isWorking();
+}
+
+template <typename Result, typename Work, typename Done>
+void BirthsMenu::runWorker(Work work, Done done) {
+    auto* watcher = new QFutureWatcher<Result>(this);
+    worker_ = watcher;
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, done] {
+        watcher->deleteLater();
+        worker_ = nullptr;
+        emit statusChanged({});
+        done(watcher->result());
+    });
+    watcher->setFuture(QtConcurrent::run(std::move(work)));
+}
+
+void BirthsMenu::importBirths() {
+    if (refuseWhileWorking()) {
+        return;
+    }
+    BirthLibrary* births = library();
+    if (!births) {
+        return;
+    }
+    const QString filePath = AskOpenFileName(window_, QStringLiteral("Import Births"),
+                                             QStringLiteral("Births (*.csv);;All files (*)"));
+    if (filePath.isEmpty()) {
+        return;
+    }
+    const QString libraryPath = births->Path();
+    emit statusChanged(QStringLiteral("Reading %1…").arg(Native(filePath)));
+    runWorker<WorkerResult>(
+        [libraryPath, filePath] { return ReadImportRows(libraryPath, filePath); },
+        [this, libraryPath, filePath](WorkerResult read) {
+            if (read.fault) {
+                ShowMessage(MessageIcon::Error, *read.fault, window_);
+                return;
+            }
+            BirthRows& rows = read.rows;
+            bool replace = false;
+            if (!rows.inLibrary.empty()) {
+                replace = AskYesNo(
+                    QStringLiteral(
+                        "%1 of the births in %2 are already saved (the same name and birth "
+                        "date). Replace the saved ones with the file's?")
+                        .arg(rows.inLibrary.size())
+                        .arg(Native(filePath)),
+                    window_);
+            }
+            if (replace) {
+                std::move(rows.inLibrary.begin(), rows.inLibrary.end(),
+                          std::back_inserter(rows.births));
+                std::erase_if(rows.refused, [](const RefusedRow& row) { return row.inLibrary; });
+            }
+            const QString refused =
+                rows.refused.empty()
+                    ? QString()
+                    : QStringLiteral(" %1 rows were refused; the details list them.")
+                          .arg(rows.refused.size());
+            const QString details = RefusedRowsText(rows.refused);
+            if (rows.births.empty()) {
+                ShowMessage(
+                    MessageIcon::Error,
+                    QStringLiteral("No births were imported from %1.").arg(Native(filePath)) +
+                        refused,
+                    window_, details);
+                return;
+            }
+            emit statusChanged(QStringLiteral("Importing births from %1…").arg(Native(filePath)));
+            runWorker<WorkerResult>(
+                [libraryPath, births = std::move(rows.births), replace]() mutable {
+                    return AddRows(libraryPath, std::move(births), replace);
+                },
+                [this, refused, details](const WorkerResult& added) {
+                    if (added.fault) {
+                        ShowMessage(MessageIcon::Error, *added.fault, window_, details);
+                    } else {
+                        ShowMessage(MessageIcon::Information, added.message + refused, window_,
+                                    details);
+                    }
+                });
+        });
+}
+
+void BirthsMenu::exportBirths() {
+    if (refuseWhileWorking()) {
+        return;
+    }
+    BirthLibrary* births = library();
+    if (!births) {
+        return;
+    }
+    const QString filePath =
+        AskSaveFileName(window_, QStringLiteral("Export Births"), QStringLiteral("births.csv"),
+                        QStringLiteral("Births (*.csv)"));
+    if (filePath.isEmpty()) {
+        return;
+    }
+    emit statusChanged(QStringLiteral("Exporting births to %1…").arg(Native(filePath)));
+    runWorker<WorkerResult>(
+        [libraryPath = births->Path(), filePath] { return ExportTo(libraryPath, filePath); },
+        [this](const WorkerResult& result) {
+            ShowMessage(result.fault ? MessageIcon::Error : MessageIcon::Information,
+                        result.fault.value_or(result.message), window_);
+        });
+}
+
+void BirthsMenu::backUpBirths() {
+    if (refuseWhileWorking()) {
+        return;
+    }
+    BirthLibrary* births = library();
+    if (!births) {
+        return;
+    }
+    const QString filePath = AskSaveFileName(
+        window_, QStringLiteral("Back Up Births"),
+        QStringLiteral("births backup %1.sqlite").arg(QDate::currentDate().toString(Qt::ISODate)),
+        QStringLiteral("Library of births (*.sqlite)"));
+    if (filePath.isEmpty()) {
+        return;
+    }
+    emit statusChanged(QStringLiteral("Backing up the births to %1…").arg(Native(filePath)));
+    runWorker<WorkerResult>(
+        [libraryPath = births->Path(), filePath] { return BackUpTo(libraryPath, filePath); },
+        [this](const WorkerResult& result) {
+            ShowMessage(result.fault ? MessageIcon::Error : MessageIcon::Information,
+                        result.fault.value_or(result.message), window_);
+        });
+}
+
+QStringList BirthsMenu::recent() const {
+    return QSettings().value(recentKey).toStringList().mid(0, recentBirthCount);
+}
+
+void BirthsMenu::remember(const SavedBirth& birth) {
+    QStringList entries = recent();
+    entries.removeAll(RecentEntry(birth));
+    entries.prepend(RecentEntry(birth));
+    QSettings().setValue(recentKey, entries.mid(0, recentBirthCount));
+    refillRecentMenu();
+}
+
+void BirthsMenu::refillRecentMenu() {
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (recentMenu_) {
+                fillRecentMenu(recentMenu_);
+            }
+        },
+        Qt::QueuedConnection);
+}
+
+void BirthsMenu::fillRecentMenu(QMenu* menu) {
+    recentMenu_ = menu;
+    menu->clear();
+    const QStringList entries = recent();
+    for (int at = 0; at < entries.size(); ++at) {
+        const QString entry = entries[at];
+        const QString name = entry.mid(11);
+        QAction* item =
+            menu->addAction(QStringLiteral("&%1 %2 (%3)").arg(at + 1).arg(name, entry.left(10)));
+        item->setObjectName(QStringLiteral("mnuRecentBirths_%1").arg(at));
+        connect(item, &QAction::triggered, this, [this, entry, name] {
+            const QDate date = QDate::fromString(entry.left(10), Qt::ISODate);
+            BirthLibrary* births = library();
+            if (!births) {
+                return;
+            }
+            auto found = births->Find(name, date.year(), date.month(), date.day());
+            if (const auto* fault = std::get_if<LibraryError>(&found)) {
+                ShowMessage(MessageIcon::Error, fault->message, window_);
+                return;
+            }
+            const auto& birth = std::get<std::optional<SavedBirth>>(found);
+            if (!birth) {
+                ShowMessage(MessageIcon::Information,
+                            QStringLiteral("%1 born %2 is no longer in the library of births.")
+                                .arg(name, entry.left(10)),
+                            window_);
+                QStringList entries = recent();
+                entries.removeAll(entry);
+                QSettings().setValue(recentKey, entries);
+                refillRecentMenu();
+                return;
+            }
+            emit recentChosen(*birth);
+        });
+    }
+    menu->setEnabled(!entries.isEmpty());
+}
