@@ -5,18 +5,21 @@
 
 #include "library/BirthCsv.h"
 #include "library/BirthLibrary.h"
+#include "places/BirthTime.h"
 #include "support/Capture.h"
 #include "support/Windows.h"
 #include "ui/FileDialogs.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPointer>
 #include <QPushButton>
+#include <QSettings>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QStatusBar>
@@ -40,6 +43,7 @@ class SaveBirthTest : public ::testing::Test {
             questions.push_back(text);
             return answer;
         });
+        QSettings().remove("births/recent"); // each test starts with none
         controller = std::make_unique<WindowController>();
         controller->start();
         window = FindWindow<frmMain>("frmMain");
@@ -261,6 +265,122 @@ TEST_F(SaveBirthTest, TheResultWindowsItemSavesTheBirthBehindTheChart) {
     EXPECT_TRUE(messages.messages.empty());
     ASSERT_EQ(saved().size(), 1U);
     EXPECT_EQ(saved()[0].name, "ASHA");
+}
+
+TEST_F(SaveBirthTest, ExportImportAndBackUpThroughTheFileMenu) {
+    TypeDelhiEntries(*window);
+    saveItem(window)->trigger();
+    const QString csv = folder.filePath("births.csv");
+    SetSaveFileNameHandler([&csv](const QString&) { return csv; });
+    MessageCapture messages;
+    run("mnuExportBirths");
+    QFile exported(csv);
+    ASSERT_TRUE(exported.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = exported.readAll().split('\n');
+    exported.close();
+    ASSERT_EQ(lines.size(), 3); // header, ASHA, the empty rest after the last line end
+    EXPECT_EQ(lines[0], birthCsvHeader);
+
+    // ASHA again (already saved), RAVI (new) and a line the batch refuses.
+    QByteArray ravi = lines[1];
+    ravi.replace("ASHA", "RAVI");
+    ASSERT_TRUE(exported.open(QIODevice::Append));
+    exported.write(ravi + "\nBROKEN,1990-13-40,12:00,,,,,,\n");
+    exported.close();
+    SetOpenFileNameHandler([&csv] { return csv; });
+    answer = false; // keep the saved ASHA
+    messages.messages.clear();
+    run("mnuImportBirths");
+    ASSERT_EQ(questions.size(), 1U);
+    EXPECT_TRUE(questions[0].startsWith("1 of the births"));
+    ASSERT_EQ(messages.messages.size(), 1U);
+    const QString report = messages.messages[0].text;
+    EXPECT_TRUE(report.startsWith("1 birth was imported. 2 rows were refused")) << report.toStdString();
+    EXPECT_TRUE(report.contains("line 2: ASHA")) << report.toStdString();
+    EXPECT_TRUE(report.contains("line 4: ")) << report.toStdString();
+    ASSERT_EQ(saved().size(), 2U);
+
+    // The dialog has agreed to replace an existing file: the backup takes its place whole.
+    const QString copy = folder.filePath("backup.sqlite");
+    QFile old(copy);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("an older file");
+    old.close();
+    SetSaveFileNameHandler([&copy](const QString&) { return copy; });
+    messages.messages.clear();
+    run("mnuBackupBirths");
+    ASSERT_EQ(messages.messages.size(), 1U);
+    EXPECT_EQ(messages.messages[0].icon, MessageIcon::Information);
+    BirthLibrary backup(copy);
+    ASSERT_FALSE(backup.Open());
+    EXPECT_EQ(std::get<qint64>(backup.Count()), 2);
+}
+
+TEST_F(SaveBirthTest, RecentBirthsReopenAndAskBeforeReplacingUnsavedFields) {
+    TypeDelhiEntries(*window);
+    saveItem(window)->trigger();
+    box("txtName")->setText("BALA");
+    saveItem(window)->trigger();
+    QCoreApplication::processEvents();
+    auto* recent = window->findChild<QMenu*>("mnuRecentBirths");
+    ASSERT_TRUE(recent->isEnabled());
+    QStringList texts;
+    for (QAction* entry : recent->actions()) {
+        texts << entry->objectName() + '=' + entry->text().section(' ', 0, 1);
+    }
+    EXPECT_EQ(texts, (QStringList{"mnuRecentBirths_0=&1 BALA", "mnuRecentBirths_1=&2 ASHA"}));
+
+    box("txtLatM")->setText("45"); // not saved
+    MessageCapture messages;
+    for (const bool replace : {false, true}) {
+        answer = replace;
+        item("mnuRecentBirths_1")->trigger();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(box("txtLatM")->text(), replace ? "39" : "45");
+    }
+    EXPECT_EQ(box("txtName")->text(), "ASHA");
+    EXPECT_EQ(questions.size(), 2U);
+    item("mnuRecentBirths_0")->trigger(); // the fields are ASHA's as opened: no question
+    QCoreApplication::processEvents();
+    EXPECT_EQ(questions.size(), 2U);
+    EXPECT_EQ(box("txtName")->text(), "ASHA");
+
+    // A birth deleted meanwhile is said to be gone and leaves the list.
+    BirthLibrary library(BirthLibrary::DefaultPath());
+    const auto bala = std::get<std::vector<SavedBirth>>(library.FindByName("BALA"));
+    ASSERT_EQ(bala.size(), 1U);
+    ASSERT_FALSE(library.Remove(bala[0].id));
+    item("mnuRecentBirths_1")->trigger();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(messages.messages.size(), 1U);
+    EXPECT_TRUE(messages.messages[0].text.contains("no longer"));
+    EXPECT_EQ(recent->actions().size(), 1);
+}
+
+TEST_F(SaveBirthTest, ABirthKnownByItsZoneAloneOpensWithTheFindersRowAndNote) {
+    SavedBirth birth;
+    birth.name = "SITA";
+    birth.year = 1990;
+    birth.month = 6;
+    birth.day = 1;
+    birth.hour = 12;
+    birth.longitudeDegrees = "85";
+    birth.longitudeMinutes = "19";
+    birth.latitudeDegrees = "27";
+    birth.latitudeMinutes = "42";
+    birth.ianaZone = "Asia/Kathmandu"; // +5:45, which no row of the list gives
+    MessageCapture messages;
+    window->useBirth(birth);
+    ASSERT_EQ(messages.messages.size(), 1U);
+    EXPECT_TRUE(messages.messages[0].text.contains("--tz Asia/Kathmandu"));
+    const int row = window->findChild<QComboBox*>("cmbTimeZone")->currentIndex();
+    const bool box = window->findChild<QCheckBox*>("chkDST")->isChecked();
+    EXPECT_LE(std::abs(ZoneRowOffsetSeconds(row, box) - 20700), 15 * 60);
+
+    saveItem(window)->trigger(); // the zone stays with the birth
+    ASSERT_EQ(saved().size(), 1U);
+    EXPECT_EQ(saved()[0].ianaZone, "Asia/Kathmandu");
+    EXPECT_EQ(saved()[0].offsetSeconds, 20700);
 }
 
 } // namespace
