@@ -172,6 +172,14 @@ TEST_F(Library, NotesDeletionAndBackupWhileInUse) {
     }
     ASSERT_FALSE(library.SetNote(ids[0], QStringLiteral("new note")));
     EXPECT_EQ(Value(library.Load(ids[0]))->note, QStringLiteral("new note"));
+    {
+        // The same note again is no change.
+        RawFile raw(path);
+        ASSERT_TRUE(
+            raw.Run(QStringLiteral("UPDATE births SET changed = '2000-01-01T00:00:00.000Z'")));
+    }
+    ASSERT_FALSE(library.SetNote(ids[0], QStringLiteral("new note")));
+    EXPECT_EQ(Value(library.Load(ids[0]))->changed.date().year(), 2000);
     ASSERT_FALSE(library.Remove(ids[1]));
     EXPECT_FALSE(Value(library.Load(ids[1])));
 
