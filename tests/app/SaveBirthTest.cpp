@@ -14,7 +14,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPointer>
@@ -295,7 +297,8 @@ TEST_F(SaveBirthTest, ExportImportAndBackUpThroughTheFileMenu) {
     EXPECT_TRUE(questions[0].startsWith("1 of the births"));
     ASSERT_EQ(messages.messages.size(), 1U);
     const QString report = messages.messages[0].text;
-    EXPECT_TRUE(report.startsWith("1 birth was imported. 2 rows were refused")) << report.toStdString();
+    EXPECT_TRUE(report.startsWith("1 birth was imported. 2 rows were refused"))
+        << report.toStdString();
     EXPECT_TRUE(report.contains("line 2: ASHA")) << report.toStdString();
     EXPECT_TRUE(report.contains("line 4: ")) << report.toStdString();
     ASSERT_EQ(saved().size(), 2U);
@@ -381,6 +384,45 @@ TEST_F(SaveBirthTest, ABirthKnownByItsZoneAloneOpensWithTheFindersRowAndNote) {
     ASSERT_EQ(saved().size(), 1U);
     EXPECT_EQ(saved()[0].ianaZone, "Asia/Kathmandu");
     EXPECT_EQ(saved()[0].offsetSeconds, 20700);
+}
+
+TEST_F(SaveBirthTest, ACorruptLibraryIsKeptAndANewOneOffered) {
+    const QString path = BirthLibrary::DefaultPath();
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    const QByteArray junk(4096, 'x');
+    for (const bool startNew : {false, true}) {
+        SCOPED_TRACE(startNew ? "new library" : "declined");
+        QFile file(path);
+        if (!startNew) {
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(junk);
+            file.close();
+        }
+        TypeDelhiEntries(*window);
+        answer = startNew;
+        MessageCapture messages;
+        saveItem(window)->trigger();
+        ASSERT_EQ(questions.size(), startNew ? 2U : 1U);
+        EXPECT_TRUE(questions.back().contains(QDir::toNativeSeparators(path)));
+        const QStringList beside =
+            QDir(QFileInfo(path).absolutePath()).entryList({"births.sqlite.unreadable-*"});
+        if (startNew) {
+            ASSERT_EQ(beside.size(), 1);
+            QFile kept(QFileInfo(path).absolutePath() + '/' + beside[0]);
+            ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+            EXPECT_EQ(kept.readAll(), junk);
+            ASSERT_EQ(saved().size(), 1U);
+        } else {
+            EXPECT_TRUE(beside.isEmpty());
+            ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+            EXPECT_EQ(file.readAll(), junk); // untouched
+            EXPECT_EQ(box("txtName")->text(), "ASHA");
+        }
+        box("txtName")->clear();
+        for (const char* field : {"txtLonD", "txtLonM", "txtLatD", "txtLatM"}) {
+            box(field)->clear();
+        }
+    }
 }
 
 } // namespace
