@@ -70,6 +70,10 @@ FilteredLineEdit* makeCoordinateBox(QWidget* parent, const char* name, int maxLe
     return box;
 }
 
+// How long the confirmation of a save stays in the status line: the fields may soon hold
+// another birth.
+constexpr int savedStatusMs = 10000;
+
 } // namespace
 
 frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
@@ -117,11 +121,12 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     central->setMinimumHeight(layout->totalHeightForWidth(central->minimumSizeHint().width()));
 
     births_ = new BirthsMenu(this);
-    connect(births_, &BirthsMenu::statusChanged, this, &frmMain::showStatus);
+    connect(births_, &BirthsMenu::statusChanged, this,
+            [this](const QString& text) { showStatus(text); });
     connect(births_, &BirthsMenu::recentChosen, this, &frmMain::useBirth);
     connect(births_, &BirthsMenu::saved, this, [this](const SavedBirth& birth) {
         lastFields_ = std::make_unique<SavedBirth>(birthFromFields());
-        showStatus(QStringLiteral("Saved %1.").arg(birth.name));
+        showStatus(QStringLiteral("Saved %1.").arg(birth.name), savedStatusMs);
     });
     // The status line is there from the start, so that the first message does not make the
     // window taller.
@@ -545,9 +550,9 @@ SavedBirth frmMain::birthFromFields() const {
     return birth;
 }
 
-void frmMain::showStatus(const QString& text) {
+void frmMain::showStatus(const QString& text, int timeoutMs) {
     // Announced to screen readers as the status line's name changes.
-    statusBar()->showMessage(text);
+    statusBar()->showMessage(text, timeoutMs);
     statusBar()->setAccessibleName(text);
     QAccessibleEvent announcement(statusBar(), QAccessible::NameChanged);
     QAccessible::updateAccessibility(&announcement);

@@ -89,7 +89,8 @@ class frmMain : public QMainWindow {
     DriverControls readControls() const;
     QWidget* focusTargetWidget(FocusTarget target) const;
     SavedBirth birthFromFields() const;
-    void showStatus(const QString& text);
+    // Shows a text in the status line, for `timeoutMs` (0: until the next text).
+    void showStatus(const QString& text, int timeoutMs = 0);
 
     BirthsMenu* births_ = nullptr;
     // The fields of the empty form, and of the birth last opened or saved.
