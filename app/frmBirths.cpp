@@ -11,8 +11,12 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShortcut>
+#include <QSignalBlocker>
 #include <QTreeView>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -34,7 +38,7 @@ BirthListModel::BirthListModel(BirthLibrary& library, QObject* parent)
     : QAbstractTableModel(parent), library_(library) {}
 
 bool BirthListModel::search(const QString& text, LibraryError* fault) {
-    auto found = library_.Search(text);
+    auto found = library_.Search(text, order_);
     if (auto* error = std::get_if<LibraryError>(&found)) {
         if (fault) {
             *fault = *error;
@@ -42,8 +46,43 @@ bool BirthListModel::search(const QString& text, LibraryError* fault) {
         return false;
     }
     beginResetModel();
+    text_ = text;
     ids_ = std::move(std::get<std::vector<qint64>>(found));
     endResetModel();
+    return true;
+}
+
+bool BirthListModel::sortBy(BirthOrder order, LibraryError* fault) {
+    auto found = library_.Search(text_, order);
+    if (auto* error = std::get_if<LibraryError>(&found)) {
+        if (fault) {
+            *fault = *error;
+        }
+        return false;
+    }
+    std::vector<qint64> ids = std::move(std::get<std::vector<qint64>>(found));
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    // Few rows are held by persistent indexes: one pass over the new order finds them all.
+    const QModelIndexList held = persistentIndexList();
+    QHash<qint64, int> newRows;
+    for (const QModelIndex& index : held) {
+        newRows.insert(idAt(index.row()), -1);
+    }
+    for (std::size_t row = 0; row < ids.size(); ++row) {
+        if (auto wanted = newRows.find(ids[row]); wanted != newRows.end()) {
+            *wanted = static_cast<int>(row);
+        }
+    }
+    QModelIndexList moved;
+    moved.reserve(held.size());
+    for (const QModelIndex& index : held) {
+        const int row = newRows.value(idAt(index.row()), -1);
+        moved.push_back(row < 0 ? QModelIndex() : createIndex(row, index.column()));
+    }
+    order_ = order;
+    ids_ = std::move(ids);
+    changePersistentIndexList(held, moved);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
     return true;
 }
 
@@ -130,6 +169,11 @@ frmBirths::frmBirths(BirthLibrary& library, QWidget* parent) : QDialog(parent), 
     lstBirths->setUniformRowHeights(true); // rows are read only as they come into view
     lstBirths->setModel(model_);
     lstBirths->setSelectionMode(QAbstractItemView::SingleSelection);
+    // A click on a column's header sorts by it, a second click the other way; the library sorts,
+    // so the list stays lazy however many births it holds.
+    lstBirths->header()->setSectionsClickable(true);
+    lstBirths->header()->setSortIndicatorShown(true);
+    lstBirths->header()->setSortIndicator(NameColumn, Qt::AscendingOrder);
     column->addWidget(lstBirths, 1);
 
     txtBirthNote = new QPlainTextEdit(this);
@@ -168,6 +212,8 @@ frmBirths::frmBirths(BirthLibrary& library, QWidget* parent) : QDialog(parent), 
         }
         showSelected();
     });
+    connect(lstBirths->header(), &QHeaderView::sortIndicatorChanged, this,
+            &frmBirths::sortByColumn);
     connect(lstBirths, &QTreeView::doubleClicked, this, &frmBirths::cmdOpenBirth_Click);
     connect(lstBirths->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
         saveNote();
@@ -209,6 +255,28 @@ void frmBirths::refresh() {
     }
     showSelected();
     txtSearchBirths->setFocus(Qt::OtherFocusReason);
+}
+
+void frmBirths::sortByColumn(int column, Qt::SortOrder direction) {
+    static constexpr BirthOrderColumn orders[ColumnCount] = {
+        BirthOrderColumn::Name, BirthOrderColumn::Date, BirthOrderColumn::Time,
+        BirthOrderColumn::Place};
+    if (column < 0 || column >= ColumnCount) {
+        return;
+    }
+    LibraryError fault;
+    if (!model_->sortBy(BirthOrder{orders[column], direction}, &fault)) {
+        // The rows keep their order, and so does the header's indicator.
+        const QSignalBlocker quiet(lstBirths->header());
+        const auto* shown = std::find(std::begin(orders), std::end(orders), model_->order().column);
+        lstBirths->header()->setSortIndicator(static_cast<int>(shown - std::begin(orders)),
+                                              model_->order().direction);
+        ShowMessage(MessageIcon::Error, fault.message, this);
+        return;
+    }
+    if (lstBirths->currentIndex().isValid()) {
+        lstBirths->scrollTo(lstBirths->currentIndex());
+    }
 }
 
 qint64 frmBirths::selectedId() const {

@@ -10,6 +10,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -21,6 +23,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -184,6 +187,69 @@ TEST_F(BirthsWindowTest, TheNoteIsSavedAsItChangesAndDeletingAsksFirst) {
     answer = true;
     part<QPushButton>(births, "cmdDeleteBirth")->click();
     EXPECT_EQ(names(births), (std::vector<QString>{"ASHA", "BEN"}));
+    EXPECT_TRUE(messages.messages.empty());
+}
+
+TEST_F(BirthsWindowTest, ClickingAHeaderSortsAndTheSelectedBirthStaysSelectedInView) {
+    {
+        // Enough births that BEN leaves the first screenful when the list sorts by date.
+        BirthLibrary library(BirthLibrary::DefaultPath());
+        for (int year = 1900; year < 1960; ++year) {
+            SavedBirth birth = Birth("DAN", "Chur", year);
+            ASSERT_TRUE(
+                std::holds_alternative<BirthLibrary::SaveOutcome>(library.Save(birth, false)));
+        }
+    }
+    frmBirths* births = open();
+    ASSERT_NE(births, nullptr);
+    auto* list = part<QTreeView>(births, "lstBirths");
+    QHeaderView* header = list->header();
+    list->setCurrentIndex(list->model()->index(1, 0));
+    ASSERT_EQ(list->currentIndex().data().toString(), "BEN");
+    const auto clickHeader = [&](int section) {
+        const QPoint middle(header->sectionViewportPosition(section) +
+                                header->sectionSize(section) / 2,
+                            header->height() / 2);
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, middle);
+    };
+    const auto column = [&](int section) {
+        std::vector<QString> shown;
+        for (int row = 0; row < list->model()->rowCount(); ++row) {
+            shown.push_back(list->model()->index(row, section).data().toString());
+        }
+        return shown;
+    };
+    const struct {
+        int section;
+        Qt::SortOrder indicator;
+        int benRow; // where the selected birth moves to
+    } clicks[] = {
+        {1, Qt::AscendingOrder, 60},  // DAN 1900..1959, then BEN 1985
+        {1, Qt::DescendingOrder, 2},  // CARA 2001, ASHA 1990, BEN 1985
+        {3, Qt::AscendingOrder, 0},   // Basel, Bern, Chur..., Zürich
+        {3, Qt::DescendingOrder, 62}, // Zürich, Chur..., Bern, Basel
+    };
+    for (const auto& click : clicks) {
+        SCOPED_TRACE(click.section);
+        clickHeader(click.section);
+        EXPECT_EQ(header->sortIndicatorSection(), click.section);
+        EXPECT_EQ(header->sortIndicatorOrder(), click.indicator);
+        std::vector<QString> shown = column(click.section);
+        std::vector<QString> sorted = shown;
+        std::stable_sort(sorted.begin(), sorted.end());
+        if (click.indicator == Qt::DescendingOrder) {
+            std::reverse(sorted.begin(), sorted.end());
+        }
+        EXPECT_EQ(shown, sorted);
+        EXPECT_EQ(list->currentIndex().row(), click.benRow);
+        EXPECT_EQ(list->currentIndex().data().toString(), "BEN");
+        EXPECT_EQ(list->selectionModel()->selectedRows().value(0).row(), click.benRow);
+        EXPECT_TRUE(list->viewport()->rect().contains(list->visualRect(list->currentIndex())));
+    }
+
+    // A search keeps the order: Bern before Basel.
+    QTest::keyClicks(part<QLineEdit>(births, "txtSearchBirths"), QStringLiteral("b"));
+    EXPECT_EQ(names(births), (std::vector<QString>{"CARA", "BEN"}));
     EXPECT_TRUE(messages.messages.empty());
 }
 
