@@ -109,13 +109,15 @@ QString PlaceKey(const SavedBirth& birth) {
     return key;
 }
 
-// The ORDER BY of each order, [column][descending]: fixed texts, never made from input.
+// The ORDER BY of each order, [column][descending]: fixed texts, never made from input. Name and
+// date together are unique in the library (births_known), so each order is total; the name
+// order reads births_search alone, as a search in the opening order always has.
 const char* const orderClauses[4][2] = {
-    {"nameKey, year, month, day, id", "nameKey DESC, year, month, day, id"},
-    {"year, month, day, nameKey, id", "year DESC, month DESC, day DESC, nameKey, id"},
-    {"hour, minute, nameKey, year, month, day, id",
-     "hour DESC, minute DESC, nameKey, year, month, day, id"},
-    {"placeKey, nameKey, year, month, day, id", "placeKey DESC, nameKey, year, month, day, id"},
+    {"nameKey, year, month, day", "nameKey DESC, year, month, day"},
+    {"year, month, day, nameKey", "year DESC, month DESC, day DESC, nameKey"},
+    {"hour, minute, nameKey, year, month, day",
+     "hour DESC, minute DESC, nameKey, year, month, day"},
+    {"placeKey, nameKey, year, month, day", "placeKey DESC, nameKey, year, month, day"},
 };
 
 QLatin1StringView OrderClause(BirthOrder order) {

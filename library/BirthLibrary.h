@@ -45,7 +45,8 @@ inline constexpr qsizetype maxNoteLength = 2000;
 inline constexpr int birthLibrarySchemaVersion = 3;
 
 // The orders the births list offers: by one column, either way. Rows equal in that column follow
-// one another by name, then date, then id, always ascending, so every order is total.
+// one another by name, then date, always ascending; no two births share both, so every order is
+// total.
 enum class BirthOrderColumn {
     Name,  // case ignored
     Date,  // year, month, day
