@@ -694,10 +694,14 @@ std::optional<LibraryError> BirthLibrary::SetNote(qint64 id, const QString& note
         return error;
     }
     QSqlQuery query(QSqlDatabase::database(connection_, false));
-    query.prepare(QStringLiteral("UPDATE births SET note = ?, changed = ? WHERE id = ?"));
+    // The same note again (the window saves the box when the selection moves) is no change: the
+    // time of the last change stays.
+    query.prepare(
+        QStringLiteral("UPDATE births SET note = ?, changed = ? WHERE id = ? AND note IS NOT ?"));
     query.addBindValue(Text(note.left(maxNoteLength)));
     query.addBindValue(TimeText(QDateTime::currentDateTimeUtc()));
     query.addBindValue(id);
+    query.addBindValue(Text(note.left(maxNoteLength)));
     if (!query.exec()) {
         return ErrorOf(query.lastError(), QStringLiteral("saved"));
     }

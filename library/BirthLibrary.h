@@ -132,6 +132,7 @@ class BirthLibrary {
     // Every birth, ordered by name and date, passed one by one.
     std::optional<LibraryError> ForEach(const std::function<void(const SavedBirth&)>& visit);
 
+    // Sets the note and the time of the last change; the same note again changes nothing.
     std::optional<LibraryError> SetNote(qint64 id, const QString& note);
     std::optional<LibraryError> Remove(qint64 id);
     std::variant<qint64, LibraryError> Count();

@@ -241,6 +241,15 @@ TEST_F(Library, NotesDeletionAndBackupWhileInUse) {
     }
     ASSERT_FALSE(library.SetNote(ids[0], QStringLiteral("new note")));
     EXPECT_EQ(Value(library.Load(ids[0]))->note, QStringLiteral("new note"));
+    // Only a different note is a change: a birth last changed long ago keeps that time when its
+    // note is saved unchanged, and takes the time of a real change.
+    std::vector<SavedBirth> old{FullBirth(QStringLiteral("OLD"))};
+    old[0].created = old[0].changed = QDateTime(QDate(2020, 1, 2), QTime(3, 4), Qt::UTC);
+    ASSERT_FALSE(library.AddAll(old, false));
+    ASSERT_FALSE(library.SetNote(old[0].id, old[0].note));
+    EXPECT_EQ(Value(library.Load(old[0].id))->changed, old[0].changed);
+    ASSERT_FALSE(library.SetNote(old[0].id, QStringLiteral("new note")));
+    EXPECT_GT(Value(library.Load(old[0].id))->changed, old[0].changed);
     ASSERT_FALSE(library.Remove(ids[1]));
     EXPECT_FALSE(Value(library.Load(ids[1])));
 
@@ -249,7 +258,7 @@ TEST_F(Library, NotesDeletionAndBackupWhileInUse) {
     const QString backup = folder.filePath(QStringLiteral("backup.sqlite"));
     ASSERT_FALSE(library.Backup(backup));
     BirthLibrary copy(backup);
-    EXPECT_EQ(Value(copy.Count()), 2);
+    EXPECT_EQ(Value(copy.Count()), 3);
     EXPECT_EQ(Value(copy.Load(ids[0]))->note, QStringLiteral("new note"));
     const auto again = library.Backup(backup);
     ASSERT_TRUE(again);
