@@ -1,7 +1,9 @@
 #include "app/frmBirths.h"
 
+#include "ui/Keyboard.h"
 #include "ui/Messages.h"
 
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeySequence>
@@ -12,6 +14,7 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -115,7 +118,10 @@ int BirthListModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant BirthListModel::data(const QModelIndex& index, int role) const {
-    if (role != Qt::DisplayRole || !index.isValid()) {
+    // The tip shows a name or place in full where the column cuts it.
+    const bool tip =
+        role == Qt::ToolTipRole && (index.column() == NameColumn || index.column() == PlaceColumn);
+    if ((role != Qt::DisplayRole && !tip) || !index.isValid()) {
         return {};
     }
     const SavedBirth* birth = birthAt(index.row());
@@ -155,11 +161,16 @@ frmBirths::frmBirths(BirthLibrary& library, QWidget* parent) : QDialog(parent), 
     setWindowTitle(QStringLiteral("Saved Births"));
     auto* column = new QVBoxLayout(this);
 
+    auto* searchRow = new QHBoxLayout;
+    auto* searchLabel = new QLabel(QStringLiteral("&Search:"), this);
     txtSearchBirths = new QLineEdit(this);
     txtSearchBirths->setObjectName(QStringLiteral("txtSearchBirths"));
-    txtSearchBirths->setPlaceholderText(QStringLiteral("Search names and places"));
+    txtSearchBirths->setPlaceholderText(QStringLiteral("Names and places"));
     txtSearchBirths->setAccessibleName(QStringLiteral("Search births"));
-    column->addWidget(txtSearchBirths);
+    searchLabel->setBuddy(txtSearchBirths);
+    searchRow->addWidget(searchLabel);
+    searchRow->addWidget(txtSearchBirths, 1);
+    column->addLayout(searchRow);
 
     model_ = new BirthListModel(library_, this);
     lstBirths = new QTreeView(this);
@@ -171,20 +182,42 @@ frmBirths::frmBirths(BirthLibrary& library, QWidget* parent) : QDialog(parent), 
     lstBirths->setSelectionMode(QAbstractItemView::SingleSelection);
     // A click on a column's header sorts by it, a second click the other way; the library sorts,
     // so the list stays lazy however many births it holds.
-    lstBirths->header()->setSectionsClickable(true);
-    lstBirths->header()->setSortIndicatorShown(true);
-    lstBirths->header()->setSortIndicator(NameColumn, Qt::AscendingOrder);
-    column->addWidget(lstBirths, 1);
+    QHeaderView* header = lstBirths->header();
+    header->setSectionsClickable(true);
+    header->setSortIndicatorShown(true);
+    header->setSortIndicator(NameColumn, Qt::AscendingOrder);
+    // Widths from the font rather than from the rows, which are not read until shown: the date
+    // and the time just fit (with room for the sort arrow), a name of about twenty capitals, and
+    // the place takes the rest.
+    const QFontMetrics metrics(lstBirths->font());
+    const int margin =
+        2 * metrics.averageCharWidth() + style()->pixelMetric(QStyle::PM_HeaderMargin) * 2;
+    const int arrow = style()->pixelMetric(QStyle::PM_HeaderMarkSize);
+    header->resizeSection(NameColumn,
+                          metrics.horizontalAdvance(QStringLiteral("MMMMMMMMMMMMMMMMMM")));
+    header->resizeSection(DateColumn,
+                          metrics.horizontalAdvance(QStringLiteral("0000-00-00")) + margin + arrow);
+    header->resizeSection(TimeColumn,
+                          metrics.horizontalAdvance(QStringLiteral("00:00")) + margin + arrow);
+    column->addWidget(lstBirths, 3);
 
+    auto* noteLabel = new QLabel(QStringLiteral("&Note:"), this);
+    column->addWidget(noteLabel);
+    auto* noteRow = new QHBoxLayout;
     txtBirthNote = new QPlainTextEdit(this);
     txtBirthNote->setObjectName(QStringLiteral("txtBirthNote"));
     txtBirthNote->setAccessibleName(QStringLiteral("Note"));
     txtBirthNote->setTabChangesFocus(true);
-    txtBirthNote->setMaximumHeight(fontMetrics().lineSpacing() * 5);
-    column->addWidget(txtBirthNote);
+    txtBirthNote->setMinimumHeight(fontMetrics().lineSpacing() * 4);
+    noteLabel->setBuddy(txtBirthNote);
+    noteRow->addWidget(txtBirthNote, 1);
+    // The times of creation and last change, beside the note.
     lblBirthTimes = new QLabel(this);
     lblBirthTimes->setObjectName(QStringLiteral("lblBirthTimes"));
-    column->addWidget(lblBirthTimes);
+    lblBirthTimes->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblBirthTimes->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    noteRow->addWidget(lblBirthTimes);
+    column->addLayout(noteRow, 1);
 
     auto* buttons = new QHBoxLayout;
     cmdOpenBirth = new QPushButton(QStringLiteral("&Open"), this);
@@ -199,7 +232,9 @@ frmBirths::frmBirths(BirthLibrary& library, QWidget* parent) : QDialog(parent), 
     }
     buttons->insertStretch(2);
     column->addLayout(buttons);
-    resize(560, 420);
+    // Return on a focused button presses it, as in the place finder.
+    PressFocusedButtonOnEnter(this);
+    resize(720, 500);
 
     connect(txtSearchBirths, &QLineEdit::textChanged, this, [this](const QString& text) {
         saveNote();
@@ -274,6 +309,9 @@ void frmBirths::sortByColumn(int column, Qt::SortOrder direction) {
         ShowMessage(MessageIcon::Error, fault.message, this);
         return;
     }
+    // The new order from its start, unless the selected birth is further down: then just far
+    // enough to show it.
+    lstBirths->scrollToTop();
     if (lstBirths->currentIndex().isValid()) {
         lstBirths->scrollTo(lstBirths->currentIndex());
     }
@@ -292,7 +330,7 @@ void frmBirths::showSelected() {
     cmdDeleteBirth->setEnabled(birth != nullptr);
     const QLocale locale;
     lblBirthTimes->setText(
-        birth ? QStringLiteral("Created %1; changed %2")
+        birth ? QStringLiteral("Created:\n%1\n\nLast changed:\n%2")
                     .arg(locale.toString(birth->created.toLocalTime(), QLocale::ShortFormat),
                          locale.toString(birth->changed.toLocalTime(), QLocale::ShortFormat))
               : QString());

@@ -17,6 +17,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
@@ -245,6 +246,9 @@ TEST_F(BirthsWindowTest, ClickingAHeaderSortsAndTheSelectedBirthStaysSelectedInV
         EXPECT_EQ(list->currentIndex().data().toString(), "BEN");
         EXPECT_EQ(list->selectionModel()->selectedRows().value(0).row(), click.benRow);
         EXPECT_TRUE(list->viewport()->rect().contains(list->visualRect(list->currentIndex())));
+        if (click.benRow <= 2) { // the new order is shown from its start
+            EXPECT_EQ(list->verticalScrollBar()->value(), 0);
+        }
     }
 
     // A search keeps the order: Bern before Basel.
@@ -254,15 +258,24 @@ TEST_F(BirthsWindowTest, ClickingAHeaderSortsAndTheSelectedBirthStaysSelectedInV
 }
 
 TEST_F(BirthsWindowTest, EscapeAndCloseLeaveTheInputWindowAsItWas) {
-    for (const bool byEscape : {true, false}) {
-        SCOPED_TRACE(byEscape ? "Escape" : "Close");
+    enum class Way { Escape, CloseClicked, ReturnOnClose };
+    for (const Way way : {Way::Escape, Way::CloseClicked, Way::ReturnOnClose}) {
+        SCOPED_TRACE(static_cast<int>(way));
         frmBirths* births = open();
         ASSERT_NE(births, nullptr);
         ASSERT_TRUE(births->isVisible());
-        if (byEscape) {
+        auto* close = part<QPushButton>(births, "cmdCloseBirths");
+        switch (way) {
+        case Way::Escape:
             QTest::keyClick(part<QLineEdit>(births, "txtSearchBirths"), Qt::Key_Escape);
-        } else {
-            part<QPushButton>(births, "cmdCloseBirths")->click();
+            break;
+        case Way::CloseClicked:
+            close->click();
+            break;
+        case Way::ReturnOnClose: // a focused button takes Return, as in the place finder
+            close->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(close, Qt::Key_Return);
+            break;
         }
         EXPECT_FALSE(births->isVisible());
         EXPECT_TRUE(part<QLineEdit>(input, "txtName")->text().isEmpty());
