@@ -15,6 +15,7 @@
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QStyle>
+#include <QTextCursor>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -328,25 +329,40 @@ void frmBirths::showSelected() {
     txtBirthNote->setEnabled(birth != nullptr);
     cmdOpenBirth->setEnabled(birth != nullptr);
     cmdDeleteBirth->setEnabled(birth != nullptr);
+    showTimes(birth);
+    noteOwner_ = birth ? birth->id : 0;
+}
+
+void frmBirths::showTimes(const SavedBirth* birth) {
     const QLocale locale;
     lblBirthTimes->setText(
         birth ? QStringLiteral("Created:\n%1\n\nLast changed:\n%2")
                     .arg(locale.toString(birth->created.toLocalTime(), QLocale::ShortFormat),
                          locale.toString(birth->changed.toLocalTime(), QLocale::ShortFormat))
               : QString());
-    noteOwner_ = birth ? birth->id : 0;
 }
 
 void frmBirths::saveNote() {
     if (noteOwner_ == 0) {
         return;
     }
-    const QString note = txtBirthNote->toPlainText().left(maxNoteLength);
+    QString note = txtBirthNote->toPlainText();
+    if (note.size() > maxNoteLength) {
+        // The box holds no more than the library keeps, so that what it shows is what is saved.
+        note.truncate(maxNoteLength);
+        const QSignalBlocker quiet(txtBirthNote);
+        txtBirthNote->setPlainText(note);
+        txtBirthNote->moveCursor(QTextCursor::End);
+    }
     if (const std::optional<LibraryError> fault = library_.SetNote(noteOwner_, note)) {
         ShowMessage(MessageIcon::Error, fault->message, this);
         return;
     }
     model_->forget(noteOwner_);
+    // The time of this change, read back, when the box still shows this birth.
+    if (selectedId() == noteOwner_) {
+        showTimes(model_->birthAt(lstBirths->currentIndex().row()));
+    }
 }
 
 void frmBirths::cmdOpenBirth_Click() {

@@ -68,6 +68,7 @@ class frmBirths : public QDialog {
   private:
     void sortByColumn(int column, Qt::SortOrder direction);
     void showSelected();
+    void showTimes(const SavedBirth* birth);
     void saveNote();
     qint64 selectedId() const;
 

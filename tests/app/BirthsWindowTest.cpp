@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -164,12 +165,22 @@ TEST_F(BirthsWindowTest, DoubleClickOpensTheBirthUnderThePointer) {
 }
 
 TEST_F(BirthsWindowTest, TheNoteIsSavedAsItChangesAndDeletingAsksFirst) {
+    {
+        // CARA last changed long ago, so that the shown time of the last change must move.
+        BirthLibrary library(BirthLibrary::DefaultPath());
+        std::vector<SavedBirth> old{Birth("CARA", "Bern", 2001)};
+        old[0].created = old[0].changed = QDateTime(QDate(2020, 1, 2), QTime(3, 4), Qt::UTC);
+        ASSERT_FALSE(library.AddAll(old, true));
+    }
     frmBirths* births = open();
     ASSERT_NE(births, nullptr);
     auto* list = part<QTreeView>(births, "lstBirths");
     list->setCurrentIndex(list->model()->index(2, 0));
-    part<QPlainTextEdit>(births, "txtBirthNote")
-        ->setPlainText(QString::fromUtf8("born at dawn '; DROP TABLE births; -- 🌅"));
+    auto* times = part<QLabel>(births, "lblBirthTimes");
+    const QString timesBefore = times->text();
+    auto* note = part<QPlainTextEdit>(births, "txtBirthNote");
+    note->setPlainText(QString::fromUtf8("born at dawn '; DROP TABLE births; -- 🌅"));
+    EXPECT_NE(times->text(), timesBefore);
     {
         BirthLibrary library(BirthLibrary::DefaultPath());
         ASSERT_FALSE(library.Open());
@@ -179,6 +190,10 @@ TEST_F(BirthsWindowTest, TheNoteIsSavedAsItChangesAndDeletingAsksFirst) {
         EXPECT_EQ(std::get<std::optional<SavedBirth>>(found)->note,
                   QString::fromUtf8("born at dawn '; DROP TABLE births; -- 🌅"));
     }
+
+    // The box keeps no more than the library does: what it shows is what is saved.
+    note->setPlainText(QString(maxNoteLength + 5, QChar(u'x')));
+    EXPECT_EQ(note->toPlainText().size(), maxNoteLength);
 
     answer = false;
     part<QPushButton>(births, "cmdDeleteBirth")->click();
