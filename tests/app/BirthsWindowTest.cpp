@@ -180,7 +180,7 @@ TEST_F(BirthsWindowTest, TheNoteIsSavedAsItChangesAndDeletingAsksFirst) {
     const QString timesBefore = times->text();
     auto* note = part<QPlainTextEdit>(births, "txtBirthNote");
     note->setPlainText(QString::fromUtf8("born at dawn '; DROP TABLE births; -- 🌅"));
-    EXPECT_NE(times->text(), timesBefore);
+    EXPECT_NE(times->text().toStdString(), timesBefore.toStdString());
     {
         BirthLibrary library(BirthLibrary::DefaultPath());
         ASSERT_FALSE(library.Open());
