@@ -1,7 +1,9 @@
 #include "app/frmBirths.h"
 
+#include "ui/Keyboard.h"
 #include "ui/Messages.h"
 
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeySequence>
@@ -11,8 +13,14 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShortcut>
+#include <QSignalBlocker>
+#include <QStyle>
+#include <QTextCursor>
 #include <QTreeView>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -34,7 +42,7 @@ BirthListModel::BirthListModel(BirthLibrary& library, QObject* parent)
     : QAbstractTableModel(parent), library_(library) {}
 
 bool BirthListModel::search(const QString& text, LibraryError* fault) {
-    auto found = library_.Search(text);
+    auto found = library_.Search(text, order_);
     if (auto* error = std::get_if<LibraryError>(&found)) {
         if (fault) {
             *fault = *error;
@@ -42,8 +50,43 @@ bool BirthListModel::search(const QString& text, LibraryError* fault) {
         return false;
     }
     beginResetModel();
+    text_ = text;
     ids_ = std::move(std::get<std::vector<qint64>>(found));
     endResetModel();
+    return true;
+}
+
+bool BirthListModel::sortBy(BirthOrder order, LibraryError* fault) {
+    auto found = library_.Search(text_, order);
+    if (auto* error = std::get_if<LibraryError>(&found)) {
+        if (fault) {
+            *fault = *error;
+        }
+        return false;
+    }
+    std::vector<qint64> ids = std::move(std::get<std::vector<qint64>>(found));
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    // Few rows are held by persistent indexes: one pass over the new order finds them all.
+    const QModelIndexList held = persistentIndexList();
+    QHash<qint64, int> newRows;
+    for (const QModelIndex& index : held) {
+        newRows.insert(idAt(index.row()), -1);
+    }
+    for (std::size_t row = 0; row < ids.size(); ++row) {
+        if (auto wanted = newRows.find(ids[row]); wanted != newRows.end()) {
+            *wanted = static_cast<int>(row);
+        }
+    }
+    QModelIndexList moved;
+    moved.reserve(held.size());
+    for (const QModelIndex& index : held) {
+        const int row = newRows.value(idAt(index.row()), -1);
+        moved.push_back(row < 0 ? QModelIndex() : createIndex(row, index.column()));
+    }
+    order_ = order;
+    ids_ = std::move(ids);
+    changePersistentIndexList(held, moved);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
     return true;
 }
 
@@ -76,7 +119,10 @@ int BirthListModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant BirthListModel::data(const QModelIndex& index, int role) const {
-    if (role != Qt::DisplayRole || !index.isValid()) {
+    // The tip shows a name or place in full where the column cuts it.
+    const bool tip =
+        role == Qt::ToolTipRole && (index.column() == NameColumn || index.column() == PlaceColumn);
+    if ((role != Qt::DisplayRole && !tip) || !index.isValid()) {
         return {};
     }
     const SavedBirth* birth = birthAt(index.row());
@@ -116,11 +162,16 @@ frmBirths::frmBirths(BirthLibrary& library, QWidget* parent) : QDialog(parent), 
     setWindowTitle(QStringLiteral("Saved Births"));
     auto* column = new QVBoxLayout(this);
 
+    auto* searchRow = new QHBoxLayout;
+    auto* searchLabel = new QLabel(QStringLiteral("&Search:"), this);
     txtSearchBirths = new QLineEdit(this);
     txtSearchBirths->setObjectName(QStringLiteral("txtSearchBirths"));
-    txtSearchBirths->setPlaceholderText(QStringLiteral("Search names and places"));
+    txtSearchBirths->setPlaceholderText(QStringLiteral("Names and places"));
     txtSearchBirths->setAccessibleName(QStringLiteral("Search births"));
-    column->addWidget(txtSearchBirths);
+    searchLabel->setBuddy(txtSearchBirths);
+    searchRow->addWidget(searchLabel);
+    searchRow->addWidget(txtSearchBirths, 1);
+    column->addLayout(searchRow);
 
     model_ = new BirthListModel(library_, this);
     lstBirths = new QTreeView(this);
@@ -130,17 +181,44 @@ frmBirths::frmBirths(BirthLibrary& library, QWidget* parent) : QDialog(parent), 
     lstBirths->setUniformRowHeights(true); // rows are read only as they come into view
     lstBirths->setModel(model_);
     lstBirths->setSelectionMode(QAbstractItemView::SingleSelection);
-    column->addWidget(lstBirths, 1);
+    // A click on a column's header sorts by it, a second click the other way; the library sorts,
+    // so the list stays lazy however many births it holds.
+    QHeaderView* header = lstBirths->header();
+    header->setSectionsClickable(true);
+    header->setSortIndicatorShown(true);
+    header->setSortIndicator(NameColumn, Qt::AscendingOrder);
+    // Widths from the font rather than from the rows, which are not read until shown: the date
+    // and the time just fit (with room for the sort arrow), a name of about twenty capitals, and
+    // the place takes the rest.
+    const QFontMetrics metrics(lstBirths->font());
+    const int margin =
+        2 * metrics.averageCharWidth() + style()->pixelMetric(QStyle::PM_HeaderMargin) * 2;
+    const int arrow = style()->pixelMetric(QStyle::PM_HeaderMarkSize);
+    header->resizeSection(NameColumn,
+                          metrics.horizontalAdvance(QStringLiteral("MMMMMMMMMMMMMMMMMM")));
+    header->resizeSection(DateColumn,
+                          metrics.horizontalAdvance(QStringLiteral("0000-00-00")) + margin + arrow);
+    header->resizeSection(TimeColumn,
+                          metrics.horizontalAdvance(QStringLiteral("00:00")) + margin + arrow);
+    column->addWidget(lstBirths, 3);
 
+    auto* noteLabel = new QLabel(QStringLiteral("&Note:"), this);
+    column->addWidget(noteLabel);
+    auto* noteRow = new QHBoxLayout;
     txtBirthNote = new QPlainTextEdit(this);
     txtBirthNote->setObjectName(QStringLiteral("txtBirthNote"));
     txtBirthNote->setAccessibleName(QStringLiteral("Note"));
     txtBirthNote->setTabChangesFocus(true);
-    txtBirthNote->setMaximumHeight(fontMetrics().lineSpacing() * 5);
-    column->addWidget(txtBirthNote);
+    txtBirthNote->setMinimumHeight(fontMetrics().lineSpacing() * 4);
+    noteLabel->setBuddy(txtBirthNote);
+    noteRow->addWidget(txtBirthNote, 1);
+    // The times of creation and last change, beside the note.
     lblBirthTimes = new QLabel(this);
     lblBirthTimes->setObjectName(QStringLiteral("lblBirthTimes"));
-    column->addWidget(lblBirthTimes);
+    lblBirthTimes->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblBirthTimes->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    noteRow->addWidget(lblBirthTimes);
+    column->addLayout(noteRow, 1);
 
     auto* buttons = new QHBoxLayout;
     cmdOpenBirth = new QPushButton(QStringLiteral("&Open"), this);
@@ -155,7 +233,9 @@ frmBirths::frmBirths(BirthLibrary& library, QWidget* parent) : QDialog(parent), 
     }
     buttons->insertStretch(2);
     column->addLayout(buttons);
-    resize(560, 420);
+    // Return on a focused button presses it, as in the place finder.
+    PressFocusedButtonOnEnter(this);
+    resize(720, 500);
 
     connect(txtSearchBirths, &QLineEdit::textChanged, this, [this](const QString& text) {
         saveNote();
@@ -168,6 +248,8 @@ frmBirths::frmBirths(BirthLibrary& library, QWidget* parent) : QDialog(parent), 
         }
         showSelected();
     });
+    connect(lstBirths->header(), &QHeaderView::sortIndicatorChanged, this,
+            &frmBirths::sortByColumn);
     connect(lstBirths, &QTreeView::doubleClicked, this, &frmBirths::cmdOpenBirth_Click);
     connect(lstBirths->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
         saveNote();
@@ -211,6 +293,31 @@ void frmBirths::refresh() {
     txtSearchBirths->setFocus(Qt::OtherFocusReason);
 }
 
+void frmBirths::sortByColumn(int column, Qt::SortOrder direction) {
+    static constexpr BirthOrderColumn orders[ColumnCount] = {
+        BirthOrderColumn::Name, BirthOrderColumn::Date, BirthOrderColumn::Time,
+        BirthOrderColumn::Place};
+    if (column < 0 || column >= ColumnCount) {
+        return;
+    }
+    LibraryError fault;
+    if (!model_->sortBy(BirthOrder{orders[column], direction}, &fault)) {
+        // The rows keep their order, and so does the header's indicator.
+        const QSignalBlocker quiet(lstBirths->header());
+        const auto* shown = std::find(std::begin(orders), std::end(orders), model_->order().column);
+        lstBirths->header()->setSortIndicator(static_cast<int>(shown - std::begin(orders)),
+                                              model_->order().direction);
+        ShowMessage(MessageIcon::Error, fault.message, this);
+        return;
+    }
+    // The new order from its start, unless the selected birth is further down: then just far
+    // enough to show it.
+    lstBirths->scrollToTop();
+    if (lstBirths->currentIndex().isValid()) {
+        lstBirths->scrollTo(lstBirths->currentIndex());
+    }
+}
+
 qint64 frmBirths::selectedId() const {
     return model_->idAt(lstBirths->currentIndex().row());
 }
@@ -222,25 +329,40 @@ void frmBirths::showSelected() {
     txtBirthNote->setEnabled(birth != nullptr);
     cmdOpenBirth->setEnabled(birth != nullptr);
     cmdDeleteBirth->setEnabled(birth != nullptr);
+    showTimes(birth);
+    noteOwner_ = birth ? birth->id : 0;
+}
+
+void frmBirths::showTimes(const SavedBirth* birth) {
     const QLocale locale;
     lblBirthTimes->setText(
-        birth ? QStringLiteral("Created %1; changed %2")
+        birth ? QStringLiteral("Created:\n%1\n\nLast changed:\n%2")
                     .arg(locale.toString(birth->created.toLocalTime(), QLocale::ShortFormat),
                          locale.toString(birth->changed.toLocalTime(), QLocale::ShortFormat))
               : QString());
-    noteOwner_ = birth ? birth->id : 0;
 }
 
 void frmBirths::saveNote() {
     if (noteOwner_ == 0) {
         return;
     }
-    const QString note = txtBirthNote->toPlainText().left(maxNoteLength);
+    QString note = txtBirthNote->toPlainText();
+    if (note.size() > maxNoteLength) {
+        // The box holds no more than the library keeps, so that what it shows is what is saved.
+        note.truncate(maxNoteLength);
+        const QSignalBlocker quiet(txtBirthNote);
+        txtBirthNote->setPlainText(note);
+        txtBirthNote->moveCursor(QTextCursor::End);
+    }
     if (const std::optional<LibraryError> fault = library_.SetNote(noteOwner_, note)) {
         ShowMessage(MessageIcon::Error, fault->message, this);
         return;
     }
     model_->forget(noteOwner_);
+    // The time of this change, read back, when the box still shows this birth.
+    if (selectedId() == noteOwner_) {
+        showTimes(model_->birthAt(lstBirths->currentIndex().row()));
+    }
 }
 
 void frmBirths::cmdOpenBirth_Click() {

@@ -20,9 +20,13 @@ class BirthListModel : public QAbstractTableModel {
   public:
     explicit BirthListModel(BirthLibrary& library, QObject* parent = nullptr);
 
-    // Shows the births whose name or place holds `text`; false (the rows unchanged) when the
-    // library fails, the fault passed through `fault`.
+    // Shows the births whose name or place holds `text`, in the current order; false (the rows
+    // unchanged) when the library fails, the fault passed through `fault`.
     bool search(const QString& text, LibraryError* fault = nullptr);
+    // Shows the same births in another order. Persistent indexes (the view's selection and
+    // current row) follow their births to their new rows. False, as above, when the library fails.
+    bool sortBy(BirthOrder order, LibraryError* fault = nullptr);
+    BirthOrder order() const { return order_; }
     qint64 idAt(int row) const;
     // The birth of a row, read once and kept.
     const SavedBirth* birthAt(int row) const;
@@ -36,6 +40,8 @@ class BirthListModel : public QAbstractTableModel {
 
   private:
     BirthLibrary& library_;
+    QString text_; // the search shown
+    BirthOrder order_;
     std::vector<qint64> ids_;
     mutable QHash<qint64, SavedBirth> loaded_;
 };
@@ -60,7 +66,9 @@ class frmBirths : public QDialog {
     void cmdDeleteBirth_Click();
 
   private:
+    void sortByColumn(int column, Qt::SortOrder direction);
     void showSelected();
+    void showTimes(const SavedBirth* birth);
     void saveNote();
     qint64 selectedId() const;
 

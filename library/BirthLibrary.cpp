@@ -97,6 +97,36 @@ QString SearchKey(const SavedBirth& birth) {
                         birth.country);
 }
 
+// The place as the list sorts it: city, state and country folded as a search folds them, each
+// ended by U+0001, which sorts below every character a place holds. "Bern" with no state thus
+// comes before "Bern, Bern", and a shorter city before a longer one that starts with it.
+QString PlaceKey(const SavedBirth& birth) {
+    QString key;
+    for (const QString* part : {&birth.city, &birth.state, &birth.country}) {
+        key += SearchFolded(part->trimmed());
+        key += QChar(u'\x01');
+    }
+    return key;
+}
+
+// The ORDER BY of each order, [column][descending]: fixed texts, never made from input. Name and
+// date together are unique in the library (births_known), so each order is total; the name
+// order reads births_search alone, as a search in the opening order always has.
+const char* const orderClauses[4][2] = {
+    {"nameKey, year, month, day", "nameKey DESC, year, month, day"},
+    {"year, month, day, nameKey", "year DESC, month DESC, day DESC, nameKey"},
+    {"hour, minute, nameKey, year, month, day",
+     "hour DESC, minute DESC, nameKey, year, month, day"},
+    {"placeKey, nameKey, year, month, day", "placeKey DESC, nameKey, year, month, day"},
+};
+
+QLatin1StringView OrderClause(BirthOrder order) {
+    const auto column = static_cast<std::size_t>(order.column);
+    const std::size_t descending = order.direction == Qt::DescendingOrder ? 1 : 0;
+    return QLatin1StringView(
+        orderClauses[column < std::size(orderClauses) ? column : 0][descending]);
+}
+
 // A text for a NOT NULL column: Qt binds a null QString as NULL.
 QString Text(const QString& text) {
     return text.isNull() ? QStringLiteral("") : text;
@@ -129,13 +159,14 @@ void BindFields(QSqlQuery& query, const SavedBirth& birth) {
     query.addBindValue(TimeText(birth.changed));
     query.addBindValue(NameKey(birth.name));
     query.addBindValue(SearchKey(birth));
+    query.addBindValue(PlaceKey(birth));
 }
 
 const char* const insertStatement =
     "INSERT INTO births (name, year, month, day, hour, minute, lonDegrees, lonMinutes, east, "
     "latDegrees, latMinutes, south, zoneRow, dst, city, state, country, ianaZone, offsetSeconds, "
-    "note, created, changed, nameKey, searchKey) "
-    "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
+    "note, created, changed, nameKey, searchKey, placeKey) "
+    "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
 
 // LIKE's wildcards in a typed text taken literally (with ESCAPE '\').
 QString LikeLiteral(const QString& text) {
@@ -367,11 +398,14 @@ std::optional<LibraryError> BirthLibrary::Prepare() {
     if (version == 0) {
         steps << QString::fromLatin1(schemaVersion1);
     }
-    steps << QStringLiteral("ALTER TABLE births ADD COLUMN ianaZone TEXT NOT NULL DEFAULT ''")
-          << QStringLiteral("ALTER TABLE births ADD COLUMN offsetSeconds INTEGER")
-          << QStringLiteral("ALTER TABLE births ADD COLUMN note TEXT NOT NULL DEFAULT ''")
-          << QStringLiteral("ALTER TABLE births ADD COLUMN nameKey TEXT NOT NULL DEFAULT ''")
-          << QStringLiteral("ALTER TABLE births ADD COLUMN searchKey TEXT NOT NULL DEFAULT ''");
+    if (version < 2) {
+        steps << QStringLiteral("ALTER TABLE births ADD COLUMN ianaZone TEXT NOT NULL DEFAULT ''")
+              << QStringLiteral("ALTER TABLE births ADD COLUMN offsetSeconds INTEGER")
+              << QStringLiteral("ALTER TABLE births ADD COLUMN note TEXT NOT NULL DEFAULT ''")
+              << QStringLiteral("ALTER TABLE births ADD COLUMN nameKey TEXT NOT NULL DEFAULT ''")
+              << QStringLiteral("ALTER TABLE births ADD COLUMN searchKey TEXT NOT NULL DEFAULT ''");
+    }
+    steps << QStringLiteral("ALTER TABLE births ADD COLUMN placeKey TEXT NOT NULL DEFAULT ''");
     for (const QString& step : steps) {
         if (!query.exec(step)) {
             return ErrorOf(query.lastError(), QStringLiteral("opened"));
@@ -382,7 +416,8 @@ std::optional<LibraryError> BirthLibrary::Prepare() {
         return ErrorOf(query.lastError(), QStringLiteral("opened"));
     }
     QSqlQuery update(db);
-    update.prepare(QStringLiteral("UPDATE births SET nameKey = ?, searchKey = ? WHERE id = ?"));
+    update.prepare(
+        QStringLiteral("UPDATE births SET nameKey = ?, searchKey = ?, placeKey = ? WHERE id = ?"));
     while (query.next()) {
         SavedBirth birth;
         birth.name = query.value(1).toString();
@@ -391,18 +426,22 @@ std::optional<LibraryError> BirthLibrary::Prepare() {
         birth.country = query.value(4).toString();
         update.addBindValue(NameKey(birth.name));
         update.addBindValue(SearchKey(birth));
+        update.addBindValue(PlaceKey(birth));
         update.addBindValue(query.value(0));
         if (!update.exec()) {
             return ErrorOf(update.lastError(), QStringLiteral("opened"));
         }
     }
     query.finish();
-    const QStringList finish = {
-        QStringLiteral("CREATE UNIQUE INDEX births_known ON births (nameKey, year, month, day)"),
-        // Searching reads this index alone, in the order the list shows, without the rows.
-        QStringLiteral("CREATE INDEX births_search ON births (nameKey, year, month, day, "
-                       "searchKey)"),
-        QStringLiteral("PRAGMA user_version = %1").arg(birthLibrarySchemaVersion)};
+    QStringList finish;
+    if (version < 2) {
+        finish << QStringLiteral(
+                      "CREATE UNIQUE INDEX births_known ON births (nameKey, year, month, day)")
+               // Searching reads this index alone, in the order the list shows, without the rows.
+               << QStringLiteral("CREATE INDEX births_search ON births (nameKey, year, month, "
+                                 "day, searchKey)");
+    }
+    finish << QStringLiteral("PRAGMA user_version = %1").arg(birthLibrarySchemaVersion);
     for (const QString& step : finish) {
         if (!query.exec(step)) {
             return ErrorOf(query.lastError(), QStringLiteral("opened"));
@@ -604,7 +643,8 @@ std::variant<std::optional<SavedBirth>, LibraryError> BirthLibrary::Load(qint64 
     return std::optional<SavedBirth>();
 }
 
-std::variant<std::vector<qint64>, LibraryError> BirthLibrary::Search(const QString& text) {
+std::variant<std::vector<qint64>, LibraryError> BirthLibrary::Search(const QString& text,
+                                                                     BirthOrder order) {
     if (auto error = Open()) {
         return *error;
     }
@@ -612,10 +652,11 @@ std::variant<std::vector<qint64>, LibraryError> BirthLibrary::Search(const QStri
     query.setForwardOnly(true);
     const QString folded = SearchFolded(text.trimmed());
     if (folded.isEmpty()) {
-        query.prepare(QStringLiteral("SELECT id FROM births ORDER BY nameKey, year, month, day"));
+        query.prepare(QStringLiteral("SELECT id FROM births ORDER BY %1").arg(OrderClause(order)));
     } else {
         query.prepare(QStringLiteral("SELECT id FROM births WHERE searchKey LIKE ? ESCAPE '\\' "
-                                     "ORDER BY nameKey, year, month, day"));
+                                     "ORDER BY %1")
+                          .arg(OrderClause(order)));
         query.addBindValue(u'%' + LikeLiteral(folded) + u'%');
     }
     if (!query.exec()) {
@@ -653,7 +694,8 @@ std::optional<LibraryError> BirthLibrary::SetNote(qint64 id, const QString& note
         return error;
     }
     QSqlQuery query(QSqlDatabase::database(connection_, false));
-    // A note left as it was is no change: the time of the last change stays.
+    // The same note again (the window saves the box when the selection moves) is no change: the
+    // time of the last change stays.
     query.prepare(
         QStringLiteral("UPDATE births SET note = ?, changed = ? WHERE id = ? AND note IS NOT ?"));
     query.addBindValue(Text(note.left(maxNoteLength)));

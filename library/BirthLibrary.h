@@ -42,7 +42,22 @@ struct SavedBirth {
 inline constexpr qsizetype maxNoteLength = 2000;
 
 // The schema version the program writes (PRAGMA user_version).
-inline constexpr int birthLibrarySchemaVersion = 2;
+inline constexpr int birthLibrarySchemaVersion = 3;
+
+// The orders the births list offers: by one column, either way. Rows equal in that column follow
+// one another by name, then date, always ascending; no two births share both, so every order is
+// total.
+enum class BirthOrderColumn {
+    Name,  // case ignored
+    Date,  // year, month, day
+    Time,  // hour, minute
+    Place, // city, then state, then country, each with case and accents ignored
+};
+struct BirthOrder {
+    BirthOrderColumn column = BirthOrderColumn::Name;
+    Qt::SortOrder direction = Qt::AscendingOrder;
+    bool operator==(const BirthOrder&) const = default;
+};
 
 // Why the library could not do what was asked.
 enum class LibraryFault {
@@ -109,13 +124,15 @@ class BirthLibrary {
     std::variant<std::vector<SavedBirth>, LibraryError> FindByName(const QString& name);
     std::variant<std::optional<SavedBirth>, LibraryError> Load(qint64 id);
 
-    // Ids of the births whose name or place holds `text` (case and accents ignored), ordered by
-    // name, then date; every birth when the text is blank.
-    std::variant<std::vector<qint64>, LibraryError> Search(const QString& text);
+    // Ids of the births whose name or place holds `text` (case and accents ignored), in `order`;
+    // every birth when the text is blank.
+    std::variant<std::vector<qint64>, LibraryError> Search(const QString& text,
+                                                           BirthOrder order = {});
 
     // Every birth, ordered by name and date, passed one by one.
     std::optional<LibraryError> ForEach(const std::function<void(const SavedBirth&)>& visit);
 
+    // Sets the note and the time of the last change; the same note again changes nothing.
     std::optional<LibraryError> SetNote(qint64 id, const QString& note);
     std::optional<LibraryError> Remove(qint64 id);
     std::variant<qint64, LibraryError> Count();

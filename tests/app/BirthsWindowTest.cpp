@@ -10,17 +10,22 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -160,12 +165,22 @@ TEST_F(BirthsWindowTest, DoubleClickOpensTheBirthUnderThePointer) {
 }
 
 TEST_F(BirthsWindowTest, TheNoteIsSavedAsItChangesAndDeletingAsksFirst) {
+    {
+        // CARA last changed long ago, so that the shown time of the last change must move.
+        BirthLibrary library(BirthLibrary::DefaultPath());
+        std::vector<SavedBirth> old{Birth("CARA", "Bern", 2001)};
+        old[0].created = old[0].changed = QDateTime(QDate(2020, 1, 2), QTime(3, 4), Qt::UTC);
+        ASSERT_FALSE(library.AddAll(old, true));
+    }
     frmBirths* births = open();
     ASSERT_NE(births, nullptr);
     auto* list = part<QTreeView>(births, "lstBirths");
     list->setCurrentIndex(list->model()->index(2, 0));
-    part<QPlainTextEdit>(births, "txtBirthNote")
-        ->setPlainText(QString::fromUtf8("born at dawn '; DROP TABLE births; -- 🌅"));
+    auto* times = part<QLabel>(births, "lblBirthTimes");
+    const QString timesBefore = times->text();
+    auto* note = part<QPlainTextEdit>(births, "txtBirthNote");
+    note->setPlainText(QString::fromUtf8("born at dawn '; DROP TABLE births; -- 🌅"));
+    EXPECT_NE(times->text().toStdString(), timesBefore.toStdString());
     {
         BirthLibrary library(BirthLibrary::DefaultPath());
         ASSERT_FALSE(library.Open());
@@ -175,6 +190,10 @@ TEST_F(BirthsWindowTest, TheNoteIsSavedAsItChangesAndDeletingAsksFirst) {
         EXPECT_EQ(std::get<std::optional<SavedBirth>>(found)->note,
                   QString::fromUtf8("born at dawn '; DROP TABLE births; -- 🌅"));
     }
+
+    // The box keeps no more than the library does: what it shows is what is saved.
+    note->setPlainText(QString(maxNoteLength + 5, QChar(u'x')));
+    EXPECT_EQ(note->toPlainText().size(), maxNoteLength);
 
     answer = false;
     part<QPushButton>(births, "cmdDeleteBirth")->click();
@@ -187,16 +206,91 @@ TEST_F(BirthsWindowTest, TheNoteIsSavedAsItChangesAndDeletingAsksFirst) {
     EXPECT_TRUE(messages.messages.empty());
 }
 
+TEST_F(BirthsWindowTest, ClickingAHeaderSortsAndTheSelectedBirthStaysSelectedInView) {
+    {
+        // Enough births that BEN leaves the first screenful when the list sorts by date.
+        BirthLibrary library(BirthLibrary::DefaultPath());
+        for (int year = 1900; year < 1960; ++year) {
+            SavedBirth birth = Birth("DAN", "Chur", year);
+            ASSERT_TRUE(
+                std::holds_alternative<BirthLibrary::SaveOutcome>(library.Save(birth, false)));
+        }
+    }
+    frmBirths* births = open();
+    ASSERT_NE(births, nullptr);
+    auto* list = part<QTreeView>(births, "lstBirths");
+    QHeaderView* header = list->header();
+    list->setCurrentIndex(list->model()->index(1, 0));
+    ASSERT_EQ(list->currentIndex().data().toString(), "BEN");
+    const auto clickHeader = [&](int section) {
+        const QPoint middle(header->sectionViewportPosition(section) +
+                                header->sectionSize(section) / 2,
+                            header->height() / 2);
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, middle);
+    };
+    const auto column = [&](int section) {
+        std::vector<QString> shown;
+        for (int row = 0; row < list->model()->rowCount(); ++row) {
+            shown.push_back(list->model()->index(row, section).data().toString());
+        }
+        return shown;
+    };
+    const struct {
+        int section;
+        Qt::SortOrder indicator;
+        int benRow; // where the selected birth moves to
+    } clicks[] = {
+        {1, Qt::AscendingOrder, 60},  // DAN 1900..1959, then BEN 1985
+        {1, Qt::DescendingOrder, 2},  // CARA 2001, ASHA 1990, BEN 1985
+        {3, Qt::AscendingOrder, 0},   // Basel, Bern, Chur..., Zürich
+        {3, Qt::DescendingOrder, 62}, // Zürich, Chur..., Bern, Basel
+    };
+    for (const auto& click : clicks) {
+        SCOPED_TRACE(click.section);
+        clickHeader(click.section);
+        EXPECT_EQ(header->sortIndicatorSection(), click.section);
+        EXPECT_EQ(header->sortIndicatorOrder(), click.indicator);
+        std::vector<QString> shown = column(click.section);
+        std::vector<QString> sorted = shown;
+        std::stable_sort(sorted.begin(), sorted.end());
+        if (click.indicator == Qt::DescendingOrder) {
+            std::reverse(sorted.begin(), sorted.end());
+        }
+        EXPECT_EQ(shown, sorted);
+        EXPECT_EQ(list->currentIndex().row(), click.benRow);
+        EXPECT_EQ(list->currentIndex().data().toString(), "BEN");
+        EXPECT_EQ(list->selectionModel()->selectedRows().value(0).row(), click.benRow);
+        EXPECT_TRUE(list->viewport()->rect().contains(list->visualRect(list->currentIndex())));
+        if (click.benRow <= 2) { // the new order is shown from its start
+            EXPECT_EQ(list->verticalScrollBar()->value(), 0);
+        }
+    }
+
+    // A search keeps the order: Bern before Basel.
+    QTest::keyClicks(part<QLineEdit>(births, "txtSearchBirths"), QStringLiteral("b"));
+    EXPECT_EQ(names(births), (std::vector<QString>{"CARA", "BEN"}));
+    EXPECT_TRUE(messages.messages.empty());
+}
+
 TEST_F(BirthsWindowTest, EscapeAndCloseLeaveTheInputWindowAsItWas) {
-    for (const bool byEscape : {true, false}) {
-        SCOPED_TRACE(byEscape ? "Escape" : "Close");
+    enum class Way { Escape, CloseClicked, ReturnOnClose };
+    for (const Way way : {Way::Escape, Way::CloseClicked, Way::ReturnOnClose}) {
+        SCOPED_TRACE(static_cast<int>(way));
         frmBirths* births = open();
         ASSERT_NE(births, nullptr);
         ASSERT_TRUE(births->isVisible());
-        if (byEscape) {
+        auto* close = part<QPushButton>(births, "cmdCloseBirths");
+        switch (way) {
+        case Way::Escape:
             QTest::keyClick(part<QLineEdit>(births, "txtSearchBirths"), Qt::Key_Escape);
-        } else {
-            part<QPushButton>(births, "cmdCloseBirths")->click();
+            break;
+        case Way::CloseClicked:
+            close->click();
+            break;
+        case Way::ReturnOnClose: // a focused button takes Return, as in the place finder
+            close->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(close, Qt::Key_Return);
+            break;
         }
         EXPECT_FALSE(births->isVisible());
         EXPECT_TRUE(part<QLineEdit>(input, "txtName")->text().isEmpty());

@@ -161,6 +161,75 @@ TEST_F(Library, SearchIgnoresCaseAndAccentsAndTakesWildcardsLiterally) {
     }
 }
 
+// Each of the eight orders over births that tie on each column, differ only in case, or carry
+// accents; a search keeps the order asked for.
+TEST_F(Library, SortsByEachColumnBothWaysWithTiesByNameThenDate) {
+    BirthLibrary library(path);
+    struct Entry {
+        const char* name;
+        int year, month, day, hour, minute;
+        const char* city;
+        const char* state;
+        const char* country;
+    };
+    const Entry entries[] = {
+        {"ASHA", 1990, 8, 15, 10, 30, "Zürich", "", "Schweiz"},
+        {"Asha", 1985, 1, 1, 10, 30, "zurich", "", "Schweiz"}, // ties ASHA but for the date
+        {"BEN", 1990, 8, 15, 6, 50, "Évora", "", "Portugal"},
+        {"cara", 2001, 3, 21, 23, 5, "bern", "", "Schweiz"},
+        {"DEV", 1990, 12, 1, 10, 30, "Bern", "Bern", "Schweiz"},
+        {"EVE", 1990, 8, 15, 9, 59, "", "", ""},
+    };
+    std::map<QString, qint64> ids;
+    for (const Entry& entry : entries) {
+        SavedBirth birth = FullBirth(QString::fromUtf8(entry.name));
+        birth.year = entry.year;
+        birth.month = entry.month;
+        birth.day = entry.day;
+        birth.hour = entry.hour;
+        birth.minute = entry.minute;
+        birth.city = QString::fromUtf8(entry.city);
+        birth.state = QString::fromUtf8(entry.state);
+        birth.country = QString::fromUtf8(entry.country);
+        ASSERT_EQ(Value(library.Save(birth, false)), BirthLibrary::SaveOutcome::Saved);
+        ids[birth.name] = birth.id;
+    }
+    using enum BirthOrderColumn;
+    constexpr Qt::SortOrder up = Qt::AscendingOrder;
+    constexpr Qt::SortOrder down = Qt::DescendingOrder;
+    const struct {
+        const char* why;
+        BirthOrder order;
+        const char* typed;
+        std::vector<const char*> names;
+    } sorts[] = {
+        {"name, case ignored", {Name, up}, "", {"Asha", "ASHA", "BEN", "cara", "DEV", "EVE"}},
+        {"name descending, ties still by date",
+         {Name, down},
+         "",
+         {"EVE", "DEV", "cara", "BEN", "Asha", "ASHA"}},
+        {"date: month before day", {Date, up}, "", {"Asha", "ASHA", "BEN", "EVE", "DEV", "cara"}},
+        {"date descending", {Date, down}, "", {"cara", "DEV", "ASHA", "BEN", "EVE", "Asha"}},
+        {"time: hour before minute", {Time, up}, "", {"BEN", "EVE", "Asha", "ASHA", "DEV", "cara"}},
+        {"time descending", {Time, down}, "", {"cara", "Asha", "ASHA", "DEV", "EVE", "BEN"}},
+        {"place: city, state, country, case and accents ignored",
+         {Place, up},
+         "",
+         {"EVE", "cara", "DEV", "BEN", "Asha", "ASHA"}},
+        {"place descending", {Place, down}, "", {"Asha", "ASHA", "BEN", "DEV", "cara", "EVE"}},
+        {"a search keeps the order", {Place, up}, "schweiz", {"cara", "DEV", "Asha", "ASHA"}},
+        {"and so does another", {Date, down}, "schweiz", {"cara", "DEV", "ASHA", "Asha"}},
+    };
+    for (const auto& sort : sorts) {
+        std::vector<qint64> expected;
+        for (const char* name : sort.names) {
+            expected.push_back(ids.at(QString::fromUtf8(name)));
+        }
+        EXPECT_EQ(Value(library.Search(QString::fromUtf8(sort.typed), sort.order)), expected)
+            << sort.why;
+    }
+}
+
 TEST_F(Library, NotesDeletionAndBackupWhileInUse) {
     BirthLibrary library(path);
     std::vector<qint64> ids;
@@ -172,14 +241,15 @@ TEST_F(Library, NotesDeletionAndBackupWhileInUse) {
     }
     ASSERT_FALSE(library.SetNote(ids[0], QStringLiteral("new note")));
     EXPECT_EQ(Value(library.Load(ids[0]))->note, QStringLiteral("new note"));
-    {
-        // The same note again is no change.
-        RawFile raw(path);
-        ASSERT_TRUE(
-            raw.Run(QStringLiteral("UPDATE births SET changed = '2000-01-01T00:00:00.000Z'")));
-    }
-    ASSERT_FALSE(library.SetNote(ids[0], QStringLiteral("new note")));
-    EXPECT_EQ(Value(library.Load(ids[0]))->changed.date().year(), 2000);
+    // Only a different note is a change: a birth last changed long ago keeps that time when its
+    // note is saved unchanged, and takes the time of a real change.
+    std::vector<SavedBirth> old{FullBirth(QStringLiteral("OLD"))};
+    old[0].created = old[0].changed = QDateTime(QDate(2020, 1, 2), QTime(3, 4), Qt::UTC);
+    ASSERT_FALSE(library.AddAll(old, false));
+    ASSERT_FALSE(library.SetNote(old[0].id, old[0].note));
+    EXPECT_EQ(Value(library.Load(old[0].id))->changed, old[0].changed);
+    ASSERT_FALSE(library.SetNote(old[0].id, QStringLiteral("new note")));
+    EXPECT_GT(Value(library.Load(old[0].id))->changed, old[0].changed);
     ASSERT_FALSE(library.Remove(ids[1]));
     EXPECT_FALSE(Value(library.Load(ids[1])));
 
@@ -188,7 +258,7 @@ TEST_F(Library, NotesDeletionAndBackupWhileInUse) {
     const QString backup = folder.filePath(QStringLiteral("backup.sqlite"));
     ASSERT_FALSE(library.Backup(backup));
     BirthLibrary copy(backup);
-    EXPECT_EQ(Value(copy.Count()), 2);
+    EXPECT_EQ(Value(copy.Count()), 3);
     EXPECT_EQ(Value(copy.Load(ids[0]))->note, QStringLiteral("new note"));
     const auto again = library.Backup(backup);
     ASSERT_TRUE(again);
@@ -231,6 +301,32 @@ TEST_F(Library, MigratesAVersion1FileInPlace) {
     RawFile raw(path);
     EXPECT_EQ(raw.Value(QStringLiteral("PRAGMA user_version")).toInt(), birthLibrarySchemaVersion);
     EXPECT_EQ(raw.Value(QStringLiteral("PRAGMA journal_mode")).toString(), QStringLiteral("wal"));
+}
+
+// A file of the schema before the place order: its rows get their place keys when it is opened.
+TEST_F(Library, MigratesAVersion2FileSoThatItsPlacesSort) {
+    std::vector<qint64> ids;
+    {
+        BirthLibrary library(path);
+        for (const char* city : {"Zürich", "Bern"}) {
+            SavedBirth birth =
+                FullBirth(ids.empty() ? QStringLiteral("ASHA") : QStringLiteral("BEN"));
+            birth.city = QString::fromUtf8(city);
+            ASSERT_EQ(Value(library.Save(birth, false)), BirthLibrary::SaveOutcome::Saved);
+            ids.push_back(birth.id);
+        }
+    }
+    {
+        RawFile raw(path);
+        ASSERT_TRUE(raw.Run(QStringLiteral("ALTER TABLE births DROP COLUMN placeKey")));
+        ASSERT_TRUE(raw.Run(QStringLiteral("PRAGMA user_version = 2")));
+    }
+    BirthLibrary library(path);
+    ASSERT_FALSE(library.Open());
+    EXPECT_EQ(Value(library.Search(QString(), {BirthOrderColumn::Place, Qt::AscendingOrder})),
+              (std::vector<qint64>{ids[1], ids[0]}));
+    RawFile raw(path);
+    EXPECT_EQ(raw.Value(QStringLiteral("PRAGMA user_version")).toInt(), birthLibrarySchemaVersion);
 }
 
 TEST_F(Library, RefusesANewerFileAndLeavesItUntouched) {
