@@ -18,6 +18,7 @@
 #include <QTextCursor>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <QtConcurrent>
 
 #include <algorithm>
 #include <iterator>
@@ -157,8 +158,12 @@ QVariant BirthListModel::headerData(int section, Qt::Orientation orientation, in
                                                  : QVariant();
 }
 
-frmBirths::frmBirths(BirthLibrary& library, QWidget* parent) : QDialog(parent), library_(library) {
+frmBirths::frmBirths(BirthLibrary& library, QWidget* parent)
+    : QDialog(parent), library_(library), libraryPath_(library.Path()) {
     setObjectName(QStringLiteral("frmBirths"));
+    noteRetry_.setSingleShot(true);
+    noteRetry_.setInterval(100);
+    connect(&noteRetry_, &QTimer::timeout, this, &frmBirths::writeNotes);
     setWindowTitle(QStringLiteral("Saved Births"));
     auto* column = new QVBoxLayout(this);
 
@@ -276,6 +281,16 @@ frmBirths::~frmBirths() {
                           static_cast<QObject*>(txtBirthNote)}) {
         part->disconnect(this);
     }
+    if (!unsavedNotes_.isEmpty()) {
+        // Notes still waiting for another writer: a worker on a connection of its own waits for
+        // it (the program waits for its workers before it ends).
+        (void)QtConcurrent::run([path = libraryPath_, notes = unsavedNotes_] {
+            BirthLibrary library(path, 30000);
+            for (auto note = notes.cbegin(); note != notes.cend(); ++note) {
+                library.SetNote(note.key(), note.value());
+            }
+        });
+    }
 }
 
 void frmBirths::refresh() {
@@ -325,7 +340,8 @@ qint64 frmBirths::selectedId() const {
 void frmBirths::showSelected() {
     const SavedBirth* birth = model_->birthAt(lstBirths->currentIndex().row());
     noteOwner_ = 0; // the box's own change below is not an edit
-    txtBirthNote->setPlainText(birth ? birth->note : QString());
+    noteShown_ = birth ? unsavedNotes_.value(birth->id, birth->note) : QString();
+    txtBirthNote->setPlainText(noteShown_);
     txtBirthNote->setEnabled(birth != nullptr);
     cmdOpenBirth->setEnabled(birth != nullptr);
     cmdDeleteBirth->setEnabled(birth != nullptr);
@@ -354,14 +370,33 @@ void frmBirths::saveNote() {
         txtBirthNote->setPlainText(note);
         txtBirthNote->moveCursor(QTextCursor::End);
     }
-    if (const std::optional<LibraryError> fault = library_.SetNote(noteOwner_, note)) {
-        ShowMessage(MessageIcon::Error, fault->message, this);
-        return;
+    if (note == noteShown_) {
+        return; // the selection moved, or the text is as it was
     }
-    model_->forget(noteOwner_);
-    // The time of this change, read back, when the box still shows this birth.
-    if (selectedId() == noteOwner_) {
-        showTimes(model_->birthAt(lstBirths->currentIndex().row()));
+    noteShown_ = note;
+    unsavedNotes_.insert(noteOwner_, note);
+    writeNotes();
+}
+
+void frmBirths::writeNotes() {
+    while (!unsavedNotes_.isEmpty()) {
+        const qint64 id = unsavedNotes_.constBegin().key();
+        const std::optional<LibraryError> fault =
+            library_.SetNote(id, unsavedNotes_.constBegin().value());
+        if (fault && fault->fault == LibraryFault::Busy) {
+            noteRetry_.start(); // another writer holds the library: tried again shortly
+            return;
+        }
+        unsavedNotes_.remove(id);
+        if (fault) {
+            ShowMessage(MessageIcon::Error, fault->message, this);
+            continue;
+        }
+        model_->forget(id);
+        // The time of this change, read back, when the box still shows this birth.
+        if (selectedId() == id) {
+            showTimes(model_->birthAt(lstBirths->currentIndex().row()));
+        }
     }
 }
 

@@ -5,6 +5,7 @@
 #include <QAbstractTableModel>
 #include <QDialog>
 #include <QHash>
+#include <QTimer>
 
 #include <vector>
 
@@ -70,6 +71,9 @@ class frmBirths : public QDialog {
     void showSelected();
     void showTimes(const SavedBirth* birth);
     void saveNote();
+    // Writes the notes typed and not yet saved; while another writer holds the library they wait
+    // and are tried again shortly, so the window never waits.
+    void writeNotes();
     qint64 selectedId() const;
 
     BirthLibrary& library_;
@@ -82,4 +86,8 @@ class frmBirths : public QDialog {
     QPushButton* cmdDeleteBirth = nullptr;
     QPushButton* cmdCloseBirths = nullptr;
     qint64 noteOwner_ = 0; // the birth whose note the box shows
+    QString noteShown_;    // the note as shown or last saved, to tell an edit from a move
+    QHash<qint64, QString> unsavedNotes_;
+    QTimer noteRetry_;
+    QString libraryPath_; // for notes still unsaved when the window goes
 };

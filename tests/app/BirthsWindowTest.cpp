@@ -19,6 +19,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
@@ -203,6 +205,30 @@ TEST_F(BirthsWindowTest, TheNoteIsSavedAsItChangesAndDeletingAsksFirst) {
     answer = true;
     part<QPushButton>(births, "cmdDeleteBirth")->click();
     EXPECT_EQ(names(births), (std::vector<QString>{"ASHA", "BEN"}));
+    EXPECT_TRUE(messages.messages.empty());
+}
+
+TEST_F(BirthsWindowTest, ANoteTypedWhileAnotherWriterHoldsTheLibraryIsSavedWhenItIsFree) {
+    frmBirths* births = open();
+    ASSERT_NE(births, nullptr);
+    const auto savedNote = [] {
+        BirthLibrary library(BirthLibrary::DefaultPath());
+        return std::get<std::optional<SavedBirth>>(library.Find("ASHA", 1990, 3, 21))->note;
+    };
+    {
+        QSqlDatabase holder = QSqlDatabase::addDatabase("QSQLITE", "holder");
+        holder.setDatabaseName(BirthLibrary::DefaultPath());
+        ASSERT_TRUE(holder.open());
+        ASSERT_TRUE(QSqlQuery(holder).exec("BEGIN IMMEDIATE"));
+        part<QPlainTextEdit>(births, "txtBirthNote")->setPlainText("typed while busy");
+        auto* list = part<QTreeView>(births, "lstBirths");
+        list->setCurrentIndex(list->model()->index(1, 0)); // moving on keeps the typed note
+        EXPECT_TRUE(savedNote().isEmpty());
+        ASSERT_TRUE(QSqlQuery(holder).exec("COMMIT"));
+        holder.close();
+    }
+    QSqlDatabase::removeDatabase("holder");
+    QTRY_COMPARE_WITH_TIMEOUT(savedNote(), QString("typed while busy"), 30000);
     EXPECT_TRUE(messages.messages.empty());
 }
 
