@@ -436,11 +436,13 @@ std::optional<LibraryError> BirthLibrary::Prepare() {
     QStringList finish;
     if (version < 2) {
         finish << QStringLiteral(
-                      "CREATE UNIQUE INDEX births_known ON births (nameKey, year, month, day)")
-               // Searching reads this index alone, in the order the list shows, without the rows.
-               << QStringLiteral("CREATE INDEX births_search ON births (nameKey, year, month, "
-                                 "day, searchKey)");
+            "CREATE UNIQUE INDEX births_known ON births (nameKey, year, month, day)");
     }
+    // Searching reads this index alone, without the rows: in name order as it stands, in the
+    // other orders with the columns they sort by.
+    finish << QStringLiteral("DROP INDEX IF EXISTS births_search")
+           << QStringLiteral("CREATE INDEX births_search ON births (nameKey, year, month, day, "
+                             "searchKey, hour, minute, placeKey)");
     finish << QStringLiteral("PRAGMA user_version = %1").arg(birthLibrarySchemaVersion);
     for (const QString& step : finish) {
         if (!query.exec(step)) {
