@@ -318,8 +318,12 @@ TEST_F(Library, MigratesAVersion2FileSoThatItsPlacesSort) {
     }
     {
         RawFile raw(path);
-        ASSERT_TRUE(raw.Run(QStringLiteral("ALTER TABLE births DROP COLUMN placeKey")));
-        ASSERT_TRUE(raw.Run(QStringLiteral("PRAGMA user_version = 2")));
+        for (const char* step :
+             {"DROP INDEX births_search", "ALTER TABLE births DROP COLUMN placeKey",
+              "CREATE INDEX births_search ON births (nameKey, year, month, day, searchKey)",
+              "PRAGMA user_version = 2"}) {
+            ASSERT_TRUE(raw.Run(QString::fromLatin1(step))) << step;
+        }
     }
     BirthLibrary library(path);
     ASSERT_FALSE(library.Open());
