@@ -263,12 +263,13 @@ void BirthsMenu::importBirths() {
             BirthRows& rows = read.rows;
             bool replace = false;
             if (!rows.inLibrary.empty()) {
+                const bool one = rows.inLibrary.size() == 1;
                 replace = AskYesNo(
-                    QStringLiteral(
-                        "%1 of the births in %2 are already saved (the same name and birth "
-                        "date). Replace the saved ones with the file's?")
+                    QStringLiteral("%1 of the births in %2 %3 already saved (the same name and "
+                                   "birth date). Replace the saved %4 with the file's?")
                         .arg(rows.inLibrary.size())
-                        .arg(Native(filePath)),
+                        .arg(Native(filePath), one ? QStringLiteral("is") : QStringLiteral("are"),
+                             one ? QStringLiteral("one") : QStringLiteral("ones")),
                     window_);
             }
             if (replace) {
@@ -277,8 +278,9 @@ void BirthsMenu::importBirths() {
                 std::erase_if(rows.refused, [](const RefusedRow& row) { return row.inLibrary; });
             }
             const QString refused =
-                rows.refused.empty()
-                    ? QString()
+                rows.refused.empty() ? QString()
+                : rows.refused.size() == 1
+                    ? QStringLiteral(" 1 row was refused; the details give it.")
                     : QStringLiteral(" %1 rows were refused; the details list them.")
                           .arg(rows.refused.size());
             const QString details = RefusedRowsText(rows.refused);
