@@ -1,7 +1,6 @@
 #include "app/WindowController.h"
 
 #include "app/CalculationDriver.h"
-#include "app/FinderPlacement.h"
 #include "app/ImageList.h"
 #include "app/Reading.h"
 #include "app/frmAbout.h"
@@ -97,15 +96,8 @@ void WindowController::showPlaceFinder(const PlaceFinderRequest& request) {
     finder_->showRequest(request);
     if (!finder_->isVisible() && input_) {
         // Beside the input window, or over it, on its screen and within its available area.
-        QScreen* screen = input_->screen();
-        const QRect margins = FrameMargins(input_);
-        const QSize frameExtra(margins.left() + margins.right(), margins.top() + margins.bottom());
-        const QRect available = screen->availableGeometry();
-        const QSize frameSize =
-            finder_->size().boundedTo(available.size() - frameExtra) + frameExtra;
-        PlaceWindow(finder_.get(),
-                    FinderFrameTopLeft(input_->frameGeometry(), frameSize, available), screen,
-                    margins);
+        PlaceWindowBeside(finder_.get(), input_->frameGeometry(), input_->screen(),
+                          FrameMargins(input_));
     }
     PresentWindow(finder_.get());
 }
@@ -126,14 +118,7 @@ void WindowController::showBirths(BirthLibrary& library) {
     births_->refresh();
     if (!births_->isVisible()) {
         // Beside the input window, or over it, within its screen's available area.
-        QScreen* screen = input_->screen();
-        const QRect margins = FrameMargins(input_);
-        const QSize frameExtra(margins.left() + margins.right(), margins.top() + margins.bottom());
-        const QRect available = screen->availableGeometry();
-        const QSize frameSize =
-            births_->size().boundedTo(available.size() - frameExtra) + frameExtra;
-        PlaceWindow(births_, FinderFrameTopLeft(input_->frameGeometry(), frameSize, available),
-                    screen, margins);
+        PlaceWindowBeside(births_, input_->frameGeometry(), input_->screen(), FrameMargins(input_));
     }
     PresentWindow(births_);
 }

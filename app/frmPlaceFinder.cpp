@@ -119,7 +119,7 @@ void frmPlaceFinder::showRequest(const PlaceFinderRequest& request) {
 void frmPlaceFinder::setBirthMoment(QDate birthDate, QTime birthTime) {
     request_.birthDate = birthDate;
     request_.birthTime = birthTime;
-    if (index_) {
+    if (index_ && isVisible()) { // a hidden finder gets its whole request when shown again
         makeRows();
     }
 }

@@ -3,28 +3,11 @@
 #include "astro/PositionText.h"
 #include "decanates/modVedicDecanates.h"
 
-#include <algorithm>
-#include <charconv>
-
 int DrekkanaSign(int sign, int decanate) {
     // Signs of one element stand four apart: Aries, Leo, Sagittarius; Taurus, Virgo, Capricorn...
     constexpr int signsBetweenSameElement = 4;
     return (sign + signsBetweenSameElement * decanate) % signCount;
 }
-
-namespace {
-
-// Whole degrees in the sign from characters 1 and 2 of a display-form text ("07 Ari 30" -> 7),
-// read as the decanate stage reads them.
-int WholeDegreesOfPositionText(const std::string& positionText) {
-    int degrees = 0;
-    const char* first = positionText.data();
-    const char* last = first + std::min<std::size_t>(positionText.size(), 2);
-    std::from_chars(first, last, degrees);
-    return degrees;
-}
-
-} // namespace
 
 ChartContents ComputeChartContents(const ChartState& chart, ChartKind kind) {
     ChartContents contents;

@@ -164,11 +164,7 @@ namespace {
 // Decanate index (0 first, 1 second, 2 third) from the whole degrees in characters 1 and 2; the
 // minutes are not looked at.
 std::size_t DecanateOfPositionText(const std::string& positionText) {
-    // The leading digits of the first two characters; anything else reads as 0.
-    int degrees = 0;
-    const char* first = positionText.data();
-    const char* last = first + std::min<std::size_t>(positionText.size(), 2);
-    std::from_chars(first, last, degrees);
+    const int degrees = WholeDegreesOfPositionText(positionText);
     if (degrees < 10) {
         return 0;
     }
@@ -179,6 +175,14 @@ std::size_t DecanateOfPositionText(const std::string& positionText) {
 }
 
 } // namespace
+
+int WholeDegreesOfPositionText(const std::string& positionText) {
+    int degrees = 0;
+    const char* first = positionText.data();
+    const char* last = first + std::min<std::size_t>(positionText.size(), 2);
+    std::from_chars(first, last, degrees);
+    return degrees;
+}
 
 std::optional<DecanatePlace> FindDecanate(const std::string& positionText) {
     const std::optional<int> sign = SignOfPositionText(positionText);

@@ -44,6 +44,10 @@ using DecanateResults = std::array<DecanateResult, displayedBodyCount>;
 // exactly, case included, with the twelve abbreviations. Nothing when none matches.
 std::optional<int> SignOfPositionText(const std::string& positionText);
 
+// Whole degrees in the sign from the leading digits of characters 1 and 2 of a display-form
+// position text ("07 Ari 30" -> 7); anything else reads as 0.
+int WholeDegreesOfPositionText(const std::string& positionText);
+
 // Where a display-form position text falls: its decanate (0 first, 1 second, 2 third) and sign
 // (0 Aries to 11 Pisces), which pick the row decanateTables[decanate][sign].
 struct DecanatePlace {

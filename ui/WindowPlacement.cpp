@@ -23,6 +23,18 @@ QPoint CentredFrameTopLeft(const QRect& over, QSize frameSize, const QRect& avai
     return FittedFrameTopLeft(wanted, frameSize, available);
 }
 
+QPoint BesideFrameTopLeft(const QRect& anchorFrame, QSize frameSize, const QRect& available) {
+    QPoint wanted;
+    if (anchorFrame.right() + frameSize.width() <= available.right()) {
+        wanted = {anchorFrame.right() + 1, anchorFrame.top()};
+    } else if (anchorFrame.left() - frameSize.width() >= available.left()) {
+        wanted = {anchorFrame.left() - frameSize.width(), anchorFrame.top()};
+    } else {
+        wanted = anchorFrame.center() - QPoint(frameSize.width() / 2, frameSize.height() / 2);
+    }
+    return FittedFrameTopLeft(wanted, frameSize, available);
+}
+
 QRect FrameMargins(const QWidget* window) {
     const QRect frame = window->frameGeometry();
     const QRect inside = window->geometry();
@@ -104,6 +116,13 @@ void CentreWindowOver(QWidget* window, const QRect& over, QScreen* screen,
                       const QRect& frameMargins) {
     FitAndMove(window, screen, frameMargins, [&](QSize frameSize, const QRect& available) {
         return CentredFrameTopLeft(over, frameSize, available);
+    });
+}
+
+void PlaceWindowBeside(QWidget* window, const QRect& anchorFrame, QScreen* screen,
+                       const QRect& frameMargins) {
+    FitAndMove(window, screen, frameMargins, [&](QSize frameSize, const QRect& available) {
+        return BesideFrameTopLeft(anchorFrame, frameSize, available);
     });
 }
 

@@ -16,6 +16,16 @@ QPoint FittedFrameTopLeft(QPoint wanted, QSize frameSize, const QRect& available
 // `available` as FittedFrameTopLeft fits it.
 QPoint CentredFrameTopLeft(const QRect& over, QSize frameSize, const QRect& available);
 
+// Where a window frame of `frameSize` goes beside the frame `anchorFrame`: to its right when it
+// fits there, else to its left, else centred over it; then fitted onto `available` as
+// FittedFrameTopLeft fits it.
+QPoint BesideFrameTopLeft(const QRect& anchorFrame, QSize frameSize, const QRect& available);
+
+// Puts `window` beside the frame `anchorFrame` on `screen` (see BesideFrameTopLeft), fitted onto
+// that screen as PlaceWindow fits it.
+void PlaceWindowBeside(QWidget* window, const QRect& anchorFrame, QScreen* screen,
+                       const QRect& frameMargins);
+
 // Puts `window` centred over the frame `over` on `screen`, fitted onto that screen as
 // PlaceWindow fits it.
 void CentreWindowOver(QWidget* window, const QRect& over, QScreen* screen,

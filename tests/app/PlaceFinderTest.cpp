@@ -1,7 +1,6 @@
 // The offline place finder: its rows, Use This Place, the birth date changing under it, no match
 // and the web search without a place list.
 
-#include "app/FinderPlacement.h"
 #include "app/PlaceFinderRows.h"
 #include "app/WindowController.h"
 #include "app/frmMain.h"
@@ -12,6 +11,7 @@
 #include "places/PlaceSource.h"
 #include "support/Capture.h"
 #include "support/Windows.h"
+#include "ui/WindowPlacement.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -539,7 +539,7 @@ TEST(FinderPlacement, BesideOrOverTheInputWindow) {
         {"onTheSecondScreen", {1400, 100, 400, 500}, {700, 480}, second, {1800, 100}},
     };
     for (const auto& row : cases) {
-        EXPECT_EQ(FinderFrameTopLeft(row.input, row.finder, row.available), row.expected)
+        EXPECT_EQ(BesideFrameTopLeft(row.input, row.finder, row.available), row.expected)
             << row.name;
     }
 }
