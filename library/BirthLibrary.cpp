@@ -168,6 +168,13 @@ const char* const insertStatement =
     "note, created, changed, nameKey, searchKey, placeKey) "
     "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
 
+// The same fields written over a saved birth, which keeps its id.
+const char* const updateStatement =
+    "UPDATE births SET name = ?, year = ?, month = ?, day = ?, hour = ?, minute = ?, "
+    "lonDegrees = ?, lonMinutes = ?, east = ?, latDegrees = ?, latMinutes = ?, south = ?, "
+    "zoneRow = ?, dst = ?, city = ?, state = ?, country = ?, ianaZone = ?, offsetSeconds = ?, "
+    "note = ?, created = ?, changed = ?, nameKey = ?, searchKey = ?, placeKey = ? WHERE id = ?";
+
 // LIKE's wildcards in a typed text taken literally (with ESCAPE '\').
 QString LikeLiteral(const QString& text) {
     QString escaped;
@@ -498,8 +505,8 @@ std::variant<BirthLibrary::SaveOutcome, LibraryError> BirthLibrary::Save(SavedBi
         return ErrorOf(error, QStringLiteral("saved"));
     }
     QSqlQuery query(db);
-    query.prepare(QStringLiteral("SELECT id, created FROM births WHERE nameKey = ? AND year = ? "
-                                 "AND month = ? AND day = ?"));
+    query.prepare(QStringLiteral("SELECT id, created, note FROM births WHERE nameKey = ? AND "
+                                 "year = ? AND month = ? AND day = ?"));
     query.addBindValue(NameKey(birth.name));
     query.addBindValue(birth.year);
     query.addBindValue(birth.month);
@@ -508,19 +515,20 @@ std::variant<BirthLibrary::SaveOutcome, LibraryError> BirthLibrary::Save(SavedBi
         return ErrorOf(query.lastError(), QStringLiteral("saved"));
     }
     const QDateTime now = QDateTime::currentDateTimeUtc();
-    // Writes the birth (replacing the one of its name and date when asked) and commits.
-    const auto Store = [&](SavedBirth& stored,
-                           bool replacing) -> std::variant<SaveOutcome, LibraryError> {
-        QSqlQuery insert(db);
-        insert.prepare(replacing ? QString::fromLatin1(insertStatement)
-                                       .replace(QStringLiteral("INSERT INTO"),
-                                                QStringLiteral("INSERT OR REPLACE INTO"))
-                                 : QString::fromLatin1(insertStatement));
-        BindFields(insert, stored);
-        if (!insert.exec()) {
-            return ErrorOf(insert.lastError(), QStringLiteral("saved"));
+    // Writes the birth, over the saved one of that id when there is one, and commits.
+    const auto Store = [&](SavedBirth& stored) -> std::variant<SaveOutcome, LibraryError> {
+        QSqlQuery write(db);
+        write.prepare(QString::fromLatin1(stored.id != 0 ? updateStatement : insertStatement));
+        BindFields(write, stored);
+        if (stored.id != 0) {
+            write.addBindValue(stored.id);
         }
-        stored.id = insert.lastInsertId().toLongLong();
+        if (!write.exec()) {
+            return ErrorOf(write.lastError(), QStringLiteral("saved"));
+        }
+        if (stored.id == 0) {
+            stored.id = write.lastInsertId().toLongLong();
+        }
         if (!transaction.Commit(error)) {
             return ErrorOf(error, QStringLiteral("saved"));
         }
@@ -531,18 +539,25 @@ std::variant<BirthLibrary::SaveOutcome, LibraryError> BirthLibrary::Save(SavedBi
         if (!replace) {
             return SaveOutcome::Exists;
         }
-        const QDateTime created = TimeOf(query.value(1).toString());
-        query.finish();
+        // The saved birth keeps its id, its time of creation and, when none comes with the new
+        // fields (the input window has no note box), its note.
         SavedBirth stored = birth;
+        stored.id = query.value(0).toLongLong();
+        const QDateTime created = TimeOf(query.value(1).toString());
         stored.created = created.isValid() ? created : now;
+        if (stored.note.isEmpty()) {
+            stored.note = query.value(2).toString();
+        }
         stored.changed = now;
-        return Store(stored, true);
+        query.finish();
+        return Store(stored);
     }
     query.finish();
     SavedBirth stored = birth;
+    stored.id = 0;
     stored.created = now;
     stored.changed = now;
-    return Store(stored, false);
+    return Store(stored);
 }
 
 std::optional<LibraryError>

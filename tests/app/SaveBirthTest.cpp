@@ -228,12 +228,16 @@ TEST_F(SaveBirthTest, AsksBeforeReplacingABirthOfTheSameNameAndDate) {
     EXPECT_TRUE(questions[0].contains("ASHA"));
     ASSERT_EQ(saved().size(), 1U);
     EXPECT_EQ(saved()[0].latitudeMinutes, "39");
+    const qint64 id = saved()[0].id;
+    ASSERT_FALSE(BirthLibrary(BirthLibrary::DefaultPath()).SetNote(id, "a client since 2020"));
 
-    answer = true; // replaced
+    answer = true; // replaced: the birth keeps its id and the note the window does not show
     saveItem(window)->trigger();
     EXPECT_EQ(questions.size(), 2U);
     ASSERT_EQ(saved().size(), 1U);
     EXPECT_EQ(saved()[0].latitudeMinutes, "40");
+    EXPECT_EQ(saved()[0].id, id);
+    EXPECT_EQ(saved()[0].note, "a client since 2020");
     EXPECT_TRUE(messages.messages.empty());
 }
 
