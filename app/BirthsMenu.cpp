@@ -5,6 +5,7 @@
 #include "ui/FileDialogs.h"
 #include "ui/Messages.h"
 
+#include <QApplication>
 #include <QDate>
 #include <QDir>
 #include <QFile>
@@ -149,24 +150,24 @@ BirthLibrary* BirthsMenu::library() {
         return library_.get();
     }
     if (fault->fault != LibraryFault::Corrupt) {
-        ShowMessage(MessageIcon::Error, fault->message, window_);
+        ShowMessage(MessageIcon::Error, fault->message, messageParent());
         return nullptr;
     }
     if (!AskYesNo(fault->message +
                       QStringLiteral("\n\nStart a new, empty library of births? The file is kept "
                                      "beside it under a new name."),
-                  window_)) {
+                  messageParent())) {
         return nullptr;
     }
     QString keptAs;
     if (const auto error = library_->StartNew(&keptAs)) {
-        ShowMessage(MessageIcon::Error, error->message, window_);
+        ShowMessage(MessageIcon::Error, error->message, messageParent());
         return nullptr;
     }
     ShowMessage(MessageIcon::Information,
                 QStringLiteral("A new library of births was started. The old file is kept as %1.")
                     .arg(Native(keptAs)),
-                window_);
+                messageParent());
     return library_.get();
 }
 
@@ -199,13 +200,13 @@ void BirthsMenu::trySave() {
     PendingSave done = std::move(*pending_);
     pending_.reset();
     if (fault) {
-        ShowMessage(MessageIcon::Error, fault->message, window_);
+        ShowMessage(MessageIcon::Error, fault->message, messageParent());
         return;
     }
     if (std::get<BirthLibrary::SaveOutcome>(outcome) == BirthLibrary::SaveOutcome::Exists) {
         if (AskYesNo(QStringLiteral("A birth named %1 on this date is already saved. Replace it?")
                          .arg(done.birth.name),
-                     window_)) {
+                     messageParent())) {
             pending_ = PendingSave{std::move(done.birth), true, QDeadlineTimer(patienceMs_)};
             trySave();
         }
@@ -215,12 +216,18 @@ void BirthsMenu::trySave() {
     emit saved(done.birth);
 }
 
+QWidget* BirthsMenu::messageParent() const {
+    // Save Birth in the result window works while the input window is hidden.
+    QWidget* active = QApplication::activeWindow();
+    return window_->isVisible() || !active ? window_ : active;
+}
+
 bool BirthsMenu::refuseWhileWorking() {
     if (isWorking()) {
         ShowMessage(MessageIcon::Information,
                     QStringLiteral("The births are still being imported, exported or backed up. "
                                    "Please wait until that is done."),
-                    window_);
+                    messageParent());
     }
     return isWorking();
 }
@@ -257,7 +264,7 @@ void BirthsMenu::importBirths() {
         [libraryPath, filePath] { return ReadImportRows(libraryPath, filePath); },
         [this, libraryPath, filePath](WorkerResult read) {
             if (read.fault) {
-                ShowMessage(MessageIcon::Error, *read.fault, window_);
+                ShowMessage(MessageIcon::Error, *read.fault, messageParent());
                 return;
             }
             BirthRows& rows = read.rows;
@@ -270,7 +277,7 @@ void BirthsMenu::importBirths() {
                         .arg(rows.inLibrary.size())
                         .arg(Native(filePath), one ? QStringLiteral("is") : QStringLiteral("are"),
                              one ? QStringLiteral("one") : QStringLiteral("ones")),
-                    window_);
+                    messageParent());
             }
             if (replace) {
                 std::move(rows.inLibrary.begin(), rows.inLibrary.end(),
@@ -289,7 +296,7 @@ void BirthsMenu::importBirths() {
                     MessageIcon::Error,
                     QStringLiteral("No births were imported from %1.").arg(Native(filePath)) +
                         refused,
-                    window_, details);
+                    messageParent(), details);
                 return;
             }
             emit statusChanged(QStringLiteral("Importing births from %1…").arg(Native(filePath)));
@@ -299,10 +306,10 @@ void BirthsMenu::importBirths() {
                 },
                 [this, refused, details](const WorkerResult& added) {
                     if (added.fault) {
-                        ShowMessage(MessageIcon::Error, *added.fault, window_, details);
+                        ShowMessage(MessageIcon::Error, *added.fault, messageParent(), details);
                     } else {
-                        ShowMessage(MessageIcon::Information, added.message + refused, window_,
-                                    details);
+                        ShowMessage(MessageIcon::Information, added.message + refused,
+                                    messageParent(), details);
                     }
                 });
         });
@@ -327,7 +334,7 @@ void BirthsMenu::exportBirths() {
         [libraryPath = births->Path(), filePath] { return ExportTo(libraryPath, filePath); },
         [this](const WorkerResult& result) {
             ShowMessage(result.fault ? MessageIcon::Error : MessageIcon::Information,
-                        result.fault.value_or(result.message), window_);
+                        result.fault.value_or(result.message), messageParent());
         });
 }
 
@@ -351,7 +358,7 @@ void BirthsMenu::backUpBirths() {
         [libraryPath = births->Path(), filePath] { return BackUpTo(libraryPath, filePath); },
         [this](const WorkerResult& result) {
             ShowMessage(result.fault ? MessageIcon::Error : MessageIcon::Information,
-                        result.fault.value_or(result.message), window_);
+                        result.fault.value_or(result.message), messageParent());
         });
 }
 
@@ -396,7 +403,7 @@ void BirthsMenu::fillRecentMenu(QMenu* menu) {
             }
             auto found = births->Find(name, date.year(), date.month(), date.day());
             if (const auto* fault = std::get_if<LibraryError>(&found)) {
-                ShowMessage(MessageIcon::Error, fault->message, window_);
+                ShowMessage(MessageIcon::Error, fault->message, messageParent());
                 return;
             }
             const auto& birth = std::get<std::optional<SavedBirth>>(found);
@@ -404,7 +411,7 @@ void BirthsMenu::fillRecentMenu(QMenu* menu) {
                 ShowMessage(MessageIcon::Information,
                             QStringLiteral("%1 born %2 is no longer in the library of births.")
                                 .arg(name, entry.left(10)),
-                            window_);
+                            messageParent());
                 QStringList entries = recent();
                 entries.removeAll(entry);
                 QSettings().setValue(recentKey, entries);

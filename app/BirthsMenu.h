@@ -67,6 +67,8 @@ class BirthsMenu : public QObject {
     template <typename Result, typename Work, typename Done>
     void runWorker(Work work, Done done);
     bool refuseWhileWorking();
+    // The window messages and questions stand over.
+    QWidget* messageParent() const;
 
     QWidget* window_;
     std::unique_ptr<BirthLibrary> library_;

@@ -58,6 +58,12 @@ void WindowController::start() {
         }
     });
     connect(input_, &frmMain::openBirthsRequested, this, &WindowController::showBirths);
+    // Save Birth in the result window saves the input window's entries: it says so there too.
+    connect(input_, &frmMain::statusShown, this, [this](const QString& text, int timeoutMs) {
+        if (result_ && result_->isVisible()) {
+            result_->showStatus(text, timeoutMs);
+        }
+    });
     connect(input_, &frmMain::birthMomentChanged, this, [this](QDate date, QTime time) {
         if (finder_) {
             finder_->setBirthMoment(date, time);

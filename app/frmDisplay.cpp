@@ -682,3 +682,12 @@ void fillDecanates(const ChartState& chart, DecanateResults& decanateResults, fr
         window.setDecanateCaptions(body, decanateResults[static_cast<std::size_t>(body)]);
     }
 }
+
+void frmDisplay::showStatus(const QString& text, int timeoutMs) {
+    lblStatus->setText(text);
+    if (timeoutMs > 0) {
+        statusClearing->start(timeoutMs);
+    } else {
+        statusClearing->stop();
+    }
+}

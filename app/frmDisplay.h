@@ -57,6 +57,8 @@ class frmDisplay : public QMainWindow {
     void setChartHeader(const QString& text);
     // The name a printout is offered under, without ".pdf" (ReadingFileStem).
     void setPrintName(const QString& stem);
+    // Shows a text in the status line, for `timeoutMs` (0: until the next text).
+    void showStatus(const QString& text, int timeoutMs);
 
     // The chart diagrams: the cells of the birth and decanate charts and their title (person,
     // date, place) for saving and printing.

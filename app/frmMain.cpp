@@ -125,7 +125,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
             [this](const QString& text) { showStatus(text); });
     connect(births_, &BirthsMenu::recentChosen, this, &frmMain::useBirth);
     connect(births_, &BirthsMenu::saved, this, [this](const SavedBirth& birth) {
-        lastFields_ = std::make_unique<SavedBirth>(birthFromFields());
+        lastFields_ = std::move(savingFields_); // as they were when Save was chosen
         showStatus(QStringLiteral("Saved %1.").arg(birth.name), savedStatusMs);
     });
     // The status line is there from the start, so that the first message does not make the
@@ -553,6 +553,7 @@ SavedBirth frmMain::birthFromFields() const {
 void frmMain::showStatus(const QString& text, int timeoutMs) {
     // Announced to screen readers as the status line's name changes.
     statusBar()->showMessage(text, timeoutMs);
+    emit statusShown(text, timeoutMs);
     statusBar()->setAccessibleName(text);
     QAccessibleEvent announcement(statusBar(), QAccessible::NameChanged);
     QAccessible::updateAccessibility(&announcement);
@@ -562,7 +563,11 @@ void frmMain::mnuSaveBirth_Click() {
     if (!validateBirthData()) {
         return; // the same message and focus as the calculation's
     }
-    births_->save(birthFromFields()); // the fields stay as typed whatever the outcome
+    if (births_->isSaving()) {
+        return; // the save under way ends first
+    }
+    savingFields_ = std::make_unique<SavedBirth>(birthFromFields());
+    births_->save(*savingFields_); // the fields stay as typed whatever the outcome
 }
 
 void frmMain::mnuOpenBirth_Click() {

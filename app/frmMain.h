@@ -55,6 +55,8 @@ class frmMain : public QMainWindow {
     void placeLookupRequested(const PlaceFinderRequest& request);
     // The user changed the birth date or time in the lists.
     void birthMomentChanged(QDate birthDate, QTime birthTime);
+    // A text for the status line (see showStatus), e.g. for the window Save Birth was chosen in.
+    void statusShown(const QString& text, int timeoutMs);
     // File > Open Birth: the owner shows the births window over this library.
     void openBirthsRequested(BirthLibrary& library);
 
@@ -96,6 +98,7 @@ class frmMain : public QMainWindow {
     // The fields of the empty form, and of the birth last opened or saved.
     std::unique_ptr<SavedBirth> emptyFields_;
     std::unique_ptr<SavedBirth> lastFields_;
+    std::unique_ptr<SavedBirth> savingFields_; // the fields being saved
     // The IANA zone the place finder (or a saved birth) gave, kept while the coordinates, zone
     // row and box still hold what came with it.
     QByteArray knownZoneId_;

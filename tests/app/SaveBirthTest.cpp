@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPointer>
@@ -271,6 +272,8 @@ TEST_F(SaveBirthTest, TheResultWindowsItemSavesTheBirthBehindTheChart) {
     EXPECT_TRUE(messages.messages.empty());
     ASSERT_EQ(saved().size(), 1U);
     EXPECT_EQ(saved()[0].name, "ASHA");
+    // The confirmation reaches the window the user is in.
+    EXPECT_EQ(display->findChild<QLabel*>("lblStatus")->text(), "Saved ASHA.");
 }
 
 TEST_F(SaveBirthTest, ExportImportAndBackUpThroughTheFileMenu) {
