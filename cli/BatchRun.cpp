@@ -30,103 +30,6 @@ namespace {
 
 // One line of the input, without its line end; `tooLong` when it was longer than the limit (the
 // rest of it is skipped). The bytes stay in the reader's buffer until the next line is read.
-struct InputLine {
-    QByteArrayView bytes;
-    bool tooLong = false;
-};
-
-// Reads the lines of a device through one buffer, a large piece at a time. A line ends at LF,
-// CR LF or a CR alone.
-class LineReader {
-  public:
-    explicit LineReader(QIODevice& input) : input_(input) {
-        buffer_.resize(longestBatchLineBytes + 1 + readPieceBytes);
-    }
-
-    std::optional<InputLine> Next() {
-        bool tooLong = false;
-        while (true) {
-            const char* const first = buffer_.constData() + start_;
-            const char* const last = buffer_.constData() + end_;
-            const char* lineEnd = static_cast<const char*>(std::memchr(first, '\n', last - first));
-            if (lineEnd == nullptr) {
-                lineEnd = last;
-            }
-            if (const auto* const cr =
-                    static_cast<const char*>(std::memchr(first, '\r', lineEnd - first))) {
-                lineEnd = cr;
-            }
-            // A CR as the last byte read may be the first half of CR LF: decided once more is read.
-            const bool undecided = lineEnd + 1 == last && *lineEnd == '\r' && !ended_;
-            if (lineEnd != last && !undecided) {
-                const bool crLf = *lineEnd == '\r' && lineEnd + 1 != last && lineEnd[1] == '\n';
-                start_ = lineEnd - buffer_.constData() + (crLf ? 2 : 1);
-                return Measured(QByteArrayView(first, lineEnd), tooLong);
-            }
-            if (ended_) {
-                if (!tooLong && start_ == end_) {
-                    return std::nullopt;
-                }
-                start_ = end_; // the last line, without a line end
-                return Measured(QByteArrayView(first, last), tooLong);
-            }
-            // So many bytes without a line end are a line too long whatever follows; a CR at
-            // the end is kept, as it may end the line.
-            const qsizetype pending = end_ - start_ - (undecided ? 1 : 0);
-            if (pending > longestBatchLineBytes) {
-                tooLong = true;
-                start_ += pending;
-            }
-            // Keep the start of the line and read more after it.
-            std::memmove(buffer_.data(), buffer_.constData() + start_, end_ - start_);
-            end_ -= start_;
-            start_ = 0;
-            const qint64 read = input_.read(buffer_.data() + end_, buffer_.size() - end_);
-            if (read <= 0) {
-                ended_ = true;
-            } else {
-                end_ += read;
-            }
-        }
-    }
-
-    // Whether the next line would have to wait for input that has not come yet: no whole line is
-    // in the buffer, and the device is a pipe or terminal with nothing to read now.
-    bool WouldWait() const {
-        if (ended_) {
-            return false;
-        }
-        const char* const first = buffer_.constData() + start_;
-        const qsizetype size = end_ - start_;
-        if (std::memchr(first, '\n', size) != nullptr ||
-            std::memchr(first, '\r', size) != nullptr) {
-            return false;
-        }
-        const auto* const device = dynamic_cast<const DescriptorDevice*>(&input_);
-        if (device == nullptr) {
-            return false; // a file or a buffer: the rest is there to read
-        }
-        pollfd ready{device->Descriptor(), POLLIN, 0};
-        return poll(&ready, 1, 0) == 0;
-    }
-
-  private:
-    static constexpr qsizetype readPieceBytes = 256 * 1024;
-
-    static InputLine Measured(QByteArrayView bytes, bool tooLong) {
-        if (tooLong || bytes.size() > longestBatchLineBytes) {
-            return InputLine{{}, true};
-        }
-        return InputLine{bytes, false};
-    }
-
-    QIODevice& input_;
-    QByteArray buffer_;
-    qsizetype start_ = 0; // the unread bytes of the buffer
-    qsizetype end_ = 0;
-    bool ended_ = false; // the device has no more
-};
-
 // The text of a line, or nothing when it is not UTF-8. A byte-order mark at its start is no
 // part of the text (as QString::fromUtf8 reads it).
 std::optional<QByteArrayView> Utf8Line(QByteArrayView bytes) {
@@ -454,6 +357,81 @@ class ChunkPool {
 
 } // namespace
 
+LineReader::LineReader(QIODevice& input) : input_(input) {
+    buffer_.resize(longestBatchLineBytes + 1 + readPieceBytes);
+}
+
+std::optional<InputLine> LineReader::Next() {
+    bool tooLong = false;
+    while (true) {
+        const char* const first = buffer_.constData() + start_;
+        const char* const last = buffer_.constData() + end_;
+        const char* lineEnd = static_cast<const char*>(std::memchr(first, '\n', last - first));
+        if (lineEnd == nullptr) {
+            lineEnd = last;
+        }
+        if (const auto* const cr =
+                static_cast<const char*>(std::memchr(first, '\r', lineEnd - first))) {
+            lineEnd = cr;
+        }
+        // A CR as the last byte read may be the first half of CR LF: decided once more is read.
+        const bool undecided = lineEnd + 1 == last && *lineEnd == '\r' && !ended_;
+        if (lineEnd != last && !undecided) {
+            const bool crLf = *lineEnd == '\r' && lineEnd + 1 != last && lineEnd[1] == '\n';
+            start_ = lineEnd - buffer_.constData() + (crLf ? 2 : 1);
+            return Measured(QByteArrayView(first, lineEnd), tooLong);
+        }
+        if (ended_) {
+            if (!tooLong && start_ == end_) {
+                return std::nullopt;
+            }
+            start_ = end_; // the last line, without a line end
+            return Measured(QByteArrayView(first, last), tooLong);
+        }
+        // So many bytes without a line end are a line too long whatever follows; a CR at
+        // the end is kept, as it may end the line.
+        const qsizetype pending = end_ - start_ - (undecided ? 1 : 0);
+        if (pending > longestBatchLineBytes) {
+            tooLong = true;
+            start_ += pending;
+        }
+        // Keep the start of the line and read more after it.
+        std::memmove(buffer_.data(), buffer_.constData() + start_, end_ - start_);
+        end_ -= start_;
+        start_ = 0;
+        const qint64 read = input_.read(buffer_.data() + end_, buffer_.size() - end_);
+        if (read <= 0) {
+            ended_ = true;
+        } else {
+            end_ += read;
+        }
+    }
+}
+
+bool LineReader::WouldWait() const {
+    if (ended_) {
+        return false;
+    }
+    const char* const first = buffer_.constData() + start_;
+    const qsizetype size = end_ - start_;
+    if (std::memchr(first, '\n', size) != nullptr || std::memchr(first, '\r', size) != nullptr) {
+        return false;
+    }
+    const auto* const device = dynamic_cast<const DescriptorDevice*>(&input_);
+    if (device == nullptr) {
+        return false; // a file or a buffer: the rest is there to read
+    }
+    pollfd ready{device->Descriptor(), POLLIN, 0};
+    return poll(&ready, 1, 0) == 0;
+}
+
+InputLine LineReader::Measured(QByteArrayView bytes, bool tooLong) {
+    if (tooLong || bytes.size() > longestBatchLineBytes) {
+        return InputLine{{}, true};
+    }
+    return InputLine{bytes, false};
+}
+
 BatchSummary RunBatch(QIODevice& input, OutputFormat format, PlaceAndZoneCache& places,
                       const BatchWrite& write, int jobs, bool withCharts) {
     BatchSummary summary;
@@ -466,12 +444,8 @@ BatchSummary RunBatch(QIODevice& input, OutputFormat format, PlaceAndZoneCache& 
                 .arg(QLatin1StringView(batchHeader));
         return summary;
     }
-    QByteArrayView headerBytes = header->bytes;
-    if (headerBytes.startsWith(utf8ByteOrderMark)) {
-        headerBytes = headerBytes.sliced(utf8ByteOrderMark.size());
-    }
     CsvFields headerFields;
-    const std::optional<QByteArrayView> headerText = Utf8Line(headerBytes);
+    const std::optional<QByteArrayView> headerText = Utf8Line(header->bytes);
     QStringList trimmedNames;
     if (headerText && !SplitCsvLine(*headerText, headerFields)) {
         for (const QByteArrayView name : headerFields.values) {

@@ -40,6 +40,35 @@ class DescriptorDevice : public QIODevice {
     int descriptor_;
 };
 
+// One line of input without its line end; a line longer than longestBatchLineBytes comes as
+// `tooLong` without its bytes.
+struct InputLine {
+    QByteArrayView bytes;
+    bool tooLong = false;
+};
+
+// Reads the lines of a device through one buffer, a large piece at a time. A line ends at LF,
+// CR LF or a CR alone. A line's bytes stay valid until the next call of Next.
+class LineReader {
+  public:
+    explicit LineReader(QIODevice& input);
+    // The next line; nothing at the end of the input.
+    std::optional<InputLine> Next();
+    // Whether the next line would have to wait for input that has not come yet: no whole line is
+    // in the buffer, and the device is a pipe or terminal with nothing to read now.
+    bool WouldWait() const;
+
+  private:
+    static constexpr qsizetype readPieceBytes = 256 * 1024;
+    static InputLine Measured(QByteArrayView bytes, bool tooLong);
+
+    QIODevice& input_;
+    QByteArray buffer_;
+    qsizetype start_ = 0; // the unread bytes of the buffer
+    qsizetype end_ = 0;
+    bool ended_ = false; // the device has no more
+};
+
 // The fields of one CSV line, as views of the line or, for a quoted field that holds doubled
 // quotes, of `unquoted`. Kept from line to line so that the storage is reused.
 struct CsvFields {

@@ -170,7 +170,11 @@ std::optional<LibraryError> ExportBirths(BirthLibrary& library, QIODevice& outpu
 BirthRows ReadBirthRows(QIODevice& input, PlaceAndZoneCache& places, const QSet<QString>& known,
                         bool replace) {
     BirthRows rows;
-    QByteArray header = input.readLine(longestBatchLineBytes + 2);
+    // The batch's own line reader: LF, CR LF or a CR alone end a line, from a file or a pipe.
+    LineReader reader(input);
+    const std::optional<InputLine> headerLine = reader.Next();
+    QByteArray header =
+        headerLine && !headerLine->tooLong ? headerLine->bytes.toByteArray() : QByteArray();
     if (header.startsWith(utf8ByteOrderMark)) {
         header = header.sliced(utf8ByteOrderMark.size());
     }
@@ -204,24 +208,16 @@ BirthRows ReadBirthRows(QIODevice& input, PlaceAndZoneCache& places, const QSet<
 
     QHash<QString, qint64> earlier; // key -> line
     qint64 lineNumber = 1;
-    while (!input.atEnd()) {
-        QByteArray line = input.readLine(longestBatchLineBytes + 2);
+    while (const std::optional<InputLine> next = reader.Next()) {
         ++lineNumber;
         const auto refuse = [&](const QString& message) {
             rows.refused.push_back({lineNumber, message});
         };
-        if (!line.endsWith('\n') && line.size() > longestBatchLineBytes) {
+        if (next->tooLong) {
             refuse(QStringLiteral("the line is longer than %1 bytes").arg(longestBatchLineBytes));
-            while (!input.atEnd() && !input.readLine(longestBatchLineBytes).endsWith('\n')) {
-            }
             continue;
         }
-        if (line.endsWith('\n')) {
-            line.chop(1);
-        }
-        if (line.endsWith('\r')) {
-            line.chop(1);
-        }
+        const QByteArrayView line = next->bytes;
         if (line.trimmed().isEmpty()) {
             continue;
         }

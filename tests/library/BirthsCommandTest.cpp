@@ -249,4 +249,37 @@ TEST_F(Command, AnExportedFileRunsThroughTheBatchUnchanged) {
     EXPECT_FALSE(out.contains("\"error\"")) << out.toStdString();
 }
 
+TEST_F(Command, AnImportReadsEachLineEndFromAFileOrAPipe) {
+    struct Case {
+        const char* prefix;
+        const char* lineEnd;
+        bool fromPipe;
+    };
+    for (const Case& c : {Case{"P", "\r\n", false}, Case{"Q", "\r", false}, Case{"R", "\n", true},
+                          Case{"S", "\r", true}}) {
+        SCOPED_TRACE(std::string(c.prefix));
+        QByteArray csv = ManyBirths(3, c.prefix);
+        csv.replace("\n", c.lineEnd);
+        const QString file = folder.filePath(QString::fromLatin1(c.prefix) + ".csv");
+        if (!c.fromPipe) {
+            QFile out(file);
+            ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+            out.write(csv);
+        }
+        const qint64 before = Count(path);
+        QProcess import;
+        import.start(QStringLiteral(KORVANI_CHART_PATH),
+                     {QStringLiteral("--import-births"), c.fromPipe ? QStringLiteral("-") : file,
+                      QStringLiteral("--library"), path});
+        ASSERT_TRUE(import.waitForStarted());
+        if (c.fromPipe) {
+            import.write(csv);
+            import.closeWriteChannel();
+        }
+        import.waitForFinished(-1);
+        EXPECT_EQ(import.exitCode(), 0) << import.readAllStandardError().toStdString();
+        EXPECT_EQ(Count(path), before + 3);
+    }
+}
+
 } // namespace
