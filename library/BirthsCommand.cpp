@@ -27,13 +27,15 @@ QString DateText(const SavedBirth& birth) {
         .arg(birth.day, 2, 10, QChar(u'0'));
 }
 
-QString Candidates(const std::vector<SavedBirth>& births) {
+// The first candidates of `total` (all of `births` unless told otherwise).
+QString Candidates(const std::vector<SavedBirth>& births, std::size_t total = 0) {
+    total = std::max(total, births.size());
     QStringList shown;
     for (std::size_t at = 0; at < births.size() && at < savedCandidateCount; ++at) {
         shown.append(births[at].name + u'@' + DateText(births[at]));
     }
-    if (births.size() > savedCandidateCount) {
-        shown.append(QStringLiteral("and %1 more").arg(births.size() - savedCandidateCount));
+    if (total > savedCandidateCount) {
+        shown.append(QStringLiteral("and %1 more").arg(total - savedCandidateCount));
     }
     return shown.join(QStringLiteral(", "));
 }
@@ -74,9 +76,11 @@ std::variant<SavedBirth, CommandOutput> SavedByName(BirthLibrary& library, const
     }
     // An unknown name: the births whose name or place holds it, as a hint.
     std::vector<SavedBirth> near;
+    std::size_t nearCount = 0;
     if (const auto ids = library.Search(name); std::holds_alternative<std::vector<qint64>>(ids)) {
+        nearCount = std::get<std::vector<qint64>>(ids).size();
         for (const qint64 id : std::get<std::vector<qint64>>(ids)) {
-            if (near.size() > savedCandidateCount) {
+            if (near.size() == savedCandidateCount) {
                 break;
             }
             if (auto birth = library.Load(id);
@@ -91,7 +95,7 @@ std::variant<SavedBirth, CommandOutput> SavedByName(BirthLibrary& library, const
             ? QStringLiteral("--saved: no saved birth is named %1").arg(Quoted(Shown(name, 80)))
             : QStringLiteral("--saved: no saved birth is named %1; did you "
                              "mean: %2")
-                  .arg(Quoted(Shown(name, 80)), Candidates(near)));
+                  .arg(Quoted(Shown(name, 80)), Candidates(near, nearCount)));
 }
 
 } // namespace

@@ -81,6 +81,11 @@ TEST_F(Command, SavedNamesOneBirthOrListsTheCandidates) {
          {},
          "korvani-chart: --saved: no saved birth is named \"benit\"; did you mean: "
          "BENITA@1999-08-15\n"},
+        {{QStringLiteral("--saved"), QStringLiteral("e")}, // all eight hold an "e", by place
+         {},
+         "korvani-chart: --saved: no saved birth is named \"e\"; did you mean: "
+         "ASHA RAO@1990-08-15, BEN@1941-08-15, BEN@1950-08-15, BEN@1960-08-15, BEN@1970-08-15, "
+         "and 3 more\n"},
         {{QStringLiteral("--saved"), QStringLiteral("nobody")},
          {},
          "korvani-chart: --saved: no saved birth is named \"nobody\"\n"},
