@@ -53,6 +53,7 @@ bool BirthListModel::search(const QString& text, LibraryError* fault) {
     beginResetModel();
     text_ = text;
     ids_ = std::move(std::get<std::vector<qint64>>(found));
+    loaded_.clear(); // births are read afresh as their rows are shown, none kept for long
     endResetModel();
     return true;
 }
