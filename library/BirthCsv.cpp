@@ -108,8 +108,8 @@ void SplitCoordinate(QByteArrayView value, QString& degrees, QString& minutes) {
     minutes = text.sliced(colon + 1, text.size() - colon - 2);
 }
 
-} // namespace
-
+// One birth as one CSV line, with its line end. A birth with a zone-list row writes zone and
+// dst; one with only an IANA zone writes tz. The place column stays empty.
 QByteArray BirthCsvLine(const SavedBirth& birth) {
     QByteArray out;
     const bool listZone = !birth.zoneRow.isEmpty();
@@ -144,6 +144,8 @@ QByteArray BirthCsvLine(const SavedBirth& birth) {
     out += '\n';
     return out;
 }
+
+} // namespace
 
 std::optional<LibraryError> ExportBirths(BirthLibrary& library, QIODevice& output) {
     QByteArray out = QByteArray(birthCsvHeader) + '\n';

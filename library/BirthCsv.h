@@ -16,10 +16,6 @@
 inline constexpr const char* birthCsvHeader =
     "name,date,time,lon,lat,zone,tz,place,dst,city,state,country,ianaZone,note,created,changed";
 
-// One birth as one CSV line, with its line end. A birth with a zone-list row writes zone and
-// dst; one with only an IANA zone writes tz. The place column stays empty.
-QByteArray BirthCsvLine(const SavedBirth& birth);
-
 // Writes the header and every birth, ordered by name and date.
 std::optional<LibraryError> ExportBirths(BirthLibrary& library, QIODevice& output);
 

@@ -100,7 +100,6 @@ class BirthLibrary {
     // Opens the file, making it (and its folder) when missing and migrating an older schema in
     // one transaction. A corrupt, foreign or newer file is left exactly as it is.
     std::optional<LibraryError> Open();
-    bool IsOpen() const { return open_; }
     // After a Corrupt error: renames the file beside itself (the new name is returned through
     // `keptAs`) and opens a new, empty library at the path.
     std::optional<LibraryError> StartNew(QString* keptAs = nullptr);
@@ -142,9 +141,6 @@ class BirthLibrary {
     // A consistent copy of the library, write-ahead log included, while it is in use
     // (VACUUM INTO). An existing target is refused.
     std::optional<LibraryError> Backup(const QString& target);
-
-    // The connection's name, for tests that inspect the file.
-    const QString& ConnectionName() const { return connection_; }
 
   private:
     std::optional<LibraryError> Prepare();
