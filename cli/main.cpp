@@ -3,15 +3,12 @@
 #include "cli/ChartCommand.h"
 #include "library/BirthsCommand.h"
 
-#include <QFile>
 #include <QString>
 #include <QStringList>
 
 #include <atomic>
 #include <csignal>
 #include <cstdio>
-#include <unistd.h>
-
 #include <unistd.h>
 
 namespace {

@@ -127,6 +127,7 @@ void PlaceIndex::AddMatches(QList<PlaceMatch>& matches, const QString& typedCity
                             const QString& typedState, const QString& typedCountry,
                             bool prefixes) const {
     const QString city = FoldForSearch(typedCity);
+    const QString typedName = typedCity.trimmed();
     if (city.isEmpty()) {
         return;
     }
@@ -145,7 +146,7 @@ void PlaceIndex::AddMatches(QList<PlaceMatch>& matches, const QString& typedCity
             continue;
         }
         match.exactSpelling =
-            places_[at->placeIndex].name.compare(typedCity.trimmed(), Qt::CaseInsensitive) == 0;
+            places_[at->placeIndex].name.compare(typedName, Qt::CaseInsensitive) == 0;
         const FoldedRegion& region = regions_[static_cast<std::size_t>(at->placeIndex)];
         if (!state.isEmpty()) {
             ++match.partsTyped;
