@@ -97,25 +97,6 @@ std::string OffsetText(int offsetSeconds) {
     return text;
 }
 
-// The input as the options take it: "1990-08-15", "10:30", "077:13E", "28:39N".
-std::string DateText(const ChartInput& input) {
-    return fmt::format("{:04}-{:02}-{:02}", input.year, input.monthPosition + 1, input.day);
-}
-
-std::string TimeText(const ChartInput& input) {
-    return fmt::format("{:02}:{:02}", input.hour, input.minute);
-}
-
-std::string LongitudeText(const ChartInput& input) {
-    return fmt::format("{:03}:{:02}{}", input.longitudeDegrees, input.longitudeMinutes,
-                       input.east ? 'E' : 'W');
-}
-
-std::string LatitudeText(const ChartInput& input) {
-    return fmt::format("{:02}:{:02}{}", input.latitudeDegrees, input.latitudeMinutes,
-                       input.south ? 'S' : 'N');
-}
-
 const char* SourceName(ZoneSource source) {
     switch (source) {
     case ZoneSource::Tz:
@@ -353,6 +334,24 @@ QStringList BodyRow(const ChartResult& result, int body) {
 
 } // namespace
 
+std::string DateText(const ChartInput& input) {
+    return fmt::format("{:04}-{:02}-{:02}", input.year, input.monthPosition + 1, input.day);
+}
+
+std::string TimeText(const ChartInput& input) {
+    return fmt::format("{:02}:{:02}", input.hour, input.minute);
+}
+
+std::string LongitudeText(const ChartInput& input) {
+    return fmt::format("{:03}:{:02}{}", input.longitudeDegrees, input.longitudeMinutes,
+                       input.east ? 'E' : 'W');
+}
+
+std::string LatitudeText(const ChartInput& input) {
+    return fmt::format("{:02}:{:02}{}", input.latitudeDegrees, input.latitudeMinutes,
+                       input.south ? 'S' : 'N');
+}
+
 void ComputeChartInto(ChartResult& result, const ChartInput& input, const UsedInput* used) {
     result.input = input;
     if (used != nullptr) {
@@ -387,15 +386,7 @@ QString FormatUsedInput(const ChartResult& result) {
     const QString zone = used.zoneSource == ZoneSource::List
                              ? QString::fromLatin1(timeZoneTable[input.timeZonePosition].listText)
                              : QString::fromUtf8(used.zoneId);
-    QString place = QStringLiteral("none");
-    if (used.place) {
-        QStringList words{used.place->name};
-        if (!used.place->state.isEmpty()) {
-            words.append(used.place->state);
-        }
-        words.append(used.place->country);
-        place = words.join(QStringLiteral(", "));
-    }
+    const QString place = used.place ? PlaceWords(*used.place) : QStringLiteral("none");
     return QStringLiteral("Used: %1; %2 %3; %4 %5; zone %6 (%7), offset %8; daylight saving: %9; "
                           "place: %10\n")
         .arg(QString::fromUtf8(used.name), Text(DateText(input)), Text(TimeText(input)),

@@ -206,15 +206,6 @@ CoordinateTexts BoxTexts(const BoxCoordinate& box) {
     return {std::to_string(box.degrees), std::to_string(box.minutes), box};
 }
 
-QString PlaceWords(const Place& place) {
-    QStringList words{place.name};
-    if (!place.state.isEmpty()) {
-        words.append(place.state);
-    }
-    words.append(place.country);
-    return words.join(QStringLiteral(", "));
-}
-
 std::variant<const Place*, Refusal> FindPlace(const QString& typed, const PlaceIndex* index) {
     if (index == nullptr) {
         return Refusal{QStringLiteral("--place: this build has no place list; give --lon, --lat "

@@ -14,25 +14,15 @@
 QString ChartDrawingTitle(const ChartResult& result) {
     const ChartInput& input = result.input;
     // The date alone: with the time the title no longer fits over the chart.
-    const QString date = QStringLiteral("%1-%2-%3")
-                             .arg(input.year, 4, 10, QLatin1Char('0'))
-                             .arg(input.monthPosition + 1, 2, 10, QLatin1Char('0'))
-                             .arg(input.day, 2, 10, QLatin1Char('0'));
-    QString place;
+    const std::string date = DateText(input);
+    std::string place;
     if (const auto& found = result.used.place) {
         // The state is left out: the title has one line over one chart's width.
-        place = found->name + QStringLiteral(", ") + found->country;
+        place = (found->name + QStringLiteral(", ") + found->country).toStdString();
     } else {
-        place = QStringLiteral("%1:%2%3 %4:%5%6")
-                    .arg(input.latitudeDegrees, 2, 10, QLatin1Char('0'))
-                    .arg(input.latitudeMinutes, 2, 10, QLatin1Char('0'))
-                    .arg(QChar(input.south ? u'S' : u'N'))
-                    .arg(input.longitudeDegrees, 3, 10, QLatin1Char('0'))
-                    .arg(input.longitudeMinutes, 2, 10, QLatin1Char('0'))
-                    .arg(QChar(input.east ? u'E' : u'W'));
+        place = LatitudeText(input) + ' ' + LongitudeText(input);
     }
-    return QString::fromStdString(
-        ChartTitle(result.used.name.toStdString(), date.toStdString(), place.toStdString()));
+    return QString::fromStdString(ChartTitle(result.used.name.toStdString(), date, place));
 }
 
 namespace {

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 
 // One place of the place list, as the list gives it.
@@ -15,3 +16,13 @@ struct Place {
     double longitudeDegrees = 0.0; // east positive, -180..180
     qint64 population = 0;
 };
+
+// A place as "Name, State, Country", the state left out when it has none.
+inline QString PlaceWords(const Place& place) {
+    QStringList words{place.name};
+    if (!place.state.isEmpty()) {
+        words.append(place.state);
+    }
+    words.append(place.country);
+    return words.join(QStringLiteral(", "));
+}
