@@ -182,26 +182,6 @@ std::variant<CoordinateTexts, Refusal> ReadCoordinate(const QString& option,
         {Digits(degrees, 0, degrees.size()), Digits(minutes, 0, minutes.size()), ascii == second}};
 }
 
-// The zone list's texts and their second fields, the abbreviations: "IST" of "Indian Time, IST,
-// +5.3". Worked out once.
-struct ZoneTexts {
-    std::array<QLatin1StringView, timeZoneCount> listTexts;
-    std::array<QString, timeZoneCount> abbreviations;
-};
-
-const ZoneTexts& ZoneListTexts() {
-    static const ZoneTexts texts = [] {
-        ZoneTexts made;
-        for (int position = 0; position < timeZoneCount; ++position) {
-            made.listTexts[position] = QLatin1StringView(timeZoneTable[position].listText);
-            made.abbreviations[position] =
-                QString(made.listTexts[position]).section(u',', 1, 1).trimmed();
-        }
-        return made;
-    }();
-    return texts;
-}
-
 CoordinateTexts BoxTexts(const BoxCoordinate& box) {
     return {std::to_string(box.degrees), std::to_string(box.minutes), box};
 }
@@ -426,16 +406,16 @@ std::variant<int, Refusal> ReadZone(QByteArrayView value) {
     // Compared as text, as Unicode case folding may match a letter outside ASCII; texts of other
     // lengths never compare equal.
     const QString text = Utf8Text(value);
-    const ZoneTexts& zoneTexts = ZoneListTexts();
+    const auto& zoneRows = ZoneListWords();
     for (int position = 0; position < timeZoneCount; ++position) {
-        const QLatin1StringView listText = zoneTexts.listTexts[position];
+        const QLatin1StringView listText = zoneRows[static_cast<std::size_t>(position)].listText;
         if (text.size() == listText.size() && text.compare(listText, Qt::CaseInsensitive) == 0) {
             return position;
         }
     }
     QList<int> named;
     for (int position = 0; position < timeZoneCount; ++position) {
-        const QString& abbreviation = zoneTexts.abbreviations[position];
+        const QString& abbreviation = zoneRows[static_cast<std::size_t>(position)].abbreviation;
         if (!text.isEmpty() && text.size() == abbreviation.size() &&
             text.compare(abbreviation, Qt::CaseInsensitive) == 0) {
             named.append(position);

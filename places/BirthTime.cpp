@@ -208,12 +208,6 @@ ZoneRead ReadZoneHistory(const QByteArray& ianaId) {
     return {std::make_shared<const ZoneHistory>(ianaId, std::move(periods)), QString()};
 }
 
-// The abbreviation of a zone-list row, its second field: "IST" of "Indian Time, IST, +5.3".
-QString RowAbbreviation(int zonePosition) {
-    const QString text = QString::fromLatin1(timeZoneTable[zonePosition].listText);
-    return text.section(u',', 1, 1).trimmed();
-}
-
 // 15, 8.8: minutes with at most one decimal.
 QString Minutes(int seconds) {
     const double minutes = std::abs(seconds) / 60.0;
@@ -224,13 +218,11 @@ QString Minutes(int seconds) {
     return text;
 }
 
-// Whether a row's title names one of the places' names, at the start of a word: "Brazil Zone 2"
-// names Brazil, "Indian Time" names India, "Hawaiian Standard Time" names Hawaii.
-bool NamesAnyOf(const QString& rowTitle, const QStringList& placeNames) {
-    const QString title = u' ' + rowTitle.toCaseFolded();
-    for (const QString& name : placeNames) {
-        const QString folded = name.trimmed().toCaseFolded();
-        if (folded.size() >= 3 && title.contains(u' ' + folded)) {
+// Whether a row's title names one of the places' names (case-folded), at the start of a word:
+// "Brazil Zone 2" names Brazil, "Indian Time" names India, "Hawaiian Standard Time" names Hawaii.
+bool NamesAnyOf(const ZoneRowWords& row, const QStringList& foldedNames) {
+    for (const QString& name : foldedNames) {
+        if (name.size() >= 3 && row.foldedTitle.contains(u' ' + name)) {
             return true;
         }
     }
@@ -395,6 +387,25 @@ int ZoneRowOffsetSeconds(int zonePosition, bool daylightSavingBox) {
     return -correctionSeconds + (daylightSavingBox ? 3600 : 0);
 }
 
+const std::array<ZoneRowWords, timeZoneCount>& ZoneListWords() {
+    static const std::array<ZoneRowWords, timeZoneCount> words = [] {
+        std::array<ZoneRowWords, timeZoneCount> made;
+        for (int position = 0; position < timeZoneCount; ++position) {
+            ZoneRowWords& row = made[static_cast<std::size_t>(position)];
+            row.listText = QLatin1StringView(timeZoneTable[position].listText);
+            const QString text(row.listText);
+            row.title = text.section(u',', 0, 0);
+            row.foldedTitle = u' ' + row.title.toCaseFolded();
+            row.abbreviation = text.section(u',', 1, 1).trimmed();
+            row.warTime = row.title.contains(QStringLiteral("War"));
+            row.standardTime = !row.warTime && !row.title.contains(QStringLiteral("Daylight")) &&
+                               !row.title.contains(QStringLiteral("Summer"));
+        }
+        return made;
+    }();
+    return words;
+}
+
 ZoneRecommendation RecommendZoneRow(const LocalTimeReading& reading,
                                     const QStringList& placeNames) {
     const ZoneOffset& target = reading.offset;
@@ -413,23 +424,23 @@ ZoneRecommendation RecommendZoneRow(const LocalTimeReading& reading,
     };
     Rank best{};
     bool haveBest = false;
+    QStringList foldedNames;
+    for (const QString& name : placeNames) {
+        foldedNames.append(name.trimmed().toCaseFolded());
+    }
+    const auto& rows = ZoneListWords();
     for (int position = 0; position < timeZoneCount; ++position) {
-        const QString rowName = RowAbbreviation(position);
-        const QString rowText = QString::fromLatin1(timeZoneTable[position].listText);
-        const QString rowTitle = rowText.section(u',', 0, 0);
-        const bool warTime = rowTitle.contains(QStringLiteral("War"));
-        const bool standardTime = !warTime && !rowTitle.contains(QStringLiteral("Daylight")) &&
-                                  !rowTitle.contains(QStringLiteral("Summer"));
-        const bool namesPlace = NamesAnyOf(rowTitle, placeNames);
+        const ZoneRowWords& row = rows[static_cast<std::size_t>(position)];
+        const bool namesPlace = NamesAnyOf(row, foldedNames);
         for (const bool box : {false, true}) {
             const int error = ZoneRowOffsetSeconds(position, box) - target.offsetSeconds;
             const bool databaseName =
-                !box && rowName.compare(target.abbreviation, Qt::CaseInsensitive) == 0;
+                !box && row.abbreviation.compare(target.abbreviation, Qt::CaseInsensitive) == 0;
             const Rank rank{std::abs(error),
                             databaseName ? 0 : 1,
-                            standardTime && box == target.daylightSaving ? 0 : 1,
+                            row.standardTime && box == target.daylightSaving ? 0 : 1,
                             namesPlace ? 0 : 1,
-                            warTime && !databaseSaysWarTime ? 1 : 0,
+                            row.warTime && !databaseSaysWarTime ? 1 : 0,
                             position,
                             box ? 1 : 0};
             if (!haveBest || rank < best) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chart/ChartInput.h"
+#include "chart/TimeZones.h"
 
 #include <QByteArray>
 #include <QDate>
@@ -8,6 +9,7 @@
 #include <QStringList>
 #include <QTime>
 
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -73,6 +75,18 @@ QString FormatUtcOffset(int offsetSeconds);
 // negative of its correction, one hour more with the box (the chart takes one hour of the
 // correction off for daylight saving).
 int ZoneRowOffsetSeconds(int zonePosition, bool daylightSavingBox);
+
+// What the recommendation and the command read from a row of the zone list's text, worked out
+// once: "Indian Time, IST, +5.3" has the title "Indian Time" and the abbreviation "IST".
+struct ZoneRowWords {
+    QLatin1StringView listText;
+    QString title;
+    QString foldedTitle; // case-folded, after a blank, for finding place names at a word's start
+    QString abbreviation;
+    bool warTime = false;      // the title says War
+    bool standardTime = false; // the title says neither War, Daylight nor Summer
+};
+const std::array<ZoneRowWords, timeZoneCount>& ZoneListWords();
 
 // Which row of the zone list, and whether to tick the Daylight Saving box, for a reading.
 struct ZoneRecommendation {
