@@ -25,24 +25,34 @@ QString MonthName(int month) {
     return month >= 1 && month <= 12 ? QString::fromLatin1(monthNames[month - 1]) : QString();
 }
 
+// "15 August 1990", "10:30" and "77°13′E 28°39′N" of a chart.
+QString DateText(const ChartState& chart) {
+    return QStringLiteral("%1 %2 %3")
+        .arg(chart.birthDay)
+        .arg(MonthName(chart.birthMonth))
+        .arg(chart.birthYear);
+}
+
+QString TimeText(const ChartState& chart) {
+    return QStringLiteral("%1:%2")
+        .arg(chart.birthHour, 2, 10, QLatin1Char('0'))
+        .arg(chart.birthMinute, 2, 10, QLatin1Char('0'));
+}
+
+QString CoordinatesText(const ChartState& chart) {
+    return Coordinate(chart.longitudeDegrees, chart.longitudeMinutes,
+                      chart.longitudeEastFlag != 0 ? 'E' : 'W') +
+           u' ' +
+           Coordinate(chart.latitudeDegrees, chart.latitudeMinutes,
+                      chart.latitudeSouthFlag != 0 ? 'S' : 'N');
+}
+
 } // namespace
 
 QString ChartHeaderText(const ChartHeaderFields& fields, const ChartState& chart) {
     QStringList parts;
-    parts << fields.name;
-    parts << QStringLiteral("%1 %2 %3")
-                 .arg(chart.birthDay)
-                 .arg(MonthName(chart.birthMonth))
-                 .arg(chart.birthYear);
-    parts << QStringLiteral("%1:%2")
-                 .arg(chart.birthHour, 2, 10, QLatin1Char('0'))
-                 .arg(chart.birthMinute, 2, 10, QLatin1Char('0'));
-    parts << Coordinate(chart.longitudeDegrees, chart.longitudeMinutes,
-                        chart.longitudeEastFlag != 0 ? 'E' : 'W') +
-                 u' ' +
-                 Coordinate(chart.latitudeDegrees, chart.latitudeMinutes,
-                            chart.latitudeSouthFlag != 0 ? 'S' : 'N');
-    parts << fields.zoneText;
+    parts << fields.name << DateText(chart) << TimeText(chart) << CoordinatesText(chart)
+          << fields.zoneText;
     if (chart.daylightSaving != 0) {
         parts << QStringLiteral("Daylight Saving Time");
     }
@@ -50,19 +60,10 @@ QString ChartHeaderText(const ChartHeaderFields& fields, const ChartState& chart
 }
 
 QString ChartTitleText(const ChartHeaderFields& fields, const ChartState& chart) {
-    const QString date = QStringLiteral("%1 %2 %3 %4:%5")
-                             .arg(chart.birthDay)
-                             .arg(MonthName(chart.birthMonth))
-                             .arg(chart.birthYear)
-                             .arg(chart.birthHour, 2, 10, QLatin1Char('0'))
-                             .arg(chart.birthMinute, 2, 10, QLatin1Char('0'));
-    const QString place = Coordinate(chart.longitudeDegrees, chart.longitudeMinutes,
-                                     chart.longitudeEastFlag != 0 ? 'E' : 'W') +
-                          u' ' +
-                          Coordinate(chart.latitudeDegrees, chart.latitudeMinutes,
-                                     chart.latitudeSouthFlag != 0 ? 'S' : 'N');
-    return QString::fromStdString(
-        ChartTitle(fields.name.trimmed().toStdString(), date.toStdString(), place.toStdString()));
+    const QString date = DateText(chart) + u' ' + TimeText(chart);
+    return QString::fromStdString(ChartTitle(fields.name.trimmed().toStdString(),
+                                             date.toStdString(),
+                                             CoordinatesText(chart).toStdString()));
 }
 
 QString ReadingText(const Reading& reading) {
