@@ -27,12 +27,8 @@ constexpr int retryMs = 50;
 // A worker's connection waits this long for another writer (an import takes a few seconds).
 constexpr int workerBusyTimeoutMs = 30000;
 
-QString DateText(int year, int month, int day) {
-    return QDate(year, month, day).toString(Qt::ISODate);
-}
-
 QString RecentEntry(const SavedBirth& birth) {
-    return DateText(birth.year, birth.month, birth.day) + u' ' + birth.name;
+    return BirthDateText(birth) + u' ' + birth.name;
 }
 
 QString Native(const QString& path) {

@@ -135,14 +135,9 @@ QVariant BirthListModel::data(const QModelIndex& index, int role) const {
     case NameColumn:
         return birth->name;
     case DateColumn:
-        return QStringLiteral("%1-%2-%3")
-            .arg(birth->year, 4, 10, QLatin1Char('0'))
-            .arg(birth->month, 2, 10, QLatin1Char('0'))
-            .arg(birth->day, 2, 10, QLatin1Char('0'));
+        return BirthDateText(*birth);
     case TimeColumn:
-        return QStringLiteral("%1:%2")
-            .arg(birth->hour, 2, 10, QLatin1Char('0'))
-            .arg(birth->minute, 2, 10, QLatin1Char('0'));
+        return BirthTimeText(*birth);
     case PlaceColumn:
         return PlaceText(*birth);
     default:

@@ -91,15 +91,6 @@ void AppendField(QByteArray& out, const QString& value) {
     out += '"';
 }
 
-QString Two(int value) {
-    return QStringLiteral("%1").arg(value, 2, 10, QChar(u'0'));
-}
-
-// "DDD:MMH" from the boxes' texts, as typed.
-QString Coordinate(const QString& degrees, const QString& minutes, char hemisphere) {
-    return degrees.trimmed() + u':' + minutes.trimmed() + QLatin1Char(hemisphere);
-}
-
 // The degree and minute texts of a coordinate the batch's rules have accepted ("77:13E").
 void SplitCoordinate(QByteArrayView value, QString& degrees, QString& minutes) {
     const QString text = Utf8Text(value);
@@ -115,17 +106,13 @@ QByteArray BirthCsvLine(const SavedBirth& birth) {
     const bool listZone = !birth.zoneRow.isEmpty();
     AppendField(out, birth.name);
     out += ',';
-    AppendField(out, QStringLiteral("%1-%2-%3")
-                         .arg(birth.year, 4, 10, QChar(u'0'))
-                         .arg(Two(birth.month), Two(birth.day)));
+    AppendField(out, BirthDateText(birth));
     out += ',';
-    AppendField(out, Two(birth.hour) + u':' + Two(birth.minute));
+    AppendField(out, BirthTimeText(birth));
     out += ',';
-    AppendField(out,
-                Coordinate(birth.longitudeDegrees, birth.longitudeMinutes, birth.east ? 'E' : 'W'));
+    AppendField(out, BirthLongitudeText(birth));
     out += ',';
-    AppendField(out,
-                Coordinate(birth.latitudeDegrees, birth.latitudeMinutes, birth.south ? 'S' : 'N'));
+    AppendField(out, BirthLatitudeText(birth));
     out += ',';
     AppendField(out, listZone ? birth.zoneRow : QString());
     out += ',';
@@ -335,12 +322,8 @@ BirthRows ReadBirthRows(QIODevice& input, PlaceAndZoneCache& places, const QSet<
             byZone.place.reset();
             byZone.daylightSaving = false;
             byZone.tz = QByteArrayView(ianaUtf8);
-            const QByteArray lon =
-                Coordinate(birth.longitudeDegrees, birth.longitudeMinutes, birth.east ? 'E' : 'W')
-                    .toUtf8();
-            const QByteArray lat =
-                Coordinate(birth.latitudeDegrees, birth.latitudeMinutes, birth.south ? 'S' : 'N')
-                    .toUtf8();
+            const QByteArray lon = BirthLongitudeText(birth).toUtf8();
+            const QByteArray lat = BirthLatitudeText(birth).toUtf8();
             byZone.longitude = QByteArrayView(lon);
             byZone.latitude = QByteArrayView(lat);
             const auto zoned = ResolveChartRequest(byZone, places);

@@ -238,11 +238,30 @@ std::optional<QString> NameFault(const QString& name) {
 }
 
 QString BirthKey(const QString& name, int year, int month, int day) {
-    return QStringLiteral("%1\n%2-%3-%4")
-        .arg(NameKey(name))
+    return NameKey(name) + u'\n' + BirthDateText(year, month, day);
+}
+
+QString BirthDateText(int year, int month, int day) {
+    return QStringLiteral("%1-%2-%3")
         .arg(year, 4, 10, QChar(u'0'))
         .arg(month, 2, 10, QChar(u'0'))
         .arg(day, 2, 10, QChar(u'0'));
+}
+
+QString BirthLongitudeText(const SavedBirth& birth) {
+    return birth.longitudeDegrees.trimmed() + u':' + birth.longitudeMinutes.trimmed() +
+           (birth.east ? u'E' : u'W');
+}
+
+QString BirthLatitudeText(const SavedBirth& birth) {
+    return birth.latitudeDegrees.trimmed() + u':' + birth.latitudeMinutes.trimmed() +
+           (birth.south ? u'S' : u'N');
+}
+
+QString BirthTimeText(const SavedBirth& birth) {
+    return QStringLiteral("%1:%2")
+        .arg(birth.hour, 2, 10, QChar(u'0'))
+        .arg(birth.minute, 2, 10, QChar(u'0'));
 }
 
 QString NameAsHeld(const QString& name) {

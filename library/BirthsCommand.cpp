@@ -20,19 +20,12 @@ CommandOutput Refused(const QString& message, int status = refusedExitStatus) {
     return output;
 }
 
-QString DateText(const SavedBirth& birth) {
-    return QStringLiteral("%1-%2-%3")
-        .arg(birth.year, 4, 10, QChar(u'0'))
-        .arg(birth.month, 2, 10, QChar(u'0'))
-        .arg(birth.day, 2, 10, QChar(u'0'));
-}
-
 // The first candidates of `total` (all of `births` unless told otherwise).
 QString Candidates(const std::vector<SavedBirth>& births, std::size_t total = 0) {
     total = std::max(total, births.size());
     QStringList shown;
     for (std::size_t at = 0; at < births.size() && at < savedCandidateCount; ++at) {
-        shown.append(births[at].name + u'@' + DateText(births[at]));
+        shown.append(births[at].name + u'@' + BirthDateText(births[at]));
     }
     if (total > savedCandidateCount) {
         shown.append(QStringLiteral("and %1 more").arg(total - savedCandidateCount));
@@ -55,7 +48,7 @@ std::variant<SavedBirth, CommandOutput> SavedByName(BirthLibrary& library, const
     std::vector<SavedBirth>& births = std::get<std::vector<SavedBirth>>(found);
     std::vector<SavedBirth> chosen;
     for (const SavedBirth& birth : births) {
-        if (!date || DateText(birth) == *date) {
+        if (!date || BirthDateText(birth) == *date) {
             chosen.push_back(birth);
         }
     }
@@ -101,17 +94,10 @@ std::variant<SavedBirth, CommandOutput> SavedByName(BirthLibrary& library, const
 } // namespace
 
 QStringList ChartArguments(const SavedBirth& birth) {
-    const auto two = [](int value) { return QStringLiteral("%1").arg(value, 2, 10, QChar(u'0')); };
-    QStringList arguments = {QStringLiteral("--date"),
-                             DateText(birth),
-                             QStringLiteral("--time"),
-                             two(birth.hour) + u':' + two(birth.minute),
-                             QStringLiteral("--lon"),
-                             birth.longitudeDegrees.trimmed() + u':' +
-                                 birth.longitudeMinutes.trimmed() + (birth.east ? u'E' : u'W'),
-                             QStringLiteral("--lat"),
-                             birth.latitudeDegrees.trimmed() + u':' +
-                                 birth.latitudeMinutes.trimmed() + (birth.south ? u'S' : u'N')};
+    QStringList arguments = {QStringLiteral("--date"), BirthDateText(birth),
+                             QStringLiteral("--time"), BirthTimeText(birth),
+                             QStringLiteral("--lon"),  BirthLongitudeText(birth),
+                             QStringLiteral("--lat"),  BirthLatitudeText(birth)};
     if (birth.zoneRow.isEmpty()) {
         arguments << QStringLiteral("--tz") << birth.ianaZone;
     } else {
