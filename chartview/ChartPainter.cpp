@@ -179,8 +179,13 @@ void LayOutCell(ChartDrawingLayout& layout, int sign, std::vector<ChartEntry> en
         ChartLabel label;
         label.sign = sign;
         label.body = i < shown ? entries[static_cast<std::size_t>(i)].body : -1;
-        label.text = metrics.elidedText(texts[static_cast<std::size_t>(i)], Qt::ElideRight,
-                                        columnWidth - 2 * padding);
+        // A label is measured as its column was (advance plus padding): taking the padding
+        // off the column's width again can leave a hair less than the advance, which would
+        // elide the widest label although it fits.
+        const QString& text = texts[static_cast<std::size_t>(i)];
+        label.text = metrics.horizontalAdvance(text) + 2 * padding <= columnWidth
+                         ? text
+                         : metrics.elidedText(text, Qt::ElideRight, columnWidth - 2 * padding);
         label.box = QRectF(origin.x() + column * (columnWidth + gap), origin.y() + row * lineHeight,
                            columnWidth, lineHeight);
         label.font = cellFont;
