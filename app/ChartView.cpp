@@ -4,13 +4,13 @@
 #include "ui/Messages.h"
 
 #include <QContextMenuEvent>
-#include <QFile>
 #include <QFileInfo>
 #include <QHelpEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPolygonF>
+#include <QSaveFile>
 #include <QSettings>
 #include <QSvgGenerator>
 #include <QToolTip>
@@ -178,27 +178,37 @@ QImage RenderChartImage(const ChartContents& contents, const ChartPaintOptions& 
 
 bool SaveChartFile(const QString& path, const ChartContents& contents,
                    const ChartPaintOptions& options, const QPalette& palette, const QFont& font) {
-    if (QFileInfo(path).suffix().compare(QStringLiteral("svg"), Qt::CaseInsensitive) != 0) {
-        return RenderChartImage(contents, options, palette, font, 2.0).save(path, "PNG");
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    // Written beside the old file and put in its place only when complete: a failed save
+    // leaves the old file as it was.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
         return false;
     }
-    QSvgGenerator generator;
-    generator.setOutputDevice(&file);
-    const SinglePlacement placement = PlaceSingleChart(font, &generator, !options.title.isEmpty());
-    generator.setSize(placement.size.toSize());
-    generator.setViewBox(QRectF(QPointF(0, 0), placement.size));
-    generator.setTitle(options.caption);
-    generator.setDescription(options.title);
-    QPainter painter;
-    if (!painter.begin(&generator)) {
+    const bool written = [&] {
+        if (QFileInfo(path).suffix().compare(QStringLiteral("svg"), Qt::CaseInsensitive) != 0) {
+            return RenderChartImage(contents, options, palette, font, 2.0).save(&file, "PNG");
+        }
+        QSvgGenerator generator;
+        generator.setOutputDevice(&file);
+        const SinglePlacement placement =
+            PlaceSingleChart(font, &generator, !options.title.isEmpty());
+        generator.setSize(placement.size.toSize());
+        generator.setViewBox(QRectF(QPointF(0, 0), placement.size));
+        generator.setTitle(options.caption);
+        generator.setDescription(options.title);
+        QPainter painter;
+        if (!painter.begin(&generator)) {
+            return false;
+        }
+        painter.fillRect(QRectF(QPointF(0, 0), placement.size), ChartColoursOf(palette).background);
+        DrawChart(painter, placement.target, contents, options, palette, font);
+        return painter.end();
+    }();
+    if (!written) {
+        file.cancelWriting();
         return false;
     }
-    painter.fillRect(QRectF(QPointF(0, 0), placement.size), ChartColoursOf(palette).background);
-    DrawChart(painter, placement.target, contents, options, palette, font);
-    return painter.end() && file.error() == QFileDevice::NoError && file.flush();
+    return file.commit();
 }
 
 ChartStyle StoredChartStyle() {

@@ -1,6 +1,7 @@
 #include "chartview/ChartPainter.h"
 
 #include <QBuffer>
+#include <QFileDevice>
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
@@ -413,7 +414,14 @@ bool WriteChartsSvg(QIODevice& out, const ChartContents& birth, const ChartConte
         return false;
     }
     DrawPair(painter, placement, birth, decanate, style, LightChartPalette(), font, -1, title);
-    return painter.end() && out.isWritable();
+    if (!painter.end()) {
+        return false;
+    }
+    // A file's failed write shows only in its error, once its buffer is written out.
+    if (auto* file = qobject_cast<QFileDevice*>(&out)) {
+        return file->flush() && file->error() == QFileDevice::NoError;
+    }
+    return true;
 }
 
 QImage RenderChartsImage(const ChartContents& birth, const ChartContents& decanate,

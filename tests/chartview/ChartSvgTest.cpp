@@ -2,6 +2,7 @@
 #include "support/ChartSvgCheck.h"
 
 #include <QBuffer>
+#include <QFile>
 
 #include <gtest/gtest.h>
 
@@ -60,5 +61,20 @@ INSTANTIATE_TEST_SUITE_P(
         SvgCase{"southCrowded", ChartStyle::SouthIndian, crowded, crowdedBirth, crowdedDecanate},
         SvgCase{"northCrowded", ChartStyle::NorthIndian, crowded, crowdedBirth, crowdedDecanate}),
     [](const ::testing::TestParamInfo<SvgCase>& info) { return info.param.name; });
+
+// A write that fails (a full disc) is reported, not taken for a written SVG.
+TEST(ChartSvg, FailedWriteIsReported) {
+    QFile full(QStringLiteral("/dev/full"));
+    if (!full.open(QIODevice::WriteOnly)) {
+        GTEST_SKIP() << "no /dev/full here";
+    }
+    ChartState chart;
+    for (std::size_t i = 0; i < spread.size(); ++i) {
+        chart.positionText[i] = spread[i];
+    }
+    EXPECT_FALSE(WriteChartsSvg(full, ComputeChartContents(chart, ChartKind::Birth),
+                                ComputeChartContents(chart, ChartKind::Decanate),
+                                ChartStyle::SouthIndian, QString()));
+}
 
 } // namespace
