@@ -12,7 +12,6 @@
 #include <QPolygonF>
 #include <QSaveFile>
 #include <QSettings>
-#include <QSvgGenerator>
 #include <QToolTip>
 
 namespace {
@@ -25,17 +24,6 @@ constexpr char northIndianValue[] = "north";
 // A chart's side in text lines of the widget's font: what it asks for and the least it takes.
 constexpr int preferredSideLines = 20;
 constexpr int minimumSideLines = 11;
-
-// Where one chart goes in a saved file: the pair's placement cut to its first chart.
-struct SinglePlacement {
-    QSizeF size;
-    QRectF target;
-};
-SinglePlacement PlaceSingleChart(const QFont& font, const QPaintDevice* device, bool withTitle) {
-    const ChartPairPlacement pair = PlaceChartPair(font, device, withTitle);
-    const QRectF target = pair.birthTarget;
-    return {QSizeF(target.width() + 2 * target.left(), pair.size.height()), target};
-}
 
 } // namespace
 
@@ -153,57 +141,27 @@ void ChartView::saveChartAs() {
     if (path.isEmpty()) {
         return;
     }
-    ChartPaintOptions saved = options();
-    saved.caption = caption;
-    saved.title = title_;
-    if (!SaveChartFile(path, contents_, saved, palette(), font())) {
+    if (!SaveChartFile(path, contents_, style_, highlightedBody_, title_, palette(), font())) {
         ShowMessage(MessageIcon::Error,
                     QStringLiteral("The chart could not be saved to %1.").arg(path), this);
     }
 }
 
-QImage RenderChartImage(const ChartContents& contents, const ChartPaintOptions& options,
-                        const QPalette& palette, const QFont& font, double devicePixelRatio) {
-    const QImage measure(1, 1, QImage::Format_ARGB32_Premultiplied);
-    const SinglePlacement placement = PlaceSingleChart(font, &measure, !options.title.isEmpty());
-    QImage image((placement.size * devicePixelRatio).toSize(), QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(devicePixelRatio);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.fillRect(QRectF(QPointF(0, 0), placement.size), ChartColoursOf(palette).background);
-    DrawChart(painter, placement.target, contents, options, palette, font);
-    painter.end();
-    return image;
-}
-
-bool SaveChartFile(const QString& path, const ChartContents& contents,
-                   const ChartPaintOptions& options, const QPalette& palette, const QFont& font) {
+bool SaveChartFile(const QString& path, const ChartContents& contents, ChartStyle style,
+                   int highlightedBody, const QString& title, const QPalette& palette,
+                   const QFont& font) {
     // Written beside the old file and put in its place only when complete: a failed save
     // leaves the old file as it was.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         return false;
     }
-    const bool written = [&] {
-        if (QFileInfo(path).suffix().compare(QStringLiteral("svg"), Qt::CaseInsensitive) != 0) {
-            return RenderChartImage(contents, options, palette, font, 2.0).save(&file, "PNG");
-        }
-        QSvgGenerator generator;
-        generator.setOutputDevice(&file);
-        const SinglePlacement placement =
-            PlaceSingleChart(font, &generator, !options.title.isEmpty());
-        generator.setSize(placement.size.toSize());
-        generator.setViewBox(QRectF(QPointF(0, 0), placement.size));
-        generator.setTitle(options.caption);
-        generator.setDescription(options.title);
-        QPainter painter;
-        if (!painter.begin(&generator)) {
-            return false;
-        }
-        painter.fillRect(QRectF(QPointF(0, 0), placement.size), ChartColoursOf(palette).background);
-        DrawChart(painter, placement.target, contents, options, palette, font);
-        return painter.end();
-    }();
+    const bool svg =
+        QFileInfo(path).suffix().compare(QStringLiteral("svg"), Qt::CaseInsensitive) == 0;
+    const bool written =
+        svg ? WriteChartsSvg(file, {&contents}, style, palette, font, highlightedBody, title)
+            : RenderChartsImage({&contents}, style, palette, font, 2.0, highlightedBody, title)
+                  .save(&file, "PNG");
     if (!written) {
         file.cancelWriting();
         return false;

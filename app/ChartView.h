@@ -4,7 +4,6 @@
 #include "charts/ChartGeometry.h"
 #include "chartview/ChartPainter.h"
 
-#include <QImage>
 #include <QString>
 #include <QWidget>
 
@@ -57,12 +56,12 @@ class ChartView : public QWidget {
     ChartDrawingLayout layout_;
 };
 
-// One chart as it is saved: its caption and title above it, in `palette` and `font`.
-// PNG at `devicePixelRatio`; SVG in vector form. False when the file could not be written.
-QImage RenderChartImage(const ChartContents& contents, const ChartPaintOptions& options,
-                        const QPalette& palette, const QFont& font, double devicePixelRatio);
-bool SaveChartFile(const QString& path, const ChartContents& contents,
-                   const ChartPaintOptions& options, const QPalette& palette, const QFont& font);
+// Saves one chart with its caption and `title` above it, in `style`, `palette` and `font`, as
+// the chart drawing saves it (DrawCharts): PNG at twice the pixels, or SVG when `path` ends in
+// ".svg". False when the file could not be written; a file already there is then left as it was.
+bool SaveChartFile(const QString& path, const ChartContents& contents, ChartStyle style,
+                   int highlightedBody, const QString& title, const QPalette& palette,
+                   const QFont& font);
 
 // The chart layout chosen in the result window, remembered between runs (QSettings); South
 // Indian when none was chosen or the stored value is unknown.

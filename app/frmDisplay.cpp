@@ -483,32 +483,24 @@ Reading frmDisplay::reading() const {
 
 void frmDisplay::mnuCopyReading_Click() {
     Reading shown = reading();
-    // The charts as the window draws them, each with its caption and title above it.
-    const auto pngOf = [](const QImage& image) {
+    // The charts as the window draws them, each with its caption and title above it, as PNG.
+    const auto pngOf = [this](const ChartList& charts) {
         QByteArray bytes;
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);
-        image.save(&buffer, "PNG");
+        RenderChartsImage(charts, picBirthChart->chartStyle(), palette(), font(), 1.0,
+                          SSTab1->currentIndex(), chartTitle_)
+            .save(&buffer, "PNG");
         return bytes;
     };
-    const ChartStyle style = picBirthChart->chartStyle();
-    const int highlighted = SSTab1->currentIndex();
-    std::size_t index = 0;
-    for (const ChartView* chart : {picBirthChart, picDecanateChart}) {
-        ChartPaintOptions options;
-        options.style = style;
-        options.highlightedBody = highlighted;
-        options.caption = shown.charts[index].caption;
-        options.title = chartTitle_;
-        shown.charts[index++].png =
-            pngOf(RenderChartImage(chart->contents(), options, palette(), font(), 1.0));
-    }
-    const QImage both = RenderChartsImage(picBirthChart->contents(), picDecanateChart->contents(),
-                                          style, palette(), font(), 1.0, highlighted, chartTitle_);
+    const ChartContents& birth = picBirthChart->contents();
+    const ChartContents& decanate = picDecanateChart->contents();
+    shown.charts[0].png = pngOf({&birth});
+    shown.charts[1].png = pngOf({&decanate});
     auto* data = new QMimeData;
     data->setText(ReadingText(shown));
     data->setHtml(ReadingHtml(shown));
-    data->setData(QStringLiteral("image/png"), pngOf(both));
+    data->setData(QStringLiteral("image/png"), pngOf({&birth, &decanate}));
     QGuiApplication::clipboard()->setMimeData(data); // the clipboard takes it over
     // Said in the status line; the keyboard stays where it was.
     lblStatus->setText(QStringLiteral("Reading copied to the clipboard."));
@@ -601,11 +593,11 @@ void PrintReading(const Reading& reading, QPrinter& printer, const PrintedCharts
     }
     document.setHtml(ReadingHtml(text));
     const QFont chartFont = QApplication::font();
-    ChartPairPlacement placement;
+    ChartPlacement placement;
     double chartScale = 1.0;
     QRectF chartsBox;
     if (charts) {
-        placement = PlaceChartPair(chartFont, &printer, !charts->title.isEmpty());
+        placement = PlaceCharts(chartFont, &printer, 2, !charts->title.isEmpty());
         const double usable =
             pageSize.width() - 2 * document.rootFrame()->frameFormat().leftMargin();
         chartScale = std::min(1.0, usable / placement.size.width());
@@ -652,16 +644,8 @@ void PrintReading(const Reading& reading, QPrinter& printer, const PrintedCharts
             painter.save();
             painter.translate(chartsBox.topLeft());
             painter.scale(chartScale, chartScale);
-            const QPalette light = LightChartPalette();
-            for (const auto& [contents, target] :
-                 {std::pair{&charts->birth, placement.birthTarget},
-                  std::pair{&charts->decanate, placement.decanateTarget}}) {
-                ChartPaintOptions options;
-                options.style = charts->style;
-                options.caption = QString::fromUtf8(ChartCaption(contents->kind));
-                options.title = charts->title;
-                DrawChart(painter, target, *contents, options, light, chartFont);
-            }
+            DrawCharts(painter, placement, {&charts->birth, &charts->decanate}, charts->style,
+                       LightChartPalette(), chartFont, -1, charts->title);
             painter.restore();
         }
     }

@@ -51,12 +51,13 @@ BENCHMARK(BM_PaintBothCharts)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 void BM_WriteChartsSvg(benchmark::State& state) {
     const ChartState chart = SampleChart();
+    const ChartContents birth = ComputeChartContents(chart, ChartKind::Birth);
+    const ChartContents decanate = ComputeChartContents(chart, ChartKind::Decanate);
     for (auto _ : state) {
         QBuffer buffer;
         buffer.open(QIODevice::WriteOnly);
-        WriteChartsSvg(buffer, ComputeChartContents(chart, ChartKind::Birth),
-                       ComputeChartContents(chart, ChartKind::Decanate), ChartStyle::SouthIndian,
-                       QStringLiteral("Ravi, 12 March 1980 14:30, Pune"));
+        WriteChartsSvg(buffer, {&birth, &decanate}, ChartStyle::SouthIndian, LightChartPalette(),
+                       SvgChartFont(), -1, QStringLiteral("Ravi, 12 March 1980 14:30, Pune"));
         benchmark::DoNotOptimize(buffer.data().size());
     }
 }

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QPolygonF>
+#include <QStringList>
 #include <QSvgGenerator>
 
 #include <algorithm>
@@ -343,7 +344,8 @@ std::optional<int> BodyAt(const ChartDrawingLayout& layout, QPointF point) {
     return std::nullopt;
 }
 
-ChartPairPlacement PlaceChartPair(const QFont& font, const QPaintDevice* device, bool withTitle) {
+ChartPlacement PlaceCharts(const QFont& font, const QPaintDevice* device, int count,
+                           bool withTitle) {
     QFont bold = font;
     bold.setBold(true);
     const double line = QFontMetricsF(font, const_cast<QPaintDevice*>(device)).height();
@@ -355,11 +357,27 @@ ChartPairPlacement PlaceChartPair(const QFont& font, const QPaintDevice* device,
     const double gap = 2 * margin;
     const double penAllowance = std::ceil(line * 0.1) + 1;
     const double height = header + side + penAllowance;
-    ChartPairPlacement placement;
-    placement.birthTarget = QRectF(margin, margin, side, height);
-    placement.decanateTarget = QRectF(margin + side + gap, margin, side, height);
-    placement.size = QSizeF(std::ceil(2 * side + gap + 2 * margin), std::ceil(height + 2 * margin));
+    ChartPlacement placement;
+    for (int chart = 0; chart < count; ++chart) {
+        placement.targets.emplace_back(margin + chart * (side + gap), margin, side, height);
+    }
+    placement.size = QSizeF(std::ceil(count * side + (count - 1) * gap + 2 * margin),
+                            std::ceil(height + 2 * margin));
     return placement;
+}
+
+void DrawCharts(QPainter& painter, const ChartPlacement& placement, const ChartList& charts,
+                ChartStyle style, const QPalette& palette, const QFont& font, int highlightedBody,
+                const QString& title) {
+    painter.fillRect(QRectF(QPointF(0, 0), placement.size), ChartColoursOf(palette).background);
+    for (std::size_t i = 0; i < std::min(charts.size(), placement.targets.size()); ++i) {
+        ChartPaintOptions options;
+        options.style = style;
+        options.highlightedBody = highlightedBody;
+        options.caption = QString::fromUtf8(ChartCaption(charts[i]->kind));
+        options.title = title;
+        DrawChart(painter, placement.targets[i], *charts[i], options, palette, font);
+    }
 }
 
 QPalette LightChartPalette() {
@@ -378,42 +396,26 @@ QFont SvgChartFont() {
     return font;
 }
 
-namespace {
-
-void DrawPair(QPainter& painter, const ChartPairPlacement& placement, const ChartContents& birth,
-              const ChartContents& decanate, ChartStyle style, const QPalette& palette,
-              const QFont& font, int highlightedBody, const QString& title) {
-    painter.fillRect(QRectF(QPointF(0, 0), placement.size), ChartColoursOf(palette).background);
-    for (const auto& [contents, target] : {std::pair{&birth, placement.birthTarget},
-                                           std::pair{&decanate, placement.decanateTarget}}) {
-        ChartPaintOptions options;
-        options.style = style;
-        options.highlightedBody = highlightedBody;
-        options.caption = QString::fromUtf8(ChartCaption(contents->kind));
-        options.title = title;
-        DrawChart(painter, target, *contents, options, palette, font);
-    }
-}
-
-} // namespace
-
-bool WriteChartsSvg(QIODevice& out, const ChartContents& birth, const ChartContents& decanate,
-                    ChartStyle style, const QString& title) {
+bool WriteChartsSvg(QIODevice& out, const ChartList& charts, ChartStyle style,
+                    const QPalette& palette, const QFont& font, int highlightedBody,
+                    const QString& title) {
     QSvgGenerator generator;
     generator.setOutputDevice(&out);
-    const QFont font = SvgChartFont();
-    const ChartPairPlacement placement = PlaceChartPair(font, &generator, !title.isEmpty());
+    const ChartPlacement placement =
+        PlaceCharts(font, &generator, static_cast<int>(charts.size()), !title.isEmpty());
     generator.setSize(placement.size.toSize());
     generator.setViewBox(QRectF(QPointF(0, 0), placement.size));
-    generator.setTitle(
-        QStringLiteral("%1 / %2").arg(QString::fromUtf8(ChartCaption(birth.kind)),
-                                      QString::fromUtf8(ChartCaption(decanate.kind))));
+    QStringList captions;
+    for (const ChartContents* chart : charts) {
+        captions << QString::fromUtf8(ChartCaption(chart->kind));
+    }
+    generator.setTitle(captions.join(QStringLiteral(" / ")));
     generator.setDescription(title);
     QPainter painter;
     if (!painter.begin(&generator)) {
         return false;
     }
-    DrawPair(painter, placement, birth, decanate, style, LightChartPalette(), font, -1, title);
+    DrawCharts(painter, placement, charts, style, palette, font, highlightedBody, title);
     if (!painter.end()) {
         return false;
     }
@@ -424,16 +426,17 @@ bool WriteChartsSvg(QIODevice& out, const ChartContents& birth, const ChartConte
     return true;
 }
 
-QImage RenderChartsImage(const ChartContents& birth, const ChartContents& decanate,
-                         ChartStyle style, const QPalette& palette, const QFont& font,
-                         double devicePixelRatio, int highlightedBody, const QString& title) {
+QImage RenderChartsImage(const ChartList& charts, ChartStyle style, const QPalette& palette,
+                         const QFont& font, double devicePixelRatio, int highlightedBody,
+                         const QString& title) {
     const QImage measure(1, 1, QImage::Format_ARGB32_Premultiplied);
-    const ChartPairPlacement placement = PlaceChartPair(font, &measure, !title.isEmpty());
+    const ChartPlacement placement =
+        PlaceCharts(font, &measure, static_cast<int>(charts.size()), !title.isEmpty());
     const QSize pixels = (placement.size * devicePixelRatio).toSize();
     QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(devicePixelRatio);
     QPainter painter(&image);
-    DrawPair(painter, placement, birth, decanate, style, palette, font, highlightedBody, title);
+    DrawCharts(painter, placement, charts, style, palette, font, highlightedBody, title);
     painter.end();
     return image;
 }

@@ -47,8 +47,10 @@ TEST_P(ChartSvgTest, LabelsStandInTheirCells) {
     }
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    ASSERT_TRUE(WriteChartsSvg(buffer, ComputeChartContents(chart, ChartKind::Birth),
-                               ComputeChartContents(chart, ChartKind::Decanate), c.style,
+    const ChartContents birth = ComputeChartContents(chart, ChartKind::Birth);
+    const ChartContents decanate = ComputeChartContents(chart, ChartKind::Decanate);
+    ASSERT_TRUE(WriteChartsSvg(buffer, {&birth, &decanate}, c.style, LightChartPalette(),
+                               SvgChartFont(), -1,
                                QStringLiteral("Ravi, 12 March 1980 14:30, Pune")));
     ExpectLabelsInCells(ParseSvg(buffer.data()), c.style, {c.birthSigns, c.decanateSigns}, c.name);
 }
@@ -72,9 +74,9 @@ TEST(ChartSvg, FailedWriteIsReported) {
     for (std::size_t i = 0; i < spread.size(); ++i) {
         chart.positionText[i] = spread[i];
     }
-    EXPECT_FALSE(WriteChartsSvg(full, ComputeChartContents(chart, ChartKind::Birth),
-                                ComputeChartContents(chart, ChartKind::Decanate),
-                                ChartStyle::SouthIndian, QString()));
+    const ChartContents birth = ComputeChartContents(chart, ChartKind::Birth);
+    EXPECT_FALSE(WriteChartsSvg(full, {&birth}, ChartStyle::SouthIndian, LightChartPalette(),
+                                SvgChartFont(), -1, QString()));
 }
 
 } // namespace
