@@ -9,6 +9,7 @@
 #include "ui/DisplayFonts.h"
 #include "ui/Keyboard.h"
 #include "ui/WindowParts.h"
+#include "ui/WindowPlacement.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
@@ -341,7 +342,9 @@ QWidget* frmDisplay::createChartPanel() {
         fraCharts->setVisible(shown);
         if (isVisible()) {
             // The window takes the room the panel needs, or gives back what it left.
-            adjustSize();
+            const QRect margins = FrameMargins(this);
+            takeWantedSize(screen()->availableGeometry(), QSize(margins.left() + margins.right(),
+                                                                margins.top() + margins.bottom()));
         }
     });
     return fraCharts;
@@ -361,21 +364,24 @@ void frmDisplay::setCharts(const ChartContents& birth, const ChartContents& deca
 }
 
 void frmDisplay::foldChartsToFit(const QRect& available, const QSize& frameExtra) {
-    const QSize wanted = sizeHint().expandedTo(minimumSizeHint());
-    const QSize frame = wanted + frameExtra;
+    const QSize frame = sizeHint().expandedTo(minimumSizeHint()) + frameExtra;
     if (chkShowCharts->isChecked() &&
         (frame.width() > available.width() || frame.height() > available.height())) {
         // The window then opens as it would without the charts, within the area.
         chkShowCharts->setChecked(false);
-        centralWidget()->layout()->activate();
-        layout()->activate();
-        resize(sizeHint().boundedTo(available.size() - frameExtra).expandedTo(minimumSizeHint()));
-        return;
     }
-    // Qt would open a window at most two thirds of the screen wide: the charts take their room.
-    if (chkShowCharts->isChecked()) {
-        resize(wanted);
-    }
+    takeWantedSize(available, frameExtra);
+}
+
+void frmDisplay::takeWantedSize(const QRect& available, const QSize& frameExtra) {
+    // The layout first takes in a panel just shown or hidden.
+    centralWidget()->layout()->activate();
+    layout()->activate();
+    // adjustSize would stop at two thirds of the screen, and the charts would come out small.
+    resize(sizeHint()
+               .expandedTo(minimumSizeHint())
+               .boundedTo(available.size() - frameExtra)
+               .expandedTo(minimumSizeHint()));
 }
 
 QWidget* frmDisplay::createCommandStrip() {

@@ -107,6 +107,9 @@ class frmDisplay : public QMainWindow {
     QWidget* createCommandStrip();
     QWidget* createChartPanel();
     void useChartStyle(ChartStyle style);
+    // Gives the window the size its layout asks for, within `available` less the window's frame
+    // (`frameExtra` larger than the window).
+    void takeWantedSize(const QRect& available, const QSize& frameExtra);
     void createMenus();
     void arrangeTabOrder();
     // Everything the window shows, as one reading.
