@@ -133,9 +133,9 @@ void ChartView::contextMenuEvent(QContextMenuEvent* event) {
 
 void ChartView::saveChartAs() {
     const QString caption = QString::fromUtf8(ChartCaption(contents_.kind));
-    QString suggested = title_.isEmpty() ? caption : title_ + QStringLiteral(" ") + caption;
-    suggested.replace(QLatin1Char('/'), QLatin1Char('-'));
-    suggested += QStringLiteral(".png");
+    const QString suggested =
+        (fileStem_.isEmpty() ? caption : fileStem_ + QStringLiteral(" ") + caption) +
+        QStringLiteral(".png");
     const QString path = AskSaveFileName(this, QStringLiteral("Save Chart As"), suggested,
                                          QStringLiteral("PNG image (*.png);;SVG drawing (*.svg)"));
     if (path.isEmpty()) {

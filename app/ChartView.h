@@ -20,12 +20,17 @@ class ChartView : public QWidget {
 
     // The cells to show and the title (person, date, place) a saved chart carries.
     void setContents(const ChartContents& contents, const QString& title);
+    // The name a saved chart is offered under comes from this stem and the chart's caption
+    // (ReadingFileStem); with none, from the caption alone.
+    void setFileStem(const QString& stem) { fileStem_ = stem; }
     void setChartStyle(ChartStyle style);
     // 0..9 drawn highlighted; -1 none.
     void setHighlightedBody(int body);
 
     const ChartContents& contents() const { return contents_; }
     ChartStyle chartStyle() const { return style_; }
+    const QString& title() const { return title_; }
+    const QString& fileStem() const { return fileStem_; }
     // The layout of the last paint, in widget coordinates (empty before the first paint).
     const ChartDrawingLayout& drawingLayout() const { return layout_; }
 
@@ -51,6 +56,7 @@ class ChartView : public QWidget {
 
     ChartContents contents_;
     QString title_;
+    QString fileStem_;
     ChartStyle style_ = ChartStyle::SouthIndian;
     int highlightedBody_ = -1;
     ChartDrawingLayout layout_;

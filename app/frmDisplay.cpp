@@ -358,7 +358,6 @@ void frmDisplay::useChartStyle(ChartStyle style) {
 
 void frmDisplay::setCharts(const ChartContents& birth, const ChartContents& decanate,
                            const QString& title) {
-    chartTitle_ = title;
     picBirthChart->setContents(birth, title);
     picDecanateChart->setContents(decanate, title);
 }
@@ -495,7 +494,7 @@ void frmDisplay::mnuCopyReading_Click() {
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);
         RenderChartsImage(charts, picBirthChart->chartStyle(), palette(), font(), 1.0,
-                          SSTab1->currentIndex(), chartTitle_)
+                          SSTab1->currentIndex(), picBirthChart->title())
             .save(&buffer, "PNG");
         return bytes;
     };
@@ -514,20 +513,21 @@ void frmDisplay::mnuCopyReading_Click() {
 }
 
 void frmDisplay::setPrintName(const QString& stem) {
-    printName_ = stem;
+    picBirthChart->setFileStem(stem);
+    picDecanateChart->setFileStem(stem);
 }
 
 void frmDisplay::mnuPrint_Click() {
     QPrinter printer;
     // The dialog offers the document's name as the PDF file's name.
-    printer.setDocName(printName_);
+    printer.setDocName(picBirthChart->fileStem());
     QPrintDialog dialog(&printer, this);
     dialog.setWindowTitle(programTitle);
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
     const PrintedCharts charts{picBirthChart->contents(), picDecanateChart->contents(),
-                               picBirthChart->chartStyle(), chartTitle_};
+                               picBirthChart->chartStyle(), picBirthChart->title()};
     PrintReading(reading(), printer, &charts);
 }
 

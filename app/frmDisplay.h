@@ -55,7 +55,8 @@ class frmDisplay : public QMainWindow {
     bool isGoingBack() const { return goingBack_; }
     // The line below the banner that says whose chart this is.
     void setChartHeader(const QString& text);
-    // The name a printout is offered under, without ".pdf" (ReadingFileStem).
+    // The name a printout is offered under, without ".pdf" (ReadingFileStem); a saved chart's
+    // name starts with it too.
     void setPrintName(const QString& stem);
 
     // The chart diagrams: the cells of the birth and decanate charts and their title (person,
@@ -122,10 +123,8 @@ class frmDisplay : public QMainWindow {
     std::array<QRadioButton*, 2> optChartStyle{};
     ChartView* picBirthChart = nullptr;
     ChartView* picDecanateChart = nullptr;
-    QString chartTitle_;
     QLabel* lblStatus = nullptr; // the status line: confirms what a menu command did
     QTimer* statusClearing = nullptr;
-    QString printName_;
     std::array<BodyTab, displayedBodyCount> tabs_;
     std::array<QWidget*, displayedBodyCount> pages_{};
     const ResultPageMeasures* measures_ = nullptr;
