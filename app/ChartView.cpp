@@ -9,10 +9,11 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPolygonF>
 #include <QSaveFile>
 #include <QSettings>
 #include <QToolTip>
+
+#include <algorithm>
 
 namespace {
 
@@ -102,19 +103,14 @@ void ChartView::mousePressEvent(QMouseEvent* event) {
 bool ChartView::event(QEvent* event) {
     if (event->type() == QEvent::ToolTip) {
         const auto* help = static_cast<QHelpEvent*>(event);
-        for (const int sign : layout_.overflowedSigns) {
-            QPolygonF cell;
-            for (const UnitPoint& corner :
-                 layout_.geometry.cells[static_cast<std::size_t>(sign)].polygon) {
-                cell << ToDevice(layout_, corner);
-            }
-            if (cell.containsPoint(help->pos(), Qt::OddEvenFill)) {
-                const std::vector<std::string> lines = ChartTextLines(contents_);
-                QToolTip::showText(help->globalPos(),
-                                   QString::fromStdString(lines[static_cast<std::size_t>(sign)]),
-                                   this);
-                return true;
-            }
+        const std::optional<int> sign = SignAt(layout_, help->pos());
+        if (sign && std::find(layout_.overflowedSigns.begin(), layout_.overflowedSigns.end(),
+                              *sign) != layout_.overflowedSigns.end()) {
+            const std::vector<std::string> lines = ChartTextLines(contents_);
+            QToolTip::showText(help->globalPos(),
+                               QString::fromStdString(lines[static_cast<std::size_t>(*sign)]),
+                               this);
+            return true;
         }
         QToolTip::hideText();
         event->ignore();

@@ -1,11 +1,9 @@
 #include "chartview/ChartPainter.h"
 
-#include <QBuffer>
 #include <QFileDevice>
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
-#include <QPolygonF>
 #include <QStringList>
 #include <QSvgGenerator>
 
@@ -339,6 +337,21 @@ std::optional<int> BodyAt(const ChartDrawingLayout& layout, QPointF point) {
     for (const ChartLabel& label : layout.labels) {
         if (label.body >= 0 && label.box.contains(point)) {
             return label.body;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<int> SignAt(const ChartDrawingLayout& layout, QPointF point) {
+    const QRectF& square = layout.chartSquare;
+    if (square.width() <= 0 || square.height() <= 0) {
+        return std::nullopt;
+    }
+    const UnitPoint unit{(point.x() - square.left()) / square.width(),
+                         (point.y() - square.top()) / square.height()};
+    for (std::size_t sign = 0; sign < layout.geometry.cells.size(); ++sign) {
+        if (PolygonContains(layout.geometry.cells[sign].polygon, unit)) {
+            return static_cast<int>(sign);
         }
     }
     return std::nullopt;

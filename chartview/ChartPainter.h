@@ -92,6 +92,9 @@ ChartDrawingLayout DrawChart(QPainter& painter, const QRectF& target, const Char
 // The body (0..9, or chartAscendantBody) whose label lies at `point`; nothing for none.
 std::optional<int> BodyAt(const ChartDrawingLayout& layout, QPointF point);
 
+// The sign (0..11) whose cell lies at `point`; nothing outside the chart.
+std::optional<int> SignAt(const ChartDrawingLayout& layout, QPointF point);
+
 // One or two charts side by side, as the saved files, the clipboard image and the printout place
 // them: the size of the whole and each chart's target, left to right, for `font` measured on
 // `device`. Each chart is 22 text lines square, with a margin of a line around the whole.

@@ -138,6 +138,7 @@ TEST(ChartLayout, FontScalesAndHitTestingFindsEveryLabel) {
                     ASSERT_NE(entry, cell.end());
                     EXPECT_EQ(label.text.toStdString(), EntryLabel(*entry)) << points << " pt";
                     EXPECT_EQ(BodyAt(layout, label.box.center()), label.body);
+                    EXPECT_EQ(SignAt(layout, label.box.center()), label.sign);
                     EXPECT_EQ(label.highlighted, label.body == 5);
                     labelHeight[points] = label.box.height();
                 }
