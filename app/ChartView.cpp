@@ -4,16 +4,16 @@
 #include "ui/Messages.h"
 
 #include <QContextMenuEvent>
-#include <QFile>
 #include <QFileInfo>
 #include <QHelpEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPolygonF>
+#include <QSaveFile>
 #include <QSettings>
-#include <QSvgGenerator>
 #include <QToolTip>
+
+#include <algorithm>
 
 namespace {
 
@@ -25,17 +25,6 @@ constexpr char northIndianValue[] = "north";
 // A chart's side in text lines of the widget's font: what it asks for and the least it takes.
 constexpr int preferredSideLines = 20;
 constexpr int minimumSideLines = 11;
-
-// Where one chart goes in a saved file: the pair's placement cut to its first chart.
-struct SinglePlacement {
-    QSizeF size;
-    QRectF target;
-};
-SinglePlacement PlaceSingleChart(const QFont& font, const QPaintDevice* device, bool withTitle) {
-    const ChartPairPlacement pair = PlaceChartPair(font, device, withTitle);
-    const QRectF target = pair.birthTarget;
-    return {QSizeF(target.width() + 2 * target.left(), pair.size.height()), target};
-}
 
 } // namespace
 
@@ -114,19 +103,14 @@ void ChartView::mousePressEvent(QMouseEvent* event) {
 bool ChartView::event(QEvent* event) {
     if (event->type() == QEvent::ToolTip) {
         const auto* help = static_cast<QHelpEvent*>(event);
-        for (const int sign : layout_.overflowedSigns) {
-            QPolygonF cell;
-            for (const UnitPoint& corner :
-                 layout_.geometry.cells[static_cast<std::size_t>(sign)].polygon) {
-                cell << ToDevice(layout_, corner);
-            }
-            if (cell.containsPoint(help->pos(), Qt::OddEvenFill)) {
-                const std::vector<std::string> lines = ChartTextLines(contents_);
-                QToolTip::showText(help->globalPos(),
-                                   QString::fromStdString(lines[static_cast<std::size_t>(sign)]),
-                                   this);
-                return true;
-            }
+        const std::optional<int> sign = SignAt(layout_, help->pos());
+        if (sign && std::find(layout_.overflowedSigns.begin(), layout_.overflowedSigns.end(),
+                              *sign) != layout_.overflowedSigns.end()) {
+            const std::vector<std::string> lines = ChartTextLines(contents_);
+            QToolTip::showText(help->globalPos(),
+                               QString::fromStdString(lines[static_cast<std::size_t>(*sign)]),
+                               this);
+            return true;
         }
         QToolTip::hideText();
         event->ignore();
@@ -145,60 +129,40 @@ void ChartView::contextMenuEvent(QContextMenuEvent* event) {
 
 void ChartView::saveChartAs() {
     const QString caption = QString::fromUtf8(ChartCaption(contents_.kind));
-    QString suggested = title_.isEmpty() ? caption : title_ + QStringLiteral(" ") + caption;
-    suggested.replace(QLatin1Char('/'), QLatin1Char('-'));
-    suggested += QStringLiteral(".png");
+    const QString suggested =
+        (fileStem_.isEmpty() ? caption : fileStem_ + QStringLiteral(" ") + caption) +
+        QStringLiteral(".png");
     const QString path = AskSaveFileName(this, QStringLiteral("Save Chart As"), suggested,
                                          QStringLiteral("PNG image (*.png);;SVG drawing (*.svg)"));
     if (path.isEmpty()) {
         return;
     }
-    ChartPaintOptions saved = options();
-    saved.caption = caption;
-    saved.title = title_;
-    if (!SaveChartFile(path, contents_, saved, palette(), font())) {
+    if (!SaveChartFile(path, contents_, style_, highlightedBody_, title_, palette(), font())) {
         ShowMessage(MessageIcon::Error,
                     QStringLiteral("The chart could not be saved to %1.").arg(path), this);
     }
 }
 
-QImage RenderChartImage(const ChartContents& contents, const ChartPaintOptions& options,
-                        const QPalette& palette, const QFont& font, double devicePixelRatio) {
-    const QImage measure(1, 1, QImage::Format_ARGB32_Premultiplied);
-    const SinglePlacement placement = PlaceSingleChart(font, &measure, !options.title.isEmpty());
-    QImage image((placement.size * devicePixelRatio).toSize(), QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(devicePixelRatio);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.fillRect(QRectF(QPointF(0, 0), placement.size), ChartColoursOf(palette).background);
-    DrawChart(painter, placement.target, contents, options, palette, font);
-    painter.end();
-    return image;
-}
-
-bool SaveChartFile(const QString& path, const ChartContents& contents,
-                   const ChartPaintOptions& options, const QPalette& palette, const QFont& font) {
-    if (QFileInfo(path).suffix().compare(QStringLiteral("svg"), Qt::CaseInsensitive) != 0) {
-        return RenderChartImage(contents, options, palette, font, 2.0).save(path, "PNG");
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+bool SaveChartFile(const QString& path, const ChartContents& contents, ChartStyle style,
+                   int highlightedBody, const QString& title, const QPalette& palette,
+                   const QFont& font) {
+    // Written beside the old file and put in its place only when complete: a failed save
+    // leaves the old file as it was.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
         return false;
     }
-    QSvgGenerator generator;
-    generator.setOutputDevice(&file);
-    const SinglePlacement placement = PlaceSingleChart(font, &generator, !options.title.isEmpty());
-    generator.setSize(placement.size.toSize());
-    generator.setViewBox(QRectF(QPointF(0, 0), placement.size));
-    generator.setTitle(options.caption);
-    generator.setDescription(options.title);
-    QPainter painter;
-    if (!painter.begin(&generator)) {
+    const bool svg =
+        QFileInfo(path).suffix().compare(QStringLiteral("svg"), Qt::CaseInsensitive) == 0;
+    const bool written =
+        svg ? WriteChartsSvg(file, {&contents}, style, palette, font, highlightedBody, title)
+            : RenderChartsImage({&contents}, style, palette, font, 2.0, highlightedBody, title)
+                  .save(&file, "PNG");
+    if (!written) {
+        file.cancelWriting();
         return false;
     }
-    painter.fillRect(QRectF(QPointF(0, 0), placement.size), ChartColoursOf(palette).background);
-    DrawChart(painter, placement.target, contents, options, palette, font);
-    return painter.end() && file.error() == QFileDevice::NoError && file.flush();
+    return file.commit();
 }
 
 ChartStyle StoredChartStyle() {

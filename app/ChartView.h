@@ -4,7 +4,6 @@
 #include "charts/ChartGeometry.h"
 #include "chartview/ChartPainter.h"
 
-#include <QImage>
 #include <QString>
 #include <QWidget>
 
@@ -21,12 +20,17 @@ class ChartView : public QWidget {
 
     // The cells to show and the title (person, date, place) a saved chart carries.
     void setContents(const ChartContents& contents, const QString& title);
+    // The name a saved chart is offered under comes from this stem and the chart's caption
+    // (ReadingFileStem); with none, from the caption alone.
+    void setFileStem(const QString& stem) { fileStem_ = stem; }
     void setChartStyle(ChartStyle style);
     // 0..9 drawn highlighted; -1 none.
     void setHighlightedBody(int body);
 
     const ChartContents& contents() const { return contents_; }
     ChartStyle chartStyle() const { return style_; }
+    const QString& title() const { return title_; }
+    const QString& fileStem() const { return fileStem_; }
     // The layout of the last paint, in widget coordinates (empty before the first paint).
     const ChartDrawingLayout& drawingLayout() const { return layout_; }
 
@@ -52,17 +56,18 @@ class ChartView : public QWidget {
 
     ChartContents contents_;
     QString title_;
+    QString fileStem_;
     ChartStyle style_ = ChartStyle::SouthIndian;
     int highlightedBody_ = -1;
     ChartDrawingLayout layout_;
 };
 
-// One chart as it is saved: its caption and title above it, in `palette` and `font`.
-// PNG at `devicePixelRatio`; SVG in vector form. False when the file could not be written.
-QImage RenderChartImage(const ChartContents& contents, const ChartPaintOptions& options,
-                        const QPalette& palette, const QFont& font, double devicePixelRatio);
-bool SaveChartFile(const QString& path, const ChartContents& contents,
-                   const ChartPaintOptions& options, const QPalette& palette, const QFont& font);
+// Saves one chart with its caption and `title` above it, in `style`, `palette` and `font`, as
+// the chart drawing saves it (DrawCharts): PNG at twice the pixels, or SVG when `path` ends in
+// ".svg". False when the file could not be written; a file already there is then left as it was.
+bool SaveChartFile(const QString& path, const ChartContents& contents, ChartStyle style,
+                   int highlightedBody, const QString& title, const QPalette& palette,
+                   const QFont& font);
 
 // The chart layout chosen in the result window, remembered between runs (QSettings); South
 // Indian when none was chosen or the stored value is unknown.

@@ -9,6 +9,7 @@
 #include "ui/DisplayFonts.h"
 #include "ui/Keyboard.h"
 #include "ui/WindowParts.h"
+#include "ui/WindowPlacement.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
@@ -341,7 +342,9 @@ QWidget* frmDisplay::createChartPanel() {
         fraCharts->setVisible(shown);
         if (isVisible()) {
             // The window takes the room the panel needs, or gives back what it left.
-            adjustSize();
+            const QRect margins = FrameMargins(this);
+            takeWantedSize(screen()->availableGeometry(), QSize(margins.left() + margins.right(),
+                                                                margins.top() + margins.bottom()));
         }
     });
     return fraCharts;
@@ -355,27 +358,29 @@ void frmDisplay::useChartStyle(ChartStyle style) {
 
 void frmDisplay::setCharts(const ChartContents& birth, const ChartContents& decanate,
                            const QString& title) {
-    chartTitle_ = title;
     picBirthChart->setContents(birth, title);
     picDecanateChart->setContents(decanate, title);
 }
 
 void frmDisplay::foldChartsToFit(const QRect& available, const QSize& frameExtra) {
-    const QSize wanted = sizeHint().expandedTo(minimumSizeHint());
-    const QSize frame = wanted + frameExtra;
+    const QSize frame = sizeHint().expandedTo(minimumSizeHint()) + frameExtra;
     if (chkShowCharts->isChecked() &&
         (frame.width() > available.width() || frame.height() > available.height())) {
         // The window then opens as it would without the charts, within the area.
         chkShowCharts->setChecked(false);
-        centralWidget()->layout()->activate();
-        layout()->activate();
-        resize(sizeHint().boundedTo(available.size() - frameExtra).expandedTo(minimumSizeHint()));
-        return;
     }
-    // Qt would open a window at most two thirds of the screen wide: the charts take their room.
-    if (chkShowCharts->isChecked()) {
-        resize(wanted);
-    }
+    takeWantedSize(available, frameExtra);
+}
+
+void frmDisplay::takeWantedSize(const QRect& available, const QSize& frameExtra) {
+    // The layout first takes in a panel just shown or hidden.
+    centralWidget()->layout()->activate();
+    layout()->activate();
+    // adjustSize would stop at two thirds of the screen, and the charts would come out small.
+    resize(sizeHint()
+               .expandedTo(minimumSizeHint())
+               .boundedTo(available.size() - frameExtra)
+               .expandedTo(minimumSizeHint()));
 }
 
 QWidget* frmDisplay::createCommandStrip() {
@@ -483,32 +488,24 @@ Reading frmDisplay::reading() const {
 
 void frmDisplay::mnuCopyReading_Click() {
     Reading shown = reading();
-    // The charts as the window draws them, each with its caption and title above it.
-    const auto pngOf = [](const QImage& image) {
+    // The charts as the window draws them, each with its caption and title above it, as PNG.
+    const auto pngOf = [this](const ChartList& charts) {
         QByteArray bytes;
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);
-        image.save(&buffer, "PNG");
+        RenderChartsImage(charts, picBirthChart->chartStyle(), palette(), font(), 1.0,
+                          SSTab1->currentIndex(), picBirthChart->title())
+            .save(&buffer, "PNG");
         return bytes;
     };
-    const ChartStyle style = picBirthChart->chartStyle();
-    const int highlighted = SSTab1->currentIndex();
-    std::size_t index = 0;
-    for (const ChartView* chart : {picBirthChart, picDecanateChart}) {
-        ChartPaintOptions options;
-        options.style = style;
-        options.highlightedBody = highlighted;
-        options.caption = shown.charts[index].caption;
-        options.title = chartTitle_;
-        shown.charts[index++].png =
-            pngOf(RenderChartImage(chart->contents(), options, palette(), font(), 1.0));
-    }
-    const QImage both = RenderChartsImage(picBirthChart->contents(), picDecanateChart->contents(),
-                                          style, palette(), font(), 1.0, highlighted, chartTitle_);
+    const ChartContents& birth = picBirthChart->contents();
+    const ChartContents& decanate = picDecanateChart->contents();
+    shown.charts[0].png = pngOf({&birth});
+    shown.charts[1].png = pngOf({&decanate});
     auto* data = new QMimeData;
     data->setText(ReadingText(shown));
     data->setHtml(ReadingHtml(shown));
-    data->setData(QStringLiteral("image/png"), pngOf(both));
+    data->setData(QStringLiteral("image/png"), pngOf({&birth, &decanate}));
     QGuiApplication::clipboard()->setMimeData(data); // the clipboard takes it over
     // Said in the status line; the keyboard stays where it was.
     lblStatus->setText(QStringLiteral("Reading copied to the clipboard."));
@@ -516,20 +513,21 @@ void frmDisplay::mnuCopyReading_Click() {
 }
 
 void frmDisplay::setPrintName(const QString& stem) {
-    printName_ = stem;
+    picBirthChart->setFileStem(stem);
+    picDecanateChart->setFileStem(stem);
 }
 
 void frmDisplay::mnuPrint_Click() {
     QPrinter printer;
     // The dialog offers the document's name as the PDF file's name.
-    printer.setDocName(printName_);
+    printer.setDocName(picBirthChart->fileStem());
     QPrintDialog dialog(&printer, this);
     dialog.setWindowTitle(programTitle);
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
     const PrintedCharts charts{picBirthChart->contents(), picDecanateChart->contents(),
-                               picBirthChart->chartStyle(), chartTitle_};
+                               picBirthChart->chartStyle(), picBirthChart->title()};
     PrintReading(reading(), printer, &charts);
 }
 
@@ -601,11 +599,11 @@ void PrintReading(const Reading& reading, QPrinter& printer, const PrintedCharts
     }
     document.setHtml(ReadingHtml(text));
     const QFont chartFont = QApplication::font();
-    ChartPairPlacement placement;
+    ChartPlacement placement;
     double chartScale = 1.0;
     QRectF chartsBox;
     if (charts) {
-        placement = PlaceChartPair(chartFont, &printer, !charts->title.isEmpty());
+        placement = PlaceCharts(chartFont, &printer, 2, !charts->title.isEmpty());
         const double usable =
             pageSize.width() - 2 * document.rootFrame()->frameFormat().leftMargin();
         chartScale = std::min(1.0, usable / placement.size.width());
@@ -652,16 +650,8 @@ void PrintReading(const Reading& reading, QPrinter& printer, const PrintedCharts
             painter.save();
             painter.translate(chartsBox.topLeft());
             painter.scale(chartScale, chartScale);
-            const QPalette light = LightChartPalette();
-            for (const auto& [contents, target] :
-                 {std::pair{&charts->birth, placement.birthTarget},
-                  std::pair{&charts->decanate, placement.decanateTarget}}) {
-                ChartPaintOptions options;
-                options.style = charts->style;
-                options.caption = QString::fromUtf8(ChartCaption(contents->kind));
-                options.title = charts->title;
-                DrawChart(painter, target, *contents, options, light, chartFont);
-            }
+            DrawCharts(painter, placement, {&charts->birth, &charts->decanate}, charts->style,
+                       LightChartPalette(), chartFont, -1, charts->title);
             painter.restore();
         }
     }

@@ -55,7 +55,8 @@ class frmDisplay : public QMainWindow {
     bool isGoingBack() const { return goingBack_; }
     // The line below the banner that says whose chart this is.
     void setChartHeader(const QString& text);
-    // The name a printout is offered under, without ".pdf" (ReadingFileStem).
+    // The name a printout is offered under, without ".pdf" (ReadingFileStem); a saved chart's
+    // name starts with it too.
     void setPrintName(const QString& stem);
     // Shows a text in the status line, for `timeoutMs` (0: until the next text).
     void showStatus(const QString& text, int timeoutMs);
@@ -109,6 +110,9 @@ class frmDisplay : public QMainWindow {
     QWidget* createCommandStrip();
     QWidget* createChartPanel();
     void useChartStyle(ChartStyle style);
+    // Gives the window the size its layout asks for, within `available` less the window's frame
+    // (`frameExtra` larger than the window).
+    void takeWantedSize(const QRect& available, const QSize& frameExtra);
     void createMenus();
     void arrangeTabOrder();
     // Everything the window shows, as one reading.
@@ -121,10 +125,8 @@ class frmDisplay : public QMainWindow {
     std::array<QRadioButton*, 2> optChartStyle{};
     ChartView* picBirthChart = nullptr;
     ChartView* picDecanateChart = nullptr;
-    QString chartTitle_;
     QLabel* lblStatus = nullptr; // the status line: confirms what a menu command did
     QTimer* statusClearing = nullptr;
-    QString printName_;
     std::array<BodyTab, displayedBodyCount> tabs_;
     std::array<QWidget*, displayedBodyCount> pages_{};
     const ResultPageMeasures* measures_ = nullptr;

@@ -7,6 +7,7 @@
 
 #include "app/PlaceFinderRows.h"
 #include "app/frmPlaceFinder.h"
+#include "bench/BenchFigures.h"
 #include "places/PlaceSource.h"
 
 #include <QApplication>
@@ -45,12 +46,6 @@ std::shared_ptr<const PlaceSource> Places() {
 PlaceFinderRequest Request(int update) {
     return {QString(), ParsePlaceQuery(u"San"), QDate(1901 + update % 150, 1 + update % 12, 15),
             QTime(update % 24, 30)};
-}
-
-double Percentile(std::vector<double> values, double fraction) {
-    std::sort(values.begin(), values.end());
-    const auto at = static_cast<std::size_t>(fraction * static_cast<double>(values.size() - 1));
-    return values[at];
 }
 
 void AddFigures(benchmark::State& state, const std::vector<double>& milliseconds) {

@@ -5,6 +5,7 @@
 // ratio of the medians.
 
 #include "app/WindowController.h"
+#include "bench/BenchFigures.h"
 #include "ui/Messages.h"
 
 #include <QApplication>
@@ -98,12 +99,6 @@ QMainWindow* BareWindow(const QPixmap& picture) {
 
 double Milliseconds(const QElapsedTimer& timer) {
     return double(timer.nsecsElapsed()) / 1e6;
-}
-
-double Percentile(std::vector<double> values, double fraction) {
-    std::sort(values.begin(), values.end());
-    const auto at = static_cast<std::size_t>(fraction * double(values.size() - 1) + 0.5);
-    return values[at];
 }
 
 void CalculateToPaintedResult(benchmark::State& state) {

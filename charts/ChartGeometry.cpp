@@ -2,8 +2,6 @@
 
 #include "astro/PositionText.h"
 
-#include <cmath>
-
 namespace {
 
 // South Indian cells: a quarter of the chart each, (column, row) of every sign from Aries.

@@ -1,10 +1,10 @@
 #include "chartview/ChartPainter.h"
 
-#include <QBuffer>
+#include <QFileDevice>
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
-#include <QPolygonF>
+#include <QStringList>
 #include <QSvgGenerator>
 
 #include <algorithm>
@@ -179,8 +179,13 @@ void LayOutCell(ChartDrawingLayout& layout, int sign, std::vector<ChartEntry> en
         ChartLabel label;
         label.sign = sign;
         label.body = i < shown ? entries[static_cast<std::size_t>(i)].body : -1;
-        label.text = metrics.elidedText(texts[static_cast<std::size_t>(i)], Qt::ElideRight,
-                                        columnWidth - 2 * padding);
+        // A label is measured as its column was (advance plus padding): taking the padding
+        // off the column's width again can leave a hair less than the advance, which would
+        // elide the widest label although it fits.
+        const QString& text = texts[static_cast<std::size_t>(i)];
+        label.text = metrics.horizontalAdvance(text) + 2 * padding <= columnWidth
+                         ? text
+                         : metrics.elidedText(text, Qt::ElideRight, columnWidth - 2 * padding);
         label.box = QRectF(origin.x() + column * (columnWidth + gap), origin.y() + row * lineHeight,
                            columnWidth, lineHeight);
         label.font = cellFont;
@@ -337,7 +342,23 @@ std::optional<int> BodyAt(const ChartDrawingLayout& layout, QPointF point) {
     return std::nullopt;
 }
 
-ChartPairPlacement PlaceChartPair(const QFont& font, const QPaintDevice* device, bool withTitle) {
+std::optional<int> SignAt(const ChartDrawingLayout& layout, QPointF point) {
+    const QRectF& square = layout.chartSquare;
+    if (square.width() <= 0 || square.height() <= 0) {
+        return std::nullopt;
+    }
+    const UnitPoint unit{(point.x() - square.left()) / square.width(),
+                         (point.y() - square.top()) / square.height()};
+    for (std::size_t sign = 0; sign < layout.geometry.cells.size(); ++sign) {
+        if (PolygonContains(layout.geometry.cells[sign].polygon, unit)) {
+            return static_cast<int>(sign);
+        }
+    }
+    return std::nullopt;
+}
+
+ChartPlacement PlaceCharts(const QFont& font, const QPaintDevice* device, int count,
+                           bool withTitle) {
     QFont bold = font;
     bold.setBold(true);
     const double line = QFontMetricsF(font, const_cast<QPaintDevice*>(device)).height();
@@ -349,11 +370,27 @@ ChartPairPlacement PlaceChartPair(const QFont& font, const QPaintDevice* device,
     const double gap = 2 * margin;
     const double penAllowance = std::ceil(line * 0.1) + 1;
     const double height = header + side + penAllowance;
-    ChartPairPlacement placement;
-    placement.birthTarget = QRectF(margin, margin, side, height);
-    placement.decanateTarget = QRectF(margin + side + gap, margin, side, height);
-    placement.size = QSizeF(std::ceil(2 * side + gap + 2 * margin), std::ceil(height + 2 * margin));
+    ChartPlacement placement;
+    for (int chart = 0; chart < count; ++chart) {
+        placement.targets.emplace_back(margin + chart * (side + gap), margin, side, height);
+    }
+    placement.size = QSizeF(std::ceil(count * side + (count - 1) * gap + 2 * margin),
+                            std::ceil(height + 2 * margin));
     return placement;
+}
+
+void DrawCharts(QPainter& painter, const ChartPlacement& placement, const ChartList& charts,
+                ChartStyle style, const QPalette& palette, const QFont& font, int highlightedBody,
+                const QString& title) {
+    painter.fillRect(QRectF(QPointF(0, 0), placement.size), ChartColoursOf(palette).background);
+    for (std::size_t i = 0; i < std::min(charts.size(), placement.targets.size()); ++i) {
+        ChartPaintOptions options;
+        options.style = style;
+        options.highlightedBody = highlightedBody;
+        options.caption = QString::fromUtf8(ChartCaption(charts[i]->kind));
+        options.title = title;
+        DrawChart(painter, placement.targets[i], *charts[i], options, palette, font);
+    }
 }
 
 QPalette LightChartPalette() {
@@ -372,55 +409,47 @@ QFont SvgChartFont() {
     return font;
 }
 
-namespace {
-
-void DrawPair(QPainter& painter, const ChartPairPlacement& placement, const ChartContents& birth,
-              const ChartContents& decanate, ChartStyle style, const QPalette& palette,
-              const QFont& font, int highlightedBody, const QString& title) {
-    painter.fillRect(QRectF(QPointF(0, 0), placement.size), ChartColoursOf(palette).background);
-    for (const auto& [contents, target] : {std::pair{&birth, placement.birthTarget},
-                                           std::pair{&decanate, placement.decanateTarget}}) {
-        ChartPaintOptions options;
-        options.style = style;
-        options.highlightedBody = highlightedBody;
-        options.caption = QString::fromUtf8(ChartCaption(contents->kind));
-        options.title = title;
-        DrawChart(painter, target, *contents, options, palette, font);
-    }
-}
-
-} // namespace
-
-bool WriteChartsSvg(QIODevice& out, const ChartContents& birth, const ChartContents& decanate,
-                    ChartStyle style, const QString& title) {
+bool WriteChartsSvg(QIODevice& out, const ChartList& charts, ChartStyle style,
+                    const QPalette& palette, const QFont& font, int highlightedBody,
+                    const QString& title) {
     QSvgGenerator generator;
     generator.setOutputDevice(&out);
-    const QFont font = SvgChartFont();
-    const ChartPairPlacement placement = PlaceChartPair(font, &generator, !title.isEmpty());
+    const ChartPlacement placement =
+        PlaceCharts(font, &generator, static_cast<int>(charts.size()), !title.isEmpty());
     generator.setSize(placement.size.toSize());
     generator.setViewBox(QRectF(QPointF(0, 0), placement.size));
-    generator.setTitle(
-        QStringLiteral("%1 / %2").arg(QString::fromUtf8(ChartCaption(birth.kind)),
-                                      QString::fromUtf8(ChartCaption(decanate.kind))));
+    QStringList captions;
+    for (const ChartContents* chart : charts) {
+        captions << QString::fromUtf8(ChartCaption(chart->kind));
+    }
+    generator.setTitle(captions.join(QStringLiteral(" / ")));
     generator.setDescription(title);
     QPainter painter;
     if (!painter.begin(&generator)) {
         return false;
     }
-    DrawPair(painter, placement, birth, decanate, style, LightChartPalette(), font, -1, title);
-    return painter.end() && out.isWritable();
+    DrawCharts(painter, placement, charts, style, palette, font, highlightedBody, title);
+    if (!painter.end()) {
+        return false;
+    }
+    // A file's failed write shows only in its error, once its buffer is written out.
+    if (auto* file = qobject_cast<QFileDevice*>(&out)) {
+        return file->flush() && file->error() == QFileDevice::NoError;
+    }
+    return true;
 }
 
-QImage RenderChartsImage(const ChartContents& birth, const ChartContents& decanate,
-                         ChartStyle style, const QPalette& palette, const QFont& font,
-                         double devicePixelRatio, int highlightedBody, const QString& title) {
+QImage RenderChartsImage(const ChartList& charts, ChartStyle style, const QPalette& palette,
+                         const QFont& font, double devicePixelRatio, int highlightedBody,
+                         const QString& title) {
     const QImage measure(1, 1, QImage::Format_ARGB32_Premultiplied);
-    const ChartPairPlacement placement = PlaceChartPair(font, &measure, !title.isEmpty());
+    const ChartPlacement placement =
+        PlaceCharts(font, &measure, static_cast<int>(charts.size()), !title.isEmpty());
     const QSize pixels = (placement.size * devicePixelRatio).toSize();
     QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(devicePixelRatio);
     QPainter painter(&image);
-    DrawPair(painter, placement, birth, decanate, style, palette, font, highlightedBody, title);
+    DrawCharts(painter, placement, charts, style, palette, font, highlightedBody, title);
     painter.end();
     return image;
 }

@@ -92,30 +92,43 @@ ChartDrawingLayout DrawChart(QPainter& painter, const QRectF& target, const Char
 // The body (0..9, or chartAscendantBody) whose label lies at `point`; nothing for none.
 std::optional<int> BodyAt(const ChartDrawingLayout& layout, QPointF point);
 
-// Two charts side by side, as the SVG, the clipboard image and the printout place them: the
-// size of the whole and each chart's target, for `font` measured on `device`.
-struct ChartPairPlacement {
+// The sign (0..11) whose cell lies at `point`; nothing outside the chart.
+std::optional<int> SignAt(const ChartDrawingLayout& layout, QPointF point);
+
+// One or two charts side by side, as the saved files, the clipboard image and the printout place
+// them: the size of the whole and each chart's target, left to right, for `font` measured on
+// `device`. Each chart is 22 text lines square, with a margin of a line around the whole.
+struct ChartPlacement {
     QSizeF size;
-    QRectF birthTarget;
-    QRectF decanateTarget;
+    std::vector<QRectF> targets;
 };
-ChartPairPlacement PlaceChartPair(const QFont& font, const QPaintDevice* device, bool withTitle);
+ChartPlacement PlaceCharts(const QFont& font, const QPaintDevice* device, int count,
+                           bool withTitle);
+
+// The charts of a drawing, left to right.
+using ChartList = std::vector<const ChartContents*>;
+
+// Fills the placement's area with the background of `palette` and draws each of `charts` in its
+// target, with its caption and `title` (person, date, place; none when empty) above it, in
+// `palette` and `font`; `highlightedBody` as in the options.
+void DrawCharts(QPainter& painter, const ChartPlacement& placement, const ChartList& charts,
+                ChartStyle style, const QPalette& palette, const QFont& font, int highlightedBody,
+                const QString& title);
 
 // The fixed light palette and font of the command's SVG: the same drawing on every machine.
 QPalette LightChartPalette();
 QFont SvgChartFont();
 
-// Writes the birth and decanate charts side by side as SVG to `out` (open for writing), each
-// with its caption and `title` (person, date, place; empty for none), in the light palette and
-// DejaVu Sans. False when the SVG could not be written. Needs a QGuiApplication (an offscreen
-// one will do) for the fonts; the font comes from the Debian package fonts-dejavu-core.
-bool WriteChartsSvg(QIODevice& out, const ChartContents& birth, const ChartContents& decanate,
-                    ChartStyle style, const QString& title);
+// Writes `charts` side by side as SVG to `out` (open for writing), drawn as DrawCharts draws
+// them; the SVG's title names the charts' captions, its description is `title`. False when the
+// SVG could not be written. Needs a QGuiApplication (an offscreen one will do) for the fonts;
+// the command's font comes from the Debian package fonts-dejavu-core.
+bool WriteChartsSvg(QIODevice& out, const ChartList& charts, ChartStyle style,
+                    const QPalette& palette, const QFont& font, int highlightedBody,
+                    const QString& title);
 
-// Both charts side by side in an image (for the clipboard), each with its caption, in `palette`
-// and `font`, at `devicePixelRatio` (1 for plain pixels); `highlightedBody` as in the options;
-// `title` (person, date, place) under each caption, or none when empty. The size follows the
-// font: each chart is 22 text lines square. Needs a QGuiApplication.
-QImage RenderChartsImage(const ChartContents& birth, const ChartContents& decanate,
-                         ChartStyle style, const QPalette& palette, const QFont& font,
-                         double devicePixelRatio, int highlightedBody, const QString& title);
+// `charts` side by side in an image, drawn as DrawCharts draws them, at `devicePixelRatio`
+// (1 for plain pixels). The size follows the font. Needs a QGuiApplication.
+QImage RenderChartsImage(const ChartList& charts, ChartStyle style, const QPalette& palette,
+                         const QFont& font, double devicePixelRatio, int highlightedBody,
+                         const QString& title);

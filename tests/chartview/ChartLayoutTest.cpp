@@ -113,22 +113,32 @@ std::vector<CrowdCase> CrowdCases() {
 
 INSTANTIATE_TEST_SUITE_P(Sizes, CrowdedCellTest, ::testing::ValuesIn(CrowdCases()));
 
-// In a chart with room, labels keep the given font, so they grow with it; every label is found
-// again at its centre, and the empty middle holds no body.
+// In a chart with room, labels keep the given font, so they grow with it, and show their whole
+// text at every size; every label is found again at its centre, and the empty middle holds no
+// body.
 TEST(ChartLayout, FontScalesAndHitTestingFindsEveryLabel) {
     const QImage device(1, 1, QImage::Format_ARGB32_Premultiplied);
     for (const ChartStyle style : {ChartStyle::SouthIndian, ChartStyle::NorthIndian}) {
         for (const ChartKind kind : {ChartKind::Birth, ChartKind::Decanate}) {
+            const ChartContents contents = ComputeChartContents(spreadChart, kind);
             std::map<double, double> labelHeight;
-            for (const double points : {10.0, 15.0}) {
+            for (double points = 6.0; points <= 24.0; points += 0.5) {
+                const double side = 80 * points; // room for every label at full size
                 const ChartDrawingLayout layout =
-                    LayOutChartDrawing(ComputeChartContents(spreadChart, kind), {style, 5, {}, {}},
-                                       QRectF(0, 0, 800, 800), FontOf(points), &device);
+                    LayOutChartDrawing(contents, {style, 5, {}, {}}, QRectF(0, 0, side, side),
+                                       FontOf(points), &device);
                 EXPECT_TRUE(layout.overflowedSigns.empty());
                 ASSERT_EQ(layout.labels.size(), 11u);
                 for (const ChartLabel& label : layout.labels) {
                     EXPECT_EQ(label.font.pointSizeF(), points) << label.text.toStdString();
+                    const auto& cell = contents.cells[static_cast<std::size_t>(label.sign)];
+                    const auto entry = std::find_if(cell.begin(), cell.end(), [&](const auto& e) {
+                        return e.body == label.body;
+                    });
+                    ASSERT_NE(entry, cell.end());
+                    EXPECT_EQ(label.text.toStdString(), EntryLabel(*entry)) << points << " pt";
                     EXPECT_EQ(BodyAt(layout, label.box.center()), label.body);
+                    EXPECT_EQ(SignAt(layout, label.box.center()), label.sign);
                     EXPECT_EQ(label.highlighted, label.body == 5);
                     labelHeight[points] = label.box.height();
                 }

@@ -2,6 +2,7 @@
 #include "support/ChartSvgCheck.h"
 
 #include <QBuffer>
+#include <QFile>
 
 #include <gtest/gtest.h>
 
@@ -46,8 +47,10 @@ TEST_P(ChartSvgTest, LabelsStandInTheirCells) {
     }
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    ASSERT_TRUE(WriteChartsSvg(buffer, ComputeChartContents(chart, ChartKind::Birth),
-                               ComputeChartContents(chart, ChartKind::Decanate), c.style,
+    const ChartContents birth = ComputeChartContents(chart, ChartKind::Birth);
+    const ChartContents decanate = ComputeChartContents(chart, ChartKind::Decanate);
+    ASSERT_TRUE(WriteChartsSvg(buffer, {&birth, &decanate}, c.style, LightChartPalette(),
+                               SvgChartFont(), -1,
                                QStringLiteral("Ravi, 12 March 1980 14:30, Pune")));
     ExpectLabelsInCells(ParseSvg(buffer.data()), c.style, {c.birthSigns, c.decanateSigns}, c.name);
 }
@@ -60,5 +63,20 @@ INSTANTIATE_TEST_SUITE_P(
         SvgCase{"southCrowded", ChartStyle::SouthIndian, crowded, crowdedBirth, crowdedDecanate},
         SvgCase{"northCrowded", ChartStyle::NorthIndian, crowded, crowdedBirth, crowdedDecanate}),
     [](const ::testing::TestParamInfo<SvgCase>& info) { return info.param.name; });
+
+// A write that fails (a full disc) is reported, not taken for a written SVG.
+TEST(ChartSvg, FailedWriteIsReported) {
+    QFile full(QStringLiteral("/dev/full"));
+    if (!full.open(QIODevice::WriteOnly)) {
+        GTEST_SKIP() << "no /dev/full here";
+    }
+    ChartState chart;
+    for (std::size_t i = 0; i < spread.size(); ++i) {
+        chart.positionText[i] = spread[i];
+    }
+    const ChartContents birth = ComputeChartContents(chart, ChartKind::Birth);
+    EXPECT_FALSE(WriteChartsSvg(full, {&birth}, ChartStyle::SouthIndian, LightChartPalette(),
+                                SvgChartFont(), -1, QString()));
+}
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "ui/WindowPlacement.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QGuiApplication>
 #include <QPushButton>
 #include <QScreen>
@@ -126,6 +127,20 @@ TEST_P(WindowManager, WindowsOpenWhereTheOneTheyReplaceWasAndStayThere) {
     EXPECT_TRUE(WaitForFrameAt(result, resultWanted))
         << "result at " << ::testing::PrintToString(result->frameGeometry().topLeft())
         << ", wanted " << ::testing::PrintToString(resultWanted);
+
+    // Show Charts off and on again: the window gives back the panel's room, then takes the size
+    // it opened at again (Qt's own sizing would stop at two thirds of the screen).
+    const QSize opened = result->size();
+    auto* showCharts = result->findChild<QCheckBox*>(QStringLiteral("chkShowCharts"));
+    ASSERT_NE(showCharts, nullptr);
+    showCharts->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return result->width() < opened.width(); },
+                                frameTimeoutMilliseconds));
+    showCharts->click();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return result->size() == opened; }, frameTimeoutMilliseconds))
+        << result->width() << " x " << result->height() << ", opened at " << opened.width() << " x "
+        << opened.height();
+    ASSERT_TRUE(WaitForFrameAt(result, resultWanted));
 
     // The user moves it a little; Back brings the input window to that corner, and the exit
     // window never reaches the screen on the way.
