@@ -60,6 +60,9 @@ struct FinderRow {
 // place's zone history: call it off the window thread.
 FinderRow MakeFinderRow(const Place& place, QDate birthDate, QTime birthTime);
 
+// How many matches the finder lists at most.
+inline constexpr int finderRowLimit = 50;
+
 // The rows for a request, best match first, at most `limit`. Stops early, with the rows made so
 // far, once `stop` is set.
 QList<FinderRow> MakeFinderRows(const PlaceIndex& index, const PlaceFinderRequest& request,

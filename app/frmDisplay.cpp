@@ -153,7 +153,6 @@ frmDisplay::frmDisplay(QWidget* parent, const ResultPageMeasures* measures)
     statusBar()->addWidget(lblStatus, 1);
     statusClearing = new QTimer(this);
     statusClearing->setSingleShot(true);
-    statusClearing->setInterval(statusNoteMilliseconds);
     connect(statusClearing, &QTimer::timeout, lblStatus, &QLabel::clear);
     createMenus();
     arrangeTabOrder();
@@ -508,8 +507,7 @@ void frmDisplay::mnuCopyReading_Click() {
     data->setData(QStringLiteral("image/png"), pngOf({&birth, &decanate}));
     QGuiApplication::clipboard()->setMimeData(data); // the clipboard takes it over
     // Said in the status line; the keyboard stays where it was.
-    lblStatus->setText(QStringLiteral("Reading copied to the clipboard."));
-    statusClearing->start();
+    showStatus(QStringLiteral("Reading copied to the clipboard."), statusNoteMilliseconds);
 }
 
 void frmDisplay::setPrintName(const QString& stem) {

@@ -21,8 +21,6 @@
 #include <QVBoxLayout>
 #include <QtConcurrent/QtConcurrentRun>
 
-// How many matches the finder lists at most.
-constexpr int finderRowLimit = 50;
 // The size the finder asks for; the owner makes it smaller on a small screen.
 constexpr int finderWidth = 860;
 constexpr int finderHeight = 460;

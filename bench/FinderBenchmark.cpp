@@ -94,7 +94,7 @@ void BM_FinderRowsInTheWorker(benchmark::State& state) {
         for (int update = 1; update <= updates; ++update) {
             QElapsedTimer timer;
             timer.start();
-            benchmark::DoNotOptimize(MakeFinderRows(*index, Request(update), 50, stop));
+            benchmark::DoNotOptimize(MakeFinderRows(*index, Request(update), finderRowLimit, stop));
             milliseconds.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
         }
     }
