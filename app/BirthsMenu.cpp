@@ -145,7 +145,7 @@ BirthLibrary* BirthsMenu::library() {
     if (!fault) {
         return library_.get();
     }
-    if (fault->fault != LibraryFault::Corrupt) {
+    if (fault->fault != LibraryFault::NotALibrary) {
         ShowMessage(MessageIcon::Error, fault->message, messageParent());
         return nullptr;
     }

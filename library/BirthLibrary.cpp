@@ -1,6 +1,7 @@
 #include "library/BirthLibrary.h"
 
-#include "chart/Validation.h"
+#include "library/BirthSchema.h"
+#include "library/SqlTransaction.h"
 
 #include <QAtomicInteger>
 #include <QDir>
@@ -26,20 +27,6 @@ constexpr int sqliteCantOpen = 14;
 constexpr int sqliteNotADatabase = 26;
 
 const QString fileName = QStringLiteral("births.sqlite");
-
-// The first schema: the birth data and the place, without note, IANA zone or search keys.
-const char* const schemaVersion1 =
-    "CREATE TABLE births ("
-    " id INTEGER PRIMARY KEY,"
-    " name TEXT NOT NULL,"
-    " year INTEGER NOT NULL, month INTEGER NOT NULL, day INTEGER NOT NULL,"
-    " hour INTEGER NOT NULL, minute INTEGER NOT NULL,"
-    " lonDegrees TEXT NOT NULL, lonMinutes TEXT NOT NULL, east INTEGER NOT NULL,"
-    " latDegrees TEXT NOT NULL, latMinutes TEXT NOT NULL, south INTEGER NOT NULL,"
-    " zoneRow TEXT NOT NULL, dst INTEGER NOT NULL,"
-    " city TEXT NOT NULL, state TEXT NOT NULL, country TEXT NOT NULL,"
-    " created TEXT NOT NULL, changed TEXT NOT NULL,"
-    " UNIQUE (name, year, month, day))";
 
 const char* const columns =
     "id, name, year, month, day, hour, minute, lonDegrees, lonMinutes, east, latDegrees, "
@@ -86,27 +73,6 @@ SavedBirth RowOf(const QSqlQuery& query) {
     birth.created = TimeOf(next().toString());
     birth.changed = TimeOf(next().toString());
     return birth;
-}
-
-QString NameKey(const QString& name) {
-    return name.toCaseFolded();
-}
-
-QString SearchKey(const SavedBirth& birth) {
-    return SearchFolded(birth.name + u'\n' + birth.city + u'\n' + birth.state + u'\n' +
-                        birth.country);
-}
-
-// The place as the list sorts it: city, state and country folded as a search folds them, each
-// ended by U+0001, which sorts below every character a place holds. "Bern" with no state thus
-// comes before "Bern, Bern", and a shorter city before a longer one that starts with it.
-QString PlaceKey(const SavedBirth& birth) {
-    QString key;
-    for (const QString* part : {&birth.city, &birth.state, &birth.country}) {
-        key += SearchFolded(part->trimmed());
-        key += QChar(u'\x01');
-    }
-    return key;
 }
 
 // The ORDER BY of each order, [column][descending]: fixed texts, never made from input. Name and
@@ -188,103 +154,7 @@ QString LikeLiteral(const QString& text) {
     return escaped;
 }
 
-// Rolls back an open transaction when it goes out of scope without a commit.
-class Transaction {
-  public:
-    explicit Transaction(QSqlDatabase& db) : db_(db) {}
-    ~Transaction() {
-        if (begun_ && !ended_) {
-            QSqlQuery(db_).exec(QStringLiteral("ROLLBACK"));
-        }
-    }
-    // BEGIN IMMEDIATE takes the write lock at once, so the busy timeout applies to it rather than
-    // failing later on a read lock that cannot be upgraded.
-    bool Begin(QSqlError& error) {
-        QSqlQuery query(db_);
-        begun_ = query.exec(QStringLiteral("BEGIN IMMEDIATE"));
-        error = query.lastError();
-        return begun_;
-    }
-    bool Commit(QSqlError& error) {
-        QSqlQuery query(db_);
-        ended_ = query.exec(QStringLiteral("COMMIT"));
-        error = query.lastError();
-        return ended_;
-    }
-
-  private:
-    QSqlDatabase& db_;
-    bool begun_ = false;
-    bool ended_ = false;
-};
-
 } // namespace
-
-std::optional<QString> NameFault(const QString& name) {
-    BirthDataEntry entry;
-    entry.name = name.toStdString();
-    entry.longitudeDegrees = entry.longitudeMinutes = "0";
-    entry.latitudeDegrees = entry.latitudeMinutes = "0";
-    if (const auto fault = ValidateBirthData(entry); fault && fault->focus == FocusTarget::Name) {
-        return QString::fromStdString(fault->message);
-    }
-    for (const QChar character : name) {
-        const char16_t code = character.unicode();
-        if (!((code >= u'A' && code <= u'Z') || (code >= u'a' && code <= u'z') || code == u' ')) {
-            return QStringLiteral("Please Enter only Letters");
-        }
-    }
-    return std::nullopt;
-}
-
-QString BirthKey(const QString& name, int year, int month, int day) {
-    return NameKey(name) + u'\n' + BirthDateText(year, month, day);
-}
-
-QString BirthDateText(int year, int month, int day) {
-    return QStringLiteral("%1-%2-%3")
-        .arg(year, 4, 10, QChar(u'0'))
-        .arg(month, 2, 10, QChar(u'0'))
-        .arg(day, 2, 10, QChar(u'0'));
-}
-
-QString BirthLongitudeText(const SavedBirth& birth) {
-    return birth.longitudeDegrees.trimmed() + u':' + birth.longitudeMinutes.trimmed() +
-           (birth.east ? u'E' : u'W');
-}
-
-QString BirthLatitudeText(const SavedBirth& birth) {
-    return birth.latitudeDegrees.trimmed() + u':' + birth.latitudeMinutes.trimmed() +
-           (birth.south ? u'S' : u'N');
-}
-
-QString BirthTimeText(const SavedBirth& birth) {
-    return QStringLiteral("%1:%2")
-        .arg(birth.hour, 2, 10, QChar(u'0'))
-        .arg(birth.minute, 2, 10, QChar(u'0'));
-}
-
-QString NameAsHeld(const QString& name) {
-    QString held = name;
-    for (QChar& character : held) {
-        if (character >= u'a' && character <= u'z') {
-            character = QChar(char16_t(character.unicode() - 32));
-        }
-    }
-    return held;
-}
-
-QString SearchFolded(const QString& text) {
-    const QString decomposed = text.normalized(QString::NormalizationForm_KD);
-    QString folded;
-    folded.reserve(decomposed.size());
-    for (const QChar character : decomposed) {
-        if (!character.isMark()) {
-            folded += character;
-        }
-    }
-    return folded.toCaseFolded();
-}
 
 BirthLibrary::BirthLibrary(QString path, int busyTimeoutMs)
     : path_(std::move(path)), busyTimeoutMs_(busyTimeoutMs) {
@@ -320,7 +190,7 @@ LibraryError BirthLibrary::ErrorOf(const QSqlError& error, const QString& doing)
                     .arg(doing)};
     case sqliteCorrupt:
     case sqliteNotADatabase:
-        return {LibraryFault::Corrupt,
+        return {LibraryFault::NotALibrary,
                 QStringLiteral("The file %1 is not a library of births, or it is damaged (%2). "
                                "It has not been changed.")
                     .arg(QDir::toNativeSeparators(path_), detail)};
@@ -373,21 +243,12 @@ std::optional<LibraryError> BirthLibrary::Open() {
 
 std::optional<LibraryError> BirthLibrary::Prepare() {
     QSqlDatabase db = QSqlDatabase::database(connection_, false);
-    QSqlQuery query(db);
     // Reading comes first: nothing is written to a file that turns out not to be ours.
-    if (!query.exec(QStringLiteral("PRAGMA user_version")) || !query.next()) {
-        return ErrorOf(query.lastError(), QStringLiteral("opened"));
+    const auto found = ReadSchema(db);
+    if (const auto* error = std::get_if<QSqlError>(&found)) {
+        return ErrorOf(*error, QStringLiteral("opened"));
     }
-    const int version = query.value(0).toInt();
-    if (!query.exec(QStringLiteral("SELECT count(*), "
-                                   "count(CASE WHEN name = 'births' AND type = 'table' THEN 1 END) "
-                                   "FROM sqlite_master")) ||
-        !query.next()) {
-        return ErrorOf(query.lastError(), QStringLiteral("opened"));
-    }
-    const qint64 objects = query.value(0).toLongLong();
-    const bool hasBirths = query.value(1).toLongLong() > 0;
-    query.finish();
+    const auto [version, foreign] = std::get<SchemaOnFile>(found);
     if (version > birthLibrarySchemaVersion) {
         return LibraryError{LibraryFault::Newer,
                             QStringLiteral("The library of births %1 was written by a newer "
@@ -397,12 +258,13 @@ std::optional<LibraryError> BirthLibrary::Prepare() {
                                 .arg(version)
                                 .arg(birthLibrarySchemaVersion)};
     }
-    if ((version == 0 && objects > 0) || (version > 0 && !hasBirths)) {
-        return LibraryError{LibraryFault::Corrupt,
+    if (foreign) {
+        return LibraryError{LibraryFault::NotALibrary,
                             QStringLiteral("The file %1 is not a library of births: it belongs to "
                                            "another program. It has not been changed.")
                                 .arg(QDir::toNativeSeparators(path_))};
     }
+    QSqlQuery query(db);
     // Write-ahead log with a full sync at each commit: a commit survives a crash or power loss.
     for (const char* pragma : {"PRAGMA journal_mode=WAL", "PRAGMA synchronous=FULL"}) {
         if (!query.exec(QString::fromLatin1(pragma))) {
@@ -413,70 +275,8 @@ std::optional<LibraryError> BirthLibrary::Prepare() {
     if (version == birthLibrarySchemaVersion) {
         return std::nullopt;
     }
-
-    // Make or migrate the schema in one transaction: a failure leaves the file as it was.
-    Transaction transaction(db);
-    QSqlError error;
-    if (!transaction.Begin(error)) {
-        return ErrorOf(error, QStringLiteral("opened"));
-    }
-    QStringList steps;
-    if (version == 0) {
-        steps << QString::fromLatin1(schemaVersion1);
-    }
-    if (version < 2) {
-        steps << QStringLiteral("ALTER TABLE births ADD COLUMN ianaZone TEXT NOT NULL DEFAULT ''")
-              << QStringLiteral("ALTER TABLE births ADD COLUMN offsetSeconds INTEGER")
-              << QStringLiteral("ALTER TABLE births ADD COLUMN note TEXT NOT NULL DEFAULT ''")
-              << QStringLiteral("ALTER TABLE births ADD COLUMN nameKey TEXT NOT NULL DEFAULT ''")
-              << QStringLiteral("ALTER TABLE births ADD COLUMN searchKey TEXT NOT NULL DEFAULT ''");
-    }
-    steps << QStringLiteral("ALTER TABLE births ADD COLUMN placeKey TEXT NOT NULL DEFAULT ''");
-    for (const QString& step : steps) {
-        if (!query.exec(step)) {
-            return ErrorOf(query.lastError(), QStringLiteral("opened"));
-        }
-    }
-    // The keys of the rows already there, worked out here as SQL cannot fold accents.
-    if (!query.exec(QStringLiteral("SELECT id, name, city, state, country FROM births"))) {
-        return ErrorOf(query.lastError(), QStringLiteral("opened"));
-    }
-    QSqlQuery update(db);
-    update.prepare(
-        QStringLiteral("UPDATE births SET nameKey = ?, searchKey = ?, placeKey = ? WHERE id = ?"));
-    while (query.next()) {
-        SavedBirth birth;
-        birth.name = query.value(1).toString();
-        birth.city = query.value(2).toString();
-        birth.state = query.value(3).toString();
-        birth.country = query.value(4).toString();
-        update.addBindValue(NameKey(birth.name));
-        update.addBindValue(SearchKey(birth));
-        update.addBindValue(PlaceKey(birth));
-        update.addBindValue(query.value(0));
-        if (!update.exec()) {
-            return ErrorOf(update.lastError(), QStringLiteral("opened"));
-        }
-    }
-    query.finish();
-    QStringList finish;
-    if (version < 2) {
-        finish << QStringLiteral(
-            "CREATE UNIQUE INDEX births_known ON births (nameKey, year, month, day)");
-    }
-    // Searching reads this index alone, without the rows: in name order as it stands, in the
-    // other orders with the columns they sort by.
-    finish << QStringLiteral("DROP INDEX IF EXISTS births_search")
-           << QStringLiteral("CREATE INDEX births_search ON births (nameKey, year, month, day, "
-                             "searchKey, hour, minute, placeKey)");
-    finish << QStringLiteral("PRAGMA user_version = %1").arg(birthLibrarySchemaVersion);
-    for (const QString& step : finish) {
-        if (!query.exec(step)) {
-            return ErrorOf(query.lastError(), QStringLiteral("opened"));
-        }
-    }
-    if (!transaction.Commit(error)) {
-        return ErrorOf(error, QStringLiteral("opened"));
+    if (const auto error = UpgradeSchema(db, version)) {
+        return ErrorOf(*error, QStringLiteral("opened"));
     }
     return std::nullopt;
 }
@@ -621,37 +421,18 @@ BirthLibrary::AddAll(std::vector<SavedBirth>& births, bool replace,
     return std::nullopt;
 }
 
-std::variant<std::optional<SavedBirth>, LibraryError>
-BirthLibrary::Find(const QString& name, int year, int month, int day) {
+std::variant<std::vector<SavedBirth>, LibraryError>
+BirthLibrary::Select(const char* where, const QVariantList& values) {
     if (auto error = Open()) {
         return *error;
     }
     QSqlQuery query(QSqlDatabase::database(connection_, false));
-    query.prepare(QStringLiteral("SELECT %1 FROM births WHERE nameKey = ? AND year = ? AND "
-                                 "month = ? AND day = ?")
-                      .arg(QLatin1StringView(columns)));
-    query.addBindValue(NameKey(name));
-    query.addBindValue(year);
-    query.addBindValue(month);
-    query.addBindValue(day);
-    if (!query.exec()) {
-        return ErrorOf(query.lastError(), QStringLiteral("read"));
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral("SELECT %1 FROM births WHERE %2")
+                      .arg(QLatin1StringView(columns), QLatin1StringView(where)));
+    for (const QVariant& value : values) {
+        query.addBindValue(value);
     }
-    if (query.next()) {
-        return std::optional<SavedBirth>(RowOf(query));
-    }
-    return std::optional<SavedBirth>();
-}
-
-std::variant<std::vector<SavedBirth>, LibraryError> BirthLibrary::FindByName(const QString& name) {
-    if (auto error = Open()) {
-        return *error;
-    }
-    QSqlQuery query(QSqlDatabase::database(connection_, false));
-    query.prepare(QStringLiteral("SELECT %1 FROM births WHERE nameKey = ? "
-                                 "ORDER BY year, month, day, hour, minute")
-                      .arg(QLatin1StringView(columns)));
-    query.addBindValue(NameKey(NameAsHeld(name.trimmed())));
     if (!query.exec()) {
         return ErrorOf(query.lastError(), QStringLiteral("read"));
     }
@@ -662,21 +443,32 @@ std::variant<std::vector<SavedBirth>, LibraryError> BirthLibrary::FindByName(con
     return found;
 }
 
-std::variant<std::optional<SavedBirth>, LibraryError> BirthLibrary::Load(qint64 id) {
-    if (auto error = Open()) {
+std::variant<std::optional<SavedBirth>, LibraryError>
+BirthLibrary::SelectOne(const char* where, const QVariantList& values) {
+    auto found = Select(where, values);
+    if (auto* error = std::get_if<LibraryError>(&found)) {
         return *error;
     }
-    QSqlQuery query(QSqlDatabase::database(connection_, false));
-    query.prepare(
-        QStringLiteral("SELECT %1 FROM births WHERE id = ?").arg(QLatin1StringView(columns)));
-    query.addBindValue(id);
-    if (!query.exec()) {
-        return ErrorOf(query.lastError(), QStringLiteral("read"));
+    auto& births = std::get<std::vector<SavedBirth>>(found);
+    if (births.empty()) {
+        return std::optional<SavedBirth>();
     }
-    if (query.next()) {
-        return std::optional<SavedBirth>(RowOf(query));
-    }
-    return std::optional<SavedBirth>();
+    return std::optional<SavedBirth>(std::move(births.front()));
+}
+
+std::variant<std::optional<SavedBirth>, LibraryError>
+BirthLibrary::Find(const QString& name, int year, int month, int day) {
+    return SelectOne("nameKey = ? AND year = ? AND month = ? AND day = ?",
+                     {NameKey(name), year, month, day});
+}
+
+std::variant<std::vector<SavedBirth>, LibraryError> BirthLibrary::FindByName(const QString& name) {
+    return Select("nameKey = ? ORDER BY year, month, day, hour, minute",
+                  {NameKey(NameAsHeld(name.trimmed()))});
+}
+
+std::variant<std::optional<SavedBirth>, LibraryError> BirthLibrary::Load(qint64 id) {
+    return SelectOne("id = ?", {id});
 }
 
 std::variant<std::vector<qint64>, LibraryError> BirthLibrary::Search(const QString& text,
@@ -755,17 +547,6 @@ std::optional<LibraryError> BirthLibrary::Remove(qint64 id) {
         return ErrorOf(query.lastError(), QStringLiteral("deleted"));
     }
     return std::nullopt;
-}
-
-std::variant<qint64, LibraryError> BirthLibrary::Count() {
-    if (auto error = Open()) {
-        return *error;
-    }
-    QSqlQuery query(QSqlDatabase::database(connection_, false));
-    if (!query.exec(QStringLiteral("SELECT count(*) FROM births")) || !query.next()) {
-        return ErrorOf(query.lastError(), QStringLiteral("read"));
-    }
-    return query.value(0).toLongLong();
 }
 
 std::variant<QSet<QString>, LibraryError> BirthLibrary::KnownBirths() {

@@ -6,6 +6,7 @@
 #include "library/BirthCsv.h"
 #include "library/BirthLibrary.h"
 #include "places/BirthTime.h"
+#include "support/BirthCount.h"
 #include "support/Capture.h"
 #include "support/Windows.h"
 #include "ui/FileDialogs.h"
@@ -323,7 +324,7 @@ TEST_F(SaveBirthTest, ExportImportAndBackUpThroughTheFileMenu) {
     EXPECT_EQ(messages.messages[0].icon, MessageIcon::Information);
     BirthLibrary backup(copy);
     ASSERT_FALSE(backup.Open());
-    EXPECT_EQ(std::get<qint64>(backup.Count()), 2);
+    EXPECT_EQ(std::get<qint64>(CountBirths(backup)), 2);
 }
 
 TEST_F(SaveBirthTest, RecentBirthsReopenAndAskBeforeReplacingUnsavedFields) {

@@ -138,7 +138,7 @@ QByteArray ManyBirths(int rows, const char* prefix) {
 
 qint64 Count(const QString& path) {
     BirthLibrary library(path);
-    const auto count = library.Count();
+    const auto count = CountBirths(library);
     return std::holds_alternative<qint64>(count) ? std::get<qint64>(count) : -1;
 }
 

@@ -3,6 +3,7 @@
 // Helpers of the library tests: births with every field set, and raw looks at a library file.
 
 #include "library/BirthLibrary.h"
+#include "support/BirthCount.h"
 
 #include <QCryptographicHash>
 #include <QFile>

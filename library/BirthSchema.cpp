@@ -1,0 +1,114 @@
+#include "library/BirthSchema.h"
+
+#include "library/BirthLibrary.h"
+#include "library/SavedBirth.h"
+#include "library/SqlTransaction.h"
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QStringList>
+#include <QVariant>
+
+namespace {
+
+// The first schema: the birth data and the place, without note, IANA zone or search keys.
+const char* const schemaVersion1 =
+    "CREATE TABLE births ("
+    " id INTEGER PRIMARY KEY,"
+    " name TEXT NOT NULL,"
+    " year INTEGER NOT NULL, month INTEGER NOT NULL, day INTEGER NOT NULL,"
+    " hour INTEGER NOT NULL, minute INTEGER NOT NULL,"
+    " lonDegrees TEXT NOT NULL, lonMinutes TEXT NOT NULL, east INTEGER NOT NULL,"
+    " latDegrees TEXT NOT NULL, latMinutes TEXT NOT NULL, south INTEGER NOT NULL,"
+    " zoneRow TEXT NOT NULL, dst INTEGER NOT NULL,"
+    " city TEXT NOT NULL, state TEXT NOT NULL, country TEXT NOT NULL,"
+    " created TEXT NOT NULL, changed TEXT NOT NULL,"
+    " UNIQUE (name, year, month, day))";
+
+} // namespace
+
+std::variant<SchemaOnFile, QSqlError> ReadSchema(QSqlDatabase& db) {
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("PRAGMA user_version")) || !query.next()) {
+        return query.lastError();
+    }
+    const int version = query.value(0).toInt();
+    if (!query.exec(QStringLiteral("SELECT count(*), "
+                                   "count(CASE WHEN name = 'births' AND type = 'table' THEN 1 END) "
+                                   "FROM sqlite_master")) ||
+        !query.next()) {
+        return query.lastError();
+    }
+    const qint64 objects = query.value(0).toLongLong();
+    const bool hasBirths = query.value(1).toLongLong() > 0;
+    query.finish();
+    return SchemaOnFile{version, (version == 0 && objects > 0) || (version > 0 && !hasBirths)};
+}
+
+std::optional<QSqlError> UpgradeSchema(QSqlDatabase& db, int version) {
+    QSqlQuery query(db);
+    Transaction transaction(db);
+    QSqlError error;
+    if (!transaction.Begin(error)) {
+        return error;
+    }
+    QStringList steps;
+    if (version == 0) {
+        steps << QString::fromLatin1(schemaVersion1);
+    }
+    if (version < 2) {
+        steps << QStringLiteral("ALTER TABLE births ADD COLUMN ianaZone TEXT NOT NULL DEFAULT ''")
+              << QStringLiteral("ALTER TABLE births ADD COLUMN offsetSeconds INTEGER")
+              << QStringLiteral("ALTER TABLE births ADD COLUMN note TEXT NOT NULL DEFAULT ''")
+              << QStringLiteral("ALTER TABLE births ADD COLUMN nameKey TEXT NOT NULL DEFAULT ''")
+              << QStringLiteral("ALTER TABLE births ADD COLUMN searchKey TEXT NOT NULL DEFAULT ''");
+    }
+    steps << QStringLiteral("ALTER TABLE births ADD COLUMN placeKey TEXT NOT NULL DEFAULT ''");
+    for (const QString& step : steps) {
+        if (!query.exec(step)) {
+            return query.lastError();
+        }
+    }
+    // The keys of the rows already there, worked out here as SQL cannot fold accents.
+    if (!query.exec(QStringLiteral("SELECT id, name, city, state, country FROM births"))) {
+        return query.lastError();
+    }
+    QSqlQuery update(db);
+    update.prepare(
+        QStringLiteral("UPDATE births SET nameKey = ?, searchKey = ?, placeKey = ? WHERE id = ?"));
+    while (query.next()) {
+        SavedBirth birth;
+        birth.name = query.value(1).toString();
+        birth.city = query.value(2).toString();
+        birth.state = query.value(3).toString();
+        birth.country = query.value(4).toString();
+        update.addBindValue(NameKey(birth.name));
+        update.addBindValue(SearchKey(birth));
+        update.addBindValue(PlaceKey(birth));
+        update.addBindValue(query.value(0));
+        if (!update.exec()) {
+            return update.lastError();
+        }
+    }
+    query.finish();
+    QStringList finish;
+    if (version < 2) {
+        finish << QStringLiteral(
+            "CREATE UNIQUE INDEX births_known ON births (nameKey, year, month, day)");
+    }
+    // Searching reads this index alone, without the rows: in name order as it stands, in the
+    // other orders with the columns they sort by.
+    finish << QStringLiteral("DROP INDEX IF EXISTS births_search")
+           << QStringLiteral("CREATE INDEX births_search ON births (nameKey, year, month, day, "
+                             "searchKey, hour, minute, placeKey)");
+    finish << QStringLiteral("PRAGMA user_version = %1").arg(birthLibrarySchemaVersion);
+    for (const QString& step : finish) {
+        if (!query.exec(step)) {
+            return query.lastError();
+        }
+    }
+    if (!transaction.Commit(error)) {
+        return error;
+    }
+    return std::nullopt;
+}

@@ -1,0 +1,90 @@
+#include "library/SavedBirth.h"
+
+#include "chart/Validation.h"
+
+std::optional<QString> NameFault(const QString& name) {
+    BirthDataEntry entry;
+    entry.name = name.toStdString();
+    entry.longitudeDegrees = entry.longitudeMinutes = "0";
+    entry.latitudeDegrees = entry.latitudeMinutes = "0";
+    if (const auto fault = ValidateBirthData(entry); fault && fault->focus == FocusTarget::Name) {
+        return QString::fromStdString(fault->message);
+    }
+    for (const QChar character : name) {
+        const char16_t code = character.unicode();
+        if (!((code >= u'A' && code <= u'Z') || (code >= u'a' && code <= u'z') || code == u' ')) {
+            return QStringLiteral("Please Enter only Letters");
+        }
+    }
+    return std::nullopt;
+}
+
+QString BirthKey(const QString& name, int year, int month, int day) {
+    return NameKey(name) + u'\n' + BirthDateText(year, month, day);
+}
+
+QString BirthDateText(int year, int month, int day) {
+    return QStringLiteral("%1-%2-%3")
+        .arg(year, 4, 10, QChar(u'0'))
+        .arg(month, 2, 10, QChar(u'0'))
+        .arg(day, 2, 10, QChar(u'0'));
+}
+
+QString BirthLongitudeText(const SavedBirth& birth) {
+    return birth.longitudeDegrees.trimmed() + u':' + birth.longitudeMinutes.trimmed() +
+           (birth.east ? u'E' : u'W');
+}
+
+QString BirthLatitudeText(const SavedBirth& birth) {
+    return birth.latitudeDegrees.trimmed() + u':' + birth.latitudeMinutes.trimmed() +
+           (birth.south ? u'S' : u'N');
+}
+
+QString BirthTimeText(const SavedBirth& birth) {
+    return QStringLiteral("%1:%2")
+        .arg(birth.hour, 2, 10, QChar(u'0'))
+        .arg(birth.minute, 2, 10, QChar(u'0'));
+}
+
+QString NameAsHeld(const QString& name) {
+    QString held = name;
+    for (QChar& character : held) {
+        if (character >= u'a' && character <= u'z') {
+            character = QChar(char16_t(character.unicode() - 32));
+        }
+    }
+    return held;
+}
+
+QString SearchFolded(const QString& text) {
+    const QString decomposed = text.normalized(QString::NormalizationForm_KD);
+    QString folded;
+    folded.reserve(decomposed.size());
+    for (const QChar character : decomposed) {
+        if (!character.isMark()) {
+            folded += character;
+        }
+    }
+    return folded.toCaseFolded();
+}
+
+QString NameKey(const QString& name) {
+    return name.toCaseFolded();
+}
+
+QString SearchKey(const SavedBirth& birth) {
+    return SearchFolded(birth.name + u'\n' + birth.city + u'\n' + birth.state + u'\n' +
+                        birth.country);
+}
+
+// The place as the list sorts it: city, state and country folded as a search folds them, each
+// ended by U+0001, which sorts below every character a place holds. "Bern" with no state thus
+// comes before "Bern, Bern", and a shorter city before a longer one that starts with it.
+QString PlaceKey(const SavedBirth& birth) {
+    QString key;
+    for (const QString* part : {&birth.city, &birth.state, &birth.country}) {
+        key += SearchFolded(part->trimmed());
+        key += QChar(u'\x01');
+    }
+    return key;
+}
