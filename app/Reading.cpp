@@ -1,5 +1,6 @@
 #include "app/Reading.h"
 
+#include "chart/InputTexts.h"
 #include "charts/ChartGeometry.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -26,17 +27,15 @@ QString MonthName(int month) {
 }
 
 // "15 August 1990", "10:30" and "77°13′E 28°39′N" of a chart.
-QString DateText(const ChartState& chart) {
+QString LongDateText(const ChartState& chart) {
     return QStringLiteral("%1 %2 %3")
         .arg(chart.birthDay)
         .arg(MonthName(chart.birthMonth))
         .arg(chart.birthYear);
 }
 
-QString TimeText(const ChartState& chart) {
-    return QStringLiteral("%1:%2")
-        .arg(chart.birthHour, 2, 10, QLatin1Char('0'))
-        .arg(chart.birthMinute, 2, 10, QLatin1Char('0'));
+QString ChartTimeText(const ChartState& chart) {
+    return QString::fromStdString(TimeText(chart.birthHour, chart.birthMinute));
 }
 
 QString CoordinatesText(const ChartState& chart) {
@@ -51,7 +50,7 @@ QString CoordinatesText(const ChartState& chart) {
 
 QString ChartHeaderText(const ChartHeaderFields& fields, const ChartState& chart) {
     QStringList parts;
-    parts << fields.name << DateText(chart) << TimeText(chart) << CoordinatesText(chart)
+    parts << fields.name << LongDateText(chart) << ChartTimeText(chart) << CoordinatesText(chart)
           << fields.zoneText;
     if (chart.daylightSaving != 0) {
         parts << QStringLiteral("Daylight Saving Time");
@@ -60,7 +59,7 @@ QString ChartHeaderText(const ChartHeaderFields& fields, const ChartState& chart
 }
 
 QString ChartTitleText(const ChartHeaderFields& fields, const ChartState& chart) {
-    const QString date = DateText(chart) + u' ' + TimeText(chart);
+    const QString date = LongDateText(chart) + u' ' + ChartTimeText(chart);
     return QString::fromStdString(ChartTitle(fields.name.trimmed().toStdString(),
                                              date.toStdString(),
                                              CoordinatesText(chart).toStdString()));
@@ -126,10 +125,8 @@ QString ReadingFileStem(const QString& name, const ChartState& chart) {
                              QStringView(u"/\\:*?\"<>|").contains(character);
         safe += refused ? u' ' : character;
     }
-    const QString date = QStringLiteral("%1-%2-%3")
-                             .arg(chart.birthYear, 4, 10, QLatin1Char('0'))
-                             .arg(chart.birthMonth, 2, 10, QLatin1Char('0'))
-                             .arg(chart.birthDay, 2, 10, QLatin1Char('0'));
+    const QString date =
+        QString::fromStdString(DateText(chart.birthYear, chart.birthMonth, chart.birthDay));
     safe = safe.simplified();
     return safe.isEmpty() ? date : safe + u' ' + date;
 }

@@ -86,17 +86,6 @@ void AppendCsvField(std::string& out, std::string_view text) {
     out += '"';
 }
 
-// "+5:30", "-4:00", "+5:21:10": the text of FormatUtcOffset, made without a QString.
-std::string OffsetText(int offsetSeconds) {
-    const int magnitude = std::abs(offsetSeconds);
-    std::string text = fmt::format("{}{}:{:02}", offsetSeconds < 0 ? '-' : '+', magnitude / 3600,
-                                   magnitude / 60 % 60);
-    if (magnitude % 60 != 0) {
-        fmt::format_to(std::back_inserter(text), ":{:02}", magnitude % 60);
-    }
-    return text;
-}
-
 const char* SourceName(ZoneSource source) {
     switch (source) {
     case ZoneSource::Tz:
@@ -136,11 +125,11 @@ void WriteInputJson(JsonWriter& writer, const ChartResult& result) {
         JsonKey(writer, "id");
         JsonString(writer, View(used.zoneId));
         JsonKey(writer, "databaseOffset");
-        JsonString(writer, OffsetText(used.databaseOffsetSeconds));
+        JsonString(writer, UtcOffsetText(used.databaseOffsetSeconds));
     }
     writer.EndObject();
     JsonKey(writer, "offset");
-    JsonString(writer, OffsetText(used.offsetSeconds));
+    JsonString(writer, UtcOffsetText(used.offsetSeconds));
     JsonKey(writer, "daylightSaving");
     writer.Bool(used.daylightSaving);
     JsonKey(writer, "place");
@@ -334,24 +323,6 @@ QStringList BodyRow(const ChartResult& result, int body) {
 
 } // namespace
 
-std::string DateText(const ChartInput& input) {
-    return fmt::format("{:04}-{:02}-{:02}", input.year, input.monthPosition + 1, input.day);
-}
-
-std::string TimeText(const ChartInput& input) {
-    return fmt::format("{:02}:{:02}", input.hour, input.minute);
-}
-
-std::string LongitudeText(const ChartInput& input) {
-    return fmt::format("{:03}:{:02}{}", input.longitudeDegrees, input.longitudeMinutes,
-                       input.east ? 'E' : 'W');
-}
-
-std::string LatitudeText(const ChartInput& input) {
-    return fmt::format("{:02}:{:02}{}", input.latitudeDegrees, input.latitudeMinutes,
-                       input.south ? 'S' : 'N');
-}
-
 void ComputeChartInto(ChartResult& result, const ChartInput& input, const UsedInput* used) {
     result.input = input;
     if (used != nullptr) {
@@ -391,7 +362,8 @@ QString FormatUsedInput(const ChartResult& result) {
                           "place: %10\n")
         .arg(QString::fromUtf8(used.name), Text(DateText(input)), Text(TimeText(input)),
              Text(LongitudeText(input)), Text(LatitudeText(input)), zone,
-             QLatin1StringView(SourceName(used.zoneSource)), Text(OffsetText(used.offsetSeconds)),
+             QLatin1StringView(SourceName(used.zoneSource)),
+             Text(UtcOffsetText(used.offsetSeconds)),
              used.daylightSaving ? QStringLiteral("yes") : QStringLiteral("no"))
         .arg(place);
 }
@@ -512,7 +484,7 @@ void AppendChartCsvRowText(std::string& out, const ChartResult& result, qint64 l
     } else {
         AppendCsvField(out, View(used.zoneId));
     }
-    fmt::format_to(std::back_inserter(out), ",{},{},", OffsetText(used.offsetSeconds),
+    fmt::format_to(std::back_inserter(out), ",{},{},", UtcOffsetText(used.offsetSeconds),
                    used.daylightSaving ? 1 : 0);
     if (used.place) {
         AppendCsvField(out, View(used.place->name.toUtf8()));

@@ -3,6 +3,7 @@
 #include "astro/modVedicPlanetPosition.h"
 #include "chart/ChartInput.h"
 #include "chart/ChartState.h"
+#include "chart/InputTexts.h"
 #include "decanates/modVedicDecanates.h"
 #include "places/Place.h"
 
@@ -45,12 +46,6 @@ struct ChartResult {
 
 // Runs the calculation the way the window's driver does: load the input (zone first), then
 // compute the positions. `used` describes a list zone unless the caller says otherwise.
-// The input as the options take it: "1990-08-15", "10:30", "077:13E", "28:39N".
-std::string DateText(const ChartInput& input);
-std::string TimeText(const ChartInput& input);
-std::string LongitudeText(const ChartInput& input);
-std::string LatitudeText(const ChartInput& input);
-
 ChartResult ComputeChart(const ChartInput& input, const UsedInput* used = nullptr);
 // The same into an existing result, which is overwritten whole; its storage is reused, so a
 // batch allocates less per chart.

@@ -33,11 +33,13 @@ const char* const columns =
     "latMinutes, south, zoneRow, dst, city, state, country, ianaZone, offsetSeconds, note, "
     "created, changed";
 
-QString TimeText(const QDateTime& time) {
+// A moment as the library stores it: universal time in ISO 8601 with milliseconds,
+// "2026-12-08T15:23:44.123Z"; and back, an unreadable text giving an invalid time.
+QString StampText(const QDateTime& time) {
     return time.toUTC().toString(Qt::ISODateWithMs);
 }
 
-QDateTime TimeOf(const QString& text) {
+QDateTime StampOf(const QString& text) {
     QDateTime time = QDateTime::fromString(text, Qt::ISODateWithMs);
     return time.isValid() ? time.toUTC() : QDateTime();
 }
@@ -70,8 +72,8 @@ SavedBirth RowOf(const QSqlQuery& query) {
         birth.offsetSeconds = offset.toInt();
     }
     birth.note = next().toString();
-    birth.created = TimeOf(next().toString());
-    birth.changed = TimeOf(next().toString());
+    birth.created = StampOf(next().toString());
+    birth.changed = StampOf(next().toString());
     return birth;
 }
 
@@ -121,8 +123,8 @@ void BindFields(QSqlQuery& query, const SavedBirth& birth) {
     query.addBindValue(birth.offsetSeconds ? QVariant(*birth.offsetSeconds)
                                            : QVariant(QMetaType::fromType<int>()));
     query.addBindValue(Text(birth.note));
-    query.addBindValue(TimeText(birth.created));
-    query.addBindValue(TimeText(birth.changed));
+    query.addBindValue(StampText(birth.created));
+    query.addBindValue(StampText(birth.changed));
     query.addBindValue(NameKey(birth.name));
     query.addBindValue(SearchKey(birth));
     query.addBindValue(PlaceKey(birth));
@@ -362,7 +364,7 @@ std::variant<BirthLibrary::SaveOutcome, LibraryError> BirthLibrary::Save(SavedBi
         // fields (the input window has no note box), its note.
         SavedBirth stored = birth;
         stored.id = query.value(0).toLongLong();
-        const QDateTime created = TimeOf(query.value(1).toString());
+        const QDateTime created = StampOf(query.value(1).toString());
         stored.created = created.isValid() ? created : now;
         if (stored.note.isEmpty()) {
             stored.note = query.value(2).toString();
@@ -527,7 +529,7 @@ std::optional<LibraryError> BirthLibrary::SetNote(qint64 id, const QString& note
     query.prepare(
         QStringLiteral("UPDATE births SET note = ?, changed = ? WHERE id = ? AND note IS NOT ?"));
     query.addBindValue(Text(note.left(maxNoteLength)));
-    query.addBindValue(TimeText(QDateTime::currentDateTimeUtc()));
+    query.addBindValue(StampText(QDateTime::currentDateTimeUtc()));
     query.addBindValue(id);
     query.addBindValue(Text(note.left(maxNoteLength)));
     if (!query.exec()) {

@@ -1,5 +1,6 @@
 #include "library/SavedBirth.h"
 
+#include "chart/InputTexts.h"
 #include "chart/Validation.h"
 
 std::optional<QString> NameFault(const QString& name) {
@@ -20,30 +21,27 @@ std::optional<QString> NameFault(const QString& name) {
 }
 
 QString BirthKey(const QString& name, int year, int month, int day) {
-    return NameKey(name) + u'\n' + BirthDateText(year, month, day);
+    return NameKey(name) + u'\n' + QString::fromStdString(DateText(year, month, day));
 }
 
-QString BirthDateText(int year, int month, int day) {
-    return QStringLiteral("%1-%2-%3")
-        .arg(year, 4, 10, QChar(u'0'))
-        .arg(month, 2, 10, QChar(u'0'))
-        .arg(day, 2, 10, QChar(u'0'));
-}
-
-QString BirthLongitudeText(const SavedBirth& birth) {
-    return birth.longitudeDegrees.trimmed() + u':' + birth.longitudeMinutes.trimmed() +
-           (birth.east ? u'E' : u'W');
-}
-
-QString BirthLatitudeText(const SavedBirth& birth) {
-    return birth.latitudeDegrees.trimmed() + u':' + birth.latitudeMinutes.trimmed() +
-           (birth.south ? u'S' : u'N');
+QString BirthDateText(const SavedBirth& birth) {
+    return QString::fromStdString(DateText(birth.year, birth.month, birth.day));
 }
 
 QString BirthTimeText(const SavedBirth& birth) {
-    return QStringLiteral("%1:%2")
-        .arg(birth.hour, 2, 10, QChar(u'0'))
-        .arg(birth.minute, 2, 10, QChar(u'0'));
+    return QString::fromStdString(TimeText(birth.hour, birth.minute));
+}
+
+QString BirthLongitudeText(const SavedBirth& birth) {
+    return QString::fromStdString(LongitudeText(birth.longitudeDegrees.trimmed().toStdString(),
+                                                birth.longitudeMinutes.trimmed().toStdString(),
+                                                birth.east));
+}
+
+QString BirthLatitudeText(const SavedBirth& birth) {
+    return QString::fromStdString(LatitudeText(birth.latitudeDegrees.trimmed().toStdString(),
+                                               birth.latitudeMinutes.trimmed().toStdString(),
+                                               birth.south));
 }
 
 QString NameAsHeld(const QString& name) {

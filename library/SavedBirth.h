@@ -52,13 +52,11 @@ QString SearchFolded(const QString& text);
 // How a birth is known in the library: its name (case ignored) and birth date.
 QString BirthKey(const QString& name, int year, int month, int day);
 
-// A birth's date and time as the batch and the list write them: "1990-08-15", "10:30".
-QString BirthDateText(int year, int month, int day);
-inline QString BirthDateText(const SavedBirth& birth) {
-    return BirthDateText(birth.year, birth.month, birth.day);
-}
+// A birth's date and time as DateText and TimeText write them: "1990-08-15", "10:30".
+QString BirthDateText(const SavedBirth& birth);
 QString BirthTimeText(const SavedBirth& birth);
-// Its coordinates from the boxes' texts as the batch writes them: "077:13E", "28:39N".
+// Its coordinates from the boxes' texts as LongitudeText and LatitudeText write them: "077:13E",
+// "28:39N".
 QString BirthLongitudeText(const SavedBirth& birth);
 QString BirthLatitudeText(const SavedBirth& birth);
 

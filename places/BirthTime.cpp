@@ -1,5 +1,6 @@
 #include "places/BirthTime.h"
 
+#include "chart/InputTexts.h"
 #include "chart/TimeZones.h"
 
 #include <QDateTime>
@@ -369,15 +370,7 @@ LocalTimeReading ZoneHistory::ReadLocalTime(QDate date, QTime time) const {
 }
 
 QString FormatUtcOffset(int offsetSeconds) {
-    const int magnitude = std::abs(offsetSeconds);
-    QString text = QStringLiteral("%1%2:%3")
-                       .arg(QChar(offsetSeconds < 0 ? u'-' : u'+'))
-                       .arg(magnitude / 3600)
-                       .arg(magnitude / 60 % 60, 2, 10, QChar(u'0'));
-    if (magnitude % 60 != 0) {
-        text += QStringLiteral(":%1").arg(magnitude % 60, 2, 10, QChar(u'0'));
-    }
-    return text;
+    return QString::fromStdString(UtcOffsetText(offsetSeconds));
 }
 
 int ZoneRowOffsetSeconds(int zonePosition, bool daylightSavingBox) {

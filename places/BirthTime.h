@@ -68,7 +68,8 @@ class ZoneHistory {
     std::vector<Period> periods_; // ascending; the first starts before any entry year
 };
 
-// "+5:30", "-4:00", "+0:00"; with seconds when there are any, "+5:21:10".
+// The offset as UtcOffsetText writes it: "+5:30", "-4:00", "+0:00"; with seconds when there are
+// any, "+5:21:10".
 QString FormatUtcOffset(int offsetSeconds);
 
 // The offset a row of the zone list gives, with or without the Daylight Saving box: the
