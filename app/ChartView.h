@@ -31,7 +31,9 @@ class ChartView : public QWidget {
     ChartStyle chartStyle() const { return style_; }
     const QString& title() const { return title_; }
     const QString& fileStem() const { return fileStem_; }
-    // The layout of the last paint, in widget coordinates (empty before the first paint).
+    // The layout of the last paint, in widget coordinates (empty before the first paint). Only
+    // tests read it: where a label was drawn, and whether highlighted, shows nowhere else, and a
+    // test's click must hit the label.
     const ChartDrawingLayout& drawingLayout() const { return layout_; }
 
     // Asks where to save the chart and saves it there (PNG or SVG by the name's ending).

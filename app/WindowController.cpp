@@ -154,8 +154,8 @@ void WindowController::bringForward() {
     }
 }
 
-// Steps 7 to 9 of the calculation driver, each guarded on its own: the positions into the result
-// window (created by this first write), the decanates and pictures, then the windows.
+// The calculation's last steps, each guarded on its own: the positions into the result window
+// (created by this first write), the decanates and pictures, then the windows.
 void WindowController::showResults(const ChartState& chart, const ImageList* pictures,
                                    const ChartHeaderFields& who) {
     frmDisplay* display = nullptr;

@@ -39,7 +39,7 @@ class frmDisplay : public QMainWindow {
     Q_OBJECT
   public:
     // With `measures` holding sizes, the body pages take them rather than measuring their
-    // texts again; without, they measure (see keepPageMeasures).
+    // texts again; without, they measure (see pageMeasures).
     explicit frmDisplay(QWidget* parent = nullptr, const ResultPageMeasures* measures = nullptr);
 
     // The sizes of the body pages as their layouts make them, for the next window.

@@ -1,6 +1,6 @@
 #include "app/frmMain.h"
 
-#include "app/BirthsMenu.h"
+#include "app/BirthsMenuController.h"
 #include "app/CalculationDriver.h"
 #include "app/FilteredLineEdit.h"
 #include "app/ImageList.h"
@@ -120,11 +120,11 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     // narrowest width the window allows.
     central->setMinimumHeight(layout->totalHeightForWidth(central->minimumSizeHint().width()));
 
-    births_ = new BirthsMenu(this);
-    connect(births_, &BirthsMenu::statusChanged, this,
+    births_ = new BirthsMenuController(this);
+    connect(births_, &BirthsMenuController::statusChanged, this,
             [this](const QString& text) { showStatus(text); });
-    connect(births_, &BirthsMenu::recentChosen, this, &frmMain::useBirth);
-    connect(births_, &BirthsMenu::saved, this, [this](const SavedBirth& birth) {
+    connect(births_, &BirthsMenuController::recentChosen, this, &frmMain::useBirth);
+    connect(births_, &BirthsMenuController::saved, this, [this](const SavedBirth& birth) {
         lastFields_ = std::move(savingFields_); // as they were when Save was chosen
         showStatus(QStringLiteral("Saved %1.").arg(birth.name), savedStatusMs);
     });
@@ -309,10 +309,10 @@ void frmMain::createMenus() {
     const struct {
         const char* name;
         const char* text;
-        void (BirthsMenu::*action)();
-    } fileItems[] = {{"mnuImportBirths", "&Import Births…", &BirthsMenu::importBirths},
-                     {"mnuExportBirths", "&Export Births…", &BirthsMenu::exportBirths},
-                     {"mnuBackupBirths", "Back &Up Births…", &BirthsMenu::backUpBirths}};
+        void (BirthsMenuController::*action)();
+    } fileItems[] = {{"mnuImportBirths", "&Import Births…", &BirthsMenuController::importBirths},
+                     {"mnuExportBirths", "&Export Births…", &BirthsMenuController::exportBirths},
+                     {"mnuBackupBirths", "Back &Up Births…", &BirthsMenuController::backUpBirths}};
     for (const auto& item : fileItems) {
         QAction* action = mnuFile->addAction(QString::fromUtf8(item.text));
         action->setObjectName(QString::fromLatin1(item.name));

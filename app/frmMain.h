@@ -10,7 +10,7 @@
 #include <memory>
 
 class BirthLibrary;
-class BirthsMenu;
+class BirthsMenuController;
 class FilteredLineEdit;
 struct SavedBirth;
 class ImageList;
@@ -94,7 +94,7 @@ class frmMain : public QMainWindow {
     // Shows a text in the status line, for `timeoutMs` (0: until the next text).
     void showStatus(const QString& text, int timeoutMs = 0);
 
-    BirthsMenu* births_ = nullptr;
+    BirthsMenuController* births_ = nullptr;
     // The fields of the empty form, and of the birth last opened or saved.
     std::unique_ptr<SavedBirth> emptyFields_;
     std::unique_ptr<SavedBirth> lastFields_;

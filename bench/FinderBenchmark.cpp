@@ -2,7 +2,7 @@
 // are made again in a worker, and the window shows them. The figure is the window thread's own
 // time (the change itself and the pass of the event loop that shows the rows), per update, with
 // the median and the 95th percentile over 200 updates. For comparison, the worker's time for
-// the same rows, which the window no longer spends. With the system's place list when this
+// the same rows, which the window thread does not spend. With the system's place list when this
 // build has it, else a small list of our own.
 
 #include "app/PlaceFinderRows.h"
@@ -103,14 +103,3 @@ void BM_FinderRowsInTheWorker(benchmark::State& state) {
 BENCHMARK(BM_FinderRowsInTheWorker)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -19,10 +19,16 @@ namespace {
 
 constexpr qsizetype pastedCharacters = 10 * 1000 * 1000;
 
+// Refusals are counted, not shown: a message box would wait for a click.
+void CountRefusalsOnly() {
+    SetMessageHandler([](MessageIcon, const QString&) {});
+}
+
 // The windows are made once; each run empties the box, puts the text on the clipboard and
 // presses Ctrl+V in the box.
 frmMain* inputWindow() {
     static frmMain* window = [] {
+        CountRefusalsOnly();
         auto* made = new frmMain;
         made->show();
         return made;
@@ -32,6 +38,7 @@ frmMain* inputWindow() {
 
 frmExit* exitWindowForBench() {
     static frmExit* window = [] {
+        CountRefusalsOnly();
         auto* made = new frmExit;
         made->show();
         return made;
@@ -124,19 +131,3 @@ BENCHMARK(BM_ExitEmailRefused)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ExitMessage)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication app(argc, argv);
-    // Refusals are counted, not shown: a message box would wait for a click.
-    SetMessageHandler([](MessageIcon, const QString&) {});
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

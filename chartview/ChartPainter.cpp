@@ -1,5 +1,7 @@
 #include "chartview/ChartPainter.h"
 
+#include "chartview/Contrast.h"
+
 #include <QFileDevice>
 #include <QFontMetricsF>
 #include <QImage>
@@ -12,45 +14,17 @@
 
 namespace {
 
-// Contrast as the Web Content Accessibility Guidelines 2.x (W3C) define it; level AA for
-// normal text (success criterion 1.4.3) asks for 4.5:1.
-constexpr double readableRatio = 4.5;
-
-double Linear(double component) {
-    return component <= 0.04045 ? component / 12.92 : std::pow((component + 0.055) / 1.055, 2.4);
-}
-
-double Luminance(const QColor& colour) {
-    const QColor rgb = colour.toRgb();
-    return 0.2126 * Linear(rgb.redF()) + 0.7152 * Linear(rgb.greenF()) +
-           0.0722 * Linear(rgb.blueF());
-}
-
 // Black or white, whichever stands out more against `background`.
 QColor Opposite(const QColor& background) {
-    return ChartContrastRatio(Qt::black, background) >= ChartContrastRatio(Qt::white, background)
+    return ContrastRatio(Qt::black, background) >= ContrastRatio(Qt::white, background)
                ? QColor(Qt::black)
                : QColor(Qt::white);
 }
 
 // `colour` moved step by step towards black or white (whichever stands out against `other`)
-// until it reaches the readable ratio against `other`; keeps as much of the theme's hue as it can.
+// until it is readable against `other`; keeps as much of the theme's hue as it can.
 QColor Readable(const QColor& colour, const QColor& other) {
-    const QColor target = Opposite(other);
-    constexpr int steps = 32;
-    for (int step = 0; step <= steps; ++step) {
-        const double share = static_cast<double>(step) / steps;
-        const auto mix = [share](int from, int to) {
-            return static_cast<int>(std::lround(from + (to - from) * share));
-        };
-        const QColor rgb = colour.toRgb();
-        const QColor mixed(mix(rgb.red(), target.red()), mix(rgb.green(), target.green()),
-                           mix(rgb.blue(), target.blue()));
-        if (ChartContrastRatio(mixed, other) >= readableRatio) {
-            return mixed;
-        }
-    }
-    return target;
+    return ReadableInk(colour, other, Opposite(other));
 }
 
 // Cells shrink their labels down to this share of the given font before setting two columns.
@@ -196,12 +170,6 @@ void LayOutCell(ChartDrawingLayout& layout, int sign, std::vector<ChartEntry> en
 
 } // namespace
 
-double ChartContrastRatio(const QColor& first, const QColor& second) {
-    const double a = Luminance(first);
-    const double b = Luminance(second);
-    return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
-}
-
 ChartColours ChartColoursOf(const QPalette& palette) {
     ChartColours colours;
     colours.background = palette.color(QPalette::Active, QPalette::Base);
@@ -210,7 +178,7 @@ ChartColours ChartColoursOf(const QPalette& palette) {
     // The fill gives way to the highlighted text, so a theme's pale selection stays readable.
     colours.highlightFill =
         Readable(palette.color(QPalette::Active, QPalette::Highlight), colours.highlightInk);
-    if (ChartContrastRatio(colours.highlightFill, colours.highlightInk) < readableRatio) {
+    if (ContrastRatio(colours.highlightFill, colours.highlightInk) < readableContrastRatio) {
         colours.highlightInk = Opposite(colours.highlightFill);
     }
     return colours;

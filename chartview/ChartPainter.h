@@ -40,9 +40,6 @@ struct ChartColours {
 };
 ChartColours ChartColoursOf(const QPalette& palette);
 
-// WCAG 2.x contrast ratio of two colours, 1 to 21.
-double ChartContrastRatio(const QColor& first, const QColor& second);
-
 // One label as laid out: its text and the box it is drawn in (device coordinates).
 struct ChartLabel {
     int body = -1; // 0..9, chartAscendantBody, or -1 for the "+n" of a crowded cell

@@ -1,6 +1,6 @@
 #include "ui/Appearance.h"
 
-#include "ui/Contrast.h"
+#include "chartview/Contrast.h"
 
 #include <QApplication>
 #include <QEvent>

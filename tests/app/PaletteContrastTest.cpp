@@ -1,6 +1,6 @@
+#include "chartview/Contrast.h"
 #include "support/ProgramWindows.h"
 #include "ui/ClickableLabel.h"
-#include "ui/Contrast.h"
 
 #include <QHash>
 #include <QImage>

@@ -1,4 +1,4 @@
-#include "app/BirthsMenu.h"
+#include "app/BirthsMenuController.h"
 #include "app/WindowController.h"
 #include "app/frmDisplay.h"
 #include "app/frmMain.h"
@@ -77,7 +77,7 @@ class SaveBirthTest : public ::testing::Test {
     QLineEdit* box(const char* name) const {
         return window->findChild<QLineEdit*>(QLatin1String(name));
     }
-    BirthsMenu* menu() const { return window->findChild<BirthsMenu*>(); }
+    BirthsMenuController* menu() const { return window->findChild<BirthsMenuController*>(); }
     QAction* item(const char* name) const {
         return window->findChild<QAction*>(QLatin1String(name));
     }

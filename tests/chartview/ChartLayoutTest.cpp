@@ -1,4 +1,5 @@
 #include "chartview/ChartPainter.h"
+#include "chartview/Contrast.h"
 
 #include <QFontMetricsF>
 #include <QImage>
@@ -174,9 +175,8 @@ TEST(ChartColours, ReadableInEveryTheme) {
         palette.setColor(QPalette::HighlightedText, theme.highlightedText);
         const ChartColours colours = ChartColoursOf(palette);
         EXPECT_EQ(colours.background, theme.base) << theme.name;
-        EXPECT_GE(ChartContrastRatio(colours.ink, colours.background), 4.5) << theme.name;
-        EXPECT_GE(ChartContrastRatio(colours.highlightInk, colours.highlightFill), 4.5)
-            << theme.name;
+        EXPECT_GE(ContrastRatio(colours.ink, colours.background), 4.5) << theme.name;
+        EXPECT_GE(ContrastRatio(colours.highlightInk, colours.highlightFill), 4.5) << theme.name;
 
         // The drawing uses them: the highlighted label's box shows the fill, the rest the ink.
         QImage image(400, 400, QImage::Format_RGB32);
@@ -191,7 +191,7 @@ TEST(ChartColours, ReadableInEveryTheme) {
             double best = 1.0;
             for (int y = region.top(); y <= region.bottom(); ++y) {
                 for (int x = region.left(); x <= region.right(); ++x) {
-                    best = std::max(best, ChartContrastRatio(image.pixelColor(x, y), under));
+                    best = std::max(best, ContrastRatio(image.pixelColor(x, y), under));
                 }
             }
             return best;

@@ -1,4 +1,4 @@
-#include "app/BirthsMenu.h"
+#include "app/BirthsMenuController.h"
 
 #include "cli/ChartRequest.h"
 #include "library/BirthCsv.h"
@@ -127,16 +127,16 @@ WorkerResult BackUpTo(const QString& libraryPath, const QString& filePath) {
 
 } // namespace
 
-BirthsMenu::BirthsMenu(QWidget* window) : QObject(window), window_(window) {
+BirthsMenuController::BirthsMenuController(QWidget* window) : QObject(window), window_(window) {
     setObjectName(QStringLiteral("birthsMenu"));
     retry_.setSingleShot(true);
     retry_.setInterval(retryMs);
-    connect(&retry_, &QTimer::timeout, this, &BirthsMenu::trySave);
+    connect(&retry_, &QTimer::timeout, this, &BirthsMenuController::trySave);
 }
 
-BirthsMenu::~BirthsMenu() = default;
+BirthsMenuController::~BirthsMenuController() = default;
 
-BirthLibrary* BirthsMenu::library() {
+BirthLibrary* BirthsMenuController::library() {
     if (!library_) {
         // The window's connection never waits for another writer; see trySave.
         library_ = std::make_unique<BirthLibrary>(BirthLibrary::DefaultPath(), 0);
@@ -167,7 +167,7 @@ BirthLibrary* BirthsMenu::library() {
     return library_.get();
 }
 
-void BirthsMenu::save(const SavedBirth& birth) {
+void BirthsMenuController::save(const SavedBirth& birth) {
     if (pending_) {
         return; // the save under way holds the same fields' earlier state; it ends first
     }
@@ -175,7 +175,7 @@ void BirthsMenu::save(const SavedBirth& birth) {
     trySave();
 }
 
-void BirthsMenu::trySave() {
+void BirthsMenuController::trySave() {
     if (!pending_) {
         return;
     }
@@ -212,13 +212,13 @@ void BirthsMenu::trySave() {
     emit saved(done.birth);
 }
 
-QWidget* BirthsMenu::messageParent() const {
+QWidget* BirthsMenuController::messageParent() const {
     // Save Birth in the result window works while the input window is hidden.
     QWidget* active = QApplication::activeWindow();
     return window_->isVisible() || !active ? window_ : active;
 }
 
-bool BirthsMenu::refuseWhileWorking() {
+bool BirthsMenuController::refuseWhileWorking() {
     if (isWorking()) {
         ShowMessage(MessageIcon::Information,
                     QStringLiteral("The births are still being imported, exported or backed up. "
@@ -229,7 +229,7 @@ bool BirthsMenu::refuseWhileWorking() {
 }
 
 template <typename Result, typename Work, typename Done>
-void BirthsMenu::runWorker(Work work, Done done) {
+void BirthsMenuController::runWorker(Work work, Done done) {
     auto* watcher = new QFutureWatcher<Result>(this);
     worker_ = watcher;
     connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, done] {
@@ -241,7 +241,7 @@ void BirthsMenu::runWorker(Work work, Done done) {
     watcher->setFuture(QtConcurrent::run(std::move(work)));
 }
 
-void BirthsMenu::importBirths() {
+void BirthsMenuController::importBirths() {
     if (refuseWhileWorking()) {
         return;
     }
@@ -311,7 +311,7 @@ void BirthsMenu::importBirths() {
         });
 }
 
-void BirthsMenu::exportBirths() {
+void BirthsMenuController::exportBirths() {
     if (refuseWhileWorking()) {
         return;
     }
@@ -334,7 +334,7 @@ void BirthsMenu::exportBirths() {
         });
 }
 
-void BirthsMenu::backUpBirths() {
+void BirthsMenuController::backUpBirths() {
     if (refuseWhileWorking()) {
         return;
     }
@@ -358,11 +358,11 @@ void BirthsMenu::backUpBirths() {
         });
 }
 
-QStringList BirthsMenu::recent() const {
+QStringList BirthsMenuController::recent() const {
     return QSettings().value(recentKey).toStringList().mid(0, recentBirthCount);
 }
 
-void BirthsMenu::remember(const SavedBirth& birth) {
+void BirthsMenuController::remember(const SavedBirth& birth) {
     QStringList entries = recent();
     entries.removeAll(RecentEntry(birth));
     entries.prepend(RecentEntry(birth));
@@ -370,7 +370,7 @@ void BirthsMenu::remember(const SavedBirth& birth) {
     refillRecentMenu();
 }
 
-void BirthsMenu::refillRecentMenu() {
+void BirthsMenuController::refillRecentMenu() {
     QMetaObject::invokeMethod(
         this,
         [this] {
@@ -381,7 +381,7 @@ void BirthsMenu::refillRecentMenu() {
         Qt::QueuedConnection);
 }
 
-void BirthsMenu::fillRecentMenu(QMenu* menu) {
+void BirthsMenuController::fillRecentMenu(QMenu* menu) {
     recentMenu_ = menu;
     menu->clear();
     const QStringList entries = recent();

@@ -20,11 +20,11 @@ class QWidget;
 // until the writer is done (or the patience runs out, when it is reported as busy). Import,
 // export and backup run in a worker thread on a connection of their own. Messages and questions
 // go through the message seam with the window as their parent.
-class BirthsMenu : public QObject {
+class BirthsMenuController : public QObject {
     Q_OBJECT
   public:
-    explicit BirthsMenu(QWidget* window);
-    ~BirthsMenu() override;
+    explicit BirthsMenuController(QWidget* window);
+    ~BirthsMenuController() override;
 
     // The library, opened at its first use. A fault is told then (a corrupt file offers a new
     // library, keeping the old file beside it); null when it cannot be used.
@@ -49,7 +49,8 @@ class BirthsMenu : public QObject {
     // (from the event loop, as the item chosen may be the one replaced); disabled when empty.
     void fillRecentMenu(QMenu* menu);
 
-    // How long a save waits for another writer before it reports the library busy.
+    // How long a save waits for another writer before it reports the library busy. Only tests
+    // set it: without, a test would wait the whole default before it sees the busy report.
     void setPatience(int milliseconds) { patienceMs_ = milliseconds; }
 
     static constexpr int recentBirthCount = 5;

@@ -1,4 +1,4 @@
-#include "ui/Contrast.h"
+#include "chartview/Contrast.h"
 
 #include <algorithm>
 #include <cmath>
