@@ -2,13 +2,22 @@
 
 #include "chart/InputTexts.h"
 #include "charts/ChartGeometry.h"
+#include "chartview/ChartPainter.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+#include <QPrinter>
 #include <QStringList>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFrame>
+#include <QTextImageFormat>
+#include <QUrl>
+
+#include <algorithm>
 
 #include <vector>
 
@@ -163,4 +172,77 @@ void KeepBodiesTogether(QTextDocument& document) {
             document.markContentsDirty(from, document.characterCount() - from);
         }
     }
+}
+
+void PrintReading(const Reading& reading, QPrinter& printer, const PrintedCharts* charts) {
+    QTextDocument document;
+    // Laid out at the printer's resolution on its pages, so that the page breaks seen here are
+    // the printed ones.
+    document.documentLayout()->setPaintDevice(&printer);
+    const QSizeF pageSize = printer.pageLayout().paintRectPixels(printer.resolution()).size();
+    document.setPageSize(pageSize);
+    // The charts are drawn, not pictured: the reading's text leaves them room at the top.
+    Reading text = reading;
+    for (ReadingChart& chart : text.charts) {
+        chart.png.clear();
+    }
+    document.setHtml(ReadingHtml(text));
+    const QFont chartFont = QApplication::font();
+    ChartPlacement placement;
+    double chartScale = 1.0;
+    QRectF chartsBox;
+    if (charts) {
+        placement = PlaceCharts(chartFont, &printer, 2, !charts->title.isEmpty());
+        const double usable =
+            pageSize.width() - 2 * document.rootFrame()->frameFormat().leftMargin();
+        chartScale = std::min(1.0, usable / placement.size.width());
+        const QSizeF room = placement.size * chartScale;
+        // An empty picture of the charts' size stands in their place in the text.
+        const QString name = QStringLiteral("korvani-charts");
+        QImage blank(1, 1, QImage::Format_ARGB32_Premultiplied);
+        blank.fill(Qt::transparent);
+        document.addResource(QTextDocument::ImageResource, QUrl(name), blank);
+        QTextCursor cursor(&document);
+        cursor.movePosition(QTextCursor::Start);
+        QTextImageFormat image;
+        image.setName(name);
+        image.setWidth(room.width());
+        image.setHeight(room.height());
+        cursor.insertImage(image);
+        cursor.insertBlock();
+        const QRectF block = document.documentLayout()->blockBoundingRect(document.begin());
+        chartsBox = QRectF(block.topLeft(), room);
+    }
+    KeepBodiesTogether(document);
+    if (!charts) {
+        document.print(&printer);
+        return;
+    }
+    // The pages as the document's own printing gives them, the charts on the first.
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        return;
+    }
+    const int pages = document.pageCount();
+    for (int page = 0; page < pages; ++page) {
+        if (page > 0) {
+            printer.newPage();
+        }
+        painter.save();
+        painter.translate(0, -page * pageSize.height());
+        QAbstractTextDocumentLayout::PaintContext context;
+        context.clip = QRectF(0, page * pageSize.height(), pageSize.width(), pageSize.height());
+        context.palette.setColor(QPalette::Text, Qt::black);
+        document.documentLayout()->draw(&painter, context);
+        painter.restore();
+        if (page == 0) {
+            painter.save();
+            painter.translate(chartsBox.topLeft());
+            painter.scale(chartScale, chartScale);
+            DrawCharts(painter, placement, {&charts->birth, &charts->decanate}, charts->style,
+                       LightChartPalette(), chartFont, -1, charts->title);
+            painter.restore();
+        }
+    }
+    painter.end();
 }

@@ -1,11 +1,14 @@
 #pragma once
 
 #include "chart/ChartState.h"
+#include "charts/ChartCells.h"
+#include "charts/ChartGeometry.h"
 
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 
+class QPrinter;
 class QTextDocument;
 
 #include <array>
@@ -74,3 +77,15 @@ QString ReadingFileStem(const QString& name, const ChartState& chart);
 // in a document made from ReadingHtml and given its page size. A body longer than a page stays
 // where it is.
 void KeepBodiesTogether(QTextDocument& document);
+
+// The two chart diagrams as the result window shows and prints them.
+struct PrintedCharts {
+    ChartContents birth;
+    ChartContents decanate;
+    ChartStyle style = ChartStyle::SouthIndian;
+    QString title; // person, date, place
+};
+
+// Prints the reading on the printer's pages, no body's heading parted from its fields; with
+// `charts`, both charts stand side by side at the top of the first page, above the reading.
+void PrintReading(const Reading& reading, QPrinter& printer, const PrintedCharts* charts = nullptr);

@@ -1,8 +1,9 @@
 #include "app/frmDisplay.h"
 
-#include "app/ChartView.h"
+#include "app/ChartPanel.h"
 #include "app/ImageList.h"
 #include "app/ScreenReaderNames.h"
+#include "chartview/ChartPainter.h"
 #include "links/modHelp.h"
 #include "ui/Appearance.h"
 #include "ui/ClickableLabel.h"
@@ -11,10 +12,8 @@
 #include "ui/WindowParts.h"
 #include "ui/WindowPlacement.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QBuffer>
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QCloseEvent>
@@ -26,23 +25,14 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QPainter>
 #include <QPixmap>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QStatusBar>
 #include <QTabWidget>
-#include <QTextCursor>
-#include <QTextDocument>
-#include <QTextFrame>
-#include <QTextImageFormat>
 #include <QTimer>
-#include <QUrl>
 #include <QVBoxLayout>
-
-#include <algorithm>
 
 namespace {
 
@@ -62,15 +52,24 @@ QString arrayName(const char* name, int index) {
     return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(index);
 }
 
-// A label in the labels' font that shows its caption as plain text.
-QLabel* makeLabel(QWidget* parent, const QString& objectName, const QString& text,
-                  bool bold = false) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(objectName);
-    label->setFont(LabelFont(9, bold));
-    label->setTextFormat(Qt::PlainText);
-    return label;
-}
+// A tab's fields before a chart is written into them: object name and text, in caption order.
+struct FieldLabel {
+    const char* name;
+    const char* placeholder;
+};
+constexpr std::array<FieldLabel, readingFieldCaptions.size()> fieldLabels = {{
+    {"lblPosition", "00 Ari 00"},
+    {"lblDecanateName", "(decanate)"},
+    {"lblDecanateSign", "(sign)"},
+    {"lblRulingPlanet", "(ruler)"},
+    {"lblRulingElement", "(element)"},
+    {"lblConstellationName", "(constellation)"},
+    {"lblKeyword", "(keyword)"},
+    {"lblTreeZodiac", "(tree)"},
+    {"lblDecanateSignDesc", "(description)"},
+}};
+constexpr std::size_t positionField = 0;
+constexpr std::size_t descriptionField = 8;
 
 // The longest description of the decanate tables, the one the description label must hold;
 // found once for the whole run.
@@ -124,7 +123,7 @@ frmDisplay::frmDisplay(QWidget* parent, const ResultPageMeasures* measures)
     auto* layout = new QVBoxLayout(central);
     layout->addWidget(createBanner());
     // Whose chart this is: written with the results.
-    lblChartHeader = makeLabel(central, QStringLiteral("lblChartHeader"), QString(), true);
+    lblChartHeader = MakePlainLabel(central, QStringLiteral("lblChartHeader"), QString(), true);
     lblChartHeader->setWordWrap(true);
     lblChartHeader->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto* headerRow = new QHBoxLayout;
@@ -179,17 +178,11 @@ QWidget* frmDisplay::createTabs() {
     }
     connect(tabsWidget, &QTabWidget::currentChanged, this, [this](int body) {
         // The selected tab's body stands out in both charts.
-        for (ChartView* chart : {picBirthChart, picDecanateChart}) {
-            if (chart) {
-                chart->setHighlightedBody(body);
-            }
+        if (fraCharts) {
+            fraCharts->setHighlightedBody(body);
         }
         if (body >= 0 && body < displayedBodyCount) {
-            const BodyTab& tab = tabs_[static_cast<std::size_t>(body)];
-            for (QLabel* value :
-                 {tab.lblPosition, tab.lblDecanateName, tab.lblDecanateSign, tab.lblRulingPlanet,
-                  tab.lblRulingElement, tab.lblConstellationName, tab.lblKeyword, tab.lblTreeZodiac,
-                  tab.lblDecanateSignDesc}) {
+            for (QLabel* value : tabs_[static_cast<std::size_t>(body)].fields) {
                 value->setTextInteractionFlags(Qt::TextSelectableByMouse);
             }
         }
@@ -220,7 +213,7 @@ QWidget* frmDisplay::createBodyTab(int body) {
 
     int row = 0;
     const auto addRow = [&](const char* captionName, const QString& caption, QLabel* value) {
-        auto* captionLabel = makeLabel(frame, arrayName(captionName, body), caption, true);
+        auto* captionLabel = MakePlainLabel(frame, arrayName(captionName, body), caption, true);
         // One-line values sit level with their captions; the paragraph hangs from its caption.
         const Qt::Alignment vertical = value->wordWrap() ? Qt::AlignTop : Qt::AlignVCenter;
         grid->addWidget(captionLabel, row, 0, vertical | Qt::AlignLeft);
@@ -229,7 +222,7 @@ QWidget* frmDisplay::createBodyTab(int body) {
         ++row;
     };
     const auto valueLabel = [&](const char* name, const QString& placeholder) {
-        QLabel* label = makeLabel(frame, arrayName(name, body), placeholder);
+        QLabel* label = MakePlainLabel(frame, arrayName(name, body), placeholder);
         // Selectable with the mouse (Ctrl+C copies a selection) once its tab is first shown: a
         // selectable label keeps a text document, which takes long to make for every tab.
         if (body == 0) {
@@ -255,88 +248,41 @@ QWidget* frmDisplay::createBodyTab(int body) {
     nameLabel->setFont(LabelFont(10, true));
     addRow("lblPlanetNameCaption", QStringLiteral("Planet Name"), nameLabel);
 
-    tab.lblPosition = valueLabel("lblPosition", QStringLiteral("00 Ari 00"));
-    addRow("lblPositionCaption", FieldCaption(0), tab.lblPosition);
-    tab.lblDecanateName = valueLabel("lblDecanateName", QStringLiteral("(decanate)"));
-    addRow("lblDecanateNameCaption", FieldCaption(1), tab.lblDecanateName);
-    tab.lblDecanateSign = valueLabel("lblDecanateSign", QStringLiteral("(sign)"));
-    addRow("lblDecanateSignCaption", FieldCaption(2), tab.lblDecanateSign);
-    tab.lblRulingPlanet = valueLabel("lblRulingPlanet", QStringLiteral("(ruler)"));
-    addRow("lblRulingPlanetCaption", FieldCaption(3), tab.lblRulingPlanet);
-    tab.lblRulingElement = valueLabel("lblRulingElement", QStringLiteral("(element)"));
-    addRow("lblRulingElementCaption", FieldCaption(4), tab.lblRulingElement);
-    tab.lblConstellationName =
-        valueLabel("lblConstellationName", QStringLiteral("(constellation)"));
-    addRow("lblConstellationNameCaption", FieldCaption(5), tab.lblConstellationName);
-    tab.lblKeyword = valueLabel("lblKeyword", QStringLiteral("(keyword)"));
-    addRow("lblKeywordCaption", FieldCaption(6), tab.lblKeyword);
-    tab.lblTreeZodiac = valueLabel("lblTreeZodiac", QStringLiteral("(tree)"));
-    addRow("lblTreeZodiacCaption", FieldCaption(7), tab.lblTreeZodiac);
-
-    // The description wraps; it is given the height of the longest paragraph at its narrowest.
-    tab.lblDecanateSignDesc = valueLabel("lblDecanateSignDesc", longestDescription());
-    tab.lblDecanateSignDesc->setWordWrap(true);
-    tab.lblDecanateSignDesc->setAlignment(Qt::AlignTop | Qt::AlignLeft);
-    tab.lblDecanateSignDesc->setMinimumWidth(descriptionWidth);
-    if (descriptionHeight_ == 0) {
-        descriptionHeight_ = measures_ && measures_->descriptionHeight > 0
-                                 ? measures_->descriptionHeight
-                                 : tab.lblDecanateSignDesc->heightForWidth(descriptionWidth);
+    BodyReading& shown = bodies_[static_cast<std::size_t>(body)];
+    shown.bodyName = bodyName;
+    for (std::size_t field = 0; field < fieldLabels.size(); ++field) {
+        shown.values[field] = QString::fromLatin1(fieldLabels[field].placeholder);
+        const QString name = QString::fromLatin1(fieldLabels[field].name);
+        QLabel* value = nullptr;
+        if (field == descriptionField) {
+            // The description wraps; it is given the height of the longest paragraph at its
+            // narrowest.
+            value = valueLabel(fieldLabels[field].name, longestDescription());
+            value->setWordWrap(true);
+            value->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+            value->setMinimumWidth(descriptionWidth);
+            if (descriptionHeight_ == 0) {
+                descriptionHeight_ = measures_ && measures_->descriptionHeight > 0
+                                         ? measures_->descriptionHeight
+                                         : value->heightForWidth(descriptionWidth);
+            }
+            value->setMinimumHeight(descriptionHeight_);
+            value->setText(shown.values[field]);
+        } else {
+            value = valueLabel(fieldLabels[field].name, shown.values[field]);
+        }
+        tab.fields[field] = value;
+        addRow((name + QStringLiteral("Caption")).toLatin1().constData(), FieldCaption(field),
+               value);
     }
-    tab.lblDecanateSignDesc->setMinimumHeight(descriptionHeight_);
-    tab.lblDecanateSignDesc->setText(QStringLiteral("(description)"));
-    addRow("lblDecanateSignDescCaption", FieldCaption(8), tab.lblDecanateSignDesc);
     grid->setRowStretch(row, 1);
     return page;
 }
 
 QWidget* frmDisplay::createChartPanel() {
-    fraCharts = new QFrame(this);
-    fraCharts->setObjectName(QStringLiteral("fraCharts"));
-    auto* layout = new QGridLayout(fraCharts);
-    layout->setContentsMargins(0, 0, 0, 0);
-    picBirthChart = new ChartView(ChartKind::Birth, fraCharts);
-    picDecanateChart = new ChartView(ChartKind::Decanate, fraCharts);
-    int column = 0;
-    for (ChartView* chart : {picBirthChart, picDecanateChart}) {
-        const ChartKind kind = chart->contents().kind;
-        QLabel* caption = makeLabel(fraCharts,
-                                    kind == ChartKind::Birth ? QStringLiteral("lblBirthChart")
-                                                             : QStringLiteral("lblDecanateChart"),
-                                    QString::fromUtf8(ChartCaption(kind)), true);
-        caption->setBuddy(chart);
-        layout->addWidget(caption, 0, column);
-        layout->addWidget(chart, 1, column);
-        // A click on a body's label selects its tab; the Ascendant has none.
-        connect(chart, &ChartView::bodyClicked, this, [this](int body) {
-            if (body >= 0 && body < displayedBodyCount) {
-                SSTab1->setCurrentIndex(body);
-            }
-        });
-        chart->setHighlightedBody(0);
-        ++column;
-    }
-    layout->setRowStretch(1, 1);
-
-    auto* styles = new QHBoxLayout;
-    auto* group = new QButtonGroup(fraCharts);
-    const char* const styleCaptions[] = {"&South Indian", "&North Indian"};
-    for (int option = 0; option < 2; ++option) {
-        auto* button = new QRadioButton(QString::fromUtf8(styleCaptions[option]), fraCharts);
-        button->setObjectName(arrayName("optChartStyle", option));
-        group->addButton(button, option);
-        styles->addWidget(button);
-        optChartStyle[static_cast<std::size_t>(option)] = button;
-    }
-    styles->addStretch();
-    layout->addLayout(styles, 2, 0, 1, 2);
-
-    useChartStyle(StoredChartStyle());
-    connect(group, &QButtonGroup::idClicked, this, [this](int option) {
-        const ChartStyle style = option == 1 ? ChartStyle::NorthIndian : ChartStyle::SouthIndian;
-        useChartStyle(style);
-        StoreChartStyle(style);
-    });
+    fraCharts = new ChartPanel(this);
+    // A click on a body's label selects its tab.
+    connect(fraCharts, &ChartPanel::bodyClicked, SSTab1, &QTabWidget::setCurrentIndex);
     connect(chkShowCharts, &QCheckBox::toggled, this, [this](bool shown) {
         fraCharts->setVisible(shown);
         if (isVisible()) {
@@ -349,16 +295,9 @@ QWidget* frmDisplay::createChartPanel() {
     return fraCharts;
 }
 
-void frmDisplay::useChartStyle(ChartStyle style) {
-    optChartStyle[style == ChartStyle::NorthIndian ? 1 : 0]->setChecked(true);
-    picBirthChart->setChartStyle(style);
-    picDecanateChart->setChartStyle(style);
-}
-
 void frmDisplay::setCharts(const ChartContents& birth, const ChartContents& decanate,
                            const QString& title) {
-    picBirthChart->setContents(birth, title);
-    picDecanateChart->setContents(decanate, title);
+    fraCharts->setCharts(birth, decanate, title);
 }
 
 void frmDisplay::foldChartsToFit(const QRect& available, const QSize& frameExtra) {
@@ -459,46 +398,40 @@ ResultPageMeasures frmDisplay::pageMeasures() const {
 }
 
 void frmDisplay::setChartHeader(const QString& text) {
+    header_ = text;
     lblChartHeader->setText(text);
 }
 
 Reading frmDisplay::reading() const {
     Reading reading;
-    reading.header = lblChartHeader->text();
-    for (const ChartView* chart : {picBirthChart, picDecanateChart}) {
+    reading.header = header_;
+    const PrintedCharts charts = fraCharts->charts();
+    for (const ChartContents* chart : {&charts.birth, &charts.decanate}) {
         QStringList lines;
-        for (const std::string& line : ChartTextLines(chart->contents())) {
+        for (const std::string& line : ChartTextLines(*chart)) {
             lines << QString::fromStdString(line);
         }
-        reading.charts.push_back(
-            {QString::fromUtf8(ChartCaption(chart->contents().kind)), lines, {}});
+        reading.charts.push_back({QString::fromUtf8(ChartCaption(chart->kind)), lines, {}});
     }
-    for (int body = 0; body < displayedBodyCount; ++body) {
-        const BodyTab& tab = tabs_[static_cast<std::size_t>(body)];
-        reading.bodies.push_back(
-            {QString::fromLatin1(bodyNames[static_cast<std::size_t>(body)]),
-             {tab.lblPosition->text(), tab.lblDecanateName->text(), tab.lblDecanateSign->text(),
-              tab.lblRulingPlanet->text(), tab.lblRulingElement->text(),
-              tab.lblConstellationName->text(), tab.lblKeyword->text(), tab.lblTreeZodiac->text(),
-              tab.lblDecanateSignDesc->text()}});
-    }
+    reading.bodies.assign(bodies_.begin(), bodies_.end());
     return reading;
 }
 
 void frmDisplay::mnuCopyReading_Click() {
     Reading shown = reading();
+    const PrintedCharts charts = fraCharts->charts();
     // The charts as the window draws them, each with its caption and title above it, as PNG.
-    const auto pngOf = [this](const ChartList& charts) {
+    const auto pngOf = [this, &charts](const ChartList& list) {
         QByteArray bytes;
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);
-        RenderChartsImage(charts, picBirthChart->chartStyle(), palette(), font(), 1.0,
-                          SSTab1->currentIndex(), picBirthChart->title())
+        RenderChartsImage(list, charts.style, palette(), font(), 1.0, SSTab1->currentIndex(),
+                          charts.title)
             .save(&buffer, "PNG");
         return bytes;
     };
-    const ChartContents& birth = picBirthChart->contents();
-    const ChartContents& decanate = picDecanateChart->contents();
+    const ChartContents& birth = charts.birth;
+    const ChartContents& decanate = charts.decanate;
     shown.charts[0].png = pngOf({&birth});
     shown.charts[1].png = pngOf({&decanate});
     auto* data = new QMimeData;
@@ -511,29 +444,32 @@ void frmDisplay::mnuCopyReading_Click() {
 }
 
 void frmDisplay::setPrintName(const QString& stem) {
-    picBirthChart->setFileStem(stem);
-    picDecanateChart->setFileStem(stem);
+    fraCharts->setFileStem(stem);
 }
 
 void frmDisplay::mnuPrint_Click() {
     QPrinter printer;
     // The dialog offers the document's name as the PDF file's name.
-    printer.setDocName(picBirthChart->fileStem());
+    printer.setDocName(fraCharts->fileStem());
     QPrintDialog dialog(&printer, this);
     dialog.setWindowTitle(programTitle);
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
-    const PrintedCharts charts{picBirthChart->contents(), picDecanateChart->contents(),
-                               picBirthChart->chartStyle(), picBirthChart->title()};
+    const PrintedCharts charts = fraCharts->charts();
     PrintReading(reading(), printer, &charts);
+}
+
+void frmDisplay::showField(int body, std::size_t field, const QString& text) {
+    bodies_[static_cast<std::size_t>(body)].values[field] = text;
+    tabs_[static_cast<std::size_t>(body)].fields[field]->setText(text);
 }
 
 void frmDisplay::setPositionCaption(int body, const QString& text) {
     if (body < 0 || body >= displayedBodyCount) {
         return;
     }
-    tabs_[static_cast<std::size_t>(body)].lblPosition->setText(text);
+    showField(body, positionField, text);
 }
 
 void frmDisplay::setBodyPicture(int body, const QPixmap& picture) {
@@ -547,15 +483,14 @@ void frmDisplay::setDecanateCaptions(int body, const DecanateResult& result) {
     if (body < 0 || body >= displayedBodyCount) {
         return;
     }
-    const BodyTab& tab = tabs_[static_cast<std::size_t>(body)];
-    tab.lblDecanateName->setText(QString::fromStdString(result.decanateName));
-    tab.lblDecanateSign->setText(QString::fromStdString(result.decanateSign));
-    tab.lblDecanateSignDesc->setText(QString::fromStdString(result.description));
-    tab.lblRulingPlanet->setText(QString::fromStdString(result.rulingPlanet));
-    tab.lblRulingElement->setText(QString::fromStdString(result.rulingElement));
-    tab.lblConstellationName->setText(QString::fromStdString(result.constellationName));
-    tab.lblKeyword->setText(QString::fromStdString(result.keyword));
-    tab.lblTreeZodiac->setText(QString::fromStdString(result.treeZodiac));
+    // In caption order, after the position.
+    const std::string* const texts[] = {&result.decanateName,      &result.decanateSign,
+                                        &result.rulingPlanet,      &result.rulingElement,
+                                        &result.constellationName, &result.keyword,
+                                        &result.treeZodiac,        &result.description};
+    for (std::size_t field = positionField + 1; field < fieldLabels.size(); ++field) {
+        showField(body, field, QString::fromStdString(*texts[field - positionField - 1]));
+    }
 }
 
 void frmDisplay::closeEvent(QCloseEvent* event) {
@@ -581,79 +516,6 @@ void frmDisplay::mnuFileBack_Click() {
 
 void frmDisplay::mnuExit_Click() {
     cmdExit_Click();
-}
-
-void PrintReading(const Reading& reading, QPrinter& printer, const PrintedCharts* charts) {
-    QTextDocument document;
-    // Laid out at the printer's resolution on its pages, so that the page breaks seen here are
-    // the printed ones.
-    document.documentLayout()->setPaintDevice(&printer);
-    const QSizeF pageSize = printer.pageLayout().paintRectPixels(printer.resolution()).size();
-    document.setPageSize(pageSize);
-    // The charts are drawn, not pictured: the reading's text leaves them room at the top.
-    Reading text = reading;
-    for (ReadingChart& chart : text.charts) {
-        chart.png.clear();
-    }
-    document.setHtml(ReadingHtml(text));
-    const QFont chartFont = QApplication::font();
-    ChartPlacement placement;
-    double chartScale = 1.0;
-    QRectF chartsBox;
-    if (charts) {
-        placement = PlaceCharts(chartFont, &printer, 2, !charts->title.isEmpty());
-        const double usable =
-            pageSize.width() - 2 * document.rootFrame()->frameFormat().leftMargin();
-        chartScale = std::min(1.0, usable / placement.size.width());
-        const QSizeF room = placement.size * chartScale;
-        // An empty picture of the charts' size stands in their place in the text.
-        const QString name = QStringLiteral("korvani-charts");
-        QImage blank(1, 1, QImage::Format_ARGB32_Premultiplied);
-        blank.fill(Qt::transparent);
-        document.addResource(QTextDocument::ImageResource, QUrl(name), blank);
-        QTextCursor cursor(&document);
-        cursor.movePosition(QTextCursor::Start);
-        QTextImageFormat image;
-        image.setName(name);
-        image.setWidth(room.width());
-        image.setHeight(room.height());
-        cursor.insertImage(image);
-        cursor.insertBlock();
-        const QRectF block = document.documentLayout()->blockBoundingRect(document.begin());
-        chartsBox = QRectF(block.topLeft(), room);
-    }
-    KeepBodiesTogether(document);
-    if (!charts) {
-        document.print(&printer);
-        return;
-    }
-    // The pages as the document's own printing gives them, the charts on the first.
-    QPainter painter;
-    if (!painter.begin(&printer)) {
-        return;
-    }
-    const int pages = document.pageCount();
-    for (int page = 0; page < pages; ++page) {
-        if (page > 0) {
-            printer.newPage();
-        }
-        painter.save();
-        painter.translate(0, -page * pageSize.height());
-        QAbstractTextDocumentLayout::PaintContext context;
-        context.clip = QRectF(0, page * pageSize.height(), pageSize.width(), pageSize.height());
-        context.palette.setColor(QPalette::Text, Qt::black);
-        document.documentLayout()->draw(&painter, context);
-        painter.restore();
-        if (page == 0) {
-            painter.save();
-            painter.translate(chartsBox.topLeft());
-            painter.scale(chartScale, chartScale);
-            DrawCharts(painter, placement, {&charts->birth, &charts->decanate}, charts->style,
-                       LightChartPalette(), chartFont, -1, charts->title);
-            painter.restore();
-        }
-    }
-    painter.end();
 }
 
 void fillDecanates(const ChartState& chart, DecanateResults& decanateResults, frmDisplay& window,

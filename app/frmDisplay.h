@@ -12,15 +12,13 @@
 
 #include <array>
 
-class ChartView;
+class ChartPanel;
 class ImageList;
 class QCheckBox;
-class QRadioButton;
 class QTabWidget;
 class QCloseEvent;
 class QLabel;
 class QPixmap;
-class QPrinter;
 class QTimer;
 
 // What one result window measured that the next can take as it is: the size of a body's page,
@@ -93,15 +91,8 @@ class frmDisplay : public QMainWindow {
     // The controls of one body's tab.
     struct BodyTab {
         QLabel* picPlanet = nullptr;
-        QLabel* lblPosition = nullptr;
-        QLabel* lblDecanateName = nullptr;
-        QLabel* lblDecanateSign = nullptr;
-        QLabel* lblRulingPlanet = nullptr;
-        QLabel* lblRulingElement = nullptr;
-        QLabel* lblConstellationName = nullptr;
-        QLabel* lblKeyword = nullptr;
-        QLabel* lblTreeZodiac = nullptr;
-        QLabel* lblDecanateSignDesc = nullptr;
+        // lblPosition, lblDecanateName ... lblDecanateSignDesc, in caption order.
+        std::array<QLabel*, readingFieldCaptions.size()> fields{};
     };
 
     QWidget* createBanner();
@@ -109,42 +100,31 @@ class frmDisplay : public QMainWindow {
     QWidget* createBodyTab(int body);
     QWidget* createCommandStrip();
     QWidget* createChartPanel();
-    void useChartStyle(ChartStyle style);
     // Gives the window the size its layout asks for, within `available` less the window's frame
     // (`frameExtra` larger than the window).
     void takeWantedSize(const QRect& available, const QSize& frameExtra);
     void createMenus();
     void arrangeTabOrder();
-    // Everything the window shows, as one reading.
+    // Writes field `field` (caption order) of a body's tab, in the reading and on its label.
+    void showField(int body, std::size_t field, const QString& text);
+    // Everything the window shows, as one reading, from the results it was given.
     Reading reading() const;
 
     QLabel* lblChartHeader = nullptr;
     QTabWidget* SSTab1 = nullptr;
-    QWidget* fraCharts = nullptr;
+    ChartPanel* fraCharts = nullptr;
     QCheckBox* chkShowCharts = nullptr;
-    std::array<QRadioButton*, 2> optChartStyle{};
-    ChartView* picBirthChart = nullptr;
-    ChartView* picDecanateChart = nullptr;
     QLabel* lblStatus = nullptr; // the status line: confirms what a menu command did
     QTimer* statusClearing = nullptr;
     std::array<BodyTab, displayedBodyCount> tabs_;
+    // The results as written into the window: the header and each body's fields.
+    QString header_;
+    std::array<BodyReading, displayedBodyCount> bodies_;
     std::array<QWidget*, displayedBodyCount> pages_{};
     const ResultPageMeasures* measures_ = nullptr;
     int descriptionHeight_ = 0;
     bool goingBack_ = false;
 };
-
-// The chart diagrams as the printout draws them.
-struct PrintedCharts {
-    ChartContents birth;
-    ChartContents decanate;
-    ChartStyle style = ChartStyle::SouthIndian;
-    QString title; // person, date, place
-};
-
-// Prints the reading on the printer's pages, no body's heading parted from its fields; with
-// `charts`, both charts stand side by side at the top of the first page, above the reading.
-void PrintReading(const Reading& reading, QPrinter& printer, const PrintedCharts* charts = nullptr);
 
 // The decanate stage: determines the decanates of positionText 0..9 into decanateResults, then
 // for each body sets picture i + 1 of `pictures` and the eight decanate captions on the

@@ -5,6 +5,7 @@
 #include "ui/DisplayFonts.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -109,4 +110,12 @@ QAction* AddHelpAndOfferMenus(QMenuBar* bar, const HelpMenuNames& names) {
     addBarItem("mnuDonate", QStringLiteral("&Donate"), WebPage::Donate);
     addBarItem("mkmoney", QStringLiteral("Make Money &Online"), WebPage::FullyBranded);
     return about;
+}
+
+QLabel* MakePlainLabel(QWidget* parent, const QString& objectName, const QString& text, bool bold) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(objectName);
+    label->setFont(LabelFont(9, bold));
+    label->setTextFormat(Qt::PlainText);
+    return label;
 }

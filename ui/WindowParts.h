@@ -4,6 +4,7 @@
 
 class ClickableLabel;
 class QAction;
+class QLabel;
 class QMenu;
 class QMenuBar;
 class QWidget;
@@ -25,6 +26,11 @@ QString OfferText(Offer offer);
 // The offer's label, named and in the link colour, `pointSize` points high. The banner is bold,
 // centred and on one line; the other offers wrap.
 ClickableLabel* MakeOfferLabel(QWidget* parent, Offer offer, qreal pointSize);
+
+// A label in the labels' 9-point font (LabelFont), named `objectName`, showing `text` as plain
+// text.
+QLabel* MakePlainLabel(QWidget* parent, const QString& objectName, const QString& text,
+                       bool bold = false);
 
 // The File menu of the input and result windows, empty, named mnuFile.
 QMenu* AddFileMenu(QMenuBar* bar);
