@@ -375,8 +375,10 @@ void frmMain::Form_Load() {
     }
     cmbTimeZone->setCurrentIndex(defaultTimeZonePosition);
     for (QComboBox* list : {cboMonth, cboDate, cboYear, cboHH, cboMM}) {
-        connect(list, &QComboBox::currentIndexChanged, this,
-                [this] { emit birthMomentChanged(birthDate(), birthTime()); });
+        connect(list, &QComboBox::currentIndexChanged, this, [this] {
+            const BirthFields entered = fields();
+            emit birthMomentChanged(BirthDateOf(entered), BirthTimeOf(entered));
+        });
     }
     optLong_0->setChecked(true);
     optLat_0->setChecked(true);
@@ -408,17 +410,7 @@ QWidget* frmMain::focusTargetWidget(FocusTarget target) const {
 }
 
 bool frmMain::validateBirthData() {
-    BirthDataEntry entry;
-    entry.name = txtName->text().toStdString();
-    entry.longitudeDegrees = txtLonD->text().toStdString();
-    entry.longitudeMinutes = txtLonM->text().toStdString();
-    entry.latitudeDegrees = txtLatD->text().toStdString();
-    entry.latitudeMinutes = txtLatM->text().toStdString();
-    entry.monthPosition = cboMonth->currentIndex();
-    entry.dayPosition = cboDate->currentIndex();
-    entry.year = cboYear->currentText().toInt();
-
-    const std::optional<ValidationFault> fault = ValidateBirthData(entry);
+    const std::optional<ValidationFault> fault = ValidateBirthData(EntryToValidate(fields()));
     if (!fault) {
         return true;
     }
@@ -432,37 +424,26 @@ bool frmMain::validateBirthData() {
     return false;
 }
 
-DriverControls frmMain::readControls() const {
-    DriverControls controls;
-    controls.monthPosition = cboMonth->currentIndex();
-    controls.dayText = cboDate->currentText();
-    controls.yearText = cboYear->currentText();
-    controls.hourText = cboHH->currentText();
-    controls.minuteText = cboMM->currentText();
-    controls.longitudeDegreesText = txtLonD->text();
-    controls.longitudeMinutesText = txtLonM->text();
-    controls.latitudeDegreesText = txtLatD->text();
-    controls.latitudeMinutesText = txtLatM->text();
-    controls.east = optLong_0->isChecked();
-    controls.south = optLat_1->isChecked();
-    controls.daylightSaving = chkDST->checkState() != Qt::Unchecked;
-    controls.timeZonePosition = cmbTimeZone->currentIndex();
-    return controls;
+BirthBoxes frmMain::boxes() const {
+    return {txtName,     cboMonth,  cboDate,   cboYear,   cboHH,      cboMM,    txtLonD,
+            txtLonM,     optLong_0, optLong_1, txtLatD,   txtLatM,    optLat_0, optLat_1,
+            cmbTimeZone, chkDST,    txtMCity,  txtMState, txtMCountry};
 }
 
 void frmMain::cmdRashi_Click() {
     if (!validateBirthData()) {
         return; // nothing changes; the message has told the user what to correct
     }
-    CalculateFromControls(chart_, readControls());
+    const BirthFields entered = fields();
+    CalculateFromControls(chart_, ControlsToCalculate(entered));
     // The owner writes the results into the result window, shows it and hides this one.
-    emit calculated(chart_, IMGPlanet, {txtName->text(), cmbTimeZone->currentText()});
+    emit calculated(chart_, IMGPlanet, {entered.name, entered.zoneText});
 }
 
 void frmMain::cmdBrowser_Click() {
-    const auto lookup =
-        PlaceLookupSearchText({txtMCity->text().toStdString(), txtMState->text().toStdString(),
-                               txtMCountry->text().toStdString()});
+    const BirthFields entered = fields();
+    const auto lookup = PlaceLookupSearchText(
+        {entered.city.toStdString(), entered.state.toStdString(), entered.country.toStdString()});
     if (const auto* fault = std::get_if<ValidationFault>(&lookup)) {
         ShowMessage(fault->icon, QString::fromStdString(fault->message), this);
         if (QWidget* target = focusTargetWidget(fault->focus)) {
@@ -474,9 +455,9 @@ void frmMain::cmdBrowser_Click() {
     if (isSignalConnected(QMetaMethod::fromSignal(&frmMain::placeLookupRequested))) {
         emit placeLookupRequested(
             PlaceFinderRequest{searchText,
-                               {txtMCity->text(), txtMState->text(), txtMCountry->text(), {}},
-                               birthDate(),
-                               birthTime()});
+                               {entered.city, entered.state, entered.country, {}},
+                               BirthDateOf(entered),
+                               BirthTimeOf(entered)});
         return;
     }
     // A window on its own, without an owner that finds places: the web search.
@@ -484,12 +465,11 @@ void frmMain::cmdBrowser_Click() {
 }
 
 QDate frmMain::birthDate() const {
-    return {cboYear->currentText().toInt(), cboMonth->currentIndex() + 1,
-            cboDate->currentText().toInt()};
+    return BirthDateOf(fields());
 }
 
 QTime frmMain::birthTime() const {
-    return {cboHH->currentText().toInt(), cboMM->currentText().toInt()};
+    return BirthTimeOf(fields());
 }
 
 void frmMain::usePlace(const PlaceChoice& choice) {
@@ -515,24 +495,8 @@ void frmMain::closeEvent(QCloseEvent* event) {
 frmMain::~frmMain() = default;
 
 SavedBirth frmMain::birthFromFields() const {
-    SavedBirth birth;
-    birth.name = NameAsHeld(txtName->text());
-    birth.year = cboYear->currentText().toInt();
-    birth.month = cboMonth->currentIndex() + 1;
-    birth.day = cboDate->currentText().toInt();
-    birth.hour = cboHH->currentText().toInt();
-    birth.minute = cboMM->currentText().toInt();
-    birth.longitudeDegrees = txtLonD->text();
-    birth.longitudeMinutes = txtLonM->text();
-    birth.east = optLong_0->isChecked();
-    birth.latitudeDegrees = txtLatD->text();
-    birth.latitudeMinutes = txtLatM->text();
-    birth.south = optLat_1->isChecked();
-    birth.zoneRow = cmbTimeZone->currentText();
-    birth.daylightSaving = chkDST->checkState() != Qt::Unchecked;
-    birth.city = txtMCity->text();
-    birth.state = txtMState->text();
-    birth.country = txtMCountry->text();
+    const BirthFields entered = fields();
+    SavedBirth birth = BirthToSave(entered);
     const auto samePlace = [](const SavedBirth& a, const SavedBirth& b) {
         return a.longitudeDegrees == b.longitudeDegrees &&
                a.longitudeMinutes == b.longitudeMinutes && a.east == b.east &&
@@ -542,9 +506,10 @@ SavedBirth frmMain::birthFromFields() const {
     if (!knownZoneId_.isEmpty() && knownZoneFields_ && samePlace(birth, *knownZoneFields_)) {
         birth.ianaZone = QString::fromLatin1(knownZoneId_);
         // The exact offset at the birth as the fields now give it.
-        if (const auto zone = ZoneHistory::ForZone(knownZoneId_); zone && birthDate().isValid()) {
+        const QDate date = BirthDateOf(entered);
+        if (const auto zone = ZoneHistory::ForZone(knownZoneId_); zone && date.isValid()) {
             birth.offsetSeconds =
-                zone->ReadLocalTime(birthDate(), birthTime()).offset.offsetSeconds;
+                zone->ReadLocalTime(date, BirthTimeOf(entered)).offset.offsetSeconds;
         }
     }
     return birth;
@@ -585,29 +550,7 @@ void frmMain::useBirth(const SavedBirth& birth) {
                   this)) {
         return;
     }
-    const auto pick = [](QComboBox* list, const QString& text) {
-        const int row = list->findText(text);
-        if (row >= 0) {
-            list->setCurrentIndex(row);
-        }
-    };
-    txtName->setText(birth.name);
-    cboMonth->setCurrentIndex(birth.month - 1);
-    pick(cboDate, QString::number(birth.day));
-    pick(cboYear, QString::number(birth.year));
-    pick(cboHH, QString::number(birth.hour));
-    pick(cboMM, QString::number(birth.minute));
-    txtLonD->setText(birth.longitudeDegrees);
-    txtLonM->setText(birth.longitudeMinutes);
-    (birth.east ? optLong_0 : optLong_1)->setChecked(true);
-    txtLatD->setText(birth.latitudeDegrees);
-    txtLatM->setText(birth.latitudeMinutes);
-    (birth.south ? optLat_1 : optLat_0)->setChecked(true);
-    pick(cmbTimeZone, birth.zoneRow);
-    chkDST->setChecked(birth.daylightSaving);
-    txtMCity->setText(birth.city);
-    txtMState->setText(birth.state);
-    txtMCountry->setText(birth.country);
+    WriteBirthFields(boxes(), birth);
 
     knownZoneId_ = birth.ianaZone.toLatin1();
     if (!birth.ianaZone.isEmpty() && cmbTimeZone->findText(birth.zoneRow) < 0) {

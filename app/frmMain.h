@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/BirthFields.h"
 #include "app/PlaceFinderRows.h"
 #include "app/Reading.h"
 #include "chart/ChartState.h"
@@ -20,7 +21,6 @@ class QComboBox;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
-struct DriverControls;
 
 // The input window: birth data, place lookup and the calculation. Created once at program
 // start; a calculation hides it with its entries intact. Closing it shows the exit promotion
@@ -88,7 +88,9 @@ class frmMain : public QMainWindow {
     void createMenus();
     void arrangeTabOrder();
     void Form_Load();
-    DriverControls readControls() const;
+    // The birth boxes, and what they hold: the one place the window reads them.
+    BirthBoxes boxes() const;
+    BirthFields fields() const { return ReadBirthFields(boxes()); }
     QWidget* focusTargetWidget(FocusTarget target) const;
     SavedBirth birthFromFields() const;
     // Shows a text in the status line, for `timeoutMs` (0: until the next text).
