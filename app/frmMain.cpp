@@ -153,27 +153,28 @@ QWidget* frmMain::createEntryFields() {
     auto* grid = new QGridLayout(frame);
     grid->setContentsMargins(0, 0, 0, 0);
 
-    txtName = new FilteredLineEdit(FilteredLineEdit::Rule::Name, frame);
-    txtName->setObjectName(QStringLiteral("txtName"));
-    grid->addWidget(makeCaption(frame, "lblName", QStringLiteral("&Name"), txtName), 0, 0);
-    grid->addWidget(txtName, 0, 1, 1, 4);
+    boxes_.txtName = new FilteredLineEdit(FilteredLineEdit::Rule::Name, frame);
+    boxes_.txtName->setObjectName(QStringLiteral("txtName"));
+    grid->addWidget(makeCaption(frame, "lblName", QStringLiteral("&Name"), boxes_.txtName), 0, 0);
+    grid->addWidget(boxes_.txtName, 0, 1, 1, 4);
 
-    cboMonth = makeList(frame, "cboMonth");
-    cboDate = makeList(frame, "cboDate");
-    cboYear = makeList(frame, "cboYear");
+    boxes_.cboMonth = makeList(frame, "cboMonth");
+    boxes_.cboDate = makeList(frame, "cboDate");
+    boxes_.cboYear = makeList(frame, "cboYear");
     grid->addWidget(
-        makeCaption(frame, "lblDateOfBirth", QStringLiteral("Date of &Birth"), cboMonth), 1, 0);
-    grid->addWidget(cboMonth, 1, 1);
-    grid->addWidget(cboDate, 1, 2);
-    grid->addWidget(cboYear, 1, 3);
+        makeCaption(frame, "lblDateOfBirth", QStringLiteral("Date of &Birth"), boxes_.cboMonth), 1,
+        0);
+    grid->addWidget(boxes_.cboMonth, 1, 1);
+    grid->addWidget(boxes_.cboDate, 1, 2);
+    grid->addWidget(boxes_.cboYear, 1, 3);
 
-    cboHH = makeList(frame, "cboHH");
-    cboMM = makeList(frame, "cboMM");
+    boxes_.cboHH = makeList(frame, "cboHH");
+    boxes_.cboMM = makeList(frame, "cboMM");
     cboSS = makeList(frame, "cboSS");
-    grid->addWidget(makeCaption(frame, "lblTimeOfBirth", QStringLiteral("&Time of Birth"), cboHH),
-                    2, 0);
-    grid->addWidget(cboHH, 2, 1);
-    grid->addWidget(cboMM, 2, 2);
+    grid->addWidget(
+        makeCaption(frame, "lblTimeOfBirth", QStringLiteral("&Time of Birth"), boxes_.cboHH), 2, 0);
+    grid->addWidget(boxes_.cboHH, 2, 1);
+    grid->addWidget(boxes_.cboMM, 2, 2);
     grid->addWidget(cboSS, 2, 3);
     auto* hint = new QLabel(QStringLiteral("HH:MM:SS"), frame);
     hint->setObjectName(QStringLiteral("lblTimeHint"));
@@ -211,36 +212,36 @@ QWidget* frmMain::createEntryFields() {
         return box;
     };
 
-    txtLonD = makeCoordinateBox(frame, "txtLonD", 3);
-    txtLonM = makeCoordinateBox(frame, "txtLonM", 2);
-    optLong_0 = new QRadioButton(QStringLiteral("Ea&st"), frame);
-    optLong_0->setObjectName(QStringLiteral("optLong_0"));
-    optLong_1 = new QRadioButton(QStringLiteral("&West"), frame);
-    optLong_1->setObjectName(QStringLiteral("optLong_1"));
-    txtLatD = makeCoordinateBox(frame, "txtLatD", 2);
-    txtLatM = makeCoordinateBox(frame, "txtLatM", 2);
-    optLat_0 = new QRadioButton(QStringLiteral("No&rth"), frame);
-    optLat_0->setObjectName(QStringLiteral("optLat_0"));
-    optLat_1 = new QRadioButton(QStringLiteral("So&uth"), frame);
-    optLat_1->setObjectName(QStringLiteral("optLat_1"));
+    boxes_.txtLonD = makeCoordinateBox(frame, "txtLonD", 3);
+    boxes_.txtLonM = makeCoordinateBox(frame, "txtLonM", 2);
+    boxes_.optLong_0 = new QRadioButton(QStringLiteral("Ea&st"), frame);
+    boxes_.optLong_0->setObjectName(QStringLiteral("optLong_0"));
+    boxes_.optLong_1 = new QRadioButton(QStringLiteral("&West"), frame);
+    boxes_.optLong_1->setObjectName(QStringLiteral("optLong_1"));
+    boxes_.txtLatD = makeCoordinateBox(frame, "txtLatD", 2);
+    boxes_.txtLatM = makeCoordinateBox(frame, "txtLatM", 2);
+    boxes_.optLat_0 = new QRadioButton(QStringLiteral("No&rth"), frame);
+    boxes_.optLat_0->setObjectName(QStringLiteral("optLat_0"));
+    boxes_.optLat_1 = new QRadioButton(QStringLiteral("So&uth"), frame);
+    boxes_.optLat_1->setObjectName(QStringLiteral("optLat_1"));
 
     auto* coordinates = new QHBoxLayout;
-    coordinates->addWidget(makeCoordinateFrame("fraLongitude", QStringLiteral("Longitude"), txtLonD,
-                                               QStringLiteral("D&eg"), txtLonM,
-                                               QStringLiteral("&Min"), optLong_0, optLong_1));
-    coordinates->addWidget(makeCoordinateFrame("fraLatitude", QStringLiteral("Latitude"), txtLatD,
-                                               QStringLiteral("De&g"), txtLatM,
-                                               QStringLiteral("M&in"), optLat_0, optLat_1));
+    coordinates->addWidget(makeCoordinateFrame(
+        "fraLongitude", QStringLiteral("Longitude"), boxes_.txtLonD, QStringLiteral("D&eg"),
+        boxes_.txtLonM, QStringLiteral("&Min"), boxes_.optLong_0, boxes_.optLong_1));
+    coordinates->addWidget(makeCoordinateFrame(
+        "fraLatitude", QStringLiteral("Latitude"), boxes_.txtLatD, QStringLiteral("De&g"),
+        boxes_.txtLatM, QStringLiteral("M&in"), boxes_.optLat_0, boxes_.optLat_1));
     grid->addLayout(coordinates, 3, 0, 1, 5);
 
     auto* zone = new QGroupBox(QStringLiteral("&Zone"), frame);
     zone->setObjectName(QStringLiteral("fraZone"));
     auto* zoneRow = new QHBoxLayout(zone);
-    cmbTimeZone = makeList(zone, "cmbTimeZone");
-    chkDST = new QCheckBox(QStringLiteral("Daylight Sa&ving Time"), zone);
-    chkDST->setObjectName(QStringLiteral("chkDST"));
-    zoneRow->addWidget(cmbTimeZone, 1);
-    zoneRow->addWidget(chkDST);
+    boxes_.cmbTimeZone = makeList(zone, "cmbTimeZone");
+    boxes_.chkDST = new QCheckBox(QStringLiteral("Daylight Sa&ving Time"), zone);
+    boxes_.chkDST->setObjectName(QStringLiteral("chkDST"));
+    zoneRow->addWidget(boxes_.cmbTimeZone, 1);
+    zoneRow->addWidget(boxes_.chkDST);
     grid->addWidget(zone, 4, 0, 1, 5);
     grid->setColumnStretch(1, 2);
     grid->setColumnStretch(2, 1);
@@ -252,21 +253,22 @@ QWidget* frmMain::createPlaceLookup() {
     auto* box = new QGroupBox(this);
     box->setObjectName(QStringLiteral("fraPlace"));
     auto* grid = new QGridLayout(box);
-    txtMCity = new QLineEdit(box);
-    txtMCity->setObjectName(QStringLiteral("txtMCity"));
-    txtMState = new QLineEdit(box);
-    txtMState->setObjectName(QStringLiteral("txtMState"));
-    txtMCountry = new QLineEdit(box);
-    txtMCountry->setObjectName(QStringLiteral("txtMCountry"));
-    for (QLineEdit* place : {txtMCity, txtMState, txtMCountry}) {
+    boxes_.txtMCity = new QLineEdit(box);
+    boxes_.txtMCity->setObjectName(QStringLiteral("txtMCity"));
+    boxes_.txtMState = new QLineEdit(box);
+    boxes_.txtMState->setObjectName(QStringLiteral("txtMState"));
+    boxes_.txtMCountry = new QLineEdit(box);
+    boxes_.txtMCountry->setObjectName(QStringLiteral("txtMCountry"));
+    for (QLineEdit* place : {boxes_.txtMCity, boxes_.txtMState, boxes_.txtMCountry}) {
         place->setMaxLength(placeTextMaxLength);
     }
-    grid->addWidget(makeCaption(box, "lblCity", QStringLiteral("&City"), txtMCity), 0, 0);
-    grid->addWidget(txtMCity, 0, 1);
-    grid->addWidget(makeCaption(box, "lblState", QStringLiteral("St&ate"), txtMState), 0, 2);
-    grid->addWidget(txtMState, 0, 3);
-    grid->addWidget(makeCaption(box, "lblCountry", QStringLiteral("Countr&y"), txtMCountry), 0, 4);
-    grid->addWidget(txtMCountry, 0, 5);
+    grid->addWidget(makeCaption(box, "lblCity", QStringLiteral("&City"), boxes_.txtMCity), 0, 0);
+    grid->addWidget(boxes_.txtMCity, 0, 1);
+    grid->addWidget(makeCaption(box, "lblState", QStringLiteral("St&ate"), boxes_.txtMState), 0, 2);
+    grid->addWidget(boxes_.txtMState, 0, 3);
+    grid->addWidget(makeCaption(box, "lblCountry", QStringLiteral("Countr&y"), boxes_.txtMCountry),
+                    0, 4);
+    grid->addWidget(boxes_.txtMCountry, 0, 5);
     // "&&" shows one ampersand and gives the button no access key.
     cmdBrowser = new QPushButton(QStringLiteral("Click Here To Find Latitude && Longitude"), box);
     cmdBrowser->setObjectName(QStringLiteral("cmdBrowser"));
@@ -328,26 +330,26 @@ void frmMain::createMenus() {
 }
 
 void frmMain::arrangeTabOrder() {
-    QWidget* const order[] = {txtName,
-                              cboMonth,
-                              cboDate,
-                              cboYear,
-                              cboHH,
-                              cboMM,
+    QWidget* const order[] = {boxes_.txtName,
+                              boxes_.cboMonth,
+                              boxes_.cboDate,
+                              boxes_.cboYear,
+                              boxes_.cboHH,
+                              boxes_.cboMM,
                               cboSS,
-                              txtLonD,
-                              txtLonM,
-                              optLong_0,
-                              optLong_1,
-                              txtLatD,
-                              txtLatM,
-                              optLat_0,
-                              optLat_1,
-                              cmbTimeZone,
-                              chkDST,
-                              txtMCity,
-                              txtMState,
-                              txtMCountry,
+                              boxes_.txtLonD,
+                              boxes_.txtLonM,
+                              boxes_.optLong_0,
+                              boxes_.optLong_1,
+                              boxes_.txtLatD,
+                              boxes_.txtLatM,
+                              boxes_.optLat_0,
+                              boxes_.optLat_1,
+                              boxes_.cmbTimeZone,
+                              boxes_.chkDST,
+                              boxes_.txtMCity,
+                              boxes_.txtMState,
+                              boxes_.txtMCountry,
                               cmdBrowser,
                               cmdRashi,
                               findChild<QWidget*>(QStringLiteral("Label61")),
@@ -360,49 +362,51 @@ void frmMain::arrangeTabOrder() {
 
 void frmMain::Form_Load() {
     for (const char* month : monthNames) {
-        cboMonth->addItem(QString::fromLatin1(month));
+        boxes_.cboMonth->addItem(QString::fromLatin1(month));
     }
     for (const TimeZoneEntry& zone : timeZoneTable) {
-        cmbTimeZone->addItem(QString::fromLatin1(zone.listText));
+        boxes_.cmbTimeZone->addItem(QString::fromLatin1(zone.listText));
     }
-    addNumbers(cboDate, 1, 31);
-    addNumbers(cboYear, firstEntryYear, lastEntryYear);
-    addNumbers(cboHH, 0, 23);
-    addNumbers(cboMM, 0, 59);
+    addNumbers(boxes_.cboDate, 1, 31);
+    addNumbers(boxes_.cboYear, firstEntryYear, lastEntryYear);
+    addNumbers(boxes_.cboHH, 0, 23);
+    addNumbers(boxes_.cboMM, 0, 59);
     addNumbers(cboSS, 0, 59);
-    for (QComboBox* list : {cboMonth, cboDate, cboYear, cboHH, cboMM, cboSS}) {
+    for (QComboBox* list :
+         {boxes_.cboMonth, boxes_.cboDate, boxes_.cboYear, boxes_.cboHH, boxes_.cboMM, cboSS}) {
         list->setCurrentIndex(0);
     }
-    cmbTimeZone->setCurrentIndex(defaultTimeZonePosition);
-    for (QComboBox* list : {cboMonth, cboDate, cboYear, cboHH, cboMM}) {
+    boxes_.cmbTimeZone->setCurrentIndex(defaultTimeZonePosition);
+    for (QComboBox* list :
+         {boxes_.cboMonth, boxes_.cboDate, boxes_.cboYear, boxes_.cboHH, boxes_.cboMM}) {
         connect(list, &QComboBox::currentIndexChanged, this, [this] {
             const BirthFields entered = fields();
             emit birthMomentChanged(BirthDateOf(entered), BirthTimeOf(entered));
         });
     }
-    optLong_0->setChecked(true);
-    optLat_0->setChecked(true);
-    txtName->setFocus();
+    boxes_.optLong_0->setChecked(true);
+    boxes_.optLat_0->setChecked(true);
+    boxes_.txtName->setFocus();
 }
 
 QWidget* frmMain::focusTargetWidget(FocusTarget target) const {
     switch (target) {
     case FocusTarget::Name:
-        return txtName;
+        return boxes_.txtName;
     case FocusTarget::LongitudeDegrees:
-        return txtLonD;
+        return boxes_.txtLonD;
     case FocusTarget::LongitudeMinutes:
-        return txtLonM;
+        return boxes_.txtLonM;
     case FocusTarget::LatitudeDegrees:
-        return txtLatD;
+        return boxes_.txtLatD;
     case FocusTarget::LatitudeMinutes:
-        return txtLatM;
+        return boxes_.txtLatM;
     case FocusTarget::City:
-        return txtMCity;
+        return boxes_.txtMCity;
     case FocusTarget::State:
-        return txtMState;
+        return boxes_.txtMState;
     case FocusTarget::Country:
-        return txtMCountry;
+        return boxes_.txtMCountry;
     case FocusTarget::None:
         break;
     }
@@ -422,12 +426,6 @@ bool frmMain::validateBirthData() {
         }
     }
     return false;
-}
-
-BirthBoxes frmMain::boxes() const {
-    return {txtName,     cboMonth,  cboDate,   cboYear,   cboHH,      cboMM,    txtLonD,
-            txtLonM,     optLong_0, optLong_1, txtLatD,   txtLatM,    optLat_0, optLat_1,
-            cmbTimeZone, chkDST,    txtMCity,  txtMState, txtMCountry};
 }
 
 void frmMain::cmdRashi_Click() {
@@ -473,15 +471,15 @@ QTime frmMain::birthTime() const {
 }
 
 void frmMain::usePlace(const PlaceChoice& choice) {
-    txtLonD->setText(QString::number(choice.longitude.degrees));
-    txtLonM->setText(QString::number(choice.longitude.minutes));
-    (choice.longitude.secondHemisphere ? optLong_1 : optLong_0)->setChecked(true);
-    txtLatD->setText(QString::number(choice.latitude.degrees));
-    txtLatM->setText(QString::number(choice.latitude.minutes));
-    (choice.latitude.secondHemisphere ? optLat_1 : optLat_0)->setChecked(true);
+    boxes_.txtLonD->setText(QString::number(choice.longitude.degrees));
+    boxes_.txtLonM->setText(QString::number(choice.longitude.minutes));
+    (choice.longitude.secondHemisphere ? boxes_.optLong_1 : boxes_.optLong_0)->setChecked(true);
+    boxes_.txtLatD->setText(QString::number(choice.latitude.degrees));
+    boxes_.txtLatM->setText(QString::number(choice.latitude.minutes));
+    (choice.latitude.secondHemisphere ? boxes_.optLat_1 : boxes_.optLat_0)->setChecked(true);
     if (choice.zoneKnown) {
-        cmbTimeZone->setCurrentIndex(choice.zonePosition);
-        chkDST->setChecked(choice.daylightSaving);
+        boxes_.cmbTimeZone->setCurrentIndex(choice.zonePosition);
+        boxes_.chkDST->setChecked(choice.daylightSaving);
     }
     knownZoneId_ = choice.zoneKnown ? choice.zoneId : QByteArray();
     knownZoneFields_ = std::make_unique<SavedBirth>(birthFromFields());
@@ -550,10 +548,10 @@ void frmMain::useBirth(const SavedBirth& birth) {
                   this)) {
         return;
     }
-    WriteBirthFields(boxes(), birth);
+    WriteBirthFields(boxes_, birth);
 
     knownZoneId_ = birth.ianaZone.toLatin1();
-    if (!birth.ianaZone.isEmpty() && cmbTimeZone->findText(birth.zoneRow) < 0) {
+    if (!birth.ianaZone.isEmpty() && boxes_.cmbTimeZone->findText(birth.zoneRow) < 0) {
         // Known by its zone alone: the row and box the place finder recommends for its date.
         Place place;
         place.name = birth.city;
@@ -562,8 +560,8 @@ void frmMain::useBirth(const SavedBirth& birth) {
         place.zoneId = knownZoneId_;
         const FinderRow row = MakeFinderRow(place, birthDate(), birthTime());
         if (row.choice.zoneKnown) {
-            cmbTimeZone->setCurrentIndex(row.choice.zonePosition);
-            chkDST->setChecked(row.choice.daylightSaving);
+            boxes_.cmbTimeZone->setCurrentIndex(row.choice.zonePosition);
+            boxes_.chkDST->setChecked(row.choice.daylightSaving);
         }
         if (!row.note.isEmpty()) {
             ShowMessage(MessageIcon::Information, row.note, this);

@@ -88,9 +88,8 @@ class frmMain : public QMainWindow {
     void createMenus();
     void arrangeTabOrder();
     void Form_Load();
-    // The birth boxes, and what they hold: the one place the window reads them.
-    BirthBoxes boxes() const;
-    BirthFields fields() const { return ReadBirthFields(boxes()); }
+    // What the birth boxes hold: the one place the window reads them.
+    BirthFields fields() const { return ReadBirthFields(boxes_); }
     QWidget* focusTargetWidget(FocusTarget target) const;
     SavedBirth birthFromFields() const;
     // Shows a text in the status line, for `timeoutMs` (0: until the next text).
@@ -109,26 +108,9 @@ class frmMain : public QMainWindow {
     ChartState chart_;
     ImageList* IMGPlanet = nullptr;
 
-    FilteredLineEdit* txtName = nullptr;
-    QComboBox* cboMonth = nullptr;
-    QComboBox* cboDate = nullptr;
-    QComboBox* cboYear = nullptr;
-    QComboBox* cboHH = nullptr;
-    QComboBox* cboMM = nullptr;
+    BirthBoxes boxes_;
+
     QComboBox* cboSS = nullptr;
-    FilteredLineEdit* txtLonD = nullptr;
-    FilteredLineEdit* txtLonM = nullptr;
-    QRadioButton* optLong_0 = nullptr;
-    QRadioButton* optLong_1 = nullptr;
-    FilteredLineEdit* txtLatD = nullptr;
-    FilteredLineEdit* txtLatM = nullptr;
-    QRadioButton* optLat_0 = nullptr;
-    QRadioButton* optLat_1 = nullptr;
-    QComboBox* cmbTimeZone = nullptr;
-    QCheckBox* chkDST = nullptr;
-    QLineEdit* txtMCity = nullptr;
-    QLineEdit* txtMState = nullptr;
-    QLineEdit* txtMCountry = nullptr;
     QPushButton* cmdBrowser = nullptr;
     QPushButton* cmdRashi = nullptr;
 };
