@@ -1,7 +1,7 @@
 #include "app/BirthFields.h"
 
 #include "app/FilteredLineEdit.h"
-#include "library/BirthLibrary.h"
+#include "library/SavedBirth.h"
 
 #include <QCheckBox>
 #include <QComboBox>
