@@ -174,7 +174,7 @@ TEST_F(ChartPanel, PanelFoldsAwayOnlyOnASmallScreen) {
         EXPECT_EQ(show->isChecked(), row.shown) << row.available.width();
         EXPECT_EQ(Chart(*window, "picBirthChart")->isVisible(), row.shown);
         if (!row.shown) {
-            // Without the panel the window can be made as small as before.
+            // Without the panel the window fits the available area.
             QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
             const QSize frame = window->minimumSizeHint() + frameExtra;
             EXPECT_LE(frame.width(), row.available.width());

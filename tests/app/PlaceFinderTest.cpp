@@ -563,7 +563,7 @@ TEST(FinderWorkers, AFinderDeletedWhileReadingLeavesNothingBehind) {
     EXPECT_EQ(FindWindow("frmPlaceFinder"), nullptr);
 }
 
-// Without a place list the lookup opens the web search with the same text, as before.
+// Without a place list the lookup opens the web search with the typed text.
 TEST(FinderFallback, WithoutAPlaceListTheLookupSearchesTheWeb) {
     WindowController controller;
     controller.usePlaceSource(nullptr);

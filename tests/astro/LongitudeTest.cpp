@@ -26,8 +26,7 @@ ChartInput AtGreenwich(int year, int month, int day, int hour) {
 }
 
 // Worked by tests/astro/reference/sidereal_longitudes.py (mpmath, 30 digits; the script names
-// every formula and its source). Its Moon of 2000 and 1990 and its Ascendant and Midheaven of
-// 2000 are the worked examples' values (199.4625981, 48.9076996; 0.4439, 255.7605).
+// every formula and its source).
 const ReferenceChart referenceCharts[] = {
     {"greenwich2000",
      Greenwich2000(),

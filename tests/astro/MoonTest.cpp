@@ -9,7 +9,8 @@
 namespace {
 
 TEST(Moon, Epoch2000FromTheWorkedExample) {
-    // Worked values of the abridged lunar series at T = 0.
+    // The abridged lunar series at T = 0 (J2000.0), worked by hand from its mean elements and
+    // periodic terms.
     EXPECT_NEAR(MoonTropicalLongitudeDegrees(0.0), 223.3161029, 5e-8);
     EXPECT_NEAR(SiderealCorrectionJ2000(0.0), -23.8535048, 5e-8);
 }

@@ -33,7 +33,7 @@ inline constexpr int easternStandardZone = 27;
 inline constexpr int britishSummerZone = 16;
 inline constexpr int centralEuropeanZone = 20;
 
-// 1990-08-15 10:30 Indian Time at 77°13' East, 28°39' North: the worked Moon example.
+// 1990-08-15 10:30 Indian Time at 77°13' East, 28°39' North: the Delhi birth used across the tests.
 inline ChartInput DelhiBirth() {
     ChartInput input = Birth(1990, 8, 15, 10, 30, indianZone, false, {77, 13, true});
     input.latitudeDegrees = 28;
@@ -41,7 +41,7 @@ inline ChartInput DelhiBirth() {
     return input;
 }
 
-// 2000-01-01 12:00 Greenwich Mean Time at 0°0' West, 51°30' North: the worked angles example.
+// 2000-01-01 12:00 Greenwich Mean Time at 0°0' West, 51°30' North: the J2000.0 epoch at Greenwich.
 inline ChartInput Greenwich2000() {
     ChartInput input = Birth(2000, 1, 1, 12, 0, greenwichZone);
     input.latitudeDegrees = 51;
