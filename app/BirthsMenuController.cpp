@@ -1,6 +1,6 @@
 #include "app/BirthsMenuController.h"
 
-#include "cli/ChartRequest.h"
+#include "request/ChartRequest.h"
 #include "library/BirthCsv.h"
 #include "ui/FileDialogs.h"
 #include "ui/Messages.h"
@@ -56,7 +56,7 @@ WorkerResult ReadImportRows(const QString& libraryPath, const QString& filePath)
         result.fault = error->message;
         return result;
     }
-    PlaceAndZoneCache places(SystemPlaceLoader());
+    RememberedPlaceAnswers places(SystemPlaceLoader());
     result.rows = ReadBirthRows(file, places, std::get<QSet<QString>>(known), false);
     if (result.rows.fileError) {
         result.fault = QStringLiteral("%1 cannot be imported: %2")

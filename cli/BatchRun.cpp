@@ -1,140 +1,18 @@
 #include "cli/BatchRun.h"
 
-#include <QFile>
-#include <QSet>
+#include "cli/ChartOutput.h"
 
-#include <poll.h>
+#include <QFile>
+
 #include <sched.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <condition_variable>
-#include <cstring>
 #include <deque>
 #include <map>
 #include <mutex>
 #include <thread>
 #include <utility>
-
-qint64 DescriptorDevice::readData(char* data, qint64 maxSize) {
-    while (true) {
-        const ssize_t read = ::read(descriptor_, data, static_cast<std::size_t>(maxSize));
-        if (read >= 0 || errno != EINTR) {
-            return read;
-        }
-    }
-}
-
-namespace {
-
-// One line of the input, without its line end; `tooLong` when it was longer than the limit (the
-// rest of it is skipped). The bytes stay in the reader's buffer until the next line is read.
-// The text of a line, or nothing when it is not UTF-8. A byte-order mark at its start is no
-// part of the text (as QString::fromUtf8 reads it).
-std::optional<QByteArrayView> Utf8Line(QByteArrayView bytes) {
-    if (!bytes.isValidUtf8()) {
-        return std::nullopt;
-    }
-    return bytes.startsWith(utf8ByteOrderMark) ? bytes.sliced(utf8ByteOrderMark.size()) : bytes;
-}
-
-std::optional<QByteArrayView> Field(const CsvFields& fields, int column) {
-    const QByteArrayView value = TrimmedUtf8(fields.values[column]);
-    return value.isEmpty() ? std::nullopt : std::optional<QByteArrayView>(value);
-}
-
-std::variant<bool, Refusal> ReadDaylightSaving(QByteArrayView value) {
-    if (value.isEmpty()) {
-        return false;
-    }
-    // ASCII case folding is enough: no letter outside ASCII lowercases to a letter of these words.
-    const QByteArrayView word = TrimmedUtf8(value);
-    const auto is = [word](const char* spelling) {
-        return word.compare(spelling, Qt::CaseInsensitive) == 0;
-    };
-    if (word.isEmpty() || is("0") || is("false") || is("no")) {
-        return false;
-    }
-    if (is("1") || is("true") || is("yes")) {
-        return true;
-    }
-    return Refusal{QStringLiteral("dst: expected 1 or 0, true or false, yes or no (got %1)")
-                       .arg(Quoted(Utf8Text(value)))};
-}
-
-} // namespace
-
-std::variant<ChartFields, Refusal> BatchRowFields(const CsvFields& fields) {
-    const auto dst = ReadDaylightSaving(fields.values[8]);
-    if (const auto* refusal = std::get_if<Refusal>(&dst)) {
-        return *refusal;
-    }
-    ChartFields chart;
-    chart.name = Field(fields, 0);
-    chart.date = Field(fields, 1);
-    chart.time = Field(fields, 2);
-    chart.longitude = Field(fields, 3);
-    chart.latitude = Field(fields, 4);
-    chart.zone = Field(fields, 5);
-    chart.tz = Field(fields, 6);
-    chart.place = Field(fields, 7);
-    chart.daylightSaving = std::get<bool>(dst);
-    return chart;
-}
-
-std::optional<QString> SplitCsvLine(QByteArrayView line, CsvFields& fields) {
-    fields.values.clear();
-    fields.unquoted.clear();
-    // Never more than the line, so the views of it stay valid while it is filled.
-    fields.unquoted.reserve(static_cast<std::size_t>(line.size()));
-    const char* at = line.begin();
-    const char* const end = line.end();
-    while (true) {
-        if (at != end && *at == '"') {
-            const char* const first = ++at;
-            std::optional<std::size_t> copiedFrom; // in `unquoted`, once a doubled quote is met
-            while (true) {
-                const char* const quote = std::find(at, end, '"');
-                if (quote == end) {
-                    return QStringLiteral("unbalanced quotes: a quoted value is not closed on its "
-                                          "line");
-                }
-                if (quote + 1 != end && quote[1] == '"') {
-                    copiedFrom = copiedFrom.value_or(fields.unquoted.size());
-                    fields.unquoted.append(at, quote + 1); // one of the two quotes
-                    at = quote + 2;
-                    continue;
-                }
-                if (copiedFrom) {
-                    fields.unquoted.append(at, quote);
-                    fields.values.emplace_back(fields.unquoted.data() + *copiedFrom,
-                                               fields.unquoted.data() + fields.unquoted.size());
-                } else {
-                    fields.values.emplace_back(first, quote);
-                }
-                at = quote + 1;
-                break;
-            }
-            if (at != end && *at != ',') {
-                return QStringLiteral("unbalanced quotes: text follows a closing quote");
-            }
-        } else {
-            const char* const stop =
-                std::find_if(at, end, [](char byte) { return byte == ',' || byte == '"'; });
-            if (stop != end && *stop == '"') {
-                return QStringLiteral("unbalanced quotes: a quote inside an unquoted value");
-            }
-            fields.values.emplace_back(at, stop);
-            at = stop;
-        }
-        if (at == end) {
-            break;
-        }
-        ++at; // the comma
-    }
-    return std::nullopt;
-}
 
 namespace {
 
@@ -199,7 +77,7 @@ bool ReadChunk(LineReader& reader, qint64& lineNumber, qsizetype rows, InputChun
 class ChunkWorker {
   public:
     // `columns`: the header's count, the batch's nine and any named columns after them.
-    ChunkWorker(OutputFormat format, bool withCharts, PlaceAndZoneCache places, qsizetype columns)
+    ChunkWorker(OutputFormat format, bool withCharts, RememberedPlaceAnswers places, qsizetype columns)
         : format_(format), withCharts_(withCharts), places_(std::move(places)), columns_(columns) {}
 
     void Run(const InputChunk& chunk, OutputChunk& output) {
@@ -270,7 +148,7 @@ class ChunkWorker {
 
     OutputFormat format_;
     bool withCharts_;
-    PlaceAndZoneCache places_;
+    RememberedPlaceAnswers places_;
     qsizetype columns_ = batchColumnCount;
     CsvFields fields_;
     ChartResult result_;
@@ -279,7 +157,7 @@ class ChunkWorker {
 // Chunks handed to worker threads and their outputs taken back in input order.
 class ChunkPool {
   public:
-    ChunkPool(int threads, OutputFormat format, bool withCharts, const PlaceAndZoneCache& places,
+    ChunkPool(int threads, OutputFormat format, bool withCharts, const RememberedPlaceAnswers& places,
               qsizetype columns) {
         for (int thread = 0; thread < threads; ++thread) {
             threads_.emplace_back(
@@ -357,82 +235,7 @@ class ChunkPool {
 
 } // namespace
 
-LineReader::LineReader(QIODevice& input) : input_(input) {
-    buffer_.resize(longestBatchLineBytes + 1 + readPieceBytes);
-}
-
-std::optional<InputLine> LineReader::Next() {
-    bool tooLong = false;
-    while (true) {
-        const char* const first = buffer_.constData() + start_;
-        const char* const last = buffer_.constData() + end_;
-        const char* lineEnd = static_cast<const char*>(std::memchr(first, '\n', last - first));
-        if (lineEnd == nullptr) {
-            lineEnd = last;
-        }
-        if (const auto* const cr =
-                static_cast<const char*>(std::memchr(first, '\r', lineEnd - first))) {
-            lineEnd = cr;
-        }
-        // A CR as the last byte read may be the first half of CR LF: decided once more is read.
-        const bool undecided = lineEnd + 1 == last && *lineEnd == '\r' && !ended_;
-        if (lineEnd != last && !undecided) {
-            const bool crLf = *lineEnd == '\r' && lineEnd + 1 != last && lineEnd[1] == '\n';
-            start_ = lineEnd - buffer_.constData() + (crLf ? 2 : 1);
-            return Measured(QByteArrayView(first, lineEnd), tooLong);
-        }
-        if (ended_) {
-            if (!tooLong && start_ == end_) {
-                return std::nullopt;
-            }
-            start_ = end_; // the last line, without a line end
-            return Measured(QByteArrayView(first, last), tooLong);
-        }
-        // So many bytes without a line end are a line too long whatever follows; a CR at
-        // the end is kept, as it may end the line.
-        const qsizetype pending = end_ - start_ - (undecided ? 1 : 0);
-        if (pending > longestBatchLineBytes) {
-            tooLong = true;
-            start_ += pending;
-        }
-        // Keep the start of the line and read more after it.
-        std::memmove(buffer_.data(), buffer_.constData() + start_, end_ - start_);
-        end_ -= start_;
-        start_ = 0;
-        const qint64 read = input_.read(buffer_.data() + end_, buffer_.size() - end_);
-        if (read <= 0) {
-            ended_ = true;
-        } else {
-            end_ += read;
-        }
-    }
-}
-
-bool LineReader::WouldWait() const {
-    if (ended_) {
-        return false;
-    }
-    const char* const first = buffer_.constData() + start_;
-    const qsizetype size = end_ - start_;
-    if (std::memchr(first, '\n', size) != nullptr || std::memchr(first, '\r', size) != nullptr) {
-        return false;
-    }
-    const auto* const device = dynamic_cast<const DescriptorDevice*>(&input_);
-    if (device == nullptr) {
-        return false; // a file or a buffer: the rest is there to read
-    }
-    pollfd ready{device->Descriptor(), POLLIN, 0};
-    return poll(&ready, 1, 0) == 0;
-}
-
-InputLine LineReader::Measured(QByteArrayView bytes, bool tooLong) {
-    if (tooLong || bytes.size() > longestBatchLineBytes) {
-        return InputLine{{}, true};
-    }
-    return InputLine{bytes, false};
-}
-
-BatchSummary RunBatch(QIODevice& input, OutputFormat format, PlaceAndZoneCache& places,
+BatchSummary RunBatch(QIODevice& input, OutputFormat format, RememberedPlaceAnswers& places,
                       const BatchWrite& write, int jobs, bool withCharts) {
     BatchSummary summary;
     LineReader reader(input);
@@ -444,24 +247,8 @@ BatchSummary RunBatch(QIODevice& input, OutputFormat format, PlaceAndZoneCache& 
                 .arg(QLatin1StringView(batchHeader));
         return summary;
     }
-    CsvFields headerFields;
-    const std::optional<QByteArrayView> headerText = Utf8Line(header->bytes);
-    QStringList trimmedNames;
-    if (headerText && !SplitCsvLine(*headerText, headerFields)) {
-        for (const QByteArrayView name : headerFields.values) {
-            trimmedNames.append(Utf8Text(name).trimmed().toLower());
-        }
-    }
-    // Columns after the nine are read and ignored when the header names them (the library of
-    // births exports its own fields there): each named, once.
-    const QStringList namedAfter = trimmedNames.mid(batchColumnCount);
-    const bool namedColumnsFit =
-        std::none_of(namedAfter.begin(), namedAfter.end(),
-                     [](const QString& name) { return name.isEmpty(); }) &&
-        QSet<QString>(namedAfter.begin(), namedAfter.end()).size() == namedAfter.size();
-    if (header->tooLong || !namedColumnsFit ||
-        trimmedNames.first(std::min<qsizetype>(trimmedNames.size(), batchColumnCount)).join(u',') !=
-            QLatin1StringView(batchHeader)) {
+    const std::optional<QStringList> columns = ReadBatchHeader(*header);
+    if (!columns) {
         summary.fileError = QStringLiteral("--batch: line 1 must be the header %1")
                                 .arg(QLatin1StringView(batchHeader));
         return summary;
@@ -489,7 +276,7 @@ BatchSummary RunBatch(QIODevice& input, OutputFormat format, PlaceAndZoneCache& 
 
     InputChunk chunk;
     if (jobs == 1) {
-        ChunkWorker worker(format, withCharts, places.ForAnotherThread(), trimmedNames.size());
+        ChunkWorker worker(format, withCharts, places.ForAnotherThread(), columns->size());
         OutputChunk output;
         while (ReadChunk(reader, lineNumber, chunkRows, chunk)) {
             worker.Run(chunk, output);
@@ -498,7 +285,7 @@ BatchSummary RunBatch(QIODevice& input, OutputFormat format, PlaceAndZoneCache& 
             }
         }
     } else {
-        ChunkPool pool(jobs, format, withCharts, places, trimmedNames.size());
+        ChunkPool pool(jobs, format, withCharts, places, columns->size());
         std::deque<qsizetype> costs; // of the chunks in flight, oldest first
         qsizetype inFlight = 0;
         bool inputEnded = false;

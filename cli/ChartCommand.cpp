@@ -1,5 +1,6 @@
 #include "cli/ChartCommand.h"
 
+#include "cli/BirthsCommand.h"
 #include "cli/ChartSvgFile.h"
 
 #include <QCommandLineOption>
@@ -33,8 +34,31 @@ struct Options {
                                   QStringLiteral("STYLE")};
     QCommandLineOption charts{QStringLiteral("charts"), QString()};
     QCommandLineOption listZones{QStringLiteral("list-zones"), QString()};
+    QCommandLineOption saved{QStringLiteral("saved"), QString(),
+                             QStringLiteral("NAME[@YYYY-MM-DD]")};
+    QCommandLineOption exportBirths{QStringLiteral("export-births"), QString(),
+                                    QStringLiteral("FILE")};
+    QCommandLineOption importBirths{QStringLiteral("import-births"), QString(),
+                                    QStringLiteral("FILE")};
+    QCommandLineOption replace{QStringLiteral("replace"), QString()};
+    QCommandLineOption backupBirths{QStringLiteral("backup-births"), QString(),
+                                    QStringLiteral("FILE")};
+    QCommandLineOption library{QStringLiteral("library"), QString(), QStringLiteral("PATH")};
     QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")}, QString()};
     QCommandLineOption version{QStringLiteral("version"), QString()};
+
+    QList<QCommandLineOption> All() const {
+        return {date,      time,         longitude,    latitude, zone,         tz,
+                place,     dst,          json,         format,   batch,        jobs,
+                svg,       chartStyle,   charts,       listZones, saved,       exportBirths,
+                importBirths, replace,   backupBirths, library,  help,         version};
+    }
+    // The options that take a value, each given once at most.
+    QList<const QCommandLineOption*> Valued() const {
+        return {&date,  &time, &longitude, &latitude,  &zone,  &tz,
+                &place, &format, &batch,   &jobs,      &svg,   &chartStyle,
+                &saved, &exportBirths, &importBirths, &backupBirths, &library};
+    }
 };
 
 // The options that describe one chart; a batch takes them from its columns instead.
@@ -109,7 +133,71 @@ std::optional<Refusal> DrawingOptionsRefusal(const QCommandLineParser& parser,
     return std::nullopt;
 }
 
+// The library's actions, or a refusal of the library options as given; nothing when the command
+// line names no action and no library option.
+std::optional<std::variant<BirthsRequest, SavedChartRequest, Refusal>>
+ReadBirthsOptions(const QCommandLineParser& parser, const Options& options) {
+    const std::pair<const QCommandLineOption*, std::optional<BirthsAction>> actions[] = {
+        {&options.saved, std::nullopt},
+        {&options.exportBirths, BirthsAction::Export},
+        {&options.importBirths, BirthsAction::Import},
+        {&options.backupBirths, BirthsAction::Backup}};
+    QStringList asked;
+    const std::pair<const QCommandLineOption*, std::optional<BirthsAction>>* chosen = nullptr;
+    for (const auto& action : actions) {
+        if (parser.isSet(*action.first)) {
+            asked.append(QStringLiteral("--") + action.first->names().constFirst());
+            chosen = &action;
+        }
+    }
+    const bool replace = parser.isSet(options.replace);
+    if (asked.isEmpty()) {
+        if (parser.isSet(options.library) || replace) {
+            return Refusal{QStringLiteral("%1 goes with --saved, --export-births, --import-births "
+                                          "or --backup-births")
+                               .arg(parser.isSet(options.library) ? QStringLiteral("--library")
+                                                                  : QStringLiteral("--replace"))};
+        }
+        return std::nullopt;
+    }
+    if (asked.size() > 1) {
+        return Refusal{QStringLiteral("%1 cannot be combined").arg(asked.join(u' '))};
+    }
+    if (replace && chosen->second != BirthsAction::Import) {
+        return Refusal{QStringLiteral("--replace goes with --import-births")};
+    }
+    std::optional<QString> libraryPath;
+    if (parser.isSet(options.library)) {
+        libraryPath = parser.value(options.library);
+    }
+    if (!chosen->second) {
+        return SavedChartRequest{parser.value(options.saved), libraryPath, {}};
+    }
+    // Only --saved computes a chart and takes the chart's output options.
+    for (const QString& name : parser.optionNames()) {
+        const QStringList own = {chosen->first->names().constFirst(), QStringLiteral("library"),
+                                 QStringLiteral("replace")};
+        if (!own.contains(name)) {
+            return Refusal{QStringLiteral("%1 takes no chart options (got %2)")
+                               .arg(asked.constFirst(), Quoted(QStringLiteral("--") + name))};
+        }
+    }
+    return BirthsRequest{*chosen->second, parser.value(*chosen->first), libraryPath, replace};
+}
+
 } // namespace
+
+QList<QCommandLineOption> CommandLineOptions() {
+    return Options().All();
+}
+
+CommandOutput RefusedOutput(const QString& message, int exitStatus) {
+    CommandOutput output;
+    output.exitStatus = exitStatus;
+    output.standardError =
+        (QLatin1StringView(programName) + QStringLiteral(": ") + message + u'\n').toUtf8();
+    return output;
+}
 
 QString UsageText() {
     return QStringLiteral(
@@ -118,6 +206,10 @@ QString UsageText() {
         "                     (--zone ZONE [--dst] | --tz ZONE) [--json | --format FORMAT]\n"
         "                     [--svg FILE [--chart-style south|north]]\n"
         "  or:  korvani-chart --batch FILE [--format json|csv] [--jobs N] [--charts]\n"
+        "  or:  korvani-chart --saved NAME[@YYYY-MM-DD] [--json | --format FORMAT]\n"
+        "                     [--svg FILE [--chart-style south|north]] [--library PATH]\n"
+        "  or:  korvani-chart (--export-births FILE | --import-births FILE [--replace]\n"
+        "                     | --backup-births FILE) [--library PATH]\n"
         "  or:  korvani-chart --list-zones\n"
         "Compute the sidereal positions of a birth chart and the Vedic decanates of the Sun, the\n"
         "Moon and the planets.\n"
@@ -167,6 +259,23 @@ QString UsageText() {
         "  -h, --help              display this help and exit\n"
         "      --version           output version information and exit\n"
         "\n"
+        "Library of births:\n"
+        "      --saved NAME[@YYYY-MM-DD]\n"
+        "                          instead of the birth data: a birth saved in the library, the\n"
+        "                          name in any case; @YYYY-MM-DD picks one of several\n"
+        "      --export-births FILE\n"
+        "                          write every saved birth as CSV in the batch's columns, then\n"
+        "                          city,state,country,ianaZone,note,created,changed; \"-\" for\n"
+        "                          standard output\n"
+        "      --import-births FILE\n"
+        "                          add the births of such a file, \"-\" for standard input, in\n"
+        "                          one transaction; refused rows are listed on standard error\n"
+        "      --replace           with --import-births: replace births already saved\n"
+        "      --backup-births FILE\n"
+        "                          write a consistent copy of the library\n"
+        "      --library PATH      another library file than births.sqlite in the user's data\n"
+        "                          folder\n"
+        "\n"
         "Examples:\n"
         "  korvani-chart --date 1990-08-15 --time 10:30 --lon 077:13E --lat 28:39N --zone 34\n"
         "  korvani-chart --date 1941-06-01 --time 12:00 --place \"London, England\" --json\n"
@@ -174,13 +283,14 @@ QString UsageText() {
         "Asia/Kolkata\n"
         "  korvani-chart --batch births.csv --format csv > charts.csv\n"
         "  korvani-chart --date 1990-08-15 --time 10:30 --place \"New Delhi\" --svg chart.svg\n"
+        "  korvani-chart --saved \"Asha Rao@1990-08-15\" --json\n"
         "\n"
         "Exit status:\n"
         "  0  the chart, list, help or version was written; in a batch, every row succeeded\n"
         "  1  the output could not be written, or the batch file could not be read; also\n"
-        "     when the --svg file could not be written\n"
-        "  2  the input was refused (the reason is on standard error); in a batch, any row was\n"
-        "     refused (the count is on standard error)\n");
+        "     when the --svg file or the library of births could not be read or written\n"
+        "  2  the input was refused (the reason is on standard error); in a batch or an\n"
+        "     import, any row was refused (the count is on standard error)\n");
 }
 
 QString VersionText() {
@@ -188,13 +298,10 @@ QString VersionText() {
                                          QLatin1StringView(KORVANI_VERSION));
 }
 
-ParsedCommand ParseCommandLine(const QStringList& arguments, PlaceAndZoneCache& places) {
+ParsedCommand ParseCommandLine(const QStringList& arguments, RememberedPlaceAnswers& places) {
     const Options options;
     QCommandLineParser parser;
-    parser.addOptions({options.date, options.time, options.longitude, options.latitude,
-                       options.zone, options.tz, options.place, options.dst, options.json,
-                       options.format, options.batch, options.jobs, options.svg, options.chartStyle,
-                       options.charts, options.listZones, options.help, options.version});
+    parser.addOptions(CommandLineOptions());
 
     QStringList commandLine = arguments;
     if (commandLine.isEmpty()) {
@@ -224,10 +331,7 @@ ParsedCommand ParseCommandLine(const QStringList& arguments, PlaceAndZoneCache& 
         }
         return ListZonesRequest{};
     }
-    for (const QCommandLineOption* option :
-         {&options.date, &options.time, &options.longitude, &options.latitude, &options.zone,
-          &options.tz, &options.place, &options.format, &options.batch, &options.jobs, &options.svg,
-          &options.chartStyle}) {
+    for (const QCommandLineOption* option : options.Valued()) {
         if (parser.values(*option).size() > 1) {
             return Refusal{
                 QStringLiteral("--%1 given more than once").arg(option->names().constFirst())};
@@ -247,7 +351,21 @@ ParsedCommand ParseCommandLine(const QStringList& arguments, PlaceAndZoneCache& 
         }
         jobs = threads;
     }
+    std::optional<SavedChartRequest> saved;
+    if (const auto births = ReadBirthsOptions(parser, options)) {
+        if (const auto* refusal = std::get_if<Refusal>(&*births)) {
+            return *refusal;
+        }
+        if (const auto* request = std::get_if<BirthsRequest>(&*births)) {
+            return *request;
+        }
+        saved = std::get<SavedChartRequest>(*births);
+    }
     if (parser.isSet(options.batch)) {
+        if (saved) {
+            return Refusal{QStringLiteral("--batch takes the birth data from its columns, not from "
+                                          "--saved")};
+        }
         for (const QCommandLineOption* option : ChartOptions(options)) {
             if (parser.isSet(*option)) {
                 return Refusal{QStringLiteral("--batch takes the birth data from its columns, not "
@@ -270,19 +388,32 @@ ParsedCommand ParseCommandLine(const QStringList& arguments, PlaceAndZoneCache& 
                             parser.isSet(options.charts)};
     }
 
-    std::array<QByteArray, 7> values; // what `fields` views
-    ChartFields fields;
-    fields.date = Value(parser, options.date, values[0]);
-    fields.time = Value(parser, options.time, values[1]);
-    fields.longitude = Value(parser, options.longitude, values[2]);
-    fields.latitude = Value(parser, options.latitude, values[3]);
-    fields.zone = Value(parser, options.zone, values[4]);
-    fields.tz = Value(parser, options.tz, values[5]);
-    fields.place = Value(parser, options.place, values[6]);
-    fields.daylightSaving = parser.isSet(options.dst);
-    const auto request = ResolveChartRequest(fields, places);
-    if (const auto* refusal = std::get_if<Refusal>(&request)) {
-        return *refusal;
+    // The birth data first: from the library for --saved, otherwise from the options.
+    SingleChartRequest single;
+    if (saved) {
+        for (const QCommandLineOption* option : ChartOptions(options)) {
+            if (parser.isSet(*option)) {
+                return Refusal{QStringLiteral("--saved takes the birth data from the library, "
+                                              "not from --%1")
+                                   .arg(option->names().constFirst())};
+            }
+        }
+    } else {
+        std::array<QByteArray, 7> values; // what `fields` views
+        ChartFields fields;
+        fields.date = Value(parser, options.date, values[0]);
+        fields.time = Value(parser, options.time, values[1]);
+        fields.longitude = Value(parser, options.longitude, values[2]);
+        fields.latitude = Value(parser, options.latitude, values[3]);
+        fields.zone = Value(parser, options.zone, values[4]);
+        fields.tz = Value(parser, options.tz, values[5]);
+        fields.place = Value(parser, options.place, values[6]);
+        fields.daylightSaving = parser.isSet(options.dst);
+        const auto request = ResolveChartRequest(fields, places);
+        if (const auto* refusal = std::get_if<Refusal>(&request)) {
+            return *refusal;
+        }
+        single.chart = std::get<ChartRequest>(request);
     }
     const auto format = ReadFormat(parser, options, OutputFormat::Table);
     if (const auto* refusal = std::get_if<Refusal>(&format)) {
@@ -296,29 +427,41 @@ ParsedCommand ParseCommandLine(const QStringList& arguments, PlaceAndZoneCache& 
     if (const auto* refusal = std::get_if<Refusal>(&style)) {
         return *refusal;
     }
-    SingleChartRequest single;
-    single.chart = std::get<ChartRequest>(request);
     single.format = std::get<OutputFormat>(format);
     if (parser.isSet(options.svg)) {
         single.svgPath = parser.value(options.svg);
         single.chartStyle = std::get<ChartStyle>(style);
     }
+    if (saved) {
+        saved->single = std::move(single);
+        return *saved;
+    }
     return single;
 }
 
 ParsedCommand ParseCommandLine(const QStringList& arguments) {
-    PlaceAndZoneCache noPlaces(nullptr);
+    RememberedPlaceAnswers noPlaces(nullptr);
     return ParseCommandLine(arguments, noPlaces);
 }
 
 CommandOutput RunCommand(const QStringList& arguments, const CommandEnvironment& environment) {
-    PlaceAndZoneCache places(environment.places);
-    const ParsedCommand command = ParseCommandLine(arguments, places);
+    RememberedPlaceAnswers places(environment.places);
+    ParsedCommand command = ParseCommandLine(arguments, places);
+    if (const auto* saved = std::get_if<SavedChartRequest>(&command)) {
+        auto chart = SavedBirthChart(*saved, places);
+        if (auto* refused = std::get_if<CommandOutput>(&chart)) {
+            return *refused;
+        }
+        command = std::get<SingleChartRequest>(std::move(chart));
+    }
+    if (const auto* births = std::get_if<BirthsRequest>(&command)) {
+        return RunBirthsRequest(*births, environment);
+    }
     CommandOutput output;
     const auto refuse = [&output](const QString& message, int status) {
-        output.exitStatus = status;
-        output.standardError =
-            (QLatin1StringView(programName) + QStringLiteral(": ") + message + u'\n').toUtf8();
+        const CommandOutput refused = RefusedOutput(message, status);
+        output.exitStatus = refused.exitStatus;
+        output.standardError = refused.standardError;
     };
     if (const auto* refusal = std::get_if<Refusal>(&command)) {
         refuse(refusal->message, refusedExitStatus);

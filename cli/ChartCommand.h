@@ -2,9 +2,10 @@
 
 #include "charts/ChartGeometry.h"
 #include "cli/BatchRun.h"
-#include "cli/ChartRequest.h"
+#include "request/ChartRequest.h"
 
 #include <QByteArray>
+#include <QCommandLineOption>
 #include <QIODevice>
 #include <QString>
 #include <QStringList>
@@ -39,6 +40,23 @@ struct BatchRequest {
     bool withCharts = false; // JSON Lines carry each chart's `charts` cells
 };
 
+// The chart of a birth saved in the library of births (--saved): `single` without its `chart`,
+// which the library's birth gives.
+struct SavedChartRequest {
+    QString saved;                      // NAME or NAME@YYYY-MM-DD
+    std::optional<QString> libraryPath; // nothing for the default library file
+    SingleChartRequest single;
+};
+
+// What the library of births is asked to do besides a chart.
+enum class BirthsAction { Export, Import, Backup };
+struct BirthsRequest {
+    BirthsAction action = BirthsAction::Export;
+    QString path;                       // the file; "-" for standard output or input
+    std::optional<QString> libraryPath; // nothing for the default library file
+    bool replace = false;               // an import replaces the births already saved
+};
+
 // The most threads --jobs takes.
 inline constexpr int mostJobs = 64;
 
@@ -50,12 +68,15 @@ struct HelpRequest {
     QString text;
 };
 
-using ParsedCommand =
-    std::variant<SingleChartRequest, BatchRequest, ListZonesRequest, HelpRequest, Refusal>;
+using ParsedCommand = std::variant<SingleChartRequest, SavedChartRequest, BatchRequest, BirthsRequest,
+                                   ListZonesRequest, HelpRequest, Refusal>;
+
+// Every option the command's one parser takes.
+QList<QCommandLineOption> CommandLineOptions();
 
 // Reads a command line (arguments[0] is the program) into what it asks for, or a refusal.
 // The birth data passes through the same validation as the input window.
-ParsedCommand ParseCommandLine(const QStringList& arguments, PlaceAndZoneCache& places);
+ParsedCommand ParseCommandLine(const QStringList& arguments, RememberedPlaceAnswers& places);
 // The same without a place list: --place is refused.
 ParsedCommand ParseCommandLine(const QStringList& arguments);
 
@@ -73,15 +94,23 @@ struct CommandOutput {
 // What the command reads and writes besides its arguments. The defaults suit a test: no place
 // list, no standard input, the output kept in CommandOutput.
 struct CommandEnvironment {
-    PlaceAndZoneCache::Loader places;
+    RememberedPlaceAnswers::Loader places;
     QIODevice* standardInput = nullptr;
     // When set, standard output goes here in pieces as it is made (a batch may be large); it
     // returns false when a piece could not be written, which ends the command at once.
     BatchWrite write;
+    // Called inside an import's transaction after each row it writes. Only a test sets it, to
+    // kill an import there: no input or timing reaches that point from outside.
+    std::function<void(qint64 rowsWritten)> afterImportRow;
 };
 
+// The command's answer when it refuses or fails: the message after the program's name on
+// standard error, and the exit status.
+CommandOutput RefusedOutput(const QString& message, int exitStatus = refusedExitStatus);
+
 // Parses the command line and produces the output: the chart as a table, JSON or CSV (and its
-// SVG file), a batch, the zone list, the usage text or the version; or a refusal on standard
+// SVG file), a batch, the library of births' export, import or backup, the zone list, the usage
+// text or the version; or a refusal on standard
 // error with exit status 2 and nothing on standard output. An SVG file that cannot be written
 // ends the command with status 1, its reason on standard error and nothing on standard output.
 CommandOutput RunCommand(const QStringList& arguments, const CommandEnvironment& environment = {});

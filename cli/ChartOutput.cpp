@@ -5,6 +5,7 @@
 #include "chart/TimeZones.h"
 #include "charts/ChartCells.h"
 #include "places/BirthTime.h"
+#include "request/CsvRows.h"
 
 #include <QJsonDocument>
 #include <QList>
@@ -65,25 +66,6 @@ void JsonNumber(JsonWriter& writer, double value) {
 
 std::string_view View(const QByteArray& utf8) {
     return std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size()));
-}
-
-// A CSV field: quoted when it holds a comma, quote or line break.
-void AppendCsvField(std::string& out, std::string_view text) {
-    const bool plain = std::none_of(text.begin(), text.end(), [](char character) {
-        return character == ',' || character == '"' || character == '\r' || character == '\n';
-    });
-    if (plain) {
-        out += text;
-        return;
-    }
-    out += '"';
-    for (const char character : text) {
-        if (character == '"') {
-            out += '"';
-        }
-        out += character;
-    }
-    out += '"';
 }
 
 const char* SourceName(ZoneSource source) {
@@ -339,10 +321,6 @@ void ComputeChartInto(ChartResult& result, const ChartInput& input, const UsedIn
     result.chart = ChartState{};
     LoadChartInput(result.chart, input);
     CalculateChart(result.chart, &result.longitudes);
-}
-
-QByteArray CommandLineChartName() {
-    return QByteArray::fromRawData(commandLineChartName.data(), commandLineChartName.size());
 }
 
 ChartResult ComputeChart(const ChartInput& input, const UsedInput* used) {

@@ -5,34 +5,12 @@
 #include "chart/ChartState.h"
 #include "chart/InputTexts.h"
 #include "decanates/modVedicDecanates.h"
-#include "places/Place.h"
+#include "request/ChartRequest.h"
 
 #include <QByteArray>
 #include <QString>
 
-#include <optional>
-#include <string_view>
-
-// Where the chart's zone correction came from.
-enum class ZoneSource { List, Tz, Place };
-
-// What the command used for a chart, beyond the numbers of ChartInput: reported in the JSON
-// `input` object and the CSV row.
-struct UsedInput {
-    QByteArray name; // UTF-8, written out as it came in
-    ZoneSource zoneSource = ZoneSource::List;
-    QByteArray zoneId;             // the IANA zone, for Tz and Place
-    int offsetSeconds = 0;         // local clock minus universal time, as the chart used it
-    int databaseOffsetSeconds = 0; // for Tz and Place: the database's, before rounding
-    bool daylightSaving = false;   // the box for List; otherwise whether the clock stood ahead
-                                   // of the lowest offset the zone kept that year
-    std::optional<Place> place;
-};
-
-// The name of a chart the command makes: the window needs one, the command does not ask for it.
-inline constexpr std::string_view commandLineChartName = "KORVANI CHART";
-// The same as UTF-8 bytes, without a copy.
-QByteArray CommandLineChartName();
+#include <string>
 
 // A computed chart: the input, the position texts and the longitudes they were made from. The
 // writers take the decanates of the ten displayed bodies from the texts, as the result window

@@ -1,9 +1,13 @@
 #include "library/BirthCsv.h"
 
 #include "chart/TimeZones.h"
-#include "cli/BatchRun.h"
+#include "request/CsvRows.h"
 
 #include <QStringList>
+
+#include <algorithm>
+#include <string>
+#include <string_view>
 
 namespace {
 
@@ -70,25 +74,9 @@ std::optional<QString> Unescaped(const QString& text) {
     return plain;
 }
 
-// A CSV field: quoted, with its quotes doubled, when it holds a comma or a quote or has blanks at
-// either end (the batch trims unquoted and quoted values alike, so those blanks only matter to
-// the named columns, which are read exactly).
-void AppendField(QByteArray& out, const QString& value) {
+void AppendField(std::string& out, const QString& value) {
     const QByteArray utf8 = value.toUtf8();
-    const bool quote = utf8.contains(',') || utf8.contains('"') ||
-                       (!value.isEmpty() && (value.front().isSpace() || value.back().isSpace()));
-    if (!quote) {
-        out += utf8;
-        return;
-    }
-    out += '"';
-    for (const char byte : utf8) {
-        if (byte == '"') {
-            out += '"';
-        }
-        out += byte;
-    }
-    out += '"';
+    AppendCsvField(out, std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
 }
 
 // The degree and minute texts of a coordinate the batch's rules have accepted ("77:13E").
@@ -102,7 +90,7 @@ void SplitCoordinate(QByteArrayView value, QString& degrees, QString& minutes) {
 // One birth as one CSV line, with its line end. A birth with a zone-list row writes zone and
 // dst; one with only an IANA zone writes tz. The place column stays empty.
 QByteArray BirthCsvLine(const SavedBirth& birth) {
-    QByteArray out;
+    std::string out;
     const bool listZone = !birth.zoneRow.isEmpty();
     AppendField(out, birth.name);
     out += ',';
@@ -129,7 +117,7 @@ QByteArray BirthCsvLine(const SavedBirth& birth) {
     out += ',';
     AppendField(out, birth.changed.toString(Qt::ISODateWithMs));
     out += '\n';
-    return out;
+    return QByteArray::fromStdString(out);
 }
 
 } // namespace
@@ -156,36 +144,25 @@ std::optional<LibraryError> ExportBirths(BirthLibrary& library, QIODevice& outpu
     return std::nullopt;
 }
 
-BirthRows ReadBirthRows(QIODevice& input, PlaceAndZoneCache& places, const QSet<QString>& known,
+BirthRows ReadBirthRows(QIODevice& input, RememberedPlaceAnswers& places, const QSet<QString>& known,
                         bool replace) {
     BirthRows rows;
     // The batch's own line reader: LF, CR LF or a CR alone end a line, from a file or a pipe.
     LineReader reader(input);
     const std::optional<InputLine> headerLine = reader.Next();
-    QByteArray header =
-        headerLine && !headerLine->tooLong ? headerLine->bytes.toByteArray() : QByteArray();
-    if (header.startsWith(utf8ByteOrderMark)) {
-        header = header.sliced(utf8ByteOrderMark.size());
-    }
-    CsvFields fields;
-    QStringList names;
-    header = header.trimmed(); // the fields below are views of it
-    if (header.isValidUtf8() && !SplitCsvLine(header, fields)) {
-        for (const QByteArrayView name : fields.values) {
-            names.append(Utf8Text(name).trimmed());
-        }
-    }
     // The batch's nine columns first, then any of the named columns in any order.
-    const QStringList batchNames = QString::fromLatin1(batchHeader).split(u',');
-    QHash<QString, int> namedAt;
-    bool headerFits = names.size() >= batchColumnCount;
-    for (int column = 0; headerFits && column < names.size(); ++column) {
-        if (column < batchColumnCount) {
-            headerFits = names[column].toLower() == batchNames[column];
-        } else if (namedColumns.contains(names[column]) && !namedAt.contains(names[column])) {
-            namedAt.insert(names[column], column);
-        } else {
-            headerFits = false;
+    const std::optional<QStringList> names =
+        headerLine ? ReadBatchHeader(*headerLine) : std::optional<QStringList>();
+    QHash<QString, int> namedAt; // by the column's name as namedColumns spells it
+    bool headerFits = names.has_value();
+    for (int column = batchColumnCount; headerFits && column < names->size(); ++column) {
+        const auto known =
+            std::find_if(namedColumns.begin(), namedColumns.end(), [&](const QString& named) {
+                return named.compare((*names)[column], Qt::CaseInsensitive) == 0;
+            });
+        headerFits = known != namedColumns.end();
+        if (headerFits) {
+            namedAt.insert(*known, column);
         }
     }
     if (!headerFits) {
@@ -195,6 +172,7 @@ BirthRows ReadBirthRows(QIODevice& input, PlaceAndZoneCache& places, const QSet<
         return rows;
     }
 
+    CsvFields fields;
     QHash<QString, qint64> earlier; // key -> line
     qint64 lineNumber = 1;
     while (const std::optional<InputLine> next = reader.Next()) {
@@ -218,9 +196,9 @@ BirthRows ReadBirthRows(QIODevice& input, PlaceAndZoneCache& places, const QSet<
             refuse(*problem);
             continue;
         }
-        if (fields.values.size() != static_cast<std::size_t>(names.size())) {
+        if (fields.values.size() != static_cast<std::size_t>(names->size())) {
             refuse(QStringLiteral("expected %1 columns, found %2")
-                       .arg(names.size())
+                       .arg(names->size())
                        .arg(fields.values.size()));
             continue;
         }
@@ -373,7 +351,7 @@ BirthRows ReadBirthRows(QIODevice& input, PlaceAndZoneCache& places, const QSet<
     return rows;
 }
 
-ImportReport ImportBirths(BirthLibrary& library, QIODevice& input, PlaceAndZoneCache& places,
+ImportReport ImportBirths(BirthLibrary& library, QIODevice& input, RememberedPlaceAnswers& places,
                           bool replace, const std::function<void(qint64 rowsWritten)>& afterRow) {
     ImportReport report;
     auto known = library.KnownBirths();

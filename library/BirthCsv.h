@@ -1,7 +1,7 @@
 #pragma once
 
-#include "cli/ChartRequest.h"
 #include "library/BirthLibrary.h"
+#include "request/ChartRequest.h"
 
 #include <QIODevice>
 
@@ -35,10 +35,10 @@ struct BirthRows {
     std::optional<QString> fileError; // the file as a whole cannot be used
 };
 
-// Reads births by the batch's rules (cli's ResolveChartRequest) and the name box's rule. A
+// Reads births by the batch's rules (ResolveChartRequest) and the name box's rule. A
 // birth whose name and date are in `known` (BirthKey) or on an earlier line is refused, unless
 // `replace`.
-BirthRows ReadBirthRows(QIODevice& input, PlaceAndZoneCache& places, const QSet<QString>& known,
+BirthRows ReadBirthRows(QIODevice& input, RememberedPlaceAnswers& places, const QSet<QString>& known,
                         bool replace);
 
 struct ImportReport {
@@ -49,7 +49,7 @@ struct ImportReport {
 };
 
 // Reads the rows and adds the accepted ones in one transaction.
-ImportReport ImportBirths(BirthLibrary& library, QIODevice& input, PlaceAndZoneCache& places,
+ImportReport ImportBirths(BirthLibrary& library, QIODevice& input, RememberedPlaceAnswers& places,
                           bool replace,
                           const std::function<void(qint64 rowsWritten)>& afterRow = {});
 

@@ -3,7 +3,7 @@
 #include "library/BirthCsv.h"
 #include "LibraryFiles.h"
 
-#include "cli/BatchRun.h"
+#include "request/CsvRows.h"
 
 #include "places/PlaceIndex.h"
 #include "places/PlaceSource.h"
@@ -15,12 +15,12 @@
 
 namespace {
 
-PlaceAndZoneCache NoPlaces() {
-    return PlaceAndZoneCache(nullptr);
+RememberedPlaceAnswers NoPlaces() {
+    return RememberedPlaceAnswers(nullptr);
 }
 
-PlaceAndZoneCache Delhi() {
-    return PlaceAndZoneCache([] {
+RememberedPlaceAnswers Delhi() {
+    return RememberedPlaceAnswers([] {
         Place delhi;
         delhi.name = QStringLiteral("New Delhi");
         delhi.state = QStringLiteral("Delhi");
@@ -43,7 +43,7 @@ QByteArray Export(BirthLibrary& library) {
 }
 
 ImportReport Import(BirthLibrary& library, const QByteArray& csv, bool replace = false,
-                    PlaceAndZoneCache places = NoPlaces()) {
+                    RememberedPlaceAnswers places = NoPlaces()) {
     QBuffer buffer;
     buffer.setData(csv);
     buffer.open(QIODevice::ReadOnly);

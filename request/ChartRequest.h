@@ -1,9 +1,11 @@
 #pragma once
 
-#include "cli/ChartOutput.h"
+#include "chart/ChartInput.h"
 #include "places/BirthTime.h"
+#include "places/Place.h"
 #include "places/PlaceIndex.h"
 
+#include <QByteArray>
 #include <QByteArrayView>
 #include <QHash>
 #include <QString>
@@ -12,7 +14,29 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <string_view>
 #include <variant>
+
+// Where the chart's zone correction came from.
+enum class ZoneSource { List, Tz, Place };
+
+// What the command used for a chart, beyond the numbers of ChartInput: reported in the JSON
+// `input` object and the CSV row.
+struct UsedInput {
+    QByteArray name; // UTF-8, written out as it came in
+    ZoneSource zoneSource = ZoneSource::List;
+    QByteArray zoneId;             // the IANA zone, for Tz and Place
+    int offsetSeconds = 0;         // local clock minus universal time, as the chart used it
+    int databaseOffsetSeconds = 0; // for Tz and Place: the database's, before rounding
+    bool daylightSaving = false;   // the box for List; otherwise whether the clock stood ahead
+                                   // of the lowest offset the zone kept that year
+    std::optional<Place> place;
+};
+
+// The name of a chart the command makes: the window needs one, the command does not ask for it.
+inline constexpr std::string_view commandLineChartName = "KORVANI CHART";
+// The same as UTF-8 bytes, without a copy.
+QByteArray CommandLineChartName();
 
 // The input cannot be used; the message says why, naming the option and its allowed range or
 // quoting the input window's own validation message.
@@ -40,17 +64,16 @@ struct ChartRequest {
     UsedInput used;
 };
 
-// The place index, loaded on first use and kept for the rest of the run, and the answers about
-// places and zones that a batch asks again on many rows. A null loader, or one that returns
-// null, means this build has no place list. One cache serves one thread; caches made with
-// ForAnotherThread share the index (loaded once, whichever thread asks first) and remember
-// their own answers.
-class PlaceAndZoneCache {
+// One thread's remembered answers about places and zones, which a batch asks again on many rows,
+// over the place index, loaded on first use and kept for the rest of the run. A null loader, or
+// one that returns null, means this build has no place list. Answers made with ForAnotherThread
+// share the index (loaded once, whichever thread asks first) and remember their own answers.
+class RememberedPlaceAnswers {
   public:
     using Loader = std::function<std::shared_ptr<const PlaceIndex>()>;
-    explicit PlaceAndZoneCache(Loader loader);
-    // A cache with no remembered answers over the same index, for another thread.
-    PlaceAndZoneCache ForAnotherThread() const;
+    explicit RememberedPlaceAnswers(Loader loader);
+    // No remembered answers yet, over the same index, for another thread.
+    RememberedPlaceAnswers ForAnotherThread() const;
     const PlaceIndex* Index();
     // ZoneHistory::ForZone, remembered by name (UTF-8) for the rest of the run: a batch names
     // the same few zones on every row.
@@ -67,7 +90,7 @@ class PlaceAndZoneCache {
         std::once_flag loaded;
         std::shared_ptr<const PlaceIndex> index;
     };
-    PlaceAndZoneCache() = default;
+    RememberedPlaceAnswers() = default;
 
     std::shared_ptr<SharedIndex> shared_;
     QHash<QByteArray, std::shared_ptr<const ZoneHistory>> zones_;
@@ -76,7 +99,7 @@ class PlaceAndZoneCache {
 };
 
 // The system's place list (libgeonames), or null without it.
-PlaceAndZoneCache::Loader SystemPlaceLoader();
+RememberedPlaceAnswers::Loader SystemPlaceLoader();
 
 // Text from the command line made safe for a message: control and unprintable characters
 // shown as '?', whole characters counted (one outside the Basic Multilingual Plane is one
@@ -104,7 +127,7 @@ QByteArrayView TrimmedUtf8(QByteArrayView utf8);
 // combined, each value's form, the input window's own validation, then the place and the time
 // zone at the local birth time.
 std::variant<ChartRequest, Refusal> ResolveChartRequest(const ChartFields& fields,
-                                                        PlaceAndZoneCache& places);
+                                                        RememberedPlaceAnswers& places);
 
 // A zone given to --zone (UTF-8): its list position, the list text, or an abbreviation that
 // names one row only.

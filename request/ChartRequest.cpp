@@ -1,4 +1,4 @@
-#include "cli/ChartRequest.h"
+#include "request/ChartRequest.h"
 
 #include "chart/TimeZones.h"
 #include "chart/Validation.h"
@@ -274,42 +274,46 @@ std::variant<ZoneOffset, Refusal> OffsetAtBirth(const QString& option, const Zon
 
 } // namespace
 
-PlaceAndZoneCache::PlaceAndZoneCache(Loader loader) : shared_(std::make_shared<SharedIndex>()) {
+QByteArray CommandLineChartName() {
+    return QByteArray::fromRawData(commandLineChartName.data(), commandLineChartName.size());
+}
+
+RememberedPlaceAnswers::RememberedPlaceAnswers(Loader loader) : shared_(std::make_shared<SharedIndex>()) {
     shared_->loader = std::move(loader);
 }
 
-PlaceAndZoneCache PlaceAndZoneCache::ForAnotherThread() const {
-    PlaceAndZoneCache other;
+RememberedPlaceAnswers RememberedPlaceAnswers::ForAnotherThread() const {
+    RememberedPlaceAnswers other;
     other.shared_ = shared_;
     return other;
 }
 
-const PlaceIndex* PlaceAndZoneCache::Index() {
+const PlaceIndex* RememberedPlaceAnswers::Index() {
     SharedIndex& shared = *shared_;
     std::call_once(shared.loaded,
                    [&shared] { shared.index = shared.loader ? shared.loader() : nullptr; });
     return shared.index.get();
 }
 
-std::shared_ptr<const ZoneHistory> PlaceAndZoneCache::Zone(QByteArrayView ianaId) {
+std::shared_ptr<const ZoneHistory> RememberedPlaceAnswers::Zone(QByteArrayView ianaId) {
     // Enough for every zone there is; names past it (mostly unknown ones) are not remembered.
     constexpr qsizetype mostRemembered = 1024;
     return Remembered(zones_, ianaId, mostRemembered,
                       [ianaId] { return ZoneHistory::ForZone(ianaId.toByteArray()); });
 }
 
-std::variant<const Place*, Refusal> PlaceAndZoneCache::Find(QByteArrayView typed) {
+std::variant<const Place*, Refusal> RememberedPlaceAnswers::Find(QByteArrayView typed) {
     constexpr qsizetype mostRemembered = 4096;
     return Remembered(places_, typed, mostRemembered,
                       [this, typed] { return FindPlace(Utf8Text(typed), Index()); });
 }
 
-std::variant<int, Refusal> PlaceAndZoneCache::ZoneRow(QByteArrayView value) {
+std::variant<int, Refusal> RememberedPlaceAnswers::ZoneRow(QByteArrayView value) {
     constexpr qsizetype mostRemembered = 1024;
     return Remembered(zoneRows_, value, mostRemembered, [value] { return ReadZone(value); });
 }
 
-PlaceAndZoneCache::Loader SystemPlaceLoader() {
+RememberedPlaceAnswers::Loader SystemPlaceLoader() {
     return []() -> std::shared_ptr<const PlaceIndex> {
         const std::unique_ptr<PlaceSource> source = SystemPlaceSource();
         return source ? LoadPlaceIndex(*source) : nullptr;
@@ -437,7 +441,7 @@ std::variant<int, Refusal> ReadZone(QByteArrayView value) {
 }
 
 std::variant<ChartRequest, Refusal> ResolveChartRequest(const ChartFields& fields,
-                                                        PlaceAndZoneCache& places) {
+                                                        RememberedPlaceAnswers& places) {
     // What must be given, and what may not be given together.
     if (!fields.date) {
         return Refusal{QStringLiteral("--date: missing; give the date of birth as YYYY-MM-DD")};

@@ -1,0 +1,197 @@
+#include "cli/BirthsCommand.h"
+
+#include "library/BirthCsv.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QSaveFile>
+
+#include <array>
+
+namespace {
+
+CommandOutput Refused(const QString& message, int status = refusedExitStatus) {
+    return RefusedOutput(message, status);
+}
+
+// The first candidates of `total` (all of `births` unless told otherwise).
+QString Candidates(const std::vector<SavedBirth>& births, std::size_t total = 0) {
+    total = std::max(total, births.size());
+    QStringList shown;
+    for (std::size_t at = 0; at < births.size() && at < savedCandidateCount; ++at) {
+        shown.append(births[at].name + u'@' + BirthDateText(births[at]));
+    }
+    if (total > savedCandidateCount) {
+        shown.append(QStringLiteral("and %1 more").arg(total - savedCandidateCount));
+    }
+    return shown.join(QStringLiteral(", "));
+}
+
+// The saved birth that --saved names, or why there is none.
+std::variant<SavedBirth, CommandOutput> SavedByName(BirthLibrary& library, const QString& value) {
+    QString name = value;
+    std::optional<QString> date;
+    if (const qsizetype at = value.lastIndexOf(u'@'); at >= 0) {
+        name = value.first(at);
+        date = value.sliced(at + 1).trimmed();
+    }
+    auto found = library.FindByName(name);
+    if (auto* error = std::get_if<LibraryError>(&found)) {
+        return Refused(error->message, failureExitStatus);
+    }
+    std::vector<SavedBirth>& births = std::get<std::vector<SavedBirth>>(found);
+    std::vector<SavedBirth> chosen;
+    for (const SavedBirth& birth : births) {
+        if (!date || BirthDateText(birth) == *date) {
+            chosen.push_back(birth);
+        }
+    }
+    if (chosen.size() == 1) {
+        return chosen.front();
+    }
+    if (chosen.size() > 1) {
+        return Refused(QStringLiteral("--saved: %1 names %2 births; add @YYYY-MM-DD to choose "
+                                      "one: %3")
+                           .arg(Quoted(Shown(name, 80)))
+                           .arg(chosen.size())
+                           .arg(Candidates(chosen)));
+    }
+    if (!births.empty()) {
+        return Refused(
+            QStringLiteral("--saved: no birth of %1 on %2; saved: %3")
+                .arg(Quoted(Shown(name, 80)), Quoted(Shown(*date, 20)), Candidates(births)));
+    }
+    // An unknown name: the births whose name or place holds it, as a hint.
+    std::vector<SavedBirth> near;
+    std::size_t nearCount = 0;
+    if (const auto ids = library.Search(name); std::holds_alternative<std::vector<qint64>>(ids)) {
+        nearCount = std::get<std::vector<qint64>>(ids).size();
+        for (const qint64 id : std::get<std::vector<qint64>>(ids)) {
+            if (near.size() == savedCandidateCount) {
+                break;
+            }
+            if (auto birth = library.Load(id);
+                std::holds_alternative<std::optional<SavedBirth>>(birth) &&
+                std::get<std::optional<SavedBirth>>(birth)) {
+                near.push_back(*std::get<std::optional<SavedBirth>>(birth));
+            }
+        }
+    }
+    return Refused(
+        near.empty()
+            ? QStringLiteral("--saved: no saved birth is named %1").arg(Quoted(Shown(name, 80)))
+            : QStringLiteral("--saved: no saved birth is named %1; did you "
+                             "mean: %2")
+                  .arg(Quoted(Shown(name, 80)), Candidates(near, nearCount)));
+}
+
+} // namespace
+
+std::variant<SingleChartRequest, CommandOutput>
+SavedBirthChart(const SavedChartRequest& request, RememberedPlaceAnswers& places) {
+    BirthLibrary library(request.libraryPath.value_or(BirthLibrary::DefaultPath()));
+    const auto found = SavedByName(library, request.saved);
+    if (const auto* refused = std::get_if<CommandOutput>(&found)) {
+        return *refused;
+    }
+    // The birth's data as the options would give it, checked by the same rules.
+    const SavedBirth& birth = std::get<SavedBirth>(found);
+    const bool listZone = !birth.zoneRow.isEmpty();
+    const std::array<QByteArray, 5> values = {
+        BirthDateText(birth).toUtf8(), BirthTimeText(birth).toUtf8(),
+        BirthLongitudeText(birth).toUtf8(), BirthLatitudeText(birth).toUtf8(),
+        (listZone ? birth.zoneRow : birth.ianaZone).toUtf8()};
+    ChartFields fields;
+    fields.date = values[0];
+    fields.time = values[1];
+    fields.longitude = values[2];
+    fields.latitude = values[3];
+    (listZone ? fields.zone : fields.tz) = values[4];
+    fields.daylightSaving = listZone && birth.daylightSaving;
+    const auto chart = ResolveChartRequest(fields, places);
+    if (const auto* refusal = std::get_if<Refusal>(&chart)) {
+        return Refused(refusal->message);
+    }
+    SingleChartRequest single = request.single;
+    single.chart = std::get<ChartRequest>(chart);
+    return single;
+}
+
+CommandOutput RunBirthsRequest(const BirthsRequest& request, const CommandEnvironment& environment) {
+    BirthLibrary births(request.libraryPath.value_or(BirthLibrary::DefaultPath()));
+    const QString& value = request.path;
+    CommandOutput output;
+    if (request.action == BirthsAction::Export) {
+        if (value == QStringLiteral("-")) {
+            QByteArray all;
+            QBuffer buffer(&all);
+            buffer.open(QIODevice::WriteOnly);
+            if (auto error = ExportBirths(births, buffer)) {
+                return Refused(error->message, failureExitStatus);
+            }
+            if (environment.write) {
+                if (!environment.write(all)) {
+                    return Refused(QStringLiteral("the output could not be written"),
+                                   failureExitStatus);
+                }
+            } else {
+                output.standardOutput = all;
+            }
+        } else {
+            // The whole file or nothing: written beside and renamed over the target at the end.
+            QSaveFile file(value);
+            if (!file.open(QIODevice::WriteOnly)) {
+                return Refused(QStringLiteral("--export-births: cannot write %1: %2")
+                                   .arg(Quoted(Shown(value, 160)), file.errorString()),
+                               failureExitStatus);
+            }
+            if (auto error = ExportBirths(births, file)) {
+                return Refused(error->message, failureExitStatus);
+            }
+            if (!file.commit()) {
+                return Refused(QStringLiteral("--export-births: cannot write %1: %2")
+                                   .arg(Quoted(Shown(value, 160)), file.errorString()),
+                               failureExitStatus);
+            }
+        }
+    } else if (request.action == BirthsAction::Import) {
+        QFile file;
+        QIODevice* input = nullptr;
+        if (value == QStringLiteral("-")) {
+            input = environment.standardInput;
+        } else {
+            file.setFileName(value);
+            if (file.open(QIODevice::ReadOnly)) {
+                input = &file;
+            }
+        }
+        if (input == nullptr) {
+            return Refused(QStringLiteral("--import-births: cannot read %1: %2")
+                               .arg(Quoted(Shown(value, 160)),
+                                    value == QStringLiteral("-")
+                                        ? QStringLiteral("no standard input")
+                                        : file.errorString()),
+                           failureExitStatus);
+        }
+        RememberedPlaceAnswers places(environment.places);
+        const ImportReport report = ImportBirths(births, *input, places, request.replace,
+                                                 environment.afterImportRow);
+        if (report.error) {
+            return Refused(report.error->message, failureExitStatus);
+        }
+        if (report.fileError) {
+            return Refused(QStringLiteral("--import-births: ") + *report.fileError);
+        }
+        QString text = RefusedRowsText(report.refused);
+        text += QStringLiteral("%1: %2 births added to %3; %4 rows refused\n")
+                    .arg(QLatin1StringView(programName))
+                    .arg(report.added)
+                    .arg(births.Path())
+                    .arg(report.refused.size());
+        output.standardError = text.toUtf8();
+        output.exitStatus = report.refused.empty() ? 0 : refusedExitStatus;
+    } else if (auto error = births.Backup(value)) {
+        return Refused(error->message, failureExitStatus);
+    }
+    return output;
+}
