@@ -26,7 +26,7 @@ QByteArray BatchRows(int count) {
 void RunBatchOnce(benchmark::State& state, OutputFormat format) {
     const int rows = static_cast<int>(state.range(0));
     const QByteArray csv = BatchRows(rows);
-    PlaceAndZoneCache places(nullptr);
+    RememberedPlaceAnswers places(nullptr);
     qint64 bytes = 0;
     for (auto _ : state) {
         QBuffer input;

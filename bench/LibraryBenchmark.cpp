@@ -58,7 +58,7 @@ struct Filled {
         QBuffer input;
         input.setData(ManyBirths());
         input.open(QIODevice::ReadOnly);
-        PlaceAndZoneCache places(nullptr);
+        RememberedPlaceAnswers places(nullptr);
         const ImportReport report = ImportBirths(*library, input, places, false);
         if (report.added != births) {
             // Every figure would be of a smaller library than it says.
@@ -81,7 +81,7 @@ void BM_ImportBirths(benchmark::State& state) {
         QBuffer input;
         input.setData(csv);
         input.open(QIODevice::ReadOnly);
-        PlaceAndZoneCache places(nullptr);
+        RememberedPlaceAnswers places(nullptr);
         const ImportReport report = ImportBirths(library, input, places, false);
         if (report.added != births) {
             state.SkipWithError(WhyNotImported(report).toStdString().c_str());
