@@ -1,7 +1,7 @@
 #include "app/BirthsMenuController.h"
 
-#include "request/ChartRequest.h"
 #include "library/BirthCsv.h"
+#include "request/ChartRequest.h"
 #include "ui/FileDialogs.h"
 #include "ui/Messages.h"
 

@@ -77,7 +77,8 @@ bool ReadChunk(LineReader& reader, qint64& lineNumber, qsizetype rows, InputChun
 class ChunkWorker {
   public:
     // `columns`: the header's count, the batch's nine and any named columns after them.
-    ChunkWorker(OutputFormat format, bool withCharts, RememberedPlaceAnswers places, qsizetype columns)
+    ChunkWorker(OutputFormat format, bool withCharts, RememberedPlaceAnswers places,
+                qsizetype columns)
         : format_(format), withCharts_(withCharts), places_(std::move(places)), columns_(columns) {}
 
     void Run(const InputChunk& chunk, OutputChunk& output) {
@@ -157,8 +158,8 @@ class ChunkWorker {
 // Chunks handed to worker threads and their outputs taken back in input order.
 class ChunkPool {
   public:
-    ChunkPool(int threads, OutputFormat format, bool withCharts, const RememberedPlaceAnswers& places,
-              qsizetype columns) {
+    ChunkPool(int threads, OutputFormat format, bool withCharts,
+              const RememberedPlaceAnswers& places, qsizetype columns) {
         for (int thread = 0; thread < threads; ++thread) {
             threads_.emplace_back(
                 [this, format, withCharts, columns, worker = places.ForAnotherThread()]() mutable {

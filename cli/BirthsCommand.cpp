@@ -87,8 +87,8 @@ std::variant<SavedBirth, CommandOutput> SavedByName(BirthLibrary& library, const
 
 } // namespace
 
-std::variant<SingleChartRequest, CommandOutput>
-SavedBirthChart(const SavedChartRequest& request, RememberedPlaceAnswers& places) {
+std::variant<SingleChartRequest, CommandOutput> SavedBirthChart(const SavedChartRequest& request,
+                                                                RememberedPlaceAnswers& places) {
     BirthLibrary library(request.libraryPath.value_or(BirthLibrary::DefaultPath()));
     const auto found = SavedByName(library, request.saved);
     if (const auto* refused = std::get_if<CommandOutput>(&found)) {
@@ -117,7 +117,8 @@ SavedBirthChart(const SavedChartRequest& request, RememberedPlaceAnswers& places
     return single;
 }
 
-CommandOutput RunBirthsRequest(const BirthsRequest& request, const CommandEnvironment& environment) {
+CommandOutput RunBirthsRequest(const BirthsRequest& request,
+                               const CommandEnvironment& environment) {
     BirthLibrary births(request.libraryPath.value_or(BirthLibrary::DefaultPath()));
     const QString& value = request.path;
     CommandOutput output;
@@ -166,16 +167,16 @@ CommandOutput RunBirthsRequest(const BirthsRequest& request, const CommandEnviro
             }
         }
         if (input == nullptr) {
-            return Refused(QStringLiteral("--import-births: cannot read %1: %2")
-                               .arg(Quoted(Shown(value, 160)),
-                                    value == QStringLiteral("-")
-                                        ? QStringLiteral("no standard input")
-                                        : file.errorString()),
-                           failureExitStatus);
+            return Refused(
+                QStringLiteral("--import-births: cannot read %1: %2")
+                    .arg(Quoted(Shown(value, 160)), value == QStringLiteral("-")
+                                                        ? QStringLiteral("no standard input")
+                                                        : file.errorString()),
+                failureExitStatus);
         }
         RememberedPlaceAnswers places(environment.places);
-        const ImportReport report = ImportBirths(births, *input, places, request.replace,
-                                                 environment.afterImportRow);
+        const ImportReport report =
+            ImportBirths(births, *input, places, request.replace, environment.afterImportRow);
         if (report.error) {
             return Refused(report.error->message, failureExitStatus);
         }

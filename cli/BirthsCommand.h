@@ -13,8 +13,8 @@
 //   --library PATH             another library file than the default
 
 // The saved birth's chart as the command computes it, or why there is none.
-std::variant<SingleChartRequest, CommandOutput>
-SavedBirthChart(const SavedChartRequest& request, RememberedPlaceAnswers& places);
+std::variant<SingleChartRequest, CommandOutput> SavedBirthChart(const SavedChartRequest& request,
+                                                                RememberedPlaceAnswers& places);
 
 // Export, import or backup, with its output.
 CommandOutput RunBirthsRequest(const BirthsRequest& request, const CommandEnvironment& environment);

@@ -48,15 +48,15 @@ struct Options {
     QCommandLineOption version{QStringLiteral("version"), QString()};
 
     QList<QCommandLineOption> All() const {
-        return {date,      time,         longitude,    latitude, zone,         tz,
-                place,     dst,          json,         format,   batch,        jobs,
-                svg,       chartStyle,   charts,       listZones, saved,       exportBirths,
-                importBirths, replace,   backupBirths, library,  help,         version};
+        return {date,         time,       longitude,    latitude,  zone,  tz,
+                place,        dst,        json,         format,    batch, jobs,
+                svg,          chartStyle, charts,       listZones, saved, exportBirths,
+                importBirths, replace,    backupBirths, library,   help,  version};
     }
     // The options that take a value, each given once at most.
     QList<const QCommandLineOption*> Valued() const {
-        return {&date,  &time, &longitude, &latitude,  &zone,  &tz,
-                &place, &format, &batch,   &jobs,      &svg,   &chartStyle,
+        return {&date,  &time,         &longitude,    &latitude,     &zone,   &tz,
+                &place, &format,       &batch,        &jobs,         &svg,    &chartStyle,
                 &saved, &exportBirths, &importBirths, &backupBirths, &library};
     }
 };

@@ -68,8 +68,8 @@ struct HelpRequest {
     QString text;
 };
 
-using ParsedCommand = std::variant<SingleChartRequest, SavedChartRequest, BatchRequest, BirthsRequest,
-                                   ListZonesRequest, HelpRequest, Refusal>;
+using ParsedCommand = std::variant<SingleChartRequest, SavedChartRequest, BatchRequest,
+                                   BirthsRequest, ListZonesRequest, HelpRequest, Refusal>;
 
 // Every option the command's one parser takes.
 QList<QCommandLineOption> CommandLineOptions();

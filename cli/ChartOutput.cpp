@@ -7,11 +7,11 @@
 #include "places/BirthTime.h"
 #include "request/CsvRows.h"
 
-#include <QJsonDocument>
 #include <QList>
 #include <QStringList>
 
 #include <fmt/format.h>
+#include <rapidjson/prettywriter.h>
 #include <rapidjson/stringbuffer.h>
 #include <rapidjson/writer.h>
 
@@ -47,18 +47,23 @@ QString TableLine(const QStringList& cells, const QList<qsizetype>& widths) {
 // A batch writes a million charts: JSON through RapidJSON's writer, texts through {fmt}, each
 // line into a reused buffer and then onto the output in one piece.
 
+// The batch's lines are written compact, one chart's JSON indented; the same functions write both.
 using JsonWriter = rapidjson::Writer<rapidjson::StringBuffer>;
+using IndentedJsonWriter = rapidjson::PrettyWriter<rapidjson::StringBuffer>;
 
-void JsonKey(JsonWriter& writer, std::string_view key) {
+template <typename Writer>
+void JsonKey(Writer& writer, std::string_view key) {
     writer.Key(key.data(), static_cast<rapidjson::SizeType>(key.size()));
 }
 
-void JsonString(JsonWriter& writer, std::string_view text) {
+template <typename Writer>
+void JsonString(Writer& writer, std::string_view text) {
     writer.String(text.data(), static_cast<rapidjson::SizeType>(text.size()));
 }
 
 // The shortest text that reads back as the same double (std::to_chars), as a JSON number.
-void JsonNumber(JsonWriter& writer, double value) {
+template <typename Writer>
+void JsonNumber(Writer& writer, double value) {
     char text[32];
     const auto end = std::to_chars(text, text + sizeof text, value).ptr;
     writer.RawValue(text, static_cast<std::size_t>(end - text), rapidjson::kNumberType);
@@ -80,7 +85,8 @@ const char* SourceName(ZoneSource source) {
     return "list";
 }
 
-void WriteInputJson(JsonWriter& writer, const ChartResult& result) {
+template <typename Writer>
+void WriteInputJson(Writer& writer, const ChartResult& result) {
     const ChartInput& input = result.input;
     const UsedInput& used = result.used;
     writer.StartObject();
@@ -170,7 +176,8 @@ DecanateFields(const DecanateResult& decanate) {
              {"treeZodiac", &decanate.treeZodiac}}};
 }
 
-void WriteDecanateFields(JsonWriter& writer, const DecanateResult& decanate, bool description) {
+template <typename Writer>
+void WriteDecanateFields(Writer& writer, const DecanateResult& decanate, bool description) {
     for (const auto& [key, value] : DecanateFields(decanate)) {
         JsonKey(writer, key);
         JsonString(writer, *value);
@@ -183,7 +190,8 @@ void WriteDecanateFields(JsonWriter& writer, const DecanateResult& decanate, boo
 
 // The birth and decanate charts' cells in sign order from Aries, each with its sign and the full
 // names of the entries standing there, as the drawn charts hold them.
-void WriteChartsJson(JsonWriter& writer, const ChartState& chart) {
+template <typename Writer>
+void WriteChartsJson(Writer& writer, const ChartState& chart) {
     writer.StartObject();
     for (const ChartKind kind : {ChartKind::Birth, ChartKind::Decanate}) {
         JsonKey(writer, kind == ChartKind::Birth ? "birth" : "decanate");
@@ -206,7 +214,8 @@ void WriteChartsJson(JsonWriter& writer, const ChartState& chart) {
     writer.EndObject();
 }
 
-void WriteChartJson(JsonWriter& writer, const ChartResult& result, qint64 line, bool withCharts) {
+template <typename Writer>
+void WriteChartJson(Writer& writer, const ChartResult& result, qint64 line, bool withCharts) {
     const ChartState& chart = result.chart;
     writer.StartObject();
     if (line > 0) {
@@ -392,9 +401,12 @@ QString FormatChartTable(const ChartResult& result) {
 }
 
 QByteArray FormatChartJson(const ChartResult& result) {
-    QByteArray compact;
-    AppendJson(compact, [&](JsonWriter& writer) { WriteChartJson(writer, result, 0, true); }, {});
-    return QJsonDocument::fromJson(compact).toJson(QJsonDocument::Indented);
+    rapidjson::StringBuffer buffer;
+    IndentedJsonWriter writer(buffer);
+    WriteChartJson(writer, result, 0, true);
+    QByteArray json(buffer.GetString(), static_cast<qsizetype>(buffer.GetSize()));
+    json += '\n';
+    return json;
 }
 
 void AppendChartJsonLine(QByteArray& out, const ChartResult& result, qint64 line, bool withCharts) {

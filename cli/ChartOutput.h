@@ -39,15 +39,15 @@ QString FormatUsedInput(const ChartResult& result);
 // with a newline.
 QString FormatChartTable(const ChartResult& result);
 
-// The chart as one indented JSON object, UTF-8, keys in alphabetical order. It holds `charts`:
-// the cells of the birth and the decanate chart, `birth` and `decanate`, each twelve
-// {"sign": "Aries", "bodies": ["Ascendant", "Mars"]} in sign order from Aries, the bodies named
-// as in `bodies[].name` (Rahu and Ketu left out, as the drawn charts leave them out).
+// The chart as one indented JSON object, UTF-8, ending with a newline; its keys in the order of a
+// batch's lines, `charts` last. `charts` holds the cells of the birth and the decanate chart,
+// `birth` and `decanate`, each twelve {"sign": "Aries", "bodies": ["Ascendant", "Mars"]} in
+// sign order from Aries, the bodies named as in `bodies[].name` (Rahu and Ketu left out, as
+// the drawn charts leave them out).
 QByteArray FormatChartJson(const ChartResult& result);
 
-// The same object on one line, keys in a fixed order, preceded by "line" when `line` > 0, and
-// a newline: one line of JSON Lines. `charts` comes last, and only `withCharts`: a batch
-// without it stays as fast as before.
+// The same object on one line, preceded by "line" when `line` > 0, and a newline: one line of
+// JSON Lines. `charts` only `withCharts`: the cells cost a batch time and bytes on every row.
 void AppendChartJsonLine(QByteArray& out, const ChartResult& result, qint64 line,
                          bool withCharts = false);
 // {"line":N,"error":"..."} and a newline.

@@ -13,7 +13,7 @@
 
 QString ChartDrawingTitle(const ChartResult& result) {
     const ChartInput& input = result.input;
-    // The date alone: with the time the title no longer fits over the chart.
+    // The date alone: with the time, the title would not fit over the chart.
     const std::string date = DateText(input);
     std::string place;
     if (const auto& found = result.used.place) {

@@ -24,9 +24,9 @@ struct ChartSvgJob {
 
 // The drawing lives in a module of its own (korvani-chart-svg.so, beside the command in the
 // build tree, in lib/korvani or lib/<triplet>/korvani beside bin/ when installed), loaded only for
-// --svg: the command's other runs load no Qt Gui at all and start as fast as before. The module's
-// one function: writes the job's file through QSaveFile (replaced only when written whole),
-// starting an offscreen QGuiApplication for the fonts when the process has none; false with
+// --svg: the command's other runs load no Qt Gui at all, which keeps their start short. The
+// module's one function: writes the job's file through QSaveFile (replaced only when written
+// whole), starting an offscreen QGuiApplication for the fonts when the process has none; false with
 // `problem` set when the file could not be written.
 using WriteChartSvgJobFunction = bool (*)(const ChartSvgJob& job, QString& problem);
 inline constexpr const char* writeChartSvgJobSymbol = "KorvaniWriteChartSvgJob";

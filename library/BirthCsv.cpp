@@ -144,8 +144,8 @@ std::optional<LibraryError> ExportBirths(BirthLibrary& library, QIODevice& outpu
     return std::nullopt;
 }
 
-BirthRows ReadBirthRows(QIODevice& input, RememberedPlaceAnswers& places, const QSet<QString>& known,
-                        bool replace) {
+BirthRows ReadBirthRows(QIODevice& input, RememberedPlaceAnswers& places,
+                        const QSet<QString>& known, bool replace) {
     BirthRows rows;
     // The batch's own line reader: LF, CR LF or a CR alone end a line, from a file or a pipe.
     LineReader reader(input);

@@ -38,8 +38,8 @@ struct BirthRows {
 // Reads births by the batch's rules (ResolveChartRequest) and the name box's rule. A
 // birth whose name and date are in `known` (BirthKey) or on an earlier line is refused, unless
 // `replace`.
-BirthRows ReadBirthRows(QIODevice& input, RememberedPlaceAnswers& places, const QSet<QString>& known,
-                        bool replace);
+BirthRows ReadBirthRows(QIODevice& input, RememberedPlaceAnswers& places,
+                        const QSet<QString>& known, bool replace);
 
 struct ImportReport {
     qint64 added = 0;

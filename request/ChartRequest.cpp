@@ -278,7 +278,8 @@ QByteArray CommandLineChartName() {
     return QByteArray::fromRawData(commandLineChartName.data(), commandLineChartName.size());
 }
 
-RememberedPlaceAnswers::RememberedPlaceAnswers(Loader loader) : shared_(std::make_shared<SharedIndex>()) {
+RememberedPlaceAnswers::RememberedPlaceAnswers(Loader loader)
+    : shared_(std::make_shared<SharedIndex>()) {
     shared_->loader = std::move(loader);
 }
 
@@ -440,9 +441,10 @@ std::variant<int, Refusal> ReadZone(QByteArrayView value) {
     return Refusal{Malformed(QStringLiteral("zone"), zoneFormat, value)};
 }
 
-std::variant<ChartRequest, Refusal> ResolveChartRequest(const ChartFields& fields,
-                                                        RememberedPlaceAnswers& places) {
-    // What must be given, and what may not be given together.
+namespace {
+
+// What must be given, and what may not be given together.
+std::optional<Refusal> GivenFieldsRefusal(const ChartFields& fields) {
     if (!fields.date) {
         return Refusal{QStringLiteral("--date: missing; give the date of birth as YYYY-MM-DD")};
     }
@@ -469,33 +471,47 @@ std::variant<ChartRequest, Refusal> ResolveChartRequest(const ChartFields& field
         return Refusal{QStringLiteral(
             "--zone: missing; give --zone N (see --list-zones), --tz ZONE or --place PLACE")};
     }
-    const bool zoneFromDatabase = !fields.zone;
-    if (fields.daylightSaving && zoneFromDatabase) {
+    if (fields.daylightSaving && !fields.zone) {
         return Refusal{QStringLiteral("--dst: cannot be combined with %1; the time-zone database "
                                       "says whether daylight saving was in force")
                            .arg(fields.tz ? QStringLiteral("--tz") : QStringLiteral("--place"))};
     }
+    return std::nullopt;
+}
 
-    // Each value's form.
+// The given fields read by their forms: each value as the window's controls would hold it.
+struct ReadFields {
+    DateValue date;
+    TimeValue time;
+    const Place* place = nullptr; // for --place
+    CoordinateTexts longitude;
+    CoordinateTexts latitude;
+    int zonePosition = defaultTimeZonePosition; // for --zone
+    std::shared_ptr<const ZoneHistory> history; // for --tz and --place
+    QString zoneOption = QStringLiteral("tz");  // the option that named the history's zone
+};
+
+std::variant<ReadFields, Refusal> ReadGivenFields(const ChartFields& fields,
+                                                  RememberedPlaceAnswers& places) {
+    ReadFields read;
     const auto date = ReadDate(*fields.date);
     if (const auto* refusal = std::get_if<Refusal>(&date)) {
         return *refusal;
     }
+    read.date = std::get<DateValue>(date);
     const auto time = ReadTime(*fields.time);
     if (const auto* refusal = std::get_if<Refusal>(&time)) {
         return *refusal;
     }
-    const Place* place = nullptr;
-    CoordinateTexts lon;
-    CoordinateTexts lat;
+    read.time = std::get<TimeValue>(time);
     if (fields.place) {
         const auto found = places.Find(*fields.place);
         if (const auto* refusal = std::get_if<Refusal>(&found)) {
             return *refusal;
         }
-        place = std::get<const Place*>(found);
-        lon = BoxTexts(LongitudeForBoxes(place->longitudeDegrees));
-        lat = BoxTexts(LatitudeForBoxes(place->latitudeDegrees));
+        read.place = std::get<const Place*>(found);
+        read.longitude = BoxTexts(LongitudeForBoxes(read.place->longitudeDegrees));
+        read.latitude = BoxTexts(LatitudeForBoxes(read.place->latitudeDegrees));
     } else {
         const auto longitude =
             ReadCoordinate(QStringLiteral("lon"), longitudeFormat, 3, 'E', 'W', *fields.longitude);
@@ -507,44 +523,44 @@ std::variant<ChartRequest, Refusal> ResolveChartRequest(const ChartFields& field
         if (const auto* refusal = std::get_if<Refusal>(&latitude)) {
             return *refusal;
         }
-        lon = std::get<CoordinateTexts>(longitude);
-        lat = std::get<CoordinateTexts>(latitude);
+        read.longitude = std::get<CoordinateTexts>(longitude);
+        read.latitude = std::get<CoordinateTexts>(latitude);
     }
-    int zonePosition = defaultTimeZonePosition;
-    std::shared_ptr<const ZoneHistory> history;
-    QString zoneOption = QStringLiteral("tz");
     if (fields.zone) {
         const auto zone = places.ZoneRow(*fields.zone);
         if (const auto* refusal = std::get_if<Refusal>(&zone)) {
             return *refusal;
         }
-        zonePosition = std::get<int>(zone);
+        read.zonePosition = std::get<int>(zone);
     } else {
-        const QByteArrayView zoneName = fields.tz ? *fields.tz : QByteArrayView(place->zoneId);
-        zoneOption = fields.tz ? QStringLiteral("tz") : QStringLiteral("place");
-        history = places.Zone(zoneName);
-        if (!history) {
+        const QByteArrayView zoneName = fields.tz ? *fields.tz : QByteArrayView(read.place->zoneId);
+        read.zoneOption = fields.tz ? QStringLiteral("tz") : QStringLiteral("place");
+        read.history = places.Zone(zoneName);
+        if (!read.history) {
             return Refusal{QStringLiteral("--%1: unknown time zone %2 (expected a name of the "
                                           "time-zone database such as Asia/Kolkata)")
-                               .arg(zoneOption, Quoted(Utf8Text(zoneName)))};
+                               .arg(read.zoneOption, Quoted(Utf8Text(zoneName)))};
         }
     }
+    return read;
+}
 
-    // The input window's own validation.
-    const auto& [year, month, day] = std::get<DateValue>(date);
+// The input window's own validation, then the chart input and what was used with a list zone.
+std::variant<ChartRequest, Refusal> ValidatedRequest(const ChartFields& fields, ReadFields& read) {
+    const auto& [year, month, day] = read.date;
     BirthDataEntry entry;
     entry.name = commandLineChartName;
-    entry.longitudeDegrees = std::move(lon.degrees);
-    entry.longitudeMinutes = std::move(lon.minutes);
-    entry.latitudeDegrees = std::move(lat.degrees);
-    entry.latitudeMinutes = std::move(lat.minutes);
+    entry.longitudeDegrees = std::move(read.longitude.degrees);
+    entry.longitudeMinutes = std::move(read.longitude.minutes);
+    entry.latitudeDegrees = std::move(read.latitude.degrees);
+    entry.latitudeMinutes = std::move(read.latitude.minutes);
     entry.monthPosition = month - 1;
     entry.dayPosition = day - 1;
     entry.year = year;
     if (const auto fault = ValidateBirthData(entry)) {
         // The window's own words, after the option they concern.
         return Refusal{QStringLiteral("--%1: %2")
-                           .arg(OptionOfFault(fault->focus, place != nullptr),
+                           .arg(OptionOfFault(fault->focus, read.place != nullptr),
                                 QString::fromStdString(fault->message))};
     }
 
@@ -554,45 +570,75 @@ std::variant<ChartRequest, Refusal> ResolveChartRequest(const ChartFields& field
     input.monthPosition = entry.monthPosition;
     input.day = day;
     input.year = year;
-    input.hour = std::get<TimeValue>(time).hour;
-    input.minute = std::get<TimeValue>(time).minute;
-    input.longitudeDegrees = lon.value.degrees;
-    input.longitudeMinutes = lon.value.minutes;
-    input.latitudeDegrees = lat.value.degrees;
-    input.latitudeMinutes = lat.value.minutes;
-    input.east = !lon.value.secondHemisphere;
-    input.south = lat.value.secondHemisphere;
+    input.hour = read.time.hour;
+    input.minute = read.time.minute;
+    input.longitudeDegrees = read.longitude.value.degrees;
+    input.longitudeMinutes = read.longitude.value.minutes;
+    input.latitudeDegrees = read.latitude.value.degrees;
+    input.latitudeMinutes = read.latitude.value.minutes;
+    input.east = !read.longitude.value.secondHemisphere;
+    input.south = read.latitude.value.secondHemisphere;
     input.daylightSaving = fields.daylightSaving;
-    input.timeZonePosition = zonePosition;
+    input.timeZonePosition = read.zonePosition;
 
     UsedInput& used = request.used;
     used.name = fields.name && !fields.name->isEmpty() ? fields.name->toByteArray()
                                                        : CommandLineChartName();
-    if (place != nullptr) {
-        used.place = *place;
+    if (read.place != nullptr) {
+        used.place = *read.place;
     }
-    if (history) {
-        // The local time as given, seconds included: they decide a reading at a clock change.
-        const QByteArrayView timeText = *fields.time;
-        const QTime clock(input.hour, input.minute,
-                          timeText.size() == 8 ? Digits(timeText, 6, 2) : 0);
-        const auto offset = OffsetAtBirth(zoneOption, *history, QDate(year, month, day), clock);
-        if (const auto* refusal = std::get_if<Refusal>(&offset)) {
+    used.zoneSource = ZoneSource::List;
+    used.offsetSeconds = ZoneRowOffsetSeconds(read.zonePosition, input.daylightSaving);
+    used.daylightSaving = input.daylightSaving;
+    return request;
+}
+
+// For --tz and --place: the zone's offset at the local birth time becomes the chart's
+// correction, or the time is refused at a clock change.
+std::optional<Refusal> ApplyZoneAtBirth(const ChartFields& fields, const ReadFields& read,
+                                        ChartRequest& request) {
+    ChartInput& input = request.input;
+    UsedInput& used = request.used;
+    // The local time as given, seconds included: they decide a reading at a clock change.
+    const QByteArrayView timeText = *fields.time;
+    const QTime clock(input.hour, input.minute, timeText.size() == 8 ? Digits(timeText, 6, 2) : 0);
+    const auto& [year, month, day] = read.date;
+    const auto offset =
+        OffsetAtBirth(read.zoneOption, *read.history, QDate(year, month, day), clock);
+    if (const auto* refusal = std::get_if<Refusal>(&offset)) {
+        return *refusal;
+    }
+    const ZoneOffset& zoneOffset = std::get<ZoneOffset>(offset);
+    input.zoneCorrection = ZoneCorrectionForOffset(zoneOffset.offsetSeconds);
+    used.zoneSource = fields.tz ? ZoneSource::Tz : ZoneSource::Place;
+    // The name as the user or the place list wrote it.
+    used.zoneId = fields.tz ? fields.tz->toByteArray() : read.place->zoneId;
+    used.databaseOffsetSeconds = zoneOffset.offsetSeconds;
+    used.offsetSeconds = -(input.zoneCorrection->hours * 3600 + input.zoneCorrection->minutes * 60);
+    used.daylightSaving = zoneOffset.daylightSaving;
+    return std::nullopt;
+}
+
+} // namespace
+
+std::variant<ChartRequest, Refusal> ResolveChartRequest(const ChartFields& fields,
+                                                        RememberedPlaceAnswers& places) {
+    if (auto refusal = GivenFieldsRefusal(fields)) {
+        return *refusal;
+    }
+    auto read = ReadGivenFields(fields, places);
+    if (auto* refusal = std::get_if<Refusal>(&read)) {
+        return *refusal;
+    }
+    auto request = ValidatedRequest(fields, std::get<ReadFields>(read));
+    if (auto* refusal = std::get_if<Refusal>(&request)) {
+        return *refusal;
+    }
+    if (std::get<ReadFields>(read).history) {
+        if (auto refusal = ApplyZoneAtBirth(fields, std::get<ReadFields>(read),
+                                            std::get<ChartRequest>(request))) {
             return *refusal;
         }
-        const ZoneOffset& zoneOffset = std::get<ZoneOffset>(offset);
-        input.zoneCorrection = ZoneCorrectionForOffset(zoneOffset.offsetSeconds);
-        used.zoneSource = fields.tz ? ZoneSource::Tz : ZoneSource::Place;
-        // The name as the user or the place list wrote it.
-        used.zoneId = fields.tz ? fields.tz->toByteArray() : place->zoneId;
-        used.databaseOffsetSeconds = zoneOffset.offsetSeconds;
-        used.offsetSeconds =
-            -(input.zoneCorrection->hours * 3600 + input.zoneCorrection->minutes * 60);
-        used.daylightSaving = zoneOffset.daylightSaving;
-    } else {
-        used.zoneSource = ZoneSource::List;
-        used.offsetSeconds = ZoneRowOffsetSeconds(zonePosition, input.daylightSaving);
-        used.daylightSaving = input.daylightSaving;
     }
     return request;
 }

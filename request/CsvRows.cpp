@@ -199,7 +199,6 @@ std::optional<QString> SplitCsvLine(QByteArrayView line, CsvFields& fields) {
     return std::nullopt;
 }
 
-
 void AppendCsvField(std::string& out, std::string_view utf8) {
     const bool special = std::any_of(utf8.begin(), utf8.end(), [](char byte) {
         return byte == ',' || byte == '"' || byte == '\r' || byte == '\n';

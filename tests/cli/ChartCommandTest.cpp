@@ -130,24 +130,37 @@ TEST(ParseCommandLine, HelpNamesEveryOptionTheParserTakes) {
         const char* option;
         const char* section; // where the README lists it
     } documented[] = {
-        {"--date", "birth data"},       {"--time", "birth data"},
-        {"--lon", "birth data"},        {"--lat", "birth data"},
-        {"--place", "birth data"},      {"--zone", "time zone"},
-        {"--dst", "time zone"},         {"--tz", "time zone"},
-        {"--json", "output"},           {"--format", "output"},
-        {"--batch", "output"},          {"--jobs", "output"},
-        {"--charts", "output"},         {"--svg", "output"},
-        {"--chart-style", "output"},    {"--list-zones", "output"},
-        {"-h", "help"},                 {"--help", "help"},
-        {"--version", "help"},          {"--saved", "library"},
-        {"--export-births", "library"}, {"--import-births", "library"},
-        {"--replace", "library"},       {"--backup-births", "library"},
+        {"--date", "birth data"},
+        {"--time", "birth data"},
+        {"--lon", "birth data"},
+        {"--lat", "birth data"},
+        {"--place", "birth data"},
+        {"--zone", "time zone"},
+        {"--dst", "time zone"},
+        {"--tz", "time zone"},
+        {"--json", "output"},
+        {"--format", "output"},
+        {"--batch", "output"},
+        {"--jobs", "output"},
+        {"--charts", "output"},
+        {"--svg", "output"},
+        {"--chart-style", "output"},
+        {"--list-zones", "output"},
+        {"-h", "help"},
+        {"--help", "help"},
+        {"--version", "help"},
+        {"--saved", "library"},
+        {"--export-births", "library"},
+        {"--import-births", "library"},
+        {"--replace", "library"},
+        {"--backup-births", "library"},
         {"--library", "library"},
     };
     QStringList taken;
     for (const QCommandLineOption& option : CommandLineOptions()) {
         for (const QString& name : option.names()) {
-            taken.append(QString(name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name);
+            taken.append(QString(name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) +
+                         name);
         }
     }
     QStringList expected;
@@ -158,8 +171,8 @@ TEST(ParseCommandLine, HelpNamesEveryOptionTheParserTakes) {
         // --charts.
         const QRegularExpression named(QRegularExpression::escape(row.option) +
                                        QStringLiteral("[ ,\\n]"));
-        EXPECT_TRUE(usage.contains(named)) << "--help does not name " << row.option << " ("
-                                           << row.section << ")";
+        EXPECT_TRUE(usage.contains(named))
+            << "--help does not name " << row.option << " (" << row.section << ")";
     }
     taken.sort();
     expected.sort();
