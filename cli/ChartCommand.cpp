@@ -174,9 +174,9 @@ ReadBirthsOptions(const QCommandLineParser& parser, const Options& options) {
         return SavedChartRequest{parser.value(options.saved), libraryPath, {}};
     }
     // Only --saved computes a chart and takes the chart's output options.
+    const QStringList own = {chosen->first->names().constFirst(), QStringLiteral("library"),
+                             QStringLiteral("replace")};
     for (const QString& name : parser.optionNames()) {
-        const QStringList own = {chosen->first->names().constFirst(), QStringLiteral("library"),
-                                 QStringLiteral("replace")};
         if (!own.contains(name)) {
             return Refusal{QStringLiteral("%1 takes no chart options (got %2)")
                                .arg(asked.constFirst(), Quoted(QStringLiteral("--") + name))};
