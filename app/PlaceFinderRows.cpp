@@ -29,12 +29,13 @@ QString Region(const Place& place) {
 
 } // namespace
 
-FinderRow MakeFinderRow(const Place& place, QDate birthDate, QTime birthTime) {
+FinderRow MakeFinderRow(const Place& place, const QString& foundName, QDate birthDate,
+                        QTime birthTime) {
     FinderRow row;
     row.choice.longitude = LongitudeForBoxes(place.longitudeDegrees);
     row.choice.latitude = LatitudeForBoxes(place.latitudeDegrees);
     const QString zoneId = QString::fromLatin1(place.zoneId);
-    row.columns << TwoLines(place.name, Region(place))
+    row.columns << TwoLines(foundName, Region(place))
                 << TwoLines(BoxCoordinateText(row.choice.latitude, u'N', u'S'),
                             BoxCoordinateText(row.choice.longitude, u'E', u'W'));
 
@@ -85,7 +86,8 @@ QList<FinderRow> MakeFinderRows(const PlaceIndex& index, const PlaceFinderReques
         if (stop.load(std::memory_order_relaxed)) {
             break;
         }
-        rows.append(MakeFinderRow(index.place(match), request.birthDate, request.birthTime));
+        rows.append(MakeFinderRow(index.place(match), FoundPlaceName(index, match),
+                                  request.birthDate, request.birthTime));
     }
     return rows;
 }

@@ -55,10 +55,12 @@ struct FinderRow {
     bool exact = false; // a zone-list row gives the database's offset exactly
 };
 
-// The row for a place at a local birth date and time. Without a valid date or a known zone the
+// The row for a place at a local birth date and time, the place named as `foundName` ("Mumbai
+// (Bombay)" when another name found it). Without a valid date or a known zone the
 // time columns stay empty, the note says why and the choice leaves the zone alone. May read the
 // place's zone history: call it off the window thread.
-FinderRow MakeFinderRow(const Place& place, QDate birthDate, QTime birthTime);
+FinderRow MakeFinderRow(const Place& place, const QString& foundName, QDate birthDate,
+                        QTime birthTime);
 
 // How many matches the finder lists at most.
 inline constexpr int finderRowLimit = 50;

@@ -558,7 +558,7 @@ void frmMain::useBirth(const SavedBirth& birth) {
         place.state = birth.state;
         place.country = birth.country;
         place.zoneId = knownZoneId_;
-        const FinderRow row = MakeFinderRow(place, birthDate(), birthTime());
+        const FinderRow row = MakeFinderRow(place, place.name, birthDate(), birthTime());
         if (row.choice.zoneKnown) {
             boxes_.cmbTimeZone->setCurrentIndex(row.choice.zonePosition);
             boxes_.chkDST->setChecked(row.choice.daylightSaving);

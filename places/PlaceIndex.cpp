@@ -1,8 +1,12 @@
 #include "places/PlaceIndex.h"
 
+#include "places/OtherPlaceNames.h"
+
 #include <QChar>
+#include <QHash>
 
 #include <algorithm>
+#include <tuple>
 
 namespace {
 
@@ -109,11 +113,15 @@ PlaceQuery ParsePlaceQuery(QStringView text) {
 }
 
 PlaceIndex::PlaceIndex(QList<Place> places) : places_(std::move(places)) {
+    otherNames_ = AddOtherPlaceNames(places_);
     names_.reserve(static_cast<std::size_t>(places_.size()));
     regions_.reserve(static_cast<std::size_t>(places_.size()));
     for (int index = 0; index < places_.size(); ++index) {
         const Place& place = places_[index];
-        names_.push_back({FoldForSearch(place.name), index});
+        names_.push_back({FoldForSearch(place.name), index, -1});
+        for (int other = 0; other < otherNames_[index].size(); ++other) {
+            names_.push_back({FoldForSearch(otherNames_[index][other]), index, other});
+        }
         regions_.push_back({Padded(FoldForSearch(place.state)),
                             Padded(FoldForSearch(place.country)),
                             place.countryCode.toCaseFolded()});
@@ -145,8 +153,12 @@ void PlaceIndex::AddMatches(QList<PlaceMatch>& matches, const QString& typedCity
         if (!match.exactName && !prefixes) {
             continue;
         }
-        match.exactSpelling =
-            places_[at->placeIndex].name.compare(typedName, Qt::CaseInsensitive) == 0;
+        const Place& place = places_[at->placeIndex];
+        if (at->otherName >= 0) {
+            match.otherName = otherNames_[at->placeIndex][at->otherName];
+        }
+        match.exactSpelling = (at->otherName >= 0 ? match.otherName : place.name)
+                                  .compare(typedName, Qt::CaseInsensitive) == 0;
         const FoldedRegion& region = regions_[static_cast<std::size_t>(at->placeIndex)];
         if (!state.isEmpty()) {
             ++match.partsTyped;
@@ -166,6 +178,33 @@ void PlaceIndex::AddMatches(QList<PlaceMatch>& matches, const QString& typedCity
     }
 }
 
+namespace {
+
+// A place found by its name and by another name, or by two other names, is listed once: by the
+// exact name over a beginning, then by more typed parts matched, then spelt as typed, then by its
+// own name.
+void KeepOneMatchPerPlace(QList<PlaceMatch>& matches) {
+    const auto rank = [](const PlaceMatch& match) {
+        return std::tuple(match.exactName, match.partsMatched, match.exactSpelling,
+                          match.otherName.isEmpty());
+    };
+    QHash<int, qsizetype> kept; // place → its match in `unique`
+    QList<PlaceMatch> unique;
+    unique.reserve(matches.size());
+    for (PlaceMatch& match : matches) {
+        const auto found = kept.constFind(match.placeIndex);
+        if (found == kept.constEnd()) {
+            kept.insert(match.placeIndex, unique.size());
+            unique.append(std::move(match));
+        } else if (rank(match) > rank(unique[*found])) {
+            unique[*found] = std::move(match);
+        }
+    }
+    matches = std::move(unique);
+}
+
+} // namespace
+
 QList<PlaceMatch> PlaceIndex::Find(const PlaceQuery& query, int limit) const {
     if (limit <= 0) {
         return {};
@@ -180,19 +219,10 @@ QList<PlaceMatch> PlaceIndex::Find(const PlaceQuery& query, int limit) const {
         QList<PlaceMatch> whole;
         AddMatches(whole, parts.mid(0, nameParts).join(QStringLiteral(", ")), rest.state,
                    rest.country, false);
-        for (const PlaceMatch& match : whole) {
-            // A place found both ways keeps the better reading: the whole name is exact.
-            const auto same =
-                std::find_if(matches.begin(), matches.end(), [&match](const PlaceMatch& other) {
-                    return other.placeIndex == match.placeIndex;
-                });
-            if (same == matches.end()) {
-                matches.append(match);
-            } else {
-                *same = match;
-            }
-        }
+        matches.append(whole); // a place found both ways keeps its exact whole name
     }
+
+    KeepOneMatchPerPlace(matches);
 
     const auto better = [this](const PlaceMatch& left, const PlaceMatch& right) {
         if (left.exactName != right.exactName) {

@@ -38,6 +38,7 @@ struct PlaceMatch {
     bool exactSpelling = false; // the whole name as the list spells it, accents included
     int partsMatched = 0;       // typed state and country parts that the place matched
     int partsTyped = 0;         // state and country parts that the query had
+    QString otherName;          // the other name that matched ("Bombay"); empty for the name
     bool allPartsMatched() const { return partsMatched == partsTyped; }
 };
 
@@ -45,12 +46,16 @@ struct PlaceMatch {
 // immutable afterwards, so any number of threads may query it.
 class PlaceIndex {
   public:
+    // Gives the places their other names (AddOtherPlaceNames) and indexes both.
     explicit PlaceIndex(QList<Place> places);
 
     const QList<Place>& places() const { return places_; }
     const Place& place(const PlaceMatch& match) const { return places_[match.placeIndex]; }
+    // The former and other names that also find a place ("Bombay" for Mumbai).
+    const QStringList& otherNames(int placeIndex) const { return otherNames_[placeIndex]; }
 
-    // The places whose name equals the typed city or begins with it, best first:
+    // The places whose name or one of whose other names equals the typed city or begins with
+    // it, once each (by its name when both match alike), best first:
     //   1. the exact name before a name that only begins with it;
     //   2. every typed state and country part matched, then more of them matched;
     //   3. the name spelt as typed, accents included ("Malkāpur" before "Malkapur");
@@ -67,6 +72,7 @@ class PlaceIndex {
     struct NameKey {
         QString foldedName;
         int placeIndex;
+        int otherName; // into the place's other names; -1 for its name
     };
     struct FoldedRegion {
         QString state;   // " word word " with a blank on either side
@@ -74,9 +80,16 @@ class PlaceIndex {
         QString countryCode;
     };
     QList<Place> places_;
-    std::vector<NameKey> names_; // sorted by folded name
+    QList<QStringList> otherNames_; // by place
+    std::vector<NameKey> names_;    // sorted by folded name
     std::vector<FoldedRegion> regions_;
 };
+
+// The place's name as the finder lists it: with the other name that found it, "Mumbai (Bombay)".
+inline QString FoundPlaceName(const PlaceIndex& index, const PlaceMatch& match) {
+    const QString& name = index.place(match).name;
+    return match.otherName.isEmpty() ? name : QStringLiteral("%1 (%2)").arg(name, match.otherName);
+}
 
 // Reads the source and builds the index. Slow enough (a fraction of a second) to run off the
 // start-up path, for example with QtConcurrent::run; the result can be shared between threads.

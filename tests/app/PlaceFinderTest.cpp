@@ -149,7 +149,7 @@ class FinderRows : public ::testing::TestWithParam<RowCase> {};
 TEST_P(FinderRows, CoordinatesOffsetAndRecommendedRow) {
     const RowCase& c = GetParam();
     const Place place = FinderPlaces()[c.place];
-    const FinderRow row = MakeFinderRow(place, c.date, c.time);
+    const FinderRow row = MakeFinderRow(place, place.name, c.date, c.time);
     ASSERT_EQ(row.columns.size(), static_cast<int>(FinderColumn::Count));
     EXPECT_EQ(Column(row, FinderColumn::Place), place.name + u'\n' + QString::fromUtf8(c.region));
     EXPECT_EQ(Column(row, FinderColumn::Coordinates), QString::fromUtf8(c.coordinates));
@@ -207,7 +207,7 @@ TEST(FinderRowsWithoutAnOffset, LeaveTheZoneAloneAndSaySo) {
         {"unknownZone", unknownZone, QDate(1990, 2, 1), "unknown time zone \"Nowhere/Atlantis\""},
     };
     for (const auto& c : cases) {
-        const FinderRow row = MakeFinderRow(c.place, c.date, QTime(12, 0));
+        const FinderRow row = MakeFinderRow(c.place, c.place.name, c.date, QTime(12, 0));
         EXPECT_FALSE(row.choice.zoneKnown) << c.name;
         EXPECT_TRUE(Column(row, FinderColumn::ZoneRow).isEmpty()) << c.name;
         EXPECT_TRUE(row.note.contains(QLatin1String(c.noteHas))) << row.note.toStdString();
@@ -478,7 +478,8 @@ TEST_F(FinderFlow, TheSelectedRowsNoteIsShownWhole) {
     frmPlaceFinder* finder = lookUp("Kathmandu", "Central", "Nepal");
     ASSERT_NE(finder, nullptr);
     const QString shown = note(finder);
-    EXPECT_TRUE(shown.contains(MakeFinderRow(FinderPlaces()[1], {2000, 6, 1}, {12, 0}).note))
+    EXPECT_TRUE(shown.contains(
+        MakeFinderRow(FinderPlaces()[1], FinderPlaces()[1].name, {2000, 6, 1}, {12, 0}).note))
         << shown.toStdString();
     EXPECT_TRUE(shown.contains("korvani-chart --tz Asia/Kathmandu")) << shown.toStdString();
 }

@@ -4,6 +4,7 @@
 #include "places/PlaceIndex.h"
 #include "places/BirthTime.h"
 #include "places/Coordinates.h"
+#include "places/OtherPlaceNames.h"
 
 #include <QSet>
 
@@ -131,6 +132,28 @@ TEST(PlaceIndexFind, RanksExactNameThenPartsThenPopulation) {
     }
 }
 
+// A city found by its name and by another name that begin alike is listed once, by its name;
+// one found only by another name says which; the list's own spelling of a renamed city finds it
+// under its name in use now, and the town of that name elsewhere keeps its name.
+TEST(PlaceIndexFind, OtherNamesListEachPlaceOnce) {
+    const PlaceIndex index({
+        MakePlace("Brussels", "Brussels Capital", "Belgium", "BE", 1019022),
+        MakePlace("Odessa", "Odes’ka Oblast’", "Ukraine", "UA", 1013159),
+        MakePlace("Odessa", "Texas", "United States of America", "US", 118968),
+    });
+    const QList<PlaceMatch> brussels = index.Find(ParsePlaceQuery(u"Bruss"));
+    ASSERT_EQ(brussels.size(), 1);
+    EXPECT_EQ(FoundPlaceName(index, brussels[0]).toStdString(), "Brussels");
+    const QList<PlaceMatch> bruxelles = index.Find(ParsePlaceQuery(u"bruxelles"));
+    ASSERT_EQ(bruxelles.size(), 1);
+    EXPECT_EQ(FoundPlaceName(index, bruxelles[0]).toStdString(), "Brussels (Bruxelles)");
+    EXPECT_TRUE(bruxelles[0].exactName);
+    const QList<PlaceMatch> odessa = index.Find(ParsePlaceQuery(u"Odessa"));
+    ASSERT_EQ(odessa.size(), 2);
+    EXPECT_EQ(FoundPlaceName(index, odessa[0]).toStdString(), "Odesa (Odessa)");
+    EXPECT_EQ(FoundPlaceName(index, odessa[1]).toStdString(), "Odessa");
+}
+
 TEST(ResolvePlace, AmbiguityRule) {
     using Outcome = PlaceResolution::Outcome;
     const struct {
@@ -256,6 +279,75 @@ TEST(SystemPlaces, KnownPlacesResolve) {
             ResolvePlace(*index, ParsePlaceQuery(QString::fromUtf8(typed)));
         ASSERT_EQ(found.outcome, PlaceResolution::Outcome::Found) << typed;
         EXPECT_EQ(found.place->name, QString::fromUtf8(typed));
+    }
+}
+
+// The names people write for cities the list names otherwise, each found in the system's list
+// as the one city it names. The rows are those that must work; their source is the renamings
+// and own-language names of the cities themselves. Catches a table row that misses its city (a
+// spelling the list does not use) and an index that does not search other names.
+TEST(SystemPlaces, OtherNamesFindTheirCity) {
+    const std::unique_ptr<PlaceSource> source = SystemPlaceSource();
+    if (!source) {
+        GTEST_SKIP() << "this build has no libgeonames place list";
+    }
+    const std::shared_ptr<const PlaceIndex> index = LoadPlaceIndex(*source);
+    const struct {
+        const char* typed;
+        const char* found;
+        const char* country;
+    } cases[] = {
+        {"Bombay", "Mumbai", "IN"},
+        {"Calcutta", "Kolkata", "IN"},
+        {"Madras", "Chennai", "IN"},
+        {"Bangalore", "Bengaluru", "IN"},
+        {"Poona", "Pune", "IN"},
+        {"Benares", "Varanasi", "IN"},
+        {"Kiev", "Kyiv", "UA"},
+        {"Kharkov", "Kharkiv", "UA"},
+        {"Odessa, Ukraine", "Odesa", "UA"},
+        {"Köln", "Cologne", "DE"},
+        {"München", "Munich", "DE"},
+        {"Wien", "Vienna", "AT"},
+        {"Praha", "Prague", "CZ"},
+        {"Peking", "Beijing", "CN"},
+        {"Saigon", "Ho Chi Minh City", "VN"},
+        {"Rangoon", "Yangon", "MM"},
+        // the name in use now, where the list spells it the old way
+        {"Odesa", "Odesa", "UA"},
+    };
+    for (const auto& row : cases) {
+        const PlaceResolution resolved =
+            ResolvePlace(*index, ParsePlaceQuery(QString::fromUtf8(row.typed)));
+        ASSERT_EQ(resolved.outcome, PlaceResolution::Outcome::Found) << row.typed;
+        EXPECT_EQ(resolved.place->name.toStdString(), row.found) << row.typed;
+        EXPECT_EQ(resolved.place->countryCode.toStdString(), row.country) << row.typed;
+        // The finder's first row names the city as found and as typed.
+        const QList<PlaceMatch> listed = index->Find(ParsePlaceQuery(QString::fromUtf8(row.typed)));
+        ASSERT_FALSE(listed.isEmpty()) << row.typed;
+        const QString typedCity = ParsePlaceQuery(QString::fromUtf8(row.typed)).city;
+        const std::string expected =
+            typedCity == QString::fromUtf8(row.found)
+                ? std::string(row.found)
+                : std::string(row.found) + " (" + typedCity.toStdString() + ")";
+        EXPECT_EQ(FoundPlaceName(*index, listed.first()).toStdString(), expected) << row.typed;
+    }
+    // Alone, the old name lists the renamed city first, before the smaller town of that name.
+    const QList<PlaceMatch> odessa = index->Find(ParsePlaceQuery(u"Odessa"));
+    ASSERT_GE(odessa.size(), 2);
+    EXPECT_EQ(FoundPlaceName(*index, odessa[0]).toStdString(), "Odesa (Odessa)");
+    EXPECT_EQ(index->place(odessa[1]).countryCode.toStdString(), "US");
+    // Every row of the table names a city of the list, in its country.
+    for (const OtherPlaceNamesRow& row : OtherPlaceNamesTable()) {
+        const QString current = QString::fromUtf8(row.names).section(u'|', 0, 0);
+        bool found = false;
+        for (int at = 0; at < index->places().size(); ++at) {
+            const Place& place = index->places()[at];
+            found = found || (place.name == current &&
+                              place.countryCode == QString::fromLatin1(row.countryCode) &&
+                              !index->otherNames(at).isEmpty());
+        }
+        EXPECT_TRUE(found) << row.names;
     }
 }
 
