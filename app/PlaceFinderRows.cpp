@@ -3,6 +3,7 @@
 #include "chart/ChartInput.h"
 #include "chart/TimeZones.h"
 #include "places/BirthTime.h"
+#include "places/PlaceRegions.h"
 
 #include <QLocale>
 
@@ -49,7 +50,7 @@ FinderRow MakeFinderRow(const Place& place, const QString& foundName, QDate birt
         return row;
     }
     const LocalTimeReading reading = zone->ReadLocalTime(birthDate, birthTime);
-    const ZoneRecommendation recommended = RecommendZoneRow(reading, {place.country, place.state});
+    const ZoneRecommendation recommended = RecommendZoneRow(reading, ZoneAdviceNames(place));
     QString offset = FormatUtcOffset(reading.offset.offsetSeconds);
     if (reading.kind == LocalTimeReading::Kind::Unique) {
         offset += reading.offset.daylightSaving ? QStringLiteral(", daylight saving")
@@ -67,7 +68,7 @@ FinderRow MakeFinderRow(const Place& place, const QString& foundName, QDate birt
         << TwoLines(QString::fromLatin1(
                         timeZoneTable[static_cast<std::size_t>(recommended.zonePosition)].listText),
                     box);
-    row.note = recommended.note;
+    row.note = recommended.note.isEmpty() ? recommended.nameNote : recommended.note;
     if (reading.kind == LocalTimeReading::Kind::Unique && !recommended.exact) {
         row.note += QStringLiteral(" \"korvani-chart --tz %1\" uses the exact offset.").arg(zoneId);
     }

@@ -49,7 +49,8 @@ QStringList FinderColumnCaptions();
 struct FinderRow {
     QStringList columns; // FinderColumn order
     // Why the row's zone entry is not the database's offset exactly, naming the nearest row, its
-    // error and what to do; or why there is no offset. Empty when exact.
+    // error and what to do; or why there is no offset; or, for an exact row whose name names
+    // neither the place nor its clock, that the name is only the row's. Otherwise empty.
     QString note;
     PlaceChoice choice;
     bool exact = false; // a zone-list row gives the database's offset exactly

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
+#include <QRegularExpression>
 #include <QStringList>
 #include <QTimeZone>
 
@@ -219,15 +220,54 @@ QString Minutes(int seconds) {
     return text;
 }
 
-// Whether a row's title names one of the places' names (case-folded), at the start of a word:
-// "Brazil Zone 2" names Brazil, "Indian Time" names India, "Hawaiian Standard Time" names Hawaii.
-bool NamesAnyOf(const ZoneRowWords& row, const QStringList& foldedNames) {
-    for (const QString& name : foldedNames) {
-        if (name.size() >= 3 && row.foldedTitle.contains(u' ' + name)) {
-            return true;
+// Whether a row's title names one of the place's names (case-folded): the name's words begin
+// a run of the title's words, each word the beginning of the other's, the shorter of at least
+// four letters unless the whole word. "Brazil Zone 2" names Brazil, "Indian Time" India,
+// "Hawaiian Standard Time" Hawaii, "Eastern European Time" Eastern Europe and "West Africa Time"
+// Western Africa.
+bool NamesAnyOf(const ZoneRowWords& row, const QList<QStringList>& foldedNames) {
+    constexpr qsizetype shortestShortenedWord = 4;
+    const QStringList title = row.foldedTitle.split(u' ', Qt::SkipEmptyParts);
+    const auto sameWord = [](const QString& one, const QString& other) {
+        const QString& shorter = one.size() <= other.size() ? one : other;
+        const QString& longer = one.size() <= other.size() ? other : one;
+        return longer.startsWith(shorter) &&
+               (shorter.size() == longer.size() || shorter.size() >= shortestShortenedWord);
+    };
+    // A compass word alone names no place of its own ("Central", a district of Botswana).
+    static const QStringList compassWords{QStringLiteral("central"),  QStringLiteral("eastern"),
+                                          QStringLiteral("western"),  QStringLiteral("northern"),
+                                          QStringLiteral("southern"), QStringLiteral("north"),
+                                          QStringLiteral("south"),    QStringLiteral("east"),
+                                          QStringLiteral("west"),     QStringLiteral("middle")};
+    for (const QStringList& name : foldedNames) {
+        if (name.isEmpty() || name.join(u' ').size() < 3 ||
+            (name.size() == 1 && compassWords.contains(name.first()))) {
+            continue;
+        }
+        for (qsizetype start = 0; start + name.size() <= title.size(); ++start) {
+            qsizetype word = 0;
+            while (word < name.size() && sameWord(name[word], title[start + word])) {
+                ++word;
+            }
+            if (word == name.size()) {
+                return true;
+            }
         }
     }
     return false;
+}
+
+// The abbreviation of a clock's standard time, from that of its daylight saving time: "EDT"
+// gives "EST", "CEST" gives "CET". Empty when the abbreviation has neither form.
+QString StandardTimeAbbreviation(const QString& daylightAbbreviation) {
+    if (daylightAbbreviation.endsWith(QStringLiteral("DT"))) {
+        return daylightAbbreviation.left(daylightAbbreviation.size() - 2) + QStringLiteral("ST");
+    }
+    if (daylightAbbreviation.size() == 4 && daylightAbbreviation.endsWith(QStringLiteral("ST"))) {
+        return daylightAbbreviation.left(2) + u'T';
+    }
+    return {};
 }
 
 QString RowWords(int zonePosition, bool box) {
@@ -403,13 +443,16 @@ ZoneRecommendation RecommendZoneRow(const LocalTimeReading& reading,
                                     const QStringList& placeNames) {
     const ZoneOffset& target = reading.offset;
     const bool databaseSaysWarTime = target.abbreviation.endsWith(QStringLiteral("WT"));
+    const QString standardAbbreviation =
+        target.daylightSaving ? StandardTimeAbbreviation(target.abbreviation) : QString();
     // Rank every row and box: the smallest error, then the rules in the order the header gives,
     // then the list order.
     struct Rank {
         int error;
-        int notDatabaseName;
-        int notStandardWithBox;
+        int boxAgainstClock; // the box says otherwise than the clock
         int namesNoPlace;
+        int databaseName; // 0: the database's abbreviation; 1: its standard time's, ticked
+        int notStandardTime;
         int unwantedWarTime;
         int position;
         int box;
@@ -417,9 +460,10 @@ ZoneRecommendation RecommendZoneRow(const LocalTimeReading& reading,
     };
     Rank best{};
     bool haveBest = false;
-    QStringList foldedNames;
+    QList<QStringList> foldedNames;
     for (const QString& name : placeNames) {
-        foldedNames.append(name.trimmed().toCaseFolded());
+        foldedNames.append(name.trimmed().toCaseFolded().split(
+            QRegularExpression(QStringLiteral("[\\s-]+")), Qt::SkipEmptyParts));
     }
     const auto& rows = ZoneListWords();
     for (int position = 0; position < timeZoneCount; ++position) {
@@ -429,10 +473,14 @@ ZoneRecommendation RecommendZoneRow(const LocalTimeReading& reading,
             const int error = ZoneRowOffsetSeconds(position, box) - target.offsetSeconds;
             const bool databaseName =
                 !box && row.abbreviation.compare(target.abbreviation, Qt::CaseInsensitive) == 0;
+            const bool standardName =
+                box && !standardAbbreviation.isEmpty() &&
+                row.abbreviation.compare(standardAbbreviation, Qt::CaseInsensitive) == 0;
             const Rank rank{std::abs(error),
-                            databaseName ? 0 : 1,
-                            row.standardTime && box == target.daylightSaving ? 0 : 1,
+                            box == target.daylightSaving || databaseName ? 0 : 1,
                             namesPlace ? 0 : 1,
+                            databaseName ? 0 : (standardName ? 1 : 2),
+                            row.standardTime ? 0 : 1,
                             row.warTime && !databaseSaysWarTime ? 1 : 0,
                             position,
                             box ? 1 : 0};
@@ -478,6 +526,12 @@ ZoneRecommendation RecommendZoneRow(const LocalTimeReading& reading,
                                                      : QStringLiteral("behind"));
     } else {
         recommendation.exact = true;
+        if (best.namesNoPlace != 0 && best.databaseName == 2) {
+            recommendation.nameNote =
+                QStringLiteral("%1 gives the offset the clocks kept, %2 (%3); its name is only "
+                               "the row's and names neither this place nor its clock.")
+                    .arg(row, FormatUtcOffset(target.offsetSeconds), target.abbreviation);
+        }
     }
     return recommendation;
 }

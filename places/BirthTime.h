@@ -98,14 +98,19 @@ struct ZoneRecommendation {
     bool exact = false;
     int errorSeconds = 0; // the row's offset minus the database's
     QString note;         // empty when exact
+    // For an exact row whose name names neither the place (its country, state or region) nor
+    // the clock the database names: says that the name is only the row's. Empty otherwise.
+    QString nameNote;
 };
 
-// The row and box whose offset equals the reading's. Among several, in turn:
-//   1. the row whose abbreviation the database uses for that instant, box unticked;
-//   2. a standard-time row (its name says neither Daylight, Summer nor War), the box ticked
-//      when daylight saving was in force;
-//   3. a row whose name names one of `placeNames` (the place's country or state), and a row that
-//      is not war time unless the database's abbreviation is a war time's ("EWT");
+// The row and box whose offset equals the reading's. The box goes with daylight saving (ticked
+// when it was in force), or unticked with the row whose abbreviation the database uses for that
+// instant. Among the rows and boxes that give the offset that way, in turn:
+//   1. a row whose name names one of `placeNames` (the place's country, state or region);
+//   2. the row whose abbreviation the database uses for that instant, box unticked; then, the
+//      box ticked, the row of the same clock's standard time ("CET" for "CEST");
+//   3. a standard-time row (its name says neither Daylight, Summer nor War);
+//   4. a row that is not war time unless the database's abbreviation is a war time's ("EWT");
 // then the first in the list. When none gives the offset: the nearest, with a note. A gap or a
 // repeat is never exact; the recommendation is for the offset before the change.
 ZoneRecommendation RecommendZoneRow(const LocalTimeReading& reading,

@@ -636,6 +636,93 @@ TEST(RecommendZoneRow, NamedCases) {
     }
 }
 
+// Among the rows and boxes that give the offset, the row whose name names the place's country,
+// state or region wins, then the clock's own abbreviation (its standard time's with the box);
+// an exact row that names neither says so. Kyiv in August 1990 kept +3:00 (MSK to July, then
+// EEST at the year's lowest offset): "Baghdad Time" gave way to the Eastern European row.
+TEST(RecommendZoneRow, RowNamingThePlaceOrItsClock) {
+    const struct {
+        const char* name;
+        const char* zone;
+        QDate date;
+        const char* placeNames; // '|' between names
+        int position;
+        bool box;
+        bool nameOnlyTheRows;
+    } cases[] = {
+        {"kyiv1990EasternEuropeNotBaghdad",
+         "Europe/Kyiv",
+         {1990, 8, 15},
+         "Ukraine|Kyiv City|Eastern Europe",
+         25,
+         false,
+         false},
+        {"kyiv1990WithoutItsRegionBaghdadByListOrder",
+         "Europe/Kyiv",
+         {1990, 8, 15},
+         "Ukraine|Kyiv City",
+         12,
+         false,
+         true},
+        {"kyivSummerStandardTimeTicked",
+         "Europe/Kyiv",
+         {2020, 7, 15},
+         "Ukraine|Kyiv City|Eastern Europe",
+         26,
+         true,
+         false},
+        {"berlinSummerCestIsCetTicked",
+         "Europe/Berlin",
+         {1990, 7, 15},
+         "Germany|Berlin",
+         20,
+         true,
+         false},
+        {"capeVerdeWestAfricaNamesWesternAfrica",
+         "Atlantic/Cape_Verde",
+         {1990, 7, 15},
+         "Cabo Verde|Praia|Western Africa",
+         67,
+         false,
+         false},
+        {"dublinSummerGmtTickedNamesNeither",
+         "Europe/Dublin",
+         {1990, 7, 15},
+         "Ireland|Leinster",
+         29,
+         true,
+         true},
+        {"buenosAiresBrazilZoneNamesNeither",
+         "America/Argentina/Buenos_Aires",
+         {2000, 1, 1},
+         "Argentina|Buenos Aires F.D.",
+         14,
+         false,
+         true},
+        {"centralDistrictIsNoCentralEuropean",
+         "Africa/Gaborone",
+         {1990, 7, 15},
+         "Botswana|Central",
+         26,
+         false,
+         true},
+    };
+    for (const auto& row : cases) {
+        const auto zone = Zone(row.zone);
+        ASSERT_NE(zone, nullptr) << row.name;
+        const ZoneRecommendation got = RecommendZoneRow(
+            zone->ReadLocalTime(row.date, {12, 0}), QString::fromUtf8(row.placeNames).split(u'|'));
+        EXPECT_TRUE(got.exact) << row.name;
+        EXPECT_EQ(got.zonePosition, row.position) << row.name;
+        EXPECT_EQ(got.daylightSavingBox, row.box) << row.name;
+        EXPECT_EQ(!got.nameNote.isEmpty(), row.nameOnlyTheRows)
+            << row.name << ": " << got.nameNote.toStdString();
+        if (row.nameOnlyTheRows) {
+            EXPECT_TRUE(got.nameNote.contains(QStringLiteral("only the row's"))) << row.name;
+        }
+    }
+}
+
 // The universal time the chart takes from the recommended row and box equals the one QTimeZone
 // gives for the same local time, for every place and date of the sweep where a row can give it.
 TEST(RecommendZoneRow, UniversalTimeAgreesWithTheDatabase) {

@@ -5,6 +5,7 @@
 #include "places/BirthTime.h"
 #include "places/Coordinates.h"
 #include "places/OtherPlaceNames.h"
+#include "places/PlaceRegions.h"
 
 #include <QSet>
 
@@ -152,6 +153,31 @@ TEST(PlaceIndexFind, OtherNamesListEachPlaceOnce) {
     ASSERT_EQ(odessa.size(), 2);
     EXPECT_EQ(FoundPlaceName(index, odessa[0]).toStdString(), "Odesa (Odessa)");
     EXPECT_EQ(FoundPlaceName(index, odessa[1]).toStdString(), "Odessa");
+}
+
+// The names a zone row may call a place by: its country and state, and its M49 subregion when a
+// row names that subregion (UN M49: Ukraine is in Eastern Europe, Liberia in Western Africa,
+// Finland in Northern Europe, which no row names). Catches a code list read off by one letter.
+TEST(ZoneAdviceNames, CountryStateAndNamedSubregion) {
+    const struct {
+        const char* code;
+        const char* subregion;
+    } cases[] = {{"UA", "Eastern Europe"},
+                 {"BG", "Eastern Europe"},
+                 {"SK", "Eastern Europe"},
+                 {"LR", "Western Africa"},
+                 {"BF", "Western Africa"},
+                 {"TG", "Western Africa"},
+                 {"FI", ""},
+                 {"DE", ""},
+                 {"U", ""},
+                 {"ua", "Eastern Europe"}};
+    for (const auto& row : cases) {
+        EXPECT_EQ(ZoneListSubregion(QString::fromLatin1(row.code)).toStdString(), row.subregion)
+            << row.code;
+    }
+    const Place kyiv = MakePlace("Kyiv", "Kyiv City", "Ukraine", "UA", 2797553);
+    EXPECT_EQ(ZoneAdviceNames(kyiv).join(u'|').toStdString(), "Ukraine|Kyiv City|Eastern Europe");
 }
 
 TEST(ResolvePlace, AmbiguityRule) {
