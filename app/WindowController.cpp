@@ -101,9 +101,9 @@ void WindowController::showPlaceFinder(const PlaceFinderRequest& request) {
     }
     finder_->showRequest(request);
     if (!finder_->isVisible() && input_) {
-        // Beside the input window, or over it, on its screen and within its available area.
-        PlaceWindowBeside(finder_.get(), input_->frameGeometry(), input_->screen(),
-                          FrameMargins(input_));
+        // Where it covers none of the input window's boxes, on its screen.
+        PlaceWindowClearOf(finder_.get(), input_->frameGeometry(), input_->placeBoxesOnScreen(),
+                           input_->screen(), FrameMargins(input_));
     }
     PresentWindow(finder_.get());
 }

@@ -470,6 +470,16 @@ QTime frmMain::birthTime() const {
     return BirthTimeOf(fields());
 }
 
+QRect frmMain::placeBoxesOnScreen() const {
+    QRect boxes;
+    for (const QWidget* box :
+         std::initializer_list<const QWidget*>{txtLonD, txtLonM, optLong_0, optLong_1, txtLatD,
+                                               txtLatM, optLat_0, optLat_1, cmbTimeZone, chkDST}) {
+        boxes |= QRect(box->mapToGlobal(QPoint(0, 0)), box->size());
+    }
+    return boxes;
+}
+
 void frmMain::usePlace(const PlaceChoice& choice) {
     boxes_.txtLonD->setText(QString::number(choice.longitude.degrees));
     boxes_.txtLonM->setText(QString::number(choice.longitude.minutes));

@@ -43,6 +43,10 @@ class frmMain : public QMainWindow {
     QDate birthDate() const;
     QTime birthTime() const;
 
+    // Where on the screen the boxes the place finder fills stand: the coordinates with their
+    // hemispheres, the zone list and the Daylight Saving box.
+    QRect placeBoxesOnScreen() const;
+
   signals:
     // The entries were valid and the chart state holds the new chart; `pictures` is IMGPlanet,
     // `who` whose chart it is, as the boxes held it.

@@ -31,7 +31,7 @@ constexpr int widestColumn = 300;
 frmPlaceFinder::frmPlaceFinder(std::shared_ptr<const PlaceSource> source, QWidget* parent)
     : QWidget(parent, Qt::Window), source_(std::move(source)) {
     setObjectName(QStringLiteral("frmPlaceFinder"));
-    setWindowTitle(programTitle);
+    setWindowTitle(QStringLiteral("Find Place — Korvani"));
     auto* layout = new QVBoxLayout(this);
 
     lstPlaces = new QTreeWidget(this);

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <array>
 
 QPoint FittedFrameTopLeft(QPoint wanted, QSize frameSize, const QRect& available) {
     // Past the right or bottom edge: move back just enough; then never past the left or top.
@@ -33,6 +34,37 @@ QPoint BesideFrameTopLeft(const QRect& anchorFrame, QSize frameSize, const QRect
         wanted = anchorFrame.center() - QPoint(frameSize.width() / 2, frameSize.height() / 2);
     }
     return FittedFrameTopLeft(wanted, frameSize, available);
+}
+
+QPoint ClearOfFrameTopLeft(const QRect& anchorFrame, const QRect& keptInView, QSize frameSize,
+                           const QRect& available) {
+    // Whole on the available area at the top-left corner `at`.
+    const auto fits = [&](QPoint at) { return available.contains(QRect(at, frameSize)); };
+    // Right of, left of, below and above a rectangle, slid along its edge onto the available
+    // area.
+    const auto placements = [&](const QRect& frame) {
+        const QPoint slid = FittedFrameTopLeft(frame.topLeft(), frameSize, available);
+        return std::array{QPoint(frame.right() + 1, slid.y()),
+                          QPoint(frame.left() - frameSize.width(), slid.y()),
+                          QPoint(slid.x(), frame.bottom() + 1),
+                          QPoint(slid.x(), frame.top() - frameSize.height())};
+    };
+    for (const QPoint at : placements(anchorFrame)) {
+        if (fits(at)) {
+            return at;
+        }
+    }
+    if (keptInView.isValid()) {
+        const auto clear = placements(keptInView);
+        for (const QPoint at : {clear[2], clear[3], clear[0], clear[1]}) {
+            if (fits(at)) {
+                return at;
+            }
+        }
+    }
+    return FittedFrameTopLeft({anchorFrame.left() + (anchorFrame.width() - frameSize.width()) / 2,
+                               anchorFrame.top() + anchorFrame.height() / 2},
+                              frameSize, available);
 }
 
 QRect FrameMargins(const QWidget* window) {
@@ -116,6 +148,13 @@ void CentreWindowOver(QWidget* window, const QRect& over, QScreen* screen,
                       const QRect& frameMargins) {
     FitAndMove(window, screen, frameMargins, [&](QSize frameSize, const QRect& available) {
         return CentredFrameTopLeft(over, frameSize, available);
+    });
+}
+
+void PlaceWindowClearOf(QWidget* window, const QRect& anchorFrame, const QRect& keptInView,
+                        QScreen* screen, const QRect& frameMargins) {
+    FitAndMove(window, screen, frameMargins, [&](QSize frameSize, const QRect& available) {
+        return ClearOfFrameTopLeft(anchorFrame, keptInView, frameSize, available);
     });
 }
 

@@ -21,6 +21,22 @@ QPoint CentredFrameTopLeft(const QRect& over, QSize frameSize, const QRect& avai
 // FittedFrameTopLeft fits it.
 QPoint BesideFrameTopLeft(const QRect& anchorFrame, QSize frameSize, const QRect& available);
 
+// Where a window frame of `frameSize` goes so that it covers nothing of the frame `anchorFrame`
+// that matters, in turn:
+//   1. beside it, to its right, else to its left, when it fits there whole;
+//   2. below it, else above it, when it fits there whole;
+//   3. clear of `keptInView` (the part of the anchor the window works on): below it, else above
+//      it, else to its right, else to its left, when it fits there whole;
+//   4. over the anchor's lower half.
+// Each is fitted onto `available` as FittedFrameTopLeft fits it.
+QPoint ClearOfFrameTopLeft(const QRect& anchorFrame, const QRect& keptInView, QSize frameSize,
+                           const QRect& available);
+
+// Puts `window` on `screen` where it covers nothing of the frame `anchorFrame` that matters (see
+// ClearOfFrameTopLeft), fitted onto that screen as PlaceWindow fits it.
+void PlaceWindowClearOf(QWidget* window, const QRect& anchorFrame, const QRect& keptInView,
+                        QScreen* screen, const QRect& frameMargins);
+
 // Puts `window` beside the frame `anchorFrame` on `screen` (see BesideFrameTopLeft), fitted onto
 // that screen as PlaceWindow fits it.
 void PlaceWindowBeside(QWidget* window, const QRect& anchorFrame, QScreen* screen,

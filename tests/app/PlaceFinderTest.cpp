@@ -520,8 +520,24 @@ TEST_F(FinderFlow, OpensOnTheInputWindowsScreenAndFits) {
     }
 }
 
-// Where the finder's frame goes: beside the input window when there is room on its right, else
-// on its left, else centred over it; always inside the screen's available area.
+// The finder says what it is in its title, and the owner puts it where the placement rule puts
+// it for the input window's frame and the boxes it fills (ClearOfFrameTopLeft has the rule's
+// cases). Catches a finder placed by another rule, or told the wrong boxes.
+TEST_F(FinderFlow, OpensClearOfTheBoxesItFillsUnderItsOwnTitle) {
+    frmPlaceFinder* finder = lookUp("Buenos Aires", "Buenos Aires", "Argentina");
+    ASSERT_NE(finder, nullptr);
+    EXPECT_EQ(finder->windowTitle().toStdString(), "Find Place — Korvani");
+    auto* window = static_cast<frmMain*>(input);
+    const QRect boxes = window->placeBoxesOnScreen();
+    EXPECT_TRUE(boxes.contains(in<QWidget>(input, "cmbTimeZone")->mapToGlobal(QPoint(1, 1))));
+    EXPECT_TRUE(boxes.contains(in<QWidget>(input, "txtLonD")->mapToGlobal(QPoint(1, 1))));
+    EXPECT_EQ(finder->frameGeometry().topLeft(),
+              ClearOfFrameTopLeft(input->frameGeometry(), boxes, finder->frameGeometry().size(),
+                                  input->screen()->availableGeometry()));
+}
+
+// Where the births window's frame goes: beside the input window when there is room on its right,
+// else on its left, else centred over it; always inside the screen's available area.
 TEST(FinderPlacement, BesideOrOverTheInputWindow) {
     const QRect large(0, 0, 1280, 800);
     const QRect small(0, 0, 800, 600);

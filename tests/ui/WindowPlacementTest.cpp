@@ -62,6 +62,66 @@ TEST(CentredFrameTopLeft, CentresThenFits) {
     }
 }
 
+// The finder's place: beside the input window, else below or above it, else clear of the boxes
+// it fills, else over the input window's lower half; slid along an edge onto the screen. Worked
+// by hand for a 860 x 460 finder (smaller where the row says) on screens of 1600 x 1000, 1024 x
+// 1000, 1024 x 600 and 800 x 600.
+TEST(ClearOfFrameTopLeft, BesideThenBelowOrAboveThenClearOfTheBoxesThenLowerHalf) {
+    struct Row {
+        const char* name;
+        QRect available;
+        QRect anchor;
+        QRect kept;
+        QSize frame;
+        QPoint expected;
+    };
+    const QRect wide(0, 0, 1600, 1000);
+    const QRect tall(0, 0, 1024, 1000);
+    const QRect small(0, 0, 1024, 600);
+    const QSize finder(860, 460);
+    const Row rows[] = {
+        {"rightWhenItFits", wide, {100, 100, 600, 500}, {}, finder, {700, 100}},
+        {"leftWhenTheRightIsFull", wide, {900, 100, 600, 500}, {}, finder, {40, 100}},
+        {"besideSlidUpOntoTheScreen", wide, {100, 700, 600, 300}, {}, finder, {700, 540}},
+        {"belowWhenNeitherSideHasRoom", tall, {100, 50, 600, 400}, {}, finder, {100, 450}},
+        {"aboveWhenBelowIsFull", tall, {100, 500, 600, 400}, {}, finder, {100, 40}},
+        {"belowTheBoxesOnASmallScreen",
+         small,
+         {112, 20, 800, 560},
+         {130, 60, 500, 150},
+         {700, 300},
+         {130, 210}},
+        {"aboveTheBoxesWhenBelowThemIsFull",
+         small,
+         {112, 20, 800, 560},
+         {130, 400, 500, 150},
+         {700, 300},
+         {130, 100}},
+        {"rightOfTallBoxes",
+         small,
+         {112, 20, 800, 560},
+         {130, 20, 300, 560},
+         {500, 500},
+         {430, 20}},
+        {"noRoomAnywhereLowerHalf",
+         {0, 0, 800, 600},
+         {100, 100, 600, 400},
+         {},
+         {400, 300},
+         {200, 300}},
+        {"noRoomOn800x600LowerHalfFitted",
+         {0, 0, 800, 600},
+         {0, 0, 780, 590},
+         {20, 100, 500, 200},
+         {800, 560},
+         {0, 40}},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(ClearOfFrameTopLeft(row.anchor, row.kept, row.frame, row.available), row.expected)
+            << row.name;
+    }
+}
+
 // A withdrawn window is hidden with no window-system window left, keeps what its controls hold,
 // and when shown again its new window-system window stands where the window was placed meanwhile,
 // whether it was last on the screen or shown and hidden off it.
