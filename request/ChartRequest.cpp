@@ -4,6 +4,7 @@
 #include "chart/Validation.h"
 #include "places/BirthTime.h"
 #include "places/Coordinates.h"
+#include "places/PlaceOwnTime.h"
 
 #include <QChar>
 #include <QDate>
@@ -248,28 +249,18 @@ Value Remembered(QHash<QByteArray, Value>& memory, QByteArrayView key, qsizetype
     return value;
 }
 
-// The database's offset at the local birth time, or a refusal at a gap or a repeated hour.
-std::variant<ZoneOffset, Refusal> OffsetAtBirth(const QString& option, const ZoneHistory& zone,
-                                                QDate date, QTime time) {
-    const LocalTimeReading reading = zone.ReadLocalTime(date, time);
-    if (reading.kind == LocalTimeReading::Kind::Unique) {
-        return reading.offset;
+// The place's own time at the local birth time, or a refusal at a gap or a repeated hour.
+std::variant<PlaceOwnTime, Refusal> OwnTimeAtBirth(const QString& option, const ZoneHistory& zone,
+                                                   QDate date, QTime time) {
+    const PlaceOwnTime own = ReadPlaceOwnTime(zone, date, time);
+    if (own.reading.kind == LocalTimeReading::Kind::Unique) {
+        return own;
     }
-    const QString when =
-        QStringLiteral("%1 on %2")
-            .arg(time.toString(QStringLiteral("HH:mm")), date.toString(Qt::ISODate));
-    const QString zoneName = QString::fromLatin1(zone.id());
-    if (reading.kind == LocalTimeReading::Kind::Gap) {
-        return Refusal{QStringLiteral("--%1: %2 did not exist in %3: the clocks went forward from "
-                                      "%4 to %5; check the time, or give --zone and --dst")
-                           .arg(option, when, zoneName,
-                                FormatUtcOffset(reading.offset.offsetSeconds),
-                                FormatUtcOffset(reading.laterOffset.offsetSeconds))};
-    }
-    return Refusal{QStringLiteral("--%1: %2 happened twice in %3, first at %4 and then at %5; give "
-                                  "the offset with --zone and --dst instead")
-                       .arg(option, when, zoneName, FormatUtcOffset(reading.offset.offsetSeconds),
-                            FormatUtcOffset(reading.laterOffset.offsetSeconds))};
+    return Refusal{own.reading.kind == LocalTimeReading::Kind::Gap
+                       ? QStringLiteral("--%1: %2; check the time, or give --zone and --dst")
+                             .arg(option, own.clockChange)
+                       : QStringLiteral("--%1: %2; give the offset with --zone and --dst instead")
+                             .arg(option, own.clockChange)};
 }
 
 } // namespace
@@ -603,19 +594,19 @@ std::optional<Refusal> ApplyZoneAtBirth(const ChartFields& fields, const ReadFie
     const QByteArrayView timeText = *fields.time;
     const QTime clock(input.hour, input.minute, timeText.size() == 8 ? Digits(timeText, 6, 2) : 0);
     const auto& [year, month, day] = read.date;
-    const auto offset =
-        OffsetAtBirth(read.zoneOption, *read.history, QDate(year, month, day), clock);
-    if (const auto* refusal = std::get_if<Refusal>(&offset)) {
+    const auto atBirth =
+        OwnTimeAtBirth(read.zoneOption, *read.history, QDate(year, month, day), clock);
+    if (const auto* refusal = std::get_if<Refusal>(&atBirth)) {
         return *refusal;
     }
-    const ZoneOffset& zoneOffset = std::get<ZoneOffset>(offset);
-    input.zoneCorrection = ZoneCorrectionForOffset(zoneOffset.offsetSeconds);
+    const PlaceOwnTime& own = std::get<PlaceOwnTime>(atBirth);
+    input.zoneCorrection = own.correction;
     used.zoneSource = fields.tz ? ZoneSource::Tz : ZoneSource::Place;
     // The name as the user or the place list wrote it.
     used.zoneId = fields.tz ? fields.tz->toByteArray() : read.place->zoneId;
-    used.databaseOffsetSeconds = zoneOffset.offsetSeconds;
-    used.offsetSeconds = -(input.zoneCorrection->hours * 3600 + input.zoneCorrection->minutes * 60);
-    used.daylightSaving = zoneOffset.daylightSaving;
+    used.databaseOffsetSeconds = own.reading.offset.offsetSeconds;
+    used.offsetSeconds = own.offsetSeconds;
+    used.daylightSaving = own.reading.offset.daylightSaving;
     return std::nullopt;
 }
 
