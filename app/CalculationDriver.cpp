@@ -31,6 +31,7 @@ ChartInput ReadChartInput(const DriverControls& controls, const ChartState& prev
     input.daylightSaving = controls.daylightSaving;
     // Zone_Calculation leaves the correction as it is for a position outside the table.
     input.timeZonePosition = controls.timeZonePosition;
+    input.zoneCorrection = controls.zoneCorrection;
     return input;
 }
 

@@ -20,6 +20,8 @@ struct DriverControls {
     bool south = false;                             // optLat_1
     bool daylightSaving = false;                    // chkDST
     int timeZonePosition = defaultTimeZonePosition; // cmbTimeZone, -1 without a selection
+    // The place's own time when its entry is chosen: the correction in place of a row's.
+    std::optional<ZoneCorrection> zoneCorrection;
 };
 
 // Runs one step of the driver. A step that fails is abandoned without a message and the

@@ -69,8 +69,10 @@ FinderRow MakeFinderRow(const Place& place, const QString& foundName, QDate birt
                         timeZoneTable[static_cast<std::size_t>(recommended.zonePosition)].listText),
                     box);
     row.note = recommended.note.isEmpty() ? recommended.nameNote : recommended.note;
-    if (reading.kind == LocalTimeReading::Kind::Unique && !recommended.exact) {
-        row.note += QStringLiteral(" \"korvani-chart --tz %1\" uses the exact offset.").arg(zoneId);
+    row.choice.placeOwnTime = reading.kind == LocalTimeReading::Kind::Unique && !recommended.exact;
+    if (row.choice.placeOwnTime) {
+        row.note = QStringLiteral("No row of the list gives %1; the place's own time is used.")
+                       .arg(FormatUtcOffset(reading.offset.offsetSeconds));
     }
     row.exact = recommended.exact;
     row.choice.zoneKnown = true;

@@ -31,6 +31,9 @@ struct PlaceChoice {
     int zonePosition = 0;
     bool daylightSaving = false;
     QByteArray zoneId; // the place's IANA zone when the zone is known, kept with a saved birth
+    // No row gives the zone's offset at the birth, which exists once: the input window uses the
+    // place's own time.
+    bool placeOwnTime = false;
 };
 
 // The finder's columns, in order. Each cell holds at most two lines.

@@ -3,6 +3,7 @@
 #include "chart/InputTexts.h"
 #include "charts/ChartGeometry.h"
 #include "chartview/ChartPainter.h"
+#include "places/BirthTime.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
@@ -59,10 +60,22 @@ QString CoordinatesText(const ChartState& chart) {
 
 QString ChartHeaderText(const ChartHeaderFields& fields, const ChartState& chart) {
     QStringList parts;
-    parts << fields.name << LongDateText(chart) << ChartTimeText(chart) << CoordinatesText(chart)
-          << fields.zoneText;
+    parts << fields.name << LongDateText(chart) << ChartTimeText(chart);
+    if (!fields.placeText.isEmpty()) {
+        parts << fields.placeText;
+    }
+    parts << CoordinatesText(chart) << fields.zoneText;
+    if (fields.offsetSeconds) {
+        parts << FormatUtcOffset(*fields.offsetSeconds);
+    }
     if (chart.daylightSaving != 0) {
         parts << QStringLiteral("Daylight Saving Time");
+    }
+    if (fields.offsetSeconds && fields.placeKeptOffsetSeconds &&
+        *fields.placeKeptOffsetSeconds != *fields.offsetSeconds) {
+        parts << QStringLiteral("computed at %1; the place kept %2")
+                     .arg(FormatUtcOffset(*fields.offsetSeconds),
+                          FormatUtcOffset(*fields.placeKeptOffsetSeconds));
     }
     return parts.join(QStringLiteral(" · "));
 }

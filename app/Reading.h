@@ -12,6 +12,7 @@ class QPrinter;
 class QTextDocument;
 
 #include <array>
+#include <optional>
 #include <vector>
 
 // Month names in list order, as the input window offers them.
@@ -21,13 +22,20 @@ inline constexpr std::array<const char*, 12> monthNames = {
 
 // Whose chart it is, as the input window held it when the chart was calculated.
 struct ChartHeaderFields {
-    QString name;     // as the name box holds it
-    QString zoneText; // the zone list's text, exactly
+    QString name;      // as the name box holds it
+    QString zoneText;  // the zone list's text, exactly; the zone's name for the place's own time
+    QString placeText; // "Kathmandu, Nepal": the city, state and country boxes, those filled
+    std::optional<int> offsetSeconds; // the offset the chart was computed at
+    // The offset the place's zone kept at the birth, when a row was used that gives another.
+    std::optional<int> placeKeptOffsetSeconds;
 };
 
-// One line naming the chart: name, date with the month by name, time HH:MM, the coordinates
-// with their hemispheres and the zone's list text, then "Daylight Saving Time" when it was
-// ticked. E.g. "ASHA · 15 August 1990 · 10:30 · 77°13′E 28°39′N · Indian Time, IST, +5.3".
+// One line naming the chart: name, date with the month by name, time HH:MM, the place when the
+// boxes name one, the coordinates with their hemispheres, the zone's list text (or the zone's
+// name) and the offset used, then "Daylight Saving Time" when it was ticked, then, when a row
+// was used although the place kept another offset, both. E.g. "ASHA · 15 August 1990 · 10:30 ·
+// Kathmandu, Nepal · 85°19′E 27°42′N · Indian Time, IST, +5.3 · +5:30 · computed at +5:30; the
+// place kept +5:45".
 QString ChartHeaderText(const ChartHeaderFields& fields, const ChartState& chart);
 
 // The title line of the chart diagrams: the name, the date and time, and the place by its

@@ -4,6 +4,7 @@
 #include "app/CalculationDriver.h"
 #include "app/FilteredLineEdit.h"
 #include "app/ImageList.h"
+#include "app/PlaceOwnTimeEntry.h"
 #include "app/Reading.h"
 #include "app/ScreenReaderNames.h"
 #include "chart/TimeZones.h"
@@ -384,6 +385,23 @@ void frmMain::Form_Load() {
             emit birthMomentChanged(BirthDateOf(entered), BirthTimeOf(entered));
         });
     }
+    // The place's own time follows the date and time; a coordinate typed or a hemisphere chosen
+    // takes it away.
+    ownTime_ = new PlaceOwnTimeEntry(boxes_.cmbTimeZone, boxes_.chkDST, this);
+    for (QComboBox* list :
+         {boxes_.cboMonth, boxes_.cboDate, boxes_.cboYear, boxes_.cboHH, boxes_.cboMM, cboSS}) {
+        connect(list, &QComboBox::currentIndexChanged, this,
+                [this] { ownTime_->follow(birthDate(), birthClock()); });
+    }
+    for (QLineEdit* box :
+         {static_cast<QLineEdit*>(boxes_.txtLonD), static_cast<QLineEdit*>(boxes_.txtLonM),
+          static_cast<QLineEdit*>(boxes_.txtLatD), static_cast<QLineEdit*>(boxes_.txtLatM)}) {
+        connect(box, &QLineEdit::textEdited, ownTime_, &PlaceOwnTimeEntry::drop);
+    }
+    for (QRadioButton* option :
+         {boxes_.optLong_0, boxes_.optLong_1, boxes_.optLat_0, boxes_.optLat_1}) {
+        connect(option, &QRadioButton::clicked, ownTime_, &PlaceOwnTimeEntry::drop);
+    }
     boxes_.optLong_0->setChecked(true);
     boxes_.optLat_0->setChecked(true);
     boxes_.txtName->setFocus();
@@ -432,10 +450,29 @@ void frmMain::cmdRashi_Click() {
     if (!validateBirthData()) {
         return; // nothing changes; the message has told the user what to correct
     }
+    if (const auto own = ownTime_->read(birthDate(), birthClock());
+        own && !own->clockChange.isEmpty()) {
+        // As the command: a local time that did not exist, or happened twice, is not computed.
+        ShowMessage(MessageIcon::Information,
+                    own->reading.kind == LocalTimeReading::Kind::Gap
+                        ? QStringLiteral("%1. Check the birth time, or choose a row of the zone "
+                                         "list.")
+                              .arg(own->clockChange)
+                        : QStringLiteral("%1. Choose the row of the zone list for the one that "
+                                         "was meant.")
+                              .arg(own->clockChange),
+                    this);
+        boxes_.cmbTimeZone->setFocus(Qt::OtherFocusReason);
+        return;
+    }
     const BirthFields entered = fields();
-    CalculateFromControls(chart_, ControlsToCalculate(entered));
+    DriverControls controls = ControlsToCalculate(entered);
+    if (const auto own = ownTime_->read(birthDate(), birthClock())) {
+        controls.zoneCorrection = own->correction;
+    }
+    CalculateFromControls(chart_, controls);
     // The owner writes the results into the result window, shows it and hides this one.
-    emit calculated(chart_, IMGPlanet, {entered.name, entered.zoneText});
+    emit calculated(chart_, IMGPlanet, headerFields());
 }
 
 void frmMain::cmdBrowser_Click() {
@@ -470,11 +507,64 @@ QTime frmMain::birthTime() const {
     return BirthTimeOf(fields());
 }
 
+namespace {
+
+bool SameCoordinates(const SavedBirth& a, const SavedBirth& b) {
+    return a.longitudeDegrees == b.longitudeDegrees && a.longitudeMinutes == b.longitudeMinutes &&
+           a.east == b.east && a.latitudeDegrees == b.latitudeDegrees &&
+           a.latitudeMinutes == b.latitudeMinutes && a.south == b.south;
+}
+
+} // namespace
+
+QTime frmMain::birthClock() const {
+    return {boxes_.cboHH->currentText().toInt(), boxes_.cboMM->currentText().toInt(),
+            cboSS->currentText().toInt()};
+}
+
+ChartHeaderFields frmMain::headerFields() const {
+    ChartHeaderFields fields;
+    fields.name = boxes_.txtName->text();
+    QStringList place;
+    for (const QLineEdit* box : {boxes_.txtMCity, boxes_.txtMState, boxes_.txtMCountry}) {
+        if (!box->text().trimmed().isEmpty()) {
+            place << box->text().trimmed();
+        }
+    }
+    fields.placeText = place.join(QStringLiteral(", "));
+    if (const auto own = ownTime_->read(birthDate(), birthClock())) {
+        fields.zoneText = QString::fromLatin1(ownTime_->chosenZone());
+        fields.offsetSeconds = own->offsetSeconds;
+        // Local mean time has seconds that the chart's correction rounds to the minute.
+        fields.placeKeptOffsetSeconds = own->reading.offset.offsetSeconds;
+        return fields;
+    }
+    fields.zoneText = boxes_.cmbTimeZone->currentText();
+    const int row = boxes_.cmbTimeZone->currentIndex();
+    if (row >= 0 && row < timeZoneCount) {
+        fields.offsetSeconds =
+            ZoneRowOffsetSeconds(row, boxes_.chkDST->checkState() != Qt::Unchecked);
+        // A row used at a place whose zone the finder gave, as long as the coordinates are its.
+        const SavedBirth now = birthFromFields();
+        if (!knownZoneId_.isEmpty() && knownZoneFields_ &&
+            SameCoordinates(now, *knownZoneFields_)) {
+            if (const auto zone = ZoneHistory::ForZone(knownZoneId_);
+                zone && birthDate().isValid()) {
+                const LocalTimeReading reading = zone->ReadLocalTime(birthDate(), birthClock());
+                if (reading.kind == LocalTimeReading::Kind::Unique) {
+                    fields.placeKeptOffsetSeconds = reading.offset.offsetSeconds;
+                }
+            }
+        }
+    }
+    return fields;
+}
+
 QRect frmMain::placeBoxesOnScreen() const {
     QRect boxes;
-    for (const QWidget* box :
-         std::initializer_list<const QWidget*>{txtLonD, txtLonM, optLong_0, optLong_1, txtLatD,
-                                               txtLatM, optLat_0, optLat_1, cmbTimeZone, chkDST}) {
+    for (const QWidget* box : std::initializer_list<const QWidget*>{
+             boxes_.txtLonD, boxes_.txtLonM, boxes_.optLong_0, boxes_.optLong_1, boxes_.txtLatD,
+             boxes_.txtLatM, boxes_.optLat_0, boxes_.optLat_1, boxes_.cmbTimeZone, boxes_.chkDST}) {
         boxes |= QRect(box->mapToGlobal(QPoint(0, 0)), box->size());
     }
     return boxes;
@@ -487,9 +577,13 @@ void frmMain::usePlace(const PlaceChoice& choice) {
     boxes_.txtLatD->setText(QString::number(choice.latitude.degrees));
     boxes_.txtLatM->setText(QString::number(choice.latitude.minutes));
     (choice.latitude.secondHemisphere ? boxes_.optLat_1 : boxes_.optLat_0)->setChecked(true);
+    ownTime_->drop();
     if (choice.zoneKnown) {
         boxes_.cmbTimeZone->setCurrentIndex(choice.zonePosition);
         boxes_.chkDST->setChecked(choice.daylightSaving);
+        if (choice.placeOwnTime) {
+            ownTime_->show(choice.zoneId, birthDate(), birthClock());
+        }
     }
     knownZoneId_ = choice.zoneKnown ? choice.zoneId : QByteArray();
     knownZoneFields_ = std::make_unique<SavedBirth>(birthFromFields());
@@ -505,17 +599,22 @@ frmMain::~frmMain() = default;
 SavedBirth frmMain::birthFromFields() const {
     const BirthFields entered = fields();
     SavedBirth birth = BirthToSave(entered);
+    const QByteArray ownZone = ownTime_->chosenZone();
+    if (!ownZone.isEmpty()) {
+        // The place's own time is kept as its zone alone.
+        birth.zoneRow.clear();
+    }
     const auto samePlace = [](const SavedBirth& a, const SavedBirth& b) {
-        return a.longitudeDegrees == b.longitudeDegrees &&
-               a.longitudeMinutes == b.longitudeMinutes && a.east == b.east &&
-               a.latitudeDegrees == b.latitudeDegrees && a.latitudeMinutes == b.latitudeMinutes &&
-               a.south == b.south && a.zoneRow == b.zoneRow && a.daylightSaving == b.daylightSaving;
+        return SameCoordinates(a, b) && a.zoneRow == b.zoneRow &&
+               a.daylightSaving == b.daylightSaving;
     };
-    if (!knownZoneId_.isEmpty() && knownZoneFields_ && samePlace(birth, *knownZoneFields_)) {
-        birth.ianaZone = QString::fromLatin1(knownZoneId_);
+    if (!ownZone.isEmpty() ||
+        (!knownZoneId_.isEmpty() && knownZoneFields_ && samePlace(birth, *knownZoneFields_))) {
+        const QByteArray zoneId = ownZone.isEmpty() ? knownZoneId_ : ownZone;
+        birth.ianaZone = QString::fromLatin1(zoneId);
         // The exact offset at the birth as the fields now give it.
         const QDate date = BirthDateOf(entered);
-        if (const auto zone = ZoneHistory::ForZone(knownZoneId_); zone && date.isValid()) {
+        if (const auto zone = ZoneHistory::ForZone(zoneId); zone && date.isValid()) {
             birth.offsetSeconds =
                 zone->ReadLocalTime(date, BirthTimeOf(entered)).offset.offsetSeconds;
         }
@@ -558,6 +657,7 @@ void frmMain::useBirth(const SavedBirth& birth) {
                   this)) {
         return;
     }
+    ownTime_->drop();
     WriteBirthFields(boxes_, birth);
 
     knownZoneId_ = birth.ianaZone.toLatin1();
@@ -573,7 +673,9 @@ void frmMain::useBirth(const SavedBirth& birth) {
             boxes_.cmbTimeZone->setCurrentIndex(row.choice.zonePosition);
             boxes_.chkDST->setChecked(row.choice.daylightSaving);
         }
-        if (!row.note.isEmpty()) {
+        if (row.choice.placeOwnTime) {
+            ownTime_->show(knownZoneId_, birthDate(), birthClock()); // the entry says it all
+        } else if (!row.note.isEmpty()) {
             ShowMessage(MessageIcon::Information, row.note, this);
         }
     }

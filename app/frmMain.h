@@ -15,6 +15,7 @@ class BirthsMenuController;
 class FilteredLineEdit;
 struct SavedBirth;
 class ImageList;
+class PlaceOwnTimeEntry;
 class QCheckBox;
 class QCloseEvent;
 class QComboBox;
@@ -96,6 +97,11 @@ class frmMain : public QMainWindow {
     BirthFields fields() const { return ReadBirthFields(boxes_); }
     QWidget* focusTargetWidget(FocusTarget target) const;
     SavedBirth birthFromFields() const;
+    // The local birth time with its seconds, as the place's own time reads it.
+    QTime birthClock() const;
+    // The header's words for the chart about to be shown: the name, the place, the zone and the
+    // offsets.
+    ChartHeaderFields headerFields() const;
     // Shows a text in the status line, for `timeoutMs` (0: until the next text).
     void showStatus(const QString& text, int timeoutMs = 0);
 
@@ -108,6 +114,7 @@ class frmMain : public QMainWindow {
     // row and box still hold what came with it.
     QByteArray knownZoneId_;
     std::unique_ptr<SavedBirth> knownZoneFields_;
+    PlaceOwnTimeEntry* ownTime_ = nullptr; // the zone list's "Place's own time" entry
 
     ChartState chart_;
     ImageList* IMGPlanet = nullptr;

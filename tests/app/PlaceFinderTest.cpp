@@ -92,8 +92,7 @@ const RowCase rowCases[] = {
      "27°42′N\n85°19′E",
      "+5:45, no daylight saving",
      false,
-     "The nearest is \"Indian Time, IST, +5.3\" without the Daylight Saving box, 15 minutes "
-     "behind. \"korvani-chart --tz Asia/Kathmandu\" uses the exact offset."},
+     "No row of the list gives +5:45; the place's own time is used."},
     {"londonDoubleSummer",
      2,
      {1941, 6, 1},
@@ -319,9 +318,17 @@ TEST_P(UseThisPlace, FillsTheBoxesAndTheResultAgreesWithTheRow) {
     EXPECT_EQ(in<QRadioButton>(input, "optLat_1")->isChecked(), c.south);
     EXPECT_EQ(in<QRadioButton>(input, "optLat_0")->isChecked(), !c.south);
     const QString zoneRow = cell(finder, 0, FinderColumn::ZoneRow);
-    EXPECT_EQ(in<QComboBox>(input, "cmbTimeZone")->currentText(), Line(zoneRow, 0));
-    const bool box = Line(zoneRow, 1).startsWith("— box ticked");
+    // Where the finder names only the nearest row, the place's own time is chosen instead.
+    const bool ownTime = Line(zoneRow, 1).contains("nearest");
+    const QString offsetCell = cell(finder, 0, FinderColumn::Offset);
+    const QString zoneShown =
+        ownTime ? QStringLiteral("Place's own time: %1, %2 on this date")
+                      .arg(Line(offsetCell, 1), Line(offsetCell, 0).section(u',', 0, 0))
+                : Line(zoneRow, 0);
+    EXPECT_EQ(in<QComboBox>(input, "cmbTimeZone")->currentText(), zoneShown);
+    const bool box = !ownTime && Line(zoneRow, 1).startsWith("— box ticked");
     EXPECT_EQ(in<QCheckBox>(input, "chkDST")->isChecked(), box);
+    EXPECT_EQ(in<QCheckBox>(input, "chkDST")->isEnabled(), !ownTime);
     QStringList after;
     for (const QString& name : untouched) {
         after << in<QLineEdit>(input, name.toLatin1().constData())->text();
@@ -334,7 +341,10 @@ TEST_P(UseThisPlace, FillsTheBoxesAndTheResultAgreesWithTheRow) {
     ASSERT_TRUE(result && result->isVisible());
     const QString header = in<QLabel>(result, "lblChartHeader")->text();
     const QString coordinates = cell(finder, 0, FinderColumn::Coordinates);
-    for (const QString& shown : {Line(coordinates, 0), Line(coordinates, 1), Line(zoneRow, 0)}) {
+    const QString zoneInHeader = ownTime ? Line(offsetCell, 1) + QStringLiteral(" · ") +
+                                               Line(offsetCell, 0).section(u',', 0, 0)
+                                         : Line(zoneRow, 0);
+    for (const QString& shown : {Line(coordinates, 0), Line(coordinates, 1), zoneInHeader}) {
         EXPECT_TRUE(header.contains(shown))
             << header.toStdString() << " lacks " << shown.toStdString();
     }
@@ -484,7 +494,7 @@ TEST_F(FinderFlow, TheSelectedRowsNoteIsShownWhole) {
     EXPECT_TRUE(shown.contains(
         MakeFinderRow(FinderPlaces()[1], FinderPlaces()[1].name, {2000, 6, 1}, {12, 0}).note))
         << shown.toStdString();
-    EXPECT_TRUE(shown.contains("korvani-chart --tz Asia/Kathmandu")) << shown.toStdString();
+    EXPECT_TRUE(shown.contains("the place's own time is used")) << shown.toStdString();
 }
 
 // The finder opens on the input window's screen, within its available area, beside or over the

@@ -33,28 +33,52 @@ ChartState Chart(int day, int month, int year, int hour, int minute, bool east, 
     return chart;
 }
 
+// The header as the chart was entered: a row's text alone when nothing else is known; the place,
+// the offset used and, when a row was used where the place kept another offset, both offsets.
+// Catches a header that hides that the chart was computed at another offset than the place kept.
 TEST(ChartHeader, NamesTheChartAsItWasEntered) {
     struct Row {
         const char* name;
         ChartState chart;
-        const char* zone;
+        ChartHeaderFields fields;
         const char* expected;
+    };
+    const auto fields = [](const char* zone, const char* place = "",
+                           std::optional<int> offsetSeconds = std::nullopt,
+                           std::optional<int> keptSeconds = std::nullopt) {
+        return ChartHeaderFields{QStringLiteral("ASHA"), QString::fromUtf8(zone),
+                                 QString::fromUtf8(place), offsetSeconds, keptSeconds};
     };
     const Row rows[] = {
         {"eastNorthNoDaylightSaving", Chart(15, 8, 1990, 10, 30, true, false, false),
-         "Indian Time, IST, +5.3",
+         fields("Indian Time, IST, +5.3"),
          "ASHA · 15 August 1990 · 10:30 · 77°03′E 8°39′N · Indian Time, IST, +5.3"},
         {"westSouthDaylightSavingMidnight", Chart(1, 1, 1901, 0, 5, false, true, true),
-         "Eastern Standard Time,EST,-5.0",
+         fields("Eastern Standard Time,EST,-5.0"),
          "ASHA · 1 January 1901 · 00:05 · 77°03′W 8°39′S · Eastern Standard Time,EST,-5.0 · "
          "Daylight Saving Time"},
-        {"lastMonth", Chart(31, 12, 2050, 23, 59, true, true, false), "Greenwich Mean Time,GMT,0.0",
+        {"lastMonth", Chart(31, 12, 2050, 23, 59, true, true, false),
+         fields("Greenwich Mean Time,GMT,0.0"),
          "ASHA · 31 December 2050 · 23:59 · 77°03′E 8°39′S · Greenwich Mean Time,GMT,0.0"},
+        {"placeOwnTimeNamesPlaceZoneAndOffset", Chart(15, 8, 1990, 10, 30, true, false, false),
+         fields("Asia/Kathmandu", "Kathmandu, Nepal", 20700, 20700),
+         "ASHA · 15 August 1990 · 10:30 · Kathmandu, Nepal · 77°03′E 8°39′N · Asia/Kathmandu · "
+         "+5:45"},
+        {"rowUsedWherePlaceKeptAnother", Chart(15, 8, 1990, 10, 30, true, false, false),
+         fields("Indian Time, IST, +5.3", "Kathmandu, Nepal", 19800, 20700),
+         "ASHA · 15 August 1990 · 10:30 · Kathmandu, Nepal · 77°03′E 8°39′N · Indian Time, IST, "
+         "+5.3 · +5:30 · computed at +5:30; the place kept +5:45"},
+        {"meanTimeSecondsRoundedToTheMinute", Chart(1, 3, 1905, 12, 0, true, false, false),
+         fields("Asia/Kolkata", "Kolkata", 19260, 19270),
+         "ASHA · 1 March 1905 · 12:00 · Kolkata · 77°03′E 8°39′N · Asia/Kolkata · +5:21 · "
+         "computed at +5:21; the place kept +5:21:10"},
+        {"rowWithTheBoxGivesTheHourMore", Chart(15, 7, 1990, 12, 0, false, false, true),
+         fields("Greenwich Mean Time,GMT,0.0", "Dublin, Ireland", 3600, 3600),
+         "ASHA · 15 July 1990 · 12:00 · Dublin, Ireland · 77°03′W 8°39′N · Greenwich Mean "
+         "Time,GMT,0.0 · +1:00 · Daylight Saving Time"},
     };
     for (const Row& row : rows) {
-        EXPECT_EQ(ChartHeaderText({QStringLiteral("ASHA"), QString::fromUtf8(row.zone)}, row.chart),
-                  QString::fromUtf8(row.expected))
-            << row.name;
+        EXPECT_EQ(ChartHeaderText(row.fields, row.chart).toStdString(), row.expected) << row.name;
     }
 }
 

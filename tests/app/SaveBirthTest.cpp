@@ -2,6 +2,7 @@
 #include "app/WindowController.h"
 #include "app/frmDisplay.h"
 #include "app/frmMain.h"
+#include "chart/TimeZones.h"
 
 #include "library/BirthCsv.h"
 #include "library/BirthLibrary.h"
@@ -368,7 +369,10 @@ TEST_F(SaveBirthTest, RecentBirthsReopenAndAskBeforeReplacingUnsavedFields) {
     EXPECT_EQ(recent->actions().size(), 1);
 }
 
-TEST_F(SaveBirthTest, ABirthKnownByItsZoneAloneOpensWithTheFindersRowAndNote) {
+// A birth known by a zone whose offset no row gives opens with the place's own time chosen, the
+// Daylight Saving box unticked and disabled, and no message: the entry says it. Saving keeps the
+// zone and the exact offset, and no row.
+TEST_F(SaveBirthTest, ABirthKnownByItsZoneAloneOpensWithThePlacesOwnTime) {
     SavedBirth birth;
     birth.name = "SITA";
     birth.year = 1990;
@@ -382,16 +386,21 @@ TEST_F(SaveBirthTest, ABirthKnownByItsZoneAloneOpensWithTheFindersRowAndNote) {
     birth.ianaZone = "Asia/Kathmandu"; // +5:45, which no row of the list gives
     MessageCapture messages;
     window->useBirth(birth);
-    ASSERT_EQ(messages.messages.size(), 1U);
-    EXPECT_TRUE(messages.messages[0].text.contains("--tz Asia/Kathmandu"));
-    const int row = window->findChild<QComboBox*>("cmbTimeZone")->currentIndex();
-    const bool box = window->findChild<QCheckBox*>("chkDST")->isChecked();
-    EXPECT_LE(std::abs(ZoneRowOffsetSeconds(row, box) - 20700), 15 * 60);
+    EXPECT_TRUE(messages.messages.empty());
+    auto* zones = window->findChild<QComboBox*>("cmbTimeZone");
+    auto* box = window->findChild<QCheckBox*>("chkDST");
+    ASSERT_EQ(zones->count(), timeZoneCount + 1);
+    EXPECT_EQ(zones->currentIndex(), timeZoneCount);
+    EXPECT_EQ(zones->currentText().toStdString(),
+              "Place's own time: Asia/Kathmandu, +5:45 on this date");
+    EXPECT_FALSE(box->isChecked());
+    EXPECT_FALSE(box->isEnabled());
 
     saveItem(window)->trigger(); // the zone stays with the birth
     ASSERT_EQ(saved().size(), 1U);
     EXPECT_EQ(saved()[0].ianaZone, "Asia/Kathmandu");
     EXPECT_EQ(saved()[0].offsetSeconds, 20700);
+    EXPECT_TRUE(saved()[0].zoneRow.isEmpty());
 }
 
 TEST_F(SaveBirthTest, ACorruptLibraryIsKeptAndANewOneOffered) {
