@@ -1,7 +1,5 @@
 #include "app/PlaceOwnTimeEntry.h"
 
-#include "chart/TimeZones.h"
-
 #include <QCheckBox>
 #include <QComboBox>
 
@@ -18,6 +16,9 @@ PlaceOwnTimeEntry::PlaceOwnTimeEntry(QComboBox* zoneList, QCheckBox* daylightSav
 
 void PlaceOwnTimeEntry::show(const QByteArray& zoneId, QDate birthDate, QTime birthTime) {
     zoneId_ = zoneId;
+    if (zoneList_->currentIndex() >= 0 && zoneList_->currentIndex() < timeZoneCount) {
+        rowBefore_ = zoneList_->currentIndex();
+    }
     if (zoneList_->count() == timeZoneCount) {
         zoneList_->addItem(QString());
     }
@@ -28,6 +29,9 @@ void PlaceOwnTimeEntry::show(const QByteArray& zoneId, QDate birthDate, QTime bi
 }
 
 void PlaceOwnTimeEntry::drop() {
+    if (zoneList_->currentIndex() >= timeZoneCount) {
+        zoneList_->setCurrentIndex(rowBefore_);
+    }
     zoneId_.clear();
     while (zoneList_->count() > timeZoneCount) {
         zoneList_->removeItem(zoneList_->count() - 1);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "chart/TimeZones.h"
 #include "places/PlaceOwnTime.h"
 
 #include <QByteArray>
@@ -23,7 +24,8 @@ class PlaceOwnTimeEntry : public QObject {
 
     // Adds the entry for the zone (or changes it to that zone) and chooses it.
     void show(const QByteArray& zoneId, QDate birthDate, QTime birthTime);
-    // Takes the entry away: the list has its rows alone again, the box is enabled.
+    // Takes the entry away: the list has its rows alone again, the box is enabled. When the entry
+    // was chosen, the row chosen before it is chosen again.
     void drop();
     // Writes the entry's offset for another birth date and time.
     void follow(QDate birthDate, QTime birthTime);
@@ -37,4 +39,5 @@ class PlaceOwnTimeEntry : public QObject {
     QComboBox* zoneList_;
     QCheckBox* daylightSavingBox_;
     QByteArray zoneId_; // empty without the entry
+    int rowBefore_ = defaultTimeZonePosition;
 };
