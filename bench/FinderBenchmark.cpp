@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <iterator>
 #include <memory>
 #include <vector>
 
@@ -101,5 +102,27 @@ void BM_FinderRowsInTheWorker(benchmark::State& state) {
     AddFigures(state, milliseconds);
 }
 BENCHMARK(BM_FinderRowsInTheWorker)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// One query of the place index, as the finder makes it for each request: the matches for what was
+// typed, by names and other names, the typed parts ranked; without the zone offsets. Over short
+// beginnings (many matches), whole names and former names.
+void BM_FinderQuery(benchmark::State& state) {
+    const std::shared_ptr<const PlaceIndex> index = LoadPlaceIndex(*Places());
+    const char16_t* typed[] = {u"S",         u"San",    u"Bombay", u"Kiev, Ukraine", u"New",
+                               u"London",    u"Mumbai", u"Ko",     u"Springfield",   u"Köln",
+                               u"Sao Paulo", u"B",      u"Peking", u"Odessa"};
+    std::vector<double> milliseconds;
+    for (auto _ : state) {
+        for (int query = 0; query < updates; ++query) {
+            const PlaceQuery place = ParsePlaceQuery(typed[query % std::size(typed)]);
+            QElapsedTimer timer;
+            timer.start();
+            benchmark::DoNotOptimize(index->Find(place, finderRowLimit));
+            milliseconds.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+        }
+    }
+    AddFigures(state, milliseconds);
+}
+BENCHMARK(BM_FinderQuery)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
