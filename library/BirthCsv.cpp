@@ -120,6 +120,14 @@ QByteArray BirthCsvLine(const SavedBirth& birth) {
     return QByteArray::fromStdString(out);
 }
 
+// A row refused because the library holds its birth already.
+RefusedRow InLibraryRow(qint64 line, const SavedBirth& birth) {
+    return {line,
+            QStringLiteral("%1 born %2 is already in the library")
+                .arg(birth.name, BirthDateText(birth)),
+            true};
+}
+
 } // namespace
 
 std::optional<LibraryError> ExportBirths(BirthLibrary& library, QIODevice& output) {
@@ -339,14 +347,22 @@ BirthRows ReadBirthRows(QIODevice& input, RememberedPlaceAnswers& places,
             continue;
         }
         earlier.insert(key, lineNumber);
+        // The columns the file does not carry keep their saved values when a birth is replaced.
+        const FieldsLeftOut leftOut{
+            .note = !namedAt.contains(QStringLiteral("note")),
+            .place = !namedAt.contains(QStringLiteral("city")) &&
+                     !namedAt.contains(QStringLiteral("state")) &&
+                     !namedAt.contains(QStringLiteral("country")) && !request.used.place,
+            .ianaZone = !namedAt.contains(QStringLiteral("ianaZone")) && !birth.zoneRow.isEmpty()};
         if (!replace && known.contains(key)) {
-            refuse(QStringLiteral("%1 born %2 is already in the library")
-                       .arg(birth.name, Utf8Text(*chart.date)));
-            rows.refused.back().inLibrary = true;
+            rows.refused.push_back(InLibraryRow(lineNumber, birth));
             rows.inLibrary.push_back(std::move(birth));
+            rows.inLibraryLeftOut.push_back(leftOut);
             continue;
         }
         rows.births.push_back(std::move(birth));
+        rows.leftOut.push_back(leftOut);
+        rows.lines.push_back(lineNumber);
     }
     return rows;
 }
@@ -365,11 +381,34 @@ ImportReport ImportBirths(BirthLibrary& library, QIODevice& input, RememberedPla
     if (report.fileError || rows.births.empty()) {
         return report;
     }
-    if (auto error = library.AddAll(rows.births, replace, afterRow)) {
+    std::vector<StoreOutcome> outcomes;
+    if (auto error = library.AddAll(rows.births, replace, afterRow, rows.leftOut, &outcomes)) {
         report.error = *error;
         return report;
     }
-    report.added = static_cast<qint64>(rows.births.size());
+    // A birth another import saved after the file was read is refused as any saved one is.
+    bool refusedNow = false;
+    for (std::size_t at = 0; at < outcomes.size(); ++at) {
+        switch (outcomes[at]) {
+        case StoreOutcome::Added:
+            ++report.added;
+            break;
+        case StoreOutcome::Replaced:
+            ++report.replaced;
+            break;
+        case StoreOutcome::Unchanged:
+            ++report.unchanged;
+            break;
+        case StoreOutcome::Exists:
+            report.refused.push_back(InLibraryRow(rows.lines[at], rows.births[at]));
+            refusedNow = true;
+            break;
+        }
+    }
+    if (refusedNow) {
+        std::stable_sort(report.refused.begin(), report.refused.end(),
+                         [](const RefusedRow& a, const RefusedRow& b) { return a.line < b.line; });
+    }
     return report;
 }
 

@@ -143,6 +143,91 @@ const char* const updateStatement =
     "zoneRow = ?, dst = ?, city = ?, state = ?, country = ?, ianaZone = ?, offsetSeconds = ?, "
     "note = ?, created = ?, changed = ?, nameKey = ?, searchKey = ?, placeKey = ? WHERE id = ?";
 
+// Stores births inside a transaction its caller holds, with the statements prepared once for
+// many births.
+class BirthWriter {
+  public:
+    explicit BirthWriter(const QSqlDatabase& db) : find_(db), insert_(db), update_(db) {
+        find_.setForwardOnly(true);
+        find_.prepare(QStringLiteral("SELECT %1 FROM births WHERE nameKey = ? AND year = ? AND "
+                                     "month = ? AND day = ?")
+                          .arg(QLatin1StringView(columns)));
+        insert_.prepare(QString::fromLatin1(insertStatement));
+        update_.prepare(QString::fromLatin1(updateStatement));
+    }
+
+    // A new birth is added with the times it carries, or `now`. Over the saved birth of its name
+    // and date, when `replace`, it keeps the saved id, time of creation and values of the fields
+    // left out, and its time of change moves to `now` only when a field differs. `birth` receives
+    // what the library then holds, unless the outcome is Exists.
+    std::variant<StoreOutcome, QSqlError> Store(SavedBirth& birth, bool replace,
+                                                FieldsLeftOut leftOut, const QDateTime& now) {
+        find_.addBindValue(NameKey(birth.name));
+        find_.addBindValue(birth.year);
+        find_.addBindValue(birth.month);
+        find_.addBindValue(birth.day);
+        if (!find_.exec()) {
+            return find_.lastError();
+        }
+        if (!find_.next()) {
+            if (find_.lastError().isValid()) {
+                return find_.lastError();
+            }
+            find_.finish();
+            SavedBirth stored = birth;
+            stored.created = birth.created.isValid() ? birth.created : now;
+            stored.changed = birth.changed.isValid() ? birth.changed : stored.created;
+            BindFields(insert_, stored);
+            if (!insert_.exec()) {
+                return insert_.lastError();
+            }
+            stored.id = insert_.lastInsertId().toLongLong();
+            birth = stored;
+            return StoreOutcome::Added;
+        }
+        const SavedBirth saved = RowOf(find_);
+        find_.finish();
+        if (!replace) {
+            return StoreOutcome::Exists;
+        }
+        SavedBirth stored = birth;
+        stored.id = saved.id;
+        stored.created = saved.created.isValid() ? saved.created : now;
+        if (leftOut.note) {
+            stored.note = saved.note;
+        }
+        if (leftOut.place) {
+            stored.city = saved.city;
+            stored.state = saved.state;
+            stored.country = saved.country;
+        }
+        // The saved zone's offset holds only for the same zone row at the same local time.
+        if (leftOut.ianaZone && !stored.zoneRow.isEmpty() && stored.zoneRow == saved.zoneRow &&
+            stored.hour == saved.hour && stored.minute == saved.minute) {
+            stored.ianaZone = saved.ianaZone;
+            stored.offsetSeconds = saved.offsetSeconds;
+        }
+        stored.changed = saved.changed;
+        if (stored == saved) {
+            birth = stored;
+            return StoreOutcome::Unchanged;
+        }
+        stored.changed = now;
+        BindFields(update_, stored);
+        update_.addBindValue(stored.id);
+        if (!update_.exec()) {
+            return update_.lastError();
+        }
+        birth = stored;
+        return StoreOutcome::Replaced;
+    }
+
+  private:
+    QSqlQuery find_;
+    QSqlQuery insert_;
+    QSqlQuery update_;
+};
+
 // LIKE's wildcards in a typed text taken literally (with ESCAPE '\').
 QString LikeLiteral(const QString& text) {
     QString escaped;
@@ -325,65 +410,29 @@ std::variant<BirthLibrary::SaveOutcome, LibraryError> BirthLibrary::Save(SavedBi
     if (!transaction.Begin(error)) {
         return ErrorOf(error, QStringLiteral("saved"));
     }
-    QSqlQuery query(db);
-    query.prepare(QStringLiteral("SELECT id, created, note FROM births WHERE nameKey = ? AND "
-                                 "year = ? AND month = ? AND day = ?"));
-    query.addBindValue(NameKey(birth.name));
-    query.addBindValue(birth.year);
-    query.addBindValue(birth.month);
-    query.addBindValue(birth.day);
-    if (!query.exec()) {
-        return ErrorOf(query.lastError(), QStringLiteral("saved"));
-    }
-    const QDateTime now = QDateTime::currentDateTimeUtc();
-    // Writes the birth, over the saved one of that id when there is one, and commits.
-    const auto Store = [&](SavedBirth& stored) -> std::variant<SaveOutcome, LibraryError> {
-        QSqlQuery write(db);
-        write.prepare(QString::fromLatin1(stored.id != 0 ? updateStatement : insertStatement));
-        BindFields(write, stored);
-        if (stored.id != 0) {
-            write.addBindValue(stored.id);
-        }
-        if (!write.exec()) {
-            return ErrorOf(write.lastError(), QStringLiteral("saved"));
-        }
-        if (stored.id == 0) {
-            stored.id = write.lastInsertId().toLongLong();
-        }
-        if (!transaction.Commit(error)) {
-            return ErrorOf(error, QStringLiteral("saved"));
-        }
-        birth = stored;
-        return SaveOutcome::Saved;
-    };
-    if (query.next()) {
-        if (!replace) {
-            return SaveOutcome::Exists;
-        }
-        // The saved birth keeps its id, its time of creation and, when none comes with the new
-        // fields (the input window has no note box), its note.
-        SavedBirth stored = birth;
-        stored.id = query.value(0).toLongLong();
-        const QDateTime created = StampOf(query.value(1).toString());
-        stored.created = created.isValid() ? created : now;
-        if (stored.note.isEmpty()) {
-            stored.note = query.value(2).toString();
-        }
-        stored.changed = now;
-        query.finish();
-        return Store(stored);
-    }
-    query.finish();
-    SavedBirth stored = birth;
+    SavedBirth stored = birth; // the caller's fields stay as they were on a failure
     stored.id = 0;
-    stored.created = now;
-    stored.changed = now;
-    return Store(stored);
+    stored.created = stored.changed = QDateTime();
+    const auto outcome = BirthWriter(db).Store(stored, replace, {.note = birth.note.isEmpty()},
+                                               QDateTime::currentDateTimeUtc());
+    if (const auto* failed = std::get_if<QSqlError>(&outcome)) {
+        return ErrorOf(*failed, QStringLiteral("saved"));
+    }
+    if (std::get<StoreOutcome>(outcome) == StoreOutcome::Exists) {
+        return SaveOutcome::Exists;
+    }
+    if (!transaction.Commit(error)) {
+        return ErrorOf(error, QStringLiteral("saved"));
+    }
+    birth = stored;
+    return SaveOutcome::Saved;
 }
 
 std::optional<LibraryError>
 BirthLibrary::AddAll(std::vector<SavedBirth>& births, bool replace,
-                     const std::function<void(qint64 rowsWritten)>& afterRow) {
+                     const std::function<void(qint64 rowsWritten)>& afterRow,
+                     const std::vector<FieldsLeftOut>& leftOut,
+                     std::vector<StoreOutcome>* outcomes) {
     if (auto error = Open()) {
         return error;
     }
@@ -394,24 +443,17 @@ BirthLibrary::AddAll(std::vector<SavedBirth>& births, bool replace,
         return ErrorOf(error, QStringLiteral("imported"));
     }
     const QDateTime now = QDateTime::currentDateTimeUtc();
-    QSqlQuery insert(db);
-    insert.prepare(replace ? QString::fromLatin1(insertStatement)
-                                 .replace(QStringLiteral("INSERT INTO"),
-                                          QStringLiteral("INSERT OR REPLACE INTO"))
-                           : QString::fromLatin1(insertStatement));
+    BirthWriter writer(db);
+    std::vector<StoreOutcome> stored;
+    stored.reserve(births.size());
     qint64 written = 0;
-    for (SavedBirth& birth : births) {
-        if (!birth.created.isValid()) {
-            birth.created = now;
+    for (std::size_t at = 0; at < births.size(); ++at) {
+        const auto outcome = writer.Store(births[at], replace,
+                                          at < leftOut.size() ? leftOut[at] : FieldsLeftOut{}, now);
+        if (const auto* failed = std::get_if<QSqlError>(&outcome)) {
+            return ErrorOf(*failed, QStringLiteral("imported"));
         }
-        if (!birth.changed.isValid()) {
-            birth.changed = birth.created;
-        }
-        BindFields(insert, birth);
-        if (!insert.exec()) {
-            return ErrorOf(insert.lastError(), QStringLiteral("imported"));
-        }
-        birth.id = insert.lastInsertId().toLongLong();
+        stored.push_back(std::get<StoreOutcome>(outcome));
         ++written;
         if (afterRow) {
             afterRow(written);
@@ -419,6 +461,9 @@ BirthLibrary::AddAll(std::vector<SavedBirth>& births, bool replace,
     }
     if (!transaction.Commit(error)) {
         return ErrorOf(error, QStringLiteral("imported"));
+    }
+    if (outcomes != nullptr) {
+        *outcomes = std::move(stored);
     }
     return std::nullopt;
 }
@@ -526,14 +571,29 @@ std::optional<LibraryError> BirthLibrary::SetNote(qint64 id, const QString& note
     QSqlQuery query(QSqlDatabase::database(connection_, false));
     // The same note again (the window saves the box when the selection moves) is no change: the
     // time of the last change stays.
+    const QString kept = Text(NoteWithinLimit(note));
     query.prepare(
         QStringLiteral("UPDATE births SET note = ?, changed = ? WHERE id = ? AND note IS NOT ?"));
-    query.addBindValue(Text(note.left(maxNoteLength)));
+    query.addBindValue(kept);
     query.addBindValue(StampText(QDateTime::currentDateTimeUtc()));
     query.addBindValue(id);
-    query.addBindValue(Text(note.left(maxNoteLength)));
+    query.addBindValue(kept);
     if (!query.exec()) {
         return ErrorOf(query.lastError(), QStringLiteral("saved"));
+    }
+    if (query.numRowsAffected() > 0) {
+        return std::nullopt;
+    }
+    // Nothing written: the note was the same, or the birth is gone.
+    auto saved = SelectOne("id = ?", {id});
+    if (const auto* error = std::get_if<LibraryError>(&saved)) {
+        return *error;
+    }
+    if (!std::get<std::optional<SavedBirth>>(saved)) {
+        return LibraryError{LibraryFault::Gone,
+                            QStringLiteral("The birth is no longer in the library (another window "
+                                           "or command deleted or replaced it), so its note was "
+                                           "not saved.")};
     }
     return std::nullopt;
 }

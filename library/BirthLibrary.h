@@ -35,7 +35,24 @@ enum class LibraryFault {
     NotALibrary, // the file is not a library of births: damaged, or another program's
     Newer,       // written by a newer version of the program
     Busy,        // another user holds the library for longer than the wait allows
+    Gone,        // the birth asked for is no longer in the library
     Failed       // any other database failure
+};
+
+// Fields that a source of births may not carry. A birth stored over a saved one keeps the saved
+// values of the fields its source leaves out.
+struct FieldsLeftOut {
+    bool note = false;
+    bool place = false;    // city, state and country
+    bool ianaZone = false; // the IANA zone beside a zone-list row, with its offset
+};
+
+// What storing one birth did.
+enum class StoreOutcome {
+    Added,     // a new birth
+    Replaced,  // written over the saved birth of its name and date, which keeps its id
+    Unchanged, // the saved birth already held every field
+    Exists     // the saved birth was kept, as replacing was not asked for
 };
 
 struct LibraryError {
@@ -66,16 +83,20 @@ class BirthLibrary {
     std::optional<LibraryError> StartNew(QString* keptAs = nullptr);
 
     // Saves a birth as new; a birth of the same name and date is replaced when `replace`, and
-    // otherwise refused as Exists. The birth's id, created and changed times are set.
+    // otherwise refused as Exists. The birth's id, created and changed times are set. A birth
+    // without a note keeps the saved birth's note (the input window has no note box).
     enum class SaveOutcome { Saved, Exists };
     std::variant<SaveOutcome, LibraryError> Save(SavedBirth& birth, bool replace);
 
-    // Adds many births in one transaction: all of them or none. Births whose name and date are
-    // already saved are replaced when `replace`; the caller has refused them otherwise.
-    // `afterRow` is called after each row is written (and may stop the process there).
-    std::optional<LibraryError>
-    AddAll(std::vector<SavedBirth>& births, bool replace,
-           const std::function<void(qint64 rowsWritten)>& afterRow = {});
+    // Stores many births in one transaction: all of them or none. A birth whose name and date
+    // are already saved replaces the saved one when `replace` (keeping its id, its time of
+    // creation and the fields `leftOut` names for it) and is otherwise left out as Exists.
+    // `leftOut` is empty or has one entry per birth; `outcomes`, when given, receives one per
+    // birth. `afterRow` is called after each row is written (and may stop the process there).
+    std::optional<LibraryError> AddAll(std::vector<SavedBirth>& births, bool replace,
+                                       const std::function<void(qint64 rowsWritten)>& afterRow = {},
+                                       const std::vector<FieldsLeftOut>& leftOut = {},
+                                       std::vector<StoreOutcome>* outcomes = nullptr);
 
     // The saved birth of this name (case ignored) and date, if any.
     std::variant<std::optional<SavedBirth>, LibraryError> Find(const QString& name, int year,
@@ -92,7 +113,8 @@ class BirthLibrary {
     // Every birth, ordered by name and date, passed one by one.
     std::optional<LibraryError> ForEach(const std::function<void(const SavedBirth&)>& visit);
 
-    // Sets the note and the time of the last change; the same note again changes nothing.
+    // Sets the note and the time of the last change; the same note again changes nothing. A
+    // birth that is no longer saved is reported as Gone.
     std::optional<LibraryError> SetNote(qint64 id, const QString& note);
     std::optional<LibraryError> Remove(qint64 id);
     // The BirthKey of every saved birth.

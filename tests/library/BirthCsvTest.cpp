@@ -179,12 +179,92 @@ TEST_F(Csv, ReplacingTakesTheImportedBirthInsteadOfTheSavedOne) {
                            ",note\nASHA RAO,1990-08-15,11:45,77:13E,28:39N,IST,,,0,replaced\n";
     EXPECT_EQ(Import(library, csv, false).added, 0);
     const ImportReport report = Import(library, csv, true);
-    EXPECT_EQ(report.added, 1);
+    EXPECT_EQ(report.added, 0);
+    EXPECT_EQ(report.replaced, 1);
     EXPECT_TRUE(report.refused.empty());
     const auto found = *std::get<std::optional<SavedBirth>>(library.Find(saved.name, 1990, 8, 15));
     EXPECT_EQ(found.note, QStringLiteral("replaced"));
     EXPECT_EQ(found.hour, 11);
     EXPECT_EQ(std::get<qint64>(CountBirths(library)), 1);
+}
+
+// Replacing updates the saved birth in place: it keeps its id and time of creation, and every
+// column the file does not carry; its time of change moves only when a field changed.
+TEST_F(Csv, ReplacingKeepsWhatTheFileDoesNotCarry) {
+    const QByteArray nine = QByteArray(batchHeader) + '\n';
+    const QByteArray row = "ASHA RAO,1990-08-15,11:45,77:13E,28:39N,IST,,,0";
+    const struct {
+        const char* why;
+        QByteArray csv;
+        const char* note; // what the saved birth holds afterwards
+        const char* city;
+        int hour;
+        bool changedMoves;
+        qint64 replaced, unchanged;
+    } cases[] = {
+        {"nine columns: the note and the place stay", nine + row + '\n', "kept", "Zürich", 11, true,
+         1, 0},
+        {"the same nine again: nothing changes, the time of change stays", nine + row + '\n',
+         "kept", "Zürich", 11, false, 0, 1},
+        {"a note column, even empty, is carried", nine.trimmed() + ",note\n" + row + ",\n", "",
+         "Zürich", 11, true, 1, 0},
+        {"a city column is carried", nine.trimmed() + ",city\n" + row + ",Pune\n", "", "Pune", 11,
+         true, 1, 0},
+    };
+    BirthLibrary library(File("one.sqlite"));
+    SavedBirth saved = FullBirth();
+    saved.note = QStringLiteral("kept");
+    ASSERT_TRUE(std::holds_alternative<BirthLibrary::SaveOutcome>(library.Save(saved, false)));
+    QDateTime lastChanged = saved.changed;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        const ImportReport report = Import(library, c.csv, true);
+        ASSERT_FALSE(report.error);
+        EXPECT_EQ(report.replaced, c.replaced);
+        EXPECT_EQ(report.unchanged, c.unchanged);
+        EXPECT_EQ(report.added, 0);
+        const auto found = std::get<std::optional<SavedBirth>>(library.Load(saved.id));
+        ASSERT_TRUE(found) << "the saved birth's id is gone";
+        EXPECT_EQ(found->note, QString::fromUtf8(c.note));
+        EXPECT_EQ(found->city, QString::fromUtf8(c.city));
+        EXPECT_EQ(found->hour, c.hour);
+        EXPECT_EQ(found->created, saved.created);
+        EXPECT_EQ(found->changed != lastChanged, c.changedMoves);
+        lastChanged = found->changed;
+    }
+    EXPECT_EQ(std::get<qint64>(CountBirths(library)), 1);
+}
+
+// Another import saves a birth of the file while the file is read: its row is refused as any
+// saved birth's is, and the others are added.
+TEST_F(Csv, ABirthSavedByAnOverlappingImportIsRefusedNotAFailure) {
+    struct SavingWhileRead : QBuffer {
+        QString path;
+        bool saved = false;
+        qint64 readData(char* data, qint64 size) override {
+            if (!saved) {
+                saved = true;
+                BirthLibrary other(path);
+                SavedBirth birth = FullBirth(QStringLiteral("BEN"));
+                EXPECT_TRUE(
+                    std::holds_alternative<BirthLibrary::SaveOutcome>(other.Save(birth, false)));
+            }
+            return QBuffer::readData(data, size);
+        }
+    };
+    BirthLibrary library(File("one.sqlite"));
+    ASSERT_FALSE(library.Open());
+    SavingWhileRead input;
+    input.path = library.Path();
+    input.setData(QByteArray(batchHeader) + "\nASHA,1990-08-15,10:30,77:13E,28:39N,IST,,,0\n" +
+                  "BEN,1990-08-15,10:30,77:13E,28:39N,IST,,,0\n");
+    input.open(QIODevice::ReadOnly);
+    PlaceAndZoneCache places = NoPlaces();
+    const ImportReport report = ImportBirths(library, input, places, false);
+    ASSERT_FALSE(report.error) << report.error->message.toStdString();
+    EXPECT_EQ(report.added, 1);
+    EXPECT_EQ(RefusedRowsText(report.refused),
+              QStringLiteral("line 3: BEN born 1990-08-15 is already in the library\n"));
 }
 
 TEST_F(Csv, AFileWithoutTheHeaderIsRefusedWhole) {

@@ -252,6 +252,10 @@ TEST_F(Library, NotesDeletionAndBackupWhileInUse) {
     EXPECT_GT(Value(library.Load(old[0].id))->changed, old[0].changed);
     ASSERT_FALSE(library.Remove(ids[1]));
     EXPECT_FALSE(Value(library.Load(ids[1])));
+    // A note typed for a birth another window deleted is not reported as saved.
+    const auto gone = library.SetNote(ids[1], QStringLiteral("typed too late"));
+    ASSERT_TRUE(gone);
+    EXPECT_EQ(gone->fault, LibraryFault::Gone);
 
     // The last change is still in the write-ahead log while the library is open: the backup
     // holds it all the same.
