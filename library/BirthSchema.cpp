@@ -52,6 +52,16 @@ std::optional<QSqlError> UpgradeSchema(QSqlDatabase& db, int version) {
     if (!transaction.Begin(error)) {
         return error;
     }
+    // Another program may have made or upgraded the schema since it was read: the version is
+    // read again under the write lock, and the steps follow that.
+    if (!query.exec(QStringLiteral("PRAGMA user_version")) || !query.next()) {
+        return query.lastError();
+    }
+    version = query.value(0).toInt();
+    query.finish();
+    if (version >= birthLibrarySchemaVersion) {
+        return std::nullopt;
+    }
     QStringList steps;
     if (version == 0) {
         steps << QString::fromLatin1(schemaVersion1);

@@ -20,5 +20,5 @@ std::variant<SchemaOnFile, QSqlError> ReadSchema(QSqlDatabase& db);
 
 // Makes the schema in a new file (`version` 0) or upgrades an older one step by step to
 // birthLibrarySchemaVersion, filling the keys of the rows already there, all in one transaction:
-// a failure leaves the file as it was.
+// a failure leaves the file as it was. The version is read again inside the transaction.
 std::optional<QSqlError> UpgradeSchema(QSqlDatabase& db, int version);

@@ -9,6 +9,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <atomic>
 #include <thread>
 
 namespace {
@@ -449,6 +450,30 @@ TEST_F(Library, TwoWritersAtOnceLoseNothing) {
     a.join();
     b.join();
     EXPECT_EQ(Value(CountBirths(first)), 2 * perWriter);
+}
+
+// Two programs open a library that does not exist yet at the same moment: both make or find
+// the same schema, and neither fails on a table the other has just made.
+TEST(LibraryFolder, TwoFirstOpensAtOnceBothSucceed) {
+    QTemporaryDir folder;
+    for (int round = 0; round < 20; ++round) {
+        const QString path = folder.filePath(QStringLiteral("births-%1.sqlite").arg(round));
+        std::atomic<int> waiting{2};
+        const auto open = [&](std::optional<LibraryError>* result) {
+            BirthLibrary library(path);
+            --waiting;
+            while (waiting.load() > 0) {
+            }
+            *result = library.Open();
+        };
+        std::optional<LibraryError> first, second;
+        std::thread a(open, &first);
+        std::thread b(open, &second);
+        a.join();
+        b.join();
+        EXPECT_FALSE(first) << first->message.toStdString();
+        EXPECT_FALSE(second) << second->message.toStdString();
+    }
 }
 
 } // namespace
