@@ -487,6 +487,9 @@ BirthLibrary::Select(const char* where, const QVariantList& values) {
     while (query.next()) {
         found.push_back(RowOf(query));
     }
+    if (query.lastError().isValid()) { // the rows stopped at a fault, not at their end
+        return ErrorOf(query.lastError(), QStringLiteral("read"));
+    }
     return found;
 }
 
@@ -540,6 +543,9 @@ std::variant<std::vector<qint64>, LibraryError> BirthLibrary::Search(const QStri
     std::vector<qint64> ids;
     while (query.next()) {
         ids.push_back(query.value(0).toLongLong());
+    }
+    if (query.lastError().isValid()) {
+        return ErrorOf(query.lastError(), QStringLiteral("read"));
     }
     return ids;
 }
@@ -625,6 +631,9 @@ std::variant<QSet<QString>, LibraryError> BirthLibrary::KnownBirths() {
         // The stored key is folded already; folding is idempotent.
         keys.insert(BirthKey(query.value(0).toString(), query.value(1).toInt(),
                              query.value(2).toInt(), query.value(3).toInt()));
+    }
+    if (query.lastError().isValid()) {
+        return ErrorOf(query.lastError(), QStringLiteral("read"));
     }
     return keys;
 }

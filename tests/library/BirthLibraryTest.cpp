@@ -12,6 +12,8 @@
 #include <atomic>
 #include <thread>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 template <typename T>
@@ -253,6 +255,14 @@ TEST_F(Library, NotesDeletionAndBackupWhileInUse) {
     EXPECT_GT(Value(library.Load(old[0].id))->changed, old[0].changed);
     ASSERT_FALSE(library.Remove(ids[1]));
     EXPECT_FALSE(Value(library.Load(ids[1])));
+    // A note past the limit is cut before a character that would not fit whole.
+    const QString emoji = QStringLiteral("\U0001F30C");
+    for (const qsizetype before : {maxNoteLength - 1, maxNoteLength - 2}) {
+        ASSERT_FALSE(library.SetNote(ids[2], QString(before, u'x') + emoji + emoji));
+        const QString kept = Value(library.Load(ids[2]))->note;
+        EXPECT_EQ(kept, QString(before, u'x') + (before == maxNoteLength - 1 ? u""_s : emoji))
+            << before << " characters before the emoji";
+    }
     // A note typed for a birth another window deleted is not reported as saved.
     const auto gone = library.SetNote(ids[1], QStringLiteral("typed too late"));
     ASSERT_TRUE(gone);
@@ -450,6 +460,38 @@ TEST_F(Library, TwoWritersAtOnceLoseNothing) {
     a.join();
     b.join();
     EXPECT_EQ(Value(CountBirths(first)), 2 * perWriter);
+}
+
+// A file damaged past its first rows: a list that stops at the damage is reported as a failure,
+// never as the whole list.
+TEST_F(Library, ADamagedFileReadToItsEndIsAFailureNotAShortList) {
+    {
+        BirthLibrary library(path);
+        std::vector<SavedBirth> births;
+        for (int n = 0; n < 3000; ++n) {
+            births.push_back(FullBirth());
+            births.back().year = 1000 + n;
+        }
+        ASSERT_FALSE(library.AddAll(births, false));
+    }
+    {
+        // Every page but the first tenth and the last made unreadable.
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        constexpr qint64 page = 4096;
+        const qint64 pages = file.size() / page;
+        for (qint64 at = pages / 10; at < pages - 1; ++at) {
+            file.seek(at * page);
+            file.write(QByteArray(page, '\xff'));
+        }
+    }
+    BirthLibrary library(path);
+    const auto fault = [](const auto& result) {
+        return std::holds_alternative<LibraryError>(result) ? "failed" : "a list";
+    };
+    EXPECT_STREQ(fault(library.Search(QString())), "failed") << "Search";
+    EXPECT_STREQ(fault(library.FindByName(QStringLiteral("ASHA RAO"))), "failed") << "FindByName";
+    EXPECT_STREQ(fault(library.KnownBirths()), "failed") << "KnownBirths";
 }
 
 // Two programs open a library that does not exist yet at the same moment: both make or find
