@@ -265,27 +265,44 @@ QString BirthLibrary::DefaultPath() {
     return QDir(folder).filePath(fileName);
 }
 
-LibraryError BirthLibrary::ErrorOf(const QSqlError& error, const QString& doing) const {
-    const int code = error.nativeErrorCode().toInt() & 0xff;
-    const QString detail = error.databaseText().isEmpty() ? error.text() : error.databaseText();
-    switch (code) {
+LibraryError BirthLibrary::NotALibraryError(const QString& detail) const {
+    return {LibraryFault::NotALibrary,
+            QStringLiteral("The file %1 is not a library of births, or it is damaged (%2). "
+                           "It has not been changed.")
+                .arg(QDir::toNativeSeparators(path_), detail)};
+}
+
+LibraryFault FaultOfSqliteCode(int code) {
+    // An extended result code keeps its primary code in the low byte.
+    switch (code & 0xff) {
     case sqliteBusy:
     case sqliteLocked:
-        return {LibraryFault::Busy,
-                QStringLiteral("The library of births is busy: another window or command is "
-                               "writing to it. Nothing was %1; please try again.")
-                    .arg(doing)};
+        return LibraryFault::Busy;
     case sqliteCorrupt:
     case sqliteNotADatabase:
-        return {LibraryFault::NotALibrary,
-                QStringLiteral("The file %1 is not a library of births, or it is damaged (%2). "
-                               "It has not been changed.")
-                    .arg(QDir::toNativeSeparators(path_), detail)};
+        return LibraryFault::NotALibrary;
     case sqlitePerm:
     case sqliteReadOnly:
     case sqliteIoError:
     case sqliteFull:
     case sqliteCantOpen:
+        return LibraryFault::Unwritable;
+    default:
+        return LibraryFault::Failed;
+    }
+}
+
+LibraryError BirthLibrary::ErrorOf(const QSqlError& error, const QString& doing) const {
+    const QString detail = error.databaseText().isEmpty() ? error.text() : error.databaseText();
+    switch (FaultOfSqliteCode(error.nativeErrorCode().toInt())) {
+    case LibraryFault::Busy:
+        return {LibraryFault::Busy,
+                QStringLiteral("The library of births is busy: another window or command is "
+                               "writing to it. Nothing was %1; please try again.")
+                    .arg(doing)};
+    case LibraryFault::NotALibrary:
+        return NotALibraryError(detail);
+    case LibraryFault::Unwritable:
         return {LibraryFault::Unwritable,
                 QStringLiteral("The library of births %1 cannot be written (%2). Nothing was %3.")
                     .arg(QDir::toNativeSeparators(path_), detail, doing)};
@@ -335,36 +352,74 @@ std::optional<LibraryError> BirthLibrary::Prepare() {
     if (const auto* error = std::get_if<QSqlError>(&found)) {
         return ErrorOf(*error, QStringLiteral("opened"));
     }
-    const auto [version, foreign] = std::get<SchemaOnFile>(found);
-    if (version > birthLibrarySchemaVersion) {
-        return LibraryError{LibraryFault::Newer,
-                            QStringLiteral("The library of births %1 was written by a newer "
-                                           "version of Korvani (schema %2; this version reads up "
-                                           "to %3). It has not been changed.")
-                                .arg(QDir::toNativeSeparators(path_))
-                                .arg(version)
-                                .arg(birthLibrarySchemaVersion)};
-    }
-    if (foreign) {
+    const SchemaOnFile schema = std::get<SchemaOnFile>(found);
+    if (schema.foreign) {
         return LibraryError{LibraryFault::NotALibrary,
                             QStringLiteral("The file %1 is not a library of births: it belongs to "
                                            "another program. It has not been changed.")
                                 .arg(QDir::toNativeSeparators(path_))};
     }
-    QSqlQuery query(db);
-    // Write-ahead log with a full sync at each commit: a commit survives a crash or power loss.
-    for (const char* pragma : {"PRAGMA journal_mode=WAL", "PRAGMA synchronous=FULL"}) {
-        if (!query.exec(QString::fromLatin1(pragma))) {
-            return ErrorOf(query.lastError(), QStringLiteral("opened"));
-        }
-        query.finish();
+    if (schema.version > birthLibrarySchemaVersion) {
+        return LibraryError{LibraryFault::Newer,
+                            QStringLiteral("The library of births %1 was written by a newer "
+                                           "version of Korvani (schema %2; this version reads up "
+                                           "to %3). It has not been changed.")
+                                .arg(QDir::toNativeSeparators(path_))
+                                .arg(schema.version)
+                                .arg(birthLibrarySchemaVersion)};
     }
-    if (version == birthLibrarySchemaVersion) {
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("PRAGMA journal_mode")) || !query.next()) {
+        return ErrorOf(query.lastError(), QStringLiteral("opened"));
+    }
+    const bool logged = query.value(0).toString().compare(u"wal", Qt::CaseInsensitive) == 0;
+    query.finish();
+    const bool upgrade = schema.version < birthLibrarySchemaVersion;
+    if (!schema.empty && (!logged || schema.unmarked || upgrade)) {
+        if (auto error = CheckBeforeWriting()) {
+            return error;
+        }
+    }
+    // Write-ahead log with a full sync at each commit: a commit survives a crash or power loss.
+    if (!logged && !query.exec(QStringLiteral("PRAGMA journal_mode=WAL"))) {
+        return ErrorOf(query.lastError(), QStringLiteral("opened"));
+    }
+    query.finish();
+    if (!query.exec(QStringLiteral("PRAGMA synchronous=FULL"))) {
+        return ErrorOf(query.lastError(), QStringLiteral("opened"));
+    }
+    if (upgrade) {
+        if (const auto error = UpgradeSchema(db, schema.version)) {
+            return ErrorOf(*error, QStringLiteral("opened"));
+        }
+    } else if (schema.unmarked) {
+        if (const auto error = MarkSchema(db)) {
+            return ErrorOf(*error, QStringLiteral("opened"));
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<LibraryError> BirthLibrary::CheckBeforeWriting() {
+    if (checked_) {
         return std::nullopt;
     }
-    if (const auto error = UpgradeSchema(db, version)) {
-        return ErrorOf(*error, QStringLiteral("opened"));
+    QSqlQuery query(QSqlDatabase::database(connection_, false));
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral("PRAGMA quick_check"))) {
+        return ErrorOf(query.lastError(), QStringLiteral("changed"));
     }
+    QStringList problems;
+    while (query.next()) {
+        problems.append(query.value(0).toString());
+    }
+    if (query.lastError().isValid()) {
+        return ErrorOf(query.lastError(), QStringLiteral("changed"));
+    }
+    if (problems != QStringList{QStringLiteral("ok")}) {
+        return NotALibraryError(problems.value(0));
+    }
+    checked_ = true;
     return std::nullopt;
 }
 
@@ -373,6 +428,7 @@ std::optional<LibraryError> BirthLibrary::StartNew(QString* keptAs) {
         QSqlDatabase::database(connection_, false).close();
     }
     open_ = false;
+    checked_ = false;
     const QString stamp =
         QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     QString kept = QStringLiteral("%1.unreadable-%2").arg(path_, stamp);
@@ -402,6 +458,9 @@ std::optional<LibraryError> BirthLibrary::StartNew(QString* keptAs) {
 std::variant<BirthLibrary::SaveOutcome, LibraryError> BirthLibrary::Save(SavedBirth& birth,
                                                                          bool replace) {
     if (auto error = Open()) {
+        return *error;
+    }
+    if (auto error = CheckBeforeWriting()) {
         return *error;
     }
     QSqlDatabase db = QSqlDatabase::database(connection_, false);
@@ -434,6 +493,9 @@ BirthLibrary::AddAll(std::vector<SavedBirth>& births, bool replace,
                      const std::vector<FieldsLeftOut>& leftOut,
                      std::vector<StoreOutcome>* outcomes) {
     if (auto error = Open()) {
+        return error;
+    }
+    if (auto error = CheckBeforeWriting()) {
         return error;
     }
     QSqlDatabase db = QSqlDatabase::database(connection_, false);
@@ -574,6 +636,9 @@ std::optional<LibraryError> BirthLibrary::SetNote(qint64 id, const QString& note
     if (auto error = Open()) {
         return error;
     }
+    if (auto error = CheckBeforeWriting()) {
+        return error;
+    }
     QSqlQuery query(QSqlDatabase::database(connection_, false));
     // The same note again (the window saves the box when the selection moves) is no change: the
     // time of the last change stays.
@@ -606,6 +671,9 @@ std::optional<LibraryError> BirthLibrary::SetNote(qint64 id, const QString& note
 
 std::optional<LibraryError> BirthLibrary::Remove(qint64 id) {
     if (auto error = Open()) {
+        return error;
+    }
+    if (auto error = CheckBeforeWriting()) {
         return error;
     }
     QSqlQuery query(QSqlDatabase::database(connection_, false));

@@ -55,6 +55,9 @@ enum class StoreOutcome {
     Exists     // the saved birth was kept, as replacing was not asked for
 };
 
+// The fault of an SQLite result code, primary or extended (sqlite3.h).
+LibraryFault FaultOfSqliteCode(int code);
+
 struct LibraryError {
     LibraryFault fault;
     QString message; // for the user: what happened and, where it helps, the file's path
@@ -126,6 +129,10 @@ class BirthLibrary {
 
   private:
     std::optional<LibraryError> Prepare();
+    // PRAGMA quick_check once before the first write of this object: a damaged file is refused
+    // before anything is written to it.
+    std::optional<LibraryError> CheckBeforeWriting();
+    LibraryError NotALibraryError(const QString& detail) const;
     // The births a WHERE clause picks (a fixed text, never made from input, which may end in an
     // ORDER BY), with `values` bound to its placeholders in order; SelectOne gives the first.
     std::variant<std::vector<SavedBirth>, LibraryError> Select(const char* where,
@@ -138,4 +145,5 @@ class BirthLibrary {
     QString connection_;
     int busyTimeoutMs_;
     bool open_ = false;
+    bool checked_ = false;
 };

@@ -2,6 +2,8 @@
 
 #include "LibraryFiles.h"
 
+#include "library/BirthSchema.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -388,6 +390,25 @@ TEST_F(Library, CorruptOrForeignFilesAreKeptAndANewLibraryStartsBesideThem) {
              RawFile raw(file);
              raw.Run(QStringLiteral("CREATE TABLE invoices (id INTEGER PRIMARY KEY, total REAL)"));
          }},
+        {"another program's births table with a schema version of its own",
+         [](const QString& file) {
+             RawFile raw(file);
+             raw.Run(QStringLiteral("CREATE TABLE births (id INTEGER PRIMARY KEY, weight REAL)"));
+             raw.Run(QStringLiteral("PRAGMA user_version = 2"));
+         }},
+        {"a negative schema version",
+         [](const QString& file) {
+             RawFile raw(file);
+             raw.Run(QStringLiteral("CREATE TABLE births (id INTEGER PRIMARY KEY)"));
+             raw.Run(QStringLiteral("PRAGMA user_version = -1"));
+         }},
+        {"our table and version under another program's mark",
+         [](const QString& file) {
+             { BirthLibrary(file).Open(); }
+             RawFile raw(file);
+             raw.Run(QStringLiteral("PRAGMA journal_mode = DELETE"));
+             raw.Run(QStringLiteral("PRAGMA application_id = 1"));
+         }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -411,6 +432,80 @@ TEST_F(Library, CorruptOrForeignFilesAreKeptAndANewLibraryStartsBesideThem) {
         EXPECT_EQ(Value(CountBirths(library)), 0);
         EXPECT_EQ(Value(library.Save(birth, false)), BirthLibrary::SaveOutcome::Saved);
     }
+}
+
+// A library damaged where a new birth would not touch: no birth is written into it, and the
+// message is the one for a damaged file.
+TEST_F(Library, ADamagedLibraryIsNotWrittenTo) {
+    {
+        BirthLibrary library(path);
+        std::vector<SavedBirth> births;
+        for (int n = 0; n < 3000; ++n) {
+            births.push_back(FullBirth());
+            births.back().year = 1000 + n;
+        }
+        ASSERT_FALSE(library.AddAll(births, false));
+    }
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        constexpr qint64 page = 4096;
+        file.seek(file.size() / page / 3 * page);
+        file.write(QByteArray(page, '\xff'));
+    }
+    const QByteArray before = FileDigest(path);
+    BirthLibrary library(path);
+    SavedBirth birth = FullBirth(QStringLiteral("NEW"));
+    const auto saved = library.Save(birth, false);
+    ASSERT_TRUE(std::holds_alternative<LibraryError>(saved));
+    EXPECT_EQ(std::get<LibraryError>(saved).fault, LibraryFault::NotALibrary);
+    EXPECT_TRUE(std::get<LibraryError>(saved).message.contains(QStringLiteral("damaged")));
+    std::vector<SavedBirth> more{FullBirth(QStringLiteral("MORE"))};
+    EXPECT_TRUE(library.AddAll(more, false));
+    EXPECT_EQ(FileDigest(path), before);
+}
+
+// Result codes as SQLite's sqlite3.h defines them: an extended code is its primary code's fault.
+TEST(LibraryText, SqliteResultCodesNameTheirFault) {
+    const struct {
+        const char* name;
+        int code;
+        LibraryFault fault;
+    } codes[] = {
+        {"SQLITE_BUSY", 5, LibraryFault::Busy},
+        {"SQLITE_BUSY_RECOVERY", 261, LibraryFault::Busy},
+        {"SQLITE_BUSY_SNAPSHOT", 517, LibraryFault::Busy},
+        {"SQLITE_LOCKED_SHAREDCACHE", 262, LibraryFault::Busy},
+        {"SQLITE_IOERR_READ", 266, LibraryFault::Unwritable},
+        {"SQLITE_IOERR_FSYNC", 1034, LibraryFault::Unwritable},
+        {"SQLITE_READONLY_DBMOVED", 1032, LibraryFault::Unwritable},
+        {"SQLITE_CANTOPEN", 14, LibraryFault::Unwritable},
+        {"SQLITE_CANTOPEN_ISDIR", 526, LibraryFault::Unwritable},
+        {"SQLITE_FULL", 13, LibraryFault::Unwritable},
+        {"SQLITE_CORRUPT_INDEX", 779, LibraryFault::NotALibrary},
+        {"SQLITE_NOTADB", 26, LibraryFault::NotALibrary},
+        {"SQLITE_CONSTRAINT_UNIQUE", 2067, LibraryFault::Failed},
+    };
+    for (const auto& c : codes) {
+        EXPECT_EQ(static_cast<int>(FaultOfSqliteCode(c.code)), static_cast<int>(c.fault)) << c.name;
+    }
+}
+
+// A library is marked as this program's when it is made, and one made before the mark takes it
+// when it is next opened.
+TEST_F(Library, LibrariesCarryTheProgramsMark) {
+    const auto mark = [this] {
+        RawFile raw(path);
+        return raw.Value(QStringLiteral("PRAGMA application_id")).toInt();
+    };
+    { ASSERT_FALSE(BirthLibrary(path).Open()); }
+    EXPECT_EQ(mark(), birthLibraryApplicationId) << "made";
+    {
+        RawFile raw(path);
+        ASSERT_TRUE(raw.Run(QStringLiteral("PRAGMA application_id = 0")));
+    }
+    { ASSERT_FALSE(BirthLibrary(path).Open()); }
+    EXPECT_EQ(mark(), birthLibraryApplicationId) << "adopted";
 }
 
 TEST(LibraryFolder, AFolderThatCannotBeMadeIsReportedAndNothingIsSaved) {
