@@ -339,6 +339,23 @@ BirthRows ReadBirthRows(QIODevice& input, RememberedPlaceAnswers& places,
             continue;
         }
 
+        // An export writes the birth on one line that the batch and an import must read again:
+        // with the zone row's text, quotes and its times, which the row may not have held.
+        SavedBirth exported = birth;
+        for (QDateTime* time : {&exported.created, &exported.changed}) {
+            if (!time->isValid()) {
+                *time = QDateTime::currentDateTimeUtc();
+            }
+        }
+        if (const qsizetype bytes = BirthCsvLine(exported).size() - 1;
+            bytes > longestBatchLineBytes) {
+            refuse(QStringLiteral("the birth would take %1 bytes as an exported line, more than "
+                                  "the %2 a line may have")
+                       .arg(bytes)
+                       .arg(longestBatchLineBytes));
+            continue;
+        }
+
         const QString key = BirthKey(birth.name, birth.year, birth.month, birth.day);
         if (const auto before = earlier.constFind(key); before != earlier.constEnd()) {
             refuse(QStringLiteral("%1 born %2 is already on line %3")

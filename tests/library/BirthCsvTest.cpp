@@ -274,6 +274,46 @@ TEST_F(Csv, ABirthSavedByAnOverlappingImportIsRefusedNotAFailure) {
               QStringLiteral("line 3: BEN born 1990-08-15 is already in the library\n"));
 }
 
+// What is imported is exported on lines that import again: a row that its export would lengthen
+// past the line limit (the zone row's text, quotes around a city) is refused on import.
+TEST_F(Csv, AnImportedBirthAlwaysExportsOnALineThatImportsAgain) {
+    BirthLibrary library(File("one.sqlite"));
+    const QByteArray head = QByteArray(batchHeader) + ",city\n";
+    const QByteArray start = "ASHA,1990-08-15,10:30,77:13E,28:39N,34,,,0,";
+    const QByteArray fits = start + QByteArray(1000, 'c') + '\n';
+    QByteArray nearLimit = start + "\"a, ";
+    nearLimit += QByteArray(longestBatchLineBytes - nearLimit.size() - 1, 'c') + "\"\n";
+    nearLimit.replace("ASHA", "BEN ");
+    const ImportReport report = Import(library, head + fits + nearLimit);
+    ASSERT_FALSE(report.error);
+    EXPECT_EQ(report.added, 1);
+    ASSERT_EQ(report.refused.size(), 1u);
+    EXPECT_EQ(report.refused[0].line, 3);
+    BirthLibrary again(File("two.sqlite"));
+    const ImportReport back = Import(again, Export(library));
+    EXPECT_EQ(back.added, 1) << RefusedRowsText(back.refused).toStdString();
+}
+
+// An export longer than the writer's 1 MiB pieces: one line per birth, and it imports whole.
+TEST_F(Csv, AnExportOfOverAMebibyteHasOneLinePerBirthAndImportsWhole) {
+    BirthLibrary library(File("one.sqlite"));
+    std::vector<SavedBirth> births;
+    for (int n = 0; n < 600; ++n) {
+        births.push_back(FullBirth());
+        births.back().year = 1901 + n % 150;
+        births.back().month = 1 + n / 150;
+        births.back().note = QString(maxNoteLength / 2, u'\n') + QString(maxNoteLength / 2, u'é');
+    }
+    ASSERT_FALSE(library.AddAll(births, false));
+    const QByteArray exported = Export(library);
+    ASSERT_GT(exported.size(), 1 << 20);
+    EXPECT_EQ(exported.count('\n'), 601);
+    BirthLibrary again(File("two.sqlite"));
+    const ImportReport report = Import(again, exported);
+    EXPECT_EQ(report.added, 600) << RefusedRowsText(report.refused).toStdString();
+    EXPECT_EQ(Export(again), exported);
+}
+
 TEST_F(Csv, AFileWithoutTheHeaderIsRefusedWhole) {
     BirthLibrary library(File("one.sqlite"));
     for (const char* header :
