@@ -387,6 +387,10 @@ BirthRows ReadBirthRows(QIODevice& input, RememberedPlaceAnswers& places,
 ImportReport ImportBirths(BirthLibrary& library, QIODevice& input, RememberedPlaceAnswers& places,
                           bool replace, const std::function<void(qint64 rowsWritten)>& afterRow) {
     ImportReport report;
+    if (auto error = library.Open()) { // an import makes the library when there is none
+        report.error = *error;
+        return report;
+    }
     auto known = library.KnownBirths();
     if (auto* error = std::get_if<LibraryError>(&known)) {
         report.error = *error;

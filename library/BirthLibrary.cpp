@@ -345,6 +345,15 @@ std::optional<LibraryError> BirthLibrary::Open() {
     return std::nullopt;
 }
 
+std::optional<LibraryError> BirthLibrary::OpenToRead() {
+    if (!open_ && !QFileInfo::exists(path_)) {
+        return LibraryError{LibraryFault::Missing,
+                            QStringLiteral("There is no library of births at %1.")
+                                .arg(QDir::toNativeSeparators(path_))};
+    }
+    return Open();
+}
+
 std::optional<LibraryError> BirthLibrary::Prepare() {
     QSqlDatabase db = QSqlDatabase::database(connection_, false);
     // Reading comes first: nothing is written to a file that turns out not to be ours.
@@ -532,7 +541,7 @@ BirthLibrary::AddAll(std::vector<SavedBirth>& births, bool replace,
 
 std::variant<std::vector<SavedBirth>, LibraryError>
 BirthLibrary::Select(const char* where, const QVariantList& values) {
-    if (auto error = Open()) {
+    if (auto error = OpenToRead()) {
         return *error;
     }
     QSqlQuery query(QSqlDatabase::database(connection_, false));
@@ -585,7 +594,7 @@ std::variant<std::optional<SavedBirth>, LibraryError> BirthLibrary::Load(qint64 
 
 std::variant<std::vector<qint64>, LibraryError> BirthLibrary::Search(const QString& text,
                                                                      BirthOrder order) {
-    if (auto error = Open()) {
+    if (auto error = OpenToRead()) {
         return *error;
     }
     QSqlQuery query(QSqlDatabase::database(connection_, false));
@@ -614,7 +623,7 @@ std::variant<std::vector<qint64>, LibraryError> BirthLibrary::Search(const QStri
 
 std::optional<LibraryError>
 BirthLibrary::ForEach(const std::function<void(const SavedBirth&)>& visit) {
-    if (auto error = Open()) {
+    if (auto error = OpenToRead()) {
         return error;
     }
     QSqlQuery query(QSqlDatabase::database(connection_, false));
@@ -670,7 +679,7 @@ std::optional<LibraryError> BirthLibrary::SetNote(qint64 id, const QString& note
 }
 
 std::optional<LibraryError> BirthLibrary::Remove(qint64 id) {
-    if (auto error = Open()) {
+    if (auto error = OpenToRead()) {
         return error;
     }
     if (auto error = CheckBeforeWriting()) {
@@ -686,7 +695,7 @@ std::optional<LibraryError> BirthLibrary::Remove(qint64 id) {
 }
 
 std::variant<QSet<QString>, LibraryError> BirthLibrary::KnownBirths() {
-    if (auto error = Open()) {
+    if (auto error = OpenToRead()) {
         return *error;
     }
     QSqlQuery query(QSqlDatabase::database(connection_, false));
@@ -707,7 +716,7 @@ std::variant<QSet<QString>, LibraryError> BirthLibrary::KnownBirths() {
 }
 
 std::optional<LibraryError> BirthLibrary::Backup(const QString& target) {
-    if (auto error = Open()) {
+    if (auto error = OpenToRead()) {
         return error;
     }
     if (QFileInfo::exists(target)) {

@@ -36,6 +36,7 @@ enum class LibraryFault {
     Newer,       // written by a newer version of the program
     Busy,        // another user holds the library for longer than the wait allows
     Gone,        // the birth asked for is no longer in the library
+    Missing,     // there is no library at the path, and reading does not make one
     Failed       // any other database failure
 };
 
@@ -129,6 +130,8 @@ class BirthLibrary {
 
   private:
     std::optional<LibraryError> Prepare();
+    // Open for the reading calls: a missing file is reported as Missing, never made.
+    std::optional<LibraryError> OpenToRead();
     // PRAGMA quick_check once before the first write of this object: a damaged file is refused
     // before anything is written to it.
     std::optional<LibraryError> CheckBeforeWriting();

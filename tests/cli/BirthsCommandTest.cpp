@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -119,6 +120,32 @@ TEST_F(Command, SavedNamesOneBirthOrListsTheCandidates) {
     const CommandOutput untouched = RunCommand(plain);
     EXPECT_EQ(untouched.exitStatus, 0);
     EXPECT_EQ(untouched.standardOutput, FormatZoneList().toUtf8());
+}
+
+// Reading from a library that is not there (a mistyped --library) reports the path and makes
+// nothing: no library, no export and no backup.
+TEST_F(Command, ReadingAMissingLibraryReportsItAndMakesNothing) {
+    const QString missing = folder.filePath(QStringLiteral("mistyped/births.sqlite"));
+    const QString target = folder.filePath(QStringLiteral("target"));
+    const QStringList actions[] = {
+        {QStringLiteral("--export-births"), QStringLiteral("-")},
+        {QStringLiteral("--export-births"), target},
+        {QStringLiteral("--backup-births"), target},
+        {QStringLiteral("--saved"), QStringLiteral("ASHA RAO")},
+    };
+    for (const QStringList& action : actions) {
+        SCOPED_TRACE(action.join(u' ').toStdString());
+        const BirthsCommand command =
+            RunBirthsCommand(QStringList{QStringLiteral("korvani-chart")} + action +
+                                 QStringList{QStringLiteral("--library"), missing},
+                             {});
+        ASSERT_TRUE(command.output);
+        EXPECT_EQ(command.output->exitStatus, failureExitStatus);
+        EXPECT_TRUE(command.output->standardError.contains(missing.toUtf8()))
+            << command.output->standardError.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(missing));
+        EXPECT_FALSE(QFileInfo::exists(target));
+    }
 }
 
 // A CSV of `rows` births named by number in letters, all distinct.
