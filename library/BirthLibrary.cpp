@@ -11,7 +11,14 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 #include <QVariant>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+#include <unistd.h>
 
 namespace {
 
@@ -724,15 +731,36 @@ std::optional<LibraryError> BirthLibrary::Backup(const QString& target) {
                             QStringLiteral("The backup %1 already exists; choose another name.")
                                 .arg(QDir::toNativeSeparators(target))};
     }
+    const auto notWritten = [&target](LibraryFault fault, const QString& why) {
+        return LibraryError{fault, QStringLiteral("The backup %1 could not be written (%2).")
+                                       .arg(QDir::toNativeSeparators(target), why)};
+    };
+    // Written beside the target under a passing name, and moved into place only when complete
+    // and on the disk: a backup that is stopped or fails leaves nothing at the target.
+    QTemporaryFile partial(target + QStringLiteral(".XXXXXX.part"));
+    if (!partial.open()) {
+        return notWritten(LibraryFault::Failed, partial.errorString());
+    }
+    partial.close(); // VACUUM INTO writes into an empty file
     QSqlQuery query(QSqlDatabase::database(connection_, false));
     query.prepare(QStringLiteral("VACUUM INTO ?"));
-    query.addBindValue(target);
+    query.addBindValue(partial.fileName());
     if (!query.exec()) {
         const LibraryError error = ErrorOf(query.lastError(), QStringLiteral("backed up"));
-        return LibraryError{
-            error.fault == LibraryFault::Busy ? LibraryFault::Busy : LibraryFault::Failed,
-            QStringLiteral("The backup %1 could not be written (%2).")
-                .arg(QDir::toNativeSeparators(target), query.lastError().databaseText())};
+        return notWritten(error.fault == LibraryFault::Busy ? LibraryFault::Busy
+                                                            : LibraryFault::Failed,
+                          query.lastError().databaseText());
     }
+    QFile written(partial.fileName());
+    if (!written.open(QIODevice::ReadWrite) || ::fsync(written.handle()) != 0) {
+        return notWritten(LibraryFault::Failed, QString::fromLocal8Bit(std::strerror(errno)));
+    }
+    written.close();
+    std::error_code failure;
+    std::filesystem::rename(partial.fileName().toStdString(), target.toStdString(), failure);
+    if (failure) {
+        return notWritten(LibraryFault::Failed, QString::fromStdString(failure.message()));
+    }
+    partial.setAutoRemove(false); // it is the backup now
     return std::nullopt;
 }

@@ -148,6 +148,37 @@ TEST_F(Command, ReadingAMissingLibraryReportsItAndMakesNothing) {
     }
 }
 
+qint64 Count(const QString& path);
+
+// A backup stopped in its middle (here by the file size limit, whose signal ends the command)
+// leaves no file at the target, and the backup made again is whole.
+TEST_F(Command, AnInterruptedBackupLeavesNothingAtTheTarget) {
+    {
+        BirthLibrary library(path);
+        std::vector<SavedBirth> births;
+        for (int n = 0; n < 400; ++n) {
+            births.push_back(FullBirth(QStringLiteral("MANY")));
+            births.back().year = 1901 + n % 150;
+            births.back().month = 1 + n / 150;
+            births.back().note = QString(maxNoteLength, u'n');
+        }
+        ASSERT_FALSE(library.AddAll(births, false));
+    }
+    const QString backup = folder.filePath(QStringLiteral("backup.sqlite"));
+    QProcess limited; // 64 blocks of 512 bytes: room for the library's shared memory, not more
+    limited.start(QStringLiteral("sh"),
+                  {QStringLiteral("-c"), QStringLiteral("ulimit -f 64; exec \"$0\" \"$@\""),
+                   QStringLiteral(KORVANI_CHART_PATH), QStringLiteral("--backup-births"), backup,
+                   QStringLiteral("--library"), path});
+    limited.waitForFinished(-1);
+    ASSERT_NE(limited.exitCode(), 0) << "the limit did not stop the backup";
+    EXPECT_FALSE(QFileInfo::exists(backup));
+    const BirthsCommand again = Run({QStringLiteral("--backup-births"), backup});
+    ASSERT_TRUE(again.output);
+    EXPECT_EQ(again.output->exitStatus, 0) << again.output->standardError.toStdString();
+    EXPECT_EQ(Count(backup), Count(path));
+}
+
 // A CSV of `rows` births named by number in letters, all distinct.
 QByteArray ManyBirths(int rows, const char* prefix) {
     QByteArray csv = "name,date,time,lon,lat,zone,tz,place,dst,note\n";
