@@ -45,7 +45,9 @@ struct Command : ::testing::Test {
 
     CommandOutput Run(QStringList arguments) {
         arguments.prepend(QStringLiteral("korvani-chart"));
-        arguments << QStringLiteral("--library") << path;
+        if (!arguments.contains(QStringLiteral("--library"))) {
+            arguments << QStringLiteral("--library") << path;
+        }
         return RunCommand(arguments);
     }
 };
@@ -100,6 +102,13 @@ TEST_F(Command, SavedNamesOneBirthOrListsTheCandidates) {
         {{QStringLiteral("--saved"), QStringLiteral("ben"), QStringLiteral("--replace")},
          {},
          "korvani-chart: --replace goes with --import-births\n"},
+        {{QStringLiteral("--backup-births"), QString()},
+         {},
+         "korvani-chart: --backup-births needs a value\n"},
+        {{QStringLiteral("--export-births"), QStringLiteral("-"), QStringLiteral("--library"),
+          QStringLiteral(":memory:")},
+         {},
+         "korvani-chart: --library: \":memory:\" is not a file's path\n"},
     };
     for (const auto& c : cases) {
         const CommandOutput command = Run(c.arguments);
