@@ -12,6 +12,7 @@
 #include <QSqlQuery>
 #include <QStandardPaths>
 #include <QTemporaryFile>
+#include <QUrl>
 #include <QVariant>
 
 #include <cerrno>
@@ -332,11 +333,29 @@ std::optional<LibraryError> BirthLibrary::Open() {
                                            "calculated as before.")
                                 .arg(QDir::toNativeSeparators(folder))};
     }
+    // A library on storage that cannot be written (a read-only file, folder or file system) is
+    // opened for reading only: SQLite then keeps the log's index in memory.
+    const QByteArray file = QFile::encodeName(path_);
+    readOnly_ = QFileInfo::exists(path_) && (::access(file.constData(), W_OK) != 0 ||
+                                             ::access(QFile::encodeName(folder), W_OK) != 0);
+    // Where not even the log's shared-memory file can be made, SQLite reads a write-ahead-logged
+    // file only as one that nothing changes ("immutable").
+    const bool immutable = readOnly_ &&
+                           ::access(QFile::encodeName(folder).constData(), W_OK) != 0 &&
+                           !QFileInfo::exists(path_ + QStringLiteral("-shm"));
     if (!QSqlDatabase::contains(connection_)) {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
-        db.setDatabaseName(path_);
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs_));
+        QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
     }
+    QSqlDatabase::database(connection_, false)
+        .setDatabaseName(immutable ? QUrl::fromLocalFile(path_).toString(QUrl::FullyEncoded) +
+                                         QStringLiteral("?immutable=1")
+                                   : path_);
+    QSqlDatabase::database(connection_, false)
+        .setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1%2")
+                               .arg(busyTimeoutMs_)
+                               .arg(readOnly_ ? QStringLiteral(";QSQLITE_OPEN_READONLY;"
+                                                               "QSQLITE_OPEN_URI")
+                                              : QString()));
     QSqlDatabase db = QSqlDatabase::database(connection_, false);
     if (!db.open()) {
         const LibraryError error = ErrorOf(db.lastError(), QStringLiteral("opened"));
@@ -384,6 +403,16 @@ std::optional<LibraryError> BirthLibrary::Prepare() {
                                 .arg(schema.version)
                                 .arg(birthLibrarySchemaVersion)};
     }
+    if (readOnly_) {
+        if (schema.version < birthLibrarySchemaVersion) {
+            return LibraryError{LibraryFault::Unwritable,
+                                QStringLiteral("The library of births %1 was written by an older "
+                                               "version of Korvani and cannot be brought up to "
+                                               "date, as it cannot be written.")
+                                    .arg(QDir::toNativeSeparators(path_))};
+        }
+        return std::nullopt;
+    }
     QSqlQuery query(db);
     if (!query.exec(QStringLiteral("PRAGMA journal_mode")) || !query.next()) {
         return ErrorOf(query.lastError(), QStringLiteral("opened"));
@@ -417,6 +446,13 @@ std::optional<LibraryError> BirthLibrary::Prepare() {
 }
 
 std::optional<LibraryError> BirthLibrary::CheckBeforeWriting() {
+    if (readOnly_) {
+        return LibraryError{LibraryFault::Unwritable,
+                            QStringLiteral("The library of births %1 is read-only: it can be "
+                                           "searched, exported and backed up, but nothing can "
+                                           "be saved in it.")
+                                .arg(QDir::toNativeSeparators(path_))};
+    }
     if (checked_) {
         return std::nullopt;
     }

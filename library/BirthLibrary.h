@@ -78,6 +78,8 @@ class BirthLibrary {
     static QString DefaultPath();
 
     const QString& Path() const { return path_; }
+    // After Open: the library cannot be written, and was opened for reading only.
+    bool ReadOnly() const { return readOnly_; }
 
     // Opens the file, making it (and its folder) when missing and migrating an older schema in
     // one transaction. A corrupt, foreign or newer file is left exactly as it is.
@@ -149,4 +151,5 @@ class BirthLibrary {
     int busyTimeoutMs_;
     bool open_ = false;
     bool checked_ = false;
+    bool readOnly_ = false;
 };

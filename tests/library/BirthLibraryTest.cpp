@@ -672,3 +672,45 @@ TEST(LibraryFolder, AFullDiskIsReportedAndTheLibraryKeepsWhatItHad) {
 }
 
 } // namespace
+
+namespace {
+
+// A library on a file system mounted read-only: it opens for reading (search, load, backup), says
+// it is read-only, and refuses a save as unwritable. Mounting needs root; elsewhere it is skipped.
+TEST(LibraryFolder, AReadOnlyLibraryOpensForReading) {
+    QTemporaryDir folder;
+    const QString mountPoint = folder.filePath(QStringLiteral("ro"));
+    QDir().mkpath(mountPoint);
+    if (QProcess::execute(QStringLiteral("mount"),
+                          {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                           QStringLiteral("size=2m"), QStringLiteral("tmpfs"), mountPoint}) != 0) {
+        GTEST_SKIP() << "a tmpfs cannot be mounted here";
+    }
+    struct Unmount {
+        QString point;
+        ~Unmount() { QProcess::execute(QStringLiteral("umount"), {point}); }
+    } unmount{mountPoint};
+    const QString path = mountPoint + QStringLiteral("/births.sqlite");
+    SavedBirth saved = FullBirth();
+    {
+        BirthLibrary library(path);
+        ASSERT_TRUE(std::holds_alternative<BirthLibrary::SaveOutcome>(library.Save(saved, false)));
+    }
+    ASSERT_EQ(QProcess::execute(QStringLiteral("mount"),
+                                {QStringLiteral("-o"), QStringLiteral("remount,ro"), mountPoint}),
+              0);
+    BirthLibrary library(path);
+    ASSERT_FALSE(library.Open()) << library.Open()->message.toStdString();
+    EXPECT_TRUE(library.ReadOnly());
+    EXPECT_EQ(Value(library.Search(QStringLiteral("asha"))), std::vector<qint64>{saved.id});
+    EXPECT_EQ(Value(library.Load(saved.id)), saved);
+    const QString backup = folder.filePath(QStringLiteral("backup.sqlite"));
+    EXPECT_FALSE(library.Backup(backup));
+    SavedBirth another = FullBirth(QStringLiteral("BEN"));
+    const auto refused = library.Save(another, false);
+    ASSERT_TRUE(std::holds_alternative<LibraryError>(refused));
+    EXPECT_EQ(std::get<LibraryError>(refused).fault, LibraryFault::Unwritable);
+    EXPECT_TRUE(std::get<LibraryError>(refused).message.contains(QStringLiteral("read-only")));
+}
+
+} // namespace
