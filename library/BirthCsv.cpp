@@ -340,14 +340,19 @@ BirthRows ReadBirthRows(QIODevice& input, RememberedPlaceAnswers& places,
         }
 
         // An export writes the birth on one line that the batch and an import must read again:
-        // with the zone row's text, quotes and its times, which the row may not have held.
+        // with the zone row's text, quotes and its times, which the row may not have held. It is
+        // at most twice the row (each field quoted and its quotes doubled) with the place, zone
+        // and times it adds; a shorter row needs no look.
+        constexpr qsizetype addedBytes = 4096;
         SavedBirth exported = birth;
         for (QDateTime* time : {&exported.created, &exported.changed}) {
             if (!time->isValid()) {
                 *time = QDateTime::currentDateTimeUtc();
             }
         }
-        if (const qsizetype bytes = BirthCsvLine(exported).size() - 1;
+        if (const qsizetype bytes = 2 * line.size() + addedBytes > longestBatchLineBytes
+                                        ? BirthCsvLine(exported).size() - 1
+                                        : 0;
             bytes > longestBatchLineBytes) {
             refuse(QStringLiteral("the birth would take %1 bytes as an exported line, more than "
                                   "the %2 a line may have")

@@ -160,7 +160,8 @@ class BirthWriter {
         find_.prepare(QStringLiteral("SELECT %1 FROM births WHERE nameKey = ? AND year = ? AND "
                                      "month = ? AND day = ?")
                           .arg(QLatin1StringView(columns)));
-        insert_.prepare(QString::fromLatin1(insertStatement));
+        insert_.prepare(QString::fromLatin1(insertStatement) +
+                        QStringLiteral(" ON CONFLICT DO NOTHING"));
         update_.prepare(QString::fromLatin1(updateStatement));
     }
 
@@ -170,6 +171,20 @@ class BirthWriter {
     // what the library then holds, unless the outcome is Exists.
     std::variant<StoreOutcome, QSqlError> Store(SavedBirth& birth, bool replace,
                                                 FieldsLeftOut leftOut, const QDateTime& now) {
+        // A new birth is written at once; one whose name and date are saved writes nothing
+        // here (the unique key refuses it) and is looked up.
+        SavedBirth added = birth;
+        added.created = birth.created.isValid() ? birth.created : now;
+        added.changed = birth.changed.isValid() ? birth.changed : added.created;
+        BindFields(insert_, added);
+        if (!insert_.exec()) {
+            return insert_.lastError();
+        }
+        if (insert_.numRowsAffected() == 1) {
+            added.id = insert_.lastInsertId().toLongLong();
+            birth = added;
+            return StoreOutcome::Added;
+        }
         find_.addBindValue(NameKey(birth.name));
         find_.addBindValue(birth.year);
         find_.addBindValue(birth.month);
@@ -178,20 +193,11 @@ class BirthWriter {
             return find_.lastError();
         }
         if (!find_.next()) {
-            if (find_.lastError().isValid()) {
-                return find_.lastError();
-            }
-            find_.finish();
-            SavedBirth stored = birth;
-            stored.created = birth.created.isValid() ? birth.created : now;
-            stored.changed = birth.changed.isValid() ? birth.changed : stored.created;
-            BindFields(insert_, stored);
-            if (!insert_.exec()) {
-                return insert_.lastError();
-            }
-            stored.id = insert_.lastInsertId().toLongLong();
-            birth = stored;
-            return StoreOutcome::Added;
+            return find_.lastError().isValid()
+                       ? find_.lastError()
+                       : QSqlError(QStringLiteral("no saved birth"),
+                                   QStringLiteral("a birth refused as saved was not found"),
+                                   QSqlError::StatementError);
         }
         const SavedBirth saved = RowOf(find_);
         find_.finish();
