@@ -65,10 +65,11 @@ WorkerResult ReadImportRows(const QString& libraryPath, const QString& filePath)
     return result;
 }
 
-WorkerResult AddRows(const QString& libraryPath, std::vector<SavedBirth> births, bool replace) {
+WorkerResult AddRows(const QString& libraryPath, std::vector<SavedBirth> births,
+                     const std::vector<FieldsLeftOut>& leftOut, bool replace) {
     WorkerResult result;
     BirthLibrary library(libraryPath, workerBusyTimeoutMs);
-    if (const auto error = library.AddAll(births, replace)) {
+    if (const auto error = library.AddAll(births, replace, {}, leftOut)) {
         result.fault = error->message;
         return result;
     }
@@ -278,6 +279,8 @@ void BirthsMenuController::importBirths() {
             if (replace) {
                 std::move(rows.inLibrary.begin(), rows.inLibrary.end(),
                           std::back_inserter(rows.births));
+                rows.leftOut.insert(rows.leftOut.end(), rows.inLibraryLeftOut.begin(),
+                                    rows.inLibraryLeftOut.end());
                 std::erase_if(rows.refused, [](const RefusedRow& row) { return row.inLibrary; });
             }
             const QString refused =
@@ -297,8 +300,9 @@ void BirthsMenuController::importBirths() {
             }
             emit statusChanged(QStringLiteral("Importing births from %1…").arg(Native(filePath)));
             runWorker<WorkerResult>(
-                [libraryPath, births = std::move(rows.births), replace]() mutable {
-                    return AddRows(libraryPath, std::move(births), replace);
+                [libraryPath, births = std::move(rows.births), leftOut = std::move(rows.leftOut),
+                 replace]() mutable {
+                    return AddRows(libraryPath, std::move(births), leftOut, replace);
                 },
                 [this, refused, details](const WorkerResult& added) {
                     if (added.fault) {

@@ -184,9 +184,12 @@ CommandOutput RunBirthsRequest(const BirthsRequest& request,
             return Refused(QStringLiteral("--import-births: ") + *report.fileError);
         }
         QString text = RefusedRowsText(report.refused);
-        text += QStringLiteral("%1: %2 births added to %3; %4 rows refused\n")
+        text += QStringLiteral("%1: %2 births added, %3 replaced, %4 unchanged in %5; %6 rows "
+                               "refused\n")
                     .arg(QLatin1StringView(programName))
                     .arg(report.added)
+                    .arg(report.replaced)
+                    .arg(report.unchanged)
                     .arg(births.Path())
                     .arg(report.refused.size());
         output.standardError = text.toUtf8();

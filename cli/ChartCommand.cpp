@@ -166,9 +166,21 @@ ReadBirthsOptions(const QCommandLineParser& parser, const Options& options) {
     if (replace && chosen->second != BirthsAction::Import) {
         return Refusal{QStringLiteral("--replace goes with --import-births")};
     }
+    for (const QCommandLineOption* option : {chosen->first, &options.library}) {
+        if (parser.isSet(*option) && parser.value(*option).isEmpty()) {
+            return Refusal{
+                QStringLiteral("--%1 needs a value").arg(option->names().constFirst())};
+        }
+    }
     std::optional<QString> libraryPath;
     if (parser.isSet(options.library)) {
         libraryPath = parser.value(options.library);
+        // SQLite reads these as a library in memory, which would vanish with the command.
+        if (*libraryPath == QStringLiteral(":memory:") ||
+            libraryPath->startsWith(QStringLiteral("file:"))) {
+            return Refusal{QStringLiteral("--library: %1 is not a file's path")
+                               .arg(Quoted(Shown(*libraryPath, 160)))};
+        }
     }
     if (!chosen->second) {
         return SavedChartRequest{parser.value(options.saved), libraryPath, {}};

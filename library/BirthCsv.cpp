@@ -120,6 +120,14 @@ QByteArray BirthCsvLine(const SavedBirth& birth) {
     return QByteArray::fromStdString(out);
 }
 
+// A row refused because the library holds its birth already.
+RefusedRow InLibraryRow(qint64 line, const SavedBirth& birth) {
+    return {line,
+            QStringLiteral("%1 born %2 is already in the library")
+                .arg(birth.name, BirthDateText(birth)),
+            true};
+}
+
 } // namespace
 
 std::optional<LibraryError> ExportBirths(BirthLibrary& library, QIODevice& output) {
@@ -331,6 +339,28 @@ BirthRows ReadBirthRows(QIODevice& input, RememberedPlaceAnswers& places,
             continue;
         }
 
+        // An export writes the birth on one line that the batch and an import must read again:
+        // with the zone row's text, quotes and its times, which the row may not have held. It is
+        // at most twice the row (each field quoted and its quotes doubled) with the place, zone
+        // and times it adds; a shorter row needs no look.
+        constexpr qsizetype addedBytes = 4096;
+        SavedBirth exported = birth;
+        for (QDateTime* time : {&exported.created, &exported.changed}) {
+            if (!time->isValid()) {
+                *time = QDateTime::currentDateTimeUtc();
+            }
+        }
+        if (const qsizetype bytes = 2 * line.size() + addedBytes > longestBatchLineBytes
+                                        ? BirthCsvLine(exported).size() - 1
+                                        : 0;
+            bytes > longestBatchLineBytes) {
+            refuse(QStringLiteral("the birth would take %1 bytes as an exported line, more than "
+                                  "the %2 a line may have")
+                       .arg(bytes)
+                       .arg(longestBatchLineBytes));
+            continue;
+        }
+
         const QString key = BirthKey(birth.name, birth.year, birth.month, birth.day);
         if (const auto before = earlier.constFind(key); before != earlier.constEnd()) {
             refuse(QStringLiteral("%1 born %2 is already on line %3")
@@ -339,14 +369,22 @@ BirthRows ReadBirthRows(QIODevice& input, RememberedPlaceAnswers& places,
             continue;
         }
         earlier.insert(key, lineNumber);
+        // The columns the file does not carry keep their saved values when a birth is replaced.
+        const FieldsLeftOut leftOut{
+            .note = !namedAt.contains(QStringLiteral("note")),
+            .place = !namedAt.contains(QStringLiteral("city")) &&
+                     !namedAt.contains(QStringLiteral("state")) &&
+                     !namedAt.contains(QStringLiteral("country")) && !request.used.place,
+            .ianaZone = !namedAt.contains(QStringLiteral("ianaZone")) && !birth.zoneRow.isEmpty()};
         if (!replace && known.contains(key)) {
-            refuse(QStringLiteral("%1 born %2 is already in the library")
-                       .arg(birth.name, Utf8Text(*chart.date)));
-            rows.refused.back().inLibrary = true;
+            rows.refused.push_back(InLibraryRow(lineNumber, birth));
             rows.inLibrary.push_back(std::move(birth));
+            rows.inLibraryLeftOut.push_back(leftOut);
             continue;
         }
         rows.births.push_back(std::move(birth));
+        rows.leftOut.push_back(leftOut);
+        rows.lines.push_back(lineNumber);
     }
     return rows;
 }
@@ -354,6 +392,10 @@ BirthRows ReadBirthRows(QIODevice& input, RememberedPlaceAnswers& places,
 ImportReport ImportBirths(BirthLibrary& library, QIODevice& input, RememberedPlaceAnswers& places,
                           bool replace, const std::function<void(qint64 rowsWritten)>& afterRow) {
     ImportReport report;
+    if (auto error = library.Open()) { // an import makes the library when there is none
+        report.error = *error;
+        return report;
+    }
     auto known = library.KnownBirths();
     if (auto* error = std::get_if<LibraryError>(&known)) {
         report.error = *error;
@@ -365,11 +407,34 @@ ImportReport ImportBirths(BirthLibrary& library, QIODevice& input, RememberedPla
     if (report.fileError || rows.births.empty()) {
         return report;
     }
-    if (auto error = library.AddAll(rows.births, replace, afterRow)) {
+    std::vector<StoreOutcome> outcomes;
+    if (auto error = library.AddAll(rows.births, replace, afterRow, rows.leftOut, &outcomes)) {
         report.error = *error;
         return report;
     }
-    report.added = static_cast<qint64>(rows.births.size());
+    // A birth another import saved after the file was read is refused as any saved one is.
+    bool refusedNow = false;
+    for (std::size_t at = 0; at < outcomes.size(); ++at) {
+        switch (outcomes[at]) {
+        case StoreOutcome::Added:
+            ++report.added;
+            break;
+        case StoreOutcome::Replaced:
+            ++report.replaced;
+            break;
+        case StoreOutcome::Unchanged:
+            ++report.unchanged;
+            break;
+        case StoreOutcome::Exists:
+            report.refused.push_back(InLibraryRow(rows.lines[at], rows.births[at]));
+            refusedNow = true;
+            break;
+        }
+    }
+    if (refusedNow) {
+        std::stable_sort(report.refused.begin(), report.refused.end(),
+                         [](const RefusedRow& a, const RefusedRow& b) { return a.line < b.line; });
+    }
     return report;
 }
 

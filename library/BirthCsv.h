@@ -28,10 +28,13 @@ struct RefusedRow {
 // The rows of an import file that may be added, and those refused.
 struct BirthRows {
     std::vector<SavedBirth> births;
+    std::vector<FieldsLeftOut> leftOut; // for each birth, the columns the file does not carry
+    std::vector<qint64> lines;          // for each birth, its line in the file
     std::vector<RefusedRow> refused;
     // Without `replace`: the births refused only because the library holds them, in file order,
     // so that a caller who then chooses to replace them need not read the file again.
     std::vector<SavedBirth> inLibrary;
+    std::vector<FieldsLeftOut> inLibraryLeftOut;
     std::optional<QString> fileError; // the file as a whole cannot be used
 };
 
@@ -43,6 +46,8 @@ BirthRows ReadBirthRows(QIODevice& input, RememberedPlaceAnswers& places,
 
 struct ImportReport {
     qint64 added = 0;
+    qint64 replaced = 0;  // written over the saved birth of the same name and date
+    qint64 unchanged = 0; // asked to replace a saved birth that held the same already
     std::vector<RefusedRow> refused;
     std::optional<QString> fileError;
     std::optional<LibraryError> error; // nothing was added

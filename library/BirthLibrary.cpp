@@ -11,7 +11,15 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStandardPaths>
+#include <QTemporaryFile>
+#include <QUrl>
 #include <QVariant>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+#include <unistd.h>
 
 namespace {
 
@@ -143,6 +151,97 @@ const char* const updateStatement =
     "zoneRow = ?, dst = ?, city = ?, state = ?, country = ?, ianaZone = ?, offsetSeconds = ?, "
     "note = ?, created = ?, changed = ?, nameKey = ?, searchKey = ?, placeKey = ? WHERE id = ?";
 
+// Stores births inside a transaction its caller holds, with the statements prepared once for
+// many births.
+class BirthWriter {
+  public:
+    explicit BirthWriter(const QSqlDatabase& db) : find_(db), insert_(db), update_(db) {
+        find_.setForwardOnly(true);
+        find_.prepare(QStringLiteral("SELECT %1 FROM births WHERE nameKey = ? AND year = ? AND "
+                                     "month = ? AND day = ?")
+                          .arg(QLatin1StringView(columns)));
+        insert_.prepare(QString::fromLatin1(insertStatement) +
+                        QStringLiteral(" ON CONFLICT DO NOTHING"));
+        update_.prepare(QString::fromLatin1(updateStatement));
+    }
+
+    // A new birth is added with the times it carries, or `now`. Over the saved birth of its name
+    // and date, when `replace`, it keeps the saved id, time of creation and values of the fields
+    // left out, and its time of change moves to `now` only when a field differs. `birth` receives
+    // what the library then holds, unless the outcome is Exists.
+    std::variant<StoreOutcome, QSqlError> Store(SavedBirth& birth, bool replace,
+                                                FieldsLeftOut leftOut, const QDateTime& now) {
+        // A new birth is written at once; one whose name and date are saved writes nothing
+        // here (the unique key refuses it) and is looked up.
+        SavedBirth added = birth;
+        added.created = birth.created.isValid() ? birth.created : now;
+        added.changed = birth.changed.isValid() ? birth.changed : added.created;
+        BindFields(insert_, added);
+        if (!insert_.exec()) {
+            return insert_.lastError();
+        }
+        if (insert_.numRowsAffected() == 1) {
+            added.id = insert_.lastInsertId().toLongLong();
+            birth = added;
+            return StoreOutcome::Added;
+        }
+        find_.addBindValue(NameKey(birth.name));
+        find_.addBindValue(birth.year);
+        find_.addBindValue(birth.month);
+        find_.addBindValue(birth.day);
+        if (!find_.exec()) {
+            return find_.lastError();
+        }
+        if (!find_.next()) {
+            return find_.lastError().isValid()
+                       ? find_.lastError()
+                       : QSqlError(QStringLiteral("no saved birth"),
+                                   QStringLiteral("a birth refused as saved was not found"),
+                                   QSqlError::StatementError);
+        }
+        const SavedBirth saved = RowOf(find_);
+        find_.finish();
+        if (!replace) {
+            return StoreOutcome::Exists;
+        }
+        SavedBirth stored = birth;
+        stored.id = saved.id;
+        stored.created = saved.created.isValid() ? saved.created : now;
+        if (leftOut.note) {
+            stored.note = saved.note;
+        }
+        if (leftOut.place) {
+            stored.city = saved.city;
+            stored.state = saved.state;
+            stored.country = saved.country;
+        }
+        // The saved zone's offset holds only for the same zone row at the same local time.
+        if (leftOut.ianaZone && !stored.zoneRow.isEmpty() && stored.zoneRow == saved.zoneRow &&
+            stored.hour == saved.hour && stored.minute == saved.minute) {
+            stored.ianaZone = saved.ianaZone;
+            stored.offsetSeconds = saved.offsetSeconds;
+        }
+        stored.changed = saved.changed;
+        if (stored == saved) {
+            birth = stored;
+            return StoreOutcome::Unchanged;
+        }
+        stored.changed = now;
+        BindFields(update_, stored);
+        update_.addBindValue(stored.id);
+        if (!update_.exec()) {
+            return update_.lastError();
+        }
+        birth = stored;
+        return StoreOutcome::Replaced;
+    }
+
+  private:
+    QSqlQuery find_;
+    QSqlQuery insert_;
+    QSqlQuery update_;
+};
+
 // LIKE's wildcards in a typed text taken literally (with ESCAPE '\').
 QString LikeLiteral(const QString& text) {
     QString escaped;
@@ -180,27 +279,44 @@ QString BirthLibrary::DefaultPath() {
     return QDir(folder).filePath(fileName);
 }
 
-LibraryError BirthLibrary::ErrorOf(const QSqlError& error, const QString& doing) const {
-    const int code = error.nativeErrorCode().toInt() & 0xff;
-    const QString detail = error.databaseText().isEmpty() ? error.text() : error.databaseText();
-    switch (code) {
+LibraryError BirthLibrary::NotALibraryError(const QString& detail) const {
+    return {LibraryFault::NotALibrary,
+            QStringLiteral("The file %1 is not a library of births, or it is damaged (%2). "
+                           "It has not been changed.")
+                .arg(QDir::toNativeSeparators(path_), detail)};
+}
+
+LibraryFault FaultOfSqliteCode(int code) {
+    // An extended result code keeps its primary code in the low byte.
+    switch (code & 0xff) {
     case sqliteBusy:
     case sqliteLocked:
-        return {LibraryFault::Busy,
-                QStringLiteral("The library of births is busy: another window or command is "
-                               "writing to it. Nothing was %1; please try again.")
-                    .arg(doing)};
+        return LibraryFault::Busy;
     case sqliteCorrupt:
     case sqliteNotADatabase:
-        return {LibraryFault::NotALibrary,
-                QStringLiteral("The file %1 is not a library of births, or it is damaged (%2). "
-                               "It has not been changed.")
-                    .arg(QDir::toNativeSeparators(path_), detail)};
+        return LibraryFault::NotALibrary;
     case sqlitePerm:
     case sqliteReadOnly:
     case sqliteIoError:
     case sqliteFull:
     case sqliteCantOpen:
+        return LibraryFault::Unwritable;
+    default:
+        return LibraryFault::Failed;
+    }
+}
+
+LibraryError BirthLibrary::ErrorOf(const QSqlError& error, const QString& doing) const {
+    const QString detail = error.databaseText().isEmpty() ? error.text() : error.databaseText();
+    switch (FaultOfSqliteCode(error.nativeErrorCode().toInt())) {
+    case LibraryFault::Busy:
+        return {LibraryFault::Busy,
+                QStringLiteral("The library of births is busy: another window or command is "
+                               "writing to it. Nothing was %1; please try again.")
+                    .arg(doing)};
+    case LibraryFault::NotALibrary:
+        return NotALibraryError(detail);
+    case LibraryFault::Unwritable:
         return {LibraryFault::Unwritable,
                 QStringLiteral("The library of births %1 cannot be written (%2). Nothing was %3.")
                     .arg(QDir::toNativeSeparators(path_), detail, doing)};
@@ -223,11 +339,29 @@ std::optional<LibraryError> BirthLibrary::Open() {
                                            "calculated as before.")
                                 .arg(QDir::toNativeSeparators(folder))};
     }
+    // A library on storage that cannot be written (a read-only file, folder or file system) is
+    // opened for reading only: SQLite then keeps the log's index in memory.
+    const QByteArray file = QFile::encodeName(path_);
+    readOnly_ = QFileInfo::exists(path_) && (::access(file.constData(), W_OK) != 0 ||
+                                             ::access(QFile::encodeName(folder), W_OK) != 0);
+    // Where not even the log's shared-memory file can be made, SQLite reads a write-ahead-logged
+    // file only as one that nothing changes ("immutable").
+    const bool immutable = readOnly_ &&
+                           ::access(QFile::encodeName(folder).constData(), W_OK) != 0 &&
+                           !QFileInfo::exists(path_ + QStringLiteral("-shm"));
     if (!QSqlDatabase::contains(connection_)) {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
-        db.setDatabaseName(path_);
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs_));
+        QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
     }
+    QSqlDatabase::database(connection_, false)
+        .setDatabaseName(immutable ? QUrl::fromLocalFile(path_).toString(QUrl::FullyEncoded) +
+                                         QStringLiteral("?immutable=1")
+                                   : path_);
+    QSqlDatabase::database(connection_, false)
+        .setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1%2")
+                               .arg(busyTimeoutMs_)
+                               .arg(readOnly_ ? QStringLiteral(";QSQLITE_OPEN_READONLY;"
+                                                               "QSQLITE_OPEN_URI")
+                                              : QString()));
     QSqlDatabase db = QSqlDatabase::database(connection_, false);
     if (!db.open()) {
         const LibraryError error = ErrorOf(db.lastError(), QStringLiteral("opened"));
@@ -243,6 +377,15 @@ std::optional<LibraryError> BirthLibrary::Open() {
     return std::nullopt;
 }
 
+std::optional<LibraryError> BirthLibrary::OpenToRead() {
+    if (!open_ && !QFileInfo::exists(path_)) {
+        return LibraryError{LibraryFault::Missing,
+                            QStringLiteral("There is no library of births at %1.")
+                                .arg(QDir::toNativeSeparators(path_))};
+    }
+    return Open();
+}
+
 std::optional<LibraryError> BirthLibrary::Prepare() {
     QSqlDatabase db = QSqlDatabase::database(connection_, false);
     // Reading comes first: nothing is written to a file that turns out not to be ours.
@@ -250,36 +393,91 @@ std::optional<LibraryError> BirthLibrary::Prepare() {
     if (const auto* error = std::get_if<QSqlError>(&found)) {
         return ErrorOf(*error, QStringLiteral("opened"));
     }
-    const auto [version, foreign] = std::get<SchemaOnFile>(found);
-    if (version > birthLibrarySchemaVersion) {
-        return LibraryError{LibraryFault::Newer,
-                            QStringLiteral("The library of births %1 was written by a newer "
-                                           "version of Korvani (schema %2; this version reads up "
-                                           "to %3). It has not been changed.")
-                                .arg(QDir::toNativeSeparators(path_))
-                                .arg(version)
-                                .arg(birthLibrarySchemaVersion)};
-    }
-    if (foreign) {
+    const SchemaOnFile schema = std::get<SchemaOnFile>(found);
+    if (schema.foreign) {
         return LibraryError{LibraryFault::NotALibrary,
                             QStringLiteral("The file %1 is not a library of births: it belongs to "
                                            "another program. It has not been changed.")
                                 .arg(QDir::toNativeSeparators(path_))};
     }
-    QSqlQuery query(db);
-    // Write-ahead log with a full sync at each commit: a commit survives a crash or power loss.
-    for (const char* pragma : {"PRAGMA journal_mode=WAL", "PRAGMA synchronous=FULL"}) {
-        if (!query.exec(QString::fromLatin1(pragma))) {
-            return ErrorOf(query.lastError(), QStringLiteral("opened"));
-        }
-        query.finish();
+    if (schema.version > birthLibrarySchemaVersion) {
+        return LibraryError{LibraryFault::Newer,
+                            QStringLiteral("The library of births %1 was written by a newer "
+                                           "version of Korvani (schema %2; this version reads up "
+                                           "to %3). It has not been changed.")
+                                .arg(QDir::toNativeSeparators(path_))
+                                .arg(schema.version)
+                                .arg(birthLibrarySchemaVersion)};
     }
-    if (version == birthLibrarySchemaVersion) {
+    if (readOnly_) {
+        if (schema.version < birthLibrarySchemaVersion) {
+            return LibraryError{LibraryFault::Unwritable,
+                                QStringLiteral("The library of births %1 was written by an older "
+                                               "version of Korvani and cannot be brought up to "
+                                               "date, as it cannot be written.")
+                                    .arg(QDir::toNativeSeparators(path_))};
+        }
         return std::nullopt;
     }
-    if (const auto error = UpgradeSchema(db, version)) {
-        return ErrorOf(*error, QStringLiteral("opened"));
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("PRAGMA journal_mode")) || !query.next()) {
+        return ErrorOf(query.lastError(), QStringLiteral("opened"));
     }
+    const bool logged = query.value(0).toString().compare(u"wal", Qt::CaseInsensitive) == 0;
+    query.finish();
+    const bool upgrade = schema.version < birthLibrarySchemaVersion;
+    if (!schema.empty && (!logged || schema.unmarked || upgrade)) {
+        if (auto error = CheckBeforeWriting()) {
+            return error;
+        }
+    }
+    // Write-ahead log with a full sync at each commit: a commit survives a crash or power loss.
+    if (!logged && !query.exec(QStringLiteral("PRAGMA journal_mode=WAL"))) {
+        return ErrorOf(query.lastError(), QStringLiteral("opened"));
+    }
+    query.finish();
+    if (!query.exec(QStringLiteral("PRAGMA synchronous=FULL"))) {
+        return ErrorOf(query.lastError(), QStringLiteral("opened"));
+    }
+    if (upgrade) {
+        if (const auto error = UpgradeSchema(db, schema.version)) {
+            return ErrorOf(*error, QStringLiteral("opened"));
+        }
+    } else if (schema.unmarked) {
+        if (const auto error = MarkSchema(db)) {
+            return ErrorOf(*error, QStringLiteral("opened"));
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<LibraryError> BirthLibrary::CheckBeforeWriting() {
+    if (readOnly_) {
+        return LibraryError{LibraryFault::Unwritable,
+                            QStringLiteral("The library of births %1 is read-only: it can be "
+                                           "searched, exported and backed up, but nothing can "
+                                           "be saved in it.")
+                                .arg(QDir::toNativeSeparators(path_))};
+    }
+    if (checked_) {
+        return std::nullopt;
+    }
+    QSqlQuery query(QSqlDatabase::database(connection_, false));
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral("PRAGMA quick_check"))) {
+        return ErrorOf(query.lastError(), QStringLiteral("changed"));
+    }
+    QStringList problems;
+    while (query.next()) {
+        problems.append(query.value(0).toString());
+    }
+    if (query.lastError().isValid()) {
+        return ErrorOf(query.lastError(), QStringLiteral("changed"));
+    }
+    if (problems != QStringList{QStringLiteral("ok")}) {
+        return NotALibraryError(problems.value(0));
+    }
+    checked_ = true;
     return std::nullopt;
 }
 
@@ -288,6 +486,7 @@ std::optional<LibraryError> BirthLibrary::StartNew(QString* keptAs) {
         QSqlDatabase::database(connection_, false).close();
     }
     open_ = false;
+    checked_ = false;
     const QString stamp =
         QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     QString kept = QStringLiteral("%1.unreadable-%2").arg(path_, stamp);
@@ -319,72 +518,42 @@ std::variant<BirthLibrary::SaveOutcome, LibraryError> BirthLibrary::Save(SavedBi
     if (auto error = Open()) {
         return *error;
     }
+    if (auto error = CheckBeforeWriting()) {
+        return *error;
+    }
     QSqlDatabase db = QSqlDatabase::database(connection_, false);
     Transaction transaction(db);
     QSqlError error;
     if (!transaction.Begin(error)) {
         return ErrorOf(error, QStringLiteral("saved"));
     }
-    QSqlQuery query(db);
-    query.prepare(QStringLiteral("SELECT id, created, note FROM births WHERE nameKey = ? AND "
-                                 "year = ? AND month = ? AND day = ?"));
-    query.addBindValue(NameKey(birth.name));
-    query.addBindValue(birth.year);
-    query.addBindValue(birth.month);
-    query.addBindValue(birth.day);
-    if (!query.exec()) {
-        return ErrorOf(query.lastError(), QStringLiteral("saved"));
-    }
-    const QDateTime now = QDateTime::currentDateTimeUtc();
-    // Writes the birth, over the saved one of that id when there is one, and commits.
-    const auto Store = [&](SavedBirth& stored) -> std::variant<SaveOutcome, LibraryError> {
-        QSqlQuery write(db);
-        write.prepare(QString::fromLatin1(stored.id != 0 ? updateStatement : insertStatement));
-        BindFields(write, stored);
-        if (stored.id != 0) {
-            write.addBindValue(stored.id);
-        }
-        if (!write.exec()) {
-            return ErrorOf(write.lastError(), QStringLiteral("saved"));
-        }
-        if (stored.id == 0) {
-            stored.id = write.lastInsertId().toLongLong();
-        }
-        if (!transaction.Commit(error)) {
-            return ErrorOf(error, QStringLiteral("saved"));
-        }
-        birth = stored;
-        return SaveOutcome::Saved;
-    };
-    if (query.next()) {
-        if (!replace) {
-            return SaveOutcome::Exists;
-        }
-        // The saved birth keeps its id, its time of creation and, when none comes with the new
-        // fields (the input window has no note box), its note.
-        SavedBirth stored = birth;
-        stored.id = query.value(0).toLongLong();
-        const QDateTime created = StampOf(query.value(1).toString());
-        stored.created = created.isValid() ? created : now;
-        if (stored.note.isEmpty()) {
-            stored.note = query.value(2).toString();
-        }
-        stored.changed = now;
-        query.finish();
-        return Store(stored);
-    }
-    query.finish();
-    SavedBirth stored = birth;
+    SavedBirth stored = birth; // the caller's fields stay as they were on a failure
     stored.id = 0;
-    stored.created = now;
-    stored.changed = now;
-    return Store(stored);
+    stored.created = stored.changed = QDateTime();
+    const auto outcome = BirthWriter(db).Store(stored, replace, {.note = birth.note.isEmpty()},
+                                               QDateTime::currentDateTimeUtc());
+    if (const auto* failed = std::get_if<QSqlError>(&outcome)) {
+        return ErrorOf(*failed, QStringLiteral("saved"));
+    }
+    if (std::get<StoreOutcome>(outcome) == StoreOutcome::Exists) {
+        return SaveOutcome::Exists;
+    }
+    if (!transaction.Commit(error)) {
+        return ErrorOf(error, QStringLiteral("saved"));
+    }
+    birth = stored;
+    return SaveOutcome::Saved;
 }
 
 std::optional<LibraryError>
 BirthLibrary::AddAll(std::vector<SavedBirth>& births, bool replace,
-                     const std::function<void(qint64 rowsWritten)>& afterRow) {
+                     const std::function<void(qint64 rowsWritten)>& afterRow,
+                     const std::vector<FieldsLeftOut>& leftOut,
+                     std::vector<StoreOutcome>* outcomes) {
     if (auto error = Open()) {
+        return error;
+    }
+    if (auto error = CheckBeforeWriting()) {
         return error;
     }
     QSqlDatabase db = QSqlDatabase::database(connection_, false);
@@ -394,24 +563,17 @@ BirthLibrary::AddAll(std::vector<SavedBirth>& births, bool replace,
         return ErrorOf(error, QStringLiteral("imported"));
     }
     const QDateTime now = QDateTime::currentDateTimeUtc();
-    QSqlQuery insert(db);
-    insert.prepare(replace ? QString::fromLatin1(insertStatement)
-                                 .replace(QStringLiteral("INSERT INTO"),
-                                          QStringLiteral("INSERT OR REPLACE INTO"))
-                           : QString::fromLatin1(insertStatement));
+    BirthWriter writer(db);
+    std::vector<StoreOutcome> stored;
+    stored.reserve(births.size());
     qint64 written = 0;
-    for (SavedBirth& birth : births) {
-        if (!birth.created.isValid()) {
-            birth.created = now;
+    for (std::size_t at = 0; at < births.size(); ++at) {
+        const auto outcome = writer.Store(births[at], replace,
+                                          at < leftOut.size() ? leftOut[at] : FieldsLeftOut{}, now);
+        if (const auto* failed = std::get_if<QSqlError>(&outcome)) {
+            return ErrorOf(*failed, QStringLiteral("imported"));
         }
-        if (!birth.changed.isValid()) {
-            birth.changed = birth.created;
-        }
-        BindFields(insert, birth);
-        if (!insert.exec()) {
-            return ErrorOf(insert.lastError(), QStringLiteral("imported"));
-        }
-        birth.id = insert.lastInsertId().toLongLong();
+        stored.push_back(std::get<StoreOutcome>(outcome));
         ++written;
         if (afterRow) {
             afterRow(written);
@@ -420,12 +582,15 @@ BirthLibrary::AddAll(std::vector<SavedBirth>& births, bool replace,
     if (!transaction.Commit(error)) {
         return ErrorOf(error, QStringLiteral("imported"));
     }
+    if (outcomes != nullptr) {
+        *outcomes = std::move(stored);
+    }
     return std::nullopt;
 }
 
 std::variant<std::vector<SavedBirth>, LibraryError>
 BirthLibrary::Select(const char* where, const QVariantList& values) {
-    if (auto error = Open()) {
+    if (auto error = OpenToRead()) {
         return *error;
     }
     QSqlQuery query(QSqlDatabase::database(connection_, false));
@@ -441,6 +606,9 @@ BirthLibrary::Select(const char* where, const QVariantList& values) {
     std::vector<SavedBirth> found;
     while (query.next()) {
         found.push_back(RowOf(query));
+    }
+    if (query.lastError().isValid()) { // the rows stopped at a fault, not at their end
+        return ErrorOf(query.lastError(), QStringLiteral("read"));
     }
     return found;
 }
@@ -475,7 +643,7 @@ std::variant<std::optional<SavedBirth>, LibraryError> BirthLibrary::Load(qint64 
 
 std::variant<std::vector<qint64>, LibraryError> BirthLibrary::Search(const QString& text,
                                                                      BirthOrder order) {
-    if (auto error = Open()) {
+    if (auto error = OpenToRead()) {
         return *error;
     }
     QSqlQuery query(QSqlDatabase::database(connection_, false));
@@ -496,12 +664,15 @@ std::variant<std::vector<qint64>, LibraryError> BirthLibrary::Search(const QStri
     while (query.next()) {
         ids.push_back(query.value(0).toLongLong());
     }
+    if (query.lastError().isValid()) {
+        return ErrorOf(query.lastError(), QStringLiteral("read"));
+    }
     return ids;
 }
 
 std::optional<LibraryError>
 BirthLibrary::ForEach(const std::function<void(const SavedBirth&)>& visit) {
-    if (auto error = Open()) {
+    if (auto error = OpenToRead()) {
         return error;
     }
     QSqlQuery query(QSqlDatabase::database(connection_, false));
@@ -523,23 +694,44 @@ std::optional<LibraryError> BirthLibrary::SetNote(qint64 id, const QString& note
     if (auto error = Open()) {
         return error;
     }
+    if (auto error = CheckBeforeWriting()) {
+        return error;
+    }
     QSqlQuery query(QSqlDatabase::database(connection_, false));
     // The same note again (the window saves the box when the selection moves) is no change: the
     // time of the last change stays.
+    const QString kept = Text(NoteWithinLimit(note));
     query.prepare(
         QStringLiteral("UPDATE births SET note = ?, changed = ? WHERE id = ? AND note IS NOT ?"));
-    query.addBindValue(Text(note.left(maxNoteLength)));
+    query.addBindValue(kept);
     query.addBindValue(StampText(QDateTime::currentDateTimeUtc()));
     query.addBindValue(id);
-    query.addBindValue(Text(note.left(maxNoteLength)));
+    query.addBindValue(kept);
     if (!query.exec()) {
         return ErrorOf(query.lastError(), QStringLiteral("saved"));
+    }
+    if (query.numRowsAffected() > 0) {
+        return std::nullopt;
+    }
+    // Nothing written: the note was the same, or the birth is gone.
+    auto saved = SelectOne("id = ?", {id});
+    if (const auto* error = std::get_if<LibraryError>(&saved)) {
+        return *error;
+    }
+    if (!std::get<std::optional<SavedBirth>>(saved)) {
+        return LibraryError{LibraryFault::Gone,
+                            QStringLiteral("The birth is no longer in the library (another window "
+                                           "or command deleted or replaced it), so its note was "
+                                           "not saved.")};
     }
     return std::nullopt;
 }
 
 std::optional<LibraryError> BirthLibrary::Remove(qint64 id) {
-    if (auto error = Open()) {
+    if (auto error = OpenToRead()) {
+        return error;
+    }
+    if (auto error = CheckBeforeWriting()) {
         return error;
     }
     QSqlQuery query(QSqlDatabase::database(connection_, false));
@@ -552,7 +744,7 @@ std::optional<LibraryError> BirthLibrary::Remove(qint64 id) {
 }
 
 std::variant<QSet<QString>, LibraryError> BirthLibrary::KnownBirths() {
-    if (auto error = Open()) {
+    if (auto error = OpenToRead()) {
         return *error;
     }
     QSqlQuery query(QSqlDatabase::database(connection_, false));
@@ -566,11 +758,14 @@ std::variant<QSet<QString>, LibraryError> BirthLibrary::KnownBirths() {
         keys.insert(BirthKey(query.value(0).toString(), query.value(1).toInt(),
                              query.value(2).toInt(), query.value(3).toInt()));
     }
+    if (query.lastError().isValid()) {
+        return ErrorOf(query.lastError(), QStringLiteral("read"));
+    }
     return keys;
 }
 
 std::optional<LibraryError> BirthLibrary::Backup(const QString& target) {
-    if (auto error = Open()) {
+    if (auto error = OpenToRead()) {
         return error;
     }
     if (QFileInfo::exists(target)) {
@@ -578,15 +773,36 @@ std::optional<LibraryError> BirthLibrary::Backup(const QString& target) {
                             QStringLiteral("The backup %1 already exists; choose another name.")
                                 .arg(QDir::toNativeSeparators(target))};
     }
+    const auto notWritten = [&target](LibraryFault fault, const QString& why) {
+        return LibraryError{fault, QStringLiteral("The backup %1 could not be written (%2).")
+                                       .arg(QDir::toNativeSeparators(target), why)};
+    };
+    // Written beside the target under a passing name, and moved into place only when complete
+    // and on the disk: a backup that is stopped or fails leaves nothing at the target.
+    QTemporaryFile partial(target + QStringLiteral(".XXXXXX.part"));
+    if (!partial.open()) {
+        return notWritten(LibraryFault::Failed, partial.errorString());
+    }
+    partial.close(); // VACUUM INTO writes into an empty file
     QSqlQuery query(QSqlDatabase::database(connection_, false));
     query.prepare(QStringLiteral("VACUUM INTO ?"));
-    query.addBindValue(target);
+    query.addBindValue(partial.fileName());
     if (!query.exec()) {
         const LibraryError error = ErrorOf(query.lastError(), QStringLiteral("backed up"));
-        return LibraryError{
-            error.fault == LibraryFault::Busy ? LibraryFault::Busy : LibraryFault::Failed,
-            QStringLiteral("The backup %1 could not be written (%2).")
-                .arg(QDir::toNativeSeparators(target), query.lastError().databaseText())};
+        return notWritten(error.fault == LibraryFault::Busy ? LibraryFault::Busy
+                                                            : LibraryFault::Failed,
+                          query.lastError().databaseText());
     }
+    QFile written(partial.fileName());
+    if (!written.open(QIODevice::ReadWrite) || ::fsync(written.handle()) != 0) {
+        return notWritten(LibraryFault::Failed, QString::fromLocal8Bit(std::strerror(errno)));
+    }
+    written.close();
+    std::error_code failure;
+    std::filesystem::rename(partial.fileName().toStdString(), target.toStdString(), failure);
+    if (failure) {
+        return notWritten(LibraryFault::Failed, QString::fromStdString(failure.message()));
+    }
+    partial.setAutoRemove(false); // it is the backup now
     return std::nullopt;
 }

@@ -35,8 +35,29 @@ enum class LibraryFault {
     NotALibrary, // the file is not a library of births: damaged, or another program's
     Newer,       // written by a newer version of the program
     Busy,        // another user holds the library for longer than the wait allows
+    Gone,        // the birth asked for is no longer in the library
+    Missing,     // there is no library at the path, and reading does not make one
     Failed       // any other database failure
 };
+
+// Fields that a source of births may not carry. A birth stored over a saved one keeps the saved
+// values of the fields its source leaves out.
+struct FieldsLeftOut {
+    bool note = false;
+    bool place = false;    // city, state and country
+    bool ianaZone = false; // the IANA zone beside a zone-list row, with its offset
+};
+
+// What storing one birth did.
+enum class StoreOutcome {
+    Added,     // a new birth
+    Replaced,  // written over the saved birth of its name and date, which keeps its id
+    Unchanged, // the saved birth already held every field
+    Exists     // the saved birth was kept, as replacing was not asked for
+};
+
+// The fault of an SQLite result code, primary or extended (sqlite3.h).
+LibraryFault FaultOfSqliteCode(int code);
 
 struct LibraryError {
     LibraryFault fault;
@@ -57,6 +78,8 @@ class BirthLibrary {
     static QString DefaultPath();
 
     const QString& Path() const { return path_; }
+    // After Open: the library cannot be written, and was opened for reading only.
+    bool ReadOnly() const { return readOnly_; }
 
     // Opens the file, making it (and its folder) when missing and migrating an older schema in
     // one transaction. A corrupt, foreign or newer file is left exactly as it is.
@@ -66,16 +89,20 @@ class BirthLibrary {
     std::optional<LibraryError> StartNew(QString* keptAs = nullptr);
 
     // Saves a birth as new; a birth of the same name and date is replaced when `replace`, and
-    // otherwise refused as Exists. The birth's id, created and changed times are set.
+    // otherwise refused as Exists. The birth's id, created and changed times are set. A birth
+    // without a note keeps the saved birth's note (the input window has no note box).
     enum class SaveOutcome { Saved, Exists };
     std::variant<SaveOutcome, LibraryError> Save(SavedBirth& birth, bool replace);
 
-    // Adds many births in one transaction: all of them or none. Births whose name and date are
-    // already saved are replaced when `replace`; the caller has refused them otherwise.
-    // `afterRow` is called after each row is written (and may stop the process there).
-    std::optional<LibraryError>
-    AddAll(std::vector<SavedBirth>& births, bool replace,
-           const std::function<void(qint64 rowsWritten)>& afterRow = {});
+    // Stores many births in one transaction: all of them or none. A birth whose name and date
+    // are already saved replaces the saved one when `replace` (keeping its id, its time of
+    // creation and the fields `leftOut` names for it) and is otherwise left out as Exists.
+    // `leftOut` is empty or has one entry per birth; `outcomes`, when given, receives one per
+    // birth. `afterRow` is called after each row is written (and may stop the process there).
+    std::optional<LibraryError> AddAll(std::vector<SavedBirth>& births, bool replace,
+                                       const std::function<void(qint64 rowsWritten)>& afterRow = {},
+                                       const std::vector<FieldsLeftOut>& leftOut = {},
+                                       std::vector<StoreOutcome>* outcomes = nullptr);
 
     // The saved birth of this name (case ignored) and date, if any.
     std::variant<std::optional<SavedBirth>, LibraryError> Find(const QString& name, int year,
@@ -92,7 +119,8 @@ class BirthLibrary {
     // Every birth, ordered by name and date, passed one by one.
     std::optional<LibraryError> ForEach(const std::function<void(const SavedBirth&)>& visit);
 
-    // Sets the note and the time of the last change; the same note again changes nothing.
+    // Sets the note and the time of the last change; the same note again changes nothing. A
+    // birth that is no longer saved is reported as Gone.
     std::optional<LibraryError> SetNote(qint64 id, const QString& note);
     std::optional<LibraryError> Remove(qint64 id);
     // The BirthKey of every saved birth.
@@ -104,6 +132,12 @@ class BirthLibrary {
 
   private:
     std::optional<LibraryError> Prepare();
+    // Open for the reading calls: a missing file is reported as Missing, never made.
+    std::optional<LibraryError> OpenToRead();
+    // PRAGMA quick_check once before the first write of this object: a damaged file is refused
+    // before anything is written to it.
+    std::optional<LibraryError> CheckBeforeWriting();
+    LibraryError NotALibraryError(const QString& detail) const;
     // The births a WHERE clause picks (a fixed text, never made from input, which may end in an
     // ORDER BY), with `values` bound to its placeholders in order; SelectOne gives the first.
     std::variant<std::vector<SavedBirth>, LibraryError> Select(const char* where,
@@ -116,4 +150,6 @@ class BirthLibrary {
     QString connection_;
     int busyTimeoutMs_;
     bool open_ = false;
+    bool checked_ = false;
+    bool readOnly_ = false;
 };

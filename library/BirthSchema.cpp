@@ -28,21 +28,61 @@ const char* const schemaVersion1 =
 } // namespace
 
 std::variant<SchemaOnFile, QSqlError> ReadSchema(QSqlDatabase& db) {
+    // One statement, so that all is read from one state of the file while another program may
+    // be making or upgrading it.
     QSqlQuery query(db);
-    if (!query.exec(QStringLiteral("PRAGMA user_version")) || !query.next()) {
-        return query.lastError();
-    }
-    const int version = query.value(0).toInt();
-    if (!query.exec(QStringLiteral("SELECT count(*), "
-                                   "count(CASE WHEN name = 'births' AND type = 'table' THEN 1 END) "
-                                   "FROM sqlite_master")) ||
+    if (!query.exec(
+            QStringLiteral("SELECT (SELECT user_version FROM pragma_user_version()), "
+                           "(SELECT application_id FROM pragma_application_id()), "
+                           "(SELECT count(*) FROM sqlite_master), "
+                           "(SELECT group_concat(name, ',') FROM "
+                           "(SELECT name FROM pragma_table_info('births') ORDER BY cid))")) ||
         !query.next()) {
         return query.lastError();
     }
-    const qint64 objects = query.value(0).toLongLong();
-    const bool hasBirths = query.value(1).toLongLong() > 0;
+    SchemaOnFile found;
+    found.version = query.value(0).toInt();
+    const qint64 mark = query.value(1).toLongLong();
+    const qint64 objects = query.value(2).toLongLong();
+    const QString columnText = query.value(3).toString();
     query.finish();
-    return SchemaOnFile{version, (version == 0 && objects > 0) || (version > 0 && !hasBirths)};
+    found.empty = objects == 0 && found.version == 0 && mark == 0;
+    if (found.empty || mark == birthLibraryApplicationId) {
+        return found;
+    }
+    // Without the mark: ours only when the births table has exactly the columns of its version.
+    const QStringList columns = columnText.split(u',', Qt::SkipEmptyParts);
+    const QStringList version1 = {
+        QStringLiteral("id"),      QStringLiteral("name"),       QStringLiteral("year"),
+        QStringLiteral("month"),   QStringLiteral("day"),        QStringLiteral("hour"),
+        QStringLiteral("minute"),  QStringLiteral("lonDegrees"), QStringLiteral("lonMinutes"),
+        QStringLiteral("east"),    QStringLiteral("latDegrees"), QStringLiteral("latMinutes"),
+        QStringLiteral("south"),   QStringLiteral("zoneRow"),    QStringLiteral("dst"),
+        QStringLiteral("city"),    QStringLiteral("state"),      QStringLiteral("country"),
+        QStringLiteral("created"), QStringLiteral("changed")};
+    const QStringList version2 =
+        version1 + QStringList{QStringLiteral("ianaZone"), QStringLiteral("offsetSeconds"),
+                               QStringLiteral("note"), QStringLiteral("nameKey"),
+                               QStringLiteral("searchKey")};
+    const QStringList version3 = version2 + QStringList{QStringLiteral("placeKey")};
+    const QStringList* expected = found.version == 1   ? &version1
+                                  : found.version == 2 ? &version2
+                                  : found.version == 3 ? &version3
+                                                       : nullptr;
+    if (mark == 0 && expected != nullptr && columns == *expected) {
+        found.unmarked = true;
+    } else if (!(mark == 0 && found.version > birthLibrarySchemaVersion && !columns.isEmpty())) {
+        found.foreign = true; // a newer library of ours without the mark stays Newer
+    }
+    return found;
+}
+
+std::optional<QSqlError> MarkSchema(QSqlDatabase& db) {
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("PRAGMA application_id = %1").arg(birthLibraryApplicationId))) {
+        return query.lastError();
+    }
+    return std::nullopt;
 }
 
 std::optional<QSqlError> UpgradeSchema(QSqlDatabase& db, int version) {
@@ -51,6 +91,16 @@ std::optional<QSqlError> UpgradeSchema(QSqlDatabase& db, int version) {
     QSqlError error;
     if (!transaction.Begin(error)) {
         return error;
+    }
+    // Another program may have made or upgraded the schema since it was read: the version is
+    // read again under the write lock, and the steps follow that.
+    if (!query.exec(QStringLiteral("PRAGMA user_version")) || !query.next()) {
+        return query.lastError();
+    }
+    version = query.value(0).toInt();
+    query.finish();
+    if (version >= birthLibrarySchemaVersion) {
+        return std::nullopt;
     }
     QStringList steps;
     if (version == 0) {
@@ -101,7 +151,8 @@ std::optional<QSqlError> UpgradeSchema(QSqlDatabase& db, int version) {
     finish << QStringLiteral("DROP INDEX IF EXISTS births_search")
            << QStringLiteral("CREATE INDEX births_search ON births (nameKey, year, month, day, "
                              "searchKey, hour, minute, placeKey)");
-    finish << QStringLiteral("PRAGMA user_version = %1").arg(birthLibrarySchemaVersion);
+    finish << QStringLiteral("PRAGMA user_version = %1").arg(birthLibrarySchemaVersion)
+           << QStringLiteral("PRAGMA application_id = %1").arg(birthLibraryApplicationId);
     for (const QString& step : finish) {
         if (!query.exec(step)) {
             return query.lastError();

@@ -20,6 +20,14 @@ std::optional<QString> NameFault(const QString& name) {
     return std::nullopt;
 }
 
+QString NoteWithinLimit(const QString& note) {
+    if (note.size() <= maxNoteLength) {
+        return note;
+    }
+    const bool split = note[maxNoteLength - 1].isHighSurrogate();
+    return note.first(split ? maxNoteLength - 1 : maxNoteLength);
+}
+
 QString BirthKey(const QString& name, int year, int month, int day) {
     return NameKey(name) + u'\n' + QString::fromStdString(DateText(year, month, day));
 }

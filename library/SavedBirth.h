@@ -39,6 +39,8 @@ struct SavedBirth {
 
 // The longest note, in characters (UTF-16 code units counted as Qt counts a QString's length).
 inline constexpr qsizetype maxNoteLength = 2000;
+// A note cut to maxNoteLength, never between the two halves of a surrogate pair.
+QString NoteWithinLimit(const QString& note);
 
 // The input window's rule for a name: not blank, capital letters and blanks only (a small letter
 // counts as its capital, as the name box makes it one). The box's own message when it fails.

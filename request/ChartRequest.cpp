@@ -528,6 +528,11 @@ std::variant<ReadFields, Refusal> ReadGivenFields(const ChartFields& fields,
         read.zoneOption = fields.tz ? QStringLiteral("tz") : QStringLiteral("place");
         read.history = places.Zone(zoneName);
         if (!read.history) {
+            // A zone that is known but lies too far from universal time says so.
+            const QString why = ZoneHistory::Refusal(zoneName.toByteArray());
+            if (why.contains(QStringLiteral("more than 15 hours"))) {
+                return Refusal{QStringLiteral("--%1: %2").arg(read.zoneOption, why)};
+            }
             return Refusal{QStringLiteral("--%1: unknown time zone %2 (expected a name of the "
                                           "time-zone database such as Asia/Kolkata)")
                                .arg(read.zoneOption, Quoted(Utf8Text(zoneName)))};

@@ -169,11 +169,15 @@ TEST_F(BirthsWindowTest, DoubleClickOpensTheBirthUnderThePointer) {
 TEST_F(BirthsWindowTest, TheNoteIsSavedAsItChangesAndDeletingAsksFirst) {
     {
         // CARA last changed long ago, so that the shown time of the last change must move.
-        BirthLibrary library(BirthLibrary::DefaultPath());
-        std::vector<SavedBirth> old{Birth("CARA", "Bern", 2001)};
-        old[0].created = old[0].changed = QDateTime(QDate(2020, 1, 2), QTime(3, 4), Qt::UTC);
-        ASSERT_FALSE(library.AddAll(old, true));
+        QSqlDatabase old = QSqlDatabase::addDatabase("QSQLITE", "old");
+        old.setDatabaseName(BirthLibrary::DefaultPath());
+        ASSERT_TRUE(old.open());
+        ASSERT_TRUE(
+            QSqlQuery(old).exec("UPDATE births SET created = '2020-01-02T03:04:00.000Z', "
+                                "changed = '2020-01-02T03:04:00.000Z' WHERE name = 'CARA'"));
+        old.close();
     }
+    QSqlDatabase::removeDatabase("old");
     frmBirths* births = open();
     ASSERT_NE(births, nullptr);
     auto* list = part<QTreeView>(births, "lstBirths");

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -44,7 +45,9 @@ struct Command : ::testing::Test {
 
     CommandOutput Run(QStringList arguments) {
         arguments.prepend(QStringLiteral("korvani-chart"));
-        arguments << QStringLiteral("--library") << path;
+        if (!arguments.contains(QStringLiteral("--library"))) {
+            arguments << QStringLiteral("--library") << path;
+        }
         return RunCommand(arguments);
     }
 };
@@ -99,6 +102,13 @@ TEST_F(Command, SavedNamesOneBirthOrListsTheCandidates) {
         {{QStringLiteral("--saved"), QStringLiteral("ben"), QStringLiteral("--replace")},
          {},
          "korvani-chart: --replace goes with --import-births\n"},
+        {{QStringLiteral("--backup-births"), QString()},
+         {},
+         "korvani-chart: --backup-births needs a value\n"},
+        {{QStringLiteral("--export-births"), QStringLiteral("-"), QStringLiteral("--library"),
+          QStringLiteral(":memory:")},
+         {},
+         "korvani-chart: --library: \":memory:\" is not a file's path\n"},
     };
     for (const auto& c : cases) {
         const CommandOutput command = Run(c.arguments);
@@ -119,6 +129,63 @@ TEST_F(Command, SavedNamesOneBirthOrListsTheCandidates) {
     const CommandOutput untouched = RunCommand(plain);
     EXPECT_EQ(untouched.exitStatus, 0);
     EXPECT_EQ(untouched.standardOutput, FormatZoneList().toUtf8());
+}
+
+// Reading from a library that is not there (a mistyped --library) reports the path and makes
+// nothing: no library, no export and no backup.
+TEST_F(Command, ReadingAMissingLibraryReportsItAndMakesNothing) {
+    const QString missing = folder.filePath(QStringLiteral("mistyped/births.sqlite"));
+    const QString target = folder.filePath(QStringLiteral("target"));
+    const QStringList actions[] = {
+        {QStringLiteral("--export-births"), QStringLiteral("-")},
+        {QStringLiteral("--export-births"), target},
+        {QStringLiteral("--backup-births"), target},
+        {QStringLiteral("--saved"), QStringLiteral("ASHA RAO")},
+    };
+    for (const QStringList& action : actions) {
+        SCOPED_TRACE(action.join(u' ').toStdString());
+        const BirthsCommand command =
+            RunBirthsCommand(QStringList{QStringLiteral("korvani-chart")} + action +
+                                 QStringList{QStringLiteral("--library"), missing},
+                             {});
+        ASSERT_TRUE(command.output);
+        EXPECT_EQ(command.output->exitStatus, failureExitStatus);
+        EXPECT_TRUE(command.output->standardError.contains(missing.toUtf8()))
+            << command.output->standardError.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(missing));
+        EXPECT_FALSE(QFileInfo::exists(target));
+    }
+}
+
+qint64 Count(const QString& path);
+
+// A backup stopped in its middle (here by the file size limit, whose signal ends the command)
+// leaves no file at the target, and the backup made again is whole.
+TEST_F(Command, AnInterruptedBackupLeavesNothingAtTheTarget) {
+    {
+        BirthLibrary library(path);
+        std::vector<SavedBirth> births;
+        for (int n = 0; n < 400; ++n) {
+            births.push_back(FullBirth(QStringLiteral("MANY")));
+            births.back().year = 1901 + n % 150;
+            births.back().month = 1 + n / 150;
+            births.back().note = QString(maxNoteLength, u'n');
+        }
+        ASSERT_FALSE(library.AddAll(births, false));
+    }
+    const QString backup = folder.filePath(QStringLiteral("backup.sqlite"));
+    QProcess limited; // 64 blocks of 512 bytes: room for the library's shared memory, not more
+    limited.start(QStringLiteral("sh"),
+                  {QStringLiteral("-c"), QStringLiteral("ulimit -f 64; exec \"$0\" \"$@\""),
+                   QStringLiteral(KORVANI_CHART_PATH), QStringLiteral("--backup-births"), backup,
+                   QStringLiteral("--library"), path});
+    limited.waitForFinished(-1);
+    ASSERT_NE(limited.exitCode(), 0) << "the limit did not stop the backup";
+    EXPECT_FALSE(QFileInfo::exists(backup));
+    const BirthsCommand again = Run({QStringLiteral("--backup-births"), backup});
+    ASSERT_TRUE(again.output);
+    EXPECT_EQ(again.output->exitStatus, 0) << again.output->standardError.toStdString();
+    EXPECT_EQ(Count(backup), Count(path));
 }
 
 // A CSV of `rows` births named by number in letters, all distinct.

@@ -147,6 +147,12 @@ TEST(ZoneOptions, Refusals) {
         {"unknownTz", delhiBirth + delhiPlace + QStringList{"--tz", "Asia/Atlantis"},
          "--tz: unknown time zone \"Asia/Atlantis\" (expected a name of the time-zone database "
          "such as Asia/Kolkata)"},
+        {"tzSixteenHoursEast", delhiBirth + delhiPlace + QStringList{"--tz", "UTC+16:00"},
+         "--tz: time zone \"UTC+16:00\" gives an offset of +16:00, more than 15 hours from "
+         "universal time"},
+        {"tzSixteenHoursWest", delhiBirth + delhiPlace + QStringList{"--tz", "UTC-16:00"},
+         "--tz: time zone \"UTC-16:00\" gives an offset of -16:00, more than 15 hours from "
+         "universal time"},
         {"placeWithLongitude", delhiBirth + QStringList{"--place", "London", "--lon", "000:08W"},
          "--place: cannot be combined with --lon or --lat; the place gives the coordinates"},
         {"ambiguousPlace", delhiBirth + QStringList{"--place", "Springfield"},

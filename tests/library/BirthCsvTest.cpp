@@ -179,12 +179,139 @@ TEST_F(Csv, ReplacingTakesTheImportedBirthInsteadOfTheSavedOne) {
                            ",note\nASHA RAO,1990-08-15,11:45,77:13E,28:39N,IST,,,0,replaced\n";
     EXPECT_EQ(Import(library, csv, false).added, 0);
     const ImportReport report = Import(library, csv, true);
-    EXPECT_EQ(report.added, 1);
+    EXPECT_EQ(report.added, 0);
+    EXPECT_EQ(report.replaced, 1);
     EXPECT_TRUE(report.refused.empty());
     const auto found = *std::get<std::optional<SavedBirth>>(library.Find(saved.name, 1990, 8, 15));
     EXPECT_EQ(found.note, QStringLiteral("replaced"));
     EXPECT_EQ(found.hour, 11);
     EXPECT_EQ(std::get<qint64>(CountBirths(library)), 1);
+}
+
+// Replacing updates the saved birth in place: it keeps its id and time of creation, and every
+// column the file does not carry; its time of change moves only when a field changed.
+TEST_F(Csv, ReplacingKeepsWhatTheFileDoesNotCarry) {
+    const QByteArray nine = QByteArray(batchHeader) + '\n';
+    const QByteArray row = "ASHA RAO,1990-08-15,11:45,77:13E,28:39N,IST,,,0";
+    const struct {
+        const char* why;
+        QByteArray csv;
+        const char* note; // what the saved birth holds afterwards
+        const char* city;
+        int hour;
+        bool changedMoves;
+        qint64 replaced, unchanged;
+    } cases[] = {
+        {"nine columns: the note and the place stay", nine + row + '\n', "kept", "Zürich", 11, true,
+         1, 0},
+        {"the same nine again: nothing changes, the time of change stays", nine + row + '\n',
+         "kept", "Zürich", 11, false, 0, 1},
+        {"a note column, even empty, is carried", nine.trimmed() + ",note\n" + row + ",\n", "",
+         "Zürich", 11, true, 1, 0},
+        {"a city column is carried", nine.trimmed() + ",city\n" + row + ",Pune\n", "", "Pune", 11,
+         true, 1, 0},
+    };
+    BirthLibrary library(File("one.sqlite"));
+    std::vector<SavedBirth> births{FullBirth()};
+    SavedBirth& saved = births.front();
+    saved.note = QStringLiteral("kept");
+    // Saved long ago, so that a change now moves the time of change whatever the clock's grain.
+    const QDateTime longAgo(QDate(2020, 1, 2), QTime(3, 4), Qt::UTC);
+    saved.created = saved.changed = longAgo;
+    ASSERT_FALSE(library.AddAll(births, false));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        {
+            RawFile raw(library.Path());
+            ASSERT_TRUE(raw.Run(QStringLiteral("UPDATE births SET changed = '%1'")
+                                    .arg(longAgo.toString(Qt::ISODateWithMs))));
+        }
+        const ImportReport report = Import(library, c.csv, true);
+        ASSERT_FALSE(report.error);
+        EXPECT_EQ(report.replaced, c.replaced);
+        EXPECT_EQ(report.unchanged, c.unchanged);
+        EXPECT_EQ(report.added, 0);
+        const auto found = std::get<std::optional<SavedBirth>>(library.Load(saved.id));
+        ASSERT_TRUE(found) << "the saved birth's id is gone";
+        EXPECT_EQ(found->note, QString::fromUtf8(c.note));
+        EXPECT_EQ(found->city, QString::fromUtf8(c.city));
+        EXPECT_EQ(found->hour, c.hour);
+        EXPECT_EQ(found->created, saved.created);
+        EXPECT_EQ(found->changed != longAgo, c.changedMoves);
+    }
+    EXPECT_EQ(std::get<qint64>(CountBirths(library)), 1);
+}
+
+// Another import saves a birth of the file while the file is read: its row is refused as any
+// saved birth's is, and the others are added.
+TEST_F(Csv, ABirthSavedByAnOverlappingImportIsRefusedNotAFailure) {
+    struct SavingWhileRead : QBuffer {
+        QString path;
+        bool saved = false;
+        qint64 readData(char* data, qint64 size) override {
+            if (!saved) {
+                saved = true;
+                BirthLibrary other(path);
+                SavedBirth birth = FullBirth(QStringLiteral("BEN"));
+                EXPECT_TRUE(
+                    std::holds_alternative<BirthLibrary::SaveOutcome>(other.Save(birth, false)));
+            }
+            return QBuffer::readData(data, size);
+        }
+    };
+    BirthLibrary library(File("one.sqlite"));
+    ASSERT_FALSE(library.Open());
+    SavingWhileRead input;
+    input.path = library.Path();
+    input.setData(QByteArray(batchHeader) + "\nASHA,1990-08-15,10:30,77:13E,28:39N,IST,,,0\n" +
+                  "BEN,1990-08-15,10:30,77:13E,28:39N,IST,,,0\n");
+    input.open(QIODevice::ReadOnly);
+    PlaceAndZoneCache places = NoPlaces();
+    const ImportReport report = ImportBirths(library, input, places, false);
+    ASSERT_FALSE(report.error) << report.error->message.toStdString();
+    EXPECT_EQ(report.added, 1);
+    EXPECT_EQ(RefusedRowsText(report.refused),
+              QStringLiteral("line 3: BEN born 1990-08-15 is already in the library\n"));
+}
+
+// What is imported is exported on lines that import again: a row that its export would lengthen
+// past the line limit (the zone row's text, quotes around a city) is refused on import.
+TEST_F(Csv, AnImportedBirthAlwaysExportsOnALineThatImportsAgain) {
+    BirthLibrary library(File("one.sqlite"));
+    const QByteArray head = QByteArray(batchHeader) + ",city\n";
+    const QByteArray start = "ASHA,1990-08-15,10:30,77:13E,28:39N,34,,,0,";
+    const QByteArray fits = start + QByteArray(1000, 'c') + '\n';
+    QByteArray nearLimit = start + "\"a, ";
+    nearLimit += QByteArray(longestBatchLineBytes - nearLimit.size() - 1, 'c') + "\"\n";
+    nearLimit.replace("ASHA", "BEN ");
+    const ImportReport report = Import(library, head + fits + nearLimit);
+    ASSERT_FALSE(report.error);
+    EXPECT_EQ(report.added, 1);
+    ASSERT_EQ(report.refused.size(), 1u);
+    EXPECT_EQ(report.refused[0].line, 3);
+    BirthLibrary again(File("two.sqlite"));
+    const ImportReport back = Import(again, Export(library));
+    EXPECT_EQ(back.added, 1) << RefusedRowsText(back.refused).toStdString();
+}
+
+// An export longer than the writer's 1 MiB pieces: one line per birth, and it imports whole.
+TEST_F(Csv, AnExportOfOverAMebibyteHasOneLinePerBirthAndImportsWhole) {
+    BirthLibrary library(File("one.sqlite"));
+    std::vector<SavedBirth> births;
+    for (int n = 0; n < 600; ++n) {
+        births.push_back(FullBirth());
+        births.back().year = 1901 + n % 150;
+        births.back().month = 1 + n / 150;
+        births.back().note = QString(maxNoteLength / 2, u'\n') + QString(maxNoteLength / 2, u'é');
+    }
+    ASSERT_FALSE(library.AddAll(births, false));
+    const QByteArray exported = Export(library);
+    ASSERT_GT(exported.size(), 1 << 20);
+    EXPECT_EQ(exported.count('\n'), 601);
+    BirthLibrary again(File("two.sqlite"));
+    const ImportReport report = Import(again, exported);
+    EXPECT_EQ(report.added, 600) << RefusedRowsText(report.refused).toStdString();
+    EXPECT_EQ(Export(again), exported);
 }
 
 TEST_F(Csv, AFileWithoutTheHeaderIsRefusedWhole) {

@@ -2,6 +2,8 @@
 
 #include "LibraryFiles.h"
 
+#include "library/BirthSchema.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -9,7 +11,10 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <atomic>
 #include <thread>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -252,6 +257,18 @@ TEST_F(Library, NotesDeletionAndBackupWhileInUse) {
     EXPECT_GT(Value(library.Load(old[0].id))->changed, old[0].changed);
     ASSERT_FALSE(library.Remove(ids[1]));
     EXPECT_FALSE(Value(library.Load(ids[1])));
+    // A note past the limit is cut before a character that would not fit whole.
+    const QString emoji = QStringLiteral("\U0001F30C");
+    for (const qsizetype before : {maxNoteLength - 1, maxNoteLength - 2}) {
+        ASSERT_FALSE(library.SetNote(ids[2], QString(before, u'x') + emoji + emoji));
+        const QString kept = Value(library.Load(ids[2]))->note;
+        EXPECT_EQ(kept, QString(before, u'x') + (before == maxNoteLength - 1 ? u""_s : emoji))
+            << before << " characters before the emoji";
+    }
+    // A note typed for a birth another window deleted is not reported as saved.
+    const auto gone = library.SetNote(ids[1], QStringLiteral("typed too late"));
+    ASSERT_TRUE(gone);
+    EXPECT_EQ(gone->fault, LibraryFault::Gone);
 
     // The last change is still in the write-ahead log while the library is open: the backup
     // holds it all the same.
@@ -373,6 +390,25 @@ TEST_F(Library, CorruptOrForeignFilesAreKeptAndANewLibraryStartsBesideThem) {
              RawFile raw(file);
              raw.Run(QStringLiteral("CREATE TABLE invoices (id INTEGER PRIMARY KEY, total REAL)"));
          }},
+        {"another program's births table with a schema version of its own",
+         [](const QString& file) {
+             RawFile raw(file);
+             raw.Run(QStringLiteral("CREATE TABLE births (id INTEGER PRIMARY KEY, weight REAL)"));
+             raw.Run(QStringLiteral("PRAGMA user_version = 2"));
+         }},
+        {"a negative schema version",
+         [](const QString& file) {
+             RawFile raw(file);
+             raw.Run(QStringLiteral("CREATE TABLE births (id INTEGER PRIMARY KEY)"));
+             raw.Run(QStringLiteral("PRAGMA user_version = -1"));
+         }},
+        {"our table and version under another program's mark",
+         [](const QString& file) {
+             { BirthLibrary(file).Open(); }
+             RawFile raw(file);
+             raw.Run(QStringLiteral("PRAGMA journal_mode = DELETE"));
+             raw.Run(QStringLiteral("PRAGMA application_id = 1"));
+         }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -396,6 +432,80 @@ TEST_F(Library, CorruptOrForeignFilesAreKeptAndANewLibraryStartsBesideThem) {
         EXPECT_EQ(Value(CountBirths(library)), 0);
         EXPECT_EQ(Value(library.Save(birth, false)), BirthLibrary::SaveOutcome::Saved);
     }
+}
+
+// A library damaged where a new birth would not touch: no birth is written into it, and the
+// message is the one for a damaged file.
+TEST_F(Library, ADamagedLibraryIsNotWrittenTo) {
+    {
+        BirthLibrary library(path);
+        std::vector<SavedBirth> births;
+        for (int n = 0; n < 3000; ++n) {
+            births.push_back(FullBirth());
+            births.back().year = 1000 + n;
+        }
+        ASSERT_FALSE(library.AddAll(births, false));
+    }
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        constexpr qint64 page = 4096;
+        file.seek(file.size() / page / 3 * page);
+        file.write(QByteArray(page, '\xff'));
+    }
+    const QByteArray before = FileDigest(path);
+    BirthLibrary library(path);
+    SavedBirth birth = FullBirth(QStringLiteral("NEW"));
+    const auto saved = library.Save(birth, false);
+    ASSERT_TRUE(std::holds_alternative<LibraryError>(saved));
+    EXPECT_EQ(std::get<LibraryError>(saved).fault, LibraryFault::NotALibrary);
+    EXPECT_TRUE(std::get<LibraryError>(saved).message.contains(QStringLiteral("damaged")));
+    std::vector<SavedBirth> more{FullBirth(QStringLiteral("MORE"))};
+    EXPECT_TRUE(library.AddAll(more, false));
+    EXPECT_EQ(FileDigest(path), before);
+}
+
+// Result codes as SQLite's sqlite3.h defines them: an extended code is its primary code's fault.
+TEST(LibraryText, SqliteResultCodesNameTheirFault) {
+    const struct {
+        const char* name;
+        int code;
+        LibraryFault fault;
+    } codes[] = {
+        {"SQLITE_BUSY", 5, LibraryFault::Busy},
+        {"SQLITE_BUSY_RECOVERY", 261, LibraryFault::Busy},
+        {"SQLITE_BUSY_SNAPSHOT", 517, LibraryFault::Busy},
+        {"SQLITE_LOCKED_SHAREDCACHE", 262, LibraryFault::Busy},
+        {"SQLITE_IOERR_READ", 266, LibraryFault::Unwritable},
+        {"SQLITE_IOERR_FSYNC", 1034, LibraryFault::Unwritable},
+        {"SQLITE_READONLY_DBMOVED", 1032, LibraryFault::Unwritable},
+        {"SQLITE_CANTOPEN", 14, LibraryFault::Unwritable},
+        {"SQLITE_CANTOPEN_ISDIR", 526, LibraryFault::Unwritable},
+        {"SQLITE_FULL", 13, LibraryFault::Unwritable},
+        {"SQLITE_CORRUPT_INDEX", 779, LibraryFault::NotALibrary},
+        {"SQLITE_NOTADB", 26, LibraryFault::NotALibrary},
+        {"SQLITE_CONSTRAINT_UNIQUE", 2067, LibraryFault::Failed},
+    };
+    for (const auto& c : codes) {
+        EXPECT_EQ(static_cast<int>(FaultOfSqliteCode(c.code)), static_cast<int>(c.fault)) << c.name;
+    }
+}
+
+// A library is marked as this program's when it is made, and one made before the mark takes it
+// when it is next opened.
+TEST_F(Library, LibrariesCarryTheProgramsMark) {
+    const auto mark = [this] {
+        RawFile raw(path);
+        return raw.Value(QStringLiteral("PRAGMA application_id")).toInt();
+    };
+    { ASSERT_FALSE(BirthLibrary(path).Open()); }
+    EXPECT_EQ(mark(), birthLibraryApplicationId) << "made";
+    {
+        RawFile raw(path);
+        ASSERT_TRUE(raw.Run(QStringLiteral("PRAGMA application_id = 0")));
+    }
+    { ASSERT_FALSE(BirthLibrary(path).Open()); }
+    EXPECT_EQ(mark(), birthLibraryApplicationId) << "adopted";
 }
 
 TEST(LibraryFolder, AFolderThatCannotBeMadeIsReportedAndNothingIsSaved) {
@@ -445,6 +555,62 @@ TEST_F(Library, TwoWritersAtOnceLoseNothing) {
     a.join();
     b.join();
     EXPECT_EQ(Value(CountBirths(first)), 2 * perWriter);
+}
+
+// A file damaged past its first rows: a list that stops at the damage is reported as a failure,
+// never as the whole list.
+TEST_F(Library, ADamagedFileReadToItsEndIsAFailureNotAShortList) {
+    {
+        BirthLibrary library(path);
+        std::vector<SavedBirth> births;
+        for (int n = 0; n < 3000; ++n) {
+            births.push_back(FullBirth());
+            births.back().year = 1000 + n;
+        }
+        ASSERT_FALSE(library.AddAll(births, false));
+    }
+    {
+        // Every page but the first tenth and the last made unreadable.
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        constexpr qint64 page = 4096;
+        const qint64 pages = file.size() / page;
+        for (qint64 at = pages / 10; at < pages - 1; ++at) {
+            file.seek(at * page);
+            file.write(QByteArray(page, '\xff'));
+        }
+    }
+    BirthLibrary library(path);
+    const auto fault = [](const auto& result) {
+        return std::holds_alternative<LibraryError>(result) ? "failed" : "a list";
+    };
+    EXPECT_STREQ(fault(library.Search(QString())), "failed") << "Search";
+    EXPECT_STREQ(fault(library.FindByName(QStringLiteral("ASHA RAO"))), "failed") << "FindByName";
+    EXPECT_STREQ(fault(library.KnownBirths()), "failed") << "KnownBirths";
+}
+
+// Two programs open a library that does not exist yet at the same moment: both make or find
+// the same schema, and neither fails on a table the other has just made.
+TEST(LibraryFolder, TwoFirstOpensAtOnceBothSucceed) {
+    QTemporaryDir folder;
+    for (int round = 0; round < 20; ++round) {
+        const QString path = folder.filePath(QStringLiteral("births-%1.sqlite").arg(round));
+        std::atomic<int> waiting{2};
+        const auto open = [&](std::optional<LibraryError>* result) {
+            BirthLibrary library(path);
+            --waiting;
+            while (waiting.load() > 0) {
+            }
+            *result = library.Open();
+        };
+        std::optional<LibraryError> first, second;
+        std::thread a(open, &first);
+        std::thread b(open, &second);
+        a.join();
+        b.join();
+        EXPECT_FALSE(first) << first->message.toStdString();
+        EXPECT_FALSE(second) << second->message.toStdString();
+    }
 }
 
 } // namespace
@@ -503,6 +669,48 @@ TEST(LibraryFolder, AFullDiskIsReportedAndTheLibraryKeepsWhatItHad) {
     EXPECT_EQ(std::get<std::optional<SavedBirth>>(loaded), first);
     RawFile raw(path);
     EXPECT_EQ(raw.Value(QStringLiteral("PRAGMA integrity_check")).toString(), QStringLiteral("ok"));
+}
+
+} // namespace
+
+namespace {
+
+// A library on a file system mounted read-only: it opens for reading (search, load, backup), says
+// it is read-only, and refuses a save as unwritable. Mounting needs root; elsewhere it is skipped.
+TEST(LibraryFolder, AReadOnlyLibraryOpensForReading) {
+    QTemporaryDir folder;
+    const QString mountPoint = folder.filePath(QStringLiteral("ro"));
+    QDir().mkpath(mountPoint);
+    if (QProcess::execute(QStringLiteral("mount"),
+                          {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                           QStringLiteral("size=2m"), QStringLiteral("tmpfs"), mountPoint}) != 0) {
+        GTEST_SKIP() << "a tmpfs cannot be mounted here";
+    }
+    struct Unmount {
+        QString point;
+        ~Unmount() { QProcess::execute(QStringLiteral("umount"), {point}); }
+    } unmount{mountPoint};
+    const QString path = mountPoint + QStringLiteral("/births.sqlite");
+    SavedBirth saved = FullBirth();
+    {
+        BirthLibrary library(path);
+        ASSERT_TRUE(std::holds_alternative<BirthLibrary::SaveOutcome>(library.Save(saved, false)));
+    }
+    ASSERT_EQ(QProcess::execute(QStringLiteral("mount"),
+                                {QStringLiteral("-o"), QStringLiteral("remount,ro"), mountPoint}),
+              0);
+    BirthLibrary library(path);
+    ASSERT_FALSE(library.Open()) << library.Open()->message.toStdString();
+    EXPECT_TRUE(library.ReadOnly());
+    EXPECT_EQ(Value(library.Search(QStringLiteral("asha"))), std::vector<qint64>{saved.id});
+    EXPECT_EQ(Value(library.Load(saved.id)), saved);
+    const QString backup = folder.filePath(QStringLiteral("backup.sqlite"));
+    EXPECT_FALSE(library.Backup(backup));
+    SavedBirth another = FullBirth(QStringLiteral("BEN"));
+    const auto refused = library.Save(another, false);
+    ASSERT_TRUE(std::holds_alternative<LibraryError>(refused));
+    EXPECT_EQ(std::get<LibraryError>(refused).fault, LibraryFault::Unwritable);
+    EXPECT_TRUE(std::get<LibraryError>(refused).message.contains(QStringLiteral("read-only")));
 }
 
 } // namespace
