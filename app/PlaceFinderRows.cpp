@@ -58,18 +58,23 @@ FinderRow MakeFinderRow(const Place& place, const QString& foundName, QDate birt
     } else {
         offset += QStringLiteral(" or ") + FormatUtcOffset(reading.laterOffset.offsetSeconds);
     }
+    row.choice.placeOwnTime = reading.kind == LocalTimeReading::Kind::Unique && !recommended.exact;
     QString box = recommended.daylightSavingBox ? QStringLiteral("— box ticked")
                                                 : QStringLiteral("— box unticked");
-    if (!recommended.exact) {
+    if (row.choice.placeOwnTime) {
+        box += QStringLiteral(" (no row gives it)");
+    } else if (!recommended.exact) {
         box += QStringLiteral(" (nearest; see the note)");
     }
-    row.columns
-        << TwoLines(offset, zoneId)
-        << TwoLines(QString::fromLatin1(
-                        timeZoneTable[static_cast<std::size_t>(recommended.zonePosition)].listText),
-                    box);
+    row.columns << TwoLines(offset, zoneId)
+                << TwoLines(
+                       row.choice.placeOwnTime
+                           ? QStringLiteral("Place's own time")
+                           : QString::fromLatin1(
+                                 timeZoneTable[static_cast<std::size_t>(recommended.zonePosition)]
+                                     .listText),
+                       box);
     row.note = recommended.note.isEmpty() ? recommended.nameNote : recommended.note;
-    row.choice.placeOwnTime = reading.kind == LocalTimeReading::Kind::Unique && !recommended.exact;
     if (row.choice.placeOwnTime) {
         row.note = QStringLiteral("No row of the list gives %1; the place's own time is used.")
                        .arg(FormatUtcOffset(reading.offset.offsetSeconds));

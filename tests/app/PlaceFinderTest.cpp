@@ -157,7 +157,8 @@ TEST_P(FinderRows, CoordinatesOffsetAndRecommendedRow) {
     EXPECT_EQ(row.exact, c.exact);
     ASSERT_TRUE(row.choice.zoneKnown);
     const QString zoneRow = Column(row, FinderColumn::ZoneRow);
-    EXPECT_EQ(Line(zoneRow, 0), ZoneText(row.choice.zonePosition));
+    EXPECT_EQ(Line(zoneRow, 0), row.choice.placeOwnTime ? QStringLiteral("Place's own time")
+                                                        : ZoneText(row.choice.zonePosition));
     EXPECT_TRUE(
         Line(zoneRow, 1).startsWith(row.choice.daylightSaving ? "— box ticked" : "— box unticked"))
         << zoneRow.toStdString();
@@ -173,7 +174,9 @@ TEST_P(FinderRows, CoordinatesOffsetAndRecommendedRow) {
         EXPECT_TRUE(row.note.contains(QString::fromUtf8(c.noteHas))) << row.note.toStdString();
     } else {
         EXPECT_TRUE(row.note.contains(QString::fromUtf8(c.noteHas))) << row.note.toStdString();
-        EXPECT_TRUE(Line(zoneRow, 1).contains("nearest")) << zoneRow.toStdString();
+        EXPECT_TRUE(
+            Line(zoneRow, 1).contains(row.choice.placeOwnTime ? "no row gives it" : "nearest"))
+            << zoneRow.toStdString();
     }
 }
 
@@ -318,8 +321,8 @@ TEST_P(UseThisPlace, FillsTheBoxesAndTheResultAgreesWithTheRow) {
     EXPECT_EQ(in<QRadioButton>(input, "optLat_1")->isChecked(), c.south);
     EXPECT_EQ(in<QRadioButton>(input, "optLat_0")->isChecked(), !c.south);
     const QString zoneRow = cell(finder, 0, FinderColumn::ZoneRow);
-    // Where the finder names only the nearest row, the place's own time is chosen instead.
-    const bool ownTime = Line(zoneRow, 1).contains("nearest");
+    // Where no row gives the offset, the finder names the place's own time, and it is chosen.
+    const bool ownTime = Line(zoneRow, 0) == "Place's own time";
     const QString offsetCell = cell(finder, 0, FinderColumn::Offset);
     const QString zoneShown =
         ownTime ? QStringLiteral("Place's own time: %1, %2 on this date")
