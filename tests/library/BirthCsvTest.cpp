@@ -266,7 +266,7 @@ TEST_F(Csv, ABirthSavedByAnOverlappingImportIsRefusedNotAFailure) {
     input.setData(QByteArray(batchHeader) + "\nASHA,1990-08-15,10:30,77:13E,28:39N,IST,,,0\n" +
                   "BEN,1990-08-15,10:30,77:13E,28:39N,IST,,,0\n");
     input.open(QIODevice::ReadOnly);
-    PlaceAndZoneCache places = NoPlaces();
+    RememberedPlaceAnswers places = NoPlaces();
     const ImportReport report = ImportBirths(library, input, places, false);
     ASSERT_FALSE(report.error) << report.error->message.toStdString();
     EXPECT_EQ(report.added, 1);
