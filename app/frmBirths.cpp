@@ -1,8 +1,10 @@
 #include "app/frmBirths.h"
 
+#include "chartview/Contrast.h"
 #include "ui/Keyboard.h"
 #include "ui/Messages.h"
 
+#include <QEvent>
 #include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -22,12 +24,47 @@
 
 #include <algorithm>
 #include <iterator>
+#include <utility>
 
 namespace {
 
 enum Column { NameColumn, DateColumn, TimeColumn, PlaceColumn, ColumnCount };
 
-QString PlaceText(const SavedBirth& birth) {
+// "28°39′N": whole degrees, two-digit minutes, the hemisphere's letter.
+QString CoordinateText(const QString& degrees, const QString& minutes, QChar hemisphere) {
+    return QStringLiteral("%1°%2′%3")
+        .arg(degrees.trimmed().toInt())
+        .arg(minutes.trimmed().toInt(), 2, 10, QChar(u'0'))
+        .arg(hemisphere);
+}
+
+// Writes notes on a connection of its own, which waits for another writer; the faults by birth.
+QHash<qint64, QString> WriteNotes(const QString& libraryPath, const QHash<qint64, QString>& notes) {
+    // A worker's connection waits this long for another writer (an import takes a few seconds).
+    constexpr int workerBusyTimeoutMs = 30000;
+    BirthLibrary library(libraryPath, workerBusyTimeoutMs);
+    QHash<qint64, QString> faults;
+    for (auto note = notes.cbegin(); note != notes.cend(); ++note) {
+        if (const std::optional<LibraryError> fault = library.SetNote(note.key(), note.value())) {
+            faults.insert(note.key(), fault->message);
+        }
+    }
+    return faults;
+}
+
+const QString waitingText = QStringLiteral(
+    "Waiting for the library of births: another window or command is writing to it…");
+
+} // namespace
+
+QString BirthPlaceText(const SavedBirth& birth) {
+    if (birth.city.trimmed().isEmpty()) {
+        return CoordinateText(birth.latitudeDegrees, birth.latitudeMinutes,
+                              birth.south ? u'S' : u'N') +
+               u' ' +
+               CoordinateText(birth.longitudeDegrees, birth.longitudeMinutes,
+                              birth.east ? u'E' : u'W');
+    }
     QStringList parts;
     for (const QString& part : {birth.city, birth.state, birth.country}) {
         if (!part.trimmed().isEmpty()) {
@@ -37,7 +74,10 @@ QString PlaceText(const SavedBirth& birth) {
     return parts.join(QStringLiteral(", "));
 }
 
-} // namespace
+QString BirthSummaryText(const SavedBirth& birth) {
+    return QStringLiteral("%1, born %2 at %3 in %4")
+        .arg(birth.name, BirthDateText(birth), BirthTimeText(birth), BirthPlaceText(birth));
+}
 
 BirthListModel::BirthListModel(BirthLibrary& library, QObject* parent)
     : QAbstractTableModel(parent), library_(library) {}
@@ -139,7 +179,7 @@ QVariant BirthListModel::data(const QModelIndex& index, int role) const {
     case TimeColumn:
         return BirthTimeText(*birth);
     case PlaceColumn:
-        return PlaceText(*birth);
+        return BirthPlaceText(*birth);
     default:
         return {};
     }
@@ -157,9 +197,14 @@ QVariant BirthListModel::headerData(int section, Qt::Orientation orientation, in
 frmBirths::frmBirths(BirthLibrary& library, QWidget* parent)
     : QDialog(parent), library_(library), libraryPath_(library.Path()) {
     setObjectName(QStringLiteral("frmBirths"));
-    noteRetry_.setSingleShot(true);
-    noteRetry_.setInterval(100);
-    connect(&noteRetry_, &QTimer::timeout, this, &frmBirths::writeNotes);
+    notePause_.setSingleShot(true);
+    notePause_.setInterval(notePauseMs);
+    connect(&notePause_, &QTimer::timeout, this, &frmBirths::writeNotes);
+    connect(&noteWriter_, &QFutureWatcherBase::finished, this,
+            [this] { notesWritten(noteWriter_.result()); });
+    removeRetry_.setSingleShot(true);
+    removeRetry_.setInterval(50);
+    connect(&removeRetry_, &QTimer::timeout, this, &frmBirths::tryRemove);
     setWindowTitle(QStringLiteral("Saved Births"));
     auto* column = new QVBoxLayout(this);
 
@@ -202,6 +247,16 @@ frmBirths::frmBirths(BirthLibrary& library, QWidget* parent)
     header->resizeSection(TimeColumn,
                           metrics.horizontalAdvance(QStringLiteral("00:00")) + margin + arrow);
     column->addWidget(lstBirths, 3);
+    // Said in the list when it is empty: why, and what to do.
+    lblNoBirths = new QLabel(lstBirths->viewport());
+    lblNoBirths->setObjectName(QStringLiteral("lblNoBirths"));
+    lblNoBirths->setWordWrap(true);
+    lblNoBirths->setAlignment(Qt::AlignCenter);
+    lblNoBirths->setForegroundRole(QPalette::Text);
+    lblNoBirths->setAttribute(Qt::WA_TransparentForMouseEvents);
+    lblNoBirths->hide();
+    auto* emptyList = new QVBoxLayout(lstBirths->viewport());
+    emptyList->addWidget(lblNoBirths);
 
     auto* noteLabel = new QLabel(QStringLiteral("&Note:"), this);
     column->addWidget(noteLabel);
@@ -228,18 +283,21 @@ frmBirths::frmBirths(BirthLibrary& library, QWidget* parent)
     cmdDeleteBirth->setObjectName(QStringLiteral("cmdDeleteBirth"));
     cmdCloseBirths = new QPushButton(QStringLiteral("&Close"), this);
     cmdCloseBirths->setObjectName(QStringLiteral("cmdCloseBirths"));
+    lblBirthsStatus = new QLabel(this);
+    lblBirthsStatus->setObjectName(QStringLiteral("lblBirthsStatus"));
+    lblBirthsStatus->setWordWrap(true);
     for (QPushButton* button : {cmdOpenBirth, cmdDeleteBirth, cmdCloseBirths}) {
         button->setAutoDefault(false);
         buttons->addWidget(button);
     }
-    buttons->insertStretch(2);
+    buttons->insertWidget(2, lblBirthsStatus, 1);
     column->addLayout(buttons);
     // Return on a focused button presses it, as in the place finder.
     PressFocusedButtonOnEnter(this);
     resize(720, 500);
 
     connect(txtSearchBirths, &QLineEdit::textChanged, this, [this](const QString& text) {
-        saveNote();
+        takeNote(true);
         LibraryError fault;
         if (!model_->search(text, &fault)) {
             ShowMessage(MessageIcon::Error, fault.message, this);
@@ -248,16 +306,19 @@ frmBirths::frmBirths(BirthLibrary& library, QWidget* parent)
             lstBirths->setCurrentIndex(model_->index(0, 0));
         }
         showSelected();
+        showEmptyText();
     });
     connect(lstBirths->header(), &QHeaderView::sortIndicatorChanged, this,
             &frmBirths::sortByColumn);
     connect(lstBirths, &QTreeView::doubleClicked, this, &frmBirths::cmdOpenBirth_Click);
     connect(lstBirths->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
-        saveNote();
+        takeNote(true);
         showSelected();
     });
-    // The note is saved as it changes: each edit is one small transaction.
-    connect(txtBirthNote, &QPlainTextEdit::textChanged, this, &frmBirths::saveNote);
+    connect(lstBirths->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &frmBirths::enableActions);
+    // The note is saved after a pause in typing, not on every keystroke.
+    connect(txtBirthNote, &QPlainTextEdit::textChanged, this, [this] { takeNote(false); });
     connect(cmdOpenBirth, &QPushButton::clicked, this, &frmBirths::cmdOpenBirth_Click);
     connect(cmdDeleteBirth, &QPushButton::clicked, this, &frmBirths::cmdDeleteBirth_Click);
     connect(cmdCloseBirths, &QPushButton::clicked, this, &QWidget::close);
@@ -268,24 +329,53 @@ frmBirths::frmBirths(BirthLibrary& library, QWidget* parent)
         open->setContext(Qt::WidgetShortcut);
         connect(open, &QShortcut::activated, this, &frmBirths::cmdOpenBirth_Click);
     }
+    followPalette();
 }
 
 frmBirths::~frmBirths() {
     noteOwner_ = 0;
+    notePause_.stop();
+    removeRetry_.stop();
     for (QObject* part : {static_cast<QObject*>(txtSearchBirths),
                           static_cast<QObject*>(lstBirths->selectionModel()),
-                          static_cast<QObject*>(txtBirthNote)}) {
+                          static_cast<QObject*>(txtBirthNote), static_cast<QObject*>(&noteWriter_)}) {
         part->disconnect(this);
     }
-    if (!unsavedNotes_.isEmpty()) {
-        // Notes still waiting for another writer: a worker on a connection of its own waits for
-        // it (the program waits for its workers before it ends).
-        (void)QtConcurrent::run([path = libraryPath_, notes = unsavedNotes_] {
-            BirthLibrary library(path, 30000);
-            for (auto note = notes.cbegin(); note != notes.cend(); ++note) {
-                library.SetNote(note.key(), note.value());
-            }
-        });
+    // The notes in the worker's hands, and those typed since, are written by a last worker after
+    // it: the newest text of each note is written last (the program waits for its workers
+    // before it ends).
+    QHash<qint64, QString> notes = writingNotes_;
+    notes.insert(unsavedNotes_);
+    if (!notes.isEmpty()) {
+        (void)QtConcurrent::run(
+            [path = libraryPath_, notes, previous = noteWriter_.future()]() mutable {
+                previous.waitForFinished();
+                WriteNotes(path, notes);
+            });
+    }
+}
+
+void frmBirths::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange) {
+        followPalette();
+    }
+}
+
+void frmBirths::hideEvent(QHideEvent* event) {
+    takeNote(true); // the window closes: the note typed is written now
+    QDialog::hideEvent(event);
+}
+
+void frmBirths::followPalette() {
+    // The search box's hint in a colour that reads on the box, whatever the palette.
+    const QPalette around = palette();
+    QPalette own = txtSearchBirths->palette();
+    const QColor ink = ReadableInk(around.color(QPalette::PlaceholderText),
+                                   around.color(QPalette::Base), around.color(QPalette::Text));
+    if (own.color(QPalette::PlaceholderText) != ink) {
+        own.setColor(QPalette::PlaceholderText, ink);
+        txtSearchBirths->setPalette(own);
     }
 }
 
@@ -301,6 +391,7 @@ void frmBirths::refresh() {
         lstBirths->setCurrentIndex(model_->index(0, 0));
     }
     showSelected();
+    showEmptyText();
     txtSearchBirths->setFocus(Qt::OtherFocusReason);
 }
 
@@ -333,16 +424,35 @@ qint64 frmBirths::selectedId() const {
     return model_->idAt(lstBirths->currentIndex().row());
 }
 
+int frmBirths::selectedRow() const {
+    const QModelIndexList selected = lstBirths->selectionModel()->selectedRows();
+    return selected.isEmpty() ? -1 : selected.first().row();
+}
+
 void frmBirths::showSelected() {
     const SavedBirth* birth = model_->birthAt(lstBirths->currentIndex().row());
     noteOwner_ = 0; // the box's own change below is not an edit
-    noteShown_ = birth ? unsavedNotes_.value(birth->id, birth->note) : QString();
+    noteShown_ = birth ? unsavedNotes_.value(birth->id, writingNotes_.value(birth->id, birth->note))
+                       : QString();
     txtBirthNote->setPlainText(noteShown_);
     txtBirthNote->setEnabled(birth != nullptr);
-    cmdOpenBirth->setEnabled(birth != nullptr);
-    cmdDeleteBirth->setEnabled(birth != nullptr);
     showTimes(birth);
     noteOwner_ = birth ? birth->id : 0;
+    enableActions();
+}
+
+void frmBirths::enableActions() {
+    cmdOpenBirth->setEnabled(model_->birthAt(lstBirths->currentIndex().row()) != nullptr);
+    cmdDeleteBirth->setEnabled(!pendingRemove_ && model_->birthAt(selectedRow()) != nullptr);
+}
+
+void frmBirths::showEmptyText() {
+    const QString search = txtSearchBirths->text().trimmed();
+    lblNoBirths->setText(search.isEmpty()
+                             ? QStringLiteral("No births are saved yet.\nSave a birth with Ctrl+S, "
+                                              "or import a file.")
+                             : QStringLiteral("No saved birth matches “%1”.").arg(search));
+    lblNoBirths->setVisible(model_->rowCount() == 0);
 }
 
 void frmBirths::showTimes(const SavedBirth* birth) {
@@ -354,45 +464,53 @@ void frmBirths::showTimes(const SavedBirth* birth) {
               : QString());
 }
 
-void frmBirths::saveNote() {
-    if (noteOwner_ == 0) {
-        return;
+void frmBirths::takeNote(bool now) {
+    if (noteOwner_ != 0) {
+        QString note = txtBirthNote->toPlainText();
+        if (note.size() > maxNoteLength) {
+            // The box holds no more than the library keeps, so that what it shows is what is
+            // saved.
+            note.truncate(maxNoteLength);
+            const QSignalBlocker quiet(txtBirthNote);
+            txtBirthNote->setPlainText(note);
+            txtBirthNote->moveCursor(QTextCursor::End);
+        }
+        if (note != noteShown_) { // else the selection moved, or the text is as it was
+            noteShown_ = note;
+            unsavedNotes_.insert(noteOwner_, note);
+        }
     }
-    QString note = txtBirthNote->toPlainText();
-    if (note.size() > maxNoteLength) {
-        // The box holds no more than the library keeps, so that what it shows is what is saved.
-        note.truncate(maxNoteLength);
-        const QSignalBlocker quiet(txtBirthNote);
-        txtBirthNote->setPlainText(note);
-        txtBirthNote->moveCursor(QTextCursor::End);
+    if (now) {
+        notePause_.stop();
+        writeNotes();
+    } else if (!unsavedNotes_.isEmpty()) {
+        notePause_.start();
     }
-    if (note == noteShown_) {
-        return; // the selection moved, or the text is as it was
-    }
-    noteShown_ = note;
-    unsavedNotes_.insert(noteOwner_, note);
-    writeNotes();
 }
 
 void frmBirths::writeNotes() {
-    while (!unsavedNotes_.isEmpty()) {
-        const qint64 id = unsavedNotes_.constBegin().key();
-        const std::optional<LibraryError> fault =
-            library_.SetNote(id, unsavedNotes_.constBegin().value());
-        if (fault && fault->fault == LibraryFault::Busy) {
-            noteRetry_.start(); // another writer holds the library: tried again shortly
-            return;
-        }
-        unsavedNotes_.remove(id);
-        if (fault) {
-            ShowMessage(MessageIcon::Error, fault->message, this);
+    if (unsavedNotes_.isEmpty() || noteWriter_.isRunning()) {
+        return; // nothing to write, or written when the worker under way is done
+    }
+    writingNotes_ = std::exchange(unsavedNotes_, {});
+    noteWriter_.setFuture(QtConcurrent::run(WriteNotes, libraryPath_, writingNotes_));
+}
+
+void frmBirths::notesWritten(const QHash<qint64, QString>& faults) {
+    const QHash<qint64, QString> written = std::exchange(writingNotes_, {});
+    for (auto note = written.cbegin(); note != written.cend(); ++note) {
+        if (faults.contains(note.key())) {
+            ShowMessage(MessageIcon::Error, faults.value(note.key()), this);
             continue;
         }
-        model_->forget(id);
+        model_->forget(note.key());
         // The time of this change, read back, when the box still shows this birth.
-        if (selectedId() == id) {
+        if (selectedId() == note.key()) {
             showTimes(model_->birthAt(lstBirths->currentIndex().row()));
         }
+    }
+    if (!notePause_.isActive()) {
+        writeNotes(); // those whose pause ended while the worker wrote
     }
 }
 
@@ -407,25 +525,55 @@ void frmBirths::cmdOpenBirth_Click() {
 }
 
 void frmBirths::cmdDeleteBirth_Click() {
-    const SavedBirth* birth = model_->birthAt(lstBirths->currentIndex().row());
-    if (!birth) {
+    const SavedBirth* birth = model_->birthAt(selectedRow());
+    if (!birth || pendingRemove_) {
         return;
     }
-    if (!AskYesNo(QStringLiteral("Delete the saved birth of %1?").arg(birth->name), this)) {
+    if (!AskYesNo(QStringLiteral("Delete the saved birth of %1?").arg(BirthSummaryText(*birth)),
+                  this)) {
         return;
     }
-    const qint64 id = birth->id;
-    noteOwner_ = 0;
-    if (const std::optional<LibraryError> fault = library_.Remove(id)) {
+    pendingRemove_ = PendingRemove{birth->id, QDeadlineTimer(patienceMs_)};
+    enableActions();
+    tryRemove();
+}
+
+void frmBirths::tryRemove() {
+    if (!pendingRemove_) {
+        return;
+    }
+    const std::optional<LibraryError> fault = library_.Remove(pendingRemove_->id);
+    if (fault && fault->fault == LibraryFault::Busy && !pendingRemove_->deadline.hasExpired()) {
+        lblBirthsStatus->setText(waitingText);
+        removeRetry_.start(); // from the event loop: the window keeps answering
+        return;
+    }
+    lblBirthsStatus->clear();
+    const qint64 id = pendingRemove_->id;
+    pendingRemove_.reset();
+    if (fault) {
         ShowMessage(MessageIcon::Error, fault->message, this);
+        enableActions(); // the birth and its note box stay as they were
         return;
     }
+    unsavedNotes_.remove(id);
+    noteOwner_ = 0;
     model_->forget(id);
-    const int row = lstBirths->currentIndex().row();
-    LibraryError fault;
-    model_->search(txtSearchBirths->text(), &fault);
+    // The birth shown stays shown, unless it was the one deleted: then the row that took its
+    // place.
+    const qint64 shown = selectedId();
+    int row = lstBirths->currentIndex().row();
+    LibraryError searchFault;
+    model_->search(txtSearchBirths->text(), &searchFault);
+    for (int at = 0; shown != id && at < model_->rowCount(); ++at) {
+        if (model_->idAt(at) == shown) {
+            row = at;
+            break;
+        }
+    }
     if (model_->rowCount() > 0) {
-        lstBirths->setCurrentIndex(model_->index(std::min(row, model_->rowCount() - 1), 0));
+        lstBirths->setCurrentIndex(model_->index(std::clamp(row, 0, model_->rowCount() - 1), 0));
     }
     showSelected();
+    showEmptyText();
 }

@@ -304,7 +304,7 @@ void frmMain::createMenus() {
     mnuOpenBirth->setObjectName(QStringLiteral("mnuOpenBirth"));
     mnuOpenBirth->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     connect(mnuOpenBirth, &QAction::triggered, this, &frmMain::mnuOpenBirth_Click);
-    QMenu* mnuRecentBirths = mnuFile->addMenu(QStringLiteral("Recent Births"));
+    QMenu* mnuRecentBirths = mnuFile->addMenu(QStringLiteral("Recent &Births"));
     mnuRecentBirths->setObjectName(QStringLiteral("mnuRecentBirths"));
     mnuRecentBirths->menuAction()->setObjectName(QStringLiteral("mnuRecentBirthsItem"));
     births_->fillRecentMenu(mnuRecentBirths);
