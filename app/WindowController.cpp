@@ -123,8 +123,10 @@ void WindowController::showBirths(BirthLibrary& library) {
     }
     births_->refresh();
     if (!births_->isVisible()) {
-        // Beside the input window, or over it, within its screen's available area.
-        PlaceWindowBeside(births_, input_->frameGeometry(), input_->screen(), FrameMargins(input_));
+        // Clear of the input window, or at least of its name and date boxes, within its screen's
+        // available area.
+        PlaceWindowClearOf(births_, input_->frameGeometry(), input_->nameAndDateOnScreen(),
+                           input_->screen(), FrameMargins(input_));
     }
     PresentWindow(births_);
 }

@@ -336,9 +336,10 @@ frmBirths::~frmBirths() {
     noteOwner_ = 0;
     notePause_.stop();
     removeRetry_.stop();
-    for (QObject* part : {static_cast<QObject*>(txtSearchBirths),
-                          static_cast<QObject*>(lstBirths->selectionModel()),
-                          static_cast<QObject*>(txtBirthNote), static_cast<QObject*>(&noteWriter_)}) {
+    for (QObject* part :
+         {static_cast<QObject*>(txtSearchBirths),
+          static_cast<QObject*>(lstBirths->selectionModel()), static_cast<QObject*>(txtBirthNote),
+          static_cast<QObject*>(&noteWriter_)}) {
         part->disconnect(this);
     }
     // The notes in the worker's hands, and those typed since, are written by a last worker after

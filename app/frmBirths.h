@@ -122,7 +122,7 @@ class frmBirths : public QDialog {
     QLabel* lblNoBirths = nullptr;
     QLabel* lblBirthsStatus = nullptr;
     QHash<qint64, QString> unsavedNotes_;
-    QHash<qint64, QString> writingNotes_; // in the worker's hands
+    QHash<qint64, QString> writingNotes_;               // in the worker's hands
     QFutureWatcher<QHash<qint64, QString>> noteWriter_; // the faults, by birth
     QTimer notePause_;
     QString libraryPath_; // for the notes' worker and for notes still unsaved when the window goes

@@ -39,6 +39,9 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <initializer_list>
+
 namespace {
 
 QComboBox* makeList(QWidget* parent, const char* name) {
@@ -560,14 +563,27 @@ ChartHeaderFields frmMain::headerFields() const {
     return fields;
 }
 
-QRect frmMain::placeBoxesOnScreen() const {
-    QRect boxes;
-    for (const QWidget* box : std::initializer_list<const QWidget*>{
-             boxes_.txtLonD, boxes_.txtLonM, boxes_.optLong_0, boxes_.optLong_1, boxes_.txtLatD,
-             boxes_.txtLatM, boxes_.optLat_0, boxes_.optLat_1, boxes_.cmbTimeZone, boxes_.chkDST}) {
-        boxes |= QRect(box->mapToGlobal(QPoint(0, 0)), box->size());
+namespace {
+
+// The smallest rectangle on the screen that holds every one of the boxes.
+QRect OnScreen(std::initializer_list<const QWidget*> boxes) {
+    QRect area;
+    for (const QWidget* box : boxes) {
+        area |= QRect(box->mapToGlobal(QPoint(0, 0)), box->size());
     }
-    return boxes;
+    return area;
+}
+
+} // namespace
+
+QRect frmMain::placeBoxesOnScreen() const {
+    return OnScreen({boxes_.txtLonD, boxes_.txtLonM, boxes_.optLong_0, boxes_.optLong_1,
+                     boxes_.txtLatD, boxes_.txtLatM, boxes_.optLat_0, boxes_.optLat_1,
+                     boxes_.cmbTimeZone, boxes_.chkDST});
+}
+
+QRect frmMain::nameAndDateOnScreen() const {
+    return OnScreen({boxes_.txtName, boxes_.cboMonth, boxes_.cboDate, boxes_.cboYear});
 }
 
 void frmMain::usePlace(const PlaceChoice& choice) {

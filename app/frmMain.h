@@ -47,6 +47,8 @@ class frmMain : public QMainWindow {
     // Where on the screen the boxes the place finder fills stand: the coordinates with their
     // hemispheres, the zone list and the Daylight Saving box.
     QRect placeBoxesOnScreen() const;
+    // Where on the screen the name and date boxes stand, which the births window leaves in view.
+    QRect nameAndDateOnScreen() const;
 
   signals:
     // The entries were valid and the chart state holds the new chart; `pictures` is IMGPlanet,

@@ -1,6 +1,7 @@
 #include "library/BirthLibrary.h"
 
 #include "library/BirthSchema.h"
+#include "library/DateSearch.h"
 #include "library/SqlTransaction.h"
 
 #include <QAtomicInteger>
@@ -651,6 +652,17 @@ std::variant<std::vector<qint64>, LibraryError> BirthLibrary::Search(const QStri
     const QString folded = SearchFolded(text.trimmed());
     if (folded.isEmpty()) {
         query.prepare(QStringLiteral("SELECT id FROM births ORDER BY %1").arg(OrderClause(order)));
+    } else if (const std::optional<DateSearch> dates = DateSearchOf(folded)) {
+        // A text that names dates finds the births on them, and the names and places holding it.
+        query.prepare(QStringLiteral("SELECT id FROM births WHERE searchKey LIKE ? ESCAPE '\\' "
+                                     "OR (year = ? AND month BETWEEN ? AND ? AND day BETWEEN ? "
+                                     "AND ?) ORDER BY %1")
+                          .arg(OrderClause(order)));
+        query.addBindValue(u'%' + LikeLiteral(folded) + u'%');
+        for (const int value :
+             {dates->year, dates->firstMonth, dates->lastMonth, dates->firstDay, dates->lastDay}) {
+            query.addBindValue(value);
+        }
     } else {
         query.prepare(QStringLiteral("SELECT id FROM births WHERE searchKey LIKE ? ESCAPE '\\' "
                                      "ORDER BY %1")

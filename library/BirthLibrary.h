@@ -111,8 +111,8 @@ class BirthLibrary {
     std::variant<std::vector<SavedBirth>, LibraryError> FindByName(const QString& name);
     std::variant<std::optional<SavedBirth>, LibraryError> Load(qint64 id);
 
-    // Ids of the births whose name or place holds `text` (case and accents ignored), in `order`;
-    // every birth when the text is blank.
+    // Ids of the births whose name or place holds `text` (case and accents ignored), or whose
+    // birth date it names (see DateSearchOf), in `order`; every birth when the text is blank.
     std::variant<std::vector<qint64>, LibraryError> Search(const QString& text,
                                                            BirthOrder order = {});
 
