@@ -487,7 +487,7 @@ TEST_F(MainWindowTest, MenusInOrderWithTheirAccessKeys) {
     EXPECT_EQ(file, (QStringList{"mnuNext=Get My Vedic Astrology Decanates",
                                  "mnuBirthsSep1=", "mnuSaveBirth=&Save Birth",
                                  QString::fromUtf8("mnuOpenBirth=&Open Birth…"),
-                                 "mnuRecentBirthsItem=Recent Births", "mnuBirthsSep3=",
+                                 "mnuRecentBirthsItem=Recent &Births", "mnuBirthsSep3=",
                                  QString::fromUtf8("mnuImportBirths=&Import Births…"),
                                  QString::fromUtf8("mnuExportBirths=&Export Births…"),
                                  QString::fromUtf8("mnuBackupBirths=Back &Up Births…"),

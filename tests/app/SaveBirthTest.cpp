@@ -85,7 +85,7 @@ class SaveBirthTest : public ::testing::Test {
     // Triggers a menu item and waits for its worker to finish.
     void run(const char* name) const {
         item(name)->trigger();
-        QTRY_VERIFY_WITH_TIMEOUT(!menu()->isWorking(), 60000);
+        EXPECT_TRUE(QTest::qWaitFor([this] { return !menu()->isWorking(); }, 60000)) << name;
     }
 
     QTemporaryDir folder;
@@ -170,8 +170,10 @@ TEST_F(SaveBirthTest, ASaveNeverWaitsForAnotherWriter) {
                 EXPECT_TRUE(window->statusBar()->currentMessage().startsWith("Waiting"));
                 EXPECT_TRUE(saved().empty());
                 ASSERT_TRUE(QSqlQuery(holder).exec("COMMIT"));
-                QTRY_COMPARE_WITH_TIMEOUT(window->statusBar()->currentMessage(),
-                                          QString("Saved PATIENT."), 30000);
+                EXPECT_TRUE(QTest::qWaitFor(
+                    [&] { return window->statusBar()->currentMessage() == "Saved PATIENT."; },
+                    30000))
+                    << window->statusBar()->currentMessage().toStdString();
                 EXPECT_TRUE(messages.messages.empty());
             } else {
                 ASSERT_EQ(messages.messages.size(), 1U);
