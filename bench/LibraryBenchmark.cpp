@@ -1,7 +1,8 @@
 // The library of births with 100,000 births in a real file in a temporary folder: importing them
-// from CSV in one transaction, a search for each keystroke of a typed name, the first search of
-// an empty box (what the births window shows when it opens), the list sorted by each column
-// either way (a click on its header), saving one birth, and the births window opened and painted.
+// from CSV in one transaction, a search for each keystroke of a typed name and of a typed date,
+// the first search of an empty box (what the births window shows when it opens), the list sorted
+// by each column either way (a click on its header), saving one birth, and the births window
+// opened and painted.
 
 #include "app/frmBirths.h"
 #include "library/BirthCsv.h"
@@ -124,6 +125,26 @@ void BM_SortedSearchPerKeystroke(benchmark::State& state) {
 BENCHMARK(BM_SortedSearchPerKeystroke)
     ->ArgsProduct({{0, 1, 2, 3}, {0, 1}})
     ->ArgNames({"column", "descending"})
+    ->Unit(benchmark::kMillisecond);
+
+// A date searched while typing, in each order: each prefix of a day ("1990-08-15", argument 0) or
+// of a month named ("august 1990", argument 1); the prefixes that name a year, a month or a day
+// search the dates as well as the names and places.
+void BM_DateSearchPerKeystroke(benchmark::State& state) {
+    BirthLibrary& library = *Library().library;
+    const BirthOrder order{static_cast<BirthOrderColumn>(state.range(0)),
+                           state.range(1) != 0 ? Qt::DescendingOrder : Qt::AscendingOrder};
+    const QString typed =
+        state.range(2) == 0 ? QStringLiteral("1990-08-15") : QStringLiteral("august 1990");
+    qsizetype length = 1;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(library.Search(typed.first(length), order));
+        length = length % typed.size() + 1;
+    }
+}
+BENCHMARK(BM_DateSearchPerKeystroke)
+    ->ArgsProduct({{0, 1, 2, 3}, {0, 1}, {0, 1}})
+    ->ArgNames({"column", "descending", "named"})
     ->Unit(benchmark::kMillisecond);
 
 void BM_SaveOneBirth(benchmark::State& state) {
