@@ -212,7 +212,7 @@ frmBirths::frmBirths(BirthLibrary& library, QWidget* parent)
     auto* searchLabel = new QLabel(QStringLiteral("&Search:"), this);
     txtSearchBirths = new QLineEdit(this);
     txtSearchBirths->setObjectName(QStringLiteral("txtSearchBirths"));
-    txtSearchBirths->setPlaceholderText(QStringLiteral("Names and places"));
+    txtSearchBirths->setPlaceholderText(QStringLiteral("Names, places and dates"));
     txtSearchBirths->setAccessibleName(QStringLiteral("Search births"));
     searchLabel->setBuddy(txtSearchBirths);
     searchRow->addWidget(searchLabel);
