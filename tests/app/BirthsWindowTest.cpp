@@ -15,13 +15,11 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
-#include <QSet>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -543,28 +541,6 @@ TEST_F(BirthsWindowTest, TheSearchHintReadsOnADarkPalette) {
         ContrastRatio(shown.color(QPalette::PlaceholderText), shown.color(QPalette::Base));
     QApplication::setPalette(before);
     EXPECT_GE(ratio, readableContrastRatio);
-}
-
-// Every item of the File menu has an access letter of its own, Recent Births included.
-TEST_F(BirthsWindowTest, EachFileItemHasItsOwnAccessLetter) {
-    auto* file = input->findChild<QMenu*>(QStringLiteral("mnuFile"));
-    ASSERT_NE(file, nullptr);
-    QSet<QChar> letters;
-    int lettered = 0;
-    for (QAction* item : file->actions()) {
-        const QString text = item->text();
-        const qsizetype at = text.indexOf(u'&');
-        if (item->isSeparator() || at < 0) {
-            EXPECT_TRUE(item->isSeparator() || text.startsWith("Get My")) << text.toStdString();
-            continue;
-        }
-        ++lettered;
-        letters.insert(text.at(at + 1).toUpper());
-    }
-    EXPECT_EQ(letters.size(), lettered);
-    auto* recent = input->findChild<QMenu*>(QStringLiteral("mnuRecentBirths"));
-    ASSERT_NE(recent, nullptr);
-    EXPECT_TRUE(recent->title().contains(u'&'));
 }
 
 // The births window opens clear of the input window's boxes: beside, below or above it, or over
