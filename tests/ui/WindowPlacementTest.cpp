@@ -39,32 +39,6 @@ TEST(FittedFrameTopLeft, MovesOnlyAsFarAsTheScreenEdgeNeeds) {
     }
 }
 
-// A window clear of another goes right, left, below or above it, wherever it fits first; failing
-// all four, over its lower half, starting below the rows kept in view and shortened to the screen.
-TEST(ClearOfFrame, BesideThenBelowOrAboveThenOverTheLowerHalf) {
-    const QRect screen(0, 0, 1280, 800);
-    struct Row {
-        const char* name;
-        QRect anchor;
-        int keepVisibleBottom;
-        QRect expected;
-    };
-    const QSize frame(600, 500);
-    const Row rows[] = {
-        {"roomOnTheRight", {0, 0, 600, 700}, 100, {600, 0, 600, 500}},
-        {"exactlyRoomOnTheRight", {0, 0, 680, 700}, 100, {680, 0, 600, 500}},
-        {"roomOnTheLeftOnly", {680, 0, 600, 700}, 100, {80, 0, 600, 500}},
-        {"roomBelowOnly", {300, 0, 700, 250}, 100, {300, 250, 600, 500}},
-        {"roomAboveOnly", {300, 550, 700, 250}, 600, {300, 50, 600, 500}},
-        {"noRoomOverTheLowerHalf", {300, 100, 700, 600}, 200, {300, 400, 600, 400}},
-        {"noRoomBoxesBelowTheMiddle", {300, 100, 700, 600}, 450, {300, 451, 600, 349}},
-    };
-    for (const Row& row : rows) {
-        EXPECT_EQ(ClearOfFrame(row.anchor, frame, screen, row.keepVisibleBottom), row.expected)
-            << row.name;
-    }
-}
-
 // A frame centred over another stands centred on it where it fits, and moves onto the screen
 // where it does not.
 TEST(CentredFrameTopLeft, CentresThenFits) {
