@@ -337,9 +337,9 @@ TEST(ChartTitle, NamesPersonDateTimeAndPlace) {
     chart.latitudeDegrees = 33;
     chart.latitudeMinutes = 5;
     chart.latitudeSouthFlag = chartTrue;
-    EXPECT_EQ(ChartTitleText({QStringLiteral("  RAVI "), QString()}, chart),
+    EXPECT_EQ(ChartTitleText({.name = QStringLiteral("  RAVI ")}, chart),
               QStringLiteral("RAVI, 5 March 1931 07:04, 2°20′W 33°05′S"));
-    EXPECT_EQ(ChartTitleText({QString(), QString()}, chart),
+    EXPECT_EQ(ChartTitleText({}, chart),
               QStringLiteral("5 March 1931 07:04, 2°20′W 33°05′S"));
 }
 
