@@ -168,8 +168,7 @@ ReadBirthsOptions(const QCommandLineParser& parser, const Options& options) {
     }
     for (const QCommandLineOption* option : {chosen->first, &options.library}) {
         if (parser.isSet(*option) && parser.value(*option).isEmpty()) {
-            return Refusal{
-                QStringLiteral("--%1 needs a value").arg(option->names().constFirst())};
+            return Refusal{QStringLiteral("--%1 needs a value").arg(option->names().constFirst())};
         }
     }
     std::optional<QString> libraryPath;

@@ -144,14 +144,11 @@ TEST_F(Command, ReadingAMissingLibraryReportsItAndMakesNothing) {
     };
     for (const QStringList& action : actions) {
         SCOPED_TRACE(action.join(u' ').toStdString());
-        const BirthsCommand command =
-            RunBirthsCommand(QStringList{QStringLiteral("korvani-chart")} + action +
-                                 QStringList{QStringLiteral("--library"), missing},
-                             {});
-        ASSERT_TRUE(command.output);
-        EXPECT_EQ(command.output->exitStatus, failureExitStatus);
-        EXPECT_TRUE(command.output->standardError.contains(missing.toUtf8()))
-            << command.output->standardError.toStdString();
+        const CommandOutput output =
+            Run(action + QStringList{QStringLiteral("--library"), missing});
+        EXPECT_EQ(output.exitStatus, failureExitStatus);
+        EXPECT_TRUE(output.standardError.contains(missing.toUtf8()))
+            << output.standardError.toStdString();
         EXPECT_FALSE(QFileInfo::exists(missing));
         EXPECT_FALSE(QFileInfo::exists(target));
     }
@@ -182,9 +179,8 @@ TEST_F(Command, AnInterruptedBackupLeavesNothingAtTheTarget) {
     limited.waitForFinished(-1);
     ASSERT_NE(limited.exitCode(), 0) << "the limit did not stop the backup";
     EXPECT_FALSE(QFileInfo::exists(backup));
-    const BirthsCommand again = Run({QStringLiteral("--backup-births"), backup});
-    ASSERT_TRUE(again.output);
-    EXPECT_EQ(again.output->exitStatus, 0) << again.output->standardError.toStdString();
+    const CommandOutput again = Run({QStringLiteral("--backup-births"), backup});
+    EXPECT_EQ(again.exitStatus, 0) << again.standardError.toStdString();
     EXPECT_EQ(Count(backup), Count(path));
 }
 
