@@ -1,11 +1,17 @@
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
 
 // The twelve sign abbreviations; sign k (0 = Aries) is the three letters starting at 3k.
 inline constexpr std::string_view signAbbreviations = "AriTauGemCanLeoVirLibScoSagCapAquPis";
 inline constexpr int signCount = 12;
+
+// The sign names, 0 Aries ... 11 Pisces.
+inline constexpr std::array<const char*, signCount> signNames = {
+    "Aries", "Taurus",  "Gemini",      "Cancer",    "Leo",      "Virgo",
+    "Libra", "Scorpio", "Sagittarius", "Capricorn", "Aquarius", "Pisces"};
 
 // The sign (0 Aries ... 11 Pisces) whose abbreviation is the three letters at `letters`, compared
 // exactly, case included; -1 for none.

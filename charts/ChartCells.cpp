@@ -4,12 +4,10 @@
 #include "decanates/modVedicDecanates.h"
 
 int DrekkanaSign(int sign, int decanate) {
-    // Signs of one element stand four apart: Aries, Leo, Sagittarius; Taurus, Virgo, Capricorn...
-    constexpr int signsBetweenSameElement = 4;
-    return (sign + signsBetweenSameElement * decanate) % signCount;
+    return ParasharaDrekkana(sign, decanate);
 }
 
-ChartContents ComputeChartContents(const ChartState& chart, ChartKind kind) {
+ChartContents ComputeChartContents(const ChartState& chart, ChartKind kind, DrekkanaScheme scheme) {
     ChartContents contents;
     contents.kind = kind;
     // The Ascendant first, then the bodies in body-index order.
@@ -30,7 +28,7 @@ ChartContents ComputeChartContents(const ChartState& chart, ChartKind kind) {
         if (kind == ChartKind::Birth) {
             entry.wholeDegrees = WholeDegreesOfPositionText(text);
         } else {
-            cellSign = DrekkanaSign(sign, static_cast<int>(place->decanate));
+            cellSign = DrekkanaSignUnder(scheme, sign, static_cast<int>(place->decanate));
         }
         contents.cells[static_cast<std::size_t>(cellSign)].push_back(entry);
         if (body == chartAscendantBody) {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "astro/PositionText.h"
 #include "chart/ChartState.h"
+#include "decanates/DrekkanaSchemes.h"
 
 #include <array>
 #include <optional>
@@ -19,14 +21,9 @@ inline constexpr std::array<const char*, displayedBodyCount> bodyAbbreviations =
     "Su", "Mo", "Me", "Ve", "Ma", "Ju", "Sa", "Ur", "Ne", "Pl"};
 inline constexpr const char* ascendantAbbreviation = "Asc";
 
-// The sign names, 0 Aries ... 11 Pisces.
-inline constexpr std::array<const char*, 12> signNames = {
-    "Aries", "Taurus",  "Gemini",      "Cancer",    "Leo",      "Virgo",
-    "Libra", "Scorpio", "Sagittarius", "Capricorn", "Aquarius", "Pisces"};
-
 enum class ChartKind {
     Birth,    // D-1: the sign each body stands in, with its whole degrees in the sign
-    Decanate, // D-3: the sign of each body's decanate by the drekkana rule
+    Decanate, // D-3: the sign of each body's decanate by a drekkana scheme
 };
 
 // One body (or the Ascendant) in a cell.
@@ -44,10 +41,8 @@ struct ChartContents {
     std::optional<int> ascendantSign; // the Ascendant's sign in this chart; none if unreadable
 };
 
-// Sign (0 Aries ... 11 Pisces) of the decanate a position falls in, by the drekkana rule
-// (Brihat Parashara Hora Shastra, ch. 6): the first decanate (0..9 whole degrees) belongs to the
-// sign itself, the second (10..19) to the next sign of the same element (+4), the third (20..29)
-// to the last one (+8). `decanate` is 0, 1 or 2 as FindDecanate gives it.
+// Sign (0 Aries ... 11 Pisces) of the decanate a position falls in, by the Parashara drekkana
+// (ParasharaDrekkana). `decanate` is 0, 1 or 2 as FindDecanate gives it.
 int DrekkanaSign(int sign, int decanate);
 
 // The cells of the birth chart (ChartKind::Birth) or the decanate chart (ChartKind::Decanate)
@@ -55,8 +50,10 @@ int DrekkanaSign(int sign, int decanate);
 // (Rahu, Ketu and the Midheaven are left out). The whole degrees and the decanate are read from
 // the texts as the decanate stage reads them, so the D-3 chart agrees with the decanate tabs;
 // the Ascendant's decanate is found here, beside the stage, which is left unchanged. A position
-// whose text names no sign is left out of the chart.
-ChartContents ComputeChartContents(const ChartState& chart, ChartKind kind);
+// whose text names no sign is left out of the chart. The decanate chart casts each part by
+// `scheme`.
+ChartContents ComputeChartContents(const ChartState& chart, ChartKind kind,
+                                   DrekkanaScheme scheme = DrekkanaScheme::Parashara);
 
 // A cell entry's label: "Su 28°" / "Asc 12°" in the birth chart, "Su" / "Asc" in the decanate
 // chart (UTF-8).

@@ -60,6 +60,22 @@ TEST(ChartPlacement, DecanateCellIsTheTablesDecanateSign) {
     }
 }
 
+// Catches a decanate chart that ignores the chosen scheme: under Jagannatha a Sun at 5° Taurus
+// stands in Capricorn and an Ascendant at 25° Gemini in Gemini (the movable earth and air signs'
+// trines), where the Parashara drekkana puts them in Taurus and Aquarius.
+TEST(ChartPlacement, DecanateCellFollowsTheScheme) {
+    ChartState chart;
+    chart.positionText[0] = "05 Tau 00";
+    chart.positionText[chartAscendantBody] = "25 Gem 00";
+    const ChartContents parashara = ComputeChartContents(chart, ChartKind::Decanate);
+    EXPECT_EQ(CellOf(parashara, 0), 1);
+    EXPECT_EQ(parashara.ascendantSign, 10);
+    const ChartContents jagannatha =
+        ComputeChartContents(chart, ChartKind::Decanate, DrekkanaScheme::Jagannatha);
+    EXPECT_EQ(CellOf(jagannatha, 0), 9);
+    EXPECT_EQ(jagannatha.ascendantSign, 2);
+}
+
 // A small chart through every text a reader or the clipboard gets: the Ascendant first in its
 // cell, the nodes and the Midheaven left out, an unreadable position skipped.
 TEST(ChartTexts, DescriptionAndLinesReadTheCells) {
