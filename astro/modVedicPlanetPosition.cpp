@@ -416,7 +416,7 @@ double ChartDaysSinceJ2000(const ChartState& chart) {
                           static_cast<int>(clock.minutes().count()));
 }
 
-void ComputePositions(ChartState& chart, BodyLongitudes* longitudes) {
+void ComputePositions(ChartState& chart, BodyLongitudes* longitudes, double nodeLessDegrees) {
     const double d = ChartDaysSinceJ2000(chart);
     const double siderealMagnitudeDegrees = std::fabs(chart.chartSiderealCorrection);
 
@@ -442,9 +442,9 @@ void ComputePositions(ChartState& chart, BodyLongitudes* longitudes) {
 
     // Mean ascending node of the Moon, 125.1228 - 0.0529538083 d degrees: P. Schlyter, "How to
     // compute planetary positions", here with days from J2000. The node factor uses 3.1416, not
-    // the full pi, and one degree is taken off.
+    // the full pi, and one degree is taken off by the rules.
     const double nodeRadians = ReduceRadians((125.1228 - 0.0529538083 * d) * degToRad);
-    double rahuDegrees = nodeRadians * 180.0 / 3.1416 - 1.0 - siderealMagnitudeDegrees;
+    double rahuDegrees = nodeRadians * 180.0 / 3.1416 - nodeLessDegrees - siderealMagnitudeDegrees;
     while (rahuDegrees < 0.0) {
         rahuDegrees += 360.0;
     }

@@ -98,7 +98,12 @@ double PrecessionSinceJ2000Degrees(double daysSinceJ2000);
 // correction, with calendar rollover.
 double ChartDaysSinceJ2000(const ChartState& chart);
 
+// Degrees the 1.20 rules take off the Moon's mean node for Rahu.
+inline constexpr double ruleNodeLessDegrees = 1.0;
+
 // Sun, Mercury to Pluto, Rahu and Ketu; fills all fourteen display texts of positionText.
 // Needs chartSiderealCorrection, ascendantText, midheavenText and moonPositionText in place.
-// When `longitudes` is given, also the numbers of the Sun, the planets and the nodes.
-void ComputePositions(ChartState& chart, BodyLongitudes* longitudes = nullptr);
+// When `longitudes` is given, also the numbers of the Sun, the planets and the nodes. Rahu is
+// the mean node less `nodeLessDegrees` (0 for the mean node itself).
+void ComputePositions(ChartState& chart, BodyLongitudes* longitudes = nullptr,
+                      double nodeLessDegrees = ruleNodeLessDegrees);
