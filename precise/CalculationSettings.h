@@ -41,8 +41,8 @@ struct CalculationSettings {
 CalculationSettings SettingsForEngine(Engine engine, DrekkanaScheme drekkana);
 
 // Names as the program shows them, and the spellings the command and the kept settings take.
-const char* EngineName(Engine engine);     // "Korvani 1.20 rules", "Swiss Ephemeris (precise)"
-const char* EngineKey(Engine engine);      // "1.20", "precise"
+const char* EngineName(Engine engine);       // "Korvani 1.20 rules", "Swiss Ephemeris (precise)"
+const char* EngineKey(Engine engine);        // "1.20", "precise"
 const char* AyanamsaName(Ayanamsa ayanamsa); // "Lahiri", "Raman" ... "True Chitra"
 const char* AyanamsaKey(Ayanamsa ayanamsa);  // "lahiri", "raman" ... "true-chitra"
 const char* NodesName(Nodes nodes);          // "as 1.20 computes them", "mean node", "true node"

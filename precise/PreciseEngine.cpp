@@ -33,8 +33,7 @@ QStringList ModuleCandidates() {
     }
     const QString folder = QFileInfo(program).absolutePath();
     const QString name = QString::fromLatin1(moduleName);
-    return {folder + u'/' + name,
-            folder + QStringLiteral("/" KORVANI_MODULE_FROM_BIN "/") + name,
+    return {folder + u'/' + name, folder + QStringLiteral("/" KORVANI_MODULE_FROM_BIN "/") + name,
             folder + QStringLiteral("/../precise/") + name,
             folder + QStringLiteral("/../../precise/") + name};
 }
@@ -164,8 +163,7 @@ std::optional<std::string> CalculatePreciseChart(ChartState& chart,
 
 std::optional<std::string> CalculateChartWith(ChartState& chart,
                                               const CalculationSettings& settings,
-                                              BodyLongitudes* longitudes,
-                                              double& ayanamsaDegrees) {
+                                              BodyLongitudes* longitudes, double& ayanamsaDegrees) {
     if (settings.engine == Engine::Precise) {
         return CalculatePreciseChart(chart, settings, longitudes, ayanamsaDegrees);
     }

@@ -34,8 +34,7 @@ std::optional<std::string> CalculatePreciseChart(ChartState& chart,
 // correction they leave) or the precise engine. The reason when it could not be calculated.
 std::optional<std::string> CalculateChartWith(ChartState& chart,
                                               const CalculationSettings& settings,
-                                              BodyLongitudes* longitudes,
-                                              double& ayanamsaDegrees);
+                                              BodyLongitudes* longitudes, double& ayanamsaDegrees);
 
 // Julian day in universal time of the chart's birth instant.
 double ChartJulianDayUt(const ChartState& chart);

@@ -41,7 +41,7 @@ KorvaniPreciseChart(const PreciseRequest& request, PreciseResult& result) {
     }
     const int32 flags = SEFLG_SWIEPH | (request.sidereal ? SEFLG_SIDEREAL : 0);
     char message[AS_MAXCH] = {};
-    const int32 bodies[] = {SE_SUN,     SE_MOON,   SE_MERCURY, SE_VENUS,  SE_MARS,
+    const int32 bodies[] = {SE_SUN,     SE_MOON,   SE_MERCURY, SE_VENUS,   SE_MARS,
                             SE_JUPITER, SE_SATURN, SE_URANUS,  SE_NEPTUNE, SE_PLUTO};
     for (int i = 0; i < 10; ++i) {
         double position[6];

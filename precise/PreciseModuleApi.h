@@ -14,20 +14,20 @@ inline constexpr int preciseMidheaven = 11;
 inline constexpr int preciseNode = 12;
 
 struct PreciseRequest {
-    double julianDayUt = 0.0;           // the instant, Julian day in universal time
-    double latitudeNorthDegrees = 0.0;  // -90..90, for the Ascendant and the Midheaven
-    double longitudeEastDegrees = 0.0;  // -180..180
-    int siderealMode = 1;               // the library's SE_SIDM_ number of the ayanamsa
-    bool sidereal = true;               // false: tropical apparent longitudes of date
-    bool trueNode = false;              // false: the mean node
-    const char* ephemerisFolder = "";   // the folder of the .se1 files
+    double julianDayUt = 0.0;          // the instant, Julian day in universal time
+    double latitudeNorthDegrees = 0.0; // -90..90, for the Ascendant and the Midheaven
+    double longitudeEastDegrees = 0.0; // -180..180
+    int siderealMode = 1;              // the library's SE_SIDM_ number of the ayanamsa
+    bool sidereal = true;              // false: tropical apparent longitudes of date
+    bool trueNode = false;             // false: the mean node
+    const char* ephemerisFolder = "";  // the folder of the .se1 files
 };
 
 struct PreciseResult {
     std::array<double, preciseLongitudeCount> longitudesDegrees{}; // [0, 360)
     double ayanamsaDegrees = 0.0;     // the ayanamsa at the instant, as taken off the positions
     double meanAyanamsaDegrees = 0.0; // the same without nutation
-    char problem[256] = {};       // why the chart failed, when it did
+    char problem[256] = {};           // why the chart failed, when it did
 };
 
 // True when every position came from the ephemeris files; false with `problem` set otherwise

@@ -67,9 +67,9 @@ Definition Carried(const Definition& at, const char* name, double julianDay) {
             at.toleranceArcseconds};
 }
 
-constexpr double lahiriEpoch = 2435553.5;       // 1956 March 21, 0h
-constexpr double besselian1950 = 2433282.4235;  // 1950.0
-constexpr double julian1900 = 2415020.0;        // 1900 January 0.5
+constexpr double lahiriEpoch = 2435553.5;      // 1956 March 21, 0h
+constexpr double besselian1950 = 2433282.4235; // 1950.0
+constexpr double julian1900 = 2415020.0;       // 1900 January 0.5
 
 // Catches a wrong sidereal mode for any of the four: the nearest two (Lahiri and True Chitra)
 // stand about 1′ apart, the others at least 4′.
@@ -93,16 +93,13 @@ TEST(Ayanamsa, PublishedDefinitionsAtTwoDates) {
                                1503 * ramanArcsecondsPerYear / 3600.0, 3.0};
     const Definition raman2000{"raman2000", Ayanamsa::Raman, julianDayJ2000,
                                1603 * ramanArcsecondsPerYear / 3600.0, 6.0};
-    const Definition rows[] = {lahiri,
-                               Carried(lahiri, "lahiri2000", julianDayJ2000),
-                               faganBradley,
-                               Carried(faganBradley, "faganBradley2000", julianDayJ2000),
-                               raman1900,
-                               raman2000};
+    const Definition rows[] = {
+        lahiri,       Carried(lahiri, "lahiri2000", julianDayJ2000),
+        faganBradley, Carried(faganBradley, "faganBradley2000", julianDayJ2000),
+        raman1900,    raman2000};
     for (const Definition& row : rows) {
         const double meanDegrees = AyanamsaAt(row.ayanamsa, row.julianDay).meanDegrees;
-        EXPECT_NEAR(meanDegrees * 3600.0, row.expectedMeanDegrees * 3600.0,
-                    row.toleranceArcseconds)
+        EXPECT_NEAR(meanDegrees * 3600.0, row.expectedMeanDegrees * 3600.0, row.toleranceArcseconds)
             << row.name;
     }
 }
@@ -119,14 +116,14 @@ TEST(Ayanamsa, TrueChitraPutsSpicaAt180Degrees) {
     }
     for (const double julianDay : {julianDayJ2000, 2440423.345139 /* 1969 July 20, 20:17 */}) {
         const double years = (julianDay - 2448349.0625) / 365.25; // since J1991.25
-        const double ra = Radians(201.29824736 + years * -42.50 / 3.6e6 /
-                                                     std::cos(Radians(-11.16131949)));
+        const double ra =
+            Radians(201.29824736 + years * -42.50 / 3.6e6 / std::cos(Radians(-11.16131949)));
         const double dec = Radians(-11.16131949 + years * -31.73 / 3.6e6);
         const double obliquity = Radians(Dms(23, 26, 21.448));
-        const double longitudeJ2000 =
-            360.0 + std::atan2(std::sin(ra) * std::cos(obliquity) + std::tan(dec) * std::sin(obliquity),
-                       std::cos(ra)) *
-            180.0 / pi;
+        const double longitudeJ2000 = 360.0 + std::atan2(std::sin(ra) * std::cos(obliquity) +
+                                                             std::tan(dec) * std::sin(obliquity),
+                                                         std::cos(ra)) *
+                                                  180.0 / pi;
         const double expected = longitudeJ2000 + PrecessionSinceJ2000(julianDay) - 180.0;
         const AyanamsaValues values = AyanamsaAt(Ayanamsa::TrueChitra, julianDay);
         EXPECT_NEAR(values.trueDegrees * 3600.0, expected * 3600.0, 30.0) << julianDay;
