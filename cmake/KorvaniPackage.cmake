@@ -36,6 +36,9 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # loads its SQLite driver as a plugin at run time, which dpkg-shlibdeps cannot see. The fonts are
 # no library: the charts, and korvani-chart --svg in particular, draw in DejaVu Sans.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libfmt9, libqt6sql6-sqlite, fonts-dejavu-core")
+# The precise engine's module opens the Swiss Ephemeris library and reads its ephemeris files
+# only when the precise engine is chosen; everything else runs without them.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libswe2.0, swe-basic-data")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
 include(CPack)

@@ -45,6 +45,13 @@ struct LoadedModule {
 
 LoadedModule LoadModule() {
     LoadedModule loaded;
+    // The library first, its symbols made global for the module, which leaves them unresolved.
+    QLibrary library(QStringLiteral("swe"), 2);
+    library.setLoadHints(QLibrary::ExportExternalSymbolsHint | QLibrary::PreventUnloadHint);
+    if (!library.load()) {
+        loaded.availability.missing = "Install the package libswe2.0 to use the precise engine.";
+        return loaded;
+    }
     QString loadProblem;
     for (const QString& candidate : ModuleCandidates()) {
         if (!QFileInfo::exists(candidate)) {
@@ -59,11 +66,10 @@ LoadedModule LoadModule() {
         loadProblem = module.errorString();
     }
     if (loaded.chart == nullptr) {
-        // The module is installed with the program; what fails to load is the library it needs.
         loaded.availability.missing =
-            loadProblem.isEmpty()
-                ? std::string("The precise engine's module korvani-precise.so is missing.")
-                : std::string("Install the package libswe2.0 to use the precise engine.");
+            "The precise engine's module korvani-precise.so could not be loaded" +
+            (loadProblem.isEmpty() ? std::string(".")
+                                   : " (" + loadProblem.toStdString() + ").");
         return loaded;
     }
     const QString folder = QStringLiteral(KORVANI_EPHEMERIS_FOLDER);

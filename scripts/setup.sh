@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev
           libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core libgeonames-dev
           desktop-file-utils appstream man-db dpkg-dev lintian xvfb xauth openbox
-          rapidjson-dev libfmt-dev libqt6sql6-sqlite "$@")
+          rapidjson-dev libfmt-dev libqt6sql6-sqlite libswe-dev swe-basic-data "$@")
 
 missing=()
 for package in "${packages[@]}"; do

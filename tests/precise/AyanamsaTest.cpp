@@ -41,6 +41,7 @@ AyanamsaValues AyanamsaAt(Ayanamsa ayanamsa, double julianDay) {
     PreciseRequest request;
     request.julianDayUt = julianDay;
     request.siderealMode = SiderealModeOf(ayanamsa);
+    request.meanAyanamsa = true;
     PreciseResult result;
     const auto problem = RunPreciseChart(request, result);
     EXPECT_FALSE(problem) << *problem;
