@@ -43,6 +43,14 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
         MakePageLink(this, QStringLiteral("lblCoBrand"),
                      QStringLiteral("Click here for more details."), WebPage::CoBrand);
 
+    auto* lblLicence = MakeWrappedLabel(
+        this, "lblLicence",
+        QStringLiteral("Korvani is free software under the GNU General Public License, version 3 "
+                       "or later. Its precise engine, loaded only when chosen, runs with the "
+                       "Swiss Ephemeris of Astrodienst (libswe, GNU Affero General Public "
+                       "License, version 3), a combination that section 13 of the GNU General "
+                       "Public License, version 3, permits."));
+
     auto* Line2 = new QFrame(this);
     Line2->setObjectName(QStringLiteral("Line2"));
     Line2->setFrameShape(QFrame::HLine);
@@ -60,6 +68,8 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     texts->addSpacing(8);
     texts->addWidget(Label3);
     texts->addWidget(lblCoBrand);
+    texts->addSpacing(8);
+    texts->addWidget(lblLicence);
 
     auto* top = new QHBoxLayout;
     top->addWidget(picIcon, 0, Qt::AlignTop);

@@ -45,6 +45,12 @@ TEST(AboutWindow, controlsAndCaptions) {
               "Home Business Opportunity. Start your own Internet business and make money "
               "online. Get this software fully branded for your website.");
     EXPECT_EQ(control<QLabel>(&about, "lblCoBrand")->text(), "Click here for more details.");
+    // The licences of the program and of the precise engine's library, and why they combine.
+    const QString licence = control<QLabel>(&about, "lblLicence")->text();
+    for (const char* part : {"GNU General Public License, version 3 or later", "Swiss Ephemeris",
+                             "GNU Affero General Public License, version 3", "section 13"}) {
+        EXPECT_TRUE(licence.contains(QLatin1String(part))) << part;
+    }
     ASSERT_NE(control<QFrame>(&about, "Line2"), nullptr);
     EXPECT_EQ(control<QFrame>(&about, "Line2")->frameShape(), QFrame::HLine);
     EXPECT_EQ(control<QPushButton>(&about, "cmdOK")->text(), "OK");
