@@ -108,6 +108,68 @@ std::optional<std::string> SettingsRefusal(const CalculationSettings& settings,
     return std::nullopt;
 }
 
+namespace {
+
+// "--nodes: \"x\" is not rule, mean or true": the option, the value and the keys it takes.
+template <std::size_t n>
+std::string UnknownValue(const char* option, std::string_view value,
+                         const std::array<Named, n>& names) {
+    std::string message = std::string(option) + ": \"" + std::string(value) + "\" is not ";
+    for (std::size_t i = 0; i < n; ++i) {
+        if (i > 0) {
+            message += i + 1 == n ? " or " : ", ";
+        }
+        message += names[i].key;
+    }
+    return message;
+}
+
+} // namespace
+
+std::variant<CalculationSettings, std::string>
+SettingsFromOptions(const CalculationOptions& options) {
+    Engine engine = Engine::Rules120;
+    if (options.engine) {
+        const auto read = EngineOfKey(*options.engine);
+        if (!read) {
+            return UnknownValue("--engine", *options.engine, engineNames);
+        }
+        engine = *read;
+    }
+    DrekkanaScheme drekkana = DrekkanaScheme::Parashara;
+    if (options.drekkana) {
+        const auto read = DrekkanaSchemeOfKey(*options.drekkana);
+        if (!read) {
+            std::array<Named, 4> schemes{};
+            for (std::size_t i = 0; i < schemes.size(); ++i) {
+                schemes[i] = {DrekkanaSchemeName(drekkanaSchemes[i]),
+                              DrekkanaSchemeKey(drekkanaSchemes[i])};
+            }
+            return UnknownValue("--drekkana", *options.drekkana, schemes);
+        }
+        drekkana = *read;
+    }
+    CalculationSettings settings = SettingsForEngine(engine, drekkana);
+    if (options.ayanamsa) {
+        const auto read = AyanamsaOfKey(*options.ayanamsa);
+        if (!read) {
+            return UnknownValue("--ayanamsa", *options.ayanamsa, ayanamsaNames);
+        }
+        settings.ayanamsa = *read;
+    }
+    if (options.nodes) {
+        const auto read = NodesOfKey(*options.nodes);
+        if (!read) {
+            return UnknownValue("--nodes", *options.nodes, nodesNames);
+        }
+        settings.nodes = *read;
+    }
+    if (auto refusal = SettingsRefusal(settings, options.ayanamsa.has_value())) {
+        return *refusal;
+    }
+    return settings;
+}
+
 std::string DegreesMinutesSeconds(double degrees) {
     const double magnitude = std::fabs(degrees);
     const double whole = std::floor(magnitude);

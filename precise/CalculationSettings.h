@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
 
 // What a chart is calculated with: the engine, the ayanamsa, the nodes and the drekkana scheme.
 // The defaults are the program's own 1.20 rules.
@@ -62,6 +63,21 @@ inline constexpr const char* rulesAyanamsaName = "Korvani 1.20 (Lahiri-type)";
 // the 1.20 rules cannot take (they have their own).
 std::optional<std::string> SettingsRefusal(const CalculationSettings& settings,
                                            bool ayanamsaChosen);
+
+// The values the command's options gave (nothing for an option not given), each spelt as the
+// option takes it.
+struct CalculationOptions {
+    std::optional<std::string_view> engine;
+    std::optional<std::string_view> ayanamsa;
+    std::optional<std::string_view> nodes;
+    std::optional<std::string_view> drekkana;
+};
+
+// The settings the options ask for, the rest at the chosen engine's defaults (the 1.20 rules when
+// no engine is named); or why not, naming the option: an unknown value
+// ("--engine: \"fast\" is not 1.20 or precise") or a combination SettingsRefusal refuses.
+std::variant<CalculationSettings, std::string>
+SettingsFromOptions(const CalculationOptions& options);
 
 // An angle in degrees as whole degrees, minutes and seconds, each truncated: "23°43′12″".
 std::string DegreesMinutesSeconds(double degrees);

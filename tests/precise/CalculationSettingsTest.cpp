@@ -7,48 +7,86 @@
 
 namespace {
 
-struct RefusalCase {
+struct OptionsCase {
     const char* name;
-    Engine engine;
-    Nodes nodes;
-    bool ayanamsaChosen;
-    const char* refusal; // nullptr: accepted
+    CalculationOptions options;
+    std::optional<CalculationSettings> settings; // nothing: refused
+    const char* refusal;
 };
 
-// Every combination the command can be given: an ayanamsa or the true node need the precise
-// engine, the 1.20 rules' own node needs the 1.20 rules. Catches a refused combination that is
-// calculated anyway, and one that is refused without naming its option.
-class SettingsRefusalTest : public ::testing::TestWithParam<RefusalCase> {};
+// The command's options as a script gives them. Catches a default that is not the 1.20 rules,
+// an engine change that keeps the other engine's node, and a value or combination refused
+// without naming its option.
+class SettingsFromOptionsTest : public ::testing::TestWithParam<OptionsCase> {};
 
-TEST_P(SettingsRefusalTest, NamesTheOption) {
-    const RefusalCase& c = GetParam();
-    CalculationSettings settings;
-    settings.engine = c.engine;
-    settings.nodes = c.nodes;
-    const std::optional<std::string> refusal = SettingsRefusal(settings, c.ayanamsaChosen);
-    if (c.refusal == nullptr) {
-        EXPECT_FALSE(refusal) << c.name << ": " << *refusal;
+TEST_P(SettingsFromOptionsTest, SettingsOrRefusal) {
+    const OptionsCase& c = GetParam();
+    const auto read = SettingsFromOptions(c.options);
+    if (c.settings) {
+        ASSERT_TRUE(std::holds_alternative<CalculationSettings>(read))
+            << c.name << ": " << std::get<std::string>(read);
+        EXPECT_EQ(std::get<CalculationSettings>(read), *c.settings) << c.name;
     } else {
-        ASSERT_TRUE(refusal) << c.name;
-        EXPECT_EQ(*refusal, c.refusal) << c.name;
+        ASSERT_TRUE(std::holds_alternative<std::string>(read)) << c.name;
+        EXPECT_EQ(std::get<std::string>(read), c.refusal) << c.name;
     }
 }
 
+constexpr CalculationSettings rulesDefaults{};
+constexpr CalculationSettings preciseDefaults{Engine::Precise, Ayanamsa::Lahiri, Nodes::Mean,
+                                              DrekkanaScheme::Parashara};
+
 INSTANTIATE_TEST_SUITE_P(
-    Options, SettingsRefusalTest,
-    ::testing::Values(RefusalCase{"rulesDefaults", Engine::Rules120, Nodes::Rule, false, nullptr},
-                      RefusalCase{"rulesMeanNode", Engine::Rules120, Nodes::Mean, false, nullptr},
-                      RefusalCase{"rulesTrueNode", Engine::Rules120, Nodes::True, false,
-                                  "--nodes true needs --engine precise"},
-                      RefusalCase{"rulesAyanamsa", Engine::Rules120, Nodes::Rule, true,
-                                  "--ayanamsa needs --engine precise"},
-                      RefusalCase{"rulesAyanamsaAndTrueNode", Engine::Rules120, Nodes::True, true,
-                                  "--ayanamsa needs --engine precise"},
-                      RefusalCase{"preciseRuleNode", Engine::Precise, Nodes::Rule, false,
-                                  "--nodes rule needs --engine 1.20"},
-                      RefusalCase{"preciseMeanNode", Engine::Precise, Nodes::Mean, true, nullptr},
-                      RefusalCase{"preciseTrueNode", Engine::Precise, Nodes::True, false, nullptr}),
-    [](const ::testing::TestParamInfo<RefusalCase>& info) { return info.param.name; });
+    CommandLine, SettingsFromOptionsTest,
+    ::testing::Values(
+        OptionsCase{"noOptions", {}, rulesDefaults, nullptr},
+        OptionsCase{"rulesNamed", {"1.20", {}, {}, {}}, rulesDefaults, nullptr},
+        OptionsCase{"preciseAlone", {"precise", {}, {}, {}}, preciseDefaults, nullptr},
+        OptionsCase{"everyChoice",
+                    {"precise", "yukteshwar", "true", "jagannatha"},
+                    CalculationSettings{Engine::Precise, Ayanamsa::Yukteshwar, Nodes::True,
+                                        DrekkanaScheme::Jagannatha},
+                    nullptr},
+        OptionsCase{"drekkanaWithTheRules",
+                    {{}, {}, "mean", "somanatha"},
+                    CalculationSettings{Engine::Rules120, Ayanamsa::Lahiri, Nodes::Mean,
+                                        DrekkanaScheme::Somanatha},
+                    nullptr},
+        OptionsCase{"ayanamsaWithoutEngine",
+                    {{}, "raman", {}, {}},
+                    std::nullopt,
+                    "--ayanamsa needs --engine precise"},
+        OptionsCase{"lahiriWithTheRules",
+                    {"1.20", "lahiri", {}, {}},
+                    std::nullopt,
+                    "--ayanamsa needs --engine precise"},
+        OptionsCase{"trueNodeWithoutEngine",
+                    {{}, {}, "true", {}},
+                    std::nullopt,
+                    "--nodes true needs --engine precise"},
+        OptionsCase{"ruleNodeWithPrecise",
+                    {"precise", {}, "rule", {}},
+                    std::nullopt,
+                    "--nodes rule needs --engine 1.20"},
+        OptionsCase{"unknownEngine",
+                    {"1.2", {}, {}, {}},
+                    std::nullopt,
+                    "--engine: \"1.2\" is not 1.20 or precise"},
+        OptionsCase{"unknownAyanamsa",
+                    {"precise", "Lahiri", {}, {}},
+                    std::nullopt,
+                    "--ayanamsa: \"Lahiri\" is not lahiri, raman, krishnamurti, "
+                    "fagan-bradley, true-chitra or yukteshwar"},
+        OptionsCase{"unknownNodes",
+                    {{}, {}, "osculating", {}},
+                    std::nullopt,
+                    "--nodes: \"osculating\" is not rule, mean or true"},
+        OptionsCase{"unknownDrekkana",
+                    {{}, {}, {}, "parasara"},
+                    std::nullopt,
+                    "--drekkana: \"parasara\" is not parashara, parivritti, somanatha or "
+                    "jagannatha"}),
+    [](const ::testing::TestParamInfo<OptionsCase>& info) { return info.param.name; });
 
 // Catches a summary that leaves out a choice, and the 1.20 rules named with a precise engine's
 // ayanamsa.
