@@ -2,6 +2,7 @@
 
 #include "astro/modVedicEphemeris.h"
 #include "astro/modVedicPlanetPosition.h"
+#include "precise/PreciseEngine.h"
 
 namespace {
 
@@ -35,11 +36,27 @@ ChartInput ReadChartInput(const DriverControls& controls, const ChartState& prev
     return input;
 }
 
-void CalculateFromControls(ChartState& chart, const DriverControls& controls) {
+CalculationDone CalculateFromControls(ChartState& chart, const DriverControls& controls,
+                                      const CalculationSettings& settings) {
     RunGuardedStep([&] { LoadChartInput(chart, ReadChartInput(controls, chart)); });
+    CalculationDone done{settings, 0.0};
+    if (settings.engine == Engine::Precise) {
+        bool calculated = false;
+        RunGuardedStep([&] {
+            calculated = !CalculatePreciseChart(chart, settings, nullptr, done.ayanamsaDegrees);
+        });
+        if (calculated) {
+            return done;
+        }
+        // Without the library or its files the chart is the 1.20 rules', and says so.
+        done.settings = SettingsForEngine(Engine::Rules120, settings.drekkana);
+    }
     // The order is fixed: the positions read the correction and angles of the first stage and
     // the Moon text of the second.
     RunGuardedStep([&] { PrepareChartTime(chart); });
     RunGuardedStep([&] { ComputeMoonPosition(chart); });
-    RunGuardedStep([&] { ComputePositions(chart); });
+    const double nodeLessDegrees = done.settings.nodes == Nodes::Mean ? 0.0 : ruleNodeLessDegrees;
+    RunGuardedStep([&] { ComputePositions(chart, nullptr, nodeLessDegrees); });
+    done.ayanamsaDegrees = -chart.chartSiderealCorrection;
+    return done;
 }

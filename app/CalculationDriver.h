@@ -2,6 +2,7 @@
 
 #include "chart/ChartInput.h"
 #include "chart/ChartState.h"
+#include "precise/CalculationSettings.h"
 
 #include <QString>
 
@@ -41,6 +42,15 @@ bool RunGuardedStep(Step&& step) noexcept {
 // already holds, as does a list without a selection.
 ChartInput ReadChartInput(const DriverControls& controls, const ChartState& previous);
 
+// What a calculation used: the settings (the 1.20 rules', the drekkana scheme kept, when the
+// precise engine was asked for but could not run) and the ayanamsa at the birth.
+struct CalculationDone {
+    CalculationSettings settings;
+    double ayanamsaDegrees = 0.0;
+};
+
 // Loads the zone correction and the birth data into the chart state, then computes the time and
-// angles, the Moon, and the Sun, planets and nodes, each step guarded on its own.
-void CalculateFromControls(ChartState& chart, const DriverControls& controls);
+// angles, the Moon, and the Sun, planets and nodes, each step guarded on its own; or the precise
+// engine's chart when the settings ask for it.
+CalculationDone CalculateFromControls(ChartState& chart, const DriverControls& controls,
+                                      const CalculationSettings& settings = {});
