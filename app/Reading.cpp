@@ -89,6 +89,9 @@ QString ChartTitleText(const ChartHeaderFields& fields, const ChartState& chart)
 
 QString ReadingText(const Reading& reading) {
     QString text = reading.header + u'\n';
+    if (!reading.calculation.isEmpty()) {
+        text += reading.calculation + u'\n';
+    }
     for (const ReadingChart& chart : reading.charts) {
         text += u'\n' + chart.caption + u'\n';
         for (const QString& line : chart.cellLines) {
@@ -121,6 +124,9 @@ QString ReadingHtml(const Reading& reading) {
         html += QStringLiteral("<p>") + pictures + QStringLiteral("</p>");
     }
     html += QStringLiteral("<h1>%1</h1>").arg(reading.header.toHtmlEscaped());
+    if (!reading.calculation.isEmpty()) {
+        html += QStringLiteral("<p>%1</p>").arg(reading.calculation.toHtmlEscaped());
+    }
     for (const BodyReading& body : reading.bodies) {
         // Captions stand clear of their values: a gap of two letters' width after each.
         html += QStringLiteral("<h2>%1</h2><table cellspacing=\"0\" cellpadding=\"1\">")

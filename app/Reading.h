@@ -28,6 +28,9 @@ struct ChartHeaderFields {
     std::optional<int> offsetSeconds; // the offset the chart was computed at
     // The offset the place's zone kept at the birth, when a row was used that gives another.
     std::optional<int> placeKeptOffsetSeconds;
+    // What it was calculated with: SettingsSummary's line, and the scheme of the decanate chart.
+    QString calculation{};
+    DrekkanaScheme drekkana = DrekkanaScheme::Parashara;
 };
 
 // One line naming the chart: name, date with the month by name, time HH:MM, the place when the
@@ -61,16 +64,18 @@ struct ReadingChart {
     QByteArray png;        // the chart drawn as a PNG file; empty for none
 };
 
-// The whole reading: the header line, the chart diagrams and every body.
+// The whole reading: the header line, the calculation it was made with, the chart diagrams and
+// every body.
 struct Reading {
     QString header;
+    QString calculation; // SettingsSummary's line; none when empty
     std::vector<ReadingChart> charts;
     std::vector<BodyReading> bodies;
 };
 
-// The reading as plain text: the header, then each chart with its caption and cell lines, then
-// each body with its name, one "Caption: value" line per field, the description last. Ends with
-// a newline.
+// The reading as plain text: the header and the calculation line, then each chart with its caption
+// and cell lines, then each body with its name, one "Caption: value" line per field, the
+// description last. Ends with a newline.
 QString ReadingText(const Reading& reading);
 
 // The same reading as an HTML document, every text escaped, for the clipboard and printing. It

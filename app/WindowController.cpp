@@ -8,10 +8,12 @@
 #include "app/frmDisplay.h"
 #include "app/frmMain.h"
 #include "app/frmPlaceFinder.h"
+#include "app/frmSettings.h"
 #include "chart/ChartState.h"
 #include "charts/ChartCells.h"
 #include "links/modHelp.h"
 #include "places/PlaceSource.h"
+#include "precise/PreciseEngine.h"
 #include "promo/frmExit.h"
 #include "ui/WindowPlacement.h"
 
@@ -33,7 +35,8 @@ void PresentWindow(QWidget* window) {
 
 } // namespace
 
-WindowController::WindowController(QObject* parent) : QObject(parent) {}
+WindowController::WindowController(QObject* parent)
+    : QObject(parent), settings_(KeptCalculationSettings()) {}
 
 WindowController::~WindowController() {
     ending_ = true; // closing what is left shows nothing else
@@ -47,7 +50,9 @@ WindowController::~WindowController() {
 void WindowController::start() {
     // The input window deletes itself when it is closed.
     input_ = new frmMain;
+    input_->setCalculationSettings(settings_);
     connect(input_, &frmMain::calculated, this, &WindowController::showResults);
+    connect(input_, &frmMain::settingsRequested, this, [this] { showSettings(input_); });
     connect(input_, &frmMain::closed, this, &WindowController::inputWindowClosed);
     connect(input_, &frmMain::aboutRequested, this, [this] { ShowAboutWindow(input_); });
     connect(input_, &frmMain::placeLookupRequested, this, &WindowController::showPlaceFinder);
@@ -164,13 +169,16 @@ void WindowController::showResults(const ChartState& chart, const ImageList* pic
     RunGuardedStep([&] {
         display = resultWindow();
         display->setChartHeader(ChartHeaderText(who, chart));
+        display->setCalculationText(who.calculation);
         display->setPrintName(ReadingFileStem(who.name, chart));
         display->setCharts(ComputeChartContents(chart, ChartKind::Birth),
-                           ComputeChartContents(chart, ChartKind::Decanate),
+                           ComputeChartContents(chart, ChartKind::Decanate, who.drekkana),
                            ChartTitleText(who, chart));
         for (int body = 0; body < displayedBodyCount; ++body) {
-            display->setPositionCaption(
-                body, QString::fromStdString(chart.positionText[static_cast<std::size_t>(body)]));
+            const std::string& position = chart.positionText[static_cast<std::size_t>(body)];
+            display->setPositionCaption(body, QString::fromStdString(position));
+            display->setDrekkanaLine(body,
+                                     QString::fromStdString(DrekkanaLine(position, who.drekkana)));
         }
     });
     RunGuardedStep([&] {
@@ -235,6 +243,25 @@ void WindowController::inputWindowClosed() {
     }
 }
 
+void WindowController::showSettings(QWidget* over) {
+    // Asked only now: the precise engine's module is loaded when this window first opens.
+    const PreciseAvailability precise = PreciseEngineAvailability();
+    frmSettings settings(settings_, QString::fromStdString(precise.missing), over);
+    connect(&settings, &frmSettings::settingsChanged, this,
+            [this](const CalculationSettings& chosen) {
+                settings_ = chosen;
+                KeepCalculationSettings(chosen);
+                if (input_) {
+                    input_->setCalculationSettings(chosen);
+                    // The reading on the screen follows the new settings.
+                    if (result_ && result_->isVisible()) {
+                        input_->cmdRashi_Click();
+                    }
+                }
+            });
+    settings.exec();
+}
+
 frmDisplay* WindowController::resultWindow() {
     if (!result_) {
         if (resultPageMeasures_.font != QApplication::font()) {
@@ -246,6 +273,8 @@ frmDisplay* WindowController::resultWindow() {
         frmDisplay* display = result_;
         connect(result_, &frmDisplay::aboutRequested, this,
                 [display] { ShowAboutWindow(display); });
+        connect(result_, &frmDisplay::settingsRequested, this,
+                [this, display] { showSettings(display); });
         connect(result_, &frmDisplay::saveBirthRequested, this, [this] {
             if (input_) {
                 input_->mnuSaveBirth_Click(); // the entries behind the chart

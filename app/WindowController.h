@@ -2,6 +2,7 @@
 
 #include "app/frmDisplay.h"
 #include "decanates/modVedicDecanates.h"
+#include "precise/CalculationSettings.h"
 
 #include <QObject>
 #include <QPointer>
@@ -55,6 +56,9 @@ class WindowController : public QObject {
     void showResults(const ChartState& chart, const ImageList* pictures,
                      const ChartHeaderFields& who);
     void goBack();
+    // The calculation settings window over `over`, modal; each choice is kept and, while the
+    // result window is open, recalculates the reading.
+    void showSettings(QWidget* over);
     // The births window by the input window, over the input window's library.
     void showBirths(BirthLibrary& library);
     void resultWindowUnloaded();
@@ -85,5 +89,6 @@ class WindowController : public QObject {
     QRect inputFrameMargins_;
     // Measured on the first result window, for every later one.
     ResultPageMeasures resultPageMeasures_;
+    CalculationSettings settings_;
     bool ending_ = false;
 };

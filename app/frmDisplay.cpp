@@ -126,8 +126,15 @@ frmDisplay::frmDisplay(QWidget* parent, const ResultPageMeasures* measures)
     lblChartHeader = MakePlainLabel(central, QStringLiteral("lblChartHeader"), QString(), true);
     lblChartHeader->setWordWrap(true);
     lblChartHeader->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // What the chart was calculated with, in a line of its own under whose chart it is.
+    lblCalculation = MakePlainLabel(central, QStringLiteral("lblCalculation"), QString());
+    lblCalculation->setWordWrap(true);
+    lblCalculation->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto* headerLines = new QVBoxLayout;
+    headerLines->addWidget(lblChartHeader);
+    headerLines->addWidget(lblCalculation);
     auto* headerRow = new QHBoxLayout;
-    headerRow->addWidget(lblChartHeader, 1);
+    headerRow->addLayout(headerLines, 1);
     chkShowCharts = new QCheckBox(QStringLiteral("Show &Charts"), central);
     chkShowCharts->setObjectName(QStringLiteral("chkShowCharts"));
     chkShowCharts->setChecked(true);
@@ -275,6 +282,11 @@ QWidget* frmDisplay::createBodyTab(int body) {
         addRow((name + QStringLiteral("Caption")).toLatin1().constData(), FieldCaption(field),
                value);
     }
+    // One quiet line: the body's drekkana sign under every scheme, the chosen one marked.
+    tab.drekkana = MakePlainLabel(frame, arrayName("lblDrekkana", body), QString());
+    tab.drekkana->setEnabled(false);
+    tab.drekkana->setWordWrap(true);
+    grid->addWidget(tab.drekkana, row++, 0, 1, 3);
     grid->setRowStretch(row, 1);
     return page;
 }
@@ -370,6 +382,7 @@ void frmDisplay::createMenus() {
     QAction* exitItem = AddExitItem(file);
     connect(exitItem, &QAction::triggered, this, &frmDisplay::mnuExit_Click);
 
+    connect(AddToolsMenu(bar), &QAction::triggered, this, &frmDisplay::settingsRequested);
     QAction* about = AddHelpAndOfferMenus(
         bar, {QStringLiteral("&Check for Software Update"), "mnuFileSep1", "mnuFileSep2"});
     connect(about, &QAction::triggered, this, &frmDisplay::aboutRequested);
@@ -402,9 +415,21 @@ void frmDisplay::setChartHeader(const QString& text) {
     lblChartHeader->setText(text);
 }
 
+void frmDisplay::setCalculationText(const QString& text) {
+    calculation_ = text;
+    lblCalculation->setText(text);
+}
+
+void frmDisplay::setDrekkanaLine(int body, const QString& text) {
+    if (body >= 0 && body < displayedBodyCount) {
+        tabs_[static_cast<std::size_t>(body)].drekkana->setText(text);
+    }
+}
+
 Reading frmDisplay::reading() const {
     Reading reading;
     reading.header = header_;
+    reading.calculation = calculation_;
     const PrintedCharts charts = fraCharts->charts();
     for (const ChartContents* chart : {&charts.birth, &charts.decanate}) {
         QStringList lines;

@@ -53,6 +53,11 @@ class frmDisplay : public QMainWindow {
     bool isGoingBack() const { return goingBack_; }
     // The line below the banner that says whose chart this is.
     void setChartHeader(const QString& text);
+    // The line under it that names the calculation (SettingsSummary); also in Copy Reading and
+    // the printout.
+    void setCalculationText(const QString& text);
+    // The quiet line at the foot of tab i (0..9): its drekkana sign under every scheme.
+    void setDrekkanaLine(int body, const QString& text);
     // The name a printout is offered under, without ".pdf" (ReadingFileStem); a saved chart's
     // name starts with it too.
     void setPrintName(const QString& stem);
@@ -73,6 +78,8 @@ class frmDisplay : public QMainWindow {
     // Form_Unload: the window is closing, by Back, Exit or the close box.
     void unloaded();
     void aboutRequested();
+    // Tools > Calculation Settings.
+    void settingsRequested();
     // File > Save Birth: the entries behind this chart are to be saved.
     void saveBirthRequested();
 
@@ -93,6 +100,7 @@ class frmDisplay : public QMainWindow {
         QLabel* picPlanet = nullptr;
         // lblPosition, lblDecanateName ... lblDecanateSignDesc, in caption order.
         std::array<QLabel*, readingFieldCaptions.size()> fields{};
+        QLabel* drekkana = nullptr; // lblDrekkana_i
     };
 
     QWidget* createBanner();
@@ -111,6 +119,7 @@ class frmDisplay : public QMainWindow {
     Reading reading() const;
 
     QLabel* lblChartHeader = nullptr;
+    QLabel* lblCalculation = nullptr;
     QTabWidget* SSTab1 = nullptr;
     ChartPanel* fraCharts = nullptr;
     QCheckBox* chkShowCharts = nullptr;
@@ -119,6 +128,7 @@ class frmDisplay : public QMainWindow {
     std::array<BodyTab, displayedBodyCount> tabs_;
     // The results as written into the window: the header and each body's fields.
     QString header_;
+    QString calculation_;
     std::array<BodyReading, displayedBodyCount> bodies_;
     std::array<QWidget*, displayedBodyCount> pages_{};
     const ResultPageMeasures* measures_ = nullptr;

@@ -328,6 +328,7 @@ void frmMain::createMenus() {
     QAction* mnuExit = AddExitItem(mnuFile);
     connect(mnuExit, &QAction::triggered, this, &QWidget::close);
 
+    connect(AddToolsMenu(bar), &QAction::triggered, this, &frmMain::settingsRequested);
     QAction* about = AddHelpAndOfferMenus(
         bar, {QStringLiteral("Check for Software &Update"), "mnuHelpSep1", "mnuHelpSep2"});
     connect(about, &QAction::triggered, this, &frmMain::aboutRequested);
@@ -473,9 +474,12 @@ void frmMain::cmdRashi_Click() {
     if (const auto own = ownTime_->read(birthDate(), birthClock())) {
         controls.zoneCorrection = own->correction;
     }
-    CalculateFromControls(chart_, controls);
+    const CalculationDone done = CalculateFromControls(chart_, controls, settings_);
+    ChartHeaderFields who = headerFields();
+    who.calculation = QString::fromStdString(SettingsSummary(done.settings, done.ayanamsaDegrees));
+    who.drekkana = done.settings.drekkana;
     // The owner writes the results into the result window, shows it and hides this one.
-    emit calculated(chart_, IMGPlanet, headerFields());
+    emit calculated(chart_, IMGPlanet, who);
 }
 
 void frmMain::cmdBrowser_Click() {

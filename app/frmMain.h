@@ -5,6 +5,7 @@
 #include "app/Reading.h"
 #include "chart/ChartState.h"
 #include "chart/Validation.h"
+#include "precise/CalculationSettings.h"
 
 #include <QMainWindow>
 
@@ -58,6 +59,8 @@ class frmMain : public QMainWindow {
     // Closing the window: it is unloaded, and the exit promotion window takes over.
     void closed();
     void aboutRequested();
+    // Tools > Calculation Settings.
+    void settingsRequested();
     // The place lookup's checks passed: the owner finds the place.
     void placeLookupRequested(const PlaceFinderRequest& request);
     // The user changed the birth date or time in the lists.
@@ -66,6 +69,10 @@ class frmMain : public QMainWindow {
     void statusShown(const QString& text, int timeoutMs);
     // File > Open Birth: the owner shows the births window over this library.
     void openBirthsRequested(BirthLibrary& library);
+
+  public:
+    // What the calculation driver calculates with from now on.
+    void setCalculationSettings(const CalculationSettings& settings) { settings_ = settings; }
 
   public slots:
     // The calculation driver (button cmdRashi and File > mnuNext).
@@ -119,6 +126,7 @@ class frmMain : public QMainWindow {
     PlaceOwnTimeEntry* ownTime_ = nullptr; // the zone list's "Place's own time" entry
 
     ChartState chart_;
+    CalculationSettings settings_;
     ImageList* IMGPlanet = nullptr;
 
     BirthBoxes boxes_;

@@ -81,6 +81,15 @@ QMenu* AddFileMenu(QMenuBar* bar) {
     return file;
 }
 
+QAction* AddToolsMenu(QMenuBar* bar) {
+    QMenu* tools = bar->addMenu(QStringLiteral("&Tools"));
+    tools->setObjectName(QStringLiteral("mnuTools"));
+    tools->menuAction()->setObjectName(QStringLiteral("mnuToolsAction"));
+    QAction* settings = tools->addAction(QStringLiteral("&Calculation Settings\u2026"));
+    settings->setObjectName(QStringLiteral("mnuSettings"));
+    return settings;
+}
+
 QAction* AddExitItem(QMenu* file) {
     QAction* exitItem = file->addAction(QStringLiteral("E&xit"));
     exitItem->setObjectName(QStringLiteral("mnuExit"));

@@ -38,6 +38,10 @@ QMenu* AddFileMenu(QMenuBar* bar);
 // The File menu's last item, "E&xit" (mnuExit), with Ctrl+Q; the window connects it.
 QAction* AddExitItem(QMenu* file);
 
+// The Tools menu of the input and result windows (mnuTools) with its one item, "&Calculation
+// Settings…" (mnuSettings), which is returned for the window to connect.
+QAction* AddToolsMenu(QMenuBar* bar);
+
 // The two windows' Help menu differs only in one caption and in its separators' names.
 struct HelpMenuNames {
     QString updateCaption;       // "Check for Software &Update" or "&Check for Software Update"

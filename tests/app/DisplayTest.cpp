@@ -132,7 +132,8 @@ TEST_F(DisplayWindow, MenusInOrderWithTheirCaptions) {
         const char* name;
         const char* caption;
     };
-    const std::array<Item, 4> bar = {{{"mnuFile", "&File"},
+    const std::array<Item, 5> bar = {{{"mnuFile", "&File"},
+                                      {"mnuTools", "&Tools"},
                                       {"mnuHelp", "&Help"},
                                       {"mnuDonate", "&Donate"},
                                       {"mkmoney", "Make Money &Online"}}};
@@ -146,8 +147,8 @@ TEST_F(DisplayWindow, MenusInOrderWithTheirCaptions) {
         EXPECT_TRUE(action->isVisible() && action->isEnabled()) << bar[i].name;
     }
     // The two items that act from the bar itself have no drop-down.
-    EXPECT_EQ(barActions[2]->menu(), nullptr);
     EXPECT_EQ(barActions[3]->menu(), nullptr);
+    EXPECT_EQ(barActions[4]->menu(), nullptr);
 
     const auto checkMenu = [&](const char* menuName, const std::vector<Item>& items) {
         const auto* menu = window->findChild<QMenu*>(menuName);

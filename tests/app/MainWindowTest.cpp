@@ -476,7 +476,12 @@ TEST_F(MainWindowTest, MenusInOrderWithTheirAccessKeys) {
     for (QAction* item : window->menuBar()->actions()) {
         bar << item->text();
     }
-    EXPECT_EQ(bar, (QStringList{"&File", "&Help", "&Donate", "Make Money &Online"}));
+    EXPECT_EQ(bar, (QStringList{"&File", "&Tools", "&Help", "&Donate", "Make Money &Online"}));
+    QStringList tools;
+    for (QAction* item : child<QMenu>("mnuTools")->actions()) {
+        tools << item->objectName() + '=' + item->text();
+    }
+    EXPECT_EQ(tools, QStringList{QString::fromUtf8("mnuSettings=&Calculation Settings…")});
     EXPECT_EQ(action("mnuDonate")->text(), "&Donate");
     EXPECT_EQ(action("mkmoney")->text(), "Make Money &Online");
 

@@ -1,9 +1,12 @@
 #include "app/WindowController.h"
 #include "app/frmAbout.h"
+#include "app/frmSettings.h"
 #include "support/Capture.h"
 #include "support/Windows.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -86,6 +89,38 @@ TEST_P(FromEachWindow, ASecondCopyBringsAnOpenAboutWindowForward) {
     });
     window->findChild<QAction*>("mnuAbout")->trigger();
     EXPECT_TRUE(activated) << GetParam().name;
+}
+
+// Catches a Tools menu that opens nothing or opens the settings over another window, a choice
+// that is not kept, and a reading that does not follow a choice made while it is shown: its
+// calculation line, its decanate chart and each tab's drekkana line.
+TEST_P(FromEachWindow, CalculationSettingsOpenOverItAndTheReadingFollows) {
+    bool shown = false;
+    QWidget* owner = nullptr;
+    QTimer::singleShot(0, [&] {
+        auto* settings = FindWindow<frmSettings>("frmSettings");
+        if (settings && settings->isVisible()) {
+            shown = settings->isModal();
+            owner = settings->parentWidget();
+            settings->findChild<QComboBox*>("cboDrekkana")
+                ->setCurrentIndex(static_cast<int>(DrekkanaScheme::Jagannatha));
+            settings->findChild<QPushButton*>("cmdClose")->click();
+        }
+    });
+    window->findChild<QAction*>("mnuSettings")->trigger(); // returns when the window closes
+    EXPECT_TRUE(shown) << "the settings window was shown, modally";
+    EXPECT_EQ(owner, window);
+    EXPECT_EQ(KeptCalculationSettings().drekkana, DrekkanaScheme::Jagannatha);
+    KeepCalculationSettings({}); // the next test starts from the 1.20 rules
+
+    if (QLatin1String(GetParam().window) == QLatin1String("frmDisplay")) {
+        EXPECT_EQ(window->findChild<QLabel*>("lblCalculation")->text(),
+                  QStringLiteral("Korvani 1.20 rules, Jagann\u0101tha drekkana"));
+        const std::string sunPosition =
+            window->findChild<QLabel*>("lblPosition_0")->text().toStdString();
+        EXPECT_EQ(window->findChild<QLabel*>("lblDrekkana_0")->text().toStdString(),
+                  DrekkanaLine(sunPosition, DrekkanaScheme::Jagannatha));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Windows, FromEachWindow,
