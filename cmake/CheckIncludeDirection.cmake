@@ -7,20 +7,23 @@ endif()
 #   chart -> astro -> decanates -> charts -> chartview
 #   places -> request -> library -> {cli, app}
 #   links, ui and promo sit under app: ui may use chartview and links; promo ui and links.
+#   precise (the calculation settings and the precise engine) sits on decanates, under app and
+#   cli.
 set(KORVANI_FOLDER_ORDER
     "chart:"
     "astro:chart"
     "decanates:astro"
     "charts:decanates"
     "chartview:charts"
+    "precise:decanates"
     "places:chart"
     "request:places"
     "library:request"
     "links:"
     "ui:chartview,links"
     "promo:ui,links"
-    "app:library,promo,ui,links,chartview"
-    "cli:library,chartview")
+    "app:library,promo,ui,links,chartview,precise"
+    "cli:library,chartview,precise")
 
 # korvani_check_include_direction(<source dir>)
 # Fails when a source of one of the folders above includes a header of a folder that is not
