@@ -1,3 +1,4 @@
+#include "DegreesApart.h"
 #include "precise/PreciseEngine.h"
 
 #include <gtest/gtest.h>
@@ -22,13 +23,7 @@ constexpr std::array<double, 13> toleranceArcminutes = {1.5, 3.0, 2.0, 2.0, 6.0,
                                                         4.0, 3.0, 2.0, 1.5, 1.0, 6.0};
 
 double ArcminutesApart(double a, double b) {
-    double difference = std::fmod(a - b, 360.0);
-    if (difference > 180.0) {
-        difference -= 360.0;
-    } else if (difference < -180.0) {
-        difference += 360.0;
-    }
-    return std::fabs(difference) * 60.0;
+    return DegreesApart(a, b) * 60.0;
 }
 
 // 400 births spread over 1901 to 2050 by a fixed linear congruential sequence (the constants of

@@ -1,3 +1,4 @@
+#include "DegreesApart.h"
 #include "precise/PreciseEngine.h"
 
 #include <gtest/gtest.h>
@@ -18,15 +19,8 @@ double JulianDay(int year, unsigned month, unsigned day, int hour, int minute) {
     return 2440587.5 + date.time_since_epoch().count() + (hour + minute / 60.0) / 24.0;
 }
 
-// The smallest difference of two longitudes in arc seconds, across 0°/360°.
 double ArcsecondsApart(double a, double b) {
-    double difference = std::fmod(a - b, 360.0);
-    if (difference > 180.0) {
-        difference -= 360.0;
-    } else if (difference < -180.0) {
-        difference += 360.0;
-    }
-    return std::fabs(difference) * 3600.0;
+    return DegreesApart(a, b) * 3600.0;
 }
 
 bool PreciseEngineHere() {
