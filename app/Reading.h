@@ -22,12 +22,12 @@ inline constexpr std::array<const char*, 12> monthNames = {
 
 // Whose chart it is, as the input window held it when the chart was calculated.
 struct ChartHeaderFields {
-    QString name;      // as the name box holds it
-    QString zoneText;  // the zone list's text, exactly; the zone's name for the place's own time
-    QString placeText; // "Kathmandu, Nepal": the city, state and country boxes, those filled
-    std::optional<int> offsetSeconds; // the offset the chart was computed at
+    QString name{};      // as the name box holds it
+    QString zoneText{};  // the zone list's text, exactly; the zone's name for the place's own time
+    QString placeText{}; // "Kathmandu, Nepal": the city, state and country boxes, those filled
+    std::optional<int> offsetSeconds{}; // the offset the chart was computed at
     // The offset the place's zone kept at the birth, when a row was used that gives another.
-    std::optional<int> placeKeptOffsetSeconds;
+    std::optional<int> placeKeptOffsetSeconds{};
     // What it was calculated with: SettingsSummary's line, and the scheme of the decanate chart.
     QString calculation{};
     DrekkanaScheme drekkana = DrekkanaScheme::Parashara;
