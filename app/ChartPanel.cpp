@@ -4,10 +4,19 @@
 #include "ui/WindowParts.h"
 
 #include <QButtonGroup>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QRadioButton>
+#include <QSettings>
+
+namespace {
+
+// The key the second chart's choice (d3 or d9) is kept under.
+constexpr char secondChartKey[] = "display/secondChart";
+
+} // namespace
 
 ChartPanel::ChartPanel(QWidget* parent) : QFrame(parent) {
     setObjectName(QStringLiteral("fraCharts"));
@@ -24,6 +33,9 @@ ChartPanel::ChartPanel(QWidget* parent) : QFrame(parent) {
                                                     : QStringLiteral("lblDecanateChart"),
                            QString::fromUtf8(ChartCaption(kind)), true);
         caption->setBuddy(chart);
+        if (chart == picDecanateChart) {
+            lblSecondChart = caption;
+        }
         layout->addWidget(caption, 0, column);
         layout->addWidget(chart, 1, column);
         connect(chart, &ChartView::bodyClicked, this, [this](int body) {
@@ -47,6 +59,20 @@ ChartPanel::ChartPanel(QWidget* parent) : QFrame(parent) {
         optChartStyle[static_cast<std::size_t>(option)] = button;
     }
     styles->addStretch();
+    // The second diagram: the decanate chart (the default) or the Navamsa, remembered.
+    cboSecondChart = new QComboBox(this);
+    cboSecondChart->setObjectName(QStringLiteral("cboSecondChart"));
+    for (const ChartKind kind : {ChartKind::Decanate, ChartKind::Navamsa}) {
+        cboSecondChart->addItem(QString::fromUtf8(ChartCaption(kind)));
+    }
+    cboSecondChart->setCurrentIndex(
+        QSettings().value(QLatin1String(secondChartKey)).toString() == QLatin1String("d9") ? 1 : 0);
+    connect(cboSecondChart, &QComboBox::currentIndexChanged, this, [this](int index) {
+        QSettings().setValue(QLatin1String(secondChartKey),
+                             index == 1 ? QStringLiteral("d9") : QStringLiteral("d3"));
+        showSecondChart();
+    });
+    styles->addWidget(cboSecondChart);
     layout->addLayout(styles, 2, 0, 1, 2);
 
     useChartStyle(StoredChartStyle());
@@ -64,9 +90,18 @@ void ChartPanel::useChartStyle(ChartStyle style) {
 }
 
 void ChartPanel::setCharts(const ChartContents& birth, const ChartContents& decanate,
-                           const QString& title) {
+                           const ChartContents& navamsa, const QString& title) {
     picBirthChart->setContents(birth, title);
-    picDecanateChart->setContents(decanate, title);
+    decanate_ = decanate;
+    navamsa_ = navamsa;
+    title_ = title;
+    showSecondChart();
+}
+
+void ChartPanel::showSecondChart() {
+    const ChartContents& second = cboSecondChart->currentIndex() == 1 ? navamsa_ : decanate_;
+    picDecanateChart->setContents(second, title_);
+    lblSecondChart->setText(QString::fromUtf8(ChartCaption(second.kind)));
 }
 
 void ChartPanel::setFileStem(const QString& stem) {

@@ -10,18 +10,22 @@
 #include <array>
 
 class ChartView;
+class QComboBox;
+class QLabel;
 class QRadioButton;
 
-// The chart diagrams beside the result window's tabs (fraCharts): the birth and decanate charts
-// under their captions, and the layout choice below them (optChartStyle_0 South Indian,
-// optChartStyle_1 North Indian), remembered between runs.
+// The chart diagrams beside the result window's tabs (fraCharts): the birth chart and a second
+// chart under their captions, and below them the layout choice (optChartStyle_0 South Indian,
+// optChartStyle_1 North Indian) and the second chart's (cboSecondChart: the decanate chart or the
+// Navamsa), both remembered between runs.
 class ChartPanel : public QFrame {
     Q_OBJECT
   public:
     explicit ChartPanel(QWidget* parent = nullptr);
 
-    // The cells of the birth and decanate charts and their title (person, date, place).
-    void setCharts(const ChartContents& birth, const ChartContents& decanate, const QString& title);
+    // The cells of the birth chart, the decanate chart and the Navamsa, and their caption.
+    void setCharts(const ChartContents& birth, const ChartContents& decanate,
+                   const ChartContents& navamsa, const QString& title);
     // The stem a saved chart's file name starts with (ReadingFileStem).
     void setFileStem(const QString& stem);
     // The body drawn highlighted in both charts: 0..9, or -1 for none.
@@ -37,8 +41,15 @@ class ChartPanel : public QFrame {
 
   private:
     void useChartStyle(ChartStyle style);
+    // Shows the chart cboSecondChart chooses in the second diagram, under its caption.
+    void showSecondChart();
 
     ChartView* picBirthChart = nullptr;
-    ChartView* picDecanateChart = nullptr;
+    ChartView* picDecanateChart = nullptr; // the second diagram: D-3 or D-9
+    QLabel* lblSecondChart = nullptr;      // its caption, lblDecanateChart
+    QComboBox* cboSecondChart = nullptr;
     std::array<QRadioButton*, 2> optChartStyle{};
+    ChartContents decanate_;
+    ChartContents navamsa_;
+    QString title_;
 };

@@ -6,11 +6,13 @@
 #include <QContextMenuEvent>
 #include <QFileInfo>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QSaveFile>
 #include <QSettings>
+#include <QStringList>
 #include <QToolTip>
 
 #include <algorithm>
@@ -34,6 +36,8 @@ ChartView::ChartView(ChartKind kind, QWidget* parent) : QWidget(parent) {
                                            : QStringLiteral("picDecanateChart"));
     setAccessibleName(QString::fromUtf8(ChartAccessibleName(kind)));
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
     // The chart is drawn as the largest square that fits; it takes what room there is.
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     describe();
@@ -42,6 +46,7 @@ ChartView::ChartView(ChartKind kind, QWidget* parent) : QWidget(parent) {
 void ChartView::setContents(const ChartContents& contents, const QString& title) {
     contents_ = contents;
     title_ = title;
+    setAccessibleName(QString::fromUtf8(ChartAccessibleName(contents.kind)));
     describe();
     update();
 }
@@ -70,6 +75,10 @@ ChartPaintOptions ChartView::options() const {
     ChartPaintOptions options;
     options.style = style_;
     options.highlightedBody = highlightedBody_;
+    // The window names the chart above it; the South Indian centre holds the name and the birth.
+    options.caption = QString::fromUtf8(ChartCaption(contents_.kind));
+    options.title = title_;
+    options.headerAbove = false;
     return options;
 }
 
@@ -86,30 +95,127 @@ QSize ChartView::minimumSizeHint() const {
 void ChartView::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.fillRect(rect(), ChartColoursOf(palette()).background);
+    const ChartColours colours = ChartColoursOf(palette());
+    painter.fillRect(rect(), colours.background);
     layout_ = DrawChart(painter, QRectF(rect()), contents_, options(), palette(), font());
+    if (hasFocus()) {
+        // The focus: a frame round the chart and one round the body the keys stand on.
+        QPen pen(colours.ink, 1, Qt::DashLine);
+        painter.setPen(pen);
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
+        const std::vector<const ChartLabel*> labels = focusableLabels();
+        if (!labels.empty()) {
+            const ChartLabel* label =
+                labels[static_cast<std::size_t>(focusedLabel_) % labels.size()];
+            pen.setStyle(Qt::SolidLine);
+            painter.setPen(pen);
+            painter.drawRect(label->box.adjusted(0.5, 0.5, -0.5, -0.5));
+        }
+    }
+}
+
+std::vector<const ChartLabel*> ChartView::focusableLabels() const {
+    std::vector<const ChartLabel*> labels;
+    for (const ChartLabel& label : layout_.labels) {
+        if (label.body >= 0) {
+            labels.push_back(&label);
+        }
+    }
+    return labels;
+}
+
+void ChartView::openBody(int body, QPoint at) {
+    if (body == chartRahuBody || body == chartKetuBody) {
+        for (const auto& cell : contents_.cells) {
+            for (std::size_t k = 0; k < cell.size(); ++k) {
+                if (cell[k].body == body) {
+                    // The cell's tooltip line of the node: its full name and position.
+                    const std::vector<std::string> lines =
+                        CellTooltipLines(contents_, static_cast<int>(&cell - &contents_.cells[0]));
+                    QToolTip::showText(mapToGlobal(at), QString::fromStdString(lines[k + 1]), this);
+                }
+            }
+        }
+        return;
+    }
+    emit bodyClicked(body);
 }
 
 void ChartView::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
         if (const std::optional<int> body = BodyAt(layout_, event->position())) {
-            emit bodyClicked(*body);
+            openBody(*body, event->position().toPoint());
             return;
         }
     }
     QWidget::mousePressEvent(event);
 }
 
+void ChartView::mouseMoveEvent(QMouseEvent* event) {
+    if (BodyAt(layout_, event->position())) {
+        setCursor(Qt::PointingHandCursor);
+    } else {
+        unsetCursor();
+    }
+    QWidget::mouseMoveEvent(event);
+}
+
+void ChartView::keyPressEvent(QKeyEvent* event) {
+    const std::vector<const ChartLabel*> labels = focusableLabels();
+    const int count = static_cast<int>(labels.size());
+    switch (event->key()) {
+    case Qt::Key_Right:
+    case Qt::Key_Down:
+    case Qt::Key_Left:
+    case Qt::Key_Up:
+        if (count > 0) {
+            const bool forward = event->key() == Qt::Key_Right || event->key() == Qt::Key_Down;
+            focusedLabel_ = ((focusedLabel_ % count) + (forward ? 1 : count - 1)) % count;
+            update();
+        }
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (count > 0) {
+            const ChartLabel* label = labels[static_cast<std::size_t>(focusedLabel_ % count)];
+            openBody(label->body, label->box.center().toPoint());
+        }
+        return;
+    case Qt::Key_F10:
+        if (event->modifiers() == Qt::ShiftModifier) {
+            QContextMenuEvent menu(QContextMenuEvent::Keyboard, rect().center(),
+                                   mapToGlobal(rect().center()));
+            contextMenuEvent(&menu);
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void ChartView::focusInEvent(QFocusEvent* event) {
+    update();
+    QWidget::focusInEvent(event);
+}
+
+void ChartView::focusOutEvent(QFocusEvent* event) {
+    update();
+    QWidget::focusOutEvent(event);
+}
+
 bool ChartView::event(QEvent* event) {
     if (event->type() == QEvent::ToolTip) {
         const auto* help = static_cast<QHelpEvent*>(event);
         const std::optional<int> sign = SignAt(layout_, help->pos());
-        if (sign && std::find(layout_.overflowedSigns.begin(), layout_.overflowedSigns.end(),
-                              *sign) != layout_.overflowedSigns.end()) {
-            const std::vector<std::string> lines = ChartTextLines(contents_);
-            QToolTip::showText(help->globalPos(),
-                               QString::fromStdString(lines[static_cast<std::size_t>(*sign)]),
-                               this);
+        if (sign) {
+            QStringList lines;
+            for (const std::string& line : CellTooltipLines(contents_, *sign)) {
+                lines << QString::fromStdString(line);
+            }
+            QToolTip::showText(help->globalPos(), lines.join(u'\n'), this);
             return true;
         }
         QToolTip::hideText();
@@ -137,15 +243,14 @@ void ChartView::saveChartAs() {
     if (path.isEmpty()) {
         return;
     }
-    if (!SaveChartFile(path, contents_, style_, highlightedBody_, title_, palette(), font())) {
+    if (!SaveChartFile(path, contents_, style_, title_, font())) {
         ShowMessage(MessageIcon::Error,
                     QStringLiteral("The chart could not be saved to %1.").arg(path), this);
     }
 }
 
 bool SaveChartFile(const QString& path, const ChartContents& contents, ChartStyle style,
-                   int highlightedBody, const QString& title, const QPalette& palette,
-                   const QFont& font) {
+                   const QString& title, const QFont& font) {
     // Written beside the old file and put in its place only when complete: a failed save
     // leaves the old file as it was.
     QSaveFile file(path);
@@ -154,10 +259,9 @@ bool SaveChartFile(const QString& path, const ChartContents& contents, ChartStyl
     }
     const bool svg =
         QFileInfo(path).suffix().compare(QStringLiteral("svg"), Qt::CaseInsensitive) == 0;
-    const bool written =
-        svg ? WriteChartsSvg(file, {&contents}, style, palette, font, highlightedBody, title)
-            : RenderChartsImage({&contents}, style, palette, font, 2.0, highlightedBody, title)
-                  .save(&file, "PNG");
+    const bool written = svg ? WriteChartsSvg(file, {&contents}, style, font, title)
+                             : RenderChartsImage({&contents}, style, font, exportPixelRatio, title)
+                                   .save(&file, "PNG");
     if (!written) {
         file.cancelWriting();
         return false;

@@ -11,8 +11,11 @@
 
 // One chart diagram of the result window (picBirthChart, picDecanateChart), drawn by the chart
 // painter in the widget's palette and font. It keeps the layout it last painted: a click on a
-// body's label reports the body; a crowded cell shows its full text in a tooltip; the context
-// menu saves the chart as PNG or SVG.
+// body's label reports the body (Rahu and Ketu, which have no tab, show their position in a
+// tooltip); every cell has a tooltip with its sign and each body's position; the pointer is a
+// hand over a body. From the keyboard, Tab gives it the focus (a frame shows it), the arrow keys
+// move from body to body, Return opens the body, and the Menu key or Shift+F10 opens the context
+// menu, which saves the chart as PNG or SVG.
 class ChartView : public QWidget {
     Q_OBJECT
   public:
@@ -49,12 +52,21 @@ class ChartView : public QWidget {
   protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     bool event(QEvent* event) override;
 
   private:
     ChartPaintOptions options() const;
     void describe();
+    // Opens a body as a click would: its tab, or the position of a node in a tooltip at `at`.
+    void openBody(int body, QPoint at);
+    // The labels the keyboard steps through: every body's, in the order the layout holds them.
+    std::vector<const ChartLabel*> focusableLabels() const;
+    int focusedLabel_ = 0; // index into focusableLabels()
 
     ChartContents contents_;
     QString title_;
@@ -64,12 +76,11 @@ class ChartView : public QWidget {
     ChartDrawingLayout layout_;
 };
 
-// Saves one chart with its caption and `title` above it, in `style`, `palette` and `font`, as
-// the chart drawing saves it (DrawCharts): PNG at twice the pixels, or SVG when `path` ends in
+// Saves one chart with its caption and `title`, in `style` and `font`, as every export draws it
+// (DrawCharts: black on white, no highlight): PNG at twice the pixels, or SVG when `path` ends in
 // ".svg". False when the file could not be written; a file already there is then left as it was.
 bool SaveChartFile(const QString& path, const ChartContents& contents, ChartStyle style,
-                   int highlightedBody, const QString& title, const QPalette& palette,
-                   const QFont& font);
+                   const QString& title, const QFont& font);
 
 // The chart layout chosen in the result window, remembered between runs (QSettings); South
 // Indian when none was chosen or the stored value is unknown.

@@ -81,10 +81,10 @@ QString ChartHeaderText(const ChartHeaderFields& fields, const ChartState& chart
 }
 
 QString ChartTitleText(const ChartHeaderFields& fields, const ChartState& chart) {
-    const QString date = LongDateText(chart) + u' ' + ChartTimeText(chart);
-    return QString::fromStdString(ChartTitle(fields.name.trimmed().toStdString(),
-                                             date.toStdString(),
-                                             CoordinatesText(chart).toStdString()));
+    // The place by its first named part, the city when the boxes give one, as the command names it.
+    const QString place = fields.placeText.section(QStringLiteral(", "), 0, 0);
+    return QString::fromStdString(
+        BirthCaption(chart, fields.name.trimmed().toStdString(), place.toStdString()));
 }
 
 QString ReadingText(const Reading& reading) {
@@ -211,7 +211,7 @@ void PrintReading(const Reading& reading, QPrinter& printer, const PrintedCharts
     double chartScale = 1.0;
     QRectF chartsBox;
     if (charts) {
-        placement = PlaceCharts(chartFont, &printer, 2, !charts->title.isEmpty());
+        placement = PlaceCharts(chartFont, &printer, 2, charts->style, charts->title);
         const double usable =
             pageSize.width() - 2 * document.rootFrame()->frameFormat().leftMargin();
         chartScale = std::min(1.0, usable / placement.size.width());
@@ -259,7 +259,7 @@ void PrintReading(const Reading& reading, QPrinter& printer, const PrintedCharts
             painter.translate(chartsBox.topLeft());
             painter.scale(chartScale, chartScale);
             DrawCharts(painter, placement, {&charts->birth, &charts->decanate}, charts->style,
-                       LightChartPalette(), chartFont, -1, charts->title);
+                       chartFont, charts->title);
             painter.restore();
         }
     }

@@ -15,11 +15,6 @@ class QTextDocument;
 #include <optional>
 #include <vector>
 
-// Month names in list order, as the input window offers them.
-inline constexpr std::array<const char*, 12> monthNames = {
-    "January", "February", "March",     "April",   "May",      "June",
-    "July",    "August",   "September", "October", "November", "December"};
-
 // Whose chart it is, as the input window held it when the chart was calculated.
 struct ChartHeaderFields {
     QString name{};      // as the name box holds it
@@ -41,8 +36,9 @@ struct ChartHeaderFields {
 // place kept +5:45".
 QString ChartHeaderText(const ChartHeaderFields& fields, const ChartState& chart);
 
-// The title line of the chart diagrams: the name, the date and time, and the place by its
-// coordinates, e.g. "ASHA, 15 August 1990 10:30, 77°13′E 28°39′N".
+// The caption of the chart diagrams (BirthCaption): the name, the date and time, the place's
+// first named part when the boxes name one, the coordinates and the zone's offset, e.g. "ASHA,
+// 15 August 1990 10:30, Delhi, 28°39′N 77°13′E, +5:30".
 QString ChartTitleText(const ChartHeaderFields& fields, const ChartState& chart);
 
 // The captions of a body's fields on its tab, in tab order.

@@ -1,5 +1,7 @@
 #include "app/WindowController.h"
 
+#include "astro/Retrograde.h"
+
 #include "app/CalculationDriver.h"
 #include "app/ImageList.h"
 #include "app/Reading.h"
@@ -171,9 +173,12 @@ void WindowController::showResults(const ChartState& chart, const ImageList* pic
         display->setChartHeader(ChartHeaderText(who, chart));
         display->setCalculationText(who.calculation);
         display->setPrintName(ReadingFileStem(who.name, chart));
-        display->setCharts(ComputeChartContents(chart, ChartKind::Birth),
-                           ComputeChartContents(chart, ChartKind::Decanate, who.drekkana),
-                           ChartTitleText(who, chart));
+        const RetrogradeFlags retrograde = RetrogradeBodies(chart);
+        display->setCharts(
+            ComputeChartContents(chart, ChartKind::Birth, retrograde),
+            ComputeChartContents(chart, ChartKind::Decanate, retrograde, who.drekkana),
+            ComputeChartContents(chart, ChartKind::Navamsa, retrograde),
+            ChartTitleText(who, chart));
         for (int body = 0; body < displayedBodyCount; ++body) {
             const std::string& position = chart.positionText[static_cast<std::size_t>(body)];
             display->setPositionCaption(body, QString::fromStdString(position));

@@ -29,12 +29,16 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QSettings>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
+
+// The key the Show Charts choice is kept under.
+constexpr char showChartsKey[] = "display/showCharts";
 
 // Width of the description paragraph in logical pixels; its height is made to fit the longest
 // paragraph at this width, so a wider window only leaves spare room.
@@ -137,7 +141,10 @@ frmDisplay::frmDisplay(QWidget* parent, const ResultPageMeasures* measures)
     headerRow->addLayout(headerLines, 1);
     chkShowCharts = new QCheckBox(QStringLiteral("Show &Charts"), central);
     chkShowCharts->setObjectName(QStringLiteral("chkShowCharts"));
-    chkShowCharts->setChecked(true);
+    // Shown unless the user last unticked it; a fold on a small screen is not remembered.
+    chkShowCharts->setChecked(QSettings().value(QLatin1String(showChartsKey), true).toBool());
+    connect(chkShowCharts, &QCheckBox::clicked, this,
+            [](bool shown) { QSettings().setValue(QLatin1String(showChartsKey), shown); });
     headerRow->addWidget(chkShowCharts, 0, Qt::AlignTop);
     layout->addLayout(headerRow);
     // The tabs and, beside them, the chart diagrams.
@@ -304,12 +311,13 @@ QWidget* frmDisplay::createChartPanel() {
                                                                 margins.top() + margins.bottom()));
         }
     });
+    fraCharts->setVisible(chkShowCharts->isChecked());
     return fraCharts;
 }
 
 void frmDisplay::setCharts(const ChartContents& birth, const ChartContents& decanate,
-                           const QString& title) {
-    fraCharts->setCharts(birth, decanate, title);
+                           const ChartContents& navamsa, const QString& title) {
+    fraCharts->setCharts(birth, decanate, navamsa, title);
 }
 
 void frmDisplay::foldChartsToFit(const QRect& available, const QSize& frameExtra) {
@@ -445,13 +453,12 @@ Reading frmDisplay::reading() const {
 void frmDisplay::mnuCopyReading_Click() {
     Reading shown = reading();
     const PrintedCharts charts = fraCharts->charts();
-    // The charts as the window draws them, each with its caption and title above it, as PNG.
+    // The charts as every export draws them, black on white at twice the pixels, as PNG.
     const auto pngOf = [this, &charts](const ChartList& list) {
         QByteArray bytes;
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);
-        RenderChartsImage(list, charts.style, palette(), font(), 1.0, SSTab1->currentIndex(),
-                          charts.title)
+        RenderChartsImage(list, charts.style, font(), exportPixelRatio, charts.title)
             .save(&buffer, "PNG");
         return bytes;
     };

@@ -66,7 +66,8 @@ class frmDisplay : public QMainWindow {
 
     // The chart diagrams: the cells of the birth and decanate charts and their title (person,
     // date, place) for saving and printing.
-    void setCharts(const ChartContents& birth, const ChartContents& decanate, const QString& title);
+    void setCharts(const ChartContents& birth, const ChartContents& decanate,
+                   const ChartContents& navamsa, const QString& title);
     // Folds the chart panel away (chkShowCharts unticked) when the window's frame, `frameExtra`
     // larger than the window, would not fit in `available` with it; with the panel, the window
     // takes the size its layout asks for.

@@ -39,6 +39,8 @@ AccessibleNames ScreenReaderNamesOfResultWindow() {
         {"Label19", "Jupiter", "Link: opens the page about co-branding in the web browser"},
         {"cmdOK", "Back", "Back to the birth details"},
         {"cmdExit", "Exit", {}},
+        {"cboSecondChart", "Second chart",
+         "The chart beside the birth chart: the decanate chart or the Navamsa"},
     };
     for (int body = 0; body < displayedBodyCount; ++body) {
         const QString bodyName = QString::fromLatin1(bodyNames[static_cast<std::size_t>(body)]);

@@ -56,8 +56,8 @@ void BM_WriteChartsSvg(benchmark::State& state) {
     for (auto _ : state) {
         QBuffer buffer;
         buffer.open(QIODevice::WriteOnly);
-        WriteChartsSvg(buffer, {&birth, &decanate}, ChartStyle::SouthIndian, LightChartPalette(),
-                       SvgChartFont(), -1, QStringLiteral("Ravi, 12 March 1980 14:30, Pune"));
+        WriteChartsSvg(buffer, {&birth, &decanate}, ChartStyle::SouthIndian, SvgChartFont(),
+                       QStringLiteral("Ravi, 12 March 1980 14:30, Pune"));
         benchmark::DoNotOptimize(buffer.data().size());
     }
 }

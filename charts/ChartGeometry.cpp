@@ -1,6 +1,9 @@
 #include "charts/ChartGeometry.h"
 
 #include "astro/PositionText.h"
+#include "chart/InputTexts.h"
+
+#include <initializer_list>
 
 namespace {
 
@@ -23,6 +26,8 @@ constexpr std::array<std::array<int, 2>, 12> southCellOfSign = {{
 // The ascendant's mark cuts this much off the cell's top left corner; the labels stay below it.
 constexpr double southMarkLength = 0.05;
 constexpr double southTextInset = 0.015;
+// The sign's corner label: beside the mark's band, as high as the band.
+constexpr double southSignLabelWidth = 0.07;
 
 ChartGeometry SouthIndian(std::optional<int> ascendantSign) {
     ChartGeometry geometry;
@@ -39,7 +44,13 @@ ChartGeometry SouthIndian(std::optional<int> ascendantSign) {
         const double textTop = top + southMarkLength + southTextInset / 2;
         cell.textBox = {left + southTextInset, textTop, southCellSide - 2 * southTextInset,
                         bottom - southTextInset - textTop};
+        cell.signLabelBox =
+            UnitRect{right - southTextInset / 2 - southSignLabelWidth, top + southTextInset / 2,
+                     southSignLabelWidth, southMarkLength};
     }
+    geometry.centreBox =
+        UnitRect{southCellSide + southTextInset, southCellSide + southTextInset,
+                 2 * southCellSide - 2 * southTextInset, 2 * southCellSide - 2 * southTextInset};
     // The frame, the full grid lines, and the half lines that leave the centre open.
     geometry.lines = {
         {{0, 0}, {1, 0}},        {{1, 0}, {1, 1}},        {{1, 1}, {0, 1}},
@@ -205,4 +216,46 @@ std::string ChartTitle(const std::string& person, const std::string& date,
         title += (title.empty() ? "" : ", ") + *part;
     }
     return title;
+}
+
+namespace {
+
+std::string TwoDigits(int value) {
+    return (value < 10 ? "0" : "") + std::to_string(value);
+}
+
+std::string Coordinate(int degrees, int minutes, char hemisphere) {
+    return std::to_string(degrees) + std::string(degreeMark) + TwoDigits(minutes) + "\u2032" +
+           hemisphere;
+}
+
+} // namespace
+
+std::string BirthCaption(const ChartState& chart, const std::string& name,
+                         const std::string& place) {
+    std::string date;
+    if (chart.birthMonth >= 1 && chart.birthMonth <= 12) {
+        date = std::to_string(chart.birthDay) + ' ' +
+               monthNames[static_cast<std::size_t>(chart.birthMonth - 1)] + ' ' +
+               std::to_string(chart.birthYear) + ' ' + TimeText(chart.birthHour, chart.birthMinute);
+    }
+    const std::string coordinates = Coordinate(chart.latitudeDegrees, chart.latitudeMinutes,
+                                               chart.latitudeSouthFlag != 0 ? 'S' : 'N') +
+                                    ' ' +
+                                    Coordinate(chart.longitudeDegrees, chart.longitudeMinutes,
+                                               chart.longitudeEastFlag != 0 ? 'E' : 'W');
+    // The correction is what local clock time needs to reach universal time; the offset is its
+    // negative, an hour more with daylight saving.
+    const int offsetMinutes = -(chart.zoneCorrectionHours * 60 + chart.zoneCorrectionMinutes) +
+                              (chart.daylightSaving != 0 ? 60 : 0);
+    constexpr int secondsPerMinute = 60;
+    const std::string offset = UtcOffsetText(offsetMinutes * secondsPerMinute);
+    std::string caption;
+    for (const std::string* part :
+         std::initializer_list<const std::string*>{&name, &date, &place, &coordinates, &offset}) {
+        if (!part->empty()) {
+            caption += (caption.empty() ? "" : ", ") + *part;
+        }
+    }
+    return caption;
 }

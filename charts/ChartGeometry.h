@@ -32,12 +32,14 @@ struct UnitRect {
 
 // One sign's cell in a layout.
 struct ChartCellGeometry {
-    int sign = 0;                      // 0 Aries ... 11 Pisces
-    std::optional<int> house;          // North Indian: 1..12; South Indian: none
-    std::vector<UnitPoint> polygon;    // the cell's outline, convex, corners in drawing order
-    UnitRect textBox;                  // inside the polygon: where the cell's labels go
-    std::optional<UnitRect> numberBox; // North Indian: inside the polygon, where the sign's
-                                       // number (1 Aries ... 12 Pisces) goes
+    int sign = 0;                         // 0 Aries ... 11 Pisces
+    std::optional<int> house;             // North Indian: 1..12; South Indian: none
+    std::vector<UnitPoint> polygon;       // the cell's outline, convex, corners in drawing order
+    UnitRect textBox;                     // inside the polygon: where the cell's labels go
+    std::optional<UnitRect> numberBox;    // North Indian: inside the polygon, where the sign's
+                                          // number (1 Aries ... 12 Pisces) goes
+    std::optional<UnitRect> signLabelBox; // South Indian: the top right corner, above the text
+                                          // box, where the sign's short name (Ar ... Pi) goes
 };
 
 // A straight line marking the ascendant's cell (South Indian: across the cell's top left corner).
@@ -51,6 +53,8 @@ struct ChartGeometry {
     std::array<ChartCellGeometry, 12> cells; // by sign, 0 Aries ... 11 Pisces
     std::vector<UnitLine> lines;             // every line of the drawing, the frame included
     std::optional<UnitLine> ascendantMark;   // South Indian only, in the ascendant's cell
+    std::optional<UnitRect> centreBox;       // South Indian: the open centre, for the chart's
+                                             // title and the birth
 };
 
 // The layout of a chart for a style and the ascendant's sign (0 Aries ... 11 Pisces; only the
@@ -81,3 +85,15 @@ std::vector<std::string> ChartTextLines(const ChartContents& contents);
 // A chart's title line from its person, date and place, the given parts joined with ", ".
 std::string ChartTitle(const std::string& person, const std::string& date,
                        const std::string& place);
+
+// Month names in list order, as the input window offers them and the caption writes them.
+inline constexpr std::array<const char*, 12> monthNames = {
+    "January", "February", "March",     "April",   "May",      "June",
+    "July",    "August",   "September", "October", "November", "December"};
+
+// The one caption of a chart's drawings, in the window and in every export: the name, the date
+// with the month by name and the time, the place when known, the coordinates latitude first, and
+// the zone's offset from universal time with daylight saving included:
+// "NAME, 15 August 1990 10:30, Delhi, 28°39′N 77°13′E, +5:30". Empty parts are left out.
+std::string BirthCaption(const ChartState& chart, const std::string& name,
+                         const std::string& place);

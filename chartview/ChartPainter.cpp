@@ -5,6 +5,7 @@
 #include <QFileDevice>
 #include <QFontMetricsF>
 #include <QImage>
+#include <QPaintDevice>
 #include <QPainter>
 #include <QStringList>
 #include <QSvgGenerator>
@@ -27,43 +28,52 @@ QColor Readable(const QColor& colour, const QColor& other) {
     return ReadableInk(colour, other, Opposite(other));
 }
 
-// Cells shrink their labels down to this share of the given font before setting two columns.
-constexpr double shrinkFloor = 0.6;
 // The chart's side in text lines of the given font, when the size follows the font.
 constexpr double chartSideInLines = 22.0;
+// A label's padding either side, in spaces of its font; twice that between two columns.
+constexpr double paddingInSpaces = 0.3;
+// The sign's corner label beside the mark's band, as the unit layout sets it.
+constexpr double cornerInset = 0.0075;
+// How far the quiet corner labels go from the ink towards the background, before they are made
+// readable again.
+constexpr double quietShare = 0.45;
 
-// The sizes a crowded cell tries: the font's own, then whole points (or pixels) downwards to
-// the floor. Whole sizes draw the same in every output: an SVG states a font's size in whole
-// points.
-std::vector<QFont> ShrunkFonts(const QFont& font) {
+double PointsOrPixels(const QFont& font) {
+    return font.pointSizeF() > 0 ? font.pointSizeF() : font.pixelSize();
+}
+
+QFont WithSize(const QFont& font, double size) {
+    QFont sized = font;
+    if (font.pointSizeF() > 0) {
+        sized.setPointSizeF(size);
+    } else {
+        sized.setPixelSize(static_cast<int>(size));
+    }
+    return sized;
+}
+
+// The sizes a chart's labels try: the font's own, then whole points (or pixels) downwards to about
+// 7 pt on `device`. Whole sizes draw the same in every output: an SVG states a font's size in
+// whole points.
+std::vector<QFont> CandidateFonts(const QFont& font, const QPaintDevice* device) {
     const bool inPoints = font.pointSizeF() > 0;
-    const double size = inPoints ? font.pointSizeF() : font.pixelSize();
+    const double size = PointsOrPixels(font);
+    const double dpi = device != nullptr && device->logicalDpiY() > 0 ? device->logicalDpiY() : 96;
+    const double smallest =
+        inPoints ? smallestLabelPoints : std::ceil(smallestLabelPoints * dpi / 72.0);
     std::vector<QFont> fonts = {font};
-    for (double smaller = std::ceil(size) - 1; smaller >= std::ceil(size * shrinkFloor);
-         smaller -= 1) {
-        QFont shrunk = font;
-        if (inPoints) {
-            shrunk.setPointSizeF(smaller);
-        } else {
-            shrunk.setPixelSize(static_cast<int>(smaller));
-        }
-        fonts.push_back(shrunk);
+    for (double smaller = std::ceil(size) - 1; smaller >= smallest; smaller -= 1) {
+        fonts.push_back(WithSize(font, smaller));
     }
     return fonts;
 }
 
 // The font at `factor` (at most 1) of its size, rounded down to a whole size as above.
 QFont Scaled(const QFont& font, double factor) {
-    QFont scaled = font;
     if (factor >= 1.0) {
-        return scaled;
+        return font;
     }
-    if (font.pointSizeF() > 0) {
-        scaled.setPointSizeF(std::max(1.0, std::floor(font.pointSizeF() * factor)));
-    } else {
-        scaled.setPixelSize(std::max(1, static_cast<int>(std::floor(font.pixelSize() * factor))));
-    }
-    return scaled;
+    return WithSize(font, std::max(1.0, std::floor(PointsOrPixels(font) * factor)));
 }
 
 QRectF ToDevice(const ChartDrawingLayout& layout, const UnitRect& rect) {
@@ -72,99 +82,148 @@ QRectF ToDevice(const ChartDrawingLayout& layout, const UnitRect& rect) {
     return QRectF(topLeft, QSizeF(rect.width * side, rect.height * side));
 }
 
-// Lays out the labels of one cell in `box`.
-void LayOutCell(ChartDrawingLayout& layout, int sign, std::vector<ChartEntry> entries,
-                const QRectF& box, const QFont& font, const QPaintDevice* device,
-                int highlightedBody) {
-    // The highlighted body goes first among the bodies, so a crowded cell's "+n" never hides it.
-    const auto highlighted = std::find_if(entries.begin(), entries.end(), [&](const ChartEntry& e) {
-        return e.body == highlightedBody;
-    });
-    if (highlighted != entries.end()) {
-        std::rotate(entries.begin() + (entries.front().body == chartAscendantBody ? 1 : 0),
-                    highlighted, highlighted + 1);
+// `text` in lines no wider than `width`, broken between words; a word wider than `width` stands
+// on a line of its own, whole.
+QStringList Wrapped(const QString& text, const QFontMetricsF& metrics, double width) {
+    QStringList lines;
+    QString line;
+    for (const QString& word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        const QString longer = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
+        if (!line.isEmpty() && metrics.horizontalAdvance(longer) > width) {
+            lines << line;
+            line = word;
+        } else {
+            line = longer;
+        }
     }
-    const int count = static_cast<int>(entries.size());
-    if (count == 0) {
+    if (!line.isEmpty()) {
+        lines << line;
+    }
+    return lines;
+}
+
+// Stacks the caption (bold, one line) and the title (wrapped) from `top` in a box of `width` at
+// `left`; returns the height taken.
+double StackHeader(ChartDrawingLayout* layout, const QString& caption, const QString& title,
+                   const QFont& font, const QPaintDevice* device, double left, double top,
+                   double width) {
+    QPaintDevice* measuredOn = const_cast<QPaintDevice*>(device);
+    const double spacing = QFontMetricsF(font, measuredOn).height() * 0.2;
+    double y = top;
+    const auto add = [&](const QString& text, const QFont& lineFont) {
+        const QFontMetricsF metrics(lineFont, measuredOn);
+        if (layout != nullptr) {
+            layout->headerLines.emplace_back(left, y, width, metrics.height());
+            layout->headerTexts.push_back(text);
+            layout->headerFonts.push_back(lineFont);
+        }
+        y += metrics.height();
+    };
+    if (!caption.isEmpty()) {
+        QFont bold = font;
+        bold.setBold(true);
+        for (const QString& line : Wrapped(caption, QFontMetricsF(bold, measuredOn), width)) {
+            add(line, bold);
+        }
+        y += spacing;
+    }
+    if (!title.isEmpty()) {
+        for (const QString& line : Wrapped(title, QFontMetricsF(font, measuredOn), width)) {
+            add(line, font);
+        }
+        y += spacing;
+    }
+    return y - top;
+}
+
+// The widest line of the caption and title wrapped at `width`.
+double WidestHeaderLine(const QString& caption, const QString& title, const QFont& font,
+                        const QPaintDevice* device, double width) {
+    QPaintDevice* measuredOn = const_cast<QPaintDevice*>(device);
+    QFont bold = font;
+    bold.setBold(true);
+    double widest = 0.0;
+    for (const auto& [text, lineFont] : {std::pair{caption, bold}, std::pair{title, font}}) {
+        const QFontMetricsF metrics(lineFont, measuredOn);
+        for (const QString& line : Wrapped(text, metrics, width)) {
+            widest = std::max(widest, metrics.horizontalAdvance(line));
+        }
+    }
+    return widest;
+}
+
+// Sets the caption and title in the South Indian centre: the largest candidate size at which
+// they fit, centred upright in the box.
+void LayOutCentre(ChartDrawingLayout& layout, const ChartPaintOptions& options, const QRectF& box,
+                  const std::vector<QFont>& fonts, const QPaintDevice* device) {
+    if (options.caption.isEmpty() && options.title.isEmpty()) {
         return;
     }
-    std::vector<QString> texts;
-    for (const ChartEntry& entry : entries) {
-        texts.push_back(QString::fromStdString(EntryLabel(entry)));
-    }
-
-    QFont cellFont;
-    double lineHeight = 0.0;
-    double padding = 0.0;
-    double widest = 0.0;
-    int columns = 1;
-    bool fits = false;
-    const auto measure = [&](const QFont& tried) {
-        cellFont = tried;
-        const QFontMetricsF metrics(cellFont, const_cast<QPaintDevice*>(device));
-        lineHeight = metrics.height();
-        padding = metrics.horizontalAdvance(QLatin1Char(' ')) * 0.3;
-        widest = 0.0;
-        for (const QString& text : texts) {
-            widest = std::max(widest, metrics.horizontalAdvance(text) + 2 * padding);
-        }
-    };
-    // First shrink one column down to the floor...
-    for (const QFont& tried : ShrunkFonts(font)) {
-        measure(tried);
-        if (count * lineHeight <= box.height() && widest <= box.width()) {
-            fits = true;
+    QFont chosen = fonts.back();
+    for (const QFont& font : fonts) {
+        const double height =
+            StackHeader(nullptr, options.caption, options.title, font, device, 0, 0, box.width());
+        if (height <= box.height() && WidestHeaderLine(options.caption, options.title, font, device,
+                                                       box.width()) <= box.width()) {
+            chosen = font;
             break;
         }
     }
-    // ...then two columns at the floor...
+    const double height =
+        StackHeader(nullptr, options.caption, options.title, chosen, device, 0, 0, box.width());
+    StackHeader(&layout, options.caption, options.title, chosen, device, box.left(),
+                box.top() + std::max(0.0, (box.height() - height) / 2), box.width());
+}
+
+// Places the labels of one cell as the fit sets them, in `box`.
+void PlaceCell(ChartDrawingLayout& layout, int sign, const std::vector<ChartEntry>& entries,
+               const CellSetting& setting, const QRectF& box, const QFont& font,
+               const QFontMetricsF& metrics, int highlightedBody) {
+    const int placed = static_cast<int>(setting.texts.size());
+    if (placed == 0) {
+        return;
+    }
+    const double padding = metrics.horizontalAdvance(QLatin1Char(' ')) * paddingInSpaces;
     const double gap = 2 * padding;
+    const double lineHeight = metrics.height();
+    std::vector<QString> texts;
+    double widest = 0.0;
+    for (const std::string& text : setting.texts) {
+        texts.push_back(QString::fromStdString(text));
+        widest = std::max(widest, metrics.horizontalAdvance(texts.back()) + 2 * padding);
+    }
+    const int columns = setting.columns;
     const double halfWidth = (box.width() - gap) / 2;
-    if (!fits && (count + 1) / 2 * lineHeight <= box.height() && widest <= halfWidth) {
-        fits = true;
-        columns = 2;
-    }
-    // ...then as many as fit, the last place saying how many more there are.
-    int shown = count;
-    if (!fits) {
-        layout.overflowedSigns.push_back(sign);
-        columns = widest <= halfWidth ? 2 : 1;
-        const int rowsThatFit = static_cast<int>(std::floor(box.height() / lineHeight));
-        const int places = rowsThatFit * columns;
-        if (places <= 0) {
-            return;
-        }
-        if (count > places) {
-            shown = places - 1;
-            texts.resize(static_cast<std::size_t>(shown));
-            texts.push_back(QStringLiteral("+%1").arg(count - shown));
-        }
-    }
-    const int placed = static_cast<int>(texts.size());
     const int rows = (placed + columns - 1) / columns;
     const double columnWidth = columns == 1 ? std::min(widest, box.width()) : halfWidth;
     const double blockWidth = columns == 1 ? columnWidth : box.width();
     const QPointF origin(box.left() + (box.width() - blockWidth) / 2,
                          box.top() + std::max(0.0, (box.height() - rows * lineHeight) / 2));
-    const QFontMetricsF metrics(cellFont, const_cast<QPaintDevice*>(device));
+    bool cut = setting.shown < static_cast<int>(entries.size());
     for (int i = 0; i < placed; ++i) {
         const int column = i / rows;
         const int row = i % rows;
         ChartLabel label;
         label.sign = sign;
-        label.body = i < shown ? entries[static_cast<std::size_t>(i)].body : -1;
+        label.body = i < setting.shown ? entries[static_cast<std::size_t>(i)].body : -1;
         // A label is measured as its column was (advance plus padding): taking the padding
         // off the column's width again can leave a hair less than the advance, which would
         // elide the widest label although it fits.
         const QString& text = texts[static_cast<std::size_t>(i)];
-        label.text = metrics.horizontalAdvance(text) + 2 * padding <= columnWidth
-                         ? text
-                         : metrics.elidedText(text, Qt::ElideRight, columnWidth - 2 * padding);
+        if (metrics.horizontalAdvance(text) + 2 * padding <= columnWidth) {
+            label.text = text;
+        } else {
+            label.text = metrics.elidedText(text, Qt::ElideRight, columnWidth - 2 * padding);
+            cut = true;
+        }
         label.box = QRectF(origin.x() + column * (columnWidth + gap), origin.y() + row * lineHeight,
                            columnWidth, lineHeight);
-        label.font = cellFont;
+        label.font = font;
         label.highlighted = label.body >= 0 && label.body == highlightedBody;
         layout.labels.push_back(label);
+    }
+    if (cut) {
+        layout.overflowedSigns.push_back(sign);
     }
 }
 
@@ -196,19 +255,10 @@ ChartDrawingLayout LayOutChartDrawing(const ChartContents& contents,
     layout.geometry = LayOutChart(options.style, contents.ascendantSign);
     QPaintDevice* measuredOn = const_cast<QPaintDevice*>(device);
     const QFontMetricsF plain(font, measuredOn);
-    const double spacing = plain.height() * 0.2;
     double top = target.top();
-    for (const QString* text : {&options.caption, &options.title}) {
-        if (text->isEmpty()) {
-            continue;
-        }
-        QFont headerFont = font;
-        headerFont.setBold(text == &options.caption);
-        const QFontMetricsF metrics(headerFont, measuredOn);
-        layout.headerLines.emplace_back(target.left(), top, target.width(), metrics.height());
-        layout.headerTexts.push_back(metrics.elidedText(*text, Qt::ElideRight, target.width()));
-        layout.headerFonts.push_back(headerFont);
-        top += metrics.height() + spacing;
+    if (options.headerAbove && !layout.geometry.centreBox) {
+        top += StackHeader(&layout, options.caption, options.title, font, device, target.left(),
+                           top, target.width());
     }
     // Whole-pixel lines on the pixel grid: a horizontal or vertical line then covers whole
     // pixels in its full colour instead of smoothing it into two paler rows. The pen is centred
@@ -222,10 +272,67 @@ ChartDrawingLayout LayOutChartDrawing(const ChartContents& contents,
         QRectF(std::round(target.left() + (target.width() - side) / 2) + onPixelCentre,
                std::ceil(top + layout.penWidth / 2) + onPixelCentre, side, side);
 
-    for (int sign = 0; sign < static_cast<int>(signNames.size()); ++sign) {
-        const ChartCellGeometry& cell = layout.geometry.cells[static_cast<std::size_t>(sign)];
-        LayOutCell(layout, sign, contents.cells[static_cast<std::size_t>(sign)],
-                   ToDevice(layout, cell.textBox), font, device, options.highlightedBody);
+    const std::vector<QFont> fonts = CandidateFonts(font, device);
+    std::vector<QFontMetricsF> metrics;
+    for (const QFont& candidate : fonts) {
+        metrics.emplace_back(candidate, measuredOn);
+    }
+    constexpr char32_t retrogradeGlyph = 0x211E;
+    layout.retrogradeMark = QString::fromUtf8(metrics.back().inFontUcs4(retrogradeGlyph) &&
+                                                      metrics.front().inFontUcs4(retrogradeGlyph)
+                                                  ? retrogradeSymbol
+                                                  : retrogradeFallback);
+
+    // The South Indian corner labels at the smallest size, quiet; the labels start below them.
+    std::array<QRectF, 12> textBoxes;
+    for (std::size_t sign = 0; sign < textBoxes.size(); ++sign) {
+        const ChartCellGeometry& cell = layout.geometry.cells[sign];
+        textBoxes[sign] = ToDevice(layout, cell.textBox);
+        if (cell.signLabelBox) {
+            layout.signLabelFont = fonts.back();
+            const QString text = QString::fromUtf8(signShortNames[sign]);
+            const QRectF unit = ToDevice(layout, *cell.signLabelBox);
+            const double width = metrics.back().horizontalAdvance(text);
+            const double inset = cornerInset * side;
+            const QRectF box(unit.right() - width, unit.top(), width, metrics.back().height());
+            layout.signLabelBoxes.push_back(box);
+            layout.signLabelTexts.push_back(text);
+            const double below = box.bottom() + inset;
+            if (below > textBoxes[sign].top()) {
+                textBoxes[sign].setTop(std::min(below, textBoxes[sign].bottom()));
+            }
+        }
+    }
+    if (layout.geometry.centreBox) {
+        LayOutCentre(layout, options, ToDevice(layout, *layout.geometry.centreBox), fonts, device);
+    }
+
+    std::array<CellRoom, 12> rooms;
+    for (std::size_t sign = 0; sign < rooms.size(); ++sign) {
+        rooms[sign] = {textBoxes[sign].width(), textBoxes[sign].height()};
+    }
+    const auto padding = [&metrics](int size) {
+        return metrics[static_cast<std::size_t>(size)].horizontalAdvance(QLatin1Char(' ')) *
+               paddingInSpaces;
+    };
+    TextMeasure measure;
+    measure.sizeCount = static_cast<int>(fonts.size());
+    measure.labelWidth = [&](const std::string& text, int size) {
+        return metrics[static_cast<std::size_t>(size)].horizontalAdvance(
+                   QString::fromStdString(text)) +
+               2 * padding(size);
+    };
+    measure.lineHeight = [&metrics](int size) {
+        return metrics[static_cast<std::size_t>(size)].height();
+    };
+    measure.columnGap = [&](int size) { return 2 * padding(size); };
+    const std::string mark = layout.retrogradeMark.toStdString();
+    const ChartFit fit = FitChartText(contents, rooms, measure, mark.c_str());
+    const auto size = static_cast<std::size_t>(fit.size);
+    for (std::size_t sign = 0; sign < rooms.size(); ++sign) {
+        PlaceCell(layout, static_cast<int>(sign), contents.cells[sign], fit.cells[sign],
+                  textBoxes[sign], fonts[size], metrics[size], options.highlightedBody);
+        const ChartCellGeometry& cell = layout.geometry.cells[sign];
         if (cell.numberBox) {
             const QRectF box = ToDevice(layout, *cell.numberBox);
             const double factor =
@@ -243,13 +350,13 @@ void PaintChartLayout(QPainter& painter, const ChartDrawingLayout& layout,
     const ChartColours colours = ChartColoursOf(palette);
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
+    painter.fillRect(layout.chartSquare, colours.background);
     painter.setPen(colours.ink);
     for (std::size_t i = 0; i < layout.headerLines.size(); ++i) {
         painter.setFont(layout.headerFonts[i]);
         painter.drawText(layout.headerLines[i], Qt::AlignCenter, layout.headerTexts[i]);
     }
 
-    painter.fillRect(layout.chartSquare, colours.background);
     QPen pen(colours.ink, layout.penWidth);
     pen.setCapStyle(Qt::SquareCap);
     painter.setPen(pen);
@@ -266,6 +373,21 @@ void PaintChartLayout(QPainter& painter, const ChartDrawingLayout& layout,
                          ToDevice(layout, layout.geometry.ascendantMark->to));
     }
 
+    if (!layout.signLabelBoxes.empty()) {
+        const QColor ink = colours.ink.toRgb();
+        const QColor base = colours.background.toRgb();
+        const auto toward = [](int from, int to) {
+            return static_cast<int>(std::lround(from + (to - from) * quietShare));
+        };
+        const QColor quiet(toward(ink.red(), base.red()), toward(ink.green(), base.green()),
+                           toward(ink.blue(), base.blue()));
+        painter.setPen(Readable(quiet, colours.background));
+        painter.setFont(layout.signLabelFont);
+        for (std::size_t i = 0; i < layout.signLabelBoxes.size(); ++i) {
+            painter.drawText(layout.signLabelBoxes[i], Qt::AlignRight | Qt::AlignVCenter,
+                             layout.signLabelTexts[i]);
+        }
+    }
     painter.setPen(colours.ink);
     for (std::size_t i = 0; i < layout.numberBoxes.size(); ++i) {
         painter.setFont(layout.numberFonts[i]);
@@ -326,18 +448,20 @@ std::optional<int> SignAt(const ChartDrawingLayout& layout, QPointF point) {
 }
 
 ChartPlacement PlaceCharts(const QFont& font, const QPaintDevice* device, int count,
-                           bool withTitle) {
-    QFont bold = font;
-    bold.setBold(true);
+                           ChartStyle style, const QString& title) {
     const double line = QFontMetricsF(font, const_cast<QPaintDevice*>(device)).height();
-    const double boldLine = QFontMetricsF(bold, const_cast<QPaintDevice*>(device)).height();
-    // The header as LayOutChartDrawing stacks it: caption, then title, each followed by spacing.
-    const double header = boldLine + line * 0.2 + (withTitle ? line * 1.2 : 0.0);
     const double side = std::ceil(chartSideInLines * line);
+    // The header as LayOutChartDrawing stacks it above a North Indian chart: the caption, then
+    // the title wrapped at the chart's width; the South Indian chart holds both in its centre.
+    double header = 0.0;
+    if (style == ChartStyle::NorthIndian) {
+        header = StackHeader(nullptr, QStringLiteral("Birth Chart (D-1)"), title, font, device, 0,
+                             0, side);
+    }
     const double margin = std::ceil(line);
     const double gap = 2 * margin;
     const double penAllowance = std::ceil(line * 0.1) + 1;
-    const double height = header + side + penAllowance;
+    const double height = std::ceil(header) + side + penAllowance;
     ChartPlacement placement;
     for (int chart = 0; chart < count; ++chart) {
         placement.targets.emplace_back(margin + chart * (side + gap), margin, side, height);
@@ -348,13 +472,12 @@ ChartPlacement PlaceCharts(const QFont& font, const QPaintDevice* device, int co
 }
 
 void DrawCharts(QPainter& painter, const ChartPlacement& placement, const ChartList& charts,
-                ChartStyle style, const QPalette& palette, const QFont& font, int highlightedBody,
-                const QString& title) {
+                ChartStyle style, const QFont& font, const QString& title) {
+    const QPalette palette = LightChartPalette();
     painter.fillRect(QRectF(QPointF(0, 0), placement.size), ChartColoursOf(palette).background);
     for (std::size_t i = 0; i < std::min(charts.size(), placement.targets.size()); ++i) {
         ChartPaintOptions options;
         options.style = style;
-        options.highlightedBody = highlightedBody;
         options.caption = QString::fromUtf8(ChartCaption(charts[i]->kind));
         options.title = title;
         DrawChart(painter, placement.targets[i], *charts[i], options, palette, font);
@@ -377,13 +500,12 @@ QFont SvgChartFont() {
     return font;
 }
 
-bool WriteChartsSvg(QIODevice& out, const ChartList& charts, ChartStyle style,
-                    const QPalette& palette, const QFont& font, int highlightedBody,
+bool WriteChartsSvg(QIODevice& out, const ChartList& charts, ChartStyle style, const QFont& font,
                     const QString& title) {
     QSvgGenerator generator;
     generator.setOutputDevice(&out);
     const ChartPlacement placement =
-        PlaceCharts(font, &generator, static_cast<int>(charts.size()), !title.isEmpty());
+        PlaceCharts(font, &generator, static_cast<int>(charts.size()), style, title);
     generator.setSize(placement.size.toSize());
     generator.setViewBox(QRectF(QPointF(0, 0), placement.size));
     QStringList captions;
@@ -396,7 +518,7 @@ bool WriteChartsSvg(QIODevice& out, const ChartList& charts, ChartStyle style,
     if (!painter.begin(&generator)) {
         return false;
     }
-    DrawCharts(painter, placement, charts, style, palette, font, highlightedBody, title);
+    DrawCharts(painter, placement, charts, style, font, title);
     if (!painter.end()) {
         return false;
     }
@@ -407,17 +529,16 @@ bool WriteChartsSvg(QIODevice& out, const ChartList& charts, ChartStyle style,
     return true;
 }
 
-QImage RenderChartsImage(const ChartList& charts, ChartStyle style, const QPalette& palette,
-                         const QFont& font, double devicePixelRatio, int highlightedBody,
-                         const QString& title) {
+QImage RenderChartsImage(const ChartList& charts, ChartStyle style, const QFont& font,
+                         double devicePixelRatio, const QString& title) {
     const QImage measure(1, 1, QImage::Format_ARGB32_Premultiplied);
     const ChartPlacement placement =
-        PlaceCharts(font, &measure, static_cast<int>(charts.size()), !title.isEmpty());
+        PlaceCharts(font, &measure, static_cast<int>(charts.size()), style, title);
     const QSize pixels = (placement.size * devicePixelRatio).toSize();
     QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(devicePixelRatio);
     QPainter painter(&image);
-    DrawCharts(painter, placement, charts, style, palette, font, highlightedBody, title);
+    DrawCharts(painter, placement, charts, style, font, title);
     painter.end();
     return image;
 }

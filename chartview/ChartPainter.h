@@ -1,6 +1,7 @@
 #pragma once
 
 #include "charts/ChartCells.h"
+#include "charts/ChartFit.h"
 #include "charts/ChartGeometry.h"
 
 #include <QColor>
@@ -23,11 +24,14 @@ class QPainter;
 // drawn; hit testing and the list of crowded cells read the same layout.
 
 // What to draw besides the cells.
+// The caption and the title stand in the South Indian square's open centre; in the North Indian
+// layout they stand above the chart, the title wrapping to further lines, never cut.
 struct ChartPaintOptions {
     ChartStyle style = ChartStyle::SouthIndian;
     int highlightedBody = -1; // 0 Sun ... 9 Pluto drawn highlighted; -1 none
-    QString caption;          // first line above the chart ("Birth Chart (D-1)"); empty: none
-    QString title;            // second line above the chart (person, date, place); empty: none
+    QString caption;          // the chart's name ("Birth Chart (D-1)"); empty: none
+    QString title;            // the birth (person, date, place); empty: none
+    bool headerAbove = true;  // false: caption and title only where the layout has a centre
 };
 
 // The colours a chart is drawn in, taken from a palette and made readable: every text and line
@@ -42,11 +46,11 @@ ChartColours ChartColoursOf(const QPalette& palette);
 
 // One label as laid out: its text and the box it is drawn in (device coordinates).
 struct ChartLabel {
-    int body = -1; // 0..9, chartAscendantBody, or -1 for the "+n" of a crowded cell
+    int body = -1; // body index (0..9, Ascendant, Rahu, Ketu), or -1 for the "+n" of a cell
     int sign = 0;  // the cell's sign, 0 Aries ... 11 Pisces
     QString text;  // as drawn, possibly elided
     QRectF box;    // inside the cell's text box
-    QFont font;    // the given font, shrunk when the cell is crowded
+    QFont font;    // one size for every label of the chart
     bool highlighted = false;
 };
 
@@ -54,9 +58,13 @@ struct ChartLabel {
 struct ChartDrawingLayout {
     QRectF chartSquare;              // the chart's frame
     double penWidth = 1.0;           // of the frame and the cell lines
-    std::vector<QRectF> headerLines; // caption and title lines, in options order
+    std::vector<QRectF> headerLines; // caption and title lines, above or in the centre
     std::vector<QString> headerTexts;
     std::vector<QFont> headerFonts;
+    std::vector<QRectF> signLabelBoxes; // South Indian: by sign, the corner label's box
+    std::vector<QString> signLabelTexts;
+    QFont signLabelFont;
+    QString retrogradeMark; // the mark the labels carry: "℞", or "(R)" without the glyph
     std::vector<ChartLabel> labels;
     std::vector<QRectF> numberBoxes; // North Indian: by sign, the box of its number; else empty
     std::vector<QFont> numberFonts;
@@ -66,10 +74,14 @@ struct ChartDrawingLayout {
     ChartGeometry geometry; // the unit layout the square scales
 };
 
+// The least text size of a chart's labels: about 7 pt, legible at 1x.
+inline constexpr double smallestLabelPoints = 7.0;
+
 // Lays a chart out in `target` on `device` (whose resolution the text is measured at): the
-// header lines on top, the largest square that fits below them, centred. Labels use `font`,
-// shrunk in a crowded cell down to 60 % of its size, then set in two columns, then cut off with
-// "+n"; a label never leaves its cell.
+// header lines on top (North Indian), the largest square that fits below them, centred. Every
+// label takes one size, the largest of `font`'s size and the whole points below it down to
+// smallestLabelPoints at which every cell fits (FitChartText); only at the smallest does a cell
+// cut its labels with "+n". A label never leaves its cell.
 ChartDrawingLayout LayOutChartDrawing(const ChartContents& contents,
                                       const ChartPaintOptions& options, const QRectF& target,
                                       const QFont& font, const QPaintDevice* device);
@@ -100,17 +112,16 @@ struct ChartPlacement {
     std::vector<QRectF> targets;
 };
 ChartPlacement PlaceCharts(const QFont& font, const QPaintDevice* device, int count,
-                           bool withTitle);
+                           ChartStyle style, const QString& title);
 
 // The charts of a drawing, left to right.
 using ChartList = std::vector<const ChartContents*>;
 
-// Fills the placement's area with the background of `palette` and draws each of `charts` in its
-// target, with its caption and `title` (person, date, place; none when empty) above it, in
-// `palette` and `font`; `highlightedBody` as in the options.
+// Fills the placement's area with white and draws each of `charts` in its target, with its
+// caption and `title` (person, date, place; none when empty), black on white in `font`, without
+// a highlight: the drawing every export uses, whatever the desktop's theme.
 void DrawCharts(QPainter& painter, const ChartPlacement& placement, const ChartList& charts,
-                ChartStyle style, const QPalette& palette, const QFont& font, int highlightedBody,
-                const QString& title);
+                ChartStyle style, const QFont& font, const QString& title);
 
 // The fixed light palette and font of the command's SVG: the same drawing on every machine.
 QPalette LightChartPalette();
@@ -120,12 +131,13 @@ QFont SvgChartFont();
 // them; the SVG's title names the charts' captions, its description is `title`. False when the
 // SVG could not be written. Needs a QGuiApplication (an offscreen one will do) for the fonts;
 // the command's font comes from the Debian package fonts-dejavu-core.
-bool WriteChartsSvg(QIODevice& out, const ChartList& charts, ChartStyle style,
-                    const QPalette& palette, const QFont& font, int highlightedBody,
+bool WriteChartsSvg(QIODevice& out, const ChartList& charts, ChartStyle style, const QFont& font,
                     const QString& title);
+
+// Pixel ratio of saved and copied chart images: sharp on a screen at twice the scale.
+inline constexpr double exportPixelRatio = 2.0;
 
 // `charts` side by side in an image, drawn as DrawCharts draws them, at `devicePixelRatio`
 // (1 for plain pixels). The size follows the font. Needs a QGuiApplication.
-QImage RenderChartsImage(const ChartList& charts, ChartStyle style, const QPalette& palette,
-                         const QFont& font, double devicePixelRatio, int highlightedBody,
-                         const QString& title);
+QImage RenderChartsImage(const ChartList& charts, ChartStyle style, const QFont& font,
+                         double devicePixelRatio, const QString& title);

@@ -32,6 +32,8 @@ struct Options {
     QCommandLineOption svg{QStringLiteral("svg"), QString(), QStringLiteral("FILE")};
     QCommandLineOption chartStyle{QStringLiteral("chart-style"), QString(),
                                   QStringLiteral("STYLE")};
+    QCommandLineOption secondChart{QStringLiteral("second-chart"), QString(),
+                                   QStringLiteral("CHART")};
     QCommandLineOption charts{QStringLiteral("charts"), QString()};
     QCommandLineOption listZones{QStringLiteral("list-zones"), QString()};
     QCommandLineOption saved{QStringLiteral("saved"), QString(),
@@ -48,16 +50,16 @@ struct Options {
     QCommandLineOption version{QStringLiteral("version"), QString()};
 
     QList<QCommandLineOption> All() const {
-        return {date,         time,       longitude,    latitude,  zone,  tz,
-                place,        dst,        json,         format,    batch, jobs,
-                svg,          chartStyle, charts,       listZones, saved, exportBirths,
-                importBirths, replace,    backupBirths, library,   help,  version};
+        return {date,         time,    longitude, latitude, zone,         tz,           place,
+                dst,          json,    format,    batch,    jobs,         svg,          chartStyle,
+                secondChart,  charts,  listZones, saved,    exportBirths, importBirths, replace,
+                backupBirths, library, help,      version};
     }
     // The options that take a value, each given once at most.
     QList<const QCommandLineOption*> Valued() const {
-        return {&date,  &time,         &longitude,    &latitude,     &zone,   &tz,
-                &place, &format,       &batch,        &jobs,         &svg,    &chartStyle,
-                &saved, &exportBirths, &importBirths, &backupBirths, &library};
+        return {&date,        &time,   &longitude,    &latitude,     &zone,         &tz,
+                &place,       &format, &batch,        &jobs,         &svg,          &chartStyle,
+                &secondChart, &saved,  &exportBirths, &importBirths, &backupBirths, &library};
     }
 };
 
@@ -114,6 +116,18 @@ std::variant<ChartStyle, Refusal> ReadChartStyle(const QCommandLineParser& parse
         QStringLiteral("--chart-style: expected south or north (got %1)").arg(Quoted(value))};
 }
 
+std::variant<ChartKind, Refusal> ReadSecondChart(const QCommandLineParser& parser,
+                                                 const Options& options) {
+    const QString value = parser.value(options.secondChart);
+    if (!parser.isSet(options.secondChart) || value == u"d3") {
+        return ChartKind::Decanate;
+    }
+    if (value == u"d9") {
+        return ChartKind::Navamsa;
+    }
+    return Refusal{QStringLiteral("--second-chart: expected d3 or d9 (got %1)").arg(Quoted(value))};
+}
+
 // The drawing options that do not fit the output asked for; nothing when they fit.
 std::optional<Refusal> DrawingOptionsRefusal(const QCommandLineParser& parser,
                                              const Options& options, bool batch,
@@ -123,6 +137,10 @@ std::optional<Refusal> DrawingOptionsRefusal(const QCommandLineParser& parser,
     }
     if (parser.isSet(options.chartStyle) && !parser.isSet(options.svg)) {
         return Refusal{QStringLiteral("--chart-style chooses the layout of --svg; give --svg")};
+    }
+    if (parser.isSet(options.secondChart) && !parser.isSet(options.svg)) {
+        return Refusal{
+            QStringLiteral("--second-chart chooses the second chart of --svg; give --svg")};
     }
     if (parser.isSet(options.charts) && format != OutputFormat::Json) {
         return Refusal{QStringLiteral("--charts adds the chart cells to JSON output; it cannot be "
@@ -215,10 +233,11 @@ QString UsageText() {
         "Usage: korvani-chart --date YYYY-MM-DD --time HH:MM[:SS]\n"
         "                     (--lon DDD:MM(E|W) --lat DD:MM(N|S) | --place PLACE)\n"
         "                     (--zone ZONE [--dst] | --tz ZONE) [--json | --format FORMAT]\n"
-        "                     [--svg FILE [--chart-style south|north]]\n"
+        "                     [--svg FILE [--chart-style south|north] [--second-chart d3|d9]]\n"
         "  or:  korvani-chart --batch FILE [--format json|csv] [--jobs N] [--charts]\n"
         "  or:  korvani-chart --saved NAME[@YYYY-MM-DD] [--json | --format FORMAT]\n"
-        "                     [--svg FILE [--chart-style south|north]] [--library PATH]\n"
+        "                     [--svg FILE [--chart-style south|north] [--second-chart d3|d9]]\n"
+        "                     [--library PATH]\n"
         "  or:  korvani-chart (--export-births FILE | --import-births FILE [--replace]\n"
         "                     | --backup-births FILE) [--library PATH]\n"
         "  or:  korvani-chart --list-zones\n"
@@ -246,10 +265,14 @@ QString UsageText() {
         "                          refused; not with --dst\n"
         "\n"
         "Output:\n"
-        "      --json              the chart as one JSON object (same as --format json); its\n"
-        "                          \"charts\" holds the cells of the birth chart (D-1) and the\n"
-        "                          decanate chart (D-3): twelve signs from Aries, each with\n"
-        "                          the bodies standing there (Rahu and Ketu left out)\n"
+        "      --json              the chart as one JSON object (same as --format json); each\n"
+        "                          of Mercury to Pluto in \"bodies\" says whether it is\n"
+        "                          \"retrograde\" (its longitude decreasing at the birth); its\n"
+        "                          \"charts\" holds the cells of the birth chart (D-1), the\n"
+        "                          decanate chart (D-3) and the Navamsa (D-9, each sign in nine\n"
+        "                          parts of 3°20′): twelve signs from Aries, each with the\n"
+        "                          bodies standing there, Rahu and Ketu included, and those of\n"
+        "                          them that are retrograde\n"
         "      --format FORMAT     table (the default for one chart), json, or csv (a header\n"
         "                          and one flat row per chart)\n"
         "      --batch FILE        charts from CSV rows, \"-\" for standard input; the header is\n"
@@ -262,10 +285,13 @@ QString UsageText() {
         "                          same, in input order, written as each chunk is done\n"
         "      --charts            with --batch and JSON: each line carries \"charts\" too\n"
         "      --svg FILE          also draw the birth chart and the decanate chart side by side\n"
-        "                          into FILE as SVG, titled with the name, date and place; not\n"
-        "                          with --batch\n"
+        "                          into FILE as SVG, captioned with the name, date and time,\n"
+        "                          place, coordinates and zone offset; a retrograde planet\n"
+        "                          carries \u211E after its name; not with --batch\n"
         "      --chart-style STYLE with --svg: south (South Indian, the default) or north\n"
         "                          (North Indian)\n"
+        "      --second-chart CHART with --svg: the chart beside the birth chart, d3 (the\n"
+        "                          decanate chart, the default) or d9 (the Navamsa)\n"
         "      --list-zones        list the time zones with their positions\n"
         "  -h, --help              display this help and exit\n"
         "      --version           output version information and exit\n"
@@ -438,10 +464,15 @@ ParsedCommand ParseCommandLine(const QStringList& arguments, RememberedPlaceAnsw
     if (const auto* refusal = std::get_if<Refusal>(&style)) {
         return *refusal;
     }
+    const auto second = ReadSecondChart(parser, options);
+    if (const auto* refusal = std::get_if<Refusal>(&second)) {
+        return *refusal;
+    }
     single.format = std::get<OutputFormat>(format);
     if (parser.isSet(options.svg)) {
         single.svgPath = parser.value(options.svg);
         single.chartStyle = std::get<ChartStyle>(style);
+        single.secondChart = std::get<ChartKind>(second);
     }
     if (saved) {
         saved->single = std::move(single);
@@ -484,8 +515,8 @@ CommandOutput RunCommand(const QStringList& arguments, const CommandEnvironment&
         const ChartResult result = ComputeChart(single->chart.input, &single->chart.used);
         // The drawing first: when it cannot be written, nothing else is, and the command fails.
         if (single->svgPath) {
-            if (const auto problem =
-                    WriteChartSvgFile(*single->svgPath, result, single->chartStyle)) {
+            if (const auto problem = WriteChartSvgFile(*single->svgPath, result, single->chartStyle,
+                                                       single->secondChart)) {
                 refuse(QStringLiteral("--svg: cannot write %1: %2")
                            .arg(Quoted(*single->svgPath), *problem),
                        failureExitStatus);

@@ -23,13 +23,14 @@ inline constexpr int failureExitStatus = 1;
 // The program's name in its messages, help and version.
 inline constexpr const char* programName = "korvani-chart";
 
-// One chart, as a table, JSON or a CSV row; with `svgPath`, its birth and decanate charts are
-// also drawn into that SVG file in `chartStyle`.
+// One chart, as a table, JSON or a CSV row; with `svgPath`, its birth chart and `secondChart`
+// (the decanate chart or the Navamsa) are also drawn into that SVG file in `chartStyle`.
 struct SingleChartRequest {
     ChartRequest chart;
     OutputFormat format = OutputFormat::Table;
     std::optional<QString> svgPath;
     ChartStyle chartStyle = ChartStyle::SouthIndian;
+    ChartKind secondChart = ChartKind::Decanate;
 };
 
 // Charts from CSV rows; "-" reads standard input.

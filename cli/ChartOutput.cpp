@@ -2,6 +2,7 @@
 
 #include "astro/ChartCalculation.h"
 #include "astro/PositionText.h"
+#include "astro/Retrograde.h"
 #include "chart/TimeZones.h"
 #include "charts/ChartCells.h"
 #include "places/BirthTime.h"
@@ -188,14 +189,18 @@ void WriteDecanateFields(Writer& writer, const DecanateResult& decanate, bool de
     }
 }
 
-// The birth and decanate charts' cells in sign order from Aries, each with its sign and the full
-// names of the entries standing there, as the drawn charts hold them.
+// The birth, decanate and Navamsa charts' cells in sign order from Aries, each with its sign, the
+// full names of the entries standing there as the drawn charts hold them, and the names of those
+// among them that are retrograde.
 template <typename Writer>
-void WriteChartsJson(Writer& writer, const ChartState& chart) {
+void WriteChartsJson(Writer& writer, const ChartState& chart, const RetrogradeFlags& retrograde) {
     writer.StartObject();
-    for (const ChartKind kind : {ChartKind::Birth, ChartKind::Decanate}) {
-        JsonKey(writer, kind == ChartKind::Birth ? "birth" : "decanate");
-        const ChartContents contents = ComputeChartContents(chart, kind);
+    constexpr std::pair<ChartKind, const char*> kinds[] = {{ChartKind::Birth, "birth"},
+                                                           {ChartKind::Decanate, "decanate"},
+                                                           {ChartKind::Navamsa, "navamsa"}};
+    for (const auto& [kind, key] : kinds) {
+        JsonKey(writer, key);
+        const ChartContents contents = ComputeChartContents(chart, kind, retrograde);
         writer.StartArray();
         for (std::size_t sign = 0; sign < contents.cells.size(); ++sign) {
             writer.StartObject();
@@ -205,6 +210,14 @@ void WriteChartsJson(Writer& writer, const ChartState& chart) {
             writer.StartArray();
             for (const ChartEntry& entry : contents.cells[sign]) {
                 JsonString(writer, bodyNames[static_cast<std::size_t>(entry.body)]);
+            }
+            writer.EndArray();
+            JsonKey(writer, "retrograde");
+            writer.StartArray();
+            for (const ChartEntry& entry : contents.cells[sign]) {
+                if (entry.retrograde) {
+                    JsonString(writer, bodyNames[static_cast<std::size_t>(entry.body)]);
+                }
             }
             writer.EndArray();
             writer.EndObject();
@@ -217,6 +230,7 @@ void WriteChartsJson(Writer& writer, const ChartState& chart) {
 template <typename Writer>
 void WriteChartJson(Writer& writer, const ChartResult& result, qint64 line, bool withCharts) {
     const ChartState& chart = result.chart;
+    const RetrogradeFlags retrograde = RetrogradeBodies(chart);
     writer.StartObject();
     if (line > 0) {
         JsonKey(writer, "line");
@@ -237,6 +251,11 @@ void WriteChartJson(Writer& writer, const ChartResult& result, qint64 line, bool
         JsonNumber(writer, result.longitudes[index]);
         if (body < displayedBodyCount) {
             WriteDecanateFields(writer, DecanateOf(chart.positionText[index]), false);
+        }
+        constexpr int mercury = 2;
+        if (body >= mercury && body < displayedBodyCount) {
+            JsonKey(writer, "retrograde");
+            writer.Bool(retrograde[index]);
         }
         writer.EndObject();
     }
@@ -272,7 +291,7 @@ void WriteChartJson(Writer& writer, const ChartResult& result, qint64 line, bool
     writer.EndArray();
     if (withCharts) {
         JsonKey(writer, "charts");
-        WriteChartsJson(writer, chart);
+        WriteChartsJson(writer, chart, retrograde);
     }
     writer.EndObject();
 }

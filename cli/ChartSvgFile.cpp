@@ -1,5 +1,6 @@
 #include "cli/ChartSvgFile.h"
 
+#include "astro/Retrograde.h"
 #include "charts/ChartCells.h"
 
 #include <QFile>
@@ -12,17 +13,9 @@
 #endif
 
 QString ChartDrawingTitle(const ChartResult& result) {
-    const ChartInput& input = result.input;
-    // The date alone: with the time, the title would not fit over the chart.
-    const std::string date = DateText(input);
-    std::string place;
-    if (const auto& found = result.used.place) {
-        // The state is left out: the title has one line over one chart's width.
-        place = (found->name + QStringLiteral(", ") + found->country).toStdString();
-    } else {
-        place = LatitudeText(input) + ' ' + LongitudeText(input);
-    }
-    return QString::fromStdString(ChartTitle(result.used.name.toStdString(), date, place));
+    const std::string place = result.used.place ? result.used.place->name.toStdString() : "";
+    return QString::fromStdString(
+        BirthCaption(result.chart, result.used.name.toStdString(), place));
 }
 
 namespace {
@@ -43,9 +36,10 @@ QStringList ModuleCandidates() {
 } // namespace
 
 std::optional<QString> WriteChartSvgFile(const QString& path, const ChartResult& result,
-                                         ChartStyle style) {
-    const ChartSvgJob job{path, ComputeChartContents(result.chart, ChartKind::Birth),
-                          ComputeChartContents(result.chart, ChartKind::Decanate), style,
+                                         ChartStyle style, ChartKind second) {
+    const RetrogradeFlags retrograde = RetrogradeBodies(result.chart);
+    const ChartSvgJob job{path, ComputeChartContents(result.chart, ChartKind::Birth, retrograde),
+                          ComputeChartContents(result.chart, second, retrograde), style,
                           ChartDrawingTitle(result)};
     QString loadProblem;
     for (const QString& candidate : ModuleCandidates()) {

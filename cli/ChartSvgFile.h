@@ -8,16 +8,16 @@
 
 #include <optional>
 
-// The chart's title for its drawing: the person, the date, and the place (the place list's name
-// and country, or the coordinates as the options take them), e.g. "Ravi, 1990-08-15, Pune,
-// India" or "Ravi, 1990-08-15, 18:31N 073:51E".
+// The chart's caption for its drawing (BirthCaption): the person, the date and time, the place's
+// name when it came from the place list, the coordinates and the zone's offset, e.g. "Ravi, 15
+// August 1990 10:30, Pune, 18°31′N 73°51′E, +5:30".
 QString ChartDrawingTitle(const ChartResult& result);
 
-// What the drawing module draws: both charts side by side into one SVG file.
+// What the drawing module draws: the birth chart and a second one side by side into one SVG file.
 struct ChartSvgJob {
     QString path;
     ChartContents birth;
-    ChartContents decanate;
+    ChartContents second; // the decanate chart or the Navamsa
     ChartStyle style = ChartStyle::SouthIndian;
     QString title;
 };
@@ -31,8 +31,9 @@ struct ChartSvgJob {
 using WriteChartSvgJobFunction = bool (*)(const ChartSvgJob& job, QString& problem);
 inline constexpr const char* writeChartSvgJobSymbol = "KorvaniWriteChartSvgJob";
 
-// Writes the birth and decanate charts of `result` side by side as SVG to `path`, in `style`,
-// the light palette and DejaVu Sans, with the title under each caption, through the drawing
-// module. The reason, when the module could not be loaded or the file could not be written.
+// Writes the birth chart and `second` (ChartKind::Decanate or ChartKind::Navamsa) of `result`
+// side by side as SVG to `path`, in `style`, black on white in DejaVu Sans, with the caption,
+// through the drawing module. The reason, when the module could not be loaded or the file could
+// not be written.
 std::optional<QString> WriteChartSvgFile(const QString& path, const ChartResult& result,
-                                         ChartStyle style);
+                                         ChartStyle style, ChartKind second = ChartKind::Decanate);

@@ -42,8 +42,7 @@ extern "C" Q_DECL_EXPORT bool KorvaniWriteChartSvgJob(const ChartSvgJob& job, QS
         problem = file.errorString();
         return false;
     }
-    if (!WriteChartsSvg(file, {&job.birth, &job.decanate}, job.style, LightChartPalette(),
-                        SvgChartFont(), -1, job.title)) {
+    if (!WriteChartsSvg(file, {&job.birth, &job.second}, job.style, SvgChartFont(), job.title)) {
         problem = file.error() != QFileDevice::NoError ? file.errorString()
                                                        : QStringLiteral("the drawing failed");
         file.cancelWriting();

@@ -13,9 +13,11 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QFile>
 #include <QHelpEvent>
 #include <QImage>
+#include <QLabel>
 #include <QMimeData>
 #include <QPrinter>
 #include <QRadioButton>
@@ -59,6 +61,7 @@ class ChartPanel : public ::testing::Test {
         const ChartState chart = DelhiChart();
         window->setCharts(ComputeChartContents(chart, ChartKind::Birth),
                           ComputeChartContents(chart, ChartKind::Decanate),
+                          ComputeChartContents(chart, ChartKind::Navamsa),
                           QStringLiteral("ASHA, 15 August 1990 10:30, 77°13′E 28°39′N"));
         window->foldChartsToFit(QRect(0, 0, 1280, 720), frameExtra);
         window->show();
@@ -86,6 +89,36 @@ class ChartPanel : public ::testing::Test {
         return nullptr;
     }
 };
+
+// From the keyboard: the chart takes the focus, Right steps to the next body's label in the
+// layout's order and Return opens that body's tab, as a click would. Catches a chart the keyboard
+// cannot reach, arrows that do not move, and Return that opens nothing.
+TEST_F(ChartPanel, KeyboardStepsThroughTheBodiesAndOpensOne) {
+    const auto window = ShownWindow();
+    auto* tabs = window->findChild<QTabWidget*>(QStringLiteral("SSTab1"));
+    ChartView* chart = Chart(*window, "picBirthChart");
+    EXPECT_NE(chart->focusPolicy() & Qt::TabFocus, 0);
+    chart->setFocus();
+    // Step to a body with a tab other than the Sun's, which is open already.
+    std::vector<int> focusable;
+    for (const ChartLabel& label : chart->drawingLayout().labels) {
+        if (label.body >= 0) {
+            focusable.push_back(label.body);
+        }
+    }
+    ASSERT_GE(focusable.size(), 3u);
+    int steps = 1;
+    while (steps + 1 < static_cast<int>(focusable.size()) &&
+           (focusable[static_cast<std::size_t>(steps)] >= displayedBodyCount ||
+            focusable[static_cast<std::size_t>(steps)] == 0)) {
+        ++steps;
+    }
+    for (int step = 0; step < steps; ++step) {
+        QTest::keyClick(chart, Qt::Key_Right);
+    }
+    QTest::keyClick(chart, Qt::Key_Return);
+    EXPECT_EQ(tabs->currentIndex(), focusable[static_cast<std::size_t>(steps)]);
+}
 
 // Clicking a body's label in either chart selects its tab, and the selected body stands out in
 // both charts.
@@ -148,6 +181,55 @@ TEST_F(ChartPanel, LayoutChoiceRedrawsAndIsRemembered) {
     EXPECT_TRUE(next->findChild<QRadioButton*>(QStringLiteral("optChartStyle_1"))->isChecked());
     EXPECT_EQ(Chart(*next, "picDecanateChart")->drawingLayout().geometry.style,
               ChartStyle::NorthIndian);
+}
+
+// cboSecondChart puts the Navamsa in the second diagram, with its caption and screen-reader
+// name; a click on a body there still opens its tab; the next window starts with the choice.
+// Catches a choice that redraws nothing, a caption left as the decanate chart's, and a choice
+// that is forgotten.
+TEST_F(ChartPanel, SecondChartChoiceShowsTheNavamsaAndIsRemembered) {
+    const ChartState chart = DelhiChart();
+    {
+        const auto window = ShownWindow();
+        auto* choice = window->findChild<QComboBox*>(QStringLiteral("cboSecondChart"));
+        ASSERT_NE(choice, nullptr);
+        EXPECT_EQ(choice->currentText(), QStringLiteral("Decanate Chart (D-3)")) << "the default";
+        choice->setCurrentIndex(1);
+        ChartView* second = Chart(*window, "picDecanateChart");
+        EXPECT_EQ(second->contents().kind, ChartKind::Navamsa);
+        EXPECT_EQ(second->accessibleName(), QStringLiteral("Navamsa chart"));
+        EXPECT_EQ(second->accessibleDescription().toStdString(),
+                  ChartDescription(ComputeChartContents(chart, ChartKind::Navamsa),
+                                   ChartStyle::SouthIndian));
+        EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("lblDecanateChart"))->text(),
+                  QStringLiteral("Navamsa Chart (D-9)"));
+        second->repaint();
+        auto* tabs = window->findChild<QTabWidget*>(QStringLiteral("SSTab1"));
+        const ChartLabel* jupiter = LabelOf(*second, 5);
+        ASSERT_NE(jupiter, nullptr);
+        QTest::mouseClick(second, Qt::LeftButton, {}, jupiter->box.center().toPoint());
+        EXPECT_EQ(tabs->currentIndex(), 5);
+    }
+    QSettings().sync();
+    const auto next = ShownWindow();
+    EXPECT_EQ(next->findChild<QComboBox*>(QStringLiteral("cboSecondChart"))->currentIndex(), 1);
+    EXPECT_EQ(Chart(*next, "picDecanateChart")->contents().kind, ChartKind::Navamsa);
+}
+
+// Unticking Show Charts is remembered: the next window opens without the panel. Catches a
+// choice that is forgotten, and a panel shown although the box is unticked.
+TEST_F(ChartPanel, ShowChartsIsRemembered) {
+    {
+        const auto window = ShownWindow();
+        auto* box = window->findChild<QCheckBox*>(QStringLiteral("chkShowCharts"));
+        ASSERT_TRUE(box->isChecked());
+        QTest::mouseClick(box, Qt::LeftButton);
+        EXPECT_FALSE(box->isChecked());
+    }
+    QSettings().sync();
+    const auto next = ShownWindow();
+    EXPECT_FALSE(next->findChild<QCheckBox*>(QStringLiteral("chkShowCharts"))->isChecked());
+    EXPECT_FALSE(next->findChild<QWidget*>(QStringLiteral("fraCharts"))->isVisible());
 }
 
 TEST_F(ChartPanel, SettingsStayOutOfTheUsersOwn) {
@@ -267,15 +349,24 @@ TEST_F(ChartPanel, SaveChartAsWritesPngOrSvg) {
     }
 }
 
-// A crowded cell's tooltip gives its full text.
+// A crowded cell's tooltip gives its sign and every body's position.
 TEST_F(ChartPanel, CrowdedCellShowsItsFullTextInATooltip) {
     ChartContents crowded;
     crowded.kind = ChartKind::Birth;
     crowded.ascendantSign = 3;
+    const auto entry = [](int body, int degrees) {
+        ChartEntry made;
+        made.body = body;
+        made.wholeDegrees = degrees;
+        made.minutes = 0;
+        made.sign = 3;
+        made.signDegrees = degrees;
+        return made;
+    };
     for (int body = 0; body < displayedBodyCount; ++body) {
-        crowded.cells[3].push_back({body, 29});
+        crowded.cells[3].push_back(entry(body, 29));
     }
-    crowded.cells[3].insert(crowded.cells[3].begin(), {chartAscendantBody, 12});
+    crowded.cells[3].insert(crowded.cells[3].begin(), entry(chartAscendantBody, 12));
     ChartView chart(ChartKind::Birth);
     chart.setContents(crowded, QString());
     chart.resize(chart.minimumSizeHint());
@@ -289,7 +380,12 @@ TEST_F(ChartPanel, CrowdedCellShowsItsFullTextInATooltip) {
     }
     QHelpEvent help(QEvent::ToolTip, centre.toPoint(), chart.mapToGlobal(centre.toPoint()));
     QApplication::sendEvent(&chart, &help);
-    EXPECT_EQ(QToolTip::text(), QString::fromStdString(ChartTextLines(crowded)[3]));
+    QStringList lines;
+    for (const std::string& line : CellTooltipLines(crowded, 3)) {
+        lines << QString::fromStdString(line);
+    }
+    EXPECT_EQ(QToolTip::text(), lines.join(u'\n'));
+    EXPECT_TRUE(QToolTip::text().contains(QString::fromUtf8("Pluto 29°00′ Cancer")));
     EXPECT_TRUE(chart.accessibleDescription().contains(QString::fromUtf8("Pluto 29°")));
     QToolTip::hideText();
 }
@@ -337,10 +433,18 @@ TEST(ChartTitle, NamesPersonDateTimeAndPlace) {
     chart.latitudeDegrees = 33;
     chart.latitudeMinutes = 5;
     chart.latitudeSouthFlag = chartTrue;
-    EXPECT_EQ(ChartTitleText({.name = QStringLiteral("  RAVI ")}, chart),
-              QStringLiteral("RAVI, 5 March 1931 07:04, 2°20′W 33°05′S"));
-    EXPECT_EQ(ChartTitleText({}, chart),
-              QStringLiteral("5 March 1931 07:04, 2°20′W 33°05′S"));
+    chart.zoneCorrectionHours = 3;
+    ChartHeaderFields spaced;
+    spaced.name = QStringLiteral("  RAVI ");
+    EXPECT_EQ(ChartTitleText(spaced, chart),
+              QStringLiteral("RAVI, 5 March 1931 07:04, 33°05′S 2°20′W, -3:00"));
+    EXPECT_EQ(ChartTitleText(ChartHeaderFields{}, chart),
+              QStringLiteral("5 March 1931 07:04, 33°05′S 2°20′W, -3:00"));
+    ChartHeaderFields placed;
+    placed.name = QStringLiteral("RAVI");
+    placed.placeText = QStringLiteral("Montevideo, Uruguay");
+    EXPECT_EQ(ChartTitleText(placed, chart),
+              QStringLiteral("RAVI, 5 March 1931 07:04, Montevideo, 33°05′S 2°20′W, -3:00"));
 }
 
 } // namespace

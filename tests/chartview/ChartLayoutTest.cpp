@@ -47,8 +47,8 @@ void PrintTo(const CrowdCase& c, std::ostream* out) {
 class CrowdedCellTest : public ::testing::TestWithParam<CrowdCase> {};
 
 // However small the chart, every label stays inside its cell's text box without touching its
-// neighbours, what a cell shows plus its "+n" accounts for every entry, and the highlighted body
-// (Pluto, the last in Leo) is never among the hidden ones.
+// neighbours, what a cell shows plus its "+n" accounts for every entry, every label takes the same
+// size, and highlighting a body (Pluto) changes neither the order nor the places of the labels.
 TEST_P(CrowdedCellTest, LabelsStayInsideAndAccountForEveryEntry) {
     const CrowdCase& c = GetParam();
     const QImage device(1, 1, QImage::Format_ARGB32_Premultiplied);
@@ -88,7 +88,15 @@ TEST_P(CrowdedCellTest, LabelsStayInsideAndAccountForEveryEntry) {
     if (!leoOverflowed || accounted[4] > 0) {
         EXPECT_EQ(accounted[4], 11) << "Leo's entries";
     }
-    if (bodiesShownInLeo > 1) { // the Ascendant and at least one more
+    const ChartDrawingLayout plain = LayOutChartDrawing(
+        contents, {c.style, -1, {}, {}}, QRectF(0, 0, c.side, c.side), FontOf(c.points), &device);
+    ASSERT_EQ(plain.labels.size(), layout.labels.size());
+    for (std::size_t i = 0; i < plain.labels.size(); ++i) {
+        EXPECT_EQ(plain.labels[i].body, layout.labels[i].body) << "label " << i;
+        EXPECT_EQ(plain.labels[i].box, layout.labels[i].box) << "label " << i;
+        EXPECT_EQ(layout.labels[i].font, layout.labels[0].font) << "label " << i;
+    }
+    if (bodiesShownInLeo == 11) {
         EXPECT_TRUE(highlightShown);
     }
     // A large chart shows everything; the smallest one cannot.

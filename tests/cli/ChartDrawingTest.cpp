@@ -47,11 +47,14 @@ EntrySigns SignsOf(const ChartContents& contents) {
     return signs;
 }
 
-// The `charts` object of a chart's JSON agrees with the plain cell contents, sign by sign, and
-// names each of Sun..Pluto and the Ascendant exactly once per chart: over a sweep of dates and
-// hours, and in a batch line only when asked for.
+// The `charts` object of a chart's JSON agrees with the plain cell contents, sign by sign, in the
+// birth chart, the decanate chart and the Navamsa; names each of Sun..Pluto, the Ascendant, Rahu
+// and Ketu exactly once per chart; lists as retrograde in a cell exactly the bodies there that
+// `bodies[]` marks retrograde: over a sweep of dates and hours, and in a batch line only when
+// asked for.
 TEST(ChartCellsJson, AgreesWithTheCellContents) {
     int charts = 0;
+    int retrogradeSeen = 0;
     for (int year = 1903; year <= 2049; year += 7) {
         const QString date = QStringLiteral("%1-%2-%3")
                                  .arg(year)
@@ -61,14 +64,29 @@ TEST(ChartCellsJson, AgreesWithTheCellContents) {
         const ChartResult result = ComputeFromArguments(ChartArguments(date, time));
         const QJsonObject json = QJsonDocument::fromJson(FormatChartJson(result)).object();
         ASSERT_TRUE(json.contains("charts")) << date.toStdString();
+        QStringList markedInBodies;
+        for (const QJsonValue& body : json["bodies"].toArray()) {
+            const QJsonObject object = body.toObject();
+            const QString name = object["name"].toString();
+            const bool planet = name != "Sun" && name != "Moon" && name != "Ascendant" &&
+                                name != "Midheaven" && name != "Rahu" && name != "Ketu";
+            EXPECT_EQ(object.contains("retrograde"), planet) << name.toStdString();
+            if (object["retrograde"].toBool()) {
+                markedInBodies.append(name);
+            }
+        }
+        markedInBodies.sort();
+        retrogradeSeen += static_cast<int>(markedInBodies.size());
         const QJsonObject cells = json["charts"].toObject();
-        EXPECT_EQ(cells.keys(), (QStringList{"birth", "decanate"}));
-        for (const ChartKind kind : {ChartKind::Birth, ChartKind::Decanate}) {
+        EXPECT_EQ(cells.keys(), (QStringList{"birth", "decanate", "navamsa"}));
+        for (const auto& [kind, key] : {std::pair{ChartKind::Birth, "birth"},
+                                        {ChartKind::Decanate, "decanate"},
+                                        {ChartKind::Navamsa, "navamsa"}}) {
             const ChartContents contents = ComputeChartContents(result.chart, kind);
-            const QJsonArray signs =
-                cells[kind == ChartKind::Birth ? "birth" : "decanate"].toArray();
+            const QJsonArray signs = cells[key].toArray();
             ASSERT_EQ(signs.size(), 12) << date.toStdString();
             QStringList named;
+            QStringList marked;
             for (int sign = 0; sign < 12; ++sign) {
                 const QJsonObject cell = signs[sign].toObject();
                 EXPECT_EQ(cell["sign"].toString().toStdString(), signNames[sign]);
@@ -82,14 +100,21 @@ TEST(ChartCellsJson, AgreesWithTheCellContents) {
                 }
                 EXPECT_EQ(bodies, expected) << date.toStdString() << " sign " << sign;
                 named += bodies;
+                for (const QJsonValue& body : cell["retrograde"].toArray()) {
+                    EXPECT_TRUE(bodies.contains(body.toString())) << body.toString().toStdString();
+                    marked.append(body.toString());
+                }
             }
             named.sort();
             QStringList everyEntry;
-            for (int body = 0; body <= chartAscendantBody; ++body) {
+            for (const int body :
+                 {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, chartAscendantBody, chartRahuBody, chartKetuBody}) {
                 everyEntry.append(bodyNames[static_cast<std::size_t>(body)]);
             }
             everyEntry.sort();
             EXPECT_EQ(named, everyEntry) << date.toStdString();
+            marked.sort();
+            EXPECT_EQ(marked, markedInBodies) << date.toStdString() << " " << key;
         }
 
         // The same cells end a JSON line that asks for them, and only such a line.
@@ -103,6 +128,7 @@ TEST(ChartCellsJson, AgreesWithTheCellContents) {
         ++charts;
     }
     EXPECT_EQ(charts, 21);
+    EXPECT_GT(retrogradeSeen, 0);
 }
 
 // --charts reaches the batch's lines.
@@ -145,6 +171,8 @@ TEST(ChartDrawingOptions, RefusedNamingTheOption) {
         {chart + QStringList{"--chart-style", "north"}, "--chart-style"},
         {chart + QStringList{"--svg", "a.svg", "--svg", "b.svg"}, "--svg"},
         {chart + QStringList{"--charts"}, "--charts"},
+        {chart + QStringList{"--second-chart", "d9"}, "--second-chart"},
+        {chart + QStringList{"--svg", "out.svg", "--second-chart", "d5"}, "--second-chart"},
     };
     QTemporaryDir directory;
     ASSERT_TRUE(directory.isValid());
@@ -180,21 +208,25 @@ struct SvgRun {
     const char* style;
     const char* date;
     const char* time;
-    int crowdedAtLeast; // the most entries in one cell of the birth chart, at least
+    int crowdedAtLeast;      // the most entries in one cell of the birth chart, at least
+    const char* second;      // --second-chart: d3 or d9
+    const char* captionDate; // the date and time as the caption writes them
 };
 
 class ChartSvgFileTest : public ::testing::TestWithParam<SvgRun> {};
 
-// The command's SVG, read back: every label in its cell, the ascendant's mark in its cell, and a
-// title naming the person, the date and the place.
+// The command's SVG, read back: every label in its cell (the second chart the decanate chart or
+// the Navamsa as asked), the ascendant's mark in its cell, and over each chart the one caption
+// with the person, the date and time, the coordinates and the zone's offset.
 TEST_P(ChartSvgFileTest, LabelsStandInTheirCells) {
     const SvgRun& c = GetParam();
     QTemporaryDir directory;
     ASSERT_TRUE(directory.isValid());
     const QString path = directory.filePath("chart.svg");
     const QStringList arguments = ChartArguments(c.date, c.time);
-    const ProcessRun run = RunChart(
-        arguments + QStringList{"--svg", path, "--chart-style", c.style, "--format", "csv"});
+    const ProcessRun run =
+        RunChart(arguments + QStringList{"--svg", path, "--chart-style", c.style, "--second-chart",
+                                         c.second, "--format", "csv"});
     ASSERT_EQ(run.exitCode, 0) << run.standardError.toStdString();
     EXPECT_TRUE(run.standardOutput.startsWith("line,error,name")) << "the chart is still written";
     QFile file(path);
@@ -211,23 +243,30 @@ TEST_P(ChartSvgFileTest, LabelsStandInTheirCells) {
     const SvgContent svg = ParseSvg(file.readAll());
     const ChartStyle style =
         std::string(c.style) == "north" ? ChartStyle::NorthIndian : ChartStyle::SouthIndian;
+    const ChartKind second =
+        std::string(c.second) == "d9" ? ChartKind::Navamsa : ChartKind::Decanate;
     ExpectLabelsInCells(
-        svg, style,
-        {SignsOf(birth), SignsOf(ComputeChartContents(result.chart, ChartKind::Decanate))}, c.name);
-    const QString title = QStringLiteral("KORVANI CHART, %1, 28:39N 077:13E").arg(c.date);
-    EXPECT_EQ(std::count_if(svg.texts.begin(), svg.texts.end(),
-                            [&](const SvgText& text) { return text.text == title; }),
-              2)
-        << title.toStdString();
+        svg, style, {SignsOf(birth), SignsOf(ComputeChartContents(result.chart, second))}, c.name);
+    QStringList texts;
+    for (const SvgText& text : svg.texts) {
+        texts << text.text;
+    }
+    const QString caption =
+        QStringLiteral("KORVANI CHART, %1, 28\u00B039\u2032N 77\u00B013\u2032E, +5:30")
+            .arg(QString::fromUtf8(c.captionDate));
+    EXPECT_EQ(texts.join(' ').count(caption), 2) << texts.join(' ').toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(
     BothStyles, ChartSvgFileTest,
-    ::testing::Values(SvgRun{"south", "south", "1990-08-15", "10:30", 1},
-                      SvgRun{"north", "north", "1990-08-15", "10:30", 1},
-                      // Eight of eleven in Capricorn: the conjunction of February 1962.
-                      SvgRun{"southCrowded", "south", "1962-02-05", "06:00", 8},
-                      SvgRun{"northCrowded", "north", "1962-02-05", "06:00", 8}),
+    ::testing::Values(
+        SvgRun{"south", "south", "1990-08-15", "10:30", 1, "d3", "15 August 1990 10:30"},
+        SvgRun{"north", "north", "1990-08-15", "10:30", 1, "d3", "15 August 1990 10:30"},
+        // Eight of eleven in Capricorn: the conjunction of February 1962.
+        SvgRun{"southCrowded", "south", "1962-02-05", "06:00", 8, "d3", "5 February 1962 06:00"},
+        SvgRun{"northCrowded", "north", "1962-02-05", "06:00", 8, "d3", "5 February 1962 06:00"},
+        SvgRun{"southNavamsa", "south", "1962-02-05", "06:00", 8, "d9", "5 February 1962 06:00"},
+        SvgRun{"northNavamsa", "north", "1990-08-15", "10:30", 1, "d9", "15 August 1990 10:30"}),
     [](const ::testing::TestParamInfo<SvgRun>& info) { return info.param.name; });
 
 } // namespace

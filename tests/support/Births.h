@@ -48,3 +48,12 @@ inline ChartInput Greenwich2000() {
     input.latitudeMinutes = 30;
     return input;
 }
+
+// 1962-02-04 05:30 Indian Time at New Delhi (77°13' East, 28°39' North): eight bodies in
+// Capricorn in the birth chart, Mercury retrograde; the most crowded cell of the offered years.
+inline ChartInput CrowdedDelhiBirth() {
+    ChartInput input = Birth(1962, 2, 4, 5, 30, indianZone, false, {77, 13, true});
+    input.latitudeDegrees = 28;
+    input.latitudeMinutes = 39;
+    return input;
+}

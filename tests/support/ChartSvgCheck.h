@@ -107,11 +107,16 @@ inline std::vector<UnitPoint> ScaledPolygon(const std::vector<UnitPoint>& polygo
 
 // The body a label names by its abbreviation; -1 for "+n" and numbers.
 inline int BodyOfLabel(const QString& label) {
-    const QString abbreviation = label.section(QLatin1Char(' '), 0, 0);
+    QString abbreviation = label.section(QLatin1Char(' '), 0, 0);
+    for (const char* mark : {retrogradeSymbol, retrogradeFallback}) {
+        if (abbreviation.endsWith(QString::fromUtf8(mark))) {
+            abbreviation.chop(QString::fromUtf8(mark).size());
+        }
+    }
     if (abbreviation == QLatin1String(ascendantAbbreviation)) {
         return chartAscendantBody;
     }
-    for (int body = 0; body < displayedBodyCount; ++body) {
+    for (const int body : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, chartRahuBody, chartKetuBody}) {
         if (abbreviation == QLatin1String(bodyAbbreviations[static_cast<std::size_t>(body)])) {
             return body;
         }
@@ -119,13 +124,22 @@ inline int BodyOfLabel(const QString& label) {
     return -1;
 }
 
-// Sign (0 Aries .. 11 Pisces) of Sun..Pluto and the Ascendant (index 10) in one chart.
-using EntrySigns = std::array<int, 11>;
+// Sign (0 Aries .. 11 Pisces) of each body index (Sun..Pluto, the Ascendant at 10, Rahu at 12,
+// Ketu at 13) in one chart; -1 for a body the chart does not hold.
+using EntrySigns = std::array<int, positionCount>;
+
+// The signs of Sun..Pluto and the Ascendant, for a chart without the nodes.
+inline EntrySigns WithoutNodes(const std::array<int, 11>& signs) {
+    EntrySigns all;
+    all.fill(-1);
+    std::copy(signs.begin(), signs.end(), all.begin());
+    return all;
+}
 
 // Every label's anchor in the birth chart (signs[0]) and the decanate chart (signs[1]) lies in
 // the cell of its body's sign; every body shows once; North Indian numbers stand in their sign's
-// house; the South Indian ascendant's mark (the only line drawn thicker than the grid) stands in
-// its cell. `name` labels the failures.
+// house, South Indian corner labels (Ar ... Pi) in their sign's cell; the South Indian ascendant's
+// mark (the only line drawn thicker than the grid) stands in its cell. `name` labels the failures.
 inline void ExpectLabelsInCells(const SvgContent& svg, ChartStyle style,
                                 const std::array<EntrySigns, 2>& signs, const std::string& name) {
     ASSERT_FALSE(svg.lines.empty()) << name;
@@ -147,6 +161,7 @@ inline void ExpectLabelsInCells(const SvgContent& svg, ChartStyle style,
         const ChartGeometry geometry = LayOutChart(style, ascendant);
         std::map<int, int> seen;
         int numbers = 0;
+        int cornerLabels = 0;
         for (const SvgText& text : svg.texts) {
             if ((text.anchor.x() < middle) != (k == 0) || text.anchor.y() < squares[k].top()) {
                 continue; // the other chart, or the caption and title
@@ -154,8 +169,20 @@ inline void ExpectLabelsInCells(const SvgContent& svg, ChartStyle style,
             bool isNumber = false;
             const int number = text.text.toInt(&isNumber);
             const int body = BodyOfLabel(text.text);
+            const auto shortName =
+                std::find_if(signShortNames.begin(), signShortNames.end(),
+                             [&](const char* name) { return text.text == QLatin1String(name); });
+            const QRectF centre(squares[k].left() + squares[k].width() / 4,
+                                squares[k].top() + squares[k].height() / 4, squares[k].width() / 2,
+                                squares[k].height() / 2);
             int sign = -1;
-            if (isNumber) {
+            if (style == ChartStyle::SouthIndian && centre.contains(text.anchor)) {
+                continue; // the caption and the title in the open centre
+            }
+            if (style == ChartStyle::SouthIndian && shortName != signShortNames.end()) {
+                sign = static_cast<int>(shortName - signShortNames.begin());
+                ++cornerLabels;
+            } else if (isNumber) {
                 sign = number - 1;
                 ++numbers;
             } else if (body >= 0) {
@@ -172,10 +199,12 @@ inline void ExpectLabelsInCells(const SvgContent& svg, ChartStyle style,
                 << name << " chart " << k << ": " << text.text.toStdString() << " at "
                 << text.anchor.x() << "," << text.anchor.y() << " outside sign " << sign;
         }
-        for (int body = 0; body <= chartAscendantBody; ++body) {
-            EXPECT_EQ(seen[body], 1) << name << " chart " << k << " body " << body;
+        for (int body = 0; body < positionCount; ++body) {
+            EXPECT_EQ(seen[body], signs[k][static_cast<std::size_t>(body)] >= 0 ? 1 : 0)
+                << name << " chart " << k << " body " << body;
         }
         EXPECT_EQ(numbers, style == ChartStyle::NorthIndian ? 12 : 0) << name;
+        EXPECT_EQ(cornerLabels, style == ChartStyle::SouthIndian ? 12 : 0) << name;
 
         int marks = 0;
         for (const SvgLine& line : svg.lines) {
