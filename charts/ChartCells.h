@@ -30,11 +30,7 @@ inline constexpr const char* retrogradeFallback = "(R)";
 // Per body index (0 Sun ... 13 Ketu): whether the body is retrograde at the birth.
 using RetrogradeFlags = std::array<bool, positionCount>;
 
-// The sign names, 0 Aries ... 11 Pisces, and the two-letter corner labels of the South Indian
-// square.
-inline constexpr std::array<const char*, 12> signNames = {
-    "Aries", "Taurus",  "Gemini",      "Cancer",    "Leo",      "Virgo",
-    "Libra", "Scorpio", "Sagittarius", "Capricorn", "Aquarius", "Pisces"};
+// The two-letter corner labels of the South Indian square, 0 Aries ... 11 Pisces.
 inline constexpr std::array<const char*, 12> signShortNames = {"Ar", "Ta", "Ge", "Cn", "Le", "Vi",
                                                                "Li", "Sc", "Sg", "Cp", "Aq", "Pi"};
 
