@@ -145,6 +145,7 @@ TEST(ParseCommandLine, HelpNamesEveryOptionTheParserTakes) {
         {"--charts", "output"},
         {"--svg", "output"},
         {"--chart-style", "output"},
+        {"--second-chart", "output"},
         {"--list-zones", "output"},
         {"-h", "help"},
         {"--help", "help"},
