@@ -40,8 +40,8 @@ struct ChartFit {
 
 // Sets the labels of `contents` in `rooms` (by sign). For each size from the largest: a cell tries
 // its forms from the most detailed (degrees and minutes, then whole degrees, then the name alone
-// in the D-1; the name in the D-3 and D-9), each in one column and then two, and the size is taken when every cell
-// has a form that fits. When none does, the smallest size is taken and a cell that still cannot
-// fit shows the labels that have room, the last place saying "+n" for the rest.
+// in the D-1; the name in the D-3 and D-9), each in one column and then two, and the size is taken
+// when every cell has a form that fits. When none does, the smallest size is taken and a cell that
+// still cannot fit shows the labels that have room, the last place saying "+n" for the rest.
 ChartFit FitChartText(const ChartContents& contents, const std::array<CellRoom, 12>& rooms,
                       const TextMeasure& measure, const char* retrogradeMark = retrogradeSymbol);

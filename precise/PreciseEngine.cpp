@@ -68,8 +68,7 @@ LoadedModule LoadModule() {
     if (loaded.chart == nullptr) {
         loaded.availability.missing =
             "The precise engine's module korvani-precise.so could not be loaded" +
-            (loadProblem.isEmpty() ? std::string(".")
-                                   : " (" + loadProblem.toStdString() + ").");
+            (loadProblem.isEmpty() ? std::string(".") : " (" + loadProblem.toStdString() + ").");
         return loaded;
     }
     const QString folder = QStringLiteral(KORVANI_EPHEMERIS_FOLDER);
