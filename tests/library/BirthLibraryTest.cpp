@@ -10,8 +10,10 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <atomic>
+#include <memory>
 #include <thread>
 
 using namespace Qt::StringLiterals;
@@ -604,10 +606,14 @@ TEST(LibraryFolder, TwoFirstOpensAtOnceBothSucceed) {
             *result = library.Open();
         };
         std::optional<LibraryError> first, second;
-        std::thread a(open, &first);
-        std::thread b(open, &second);
-        a.join();
-        b.join();
+        // Qt's own threads: Qt keeps data for a thread it did not start, which a std::thread
+        // would leave behind.
+        const std::unique_ptr<QThread> a(QThread::create(open, &first));
+        const std::unique_ptr<QThread> b(QThread::create(open, &second));
+        a->start();
+        b->start();
+        a->wait();
+        b->wait();
         EXPECT_FALSE(first) << first->message.toStdString();
         EXPECT_FALSE(second) << second->message.toStdString();
     }
