@@ -436,18 +436,22 @@ TEST_F(Library, CorruptOrForeignFilesAreKeptAndANewLibraryStartsBesideThem) {
     }
 }
 
+// A library of `count` births, one a year from 1000 on: many pages, so that damage can be put
+// where a new birth would not touch.
+void FillWithBirths(const QString& path, int count) {
+    BirthLibrary library(path);
+    std::vector<SavedBirth> births;
+    for (int n = 0; n < count; ++n) {
+        births.push_back(FullBirth());
+        births.back().year = 1000 + n;
+    }
+    ASSERT_FALSE(library.AddAll(births, false));
+}
+
 // A library damaged where a new birth would not touch: no birth is written into it, and the
 // message is the one for a damaged file.
 TEST_F(Library, ADamagedLibraryIsNotWrittenTo) {
-    {
-        BirthLibrary library(path);
-        std::vector<SavedBirth> births;
-        for (int n = 0; n < 3000; ++n) {
-            births.push_back(FullBirth());
-            births.back().year = 1000 + n;
-        }
-        ASSERT_FALSE(library.AddAll(births, false));
-    }
+    ASSERT_NO_FATAL_FAILURE(FillWithBirths(path, 3000));
     {
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::ReadWrite));
@@ -562,15 +566,7 @@ TEST_F(Library, TwoWritersAtOnceLoseNothing) {
 // A file damaged past its first rows: a list that stops at the damage is reported as a failure,
 // never as the whole list.
 TEST_F(Library, ADamagedFileReadToItsEndIsAFailureNotAShortList) {
-    {
-        BirthLibrary library(path);
-        std::vector<SavedBirth> births;
-        for (int n = 0; n < 3000; ++n) {
-            births.push_back(FullBirth());
-            births.back().year = 1000 + n;
-        }
-        ASSERT_FALSE(library.AddAll(births, false));
-    }
+    ASSERT_NO_FATAL_FAILURE(FillWithBirths(path, 3000));
     {
         // Every page but the first tenth and the last made unreadable.
         QFile file(path);
