@@ -1,13 +1,19 @@
 #include "app/ChartPanel.h"
 
 #include "app/ChartView.h"
+#include "chartview/ChartPainter.h"
+#include "ui/Appearance.h"
 #include "ui/WindowParts.h"
 
+#include <QAction>
 #include <QButtonGroup>
+#include <QClipboard>
 #include <QComboBox>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMimeData>
 #include <QRadioButton>
 #include <QSettings>
 
@@ -15,6 +21,8 @@ namespace {
 
 // The key the second chart's choice (d3 or d9) is kept under.
 constexpr char secondChartKey[] = "display/secondChart";
+// The key the choice to draw Uranus, Neptune and Pluto is kept under; drawn unless stored false.
+constexpr char outerPlanetsKey[] = "display/outerPlanets";
 
 } // namespace
 
@@ -70,10 +78,27 @@ ChartPanel::ChartPanel(QWidget* parent) : QFrame(parent) {
     connect(cboSecondChart, &QComboBox::currentIndexChanged, this, [this](int index) {
         QSettings().setValue(QLatin1String(secondChartKey),
                              index == 1 ? QStringLiteral("d9") : QStringLiteral("d3"));
-        showSecondChart();
+        showCharts();
     });
     styles->addWidget(cboSecondChart);
     layout->addLayout(styles, 2, 0, 1, 2);
+    OutlineRadioCircles({optChartStyle[0], optChartStyle[1]}, this);
+
+    auto* copy = new QAction(QStringLiteral("&Copy Chart"), this);
+    copy->setObjectName(QStringLiteral("mnuCopyChart"));
+    connect(copy, &QAction::triggered, this, &ChartPanel::copyCharts);
+    mnuShowOuterPlanets = new QAction(QStringLiteral("Show &Uranus, Neptune and Pluto"), this);
+    mnuShowOuterPlanets->setObjectName(QStringLiteral("mnuShowOuterPlanets"));
+    mnuShowOuterPlanets->setCheckable(true);
+    mnuShowOuterPlanets->setChecked(
+        QSettings().value(QLatin1String(outerPlanetsKey), true).toBool());
+    connect(mnuShowOuterPlanets, &QAction::toggled, this, [this](bool shown) {
+        QSettings().setValue(QLatin1String(outerPlanetsKey), shown);
+        showCharts();
+    });
+    for (ChartView* chart : {picBirthChart, picDecanateChart}) {
+        chart->setMenuActions({copy, mnuShowOuterPlanets});
+    }
 
     useChartStyle(StoredChartStyle());
     connect(group, &QButtonGroup::idClicked, this, [this](int option) {
@@ -91,17 +116,33 @@ void ChartPanel::useChartStyle(ChartStyle style) {
 
 void ChartPanel::setCharts(const ChartContents& birth, const ChartContents& decanate,
                            const ChartContents& navamsa, const QString& title) {
-    picBirthChart->setContents(birth, title);
+    birth_ = birth;
     decanate_ = decanate;
     navamsa_ = navamsa;
     title_ = title;
-    showSecondChart();
+    showCharts();
 }
 
-void ChartPanel::showSecondChart() {
+void ChartPanel::showCharts() {
+    const bool outerPlanets = mnuShowOuterPlanets->isChecked();
+    const auto shown = [outerPlanets](const ChartContents& chart) {
+        return outerPlanets ? chart : WithoutOuterPlanets(chart);
+    };
+    picBirthChart->setContents(shown(birth_), title_);
     const ChartContents& second = cboSecondChart->currentIndex() == 1 ? navamsa_ : decanate_;
-    picDecanateChart->setContents(second, title_);
+    picDecanateChart->setContents(shown(second), title_);
     lblSecondChart->setText(QString::fromUtf8(ChartCaption(second.kind)));
+}
+
+void ChartPanel::copyCharts() {
+    const PrintedCharts shown = charts();
+    const Reading text{shown.title, {}, {ChartPart(shown.birth), ChartPart(shown.decanate)}, {}};
+    auto* data = new QMimeData;
+    data->setText(ReadingText(text));
+    data->setData(QStringLiteral("image/png"),
+                  ChartsPng({&shown.birth, &shown.decanate}, shown.style, font(), shown.title));
+    QGuiApplication::clipboard()->setMimeData(data); // the clipboard takes it over
+    emit chartsCopied();
 }
 
 void ChartPanel::setFileStem(const QString& stem) {

@@ -4,6 +4,7 @@
 #include "ui/Messages.h"
 
 #include <QContextMenuEvent>
+#include <QDir>
 #include <QFileInfo>
 #include <QHelpEvent>
 #include <QKeyEvent>
@@ -23,6 +24,8 @@ namespace {
 constexpr char chartStyleKey[] = "display/chartStyle";
 constexpr char southIndianValue[] = "south";
 constexpr char northIndianValue[] = "north";
+// The key the folder of the last saved chart is kept under.
+constexpr char chartFolderKey[] = "display/chartFolder";
 
 // A chart's side in text lines of the widget's font: what it asks for and the least it takes.
 constexpr int preferredSideLines = 20;
@@ -230,6 +233,7 @@ void ChartView::contextMenuEvent(QContextMenuEvent* event) {
     QAction* save = menu.addAction(QStringLiteral("Save Chart As…"));
     save->setObjectName(QStringLiteral("mnuSaveChartAs"));
     connect(save, &QAction::triggered, this, &ChartView::saveChartAs);
+    menu.addActions(menuActions_);
     menu.exec(event->globalPos());
 }
 
@@ -238,15 +242,20 @@ void ChartView::saveChartAs() {
     const QString suggested =
         (fileStem_.isEmpty() ? caption : fileStem_ + QStringLiteral(" ") + caption) +
         QStringLiteral(".png");
-    const QString path = AskSaveFileName(this, QStringLiteral("Save Chart As"), suggested,
-                                         QStringLiteral("PNG image (*.png);;SVG drawing (*.svg)"));
+    const QString folder = StoredChartFolder();
+    const QString path =
+        AskSaveFileName(this, QStringLiteral("Save Chart As"),
+                        folder.isEmpty() ? suggested : QDir(folder).filePath(suggested),
+                        QStringLiteral("PNG image (*.png);;SVG drawing (*.svg)"));
     if (path.isEmpty()) {
         return;
     }
     if (!SaveChartFile(path, contents_, style_, title_, font())) {
         ShowMessage(MessageIcon::Error,
                     QStringLiteral("The chart could not be saved to %1.").arg(path), this);
+        return;
     }
+    StoreChartFolder(QFileInfo(path).absolutePath());
 }
 
 bool SaveChartFile(const QString& path, const ChartContents& contents, ChartStyle style,
@@ -279,4 +288,12 @@ void StoreChartStyle(ChartStyle style) {
     QSettings().setValue(
         QLatin1String(chartStyleKey),
         QLatin1String(style == ChartStyle::NorthIndian ? northIndianValue : southIndianValue));
+}
+
+QString StoredChartFolder() {
+    return QSettings().value(QLatin1String(chartFolderKey)).toString();
+}
+
+void StoreChartFolder(const QString& folder) {
+    QSettings().setValue(QLatin1String(chartFolderKey), folder);
 }

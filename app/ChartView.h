@@ -4,10 +4,13 @@
 #include "charts/ChartGeometry.h"
 #include "chartview/ChartPainter.h"
 
+#include <QList>
 #include <QString>
 #include <QWidget>
 
 #include <optional>
+
+class QAction;
 
 // One chart diagram of the result window (picBirthChart, picDecanateChart), drawn by the chart
 // painter in the widget's palette and font. It keeps the layout it last painted: a click on a
@@ -15,7 +18,7 @@
 // tooltip); every cell has a tooltip with its sign and each body's position; the pointer is a
 // hand over a body. From the keyboard, Tab gives it the focus (a frame shows it), the arrow keys
 // move from body to body, Return opens the body, and the Menu key or Shift+F10 opens the context
-// menu, which saves the chart as PNG or SVG.
+// menu, which saves the chart as PNG or SVG and offers the actions its owner adds.
 class ChartView : public QWidget {
     Q_OBJECT
   public:
@@ -29,6 +32,8 @@ class ChartView : public QWidget {
     void setChartStyle(ChartStyle style);
     // 0..9 drawn highlighted; -1 none.
     void setHighlightedBody(int body);
+    // Actions the context menu offers after Save Chart As (owned by the caller).
+    void setMenuActions(const QList<QAction*>& actions) { menuActions_ = actions; }
 
     const ChartContents& contents() const { return contents_; }
     ChartStyle chartStyle() const { return style_; }
@@ -39,7 +44,8 @@ class ChartView : public QWidget {
     // test's click must hit the label.
     const ChartDrawingLayout& drawingLayout() const { return layout_; }
 
-    // Asks where to save the chart and saves it there (PNG or SVG by the name's ending).
+    // Asks where to save the chart, in the folder of the last saved chart, and saves it there
+    // (PNG or SVG by the name's ending).
     void saveChartAs();
 
     QSize sizeHint() const override;
@@ -74,6 +80,7 @@ class ChartView : public QWidget {
     ChartStyle style_ = ChartStyle::SouthIndian;
     int highlightedBody_ = -1;
     ChartDrawingLayout layout_;
+    QList<QAction*> menuActions_;
 };
 
 // Saves one chart with its caption and `title`, in `style` and `font`, as every export draws it
@@ -86,3 +93,7 @@ bool SaveChartFile(const QString& path, const ChartContents& contents, ChartStyl
 // Indian when none was chosen or the stored value is unknown.
 ChartStyle StoredChartStyle();
 void StoreChartStyle(ChartStyle style);
+
+// The folder the last chart was saved in, remembered between runs (QSettings); empty when none.
+QString StoredChartFolder();
+void StoreChartFolder(const QString& folder);

@@ -87,6 +87,14 @@ QString ChartTitleText(const ChartHeaderFields& fields, const ChartState& chart)
         BirthCaption(chart, fields.name.trimmed().toStdString(), place.toStdString()));
 }
 
+ReadingChart ChartPart(const ChartContents& chart) {
+    QStringList lines;
+    for (const std::string& line : ChartTextLines(chart)) {
+        lines << QString::fromStdString(line);
+    }
+    return {QString::fromUtf8(ChartCaption(chart.kind)), lines, {}};
+}
+
 QString ReadingText(const Reading& reading) {
     QString text = reading.header + u'\n';
     if (!reading.calculation.isEmpty()) {

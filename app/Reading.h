@@ -60,6 +60,10 @@ struct ReadingChart {
     QByteArray png;        // the chart drawn as a PNG file; empty for none
 };
 
+// A chart diagram's part of the reading: its caption and its cells as text lines
+// (ChartTextLines), without a picture.
+ReadingChart ChartPart(const ChartContents& chart);
+
 // The whole reading: the header line, the calculation it was made with, the chart diagrams and
 // every body.
 struct Reading {

@@ -13,7 +13,6 @@
 #include "ui/WindowPlacement.h"
 
 #include <QApplication>
-#include <QBuffer>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QCloseEvent>
@@ -303,6 +302,9 @@ QWidget* frmDisplay::createChartPanel() {
     fraCharts = new ChartPanel(this);
     // A click on a body's label selects its tab.
     connect(fraCharts, &ChartPanel::bodyClicked, SSTab1, &QTabWidget::setCurrentIndex);
+    connect(fraCharts, &ChartPanel::chartsCopied, this, [this] {
+        showStatus(QStringLiteral("Charts copied to the clipboard."), statusNoteMilliseconds);
+    });
     connect(chkShowCharts, &QCheckBox::toggled, this, [this](bool shown) {
         fraCharts->setVisible(shown);
         if (isVisible()) {
@@ -441,11 +443,7 @@ Reading frmDisplay::reading() const {
     reading.calculation = calculation_;
     const PrintedCharts charts = fraCharts->charts();
     for (const ChartContents* chart : {&charts.birth, &charts.decanate}) {
-        QStringList lines;
-        for (const std::string& line : ChartTextLines(*chart)) {
-            lines << QString::fromStdString(line);
-        }
-        reading.charts.push_back({QString::fromUtf8(ChartCaption(chart->kind)), lines, {}});
+        reading.charts.push_back(ChartPart(*chart));
     }
     reading.bodies.assign(bodies_.begin(), bodies_.end());
     return reading;
@@ -454,14 +452,8 @@ Reading frmDisplay::reading() const {
 void frmDisplay::mnuCopyReading_Click() {
     Reading shown = reading();
     const PrintedCharts charts = fraCharts->charts();
-    // The charts as every export draws them, black on white at twice the pixels, as PNG.
     const auto pngOf = [this, &charts](const ChartList& list) {
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        RenderChartsImage(list, charts.style, font(), exportPixelRatio, charts.title)
-            .save(&buffer, "PNG");
-        return bytes;
+        return ChartsPng(list, charts.style, font(), charts.title);
     };
     const ChartContents& birth = charts.birth;
     const ChartContents& decanate = charts.decanate;

@@ -2,6 +2,7 @@
 
 #include "chartview/Contrast.h"
 
+#include <QBuffer>
 #include <QFileDevice>
 #include <QFontMetricsF>
 #include <QImage>
@@ -541,4 +542,13 @@ QImage RenderChartsImage(const ChartList& charts, ChartStyle style, const QFont&
     DrawCharts(painter, placement, charts, style, font, title);
     painter.end();
     return image;
+}
+
+QByteArray ChartsPng(const ChartList& charts, ChartStyle style, const QFont& font,
+                     const QString& title) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    RenderChartsImage(charts, style, font, exportPixelRatio, title).save(&buffer, "PNG");
+    return bytes;
 }

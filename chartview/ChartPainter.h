@@ -141,3 +141,8 @@ inline constexpr double exportPixelRatio = 2.0;
 // (1 for plain pixels). The size follows the font. Needs a QGuiApplication.
 QImage RenderChartsImage(const ChartList& charts, ChartStyle style, const QFont& font,
                          double devicePixelRatio, const QString& title);
+
+// `charts` as a PNG file's bytes, drawn by RenderChartsImage at exportPixelRatio: the picture
+// the clipboard carries.
+QByteArray ChartsPng(const ChartList& charts, ChartStyle style, const QFont& font,
+                     const QString& title);

@@ -7,6 +7,9 @@
 
 // Level AA for normal text (success criterion 1.4.3).
 inline constexpr double readableContrastRatio = 4.5;
+// Level AA for the parts of a control that show its state, e.g. a radio button's circle
+// (success criterion 1.4.11, non-text contrast).
+inline constexpr double nonTextContrastRatio = 3.0;
 
 double RelativeLuminance(const QColor& colour);
 double ContrastRatio(const QColor& first, const QColor& second);

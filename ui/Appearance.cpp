@@ -6,6 +6,9 @@
 #include <QEvent>
 #include <QLabel>
 #include <QPainter>
+#include <QProxyStyle>
+#include <QRadioButton>
+#include <QStyleOption>
 #include <QSvgRenderer>
 
 namespace {
@@ -100,7 +103,39 @@ void Follow(QLabel* label, InkFollower::Ink ink) {
     follower->apply(follower->surroundings());
 }
 
+// The application's style, with a ring round each radio button's circle in the palette's Mid
+// colour made readable against the window. The ring is one pixel wide and smoothed, so its ink
+// aims at the ratio of text to keep the ring's pixels at the non-text ratio.
+class OutlinedRadioStyle : public QProxyStyle {
+  public:
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override {
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+        if (element != PE_IndicatorRadioButton) {
+            return;
+        }
+        const QPalette& palette = option->palette;
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->setBrush(Qt::NoBrush);
+        painter->setPen(
+            QPen(ReadableInk(palette.color(QPalette::Mid), palette.color(QPalette::Window),
+                             palette.color(QPalette::WindowText)),
+                 1.0));
+        painter->drawEllipse(QRectF(option->rect).adjusted(0.5, 0.5, -0.5, -0.5));
+        painter->restore();
+    }
+};
+
 } // namespace
+
+void OutlineRadioCircles(std::initializer_list<QRadioButton*> buttons, QObject* owner) {
+    auto* style = new OutlinedRadioStyle;
+    style->setParent(owner);
+    for (QRadioButton* button : buttons) {
+        button->setStyle(style);
+    }
+}
 
 QPixmap RenderPicture(const QString& file, QSize size, const QColor& ink) {
     QSvgRenderer renderer(file);

@@ -4,7 +4,11 @@
 #include <QPixmap>
 #include <QString>
 
+#include <initializer_list>
+
 class QLabel;
+class QObject;
+class QRadioButton;
 class QWidget;
 
 // The caption of every window of the program.
@@ -40,3 +44,9 @@ QLabel* MakeWrappedLabel(QWidget* parent, const char* name, const QString& text)
 
 // Makes a label the bold title line of a small window, `scale` times its font size.
 void ShowAsTitle(QLabel* label, qreal scale);
+
+// Outlines the circle of each radio button in a colour drawn from the button's palette that
+// stands out from the window colour, so that an empty circle shows in light and dark palettes
+// alike. The drawing style it sets becomes a child of `owner`; made after the buttons, it is
+// deleted after them when they are `owner`'s children too.
+void OutlineRadioCircles(std::initializer_list<QRadioButton*> buttons, QObject* owner);

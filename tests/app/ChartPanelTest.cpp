@@ -1,11 +1,14 @@
 // The chart diagrams of the result window: clicks, highlight, layout choice and its memory,
-// folding on a small screen, Copy Reading's formats, saving, and the chart title.
+// folding on a small screen, Copy Reading's formats, saving and its folder, Copy Chart, the outer
+// planets' choice, and the chart title.
 
+#include "app/ChartPanel.h"
 #include "app/ChartView.h"
 #include "app/Reading.h"
 #include "app/frmDisplay.h"
 #include "astro/ChartCalculation.h"
 #include "chart/ChartInput.h"
+#include "chartview/ChartPainter.h"
 #include "support/Births.h"
 #include "ui/FileDialogs.h"
 
@@ -15,6 +18,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QHelpEvent>
 #include <QImage>
 #include <QLabel>
@@ -26,6 +30,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolTip>
 #include <QXmlStreamReader>
 
@@ -320,7 +325,7 @@ TEST_F(ChartPanel, SaveChartAsWritesPngOrSvg) {
             return path;
         });
         Chart(*window, "picBirthChart")->saveChartAs();
-        EXPECT_EQ(suggested, stem + QStringLiteral(" Birth Chart (D-1).png"));
+        EXPECT_EQ(QFileInfo(suggested).fileName(), stem + QStringLiteral(" Birth Chart (D-1).png"));
         if (path.isEmpty()) {
             EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 2) << "nothing more";
             continue;
@@ -347,6 +352,116 @@ TEST_F(ChartPanel, SaveChartAsWritesPngOrSvg) {
         EXPECT_GT(texts, 10) << "caption, title and the bodies' labels";
         EXPECT_TRUE(title.startsWith(QLatin1String("ASHA"))) << title.toStdString();
     }
+}
+
+// The dialog opens in the folder the last chart was saved in, in a later window too; before any
+// save, and after a cancelled dialog, it offers the name alone or the last folder. Catches a
+// folder that is not passed to the dialog, and one that is forgotten between windows.
+TEST_F(ChartPanel, SaveChartAsOpensInTheLastFolder) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString name = QStringLiteral("Decanate Chart (D-3).png");
+    QString suggested;
+    QString answer = folder.filePath(QStringLiteral("elsewhere.svg"));
+    SetSaveFileNameHandler([&](const QString& offered) {
+        suggested = offered;
+        return answer;
+    });
+    {
+        const auto window = ShownWindow();
+        Chart(*window, "picDecanateChart")->saveChartAs();
+        EXPECT_EQ(suggested, name) << "no folder before the first save";
+    }
+    QSettings().sync();
+    const auto next = ShownWindow();
+    answer.clear();
+    for (int cancelled = 0; cancelled < 2; ++cancelled) {
+        Chart(*next, "picDecanateChart")->saveChartAs();
+        EXPECT_EQ(QFileInfo(suggested).absoluteFilePath(), QDir(folder.path()).filePath(name));
+    }
+}
+
+// Copy Chart, chosen in a chart's context menu, puts both charts as shown on the clipboard: one
+// PNG picture at twice the pixels of the plain drawing, and as text the title and each chart's
+// caption and cell lines. Catches a menu without the item, one chart only, a picture at plain
+// pixels, and text without the cells.
+TEST_F(ChartPanel, CopyChartPutsBothChartsAsPictureAndText) {
+    const auto window = ShownWindow();
+    window->findChild<QComboBox*>(QStringLiteral("cboSecondChart"))->setCurrentIndex(1);
+    ChartView* chart = Chart(*window, "picBirthChart");
+    QStringList offered;
+    QTimer::singleShot(0, [&offered] {
+        QWidget* menu = QApplication::activePopupWidget();
+        ASSERT_NE(menu, nullptr);
+        for (QAction* action : menu->actions()) {
+            offered << action->objectName();
+            if (action->objectName() == QLatin1String("mnuCopyChart")) {
+                action->trigger();
+            }
+        }
+        menu->close();
+    });
+    QTest::keyClick(chart, Qt::Key_F10, Qt::ShiftModifier);
+    EXPECT_EQ(offered,
+              QStringList({QStringLiteral("mnuSaveChartAs"), QStringLiteral("mnuCopyChart"),
+                           QStringLiteral("mnuShowOuterPlanets")}));
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    ASSERT_NE(data, nullptr);
+    const PrintedCharts shown = window->findChild<::ChartPanel*>()->charts();
+    ASSERT_EQ(shown.decanate.kind, ChartKind::Navamsa);
+    const QImage picture = QImage::fromData(data->data(QStringLiteral("image/png")), "PNG");
+    const QImage sharp =
+        RenderChartsImage({&shown.birth, &shown.decanate}, shown.style,
+                          window->findChild<::ChartPanel*>()->font(), 2.0, shown.title);
+    EXPECT_EQ(picture.size(), sharp.size()) << "both charts, at twice the pixels";
+    const QString text = data->text();
+    EXPECT_TRUE(text.startsWith(shown.title + u'\n')) << text.toStdString();
+    qsizetype previous = 0;
+    for (const ChartContents* contents : {&shown.birth, &shown.decanate}) {
+        const qsizetype caption =
+            text.indexOf(QString::fromUtf8(ChartCaption(contents->kind)) + u'\n', previous);
+        EXPECT_GT(caption, previous) << ChartCaption(contents->kind);
+        for (const std::string& line : ChartTextLines(*contents)) {
+            EXPECT_GT(text.indexOf(QString::fromStdString(line) + u'\n', caption), caption) << line;
+        }
+        previous = caption;
+    }
+}
+
+// Unticking Show Uranus, Neptune and Pluto leaves the nine grahas in both charts and in what
+// they export, keeps the tabs, and the next window starts without them. Catches a choice that
+// redraws nothing, an export that still holds the outer planets, and a choice that is forgotten.
+TEST_F(ChartPanel, OuterPlanetsChoiceChangesBothChartsAndIsRemembered) {
+    const auto outerBodies = [](const ChartContents& contents) {
+        int count = 0;
+        for (const auto& cell : contents.cells) {
+            for (const ChartEntry& entry : cell) {
+                count += entry.body >= 7 && entry.body <= 9;
+            }
+        }
+        return count;
+    };
+    {
+        const auto window = ShownWindow();
+        auto* choice = window->findChild<QAction*>(QStringLiteral("mnuShowOuterPlanets"));
+        ASSERT_NE(choice, nullptr);
+        EXPECT_EQ(choice->text(), QStringLiteral("Show &Uranus, Neptune and Pluto"));
+        EXPECT_TRUE(choice->isChecked()) << "drawn by default";
+        EXPECT_EQ(outerBodies(Chart(*window, "picDecanateChart")->contents()), 3);
+        choice->trigger();
+        const PrintedCharts shown = window->findChild<::ChartPanel*>()->charts();
+        const ChartState chart = DelhiChart();
+        EXPECT_EQ(shown.birth.cells,
+                  WithoutOuterPlanets(ComputeChartContents(chart, ChartKind::Birth)).cells);
+        EXPECT_EQ(shown.decanate.cells,
+                  WithoutOuterPlanets(ComputeChartContents(chart, ChartKind::Decanate)).cells);
+        EXPECT_EQ(window->findChild<QTabWidget*>(QStringLiteral("SSTab1"))->count(),
+                  displayedBodyCount);
+    }
+    QSettings().sync();
+    const auto next = ShownWindow();
+    EXPECT_FALSE(next->findChild<QAction*>(QStringLiteral("mnuShowOuterPlanets"))->isChecked());
+    EXPECT_EQ(outerBodies(Chart(*next, "picBirthChart")->contents()), 0);
 }
 
 // A crowded cell's tooltip gives its sign and every body's position.
