@@ -5,6 +5,9 @@
 #include <QHash>
 #include <QImage>
 #include <QLabel>
+#include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 
 #include <gtest/gtest.h>
 
@@ -46,11 +49,12 @@ QColor Over(QRgb pixel, const QColor& background) {
                   channel(qBlue(pixel), background.blue()));
 }
 
-// A text's ink as drawn: the drawn pixel that stands out most from the window. Smoothed edges
-// only lie between the ink and the window.
-QColor TextInk(QWidget& label, const QColor& background) {
-    const QImage image =
-        label.grab().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+// A text's ink as drawn: the drawn pixel that stands out most from the window, within `area` of
+// the widget (all of it when empty). Smoothed edges only lie between the ink and the window.
+QColor TextInk(QWidget& label, const QColor& background, const QRect& area = {}) {
+    const QImage image = label.grab(area.isEmpty() ? QRect(QPoint(0, 0), QSize(-1, -1)) : area)
+                             .toImage()
+                             .convertToFormat(QImage::Format_ARGB32_Premultiplied);
     QColor strongest = background;
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
@@ -141,6 +145,38 @@ TEST_P(ThemeContrast, LinksAndPicturesReadAgainstTheWindow) {
     }
     EXPECT_EQ(pictures, 12) << "ten symbols, the program icon and the exit window's picture";
     EXPECT_GE(links, 9) << "the offers and the other clickable texts";
+}
+
+// Under each theme, the empty circle of the result window's layout choice stands out from the
+// window at the ratio for a control's state (WCAG 2.1, 1.4.11). Catches a circle drawn only in
+// the style's own faint outline and the base colour, which a dark palette makes near-black on
+// dark grey.
+TEST_P(ThemeContrast, EmptyRadioCircleStandsOutFromTheWindow) {
+    const ApplicationLookGuard restore;
+    const DesktopTheme& theme = GetParam();
+    const std::unique_ptr<QWidget> window = BuildProgramWindow(ProgramWindow::Result);
+    window->show();
+    QApplication::setPalette(PaletteOf(theme));
+    QApplication::processEvents();
+    int empty = 0;
+    for (QRadioButton* button : window->findChildren<QRadioButton*>()) {
+        if (!button->objectName().startsWith(QLatin1String("optChartStyle_")) ||
+            button->isChecked()) {
+            continue;
+        }
+        ++empty;
+        QStyleOptionButton option;
+        option.initFrom(button);
+        option.text = button->text();
+        const QRect circle =
+            button->style()->subElementRect(QStyle::SE_RadioButtonIndicator, &option, button);
+        const QColor ink = TextInk(*button, theme.window, circle);
+        const double ratio = ContrastRatio(ink, theme.window);
+        std::cout << theme.name << " " << button->objectName().toStdString() << " circle "
+                  << ink.name().toStdString() << " contrast " << ratio << "\n";
+        EXPECT_GE(ratio, nonTextContrastRatio) << button->objectName().toStdString();
+    }
+    EXPECT_EQ(empty, 1) << "one of the two layouts is not chosen";
 }
 
 INSTANTIATE_TEST_SUITE_P(Themes, ThemeContrast, ::testing::ValuesIn(themes),
