@@ -54,7 +54,6 @@ ChartPanel::ChartPanel(QWidget* parent) : QFrame(parent) {
         chart->setHighlightedBody(0);
         ++column;
     }
-    layout->setRowStretch(1, 1);
 
     auto* styles = new QHBoxLayout;
     auto* group = new QButtonGroup(this);
@@ -82,6 +81,8 @@ ChartPanel::ChartPanel(QWidget* parent) : QFrame(parent) {
     });
     styles->addWidget(cboSecondChart);
     layout->addLayout(styles, 2, 0, 1, 2);
+    // Height the charts do not take goes below the choices, not under the charts.
+    layout->setRowStretch(3, 1);
     OutlineRadioCircles({optChartStyle[0], optChartStyle[1]}, this);
 
     auto* copy = new QAction(QStringLiteral("&Copy Chart"), this);

@@ -41,8 +41,11 @@ ChartView::ChartView(ChartKind kind, QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
-    // The chart is drawn as the largest square that fits; it takes what room there is.
-    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    // The chart is drawn as the largest square that fits: it takes the width there is, and as
+    // much height as width.
+    QSizePolicy policy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    policy.setHeightForWidth(true);
+    setSizePolicy(policy);
     describe();
 }
 
@@ -90,6 +93,14 @@ QSize ChartView::sizeHint() const {
     return {side, side};
 }
 
+bool ChartView::hasHeightForWidth() const {
+    return true;
+}
+
+int ChartView::heightForWidth(int width) const {
+    return width;
+}
+
 QSize ChartView::minimumSizeHint() const {
     const int side = fontMetrics().height() * minimumSideLines;
     return {side, side};
@@ -99,7 +110,9 @@ void ChartView::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const ChartColours colours = ChartColoursOf(palette());
-    painter.fillRect(rect(), colours.background);
+    // Room beside or under the square is the window's, so that no strip of the chart's background
+    // shows there; the square fills itself.
+    painter.fillRect(rect(), palette().color(QPalette::Window));
     layout_ = DrawChart(painter, QRectF(rect()), contents_, options(), palette(), font());
     if (hasFocus()) {
         // The focus: a frame round the chart and one round the body the keys stand on.

@@ -50,6 +50,8 @@ class ChartView : public QWidget {
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
+    bool hasHeightForWidth() const override;
+    int heightForWidth(int width) const override;
 
   signals:
     // A body's label was clicked: 0..9, or chartAscendantBody.

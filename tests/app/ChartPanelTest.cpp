@@ -22,6 +22,7 @@
 #include <QHelpEvent>
 #include <QImage>
 #include <QLabel>
+#include <QLayout>
 #include <QMimeData>
 #include <QPrinter>
 #include <QRadioButton>
@@ -235,6 +236,36 @@ TEST_F(ChartPanel, ShowChartsIsRemembered) {
     const auto next = ShownWindow();
     EXPECT_FALSE(next->findChild<QCheckBox*>(QStringLiteral("chkShowCharts"))->isChecked());
     EXPECT_FALSE(next->findChild<QWidget*>(QStringLiteral("fraCharts"))->isVisible());
+}
+
+// Ticked again on a screen narrower than the window would like, the charts get less width than
+// the tabs' height: each square still reaches the bottom of its chart, with the layout choice
+// right under it, and the two squares stand no further apart than the layout's spacing. Catches
+// a chart stretched taller than its square, which left a blank band under the charts.
+TEST_F(ChartPanel, RetickedChartsLeaveNoBandUnderThemNorABarBetween) {
+    const auto window = ShownWindow();
+    auto* box = window->findChild<QCheckBox*>(QStringLiteral("chkShowCharts"));
+    QTest::mouseClick(box, Qt::LeftButton);
+    QTest::mouseClick(box, Qt::LeftButton);
+    ASSERT_TRUE(box->isChecked());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    Repaint(*window);
+    const ChartView* birth = Chart(*window, "picBirthChart");
+    const ChartView* second = Chart(*window, "picDecanateChart");
+    auto* tabs = window->findChild<QTabWidget*>(QStringLiteral("SSTab1"));
+    ASSERT_LT(birth->width(), tabs->height()) << "the charts are narrower than the page is tall";
+    // The square leaves its pen and two pixels of the chart's side, and rounds down to fours.
+    const double rounding = birth->drawingLayout().penWidth + 2 + 3;
+    for (const ChartView* chart : {birth, second}) {
+        const QRectF square = chart->drawingLayout().chartSquare;
+        EXPECT_LE(chart->height() - square.bottom(), rounding) << chart->objectName().toStdString();
+        EXPECT_LE(chart->width() - square.width(), rounding) << chart->objectName().toStdString();
+    }
+    const int spacing =
+        window->findChild<QWidget*>(QStringLiteral("fraCharts"))->layout()->spacing();
+    EXPECT_LE(second->mapTo(window.get(), second->drawingLayout().chartSquare.topLeft()).x() -
+                  birth->mapTo(window.get(), birth->drawingLayout().chartSquare.topRight()).x(),
+              spacing + 2 * rounding);
 }
 
 TEST_F(ChartPanel, SettingsStayOutOfTheUsersOwn) {
