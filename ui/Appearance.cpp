@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QProxyStyle>
 #include <QRadioButton>
+#include <QStyleFactory>
 #include <QStyleOption>
 #include <QSvgRenderer>
 
@@ -108,6 +109,9 @@ void Follow(QLabel* label, InkFollower::Ink ink) {
 // aims at the ratio of text to keep the ring's pixels at the non-text ratio.
 class OutlinedRadioStyle : public QProxyStyle {
   public:
+    // Over a copy of the application's style (the default style when that one has no factory).
+    OutlinedRadioStyle() : QProxyStyle(QStyleFactory::create(QApplication::style()->name())) {}
+
     void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
                        const QWidget* widget) const override {
         QProxyStyle::drawPrimitive(element, option, painter, widget);
