@@ -243,7 +243,7 @@ bool ChartView::event(QEvent* event) {
 
 void ChartView::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
-    QAction* save = menu.addAction(QStringLiteral("Save Chart As…"));
+    QAction* save = menu.addAction(QStringLiteral("&Save Chart As…"));
     save->setObjectName(QStringLiteral("mnuSaveChartAs"));
     connect(save, &QAction::triggered, this, &ChartView::saveChartAs);
     menu.addActions(menuActions_);
