@@ -312,6 +312,8 @@ QWidget* frmDisplay::createChartPanel() {
             const QRect margins = FrameMargins(this);
             takeWantedSize(screen()->availableGeometry(), QSize(margins.left() + margins.right(),
                                                                 margins.top() + margins.bottom()));
+            // Grown, it moves back onto the screen where it would reach past an edge.
+            PlaceWindow(this, frameGeometry().topLeft(), screen(), margins);
         }
     });
     fraCharts->setVisible(chkShowCharts->isChecked());

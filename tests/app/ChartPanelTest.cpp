@@ -268,6 +268,24 @@ TEST_F(ChartPanel, RetickedChartsLeaveNoBandUnderThemNorABarBetween) {
               spacing + 2 * rounding);
 }
 
+// Ticked again near the screen's right edge, the window grows with the charts and moves back onto
+// the screen; one wider than the screen starts at its left edge. Catches a window that grows past
+// the edge, its charts and buttons out of reach.
+TEST_F(ChartPanel, RetickedChartsKeepTheWindowOnTheScreen) {
+    const auto window = ShownWindow();
+    const QRect available = window->screen()->availableGeometry();
+    auto* box = window->findChild<QCheckBox*>(QStringLiteral("chkShowCharts"));
+    QTest::mouseClick(box, Qt::LeftButton);
+    window->move(available.right() - window->frameGeometry().width() / 2, available.top());
+    QTest::mouseClick(box, Qt::LeftButton);
+    ASSERT_TRUE(box->isChecked());
+    const QRect frame = window->frameGeometry();
+    EXPECT_GE(frame.left(), available.left());
+    EXPECT_TRUE(frame.right() <= available.right() || frame.left() == available.left())
+        << frame.left() << ".." << frame.right() << " on " << available.left() << ".."
+        << available.right();
+}
+
 TEST_F(ChartPanel, SettingsStayOutOfTheUsersOwn) {
     const QString testConfig =
         QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
