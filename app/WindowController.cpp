@@ -200,8 +200,10 @@ void WindowController::showResults(const ChartState& chart, const ImageList* pic
                 display->foldChartsToFit(
                     input_->screen()->availableGeometry(),
                     QSize(margins.left() + margins.right(), margins.top() + margins.bottom()));
-                PlaceWindow(display, input_->frameGeometry().topLeft(), input_->screen(),
-                            FrameMargins(input_));
+                inputFrameTopLeft_ = input_->frameGeometry().topLeft();
+                inputFrameMargins_ = margins;
+                PlaceWindow(display, inputFrameTopLeft_, input_->screen(), margins);
+                resultPutAt_ = display->geometry().topLeft();
             }
             PresentWindow(display); // the keyboard follows, as the input window goes away
             if (!resultPageMeasures_.sizeHint.isValid()) {
@@ -211,7 +213,6 @@ void WindowController::showResults(const ChartState& chart, const ImageList* pic
     });
     RunGuardedStep([&] { hideExitWindow(); });
     if (input_) {
-        inputFrameMargins_ = FrameMargins(input_);
         WithdrawWindow(input_); // hidden, not closed: the entries stay for the way back
     }
 }
@@ -220,9 +221,11 @@ void WindowController::showResults(const ChartState& chart, const ImageList* pic
 // comes back with its entries and the exit window goes away again.
 void WindowController::goBack() {
     if (input_) {
-        // The input window comes back where the result window was.
-        // A hidden window has no frame to measure: the one it had when it was hidden counts.
-        PlaceWindow(input_, lastResultFrame_.topLeft(), lastResultScreen_, inputFrameMargins_);
+        // Where it stood, not where the result window was fitted onto the screen (further left
+        // or up when it is larger). A hidden window has no frame to measure: the one it had when
+        // it was hidden counts.
+        PlaceWindow(input_, ReturningFrameTopLeft(inputFrameTopLeft_, resultPutAt_, resultLeftAt_),
+                    lastResultScreen_, inputFrameMargins_);
         PresentWindow(input_);
     }
     hideExitWindow();
@@ -231,7 +234,7 @@ void WindowController::goBack() {
 void WindowController::resultWindowUnloaded() {
     QPointer<frmDisplay> unloaded = result_;
     if (result_) {
-        lastResultFrame_ = result_->frameGeometry();
+        resultLeftAt_ = result_->geometry().topLeft();
         lastResultScreen_ = result_->screen();
     }
     result_ = nullptr; // its deletion is deferred; the next calculation builds a new one

@@ -5,6 +5,7 @@
 #include "precise/CalculationSettings.h"
 
 #include <QObject>
+#include <QPoint>
 #include <QPointer>
 #include <QRect>
 #include <QString>
@@ -82,11 +83,15 @@ class WindowController : public QObject {
     std::unique_ptr<frmPlaceFinder> finder_;
     std::optional<std::shared_ptr<const PlaceSource>> placeSource_;
     DecanateResults decanateResults_;
-    // Where the last result window was, for the input window to come back there.
-    QRect lastResultFrame_;
-    QPointer<QScreen> lastResultScreen_;
-    // The input window's frame as it was when it was hidden.
+    // Where the input window's frame stood, and how thick it was, when a result window replaced
+    // it; where that result window was put and where it was left (the insides' top-left
+    // corners, which the window manager keeps as asked), and on which screen: the input window
+    // comes back where it stood, moved as far as the user moved the result window.
+    QPoint inputFrameTopLeft_;
     QRect inputFrameMargins_;
+    QPoint resultPutAt_;
+    QPoint resultLeftAt_;
+    QPointer<QScreen> lastResultScreen_;
     // Measured on the first result window, for every later one.
     ResultPageMeasures resultPageMeasures_;
     CalculationSettings settings_;

@@ -36,6 +36,10 @@ QPoint BesideFrameTopLeft(const QRect& anchorFrame, QSize frameSize, const QRect
     return FittedFrameTopLeft(wanted, frameSize, available);
 }
 
+QPoint ReturningFrameTopLeft(QPoint stoodAt, QPoint replacementPutAt, QPoint replacementLeftAt) {
+    return stoodAt + (replacementLeftAt - replacementPutAt);
+}
+
 QPoint ClearOfFrameTopLeft(const QRect& anchorFrame, const QRect& keptInView, QSize frameSize,
                            const QRect& available) {
     // Whole on the available area at the top-left corner `at`.

@@ -21,6 +21,12 @@ QPoint CentredFrameTopLeft(const QRect& over, QSize frameSize, const QRect& avai
 // FittedFrameTopLeft fits it.
 QPoint BesideFrameTopLeft(const QRect& anchorFrame, QSize frameSize, const QRect& available);
 
+// Where a window that was replaced by another goes when it comes back: where it stood
+// (`stoodAt`), moved as far as the user moved the window that replaced it, from where that one
+// was put (`replacementPutAt`) to where it was left (`replacementLeftAt`). Where the replacement
+// was put further along to fit on the screen counts for nothing.
+QPoint ReturningFrameTopLeft(QPoint stoodAt, QPoint replacementPutAt, QPoint replacementLeftAt);
+
 // Where a window frame of `frameSize` goes so that it covers nothing of the frame `anchorFrame`
 // that matters, in turn:
 //   1. beside it, to its right, else to its left, when it fits there whole;

@@ -52,8 +52,9 @@ class WindowPositions : public ::testing::TestWithParam<Start> {
     QWidget* input = nullptr;
 };
 
-// The result opens where the input window was and Back brings the input window to where the
-// result was; a window that would reach past the screen moves just enough to fit.
+// The result opens where the input window was and Back brings the input window back where it
+// stood, moved as far as the user moved the result window (not where the result window was
+// fitted onto the screen); a window that would reach past the screen moves just enough to fit.
 TEST_P(WindowPositions, EachWindowTakesThePlaceOfTheOtherAndStaysOnScreen) {
     const Start& start = GetParam();
     const QRect available = input->screen()->availableGeometry();
@@ -66,13 +67,13 @@ TEST_P(WindowPositions, EachWindowTakesThePlaceOfTheOtherAndStaysOnScreen) {
     EXPECT_EQ(resultFrame.topLeft(), FittedFrameTopLeft(inputCorner, resultFrame.size(), available))
         << start.name;
 
-    result->move(resultFrame.topLeft() + QPoint(25, 15)); // the user moves it a little
-    const QPoint resultCorner = result->frameGeometry().topLeft();
+    const QPoint userMove(25, 15);
+    result->move(resultFrame.topLeft() + userMove); // the user moves it a little
     result->findChild<QPushButton*>("cmdOK")->click();
     ASSERT_TRUE(input->isVisible()) << start.name;
     EXPECT_TRUE(OnScreen(input)) << start.name;
     EXPECT_EQ(input->frameGeometry().topLeft(),
-              FittedFrameTopLeft(resultCorner, input->frameGeometry().size(), available))
+              FittedFrameTopLeft(inputCorner + userMove, input->frameGeometry().size(), available))
         << start.name;
 }
 

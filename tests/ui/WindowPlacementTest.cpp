@@ -62,6 +62,30 @@ TEST(CentredFrameTopLeft, CentresThenFits) {
     }
 }
 
+// The input window after Back: where it stood before the result window replaced it, not where
+// the result window was fitted onto the screen, and moved as far as the user moved the result
+// window. Figures read with xwininfo under openbox on a 1600 x 1000 screen, where a 1213 px wide
+// result window put at the input window's corner (468, 206) was fitted 81 px to the left.
+TEST(ReturningFrameTopLeft, WhereItStoodMovedAsTheUserMovedItsReplacement) {
+    struct Row {
+        const char* name;
+        QPoint stoodAt;
+        QPoint replacementPutAt;
+        QPoint replacementLeftAt;
+        QPoint expected;
+    };
+    const Row rows[] = {
+        {"replacementFittedLeftIsNotFollowed", {468, 206}, {388, 226}, {388, 226}, {468, 206}},
+        {"replacementMovedByTheUser", {468, 206}, {388, 226}, {200, 150}, {280, 130}},
+        {"replacementMovedOntoASecondScreen", {468, 206}, {388, 226}, {1988, 226}, {2068, 206}},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(ReturningFrameTopLeft(row.stoodAt, row.replacementPutAt, row.replacementLeftAt),
+                  row.expected)
+            << row.name;
+    }
+}
+
 // The finder's place: beside the input window, else below or above it, else clear of the boxes
 // it fills, else over the input window's lower half; slid along an edge onto the screen. Worked
 // by hand for a 860 x 460 finder (smaller where the row says) on screens of 1600 x 1000, 1024 x
