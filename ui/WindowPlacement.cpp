@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 
 QPoint FittedFrameTopLeft(QPoint wanted, QSize frameSize, const QRect& available) {
     // Past the right or bottom edge: move back just enough; then never past the left or top.
@@ -40,8 +41,12 @@ QPoint ReturningFrameTopLeft(QPoint stoodAt, QPoint replacementPutAt, QPoint rep
     return stoodAt + (replacementLeftAt - replacementPutAt);
 }
 
-QPoint ClearOfFrameTopLeft(const QRect& anchorFrame, const QRect& keptInView, QSize frameSize,
-                           const QRect& available) {
+namespace {
+
+// Steps 1 to 3 of ClearOfFrameGeometry: where a frame of `frameSize` stands whole on `available`
+// covering nothing of `anchorFrame`, or else nothing of `keptInView`; none when nowhere.
+std::optional<QPoint> ClearPlace(const QRect& anchorFrame, const QRect& keptInView, QSize frameSize,
+                                 const QRect& available) {
     // Whole on the available area at the top-left corner `at`.
     const auto fits = [&](QPoint at) { return available.contains(QRect(at, frameSize)); };
     // Right of, left of, below and above a rectangle, slid along its edge onto the available
@@ -66,9 +71,36 @@ QPoint ClearOfFrameTopLeft(const QRect& anchorFrame, const QRect& keptInView, QS
             }
         }
     }
-    return FittedFrameTopLeft({anchorFrame.left() + (anchorFrame.width() - frameSize.width()) / 2,
-                               anchorFrame.top() + anchorFrame.height() / 2},
-                              frameSize, available);
+    return std::nullopt;
+}
+
+} // namespace
+
+QRect ClearOfFrameGeometry(const QRect& anchorFrame, const QRect& keptInView, QSize frameSize,
+                           int minimumFrameHeight, const QRect& available) {
+    if (const auto at = ClearPlace(anchorFrame, keptInView, frameSize, available)) {
+        return {*at, frameSize};
+    }
+    if (keptInView.isValid()) {
+        // The larger of the rooms below and above the kept part, on the available area.
+        const int room =
+            std::max(available.bottom() - keptInView.bottom(), keptInView.top() - available.top());
+        if (room >= minimumFrameHeight && room < frameSize.height()) {
+            const QSize shorter(frameSize.width(), room);
+            if (const auto at = ClearPlace(anchorFrame, keptInView, shorter, available)) {
+                return {*at, shorter};
+            }
+        }
+    }
+    const QPoint overLowerHalf(anchorFrame.left() + (anchorFrame.width() - frameSize.width()) / 2,
+                               anchorFrame.top() + anchorFrame.height() / 2);
+    return {FittedFrameTopLeft(overLowerHalf, frameSize, available), frameSize};
+}
+
+QPoint ClearOfFrameTopLeft(const QRect& anchorFrame, const QRect& keptInView, QSize frameSize,
+                           const QRect& available) {
+    return ClearOfFrameGeometry(anchorFrame, keptInView, frameSize, frameSize.height(), available)
+        .topLeft();
 }
 
 QRect FrameMargins(const QWidget* window) {
@@ -125,11 +157,11 @@ void ShrinkToScreen(QWidget* window) {
 
 namespace {
 
-// Fits the window to its screen's area, then moves its frame to where `frameTopLeft` puts it
-// for the frame's size (kept on that area).
-template <typename FrameTopLeftFor>
-void FitAndMove(QWidget* window, QScreen* screen, const QRect& frameMargins,
-                FrameTopLeftFor frameTopLeft) {
+// Fits the window to its screen's area, then gives its frame the rectangle `frameFor` gives for
+// the frame's size (kept on that area); the window takes that rectangle's size too, when
+// `frameFor` makes it smaller.
+template <typename FrameFor>
+void FitAndMove(QWidget* window, QScreen* screen, const QRect& frameMargins, FrameFor frameFor) {
     screen = ScreenOf(window, screen);
     if (!screen) {
         return;
@@ -137,35 +169,44 @@ void FitAndMove(QWidget* window, QScreen* screen, const QRect& frameMargins,
     const QRect available = screen->availableGeometry();
     const QSize frameExtra = FrameExtra(frameMargins);
     FitSize(window, available, frameExtra);
-    MoveFrameTo(window, frameTopLeft(window->size() + frameExtra, available), frameMargins);
+    const QRect frame = frameFor(window->size() + frameExtra, available);
+    if (frame.size() != window->size() + frameExtra) {
+        window->resize(frame.size() - frameExtra);
+    }
+    MoveFrameTo(window, frame.topLeft(), frameMargins);
 }
 
 } // namespace
 
 void PlaceWindow(QWidget* window, QPoint frameTopLeft, QScreen* screen, const QRect& frameMargins) {
     FitAndMove(window, screen, frameMargins, [&](QSize frameSize, const QRect& available) {
-        return FittedFrameTopLeft(frameTopLeft, frameSize, available);
+        return QRect(FittedFrameTopLeft(frameTopLeft, frameSize, available), frameSize);
     });
 }
 
 void CentreWindowOver(QWidget* window, const QRect& over, QScreen* screen,
                       const QRect& frameMargins) {
     FitAndMove(window, screen, frameMargins, [&](QSize frameSize, const QRect& available) {
-        return CentredFrameTopLeft(over, frameSize, available);
+        return QRect(CentredFrameTopLeft(over, frameSize, available), frameSize);
     });
 }
 
 void PlaceWindowClearOf(QWidget* window, const QRect& anchorFrame, const QRect& keptInView,
                         QScreen* screen, const QRect& frameMargins) {
     FitAndMove(window, screen, frameMargins, [&](QSize frameSize, const QRect& available) {
-        return ClearOfFrameTopLeft(anchorFrame, keptInView, frameSize, available);
+        // Its smallest frame: the window no smaller than its layout and its minimum size allow.
+        const int minimumFrameHeight =
+            window->minimumSizeHint().expandedTo(window->minimumSize()).height() +
+            frameSize.height() - window->height();
+        return ClearOfFrameGeometry(anchorFrame, keptInView, frameSize, minimumFrameHeight,
+                                    available);
     });
 }
 
 void PlaceWindowBeside(QWidget* window, const QRect& anchorFrame, QScreen* screen,
                        const QRect& frameMargins) {
     FitAndMove(window, screen, frameMargins, [&](QSize frameSize, const QRect& available) {
-        return BesideFrameTopLeft(anchorFrame, frameSize, available);
+        return QRect(BesideFrameTopLeft(anchorFrame, frameSize, available), frameSize);
     });
 }
 

@@ -33,13 +33,20 @@ QPoint ReturningFrameTopLeft(QPoint stoodAt, QPoint replacementPutAt, QPoint rep
 //   2. below it, else above it, when it fits there whole;
 //   3. clear of `keptInView` (the part of the anchor the window works on): below it, else above
 //      it, else to its right, else to its left, when it fits there whole;
-//   4. over the anchor's lower half.
+//   4. made shorter, down to `minimumFrameHeight`, to fill the larger of the rooms below and above
+//      `keptInView`;
+//   5. over the anchor's lower half, at its own size.
 // Each is fitted onto `available` as FittedFrameTopLeft fits it.
+QRect ClearOfFrameGeometry(const QRect& anchorFrame, const QRect& keptInView, QSize frameSize,
+                           int minimumFrameHeight, const QRect& available);
+
+// Where ClearOfFrameGeometry puts a frame of `frameSize` that is never made shorter.
 QPoint ClearOfFrameTopLeft(const QRect& anchorFrame, const QRect& keptInView, QSize frameSize,
                            const QRect& available);
 
 // Puts `window` on `screen` where it covers nothing of the frame `anchorFrame` that matters (see
-// ClearOfFrameTopLeft), fitted onto that screen as PlaceWindow fits it.
+// ClearOfFrameGeometry; its list or other stretching parts get shorter when it is made shorter),
+// fitted onto that screen as PlaceWindow fits it.
 void PlaceWindowClearOf(QWidget* window, const QRect& anchorFrame, const QRect& keptInView,
                         QScreen* screen, const QRect& frameMargins);
 

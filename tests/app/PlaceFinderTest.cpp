@@ -534,8 +534,9 @@ TEST_F(FinderFlow, OpensOnTheInputWindowsScreenAndFits) {
 }
 
 // The finder says what it is in its title, and the owner puts it where the placement rule puts
-// it for the input window's frame and the boxes it fills (ClearOfFrameTopLeft has the rule's
-// cases). Catches a finder placed by another rule, or told the wrong boxes.
+// it for the input window's frame and the boxes it fills (ClearOfFrameGeometry has the rule's
+// cases), on the test's 800 x 600 screen made shorter to stay clear of them. Catches a finder
+// placed by another rule, told the wrong boxes, or not allowed to shrink.
 TEST_F(FinderFlow, OpensClearOfTheBoxesItFillsUnderItsOwnTitle) {
     frmPlaceFinder* finder = lookUp("Buenos Aires", "Buenos Aires", "Argentina");
     ASSERT_NE(finder, nullptr);
@@ -547,6 +548,7 @@ TEST_F(FinderFlow, OpensClearOfTheBoxesItFillsUnderItsOwnTitle) {
     EXPECT_EQ(finder->frameGeometry().topLeft(),
               ClearOfFrameTopLeft(input->frameGeometry(), boxes, finder->frameGeometry().size(),
                                   input->screen()->availableGeometry()));
+    EXPECT_FALSE(finder->frameGeometry().intersects(boxes));
 }
 
 // Where the births window's frame goes: beside the input window when there is room on its right,

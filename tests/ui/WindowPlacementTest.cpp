@@ -146,6 +146,69 @@ TEST(ClearOfFrameTopLeft, BesideThenBelowOrAboveThenClearOfTheBoxesThenLowerHalf
     }
 }
 
+// A finder too tall to stand whole anywhere clear of the boxes it fills is made shorter, down to
+// its smallest height, to fill the larger room below or above them; with too little room it
+// goes over the input window's lower half at its own size. Frames measured under openbox (input
+// window 664 x 573 with its place boxes 643 x 122, finder 862 x 481, smallest 262 high), worked
+// by hand.
+TEST(ClearOfFrameGeometry, ShorterBelowOrAboveTheBoxesWhenItFitsNowhereWhole) {
+    struct Row {
+        const char* name;
+        QRect available;
+        QRect anchor;
+        QRect kept;
+        QSize frame;
+        int minimumHeight;
+        QRect expected;
+    };
+    const QRect small(0, 0, 1024, 600);
+    const QRect smallest(0, 0, 800, 600);
+    const QSize finder(862, 481);
+    const Row rows[] = {
+        {"shorterBelowTheBoxesOn1024x600",
+         small,
+         {180, 6, 664, 573},
+         {190, 190, 643, 122},
+         finder,
+         262,
+         {162, 312, 862, 288}},
+        {"roomJustTheSmallestHeight",
+         small,
+         {180, 6, 664, 573},
+         {190, 190, 643, 122},
+         finder,
+         288,
+         {162, 312, 862, 288}},
+        {"shorterAboveWhenAboveHasMoreRoom",
+         small,
+         {180, 6, 664, 573},
+         {190, 330, 643, 122},
+         finder,
+         262,
+         {162, 0, 862, 330}},
+        {"shorterBelowTheBoxesOn800x600",
+         smallest,
+         {68, 13, 664, 573},
+         {78, 197, 643, 122},
+         {800, 481},
+         262,
+         {0, 319, 800, 281}},
+        {"tooLittleRoomLowerHalfAtItsOwnSize",
+         smallest,
+         {0, 0, 780, 590},
+         {20, 150, 600, 300},
+         {800, 481},
+         262,
+         {0, 119, 800, 481}},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(
+            ClearOfFrameGeometry(row.anchor, row.kept, row.frame, row.minimumHeight, row.available),
+            row.expected)
+            << row.name;
+    }
+}
+
 // A withdrawn window is hidden with no window-system window left, keeps what its controls hold,
 // and when shown again its new window-system window stands where the window was placed meanwhile,
 // whether it was last on the screen or shown and hidden off it.
