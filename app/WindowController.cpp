@@ -201,6 +201,7 @@ void WindowController::showResults(const ChartState& chart, const ImageList* pic
                     input_->screen()->availableGeometry(),
                     QSize(margins.left() + margins.right(), margins.top() + margins.bottom()));
                 inputFrameTopLeft_ = input_->frameGeometry().topLeft();
+                inputScreen_ = input_->screen();
                 inputFrameMargins_ = margins;
                 PlaceWindow(display, inputFrameTopLeft_, input_->screen(), margins);
                 resultPutAt_ = display->geometry().topLeft();
@@ -224,8 +225,14 @@ void WindowController::goBack() {
         // Where it stood, not where the result window was fitted onto the screen (further left
         // or up when it is larger). A hidden window has no frame to measure: the one it had when
         // it was hidden counts.
-        PlaceWindow(input_, ReturningFrameTopLeft(inputFrameTopLeft_, resultPutAt_, resultLeftAt_),
-                    lastResultScreen_, inputFrameMargins_);
+        if (resultLeftAt_ == resultPutAt_ && lastResultScreen_ == inputScreen_) {
+            // To the pixel, also where the window manager kept it partly past the screen's edge.
+            PutWindowBack(input_, inputFrameTopLeft_, inputFrameMargins_);
+        } else {
+            PlaceWindow(input_,
+                        ReturningFrameTopLeft(inputFrameTopLeft_, resultPutAt_, resultLeftAt_),
+                        lastResultScreen_, inputFrameMargins_);
+        }
         PresentWindow(input_);
     }
     hideExitWindow();

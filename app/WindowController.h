@@ -89,6 +89,7 @@ class WindowController : public QObject {
     // comes back where it stood, moved as far as the user moved the result window.
     QPoint inputFrameTopLeft_;
     QRect inputFrameMargins_;
+    QPointer<QScreen> inputScreen_;
     QPoint resultPutAt_;
     QPoint resultLeftAt_;
     QPointer<QScreen> lastResultScreen_;

@@ -149,6 +149,10 @@ QScreen* ScreenOf(const QWidget* window, QScreen* screen) {
 
 } // namespace
 
+void PutWindowBack(QWidget* window, QPoint frameTopLeft, const QRect& frameMargins) {
+    MoveFrameTo(window, frameTopLeft, frameMargins);
+}
+
 void ShrinkToScreen(QWidget* window) {
     if (QScreen* screen = ScreenOf(window, nullptr)) {
         FitSize(window, screen->availableGeometry(), FrameExtra(FrameMargins(window)));

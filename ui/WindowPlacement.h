@@ -66,6 +66,11 @@ void CentreWindowOver(QWidget* window, const QRect& over, QScreen* screen,
 // thick as `frameMargins` says (the frame of a window already on screen).
 void PlaceWindow(QWidget* window, QPoint frameTopLeft, QScreen* screen, const QRect& frameMargins);
 
+// Puts `window`'s frame at `frameTopLeft` as it is, fitted onto no screen: for a window going
+// back where it stood, which may be where the window manager kept it a pixel past the screen's
+// edge. `frameMargins` is the frame's thickness, as PlaceWindow takes it.
+void PutWindowBack(QWidget* window, QPoint frameTopLeft, const QRect& frameMargins);
+
 // Makes a window that would not fit on its screen smaller, as far as its minimum size allows,
 // and leaves its position to the window manager.
 void ShrinkToScreen(QWidget* window);

@@ -77,14 +77,24 @@ TEST_P(WindowPositions, EachWindowTakesThePlaceOfTheOtherAndStaysOnScreen) {
         << start.name;
 }
 
-INSTANTIATE_TEST_SUITE_P(Starts, WindowPositions,
-                         ::testing::Values(Start{"topLeft", {0, 0}, 1.0},
-                                           Start{"middle", {60, 40}, 1.0},
-                                           Start{"nearBottomRight", {700, 500}, 1.0},
-                                           Start{"largerFontNearBottomRight", {700, 500}, 1.5},
-                                           Start{"doubleFont", {10, 10}, 2.0}),
-                         [](const ::testing::TestParamInfo<Start>& info) {
-                             return std::string(info.param.name);
-                         });
+// Back with the result window where it was put: the input window stands exactly where it stood,
+// also partly past the screen's edge, where a window manager may keep it.
+TEST_P(WindowPositions, BackWithTheResultUnmovedIsToThePixel) {
+    const QPoint inputCorner = input->frameGeometry().topLeft();
+    input->findChild<QPushButton*>("cmdRashi")->click();
+    QWidget* result = FindWindow("frmDisplay");
+    ASSERT_TRUE(result && result->isVisible()) << GetParam().name;
+    result->findChild<QPushButton*>("cmdOK")->click();
+    ASSERT_TRUE(input->isVisible()) << GetParam().name;
+    EXPECT_EQ(input->frameGeometry().topLeft(), inputCorner) << GetParam().name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Starts, WindowPositions,
+    ::testing::Values(Start{"topLeft", {0, 0}, 1.0}, Start{"partlyPastTheTopLeft", {-3, -2}, 1.0},
+                      Start{"middle", {60, 40}, 1.0}, Start{"nearBottomRight", {700, 500}, 1.0},
+                      Start{"largerFontNearBottomRight", {700, 500}, 1.5},
+                      Start{"doubleFont", {10, 10}, 2.0}),
+    [](const ::testing::TestParamInfo<Start>& info) { return std::string(info.param.name); });
 
 } // namespace
