@@ -164,42 +164,20 @@ TEST(ClearOfFrameGeometry, ShorterBelowOrAboveTheBoxesWhenItFitsNowhereWhole) {
     const QRect small(0, 0, 1024, 600);
     const QRect smallest(0, 0, 800, 600);
     const QSize finder(862, 481);
+    const QSize narrowed(800, 481); // as wide as the 800 x 600 screen
+    const QRect input(180, 6, 664, 573);
+    const QRect boxes(190, 190, 643, 122);
+    const QRect lowBoxes(190, 330, 643, 122);
     const Row rows[] = {
-        {"shorterBelowTheBoxesOn1024x600",
-         small,
-         {180, 6, 664, 573},
-         {190, 190, 643, 122},
-         finder,
-         262,
-         {162, 312, 862, 288}},
-        {"roomJustTheSmallestHeight",
-         small,
-         {180, 6, 664, 573},
-         {190, 190, 643, 122},
-         finder,
-         288,
-         {162, 312, 862, 288}},
-        {"shorterAboveWhenAboveHasMoreRoom",
-         small,
-         {180, 6, 664, 573},
-         {190, 330, 643, 122},
-         finder,
-         262,
-         {162, 0, 862, 330}},
-        {"shorterBelowTheBoxesOn800x600",
-         smallest,
-         {68, 13, 664, 573},
-         {78, 197, 643, 122},
-         {800, 481},
-         262,
-         {0, 319, 800, 281}},
-        {"tooLittleRoomLowerHalfAtItsOwnSize",
-         smallest,
-         {0, 0, 780, 590},
-         {20, 150, 600, 300},
-         {800, 481},
-         262,
-         {0, 119, 800, 481}},
+        // clang-format off
+        {"shorterBelowTheBoxesOn1024x600", small, input, boxes, finder, 262, {162, 312, 862, 288}},
+        {"roomJustTheSmallestHeight", small, input, boxes, finder, 288, {162, 312, 862, 288}},
+        {"shorterAboveWhenAboveHasMoreRoom", small, input, lowBoxes, finder, 262, {162, 0, 862, 330}},
+        {"shorterBelowTheBoxesOn800x600", smallest, input.translated(-112, 7),
+         boxes.translated(-112, 7), narrowed, 262, {0, 319, 800, 281}},
+        {"tooLittleRoomLowerHalfAtItsOwnSize", smallest, {0, 0, 780, 590}, {20, 150, 600, 300},
+         narrowed, 262, {0, 119, 800, 481}},
+        // clang-format on
     };
     for (const Row& row : rows) {
         EXPECT_EQ(
