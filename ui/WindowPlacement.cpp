@@ -97,12 +97,6 @@ QRect ClearOfFrameGeometry(const QRect& anchorFrame, const QRect& keptInView, QS
     return {FittedFrameTopLeft(overLowerHalf, frameSize, available), frameSize};
 }
 
-QPoint ClearOfFrameTopLeft(const QRect& anchorFrame, const QRect& keptInView, QSize frameSize,
-                           const QRect& available) {
-    return ClearOfFrameGeometry(anchorFrame, keptInView, frameSize, frameSize.height(), available)
-        .topLeft();
-}
-
 QRect FrameMargins(const QWidget* window) {
     const QRect frame = window->frameGeometry();
     const QRect inside = window->geometry();

@@ -40,10 +40,6 @@ QPoint ReturningFrameTopLeft(QPoint stoodAt, QPoint replacementPutAt, QPoint rep
 QRect ClearOfFrameGeometry(const QRect& anchorFrame, const QRect& keptInView, QSize frameSize,
                            int minimumFrameHeight, const QRect& available);
 
-// Where ClearOfFrameGeometry puts a frame of `frameSize` that is never made shorter.
-QPoint ClearOfFrameTopLeft(const QRect& anchorFrame, const QRect& keptInView, QSize frameSize,
-                           const QRect& available);
-
 // Puts `window` on `screen` where it covers nothing of the frame `anchorFrame` that matters (see
 // ClearOfFrameGeometry; its list or other stretching parts get shorter when it is made shorter),
 // fitted onto that screen as PlaceWindow fits it.

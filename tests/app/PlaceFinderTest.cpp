@@ -546,8 +546,10 @@ TEST_F(FinderFlow, OpensClearOfTheBoxesItFillsUnderItsOwnTitle) {
     EXPECT_TRUE(boxes.contains(in<QWidget>(input, "cmbTimeZone")->mapToGlobal(QPoint(1, 1))));
     EXPECT_TRUE(boxes.contains(in<QWidget>(input, "txtLonD")->mapToGlobal(QPoint(1, 1))));
     EXPECT_EQ(finder->frameGeometry().topLeft(),
-              ClearOfFrameTopLeft(input->frameGeometry(), boxes, finder->frameGeometry().size(),
-                                  input->screen()->availableGeometry()));
+              ClearOfFrameGeometry(input->frameGeometry(), boxes, finder->frameGeometry().size(),
+                                   finder->frameGeometry().height(),
+                                   input->screen()->availableGeometry())
+                  .topLeft());
     EXPECT_FALSE(finder->frameGeometry().intersects(boxes));
 }
 

@@ -87,10 +87,12 @@ TEST(ReturningFrameTopLeft, WhereItStoodMovedAsTheUserMovedItsReplacement) {
 }
 
 // The finder's place: beside the input window, else below or above it, else clear of the boxes
-// it fills, else over the input window's lower half; slid along an edge onto the screen. Worked
-// by hand for a 860 x 460 finder (smaller where the row says) on screens of 1600 x 1000, 1024 x
-// 1000, 1024 x 600 and 800 x 600.
-TEST(ClearOfFrameTopLeft, BesideThenBelowOrAboveThenClearOfTheBoxesThenLowerHalf) {
+// it fills, else made shorter to fill the larger room below or above those boxes, else over the
+// input window's lower half; slid along an edge onto the screen. Worked by hand for a 860 x 460
+// finder (smaller where the row says) on screens of 1600 x 1000, 1024 x 1000, 1024 x 600 and
+// 800 x 600; the rows that make it shorter use frames measured under openbox (input window
+// 664 x 573 with its place boxes 643 x 122, finder 862 x 481, smallest 262 high).
+TEST(ClearOfFrameGeometry, BesideThenBelowOrAboveThenClearOfTheBoxesThenLowerHalf) {
     struct Row {
         const char* name;
         QRect available;
@@ -98,11 +100,19 @@ TEST(ClearOfFrameTopLeft, BesideThenBelowOrAboveThenClearOfTheBoxesThenLowerHalf
         QRect kept;
         QSize frame;
         QPoint expected;
+        int minimumHeight = 0;   // none given: the frame is never made shorter
+        QSize expectedSize = {}; // none given: the frame's own
     };
     const QRect wide(0, 0, 1600, 1000);
     const QRect tall(0, 0, 1024, 1000);
     const QRect small(0, 0, 1024, 600);
+    const QRect smallest(0, 0, 800, 600);
     const QSize finder(860, 460);
+    const QSize measured(862, 481);
+    const QSize narrowed(800, 481); // as wide as the 800 x 600 screen
+    const QRect input(180, 6, 664, 573);
+    const QRect boxes(190, 190, 643, 122);
+    const QRect lowBoxes(190, 330, 643, 122);
     const Row rows[] = {
         {"rightWhenItFits", wide, {100, 100, 600, 500}, {}, finder, {700, 100}},
         {"leftWhenTheRightIsFull", wide, {900, 100, 600, 500}, {}, finder, {40, 100}},
@@ -139,50 +149,24 @@ TEST(ClearOfFrameTopLeft, BesideThenBelowOrAboveThenClearOfTheBoxesThenLowerHalf
          {20, 100, 500, 200},
          {800, 560},
          {0, 40}},
-    };
-    for (const Row& row : rows) {
-        EXPECT_EQ(ClearOfFrameTopLeft(row.anchor, row.kept, row.frame, row.available), row.expected)
-            << row.name;
-    }
-}
-
-// A finder too tall to stand whole anywhere clear of the boxes it fills is made shorter, down to
-// its smallest height, to fill the larger room below or above them; with too little room it
-// goes over the input window's lower half at its own size. Frames measured under openbox (input
-// window 664 x 573 with its place boxes 643 x 122, finder 862 x 481, smallest 262 high), worked
-// by hand.
-TEST(ClearOfFrameGeometry, ShorterBelowOrAboveTheBoxesWhenItFitsNowhereWhole) {
-    struct Row {
-        const char* name;
-        QRect available;
-        QRect anchor;
-        QRect kept;
-        QSize frame;
-        int minimumHeight;
-        QRect expected;
-    };
-    const QRect small(0, 0, 1024, 600);
-    const QRect smallest(0, 0, 800, 600);
-    const QSize finder(862, 481);
-    const QSize narrowed(800, 481); // as wide as the 800 x 600 screen
-    const QRect input(180, 6, 664, 573);
-    const QRect boxes(190, 190, 643, 122);
-    const QRect lowBoxes(190, 330, 643, 122);
-    const Row rows[] = {
         // clang-format off
-        {"shorterBelowTheBoxesOn1024x600", small, input, boxes, finder, 262, {162, 312, 862, 288}},
-        {"roomJustTheSmallestHeight", small, input, boxes, finder, 288, {162, 312, 862, 288}},
-        {"shorterAboveWhenAboveHasMoreRoom", small, input, lowBoxes, finder, 262, {162, 0, 862, 330}},
+        {"shorterBelowTheBoxesOn1024x600", small, input, boxes, measured, {162, 312}, 262,
+         {862, 288}},
+        {"roomJustTheSmallestHeight", small, input, boxes, measured, {162, 312}, 288, {862, 288}},
+        {"shorterAboveWhenAboveHasMoreRoom", small, input, lowBoxes, measured, {162, 0}, 262,
+         {862, 330}},
         {"shorterBelowTheBoxesOn800x600", smallest, input.translated(-112, 7),
-         boxes.translated(-112, 7), narrowed, 262, {0, 319, 800, 281}},
+         boxes.translated(-112, 7), narrowed, {0, 319}, 262, {800, 281}},
         {"tooLittleRoomLowerHalfAtItsOwnSize", smallest, {0, 0, 780, 590}, {20, 150, 600, 300},
-         narrowed, 262, {0, 119, 800, 481}},
+         narrowed, {0, 119}, 262},
         // clang-format on
     };
     for (const Row& row : rows) {
+        const int minimumHeight = row.minimumHeight > 0 ? row.minimumHeight : row.frame.height();
+        const QSize size = row.expectedSize.isValid() ? row.expectedSize : row.frame;
         EXPECT_EQ(
-            ClearOfFrameGeometry(row.anchor, row.kept, row.frame, row.minimumHeight, row.available),
-            row.expected)
+            ClearOfFrameGeometry(row.anchor, row.kept, row.frame, minimumHeight, row.available),
+            QRect(row.expected, size))
             << row.name;
     }
 }
