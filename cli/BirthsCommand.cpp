@@ -97,11 +97,14 @@ std::variant<SingleChartRequest, CommandOutput> SavedBirthChart(const SavedChart
     // The birth's data as the options would give it, checked by the same rules.
     const SavedBirth& birth = std::get<SavedBirth>(found);
     const bool listZone = !birth.zoneRow.isEmpty();
-    const std::array<QByteArray, 5> values = {
-        BirthDateText(birth).toUtf8(), BirthTimeText(birth).toUtf8(),
-        BirthLongitudeText(birth).toUtf8(), BirthLatitudeText(birth).toUtf8(),
-        (listZone ? birth.zoneRow : birth.ianaZone).toUtf8()};
+    const std::array<QByteArray, 6> values = {BirthDateText(birth).toUtf8(),
+                                              BirthTimeText(birth).toUtf8(),
+                                              BirthLongitudeText(birth).toUtf8(),
+                                              BirthLatitudeText(birth).toUtf8(),
+                                              (listZone ? birth.zoneRow : birth.ianaZone).toUtf8(),
+                                              birth.name.toUtf8()};
     ChartFields fields;
+    fields.name = values[5];
     fields.date = values[0];
     fields.time = values[1];
     fields.longitude = values[2];
@@ -179,6 +182,11 @@ CommandOutput RunBirthsRequest(const BirthsRequest& request,
             ImportBirths(births, *input, places, request.replace, environment.afterImportRow);
         if (report.error) {
             return Refused(report.error->message, failureExitStatus);
+        }
+        if (report.readError) {
+            return Refused(QStringLiteral("--import-births: %1; nothing was imported")
+                               .arg(InputReadProblem(value, report.linesRead, *report.readError)),
+                           failureExitStatus);
         }
         if (report.fileError) {
             return Refused(QStringLiteral("--import-births: ") + *report.fileError);

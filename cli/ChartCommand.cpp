@@ -486,6 +486,12 @@ ParsedCommand ParseCommandLine(const QStringList& arguments) {
     return ParseCommandLine(arguments, noPlaces);
 }
 
+QString InputReadProblem(const QString& path, qint64 linesRead, const QString& reason) {
+    return QStringLiteral("cannot read %1%2: %3")
+        .arg(path == u"-" ? QStringLiteral("standard input") : Quoted(Shown(path, 160)),
+             linesRead > 0 ? QStringLiteral(" after line %1").arg(linesRead) : QString(), reason);
+}
+
 CommandOutput RunCommand(const QStringList& arguments, const CommandEnvironment& environment) {
     RememberedPlaceAnswers places(environment.places);
     ParsedCommand command = ParseCommandLine(arguments, places);
@@ -563,6 +569,10 @@ CommandOutput RunCommand(const QStringList& arguments, const CommandEnvironment&
             batch.jobs.value_or(std::min(UsableProcessorCount(), mostJobs)), batch.withCharts);
         if (summary.writeFailed) {
             refuse(QStringLiteral("the output could not be written"), failureExitStatus);
+        } else if (summary.readError) {
+            refuse(QStringLiteral("--batch: ") +
+                       InputReadProblem(batch.path, summary.lines, *summary.readError),
+                   failureExitStatus);
         } else if (summary.fileError) {
             refuse(*summary.fileError, refusedExitStatus);
         } else if (summary.refusedRows > 0) {

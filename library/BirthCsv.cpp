@@ -158,6 +158,10 @@ BirthRows ReadBirthRows(QIODevice& input, RememberedPlaceAnswers& places,
     // The batch's own line reader: LF, CR LF or a CR alone end a line, from a file or a pipe.
     LineReader reader(input);
     const std::optional<InputLine> headerLine = reader.Next();
+    if (reader.ReadError()) {
+        rows.readError = reader.ReadError();
+        return rows;
+    }
     // The batch's nine columns first, then any of the named columns in any order.
     const std::optional<QStringList> names =
         headerLine ? ReadBatchHeader(*headerLine) : std::optional<QStringList>();
@@ -386,6 +390,8 @@ BirthRows ReadBirthRows(QIODevice& input, RememberedPlaceAnswers& places,
         rows.leftOut.push_back(leftOut);
         rows.lines.push_back(lineNumber);
     }
+    rows.readError = reader.ReadError();
+    rows.linesRead = lineNumber;
     return rows;
 }
 
@@ -404,7 +410,9 @@ ImportReport ImportBirths(BirthLibrary& library, QIODevice& input, RememberedPla
     BirthRows rows = ReadBirthRows(input, places, std::get<QSet<QString>>(known), replace);
     report.refused = std::move(rows.refused);
     report.fileError = std::move(rows.fileError);
-    if (report.fileError || rows.births.empty()) {
+    report.readError = std::move(rows.readError);
+    report.linesRead = rows.linesRead;
+    if (report.fileError || report.readError || rows.births.empty()) {
         return report;
     }
     std::vector<StoreOutcome> outcomes;

@@ -36,6 +36,10 @@ struct BirthRows {
     std::vector<SavedBirth> inLibrary;
     std::vector<FieldsLeftOut> inLibraryLeftOut;
     std::optional<QString> fileError; // the file as a whole cannot be used
+    // The file could not be read to its end, after `linesRead` lines: the reason. The rows
+    // read before it are no whole file and are not to be added.
+    std::optional<QString> readError;
+    qint64 linesRead = 0;
 };
 
 // Reads births by the batch's rules (ResolveChartRequest) and the name box's rule. A
@@ -50,6 +54,8 @@ struct ImportReport {
     qint64 unchanged = 0; // asked to replace a saved birth that held the same already
     std::vector<RefusedRow> refused;
     std::optional<QString> fileError;
+    std::optional<QString> readError; // as BirthRows has it; nothing was added
+    qint64 linesRead = 0;
     std::optional<LibraryError> error; // nothing was added
 };
 
