@@ -3,6 +3,7 @@
 #include "cli/BirthsCommand.h"
 #include "cli/ChartSvgFile.h"
 
+#include <QBuffer>
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QFile>
@@ -134,6 +135,13 @@ std::optional<Refusal> DrawingOptionsRefusal(const QCommandLineParser& parser,
                                              OutputFormat format) {
     if (batch && parser.isSet(options.svg)) {
         return Refusal{QStringLiteral("--svg draws one chart and cannot be used with --batch")};
+    }
+    if (parser.value(options.svg) == u"-" &&
+        (parser.isSet(options.json) || parser.isSet(options.format))) {
+        return Refusal{QStringLiteral("--svg - makes the drawing the whole of standard output; it "
+                                      "cannot be combined with --%1")
+                           .arg(parser.isSet(options.json) ? QStringLiteral("json")
+                                                           : QStringLiteral("format"))};
     }
     if (parser.isSet(options.chartStyle) && !parser.isSet(options.svg)) {
         return Refusal{QStringLiteral("--chart-style chooses the layout of --svg; give --svg")};
@@ -520,7 +528,19 @@ CommandOutput RunCommand(const QStringList& arguments, const CommandEnvironment&
     } else if (const auto* single = std::get_if<SingleChartRequest>(&command)) {
         const ChartResult result = ComputeChart(single->chart.input, &single->chart.used);
         // The drawing first: when it cannot be written, nothing else is, and the command fails.
-        if (single->svgPath) {
+        // "-" makes the drawing the whole of standard output.
+        const bool svgToStandardOutput = single->svgPath == QStringLiteral("-");
+        if (svgToStandardOutput) {
+            QBuffer buffer(&output.standardOutput);
+            buffer.open(QIODevice::WriteOnly);
+            if (const auto problem =
+                    WriteChartSvg(buffer, result, single->chartStyle, single->secondChart)) {
+                output.standardOutput.clear();
+                refuse(QStringLiteral("--svg: cannot write to standard output: %1").arg(*problem),
+                       failureExitStatus);
+                return output;
+            }
+        } else if (single->svgPath) {
             if (const auto problem = WriteChartSvgFile(*single->svgPath, result, single->chartStyle,
                                                        single->secondChart)) {
                 refuse(QStringLiteral("--svg: cannot write %1: %2")
@@ -529,17 +549,19 @@ CommandOutput RunCommand(const QStringList& arguments, const CommandEnvironment&
                 return output;
             }
         }
-        switch (single->format) {
-        case OutputFormat::Json:
-            output.standardOutput = FormatChartJson(result);
-            break;
-        case OutputFormat::Csv:
-            output.standardOutput = ChartCsvHeader();
-            AppendChartCsvRow(output.standardOutput, result, 1);
-            break;
-        case OutputFormat::Table:
-            output.standardOutput = FormatChartTable(result).toUtf8();
-            break;
+        if (!svgToStandardOutput) {
+            switch (single->format) {
+            case OutputFormat::Json:
+                output.standardOutput = FormatChartJson(result);
+                break;
+            case OutputFormat::Csv:
+                output.standardOutput = ChartCsvHeader();
+                AppendChartCsvRow(output.standardOutput, result, 1);
+                break;
+            case OutputFormat::Table:
+                output.standardOutput = FormatChartTable(result).toUtf8();
+                break;
+            }
         }
     } else {
         const auto& batch = std::get<BatchRequest>(command);

@@ -130,10 +130,12 @@ RefusedRow InLibraryRow(qint64 line, const SavedBirth& birth) {
 
 } // namespace
 
-std::optional<LibraryError> ExportBirths(BirthLibrary& library, QIODevice& output) {
+std::optional<LibraryError> ExportBirths(BirthLibrary& library, QIODevice& output, qint64* births) {
     QByteArray out = QByteArray(birthCsvHeader) + '\n';
     bool written = true;
+    qint64 count = 0;
     auto error = library.ForEach([&](const SavedBirth& birth) {
+        ++count;
         out += BirthCsvLine(birth);
         if (out.size() >= (1 << 20)) {
             written = written && output.write(out) == out.size();
@@ -148,6 +150,9 @@ std::optional<LibraryError> ExportBirths(BirthLibrary& library, QIODevice& outpu
         return LibraryError{
             LibraryFault::Failed,
             QStringLiteral("The births could not be written: %1").arg(output.errorString())};
+    }
+    if (births != nullptr) {
+        *births = count;
     }
     return std::nullopt;
 }

@@ -16,8 +16,10 @@
 inline constexpr const char* birthCsvHeader =
     "name,date,time,lon,lat,zone,tz,place,dst,city,state,country,ianaZone,note,created,changed";
 
-// Writes the header and every birth, ordered by name and date.
-std::optional<LibraryError> ExportBirths(BirthLibrary& library, QIODevice& output);
+// Writes the header and every birth, ordered by name and date; `births`, when given, counts the
+// births written.
+std::optional<LibraryError> ExportBirths(BirthLibrary& library, QIODevice& output,
+                                         qint64* births = nullptr);
 
 struct RefusedRow {
     qint64 line = 0;

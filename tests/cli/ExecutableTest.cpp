@@ -11,6 +11,13 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QStringList>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <fcntl.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -366,6 +373,65 @@ TEST(Executable, BatchWritesAsItGoesAndStopsOnSigtermWithWholeLines) {
                   "1990-08-15")
             << line.left(100).toStdString();
     }
+}
+
+// SIGTERM stops a batch whose output pipe nobody reads, and the pipe holds whole lines.
+TEST(Executable, BatchStopsOnSigtermWhileItsReaderDoesNotRead) {
+    QTemporaryDir folder;
+    const QByteArray fifo = QFile::encodeName(folder.filePath(QStringLiteral("output")));
+    ASSERT_EQ(mkfifo(fifo.constData(), 0600), 0);
+    const int reader = ::open(fifo.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(reader, 0);
+    const int capacity = fcntl(reader, F_GETPIPE_SZ);
+    // Far more output than the pipe holds: the command comes to wait for its reader.
+    OpenInputBatch batch(200, QFile::decodeName(fifo));
+    int queued = 0;
+    for (int wait = 0;
+         wait < 12000 && ioctl(reader, FIONREAD, &queued) == 0 && queued < capacity / 2; ++wait) {
+        QThread::msleep(10);
+    }
+    ASSERT_GE(queued, capacity / 2) << "the pipe did not fill";
+    batch.process.terminate(); // SIGTERM
+    // A generous bound: a stalled run that ignores the signal never ends.
+    const bool stopped = batch.process.waitForFinished(10000);
+    EXPECT_TRUE(stopped) << "the run did not stop while its output was stalled";
+    if (!stopped) {
+        batch.process.kill();
+        batch.process.waitForFinished(-1);
+    }
+    EXPECT_EQ(batch.process.exitStatus(), QProcess::CrashExit);
+    const QByteArray output = ReadAvailable(reader);
+    ::close(reader);
+    ASSERT_TRUE(output.endsWith('\n')) << output.right(100).toStdString();
+    for (const QByteArray& line : output.chopped(1).split('\n')) {
+        EXPECT_EQ(QJsonDocument::fromJson(line).object()["input"].toObject()["date"].toString(),
+                  "1990-08-15")
+            << line.left(100).toStdString();
+    }
+}
+
+// --svg writes into a FIFO where it stands, leaving it a FIFO; "-" makes the drawing the whole
+// of standard output.
+TEST(Executable, SvgIntoAFifoOrStandardOutputReplacesNothing) {
+    QTemporaryDir folder;
+    const QByteArray fifo = QFile::encodeName(folder.filePath(QStringLiteral("chart.svg")));
+    ASSERT_EQ(mkfifo(fifo.constData(), 0600), 0);
+    // The drawing, some 30 KB, fits in the pipe: read once the command has ended.
+    const int reader = ::open(fifo.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(reader, 0);
+    const ProcessRun intoFifo =
+        RunChart(greenwich2000 + QStringList{"--svg", QFile::decodeName(fifo)});
+    EXPECT_EQ(intoFifo.exitCode, 0) << intoFifo.standardError.toStdString();
+    const QByteArray drawing = ReadAvailable(reader);
+    ::close(reader);
+    EXPECT_TRUE(drawing.startsWith("<?xml")) << drawing.left(100).toStdString();
+    struct stat status = {};
+    ASSERT_EQ(stat(fifo.constData(), &status), 0);
+    EXPECT_TRUE(S_ISFIFO(status.st_mode)) << "the FIFO was replaced";
+
+    const ProcessRun toStandardOutput = RunChart(greenwich2000 + QStringList{"--svg", "-"});
+    EXPECT_EQ(toStandardOutput.exitCode, 0) << toStandardOutput.standardError.toStdString();
+    EXPECT_EQ(toStandardOutput.standardOutput, drawing);
 }
 
 // A full disk stops the run at once, with a message and status 1, though its input never ends.

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 struct ProcessRun {
     bool crashed = true;
     int exitCode = -1;
@@ -33,4 +35,15 @@ inline ProcessRun RunChart(const QStringList& arguments) {
     run.standardOutput = process.readAllStandardOutput();
     run.standardError = process.readAllStandardError();
     return run;
+}
+
+// Everything a descriptor opened without waiting (O_NONBLOCK) holds now.
+inline QByteArray ReadAvailable(int descriptor) {
+    QByteArray bytes;
+    char piece[65536];
+    ssize_t read = 0;
+    while ((read = ::read(descriptor, piece, sizeof piece)) > 0) {
+        bytes.append(piece, read);
+    }
+    return bytes;
 }
