@@ -17,6 +17,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <csignal>
 #include <cstring>
@@ -469,12 +470,16 @@ TEST_F(Command, APipeWhoseWriterPausesIsReadToItsEnd) {
         SCOPED_TRACE(option);
         int ends[2];
         ASSERT_EQ(pipe2(ends, O_NONBLOCK | O_CLOEXEC), 0);
+        std::atomic<bool> runEnded{false};
         std::thread writer([&] {
             for (const QByteArray& line : lines) {
                 // Once the reader has taken all, it finds the pipe empty before the next line.
                 int queued = 1;
-                while (ioctl(ends[1], FIONREAD, &queued) == 0 && queued > 0) {
+                while (!runEnded && ioctl(ends[1], FIONREAD, &queued) == 0 && queued > 0) {
                     std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                }
+                if (runEnded) {
+                    break; // the run stopped before the input ended
                 }
                 std::this_thread::sleep_for(std::chrono::milliseconds(20));
                 const QByteArray piece = line.isEmpty() ? line : line + '\n';
@@ -488,6 +493,7 @@ TEST_F(Command, APipeWhoseWriterPausesIsReadToItsEnd) {
         environment.standardInput = &input;
         const qint64 before = Count(path);
         const CommandOutput output = RunCommand(FromStandardInput(option, path), environment);
+        runEnded = true;
         writer.join();
         ::close(ends[0]);
         if (QByteArrayView(option) == "--batch") {

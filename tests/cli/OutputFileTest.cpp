@@ -16,7 +16,8 @@ TEST(OutputFile, OnlyANewPathOrARegularFileIsReplaced) {
     const QString regular = folder.filePath(QStringLiteral("regular.svg"));
     const QString fifo = folder.filePath(QStringLiteral("fifo"));
     const QString linkToFifo = folder.filePath(QStringLiteral("link"));
-    QFile(regular).open(QIODevice::WriteOnly);
+    QFile regularFile(regular);
+    ASSERT_TRUE(regularFile.open(QIODevice::WriteOnly));
     ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     ASSERT_TRUE(QFile::link(fifo, linkToFifo));
     const struct {
@@ -31,7 +32,8 @@ TEST(OutputFile, OnlyANewPathOrARegularFileIsReplaced) {
         {"a FIFO stays a FIFO", fifo, true},
         {"a link to a FIFO is followed", linkToFifo, true},
         {"/dev/stdout is this process's descriptor 1", QStringLiteral("/dev/stdout"), true},
-        {"a descriptor named directly", QStringLiteral("/proc/self/fd/2"), true},
+        {"a descriptor of this process on a regular file, shared rather than replaced",
+         QStringLiteral("/proc/self/fd/%1").arg(regularFile.handle()), true},
     };
     for (const auto& row : rows) {
         EXPECT_EQ(WrittenInPlace(row.path), row.inPlace) << row.why;
