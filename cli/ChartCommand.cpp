@@ -295,7 +295,8 @@ QString UsageText() {
         "      --svg FILE          also draw the birth chart and the decanate chart side by side\n"
         "                          into FILE as SVG, captioned with the name, date and time,\n"
         "                          place, coordinates and zone offset; a retrograde planet\n"
-        "                          carries \u211E after its name; not with --batch\n"
+        "                          carries \u211E after its name; not with --batch; \"-\"\n"
+        "                          makes the drawing the whole of standard output\n"
         "      --chart-style STYLE with --svg: south (South Indian, the default) or north\n"
         "                          (North Indian)\n"
         "      --second-chart CHART with --svg: the chart beside the birth chart, d3 (the\n"
@@ -333,7 +334,8 @@ QString UsageText() {
         "Exit status:\n"
         "  0  the chart, list, help or version was written; in a batch, every row succeeded\n"
         "  1  the output could not be written, or the batch file could not be read; also\n"
-        "     when the --svg file or the library of births could not be read or written\n"
+        "     when the --svg file or the library of births could not be read or written,\n"
+        "     or an import's input could not be read to its end\n"
         "  2  the input was refused (the reason is on standard error); in a batch or an\n"
         "     import, any row was refused (the count is on standard error)\n");
 }
