@@ -14,7 +14,6 @@
 
 #include <fcntl.h>
 #include <sys/ioctl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -391,9 +390,8 @@ class FailingInput : public QIODevice {
 // births it wrote.
 TEST_F(Command, AnExportIntoAFifoLeavesItAFifoAndCountsTheBirths) {
     const QString fifo = folder.filePath(QStringLiteral("export.csv"));
-    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     // Eight births fit in the pipe: read once the command has ended.
-    const int reader = ::open(QFile::encodeName(fifo).constData(), O_RDONLY | O_NONBLOCK);
+    const int reader = MakeFifo(fifo);
     ASSERT_GE(reader, 0);
     const CommandOutput command = Run({QStringLiteral("--export-births"), fifo});
     EXPECT_EQ(command.exitStatus, 0);
@@ -401,9 +399,7 @@ TEST_F(Command, AnExportIntoAFifoLeavesItAFifoAndCountsTheBirths) {
     const QByteArray csv = ReadAvailable(reader);
     ::close(reader);
     EXPECT_EQ(csv.count('\n'), 1 + 8) << csv.toStdString();
-    struct stat status = {};
-    ASSERT_EQ(stat(QFile::encodeName(fifo).constData(), &status), 0);
-    EXPECT_TRUE(S_ISFIFO(status.st_mode)) << "the FIFO was replaced";
+    EXPECT_TRUE(IsFifo(fifo)) << "the FIFO was replaced";
 }
 
 // `--batch -`, or `--import-births -` into the library at `library`.

@@ -16,7 +16,6 @@
 
 #include <fcntl.h>
 #include <sys/ioctl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -353,6 +352,16 @@ struct OpenInputBatch {
     }
 };
 
+// Every line of a batch's output is whole: the chart of one of BatchRows, its line end included.
+void ExpectWholeChartLines(const QByteArray& output) {
+    ASSERT_TRUE(output.endsWith('\n')) << output.right(100).toStdString();
+    for (const QByteArray& line : output.chopped(1).split('\n')) {
+        EXPECT_EQ(QJsonDocument::fromJson(line).object()["input"].toObject()["date"].toString(),
+                  "1990-08-15")
+            << line.left(100).toStdString();
+    }
+}
+
 // Output appears chunk by chunk while the input is still open; SIGTERM then ends the run at once,
 // by the signal, and what was written is whole lines.
 TEST(Executable, BatchWritesAsItGoesAndStopsOnSigtermWithWholeLines) {
@@ -367,24 +376,18 @@ TEST(Executable, BatchWritesAsItGoesAndStopsOnSigtermWithWholeLines) {
     ASSERT_TRUE(batch.process.waitForFinished(120000)) << "the run did not stop";
     output += batch.process.readAllStandardOutput();
     EXPECT_EQ(batch.process.exitStatus(), QProcess::CrashExit);
-    ASSERT_TRUE(output.endsWith('\n'));
-    for (const QByteArray& line : output.chopped(1).split('\n')) {
-        EXPECT_EQ(QJsonDocument::fromJson(line).object()["input"].toObject()["date"].toString(),
-                  "1990-08-15")
-            << line.left(100).toStdString();
-    }
+    ExpectWholeChartLines(output);
 }
 
 // SIGTERM stops a batch whose output pipe nobody reads, and the pipe holds whole lines.
 TEST(Executable, BatchStopsOnSigtermWhileItsReaderDoesNotRead) {
     QTemporaryDir folder;
-    const QByteArray fifo = QFile::encodeName(folder.filePath(QStringLiteral("output")));
-    ASSERT_EQ(mkfifo(fifo.constData(), 0600), 0);
-    const int reader = ::open(fifo.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const QString fifo = folder.filePath(QStringLiteral("output"));
+    const int reader = MakeFifo(fifo);
     ASSERT_GE(reader, 0);
     const int capacity = fcntl(reader, F_GETPIPE_SZ);
     // Far more output than the pipe holds: the command comes to wait for its reader.
-    OpenInputBatch batch(200, QFile::decodeName(fifo));
+    OpenInputBatch batch(200, fifo);
     int queued = 0;
     for (int wait = 0;
          wait < 12000 && ioctl(reader, FIONREAD, &queued) == 0 && queued < capacity / 2; ++wait) {
@@ -402,32 +405,23 @@ TEST(Executable, BatchStopsOnSigtermWhileItsReaderDoesNotRead) {
     EXPECT_EQ(batch.process.exitStatus(), QProcess::CrashExit);
     const QByteArray output = ReadAvailable(reader);
     ::close(reader);
-    ASSERT_TRUE(output.endsWith('\n')) << output.right(100).toStdString();
-    for (const QByteArray& line : output.chopped(1).split('\n')) {
-        EXPECT_EQ(QJsonDocument::fromJson(line).object()["input"].toObject()["date"].toString(),
-                  "1990-08-15")
-            << line.left(100).toStdString();
-    }
+    ExpectWholeChartLines(output);
 }
 
 // --svg writes into a FIFO where it stands, leaving it a FIFO; "-" makes the drawing the whole
 // of standard output.
 TEST(Executable, SvgIntoAFifoOrStandardOutputReplacesNothing) {
     QTemporaryDir folder;
-    const QByteArray fifo = QFile::encodeName(folder.filePath(QStringLiteral("chart.svg")));
-    ASSERT_EQ(mkfifo(fifo.constData(), 0600), 0);
+    const QString fifo = folder.filePath(QStringLiteral("chart.svg"));
     // The drawing, some 30 KB, fits in the pipe: read once the command has ended.
-    const int reader = ::open(fifo.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int reader = MakeFifo(fifo);
     ASSERT_GE(reader, 0);
-    const ProcessRun intoFifo =
-        RunChart(greenwich2000 + QStringList{"--svg", QFile::decodeName(fifo)});
+    const ProcessRun intoFifo = RunChart(greenwich2000 + QStringList{"--svg", fifo});
     EXPECT_EQ(intoFifo.exitCode, 0) << intoFifo.standardError.toStdString();
     const QByteArray drawing = ReadAvailable(reader);
     ::close(reader);
     EXPECT_TRUE(drawing.startsWith("<?xml")) << drawing.left(100).toStdString();
-    struct stat status = {};
-    ASSERT_EQ(stat(fifo.constData(), &status), 0);
-    EXPECT_TRUE(S_ISFIFO(status.st_mode)) << "the FIFO was replaced";
+    EXPECT_TRUE(IsFifo(fifo)) << "the FIFO was replaced";
 
     const ProcessRun toStandardOutput = RunChart(greenwich2000 + QStringList{"--svg", "-"});
     EXPECT_EQ(toStandardOutput.exitCode, 0) << toStandardOutput.standardError.toStdString();
