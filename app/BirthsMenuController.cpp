@@ -58,7 +58,10 @@ WorkerResult ReadImportRows(const QString& libraryPath, const QString& filePath)
     }
     RememberedPlaceAnswers places(SystemPlaceLoader());
     result.rows = ReadBirthRows(file, places, std::get<QSet<QString>>(known), false);
-    if (result.rows.fileError) {
+    if (result.rows.readError) {
+        result.fault = QStringLiteral("%1 could not be read to its end: %2")
+                           .arg(Native(filePath), *result.rows.readError);
+    } else if (result.rows.fileError) {
         result.fault = QStringLiteral("%1 cannot be imported: %2")
                            .arg(Native(filePath), *result.rows.fileError);
     }

@@ -4,7 +4,10 @@
 
 #include <QFile>
 
+#include <pthread.h>
 #include <sched.h>
+
+#include <csignal>
 
 #include <algorithm>
 #include <condition_variable>
@@ -160,12 +163,21 @@ class ChunkPool {
   public:
     ChunkPool(int threads, OutputFormat format, bool withCharts,
               const RememberedPlaceAnswers& places, qsizetype columns) {
+        // The threads start with Ctrl+C and SIGTERM blocked, which they inherit, so that a stop
+        // signal is handled on the thread that writes the output, between its lines.
+        sigset_t stopSignals;
+        sigset_t before;
+        sigemptyset(&stopSignals);
+        sigaddset(&stopSignals, SIGINT);
+        sigaddset(&stopSignals, SIGTERM);
+        pthread_sigmask(SIG_BLOCK, &stopSignals, &before);
         for (int thread = 0; thread < threads; ++thread) {
             threads_.emplace_back(
                 [this, format, withCharts, columns, worker = places.ForAnotherThread()]() mutable {
                     Work(ChunkWorker(format, withCharts, std::move(worker), columns));
                 });
         }
+        pthread_sigmask(SIG_SETMASK, &before, nullptr);
     }
 
     ~ChunkPool() {
@@ -241,6 +253,10 @@ BatchSummary RunBatch(QIODevice& input, OutputFormat format, RememberedPlaceAnsw
     BatchSummary summary;
     LineReader reader(input);
     const auto header = reader.Next();
+    if (reader.ReadError()) {
+        summary.readError = reader.ReadError();
+        return summary;
+    }
     if (!header) {
         summary.fileError =
             QStringLiteral("--batch: the input is empty; expected the header %1 and one row per "
@@ -314,7 +330,10 @@ BatchSummary RunBatch(QIODevice& input, OutputFormat format, RememberedPlaceAnsw
             }
         }
     }
-    if (summary.rows == 0) {
+    summary.lines = lineNumber;
+    if (reader.ReadError()) {
+        summary.readError = reader.ReadError();
+    } else if (summary.rows == 0) {
         summary.fileError = QStringLiteral("--batch: the input has a header but no rows");
     }
     return summary;

@@ -19,7 +19,11 @@ struct BatchSummary {
     qint64 rows = 0;
     qint64 refusedRows = 0;
     std::optional<QString> fileError; // the input as a whole cannot be used; nothing written
-    bool writeFailed = false;         // `write` said no: the run stopped there
+    // The input could not be read to its end: the reason, after the rows read before it were
+    // answered; `lines` counts the lines read.
+    std::optional<QString> readError;
+    qint64 lines = 0;
+    bool writeFailed = false; // `write` said no: the run stopped there
 };
 
 // Hands a piece of output on; false when it could not be written, which stops the batch at once.

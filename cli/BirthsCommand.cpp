@@ -1,10 +1,10 @@
 #include "cli/BirthsCommand.h"
 
+#include "cli/OutputFile.h"
 #include "library/BirthCsv.h"
 
 #include <QBuffer>
 #include <QFile>
-#include <QSaveFile>
 
 #include <array>
 
@@ -97,11 +97,14 @@ std::variant<SingleChartRequest, CommandOutput> SavedBirthChart(const SavedChart
     // The birth's data as the options would give it, checked by the same rules.
     const SavedBirth& birth = std::get<SavedBirth>(found);
     const bool listZone = !birth.zoneRow.isEmpty();
-    const std::array<QByteArray, 5> values = {
-        BirthDateText(birth).toUtf8(), BirthTimeText(birth).toUtf8(),
-        BirthLongitudeText(birth).toUtf8(), BirthLatitudeText(birth).toUtf8(),
-        (listZone ? birth.zoneRow : birth.ianaZone).toUtf8()};
+    const std::array<QByteArray, 6> values = {BirthDateText(birth).toUtf8(),
+                                              BirthTimeText(birth).toUtf8(),
+                                              BirthLongitudeText(birth).toUtf8(),
+                                              BirthLatitudeText(birth).toUtf8(),
+                                              (listZone ? birth.zoneRow : birth.ianaZone).toUtf8(),
+                                              birth.name.toUtf8()};
     ChartFields fields;
+    fields.name = values[5];
     fields.date = values[0];
     fields.time = values[1];
     fields.longitude = values[2];
@@ -123,11 +126,12 @@ CommandOutput RunBirthsRequest(const BirthsRequest& request,
     const QString& value = request.path;
     CommandOutput output;
     if (request.action == BirthsAction::Export) {
+        qint64 written = 0;
         if (value == QStringLiteral("-")) {
             QByteArray all;
             QBuffer buffer(&all);
             buffer.open(QIODevice::WriteOnly);
-            if (auto error = ExportBirths(births, buffer)) {
+            if (auto error = ExportBirths(births, buffer, &written)) {
                 return Refused(error->message, failureExitStatus);
             }
             if (environment.write) {
@@ -139,22 +143,32 @@ CommandOutput RunBirthsRequest(const BirthsRequest& request,
                 output.standardOutput = all;
             }
         } else {
-            // The whole file or nothing: written beside and renamed over the target at the end.
-            QSaveFile file(value);
-            if (!file.open(QIODevice::WriteOnly)) {
+            // The whole file or nothing; a device or FIFO is written into where it stands.
+            OutputFile file(value);
+            const auto cannotWrite = [&] {
                 return Refused(QStringLiteral("--export-births: cannot write %1: %2")
-                                   .arg(Quoted(Shown(value, 160)), file.errorString()),
+                                   .arg(Quoted(Shown(value, 160)), file.ErrorString()),
                                failureExitStatus);
+            };
+            if (!file.Open()) {
+                return cannotWrite();
             }
-            if (auto error = ExportBirths(births, file)) {
+            if (auto error = ExportBirths(births, file.Device(), &written)) {
+                file.Cancel();
                 return Refused(error->message, failureExitStatus);
             }
-            if (!file.commit()) {
-                return Refused(QStringLiteral("--export-births: cannot write %1: %2")
-                                   .arg(Quoted(Shown(value, 160)), file.errorString()),
-                               failureExitStatus);
+            if (!file.Commit()) {
+                return cannotWrite();
             }
         }
+        output.standardError =
+            QStringLiteral("%1: %2 %3 written to %4\n")
+                .arg(QLatin1StringView(programName))
+                .arg(written)
+                .arg(written == 1 ? QStringLiteral("birth") : QStringLiteral("births"))
+                .arg(value == QStringLiteral("-") ? QStringLiteral("standard output")
+                                                  : Shown(value, 160))
+                .toUtf8();
     } else if (request.action == BirthsAction::Import) {
         QFile file;
         QIODevice* input = nullptr;
@@ -179,6 +193,11 @@ CommandOutput RunBirthsRequest(const BirthsRequest& request,
             ImportBirths(births, *input, places, request.replace, environment.afterImportRow);
         if (report.error) {
             return Refused(report.error->message, failureExitStatus);
+        }
+        if (report.readError) {
+            return Refused(QStringLiteral("--import-births: %1; nothing was imported")
+                               .arg(InputReadProblem(value, report.linesRead, *report.readError)),
+                           failureExitStatus);
         }
         if (report.fileError) {
             return Refused(QStringLiteral("--import-births: ") + *report.fileError);

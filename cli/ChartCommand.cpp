@@ -3,6 +3,7 @@
 #include "cli/BirthsCommand.h"
 #include "cli/ChartSvgFile.h"
 
+#include <QBuffer>
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QFile>
@@ -134,6 +135,13 @@ std::optional<Refusal> DrawingOptionsRefusal(const QCommandLineParser& parser,
                                              OutputFormat format) {
     if (batch && parser.isSet(options.svg)) {
         return Refusal{QStringLiteral("--svg draws one chart and cannot be used with --batch")};
+    }
+    if (parser.value(options.svg) == u"-" &&
+        (parser.isSet(options.json) || parser.isSet(options.format))) {
+        return Refusal{QStringLiteral("--svg - makes the drawing the whole of standard output; it "
+                                      "cannot be combined with --%1")
+                           .arg(parser.isSet(options.json) ? QStringLiteral("json")
+                                                           : QStringLiteral("format"))};
     }
     if (parser.isSet(options.chartStyle) && !parser.isSet(options.svg)) {
         return Refusal{QStringLiteral("--chart-style chooses the layout of --svg; give --svg")};
@@ -287,7 +295,8 @@ QString UsageText() {
         "      --svg FILE          also draw the birth chart and the decanate chart side by side\n"
         "                          into FILE as SVG, captioned with the name, date and time,\n"
         "                          place, coordinates and zone offset; a retrograde planet\n"
-        "                          carries \u211E after its name; not with --batch\n"
+        "                          carries \u211E after its name; not with --batch; \"-\"\n"
+        "                          makes the drawing the whole of standard output\n"
         "      --chart-style STYLE with --svg: south (South Indian, the default) or north\n"
         "                          (North Indian)\n"
         "      --second-chart CHART with --svg: the chart beside the birth chart, d3 (the\n"
@@ -325,7 +334,8 @@ QString UsageText() {
         "Exit status:\n"
         "  0  the chart, list, help or version was written; in a batch, every row succeeded\n"
         "  1  the output could not be written, or the batch file could not be read; also\n"
-        "     when the --svg file or the library of births could not be read or written\n"
+        "     when the --svg file or the library of births could not be read or written,\n"
+        "     or an import's input could not be read to its end\n"
         "  2  the input was refused (the reason is on standard error); in a batch or an\n"
         "     import, any row was refused (the count is on standard error)\n");
 }
@@ -486,6 +496,12 @@ ParsedCommand ParseCommandLine(const QStringList& arguments) {
     return ParseCommandLine(arguments, noPlaces);
 }
 
+QString InputReadProblem(const QString& path, qint64 linesRead, const QString& reason) {
+    return QStringLiteral("cannot read %1%2: %3")
+        .arg(path == u"-" ? QStringLiteral("standard input") : Quoted(Shown(path, 160)),
+             linesRead > 0 ? QStringLiteral(" after line %1").arg(linesRead) : QString(), reason);
+}
+
 CommandOutput RunCommand(const QStringList& arguments, const CommandEnvironment& environment) {
     RememberedPlaceAnswers places(environment.places);
     ParsedCommand command = ParseCommandLine(arguments, places);
@@ -514,7 +530,19 @@ CommandOutput RunCommand(const QStringList& arguments, const CommandEnvironment&
     } else if (const auto* single = std::get_if<SingleChartRequest>(&command)) {
         const ChartResult result = ComputeChart(single->chart.input, &single->chart.used);
         // The drawing first: when it cannot be written, nothing else is, and the command fails.
-        if (single->svgPath) {
+        // "-" makes the drawing the whole of standard output.
+        const bool svgToStandardOutput = single->svgPath == QStringLiteral("-");
+        if (svgToStandardOutput) {
+            QBuffer buffer(&output.standardOutput);
+            buffer.open(QIODevice::WriteOnly);
+            if (const auto problem =
+                    WriteChartSvg(buffer, result, single->chartStyle, single->secondChart)) {
+                output.standardOutput.clear();
+                refuse(QStringLiteral("--svg: cannot write to standard output: %1").arg(*problem),
+                       failureExitStatus);
+                return output;
+            }
+        } else if (single->svgPath) {
             if (const auto problem = WriteChartSvgFile(*single->svgPath, result, single->chartStyle,
                                                        single->secondChart)) {
                 refuse(QStringLiteral("--svg: cannot write %1: %2")
@@ -523,17 +551,19 @@ CommandOutput RunCommand(const QStringList& arguments, const CommandEnvironment&
                 return output;
             }
         }
-        switch (single->format) {
-        case OutputFormat::Json:
-            output.standardOutput = FormatChartJson(result);
-            break;
-        case OutputFormat::Csv:
-            output.standardOutput = ChartCsvHeader();
-            AppendChartCsvRow(output.standardOutput, result, 1);
-            break;
-        case OutputFormat::Table:
-            output.standardOutput = FormatChartTable(result).toUtf8();
-            break;
+        if (!svgToStandardOutput) {
+            switch (single->format) {
+            case OutputFormat::Json:
+                output.standardOutput = FormatChartJson(result);
+                break;
+            case OutputFormat::Csv:
+                output.standardOutput = ChartCsvHeader();
+                AppendChartCsvRow(output.standardOutput, result, 1);
+                break;
+            case OutputFormat::Table:
+                output.standardOutput = FormatChartTable(result).toUtf8();
+                break;
+            }
         }
     } else {
         const auto& batch = std::get<BatchRequest>(command);
@@ -563,6 +593,10 @@ CommandOutput RunCommand(const QStringList& arguments, const CommandEnvironment&
             batch.jobs.value_or(std::min(UsableProcessorCount(), mostJobs)), batch.withCharts);
         if (summary.writeFailed) {
             refuse(QStringLiteral("the output could not be written"), failureExitStatus);
+        } else if (summary.readError) {
+            refuse(QStringLiteral("--batch: ") +
+                       InputReadProblem(batch.path, summary.lines, *summary.readError),
+                   failureExitStatus);
         } else if (summary.fileError) {
             refuse(*summary.fileError, refusedExitStatus);
         } else if (summary.refusedRows > 0) {

@@ -109,6 +109,10 @@ struct CommandEnvironment {
 // standard error, and the exit status.
 CommandOutput RefusedOutput(const QString& message, int exitStatus = refusedExitStatus);
 
+// Why an input file ("-" for standard input) could not be read to its end, e.g. `cannot read
+// "b.csv" after line 12: Input/output error`.
+QString InputReadProblem(const QString& path, qint64 linesRead, const QString& reason);
+
 // Parses the command line and produces the output: the chart as a table, JSON or CSV (and its
 // SVG file), a batch, the library of births' export, import or backup, the zone list, the usage
 // text or the version; or a refusal on standard

@@ -5,10 +5,17 @@
 #include <QString>
 #include <QStringList>
 
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
-#include <unistd.h>
+#include <optional>
 
 namespace {
 
@@ -39,18 +46,81 @@ void StopBetweenWrites() {
     sigaction(SIGTERM, &action, nullptr);
 }
 
-// One piece to standard output, flushed at once; false when it could not be written (a full
-// disk). A closed pipe ends the program quietly through SIGPIPE, as by default.
-bool WriteToStandardOutput(const QByteArray& piece) {
-    writing.store(true);
-    const bool written = std::fwrite(piece.constData(), 1, static_cast<std::size_t>(piece.size()),
-                                     stdout) == static_cast<std::size_t>(piece.size()) &&
-                         std::fflush(stdout) == 0;
-    writing.store(false);
-    if (const int signalNumber = pendingSignal.load(); signalNumber != 0) {
-        EndBySignal(signalNumber);
+// The bytes a pipe takes now without its writer waiting: its capacity less the pages its queued
+// bytes fill, and one page more for the one partly filled (Linux keeps a pipe's bytes in whole
+// pages). Nothing when the descriptor is no pipe.
+std::optional<qsizetype> PipeRoom(int descriptor) {
+    const int capacity = fcntl(descriptor, F_GETPIPE_SZ);
+    int queued = 0;
+    if (capacity <= 0 || ioctl(descriptor, FIONREAD, &queued) != 0) {
+        return std::nullopt;
     }
-    return written;
+    const qsizetype page = sysconf(_SC_PAGESIZE);
+    return std::max<qsizetype>(0, capacity - ((queued + page - 1) / page + 1) * page);
+}
+
+// How much of `bytes` to write to a pipe next: the whole lines that fit in its room now, waiting
+// for room while there is none. A stop signal ends the program while it waits, with whole lines
+// written. A line longer than the pipe can ever take goes in pieces once the pipe is empty. The
+// whole of `bytes` when the descriptor is no pipe.
+qsizetype NextPart(int descriptor, QByteArrayView bytes) {
+    while (true) {
+        const std::optional<qsizetype> room = PipeRoom(descriptor);
+        if (!room) {
+            return bytes.size();
+        }
+        const QByteArrayView fits = bytes.first(std::min(*room, bytes.size()));
+        if (fits.size() == bytes.size()) {
+            return bytes.size();
+        }
+        if (const qsizetype lineEnd = fits.lastIndexOf('\n'); lineEnd >= 0) {
+            return lineEnd + 1;
+        }
+        int queued = 0;
+        if (*room > 0 && ioctl(descriptor, FIONREAD, &queued) == 0 && queued == 0) {
+            return fits.size();
+        }
+        // Wait until the reader takes some, or has gone (then the write ends the program by
+        // SIGPIPE); a little room that does not yet fit a line is looked at again shortly.
+        pollfd ready{descriptor, POLLOUT, 0};
+        const int waited = poll(&ready, 1, -1);
+        if (waited > 0 && (ready.revents & (POLLERR | POLLHUP)) != 0) {
+            return bytes.size();
+        }
+        if (*room > 0) {
+            poll(nullptr, 0, 5);
+        }
+    }
+}
+
+// One piece to standard output, written at once; false when it could not be written (a full
+// disk). A closed pipe ends the program quietly through SIGPIPE, as by default. Into a pipe it
+// goes line by line as its reader makes room, so that a stop signal while the reader does not
+// read ends the program at once with whole lines written.
+bool WriteToStandardOutput(const QByteArray& piece) {
+    QByteArrayView rest(piece);
+    while (!rest.isEmpty()) {
+        const qsizetype part = NextPart(STDOUT_FILENO, rest);
+        writing.store(true);
+        qsizetype written = 0;
+        while (written < part) {
+            const ssize_t wrote = ::write(STDOUT_FILENO, rest.data() + written,
+                                          static_cast<std::size_t>(part - written));
+            if (wrote < 0 && errno != EINTR) {
+                break;
+            }
+            written += std::max<ssize_t>(wrote, 0);
+        }
+        writing.store(false);
+        if (const int signalNumber = pendingSignal.load(); signalNumber != 0) {
+            EndBySignal(signalNumber);
+        }
+        if (written < part) {
+            return false;
+        }
+        rest = rest.sliced(part);
+    }
+    return true;
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "astro/Retrograde.h"
 #include "charts/ChartCells.h"
+#include "cli/OutputFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -35,10 +36,10 @@ QStringList ModuleCandidates() {
 
 } // namespace
 
-std::optional<QString> WriteChartSvgFile(const QString& path, const ChartResult& result,
-                                         ChartStyle style, ChartKind second) {
+std::optional<QString> WriteChartSvg(QIODevice& output, const ChartResult& result, ChartStyle style,
+                                     ChartKind second) {
     const RetrogradeFlags retrograde = RetrogradeBodies(result.chart);
-    const ChartSvgJob job{path, ComputeChartContents(result.chart, ChartKind::Birth, retrograde),
+    const ChartSvgJob job{&output, ComputeChartContents(result.chart, ChartKind::Birth, retrograde),
                           ComputeChartContents(result.chart, second, retrograde), style,
                           ChartDrawingTitle(result)};
     QString loadProblem;
@@ -63,4 +64,20 @@ std::optional<QString> WriteChartSvgFile(const QString& path, const ChartResult&
     }
     return QStringLiteral("the drawing module korvani-chart-svg.so could not be loaded%1")
         .arg(loadProblem.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(loadProblem));
+}
+
+std::optional<QString> WriteChartSvgFile(const QString& path, const ChartResult& result,
+                                         ChartStyle style, ChartKind second) {
+    OutputFile file(path);
+    if (!file.Open()) {
+        return file.ErrorString();
+    }
+    if (auto problem = WriteChartSvg(file.Device(), result, style, second)) {
+        file.Cancel();
+        return problem;
+    }
+    if (!file.Commit()) {
+        return file.ErrorString();
+    }
+    return std::nullopt;
 }

@@ -4,8 +4,8 @@
 #include "cli/ChartSvgFile.h"
 
 #include <QCoreApplication>
+#include <QFileDevice>
 #include <QGuiApplication>
-#include <QSaveFile>
 
 #include <array>
 #include <memory>
@@ -37,19 +37,12 @@ class OffscreenApplication {
 extern "C" Q_DECL_EXPORT bool KorvaniWriteChartSvgJob(const ChartSvgJob& job, QString& problem) {
     static_assert(std::is_same_v<decltype(&KorvaniWriteChartSvgJob), WriteChartSvgJobFunction>);
     const OffscreenApplication application;
-    QSaveFile file(job.path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        problem = file.errorString();
-        return false;
-    }
-    if (!WriteChartsSvg(file, {&job.birth, &job.second}, job.style, SvgChartFont(), job.title)) {
-        problem = file.error() != QFileDevice::NoError ? file.errorString()
-                                                       : QStringLiteral("the drawing failed");
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        problem = file.errorString();
+    if (!WriteChartsSvg(*job.output, {&job.birth, &job.second}, job.style, SvgChartFont(),
+                        job.title)) {
+        const auto* file = qobject_cast<const QFileDevice*>(job.output);
+        problem = file != nullptr && file->error() != QFileDevice::NoError
+                      ? file->errorString()
+                      : QStringLiteral("the drawing failed");
         return false;
     }
     return true;

@@ -130,10 +130,12 @@ RefusedRow InLibraryRow(qint64 line, const SavedBirth& birth) {
 
 } // namespace
 
-std::optional<LibraryError> ExportBirths(BirthLibrary& library, QIODevice& output) {
+std::optional<LibraryError> ExportBirths(BirthLibrary& library, QIODevice& output, qint64* births) {
     QByteArray out = QByteArray(birthCsvHeader) + '\n';
     bool written = true;
+    qint64 count = 0;
     auto error = library.ForEach([&](const SavedBirth& birth) {
+        ++count;
         out += BirthCsvLine(birth);
         if (out.size() >= (1 << 20)) {
             written = written && output.write(out) == out.size();
@@ -149,6 +151,9 @@ std::optional<LibraryError> ExportBirths(BirthLibrary& library, QIODevice& outpu
             LibraryFault::Failed,
             QStringLiteral("The births could not be written: %1").arg(output.errorString())};
     }
+    if (births != nullptr) {
+        *births = count;
+    }
     return std::nullopt;
 }
 
@@ -158,6 +163,10 @@ BirthRows ReadBirthRows(QIODevice& input, RememberedPlaceAnswers& places,
     // The batch's own line reader: LF, CR LF or a CR alone end a line, from a file or a pipe.
     LineReader reader(input);
     const std::optional<InputLine> headerLine = reader.Next();
+    if (reader.ReadError()) {
+        rows.readError = reader.ReadError();
+        return rows;
+    }
     // The batch's nine columns first, then any of the named columns in any order.
     const std::optional<QStringList> names =
         headerLine ? ReadBatchHeader(*headerLine) : std::optional<QStringList>();
@@ -386,6 +395,8 @@ BirthRows ReadBirthRows(QIODevice& input, RememberedPlaceAnswers& places,
         rows.leftOut.push_back(leftOut);
         rows.lines.push_back(lineNumber);
     }
+    rows.readError = reader.ReadError();
+    rows.linesRead = lineNumber;
     return rows;
 }
 
@@ -404,7 +415,9 @@ ImportReport ImportBirths(BirthLibrary& library, QIODevice& input, RememberedPla
     BirthRows rows = ReadBirthRows(input, places, std::get<QSet<QString>>(known), replace);
     report.refused = std::move(rows.refused);
     report.fileError = std::move(rows.fileError);
-    if (report.fileError || rows.births.empty()) {
+    report.readError = std::move(rows.readError);
+    report.linesRead = rows.linesRead;
+    if (report.fileError || report.readError || rows.births.empty()) {
         return report;
     }
     std::vector<StoreOutcome> outcomes;

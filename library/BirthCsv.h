@@ -16,8 +16,10 @@
 inline constexpr const char* birthCsvHeader =
     "name,date,time,lon,lat,zone,tz,place,dst,city,state,country,ianaZone,note,created,changed";
 
-// Writes the header and every birth, ordered by name and date.
-std::optional<LibraryError> ExportBirths(BirthLibrary& library, QIODevice& output);
+// Writes the header and every birth, ordered by name and date; `births`, when given, counts the
+// births written.
+std::optional<LibraryError> ExportBirths(BirthLibrary& library, QIODevice& output,
+                                         qint64* births = nullptr);
 
 struct RefusedRow {
     qint64 line = 0;
@@ -36,6 +38,10 @@ struct BirthRows {
     std::vector<SavedBirth> inLibrary;
     std::vector<FieldsLeftOut> inLibraryLeftOut;
     std::optional<QString> fileError; // the file as a whole cannot be used
+    // The file could not be read to its end, after `linesRead` lines: the reason. The rows
+    // read before it are no whole file and are not to be added.
+    std::optional<QString> readError;
+    qint64 linesRead = 0;
 };
 
 // Reads births by the batch's rules (ResolveChartRequest) and the name box's rule. A
@@ -50,6 +56,8 @@ struct ImportReport {
     qint64 unchanged = 0; // asked to replace a saved birth that held the same already
     std::vector<RefusedRow> refused;
     std::optional<QString> fileError;
+    std::optional<QString> readError; // as BirthRows has it; nothing was added
+    qint64 linesRead = 0;
     std::optional<LibraryError> error; // nothing was added
 };
 

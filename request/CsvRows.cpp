@@ -12,9 +12,20 @@
 qint64 DescriptorDevice::readData(char* data, qint64 maxSize) {
     while (true) {
         const ssize_t read = ::read(descriptor_, data, static_cast<std::size_t>(maxSize));
-        if (read >= 0 || errno != EINTR) {
+        if (read >= 0) {
             return read;
         }
+        if (errno == EAGAIN || errno == EWOULDBLOCK) {
+            // A descriptor in non-blocking mode with nothing to read yet: wait for it.
+            pollfd ready{descriptor_, POLLIN, 0};
+            if (poll(&ready, 1, -1) >= 0 || errno == EINTR) {
+                continue;
+            }
+        } else if (errno == EINTR) {
+            continue;
+        }
+        setErrorString(QString::fromLocal8Bit(std::strerror(errno)));
+        return -1;
     }
 }
 
@@ -23,6 +34,9 @@ LineReader::LineReader(QIODevice& input) : input_(input) {
 }
 
 std::optional<InputLine> LineReader::Next() {
+    if (readError_) {
+        return std::nullopt;
+    }
     bool tooLong = false;
     while (true) {
         const char* const first = buffer_.constData() + start_;
@@ -61,7 +75,14 @@ std::optional<InputLine> LineReader::Next() {
         end_ -= start_;
         start_ = 0;
         const qint64 read = input_.read(buffer_.data() + end_, buffer_.size() - end_);
-        if (read <= 0) {
+        if (read < 0) {
+            // What was read of an unfinished line is no line: the input stops here.
+            readError_ = input_.errorString();
+            ended_ = true;
+            start_ = end_ = 0;
+            return std::nullopt;
+        }
+        if (read == 0) {
             ended_ = true;
         } else {
             end_ += read;

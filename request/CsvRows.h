@@ -25,7 +25,9 @@ inline constexpr qsizetype longestBatchLineBytes = 64 * 1024;
 
 // An open file descriptor read as a device: each read returns what the descriptor has now (at
 // least one byte, waiting only when it has none), so that rows coming slowly down a pipe are
-// answered as they come. QFile would wait to fill the whole request.
+// answered as they come. QFile would wait to fill the whole request. A descriptor in
+// non-blocking mode is waited for as a blocking one; a failed read gives -1 with the system's
+// reason as the error string.
 class DescriptorDevice : public QIODevice {
   public:
     explicit DescriptorDevice(int descriptor) : descriptor_(descriptor) {}
@@ -52,8 +54,11 @@ struct InputLine {
 class LineReader {
   public:
     explicit LineReader(QIODevice& input);
-    // The next line; nothing at the end of the input.
+    // The next line; nothing at the end of the input, or when it could not be read.
     std::optional<InputLine> Next();
+    // Why the input could not be read to its end (the device's error string); nothing when it
+    // was, or is still being, read.
+    const std::optional<QString>& ReadError() const { return readError_; }
     // Whether the next line would have to wait for input that has not come yet: no whole line is
     // in the buffer, and the device is a pipe or terminal with nothing to read now.
     bool WouldWait() const;
@@ -67,6 +72,7 @@ class LineReader {
     qsizetype start_ = 0; // the unread bytes of the buffer
     qsizetype end_ = 0;
     bool ended_ = false; // the device has no more
+    std::optional<QString> readError_;
 };
 
 // The text of a line, or nothing when it is not UTF-8. A byte-order mark at its start is no

@@ -13,7 +13,12 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <pthread.h>
+
+#include <csignal>
 #include <cstdlib>
+#include <optional>
+#include <thread>
 
 namespace {
 
@@ -207,6 +212,34 @@ TEST(BatchLines, LongestLineAndOneByteMore) {
             }
         }
     }
+}
+
+// The threads that compute rows hold Ctrl+C and SIGTERM blocked, so that a stop signal is taken
+// on the thread that writes the output, between its lines; that thread's own mask is as it was.
+TEST(BatchJobs, RowsAreComputedWithStopSignalsBlocked) {
+    const auto stopSignalsBlocked = [] {
+        sigset_t mask;
+        pthread_sigmask(SIG_BLOCK, nullptr, &mask);
+        return sigismember(&mask, SIGINT) == 1 && sigismember(&mask, SIGTERM) == 1;
+    };
+    ASSERT_FALSE(stopSignalsBlocked());
+    QBuffer input;
+    input.setData(header + "\nPlace,2001-01-01,12:00,,,,,\"New Delhi, India\",\n");
+    input.open(QIODevice::ReadOnly);
+    CommandEnvironment environment = WithPlaces(&input);
+    // The place list is loaded on the thread that meets the first place.
+    std::optional<std::pair<std::thread::id, bool>> loadedOn;
+    environment.places = [&loadedOn, stopSignalsBlocked, load = environment.places] {
+        loadedOn.emplace(std::this_thread::get_id(), stopSignalsBlocked());
+        return load();
+    };
+    const CommandOutput output =
+        RunCommand({"korvani-chart", "--batch", "-", "--jobs", "2"}, environment);
+    EXPECT_EQ(output.exitStatus, 0) << output.standardError.toStdString();
+    ASSERT_TRUE(loadedOn);
+    EXPECT_NE(loadedOn->first, std::this_thread::get_id());
+    EXPECT_TRUE(loadedOn->second);
+    EXPECT_FALSE(stopSignalsBlocked());
 }
 
 TEST(UsableProcessors, ControlGroupLimitRoundedUp) {

@@ -2,6 +2,7 @@
 // import or writing while another user of the library writes too.
 
 #include "cli/BirthsCommand.h"
+#include "RunChart.h"
 #include "cli/ChartOutput.h"
 #include "library/LibraryFiles.h"
 
@@ -11,6 +12,12 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <fcntl.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
 #include <csignal>
 #include <cstring>
 #include <thread>
@@ -57,6 +64,8 @@ TEST_F(Command, SavedNamesOneBirthOrListsTheCandidates) {
         QStringList arguments;
         QStringList chart;   // the options whose chart it is, when the birth is found
         const char* refusal; // otherwise the message
+        // The chart's name: the saved birth's, where the options' chart has the command's own.
+        const char* savedName = nullptr;
     } cases[] = {
         {{QStringLiteral("--saved"), QStringLiteral("asha rao"), QStringLiteral("--json")},
          {QStringLiteral("--json"), QStringLiteral("--date"), QStringLiteral("1990-08-15"),
@@ -64,13 +73,15 @@ TEST_F(Command, SavedNamesOneBirthOrListsTheCandidates) {
           QStringLiteral("077:13W"), QStringLiteral("--lat"), QStringLiteral("28:39S"),
           QStringLiteral("--zone"), QStringLiteral("Indian Time, IST, +5.3"),
           QStringLiteral("--dst")},
-         nullptr},
+         nullptr,
+         "ASHA RAO"},
         {{QStringLiteral("--saved=Ben@1941-08-15")},
          {QStringLiteral("--date"), QStringLiteral("1941-08-15"), QStringLiteral("--time"),
           QStringLiteral("10:30"), QStringLiteral("--lon"), QStringLiteral("077:13W"),
           QStringLiteral("--lat"), QStringLiteral("28:39S"), QStringLiteral("--tz"),
           QStringLiteral("Europe/London")},
-         nullptr},
+         nullptr,
+         "BEN"},
         {{QStringLiteral("--saved"), QStringLiteral("ben")},
          {},
          "korvani-chart: --saved: \"ben\" names 6 births; add @YYYY-MM-DD to choose one: "
@@ -118,7 +129,11 @@ TEST_F(Command, SavedNamesOneBirthOrListsTheCandidates) {
             const CommandOutput chart =
                 RunCommand(QStringList{QStringLiteral("korvani-chart")} + c.chart);
             ASSERT_EQ(chart.exitStatus, 0) << chart.standardError.toStdString();
-            EXPECT_EQ(command.standardOutput, chart.standardOutput);
+            QByteArray named = chart.standardOutput;
+            named.replace(QByteArray(commandLineChartName.data(),
+                                     static_cast<qsizetype>(commandLineChartName.size())),
+                          c.savedName);
+            EXPECT_EQ(command.standardOutput, named);
         } else {
             EXPECT_EQ(command.exitStatus, refusedExitStatus);
             EXPECT_EQ(command.standardError.toStdString(), c.refusal);
@@ -343,6 +358,146 @@ TEST_F(Command, AnImportReadsEachLineEndFromAFileOrAPipe) {
         import.waitForFinished(-1);
         EXPECT_EQ(import.exitCode(), 0) << import.readAllStandardError().toStdString();
         EXPECT_EQ(Count(path), before + 3);
+    }
+}
+
+// Gives its bytes, then fails as a disk does.
+class FailingInput : public QIODevice {
+  public:
+    explicit FailingInput(QByteArray bytes) : bytes_(std::move(bytes)) {
+        open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    }
+    bool isSequential() const override { return true; }
+
+  protected:
+    qint64 readData(char* data, qint64 maxSize) override {
+        if (bytes_.isEmpty()) {
+            setErrorString(QStringLiteral("Input/output error"));
+            return -1;
+        }
+        const qsizetype size = std::min<qsizetype>(maxSize, bytes_.size());
+        std::memcpy(data, bytes_.constData(), static_cast<std::size_t>(size));
+        bytes_.remove(0, size);
+        return size;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+  private:
+    QByteArray bytes_;
+};
+
+// An export into a FIFO writes into it where it stands, leaving it a FIFO, and says how many
+// births it wrote.
+TEST_F(Command, AnExportIntoAFifoLeavesItAFifoAndCountsTheBirths) {
+    const QString fifo = folder.filePath(QStringLiteral("export.csv"));
+    // Eight births fit in the pipe: read once the command has ended.
+    const int reader = MakeFifo(fifo);
+    ASSERT_GE(reader, 0);
+    const CommandOutput command = Run({QStringLiteral("--export-births"), fifo});
+    EXPECT_EQ(command.exitStatus, 0);
+    EXPECT_EQ(command.standardError, "korvani-chart: 8 births written to " + fifo.toUtf8() + '\n');
+    const QByteArray csv = ReadAvailable(reader);
+    ::close(reader);
+    EXPECT_EQ(csv.count('\n'), 1 + 8) << csv.toStdString();
+    EXPECT_TRUE(IsFifo(fifo)) << "the FIFO was replaced";
+}
+
+// `--batch -`, or `--import-births -` into the library at `library`.
+QStringList FromStandardInput(const char* option, const QString& library) {
+    QStringList arguments = {QStringLiteral("korvani-chart"), QString::fromLatin1(option),
+                             QStringLiteral("-")};
+    if (QByteArrayView(option) == "--import-births") {
+        arguments << QStringLiteral("--library") << library;
+    }
+    return arguments;
+}
+
+// Input that cannot be read to its end stops a batch or an import with status 1 and names the
+// input; the rows a batch read before are answered, and an import adds none of its rows.
+TEST_F(Command, AReadErrorStopsTheRunAndAnImportAddsNothing) {
+    const QByteArray twoRows = ManyBirths(2, "E");
+    const int directory = ::open(QFile::encodeName(folder.path()).constData(), O_RDONLY);
+    ASSERT_GE(directory, 0);
+    DescriptorDevice fromDirectory(directory);
+    fromDirectory.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    FailingInput afterTwoRows(twoRows);
+    FailingInput afterTwoRowsAgain(twoRows);
+    DescriptorDevice fromDirectoryAgain(directory);
+    fromDirectoryAgain.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    const struct {
+        const char* why;
+        const char* option;
+        QIODevice* input;
+        qsizetype answeredRows;
+        const char* message;
+    } cases[] = {
+        {"a disk error after two rows of a batch", "--batch", &afterTwoRows, 2,
+         "korvani-chart: --batch: cannot read standard input after line 3: Input/output error\n"},
+        {"a disk error after two rows of an import", "--import-births", &afterTwoRowsAgain, 0,
+         "korvani-chart: --import-births: cannot read standard input after line 3: "
+         "Input/output error; nothing was imported\n"},
+        {"a batch from a directory", "--batch", &fromDirectory, 0,
+         "korvani-chart: --batch: cannot read standard input: Is a directory\n"},
+        {"an import from a directory", "--import-births", &fromDirectoryAgain, 0,
+         "korvani-chart: --import-births: cannot read standard input: Is a directory; nothing "
+         "was imported\n"},
+    };
+    const qint64 before = Count(path);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        CommandEnvironment environment;
+        environment.standardInput = c.input;
+        const CommandOutput output = RunCommand(FromStandardInput(c.option, path), environment);
+        EXPECT_EQ(output.exitStatus, failureExitStatus);
+        EXPECT_EQ(output.standardError.toStdString(), c.message);
+        EXPECT_EQ(output.standardOutput.count('\n'), c.answeredRows);
+    }
+    EXPECT_EQ(Count(path), before);
+    ::close(directory);
+}
+
+// A batch and an import read a non-blocking pipe whose writer pauses between rows: each pause
+// is waited out (EAGAIN), and every row is answered.
+TEST_F(Command, APipeWhoseWriterPausesIsReadToItsEnd) {
+    constexpr int rows = 4;
+    const QByteArray csv = ManyBirths(rows, "W");
+    const QList<QByteArray> lines = csv.split('\n');
+    for (const char* option : {"--batch", "--import-births"}) {
+        SCOPED_TRACE(option);
+        int ends[2];
+        ASSERT_EQ(pipe2(ends, O_NONBLOCK | O_CLOEXEC), 0);
+        std::atomic<bool> runEnded{false};
+        std::thread writer([&] {
+            for (const QByteArray& line : lines) {
+                // Once the reader has taken all, it finds the pipe empty before the next line.
+                int queued = 1;
+                while (!runEnded && ioctl(ends[1], FIONREAD, &queued) == 0 && queued > 0) {
+                    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                }
+                if (runEnded) {
+                    break; // the run stopped before the input ended
+                }
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+                const QByteArray piece = line.isEmpty() ? line : line + '\n';
+                EXPECT_EQ(::write(ends[1], piece.constData(), piece.size()), piece.size());
+            }
+            ::close(ends[1]);
+        });
+        DescriptorDevice input(ends[0]);
+        input.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+        CommandEnvironment environment;
+        environment.standardInput = &input;
+        const qint64 before = Count(path);
+        const CommandOutput output = RunCommand(FromStandardInput(option, path), environment);
+        runEnded = true;
+        writer.join();
+        ::close(ends[0]);
+        if (QByteArrayView(option) == "--batch") {
+            EXPECT_EQ(output.standardOutput.count('\n'), rows)
+                << output.standardError.toStdString();
+        } else {
+            EXPECT_EQ(Count(path), before + rows) << output.standardError.toStdString();
+        }
     }
 }
 

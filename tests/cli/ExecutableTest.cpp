@@ -11,6 +11,12 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QStringList>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <fcntl.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -346,6 +352,16 @@ struct OpenInputBatch {
     }
 };
 
+// Every line of a batch's output is whole: the chart of one of BatchRows, its line end included.
+void ExpectWholeChartLines(const QByteArray& output) {
+    ASSERT_TRUE(output.endsWith('\n')) << output.right(100).toStdString();
+    for (const QByteArray& line : output.chopped(1).split('\n')) {
+        EXPECT_EQ(QJsonDocument::fromJson(line).object()["input"].toObject()["date"].toString(),
+                  "1990-08-15")
+            << line.left(100).toStdString();
+    }
+}
+
 // Output appears chunk by chunk while the input is still open; SIGTERM then ends the run at once,
 // by the signal, and what was written is whole lines.
 TEST(Executable, BatchWritesAsItGoesAndStopsOnSigtermWithWholeLines) {
@@ -360,12 +376,56 @@ TEST(Executable, BatchWritesAsItGoesAndStopsOnSigtermWithWholeLines) {
     ASSERT_TRUE(batch.process.waitForFinished(120000)) << "the run did not stop";
     output += batch.process.readAllStandardOutput();
     EXPECT_EQ(batch.process.exitStatus(), QProcess::CrashExit);
-    ASSERT_TRUE(output.endsWith('\n'));
-    for (const QByteArray& line : output.chopped(1).split('\n')) {
-        EXPECT_EQ(QJsonDocument::fromJson(line).object()["input"].toObject()["date"].toString(),
-                  "1990-08-15")
-            << line.left(100).toStdString();
+    ExpectWholeChartLines(output);
+}
+
+// SIGTERM stops a batch whose output pipe nobody reads, and the pipe holds whole lines.
+TEST(Executable, BatchStopsOnSigtermWhileItsReaderDoesNotRead) {
+    QTemporaryDir folder;
+    const QString fifo = folder.filePath(QStringLiteral("output"));
+    const int reader = MakeFifo(fifo);
+    ASSERT_GE(reader, 0);
+    const int capacity = fcntl(reader, F_GETPIPE_SZ);
+    // Far more output than the pipe holds: the command comes to wait for its reader.
+    OpenInputBatch batch(200, fifo);
+    int queued = 0;
+    for (int wait = 0;
+         wait < 12000 && ioctl(reader, FIONREAD, &queued) == 0 && queued < capacity / 2; ++wait) {
+        QThread::msleep(10);
     }
+    ASSERT_GE(queued, capacity / 2) << "the pipe did not fill";
+    batch.process.terminate(); // SIGTERM
+    // A generous bound: a stalled run that ignores the signal never ends.
+    const bool stopped = batch.process.waitForFinished(10000);
+    EXPECT_TRUE(stopped) << "the run did not stop while its output was stalled";
+    if (!stopped) {
+        batch.process.kill();
+        batch.process.waitForFinished(-1);
+    }
+    EXPECT_EQ(batch.process.exitStatus(), QProcess::CrashExit);
+    const QByteArray output = ReadAvailable(reader);
+    ::close(reader);
+    ExpectWholeChartLines(output);
+}
+
+// --svg writes into a FIFO where it stands, leaving it a FIFO; "-" makes the drawing the whole
+// of standard output.
+TEST(Executable, SvgIntoAFifoOrStandardOutputReplacesNothing) {
+    QTemporaryDir folder;
+    const QString fifo = folder.filePath(QStringLiteral("chart.svg"));
+    // The drawing, some 30 KB, fits in the pipe: read once the command has ended.
+    const int reader = MakeFifo(fifo);
+    ASSERT_GE(reader, 0);
+    const ProcessRun intoFifo = RunChart(greenwich2000 + QStringList{"--svg", fifo});
+    EXPECT_EQ(intoFifo.exitCode, 0) << intoFifo.standardError.toStdString();
+    const QByteArray drawing = ReadAvailable(reader);
+    ::close(reader);
+    EXPECT_TRUE(drawing.startsWith("<?xml")) << drawing.left(100).toStdString();
+    EXPECT_TRUE(IsFifo(fifo)) << "the FIFO was replaced";
+
+    const ProcessRun toStandardOutput = RunChart(greenwich2000 + QStringList{"--svg", "-"});
+    EXPECT_EQ(toStandardOutput.exitCode, 0) << toStandardOutput.standardError.toStdString();
+    EXPECT_EQ(toStandardOutput.standardOutput, drawing);
 }
 
 // A full disk stops the run at once, with a message and status 1, though its input never ends.

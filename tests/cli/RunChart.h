@@ -3,10 +3,15 @@
 // The built korvani-chart run as a separate process: what it writes and the status it ends with.
 
 #include <QByteArray>
+#include <QFile>
 #include <QProcess>
 #include <QStringList>
 
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 struct ProcessRun {
     bool crashed = true;
@@ -33,4 +38,29 @@ inline ProcessRun RunChart(const QStringList& arguments) {
     run.standardOutput = process.readAllStandardOutput();
     run.standardError = process.readAllStandardError();
     return run;
+}
+
+// Everything a descriptor opened without waiting (O_NONBLOCK) holds now.
+inline QByteArray ReadAvailable(int descriptor) {
+    QByteArray bytes;
+    char piece[65536];
+    ssize_t read = 0;
+    while ((read = ::read(descriptor, piece, sizeof piece)) > 0) {
+        bytes.append(piece, read);
+    }
+    return bytes;
+}
+
+// Makes a FIFO at `path` and opens its reading end without waiting; the descriptor, or -1.
+inline int MakeFifo(const QString& path) {
+    const QByteArray name = QFile::encodeName(path);
+    return mkfifo(name.constData(), 0600) == 0
+               ? ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)
+               : -1;
+}
+
+// Whether `path` is a FIFO still.
+inline bool IsFifo(const QString& path) {
+    struct stat status = {};
+    return stat(QFile::encodeName(path).constData(), &status) == 0 && S_ISFIFO(status.st_mode);
 }
