@@ -80,9 +80,10 @@ bool ReadChunk(LineReader& reader, qint64& lineNumber, qsizetype rows, InputChun
 class ChunkWorker {
   public:
     // `columns`: the header's count, the batch's nine and any named columns after them.
-    ChunkWorker(OutputFormat format, bool withCharts, RememberedPlaceAnswers places,
-                qsizetype columns)
-        : format_(format), withCharts_(withCharts), places_(std::move(places)), columns_(columns) {}
+    ChunkWorker(OutputFormat format, bool withCharts, const CalculationSettings& settings,
+                RememberedPlaceAnswers places, qsizetype columns)
+        : format_(format), withCharts_(withCharts), settings_(settings), places_(std::move(places)),
+          columns_(columns) {}
 
     void Run(const InputChunk& chunk, OutputChunk& output) {
         output.bytes.resize(0);
@@ -142,7 +143,11 @@ class ChunkWorker {
             return;
         }
         const auto& accepted = std::get<ChartRequest>(request);
-        ComputeChartInto(result_, accepted.input, &accepted.used);
+        if (const auto problem =
+                ComputeChartInto(result_, accepted.input, &accepted.used, settings_)) {
+            Refuse(output, lineNumber, *problem);
+            return;
+        }
         if (format_ == OutputFormat::Csv) {
             AppendChartCsvRow(output.bytes, result_, lineNumber);
         } else {
@@ -152,6 +157,7 @@ class ChunkWorker {
 
     OutputFormat format_;
     bool withCharts_;
+    CalculationSettings settings_;
     RememberedPlaceAnswers places_;
     qsizetype columns_ = batchColumnCount;
     CsvFields fields_;
@@ -162,7 +168,8 @@ class ChunkWorker {
 class ChunkPool {
   public:
     ChunkPool(int threads, OutputFormat format, bool withCharts,
-              const RememberedPlaceAnswers& places, qsizetype columns) {
+              const CalculationSettings& settings, const RememberedPlaceAnswers& places,
+              qsizetype columns) {
         // The threads start with Ctrl+C and SIGTERM blocked, which they inherit, so that a stop
         // signal is handled on the thread that writes the output, between its lines.
         sigset_t stopSignals;
@@ -172,10 +179,10 @@ class ChunkPool {
         sigaddset(&stopSignals, SIGTERM);
         pthread_sigmask(SIG_BLOCK, &stopSignals, &before);
         for (int thread = 0; thread < threads; ++thread) {
-            threads_.emplace_back(
-                [this, format, withCharts, columns, worker = places.ForAnotherThread()]() mutable {
-                    Work(ChunkWorker(format, withCharts, std::move(worker), columns));
-                });
+            threads_.emplace_back([this, format, withCharts, settings, columns,
+                                   worker = places.ForAnotherThread()]() mutable {
+                Work(ChunkWorker(format, withCharts, settings, std::move(worker), columns));
+            });
         }
         pthread_sigmask(SIG_SETMASK, &before, nullptr);
     }
@@ -249,7 +256,8 @@ class ChunkPool {
 } // namespace
 
 BatchSummary RunBatch(QIODevice& input, OutputFormat format, RememberedPlaceAnswers& places,
-                      const BatchWrite& write, int jobs, bool withCharts) {
+                      const BatchWrite& write, int jobs, bool withCharts,
+                      const CalculationSettings& settings) {
     BatchSummary summary;
     LineReader reader(input);
     const auto header = reader.Next();
@@ -293,7 +301,8 @@ BatchSummary RunBatch(QIODevice& input, OutputFormat format, RememberedPlaceAnsw
 
     InputChunk chunk;
     if (jobs == 1) {
-        ChunkWorker worker(format, withCharts, places.ForAnotherThread(), columns->size());
+        ChunkWorker worker(format, withCharts, settings, places.ForAnotherThread(),
+                           columns->size());
         OutputChunk output;
         while (ReadChunk(reader, lineNumber, chunkRows, chunk)) {
             worker.Run(chunk, output);
@@ -302,7 +311,7 @@ BatchSummary RunBatch(QIODevice& input, OutputFormat format, RememberedPlaceAnsw
             }
         }
     } else {
-        ChunkPool pool(jobs, format, withCharts, places, columns->size());
+        ChunkPool pool(jobs, format, withCharts, settings, places, columns->size());
         std::deque<qsizetype> costs; // of the chunks in flight, oldest first
         qsizetype inFlight = 0;
         bool inputEnded = false;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "precise/CalculationSettings.h"
 #include "request/CsvRows.h"
 
 #include <QByteArray>
@@ -35,9 +36,11 @@ using BatchWrite = std::function<bool(const QByteArray&)>;
 // row. With `jobs` above 1, chunks of rows are computed and formatted on that many threads,
 // each with its own remembered answers over the shared place index; the output is the same.
 // What is held at once stays within a fixed bound, whatever `jobs` is. JSON Lines carry each
-// chart's `charts` cells only `withCharts`.
+// chart's `charts` cells only `withCharts`. Every chart is calculated by `settings`; a chart the
+// precise engine cannot calculate is refused on its row.
 BatchSummary RunBatch(QIODevice& input, OutputFormat format, RememberedPlaceAnswers& places,
-                      const BatchWrite& write, int jobs = 1, bool withCharts = false);
+                      const BatchWrite& write, int jobs = 1, bool withCharts = false,
+                      const CalculationSettings& settings = {});
 
 // The processors this process may run on: its CPU affinity, within the CPU limit of its control
 // group (cgroup v2 cpu.max, or v1 cpu.cfs_quota_us and cpu.cfs_period_us). At least 1.

@@ -2,6 +2,7 @@
 
 #include "cli/BirthsCommand.h"
 #include "cli/ChartSvgFile.h"
+#include "precise/PreciseEngine.h"
 
 #include <QBuffer>
 #include <QCommandLineOption>
@@ -36,6 +37,10 @@ struct Options {
     QCommandLineOption secondChart{QStringLiteral("second-chart"), QString(),
                                    QStringLiteral("CHART")};
     QCommandLineOption charts{QStringLiteral("charts"), QString()};
+    QCommandLineOption engine{QStringLiteral("engine"), QString(), QStringLiteral("ENGINE")};
+    QCommandLineOption ayanamsa{QStringLiteral("ayanamsa"), QString(), QStringLiteral("AYANAMSA")};
+    QCommandLineOption nodes{QStringLiteral("nodes"), QString(), QStringLiteral("NODES")};
+    QCommandLineOption drekkana{QStringLiteral("drekkana"), QString(), QStringLiteral("SCHEME")};
     QCommandLineOption listZones{QStringLiteral("list-zones"), QString()};
     QCommandLineOption saved{QStringLiteral("saved"), QString(),
                              QStringLiteral("NAME[@YYYY-MM-DD]")};
@@ -51,16 +56,18 @@ struct Options {
     QCommandLineOption version{QStringLiteral("version"), QString()};
 
     QList<QCommandLineOption> All() const {
-        return {date,         time,    longitude, latitude, zone,         tz,           place,
-                dst,          json,    format,    batch,    jobs,         svg,          chartStyle,
-                secondChart,  charts,  listZones, saved,    exportBirths, importBirths, replace,
-                backupBirths, library, help,      version};
+        return {date,    time,         longitude,   latitude, zone,         tz,
+                place,   dst,          json,        format,   batch,        jobs,
+                svg,     chartStyle,   secondChart, charts,   engine,       ayanamsa,
+                nodes,   drekkana,     listZones,   saved,    exportBirths, importBirths,
+                replace, backupBirths, library,     help,     version};
     }
     // The options that take a value, each given once at most.
     QList<const QCommandLineOption*> Valued() const {
-        return {&date,        &time,   &longitude,    &latitude,     &zone,         &tz,
-                &place,       &format, &batch,        &jobs,         &svg,          &chartStyle,
-                &secondChart, &saved,  &exportBirths, &importBirths, &backupBirths, &library};
+        return {&date,         &time,         &longitude,    &latitude, &zone,     &tz,
+                &place,        &format,       &batch,        &jobs,     &svg,      &chartStyle,
+                &secondChart,  &engine,       &ayanamsa,     &nodes,    &drekkana, &saved,
+                &exportBirths, &importBirths, &backupBirths, &library};
     }
 };
 
@@ -127,6 +134,30 @@ std::variant<ChartKind, Refusal> ReadSecondChart(const QCommandLineParser& parse
         return ChartKind::Navamsa;
     }
     return Refusal{QStringLiteral("--second-chart: expected d3 or d9 (got %1)").arg(Quoted(value))};
+}
+
+// The calculation the options ask for: the 1.20 rules unless they say otherwise.
+std::variant<CalculationSettings, Refusal> ReadCalculationSettings(const QCommandLineParser& parser,
+                                                                   const Options& options) {
+    std::array<std::string, 4> values; // what `asked` views
+    CalculationOptions asked;
+    const auto read = [&](const QCommandLineOption& option, std::size_t slot) {
+        std::optional<std::string_view> value;
+        if (parser.isSet(option)) {
+            values[slot] = parser.value(option).toStdString();
+            value = values[slot];
+        }
+        return value;
+    };
+    asked.engine = read(options.engine, 0);
+    asked.ayanamsa = read(options.ayanamsa, 1);
+    asked.nodes = read(options.nodes, 2);
+    asked.drekkana = read(options.drekkana, 3);
+    auto settings = SettingsFromOptions(asked);
+    if (const auto* refusal = std::get_if<std::string>(&settings)) {
+        return Refusal{Shown(QString::fromStdString(*refusal), 160)};
+    }
+    return std::get<CalculationSettings>(settings);
 }
 
 // The drawing options that do not fit the output asked for; nothing when they fit.
@@ -408,6 +439,10 @@ ParsedCommand ParseCommandLine(const QStringList& arguments, RememberedPlaceAnsw
         }
         saved = std::get<SavedChartRequest>(*births);
     }
+    const auto settings = ReadCalculationSettings(parser, options);
+    if (const auto* refusal = std::get_if<Refusal>(&settings)) {
+        return *refusal;
+    }
     if (parser.isSet(options.batch)) {
         if (saved) {
             return Refusal{QStringLiteral("--batch takes the birth data from its columns, not from "
@@ -432,7 +467,7 @@ ParsedCommand ParseCommandLine(const QStringList& arguments, RememberedPlaceAnsw
             return *refusal;
         }
         return BatchRequest{parser.value(options.batch), std::get<OutputFormat>(format), jobs,
-                            parser.isSet(options.charts)};
+                            parser.isSet(options.charts), std::get<CalculationSettings>(settings)};
     }
 
     // The birth data first: from the library for --saved, otherwise from the options.
@@ -479,6 +514,7 @@ ParsedCommand ParseCommandLine(const QStringList& arguments, RememberedPlaceAnsw
         return *refusal;
     }
     single.format = std::get<OutputFormat>(format);
+    single.settings = std::get<CalculationSettings>(settings);
     if (parser.isSet(options.svg)) {
         single.svgPath = parser.value(options.svg);
         single.chartStyle = std::get<ChartStyle>(style);
@@ -501,6 +537,29 @@ QString InputReadProblem(const QString& path, qint64 linesRead, const QString& r
         .arg(path == u"-" ? QStringLiteral("standard input") : Quoted(Shown(path, 160)),
              linesRead > 0 ? QStringLiteral(" after line %1").arg(linesRead) : QString(), reason);
 }
+
+namespace {
+
+// Why the precise engine a chart or batch asks for cannot run here (the package to install), or
+// nothing.
+std::optional<QString> MissingEngine(const ParsedCommand& command) {
+    const CalculationSettings* settings = nullptr;
+    if (const auto* single = std::get_if<SingleChartRequest>(&command)) {
+        settings = &single->settings;
+    } else if (const auto* batch = std::get_if<BatchRequest>(&command)) {
+        settings = &batch->settings;
+    }
+    if (settings == nullptr || settings->engine != Engine::Precise) {
+        return std::nullopt;
+    }
+    const PreciseAvailability precise = PreciseEngineAvailability();
+    if (precise.available) {
+        return std::nullopt;
+    }
+    return QStringLiteral("--engine precise: %1").arg(QString::fromStdString(precise.missing));
+}
+
+} // namespace
 
 CommandOutput RunCommand(const QStringList& arguments, const CommandEnvironment& environment) {
     RememberedPlaceAnswers places(environment.places);
@@ -527,8 +586,16 @@ CommandOutput RunCommand(const QStringList& arguments, const CommandEnvironment&
         output.standardOutput = help->text.toUtf8();
     } else if (std::holds_alternative<ListZonesRequest>(command)) {
         output.standardOutput = FormatZoneList().toUtf8();
+    } else if (const auto missing = MissingEngine(command)) {
+        refuse(*missing, failureExitStatus);
+        return output;
     } else if (const auto* single = std::get_if<SingleChartRequest>(&command)) {
-        const ChartResult result = ComputeChart(single->chart.input, &single->chart.used);
+        ChartResult result;
+        if (const auto problem = ComputeChartInto(result, single->chart.input, &single->chart.used,
+                                                  single->settings)) {
+            refuse(*problem, failureExitStatus);
+            return output;
+        }
         // The drawing first: when it cannot be written, nothing else is, and the command fails.
         // "-" makes the drawing the whole of standard output.
         const bool svgToStandardOutput = single->svgPath == QStringLiteral("-");
@@ -588,9 +655,10 @@ CommandOutput RunCommand(const QStringList& arguments, const CommandEnvironment&
                 output.standardOutput += piece;
                 return true;
             });
-        const BatchSummary summary = RunBatch(
-            *input, batch.format, places, write,
-            batch.jobs.value_or(std::min(UsableProcessorCount(), mostJobs)), batch.withCharts);
+        const BatchSummary summary =
+            RunBatch(*input, batch.format, places, write,
+                     batch.jobs.value_or(std::min(UsableProcessorCount(), mostJobs)),
+                     batch.withCharts, batch.settings);
         if (summary.writeFailed) {
             refuse(QStringLiteral("the output could not be written"), failureExitStatus);
         } else if (summary.readError) {

@@ -2,6 +2,7 @@
 
 #include "charts/ChartGeometry.h"
 #include "cli/BatchRun.h"
+#include "precise/CalculationSettings.h"
 #include "request/ChartRequest.h"
 
 #include <QByteArray>
@@ -31,6 +32,7 @@ struct SingleChartRequest {
     std::optional<QString> svgPath;
     ChartStyle chartStyle = ChartStyle::SouthIndian;
     ChartKind secondChart = ChartKind::Decanate;
+    CalculationSettings settings; // --engine, --ayanamsa, --nodes, --drekkana
 };
 
 // Charts from CSV rows; "-" reads standard input.
@@ -39,6 +41,7 @@ struct BatchRequest {
     OutputFormat format = OutputFormat::Json;
     std::optional<int> jobs; // threads; nothing for one per usable processor
     bool withCharts = false; // JSON Lines carry each chart's `charts` cells
+    CalculationSettings settings;
 };
 
 // The chart of a birth saved in the library of births (--saved): `single` without its `chart`,

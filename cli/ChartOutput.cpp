@@ -1,11 +1,11 @@
 #include "cli/ChartOutput.h"
 
-#include "astro/ChartCalculation.h"
 #include "astro/PositionText.h"
 #include "astro/Retrograde.h"
 #include "chart/TimeZones.h"
 #include "charts/ChartCells.h"
 #include "places/BirthTime.h"
+#include "precise/PreciseEngine.h"
 #include "request/CsvRows.h"
 
 #include <QList>
@@ -148,6 +148,28 @@ void WriteInputJson(Writer& writer, const ChartResult& result) {
     writer.EndObject();
 }
 
+// What the chart was calculated with: the engine, the nodes and the drekkana scheme as the
+// command's options spell them, the ayanamsa's name and value, and the line that names them all.
+template <typename Writer>
+void WriteSettingsJson(Writer& writer, const ChartResult& result) {
+    const CalculationSettings& settings = result.settings;
+    writer.StartObject();
+    JsonKey(writer, "engine");
+    JsonString(writer, EngineKey(settings.engine));
+    JsonKey(writer, "ayanamsa");
+    JsonString(writer, settings.engine == Engine::Precise ? AyanamsaName(settings.ayanamsa)
+                                                          : rulesAyanamsaName);
+    JsonKey(writer, "ayanamsaDegrees");
+    JsonNumber(writer, result.ayanamsaDegrees);
+    JsonKey(writer, "nodes");
+    JsonString(writer, NodesKey(settings.nodes));
+    JsonKey(writer, "drekkana");
+    JsonString(writer, DrekkanaSchemeKey(settings.drekkana));
+    JsonKey(writer, "summary");
+    JsonString(writer, SettingsSummary(settings, result.ayanamsaDegrees));
+    writer.EndObject();
+}
+
 // The decanate of each of the 36 places, and one with every field empty for a text that names
 // no sign (never made by the calculation): looked up, not assigned afresh for every chart.
 const DecanateResult& DecanateOf(const std::string& positionText) {
@@ -193,14 +215,15 @@ void WriteDecanateFields(Writer& writer, const DecanateResult& decanate, bool de
 // full names of the entries standing there as the drawn charts hold them, and the names of those
 // among them that are retrograde.
 template <typename Writer>
-void WriteChartsJson(Writer& writer, const ChartState& chart, const RetrogradeFlags& retrograde) {
+void WriteChartsJson(Writer& writer, const ChartState& chart, const RetrogradeFlags& retrograde,
+                     DrekkanaScheme drekkana) {
     writer.StartObject();
     constexpr std::pair<ChartKind, const char*> kinds[] = {{ChartKind::Birth, "birth"},
                                                            {ChartKind::Decanate, "decanate"},
                                                            {ChartKind::Navamsa, "navamsa"}};
     for (const auto& [kind, key] : kinds) {
         JsonKey(writer, key);
-        const ChartContents contents = ComputeChartContents(chart, kind, retrograde);
+        const ChartContents contents = ComputeChartContents(chart, kind, retrograde, drekkana);
         writer.StartArray();
         for (std::size_t sign = 0; sign < contents.cells.size(); ++sign) {
             writer.StartObject();
@@ -238,6 +261,8 @@ void WriteChartJson(Writer& writer, const ChartResult& result, qint64 line, bool
     }
     JsonKey(writer, "input");
     WriteInputJson(writer, result);
+    JsonKey(writer, "settings");
+    WriteSettingsJson(writer, result);
     JsonKey(writer, "bodies");
     writer.StartArray();
     for (int body = 0; body < positionCount; ++body) {
@@ -291,7 +316,7 @@ void WriteChartJson(Writer& writer, const ChartResult& result, qint64 line, bool
     writer.EndArray();
     if (withCharts) {
         JsonKey(writer, "charts");
-        WriteChartsJson(writer, chart, retrograde);
+        WriteChartsJson(writer, chart, retrograde, result.settings.drekkana);
     }
     writer.EndObject();
 }
@@ -333,7 +358,9 @@ QStringList BodyRow(const ChartResult& result, int body) {
 
 } // namespace
 
-void ComputeChartInto(ChartResult& result, const ChartInput& input, const UsedInput* used) {
+std::optional<QString> ComputeChartInto(ChartResult& result, const ChartInput& input,
+                                        const UsedInput* used,
+                                        const CalculationSettings& settings) {
     result.input = input;
     if (used != nullptr) {
         result.used = *used;
@@ -348,13 +375,22 @@ void ComputeChartInto(ChartResult& result, const ChartInput& input, const UsedIn
     }
     result.chart = ChartState{};
     LoadChartInput(result.chart, input);
-    CalculateChart(result.chart, &result.longitudes);
+    result.settings = settings;
+    if (auto problem = CalculateChartWith(result.chart, settings, &result.longitudes,
+                                          result.ayanamsaDegrees)) {
+        return QString::fromStdString(*problem);
+    }
+    return std::nullopt;
 }
 
 ChartResult ComputeChart(const ChartInput& input, const UsedInput* used) {
     ChartResult result;
     ComputeChartInto(result, input, used);
     return result;
+}
+
+QString CalculationLine(const ChartResult& result) {
+    return QString::fromStdString(SettingsSummary(result.settings, result.ayanamsaDegrees));
 }
 
 QString FormatUsedInput(const ChartResult& result) {
@@ -399,8 +435,9 @@ QString FormatChartTable(const ChartResult& result) {
         rule.append(QString(width, u'-'));
     }
 
-    QString table =
-        FormatUsedInput(result) + u'\n' + TableLine(header, widths) + TableLine(rule, widths);
+    QString table = FormatUsedInput(result) + QStringLiteral("Calculation: ") +
+                    CalculationLine(result) + QStringLiteral("\n\n") + TableLine(header, widths) +
+                    TableLine(rule, widths);
     for (const QStringList& row : rows) {
         table += TableLine(row, widths);
     }

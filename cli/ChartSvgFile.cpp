@@ -16,7 +16,8 @@
 QString ChartDrawingTitle(const ChartResult& result) {
     const std::string place = result.used.place ? result.used.place->name.toStdString() : "";
     return QString::fromStdString(
-        BirthCaption(result.chart, result.used.name.toStdString(), place));
+               BirthCaption(result.chart, result.used.name.toStdString(), place)) +
+           QStringLiteral(" \u00B7 ") + CalculationLine(result);
 }
 
 namespace {
@@ -39,9 +40,10 @@ QStringList ModuleCandidates() {
 std::optional<QString> WriteChartSvg(QIODevice& output, const ChartResult& result, ChartStyle style,
                                      ChartKind second) {
     const RetrogradeFlags retrograde = RetrogradeBodies(result.chart);
-    const ChartSvgJob job{&output, ComputeChartContents(result.chart, ChartKind::Birth, retrograde),
-                          ComputeChartContents(result.chart, second, retrograde), style,
-                          ChartDrawingTitle(result)};
+    const ChartSvgJob job{
+        &output, ComputeChartContents(result.chart, ChartKind::Birth, retrograde),
+        ComputeChartContents(result.chart, second, retrograde, result.settings.drekkana), style,
+        ChartDrawingTitle(result)};
     QString loadProblem;
     for (const QString& candidate : ModuleCandidates()) {
         if (!QFileInfo::exists(candidate)) {

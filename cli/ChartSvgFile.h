@@ -10,8 +10,9 @@
 #include <optional>
 
 // The chart's caption for its drawing (BirthCaption): the person, the date and time, the place's
-// name when it came from the place list, the coordinates and the zone's offset, e.g. "Ravi, 15
-// August 1990 10:30, Pune, 18°31′N 73°51′E, +5:30".
+// name when it came from the place list, the coordinates and the zone's offset, then the
+// calculation's line, e.g. "Ravi, 15 August 1990 10:30, Pune, 18°31′N 73°51′E, +5:30 · Korvani
+// 1.20 rules".
 QString ChartDrawingTitle(const ChartResult& result);
 
 // What the drawing module draws: the birth chart and a second one side by side into one SVG file.
@@ -33,9 +34,9 @@ using WriteChartSvgJobFunction = bool (*)(const ChartSvgJob& job, QString& probl
 inline constexpr const char* writeChartSvgJobSymbol = "KorvaniWriteChartSvgJob";
 
 // Writes the birth chart and `second` (ChartKind::Decanate or ChartKind::Navamsa) of `result`
-// side by side as SVG to `output` (open for writing), in `style`, black on white in DejaVu Sans,
-// with the caption, through the drawing module. The reason, when the module could not be loaded
-// or the drawing could not be written.
+// (its decanate chart cast by the result's drekkana scheme) side by side as SVG to `output` (open
+// for writing), in `style`, black on white in DejaVu Sans, with the caption, through the drawing
+// module. The reason, when the module could not be loaded or the drawing could not be written.
 std::optional<QString> WriteChartSvg(QIODevice& output, const ChartResult& result, ChartStyle style,
                                      ChartKind second = ChartKind::Decanate);
 
