@@ -26,11 +26,12 @@ QStringList Columns(const QString& line) {
 
 TEST(FormatChartTable, BodiesWithTheirDecanatesThenTheFourPoints) {
     const QStringList withUsedInput = Lines(FormatChartTable(ComputeChart(Greenwich2000())));
-    ASSERT_EQ(withUsedInput.size(), 2 + 2 + 10 + 1 + 4)
+    ASSERT_EQ(withUsedInput.size(), 3 + 2 + 10 + 1 + 4)
         << FormatChartTable(ComputeChart(Greenwich2000())).toStdString();
     EXPECT_EQ(withUsedInput[0] + u'\n', FormatUsedInput(ComputeChart(Greenwich2000())));
-    EXPECT_EQ(withUsedInput[1], QString());
-    const QStringList lines = withUsedInput.mid(2);
+    EXPECT_EQ(withUsedInput[1], QStringLiteral("Calculation: Korvani 1.20 rules"));
+    EXPECT_EQ(withUsedInput[2], QString());
+    const QStringList lines = withUsedInput.mid(3);
     EXPECT_EQ(Columns(lines[0]),
               QStringList({"Body", "Position", "Decanate", "Decanate sign", "Ruling planet",
                            "Ruling element", "Constellation", "Keyword", "Tree zodiac"}));
@@ -74,7 +75,18 @@ TEST(FormatChartJson, ParsesBackWithEveryKey) {
     EXPECT_EQ(object.keys(),
               QStringList({"ascendantText", "bodies", "chartSiderealCorrection", "charts",
                            "decanates", "input", "midheavenText", "moonPositionText",
-                           "positionText", "zoneCorrectionHours", "zoneCorrectionMinutes"}));
+                           "positionText", "settings", "zoneCorrectionHours",
+                           "zoneCorrectionMinutes"}));
+    // The 1.20 rules by default, their ayanamsa the negative of the sidereal correction.
+    const QJsonObject settings = object["settings"].toObject();
+    EXPECT_EQ(settings.keys(), QStringList({"ayanamsa", "ayanamsaDegrees", "drekkana", "engine",
+                                            "nodes", "summary"}));
+    EXPECT_EQ(settings["engine"].toString(), "1.20");
+    EXPECT_EQ(settings["ayanamsa"].toString(), "Korvani 1.20 (Lahiri-type)");
+    EXPECT_EQ(settings["ayanamsaDegrees"].toDouble(), -result.chart.chartSiderealCorrection);
+    EXPECT_EQ(settings["nodes"].toString(), "rule");
+    EXPECT_EQ(settings["drekkana"].toString(), "parashara");
+    EXPECT_EQ(settings["summary"].toString(), "Korvani 1.20 rules");
 
     const QJsonArray positions = object["positionText"].toArray();
     ASSERT_EQ(positions.size(), 14);

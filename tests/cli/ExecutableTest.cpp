@@ -231,16 +231,17 @@ TEST(Executable, DefaultTable) {
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.standardError, QByteArray());
     const QList<QByteArray> lines = run.standardOutput.split('\n');
-    ASSERT_EQ(lines.size(), 20) << run.standardOutput.toStdString();
+    ASSERT_EQ(lines.size(), 21) << run.standardOutput.toStdString();
     EXPECT_EQ(lines[0], "Used: KORVANI CHART; 2000-01-01 12:00; 000:00W 51:30N; zone Greenwich "
                         "Mean Time,GMT,0.0 (list), offset +0:00; daylight saving: no; place: none");
-    EXPECT_TRUE(lines[2].startsWith("Body     Position   Decanate")) << lines[2].toStdString();
-    EXPECT_TRUE(lines[4].startsWith("Sun      16 Sag 31  Second Decanate  Aries"))
-        << lines[4].toStdString();
-    EXPECT_TRUE(lines[5].startsWith("Moon     19 Lib 27  Second Decanate  Aquarius"))
+    EXPECT_EQ(lines[1], "Calculation: Korvani 1.20 rules");
+    EXPECT_TRUE(lines[3].startsWith("Body     Position   Decanate")) << lines[3].toStdString();
+    EXPECT_TRUE(lines[5].startsWith("Sun      16 Sag 31  Second Decanate  Aries"))
         << lines[5].toStdString();
-    EXPECT_EQ(lines[15], "Ascendant  00 Ari 26");
-    EXPECT_EQ(lines[16], "Midheaven  15 Sag 45");
+    EXPECT_TRUE(lines[6].startsWith("Moon     19 Lib 27  Second Decanate  Aquarius"))
+        << lines[6].toStdString();
+    EXPECT_EQ(lines[16], "Ascendant  00 Ari 26");
+    EXPECT_EQ(lines[17], "Midheaven  15 Sag 45");
 }
 
 TEST(Executable, SecondsChangeNothing) {
