@@ -211,13 +211,15 @@ struct SvgRun {
     int crowdedAtLeast;      // the most entries in one cell of the birth chart, at least
     const char* second;      // --second-chart: d3 or d9
     const char* captionDate; // the date and time as the caption writes them
+    const char* drekkana = "parashara";
+    const char* calculation = "Korvani 1.20 rules"; // as the caption names it
 };
 
 class ChartSvgFileTest : public ::testing::TestWithParam<SvgRun> {};
 
 // The command's SVG, read back: every label in its cell (the second chart the decanate chart or
 // the Navamsa as asked), the ascendant's mark in its cell, and over each chart the one caption
-// with the person, the date and time, the coordinates and the zone's offset.
+// with the person, the date and time, the coordinates, the zone's offset and the calculation.
 TEST_P(ChartSvgFileTest, LabelsStandInTheirCells) {
     const SvgRun& c = GetParam();
     QTemporaryDir directory;
@@ -226,7 +228,7 @@ TEST_P(ChartSvgFileTest, LabelsStandInTheirCells) {
     const QStringList arguments = ChartArguments(c.date, c.time);
     const ProcessRun run =
         RunChart(arguments + QStringList{"--svg", path, "--chart-style", c.style, "--second-chart",
-                                         c.second, "--format", "csv"});
+                                         c.second, "--format", "csv", "--drekkana", c.drekkana});
     ASSERT_EQ(run.exitCode, 0) << run.standardError.toStdString();
     EXPECT_TRUE(run.standardOutput.startsWith("line,error,name")) << "the chart is still written";
     QFile file(path);
@@ -245,15 +247,17 @@ TEST_P(ChartSvgFileTest, LabelsStandInTheirCells) {
         std::string(c.style) == "north" ? ChartStyle::NorthIndian : ChartStyle::SouthIndian;
     const ChartKind second =
         std::string(c.second) == "d9" ? ChartKind::Navamsa : ChartKind::Decanate;
+    const DrekkanaScheme scheme = *DrekkanaSchemeOfKey(c.drekkana);
     ExpectLabelsInCells(
-        svg, style, {SignsOf(birth), SignsOf(ComputeChartContents(result.chart, second))}, c.name);
+        svg, style,
+        {SignsOf(birth), SignsOf(ComputeChartContents(result.chart, second, {}, scheme))}, c.name);
     QStringList texts;
     for (const SvgText& text : svg.texts) {
         texts << text.text;
     }
     const QString caption =
-        QStringLiteral("KORVANI CHART, %1, 28\u00B039\u2032N 77\u00B013\u2032E, +5:30")
-            .arg(QString::fromUtf8(c.captionDate));
+        QStringLiteral("KORVANI CHART, %1, 28\u00B039\u2032N 77\u00B013\u2032E, +5:30 \u00B7 %2")
+            .arg(QString::fromUtf8(c.captionDate), QString::fromUtf8(c.calculation));
     EXPECT_EQ(texts.join(' ').count(caption), 2) << texts.join(' ').toStdString();
 }
 
@@ -266,7 +270,10 @@ INSTANTIATE_TEST_SUITE_P(
         SvgRun{"southCrowded", "south", "1962-02-05", "06:00", 8, "d3", "5 February 1962 06:00"},
         SvgRun{"northCrowded", "north", "1962-02-05", "06:00", 8, "d3", "5 February 1962 06:00"},
         SvgRun{"southNavamsa", "south", "1962-02-05", "06:00", 8, "d9", "5 February 1962 06:00"},
-        SvgRun{"northNavamsa", "north", "1990-08-15", "10:30", 1, "d9", "15 August 1990 10:30"}),
+        SvgRun{"northNavamsa", "north", "1990-08-15", "10:30", 1, "d9", "15 August 1990 10:30"},
+        // The decanate chart cast by the scheme asked for, and the caption naming it.
+        SvgRun{"southSomanatha", "south", "1962-02-05", "06:00", 8, "d3", "5 February 1962 06:00",
+               "somanatha", "Korvani 1.20 rules, Somanātha drekkana"}),
     [](const ::testing::TestParamInfo<SvgRun>& info) { return info.param.name; });
 
 } // namespace

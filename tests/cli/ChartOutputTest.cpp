@@ -72,11 +72,10 @@ TEST(FormatChartJson, ParsesBackWithEveryKey) {
     ASSERT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
     ASSERT_TRUE(document.isObject());
     const QJsonObject object = document.object();
-    EXPECT_EQ(object.keys(),
-              QStringList({"ascendantText", "bodies", "chartSiderealCorrection", "charts",
-                           "decanates", "input", "midheavenText", "moonPositionText",
-                           "positionText", "settings", "zoneCorrectionHours",
-                           "zoneCorrectionMinutes"}));
+    EXPECT_EQ(object.keys(), QStringList({"ascendantText", "bodies", "chartSiderealCorrection",
+                                          "charts", "decanates", "input", "midheavenText",
+                                          "moonPositionText", "positionText", "settings",
+                                          "zoneCorrectionHours", "zoneCorrectionMinutes"}));
     // The 1.20 rules by default, their ayanamsa the negative of the sidereal correction.
     const QJsonObject settings = object["settings"].toObject();
     EXPECT_EQ(settings.keys(), QStringList({"ayanamsa", "ayanamsaDegrees", "drekkana", "engine",
