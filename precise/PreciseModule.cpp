@@ -52,11 +52,23 @@ KorvaniPreciseChart(const PreciseRequest& request, PreciseResult& result) {
     }
     const int32 flags = SEFLG_SWIEPH | (request.sidereal ? SEFLG_SIDEREAL : 0);
     char message[AS_MAXCH] = {};
+    // An instant in terrestrial time is taken as the library's ephemeris time; the angles and the
+    // ayanamsa take universal time, the library's delta T before it.
+    const bool terrestrial = request.julianDayTt != 0.0;
+    const double julianDayUt =
+        terrestrial
+            ? request.julianDayTt - swe_deltat_ex(request.julianDayTt, SEFLG_SWIEPH, message)
+            : request.julianDayUt;
+    const auto calculate = [&](int32 body, int32 bodyFlags, double* position) {
+        return terrestrial ? swe_calc(request.julianDayTt, body, bodyFlags, position, message)
+                           : swe_calc_ut(julianDayUt, body, bodyFlags, position, message);
+    };
+    const int32 bodyFlags = flags | (request.equatorial ? SEFLG_EQUATORIAL : 0);
     const int32 bodies[] = {SE_SUN,     SE_MOON,   SE_MERCURY, SE_VENUS,   SE_MARS,
                             SE_JUPITER, SE_SATURN, SE_URANUS,  SE_NEPTUNE, SE_PLUTO};
     for (int i = 0; i < 10; ++i) {
         double position[6];
-        const int32 got = swe_calc_ut(request.julianDayUt, bodies[i], flags, position, message);
+        const int32 got = calculate(bodies[i], bodyFlags, position);
         // Without the files the library falls back to its analytical ephemeris; that is not
         // the precise engine.
         if (got < 0 || (got & SEFLG_SWIEPH) == 0) {
@@ -64,10 +76,10 @@ KorvaniPreciseChart(const PreciseRequest& request, PreciseResult& result) {
             return false;
         }
         result.longitudesDegrees[static_cast<std::size_t>(i)] = position[0];
+        result.latitudesDegrees[static_cast<std::size_t>(i)] = position[1];
     }
     double node[6];
-    if (swe_calc_ut(request.julianDayUt, request.trueNode ? SE_TRUE_NODE : SE_MEAN_NODE, flags,
-                    node, message) < 0) {
+    if (calculate(request.trueNode ? SE_TRUE_NODE : SE_MEAN_NODE, flags, node) < 0) {
         SetProblem(result, "the node could not be computed", message);
         return false;
     }
@@ -76,7 +88,7 @@ KorvaniPreciseChart(const PreciseRequest& request, PreciseResult& result) {
     // Equal houses: the Ascendant and the Midheaven at every latitude, the polar circles too.
     double cusps[13];
     double angles[10];
-    if (swe_houses_ex(request.julianDayUt, request.sidereal ? SEFLG_SIDEREAL : 0,
+    if (swe_houses_ex(julianDayUt, request.sidereal ? SEFLG_SIDEREAL : 0,
                       request.latitudeNorthDegrees, request.longitudeEastDegrees, 'E', cusps,
                       angles) < 0) {
         SetProblem(result, "the Ascendant could not be computed", "");
@@ -88,14 +100,13 @@ KorvaniPreciseChart(const PreciseRequest& request, PreciseResult& result) {
     result.ayanamsaDegrees = 0.0;
     if (request.sidereal) {
         double ayanamsa = 0.0;
-        if (swe_get_ayanamsa_ex_ut(request.julianDayUt, SEFLG_SWIEPH, &ayanamsa, message) < 0) {
+        if (swe_get_ayanamsa_ex_ut(julianDayUt, SEFLG_SWIEPH, &ayanamsa, message) < 0) {
             SetProblem(result, "the ayanamsa could not be computed", message);
             return false;
         }
         result.ayanamsaDegrees = ayanamsa;
-        if (request.meanAyanamsa &&
-            swe_get_ayanamsa_ex_ut(request.julianDayUt, SEFLG_SWIEPH | SEFLG_NONUT, &ayanamsa,
-                                   message) < 0) {
+        if (request.meanAyanamsa && swe_get_ayanamsa_ex_ut(julianDayUt, SEFLG_SWIEPH | SEFLG_NONUT,
+                                                           &ayanamsa, message) < 0) {
             SetProblem(result, "the ayanamsa could not be computed", message);
             return false;
         }

@@ -15,17 +15,21 @@ inline constexpr int preciseNode = 12;
 
 struct PreciseRequest {
     double julianDayUt = 0.0;          // the instant, Julian day in universal time
+    double julianDayTt = 0.0;          // when not 0, the instant in terrestrial time instead
     double latitudeNorthDegrees = 0.0; // -90..90, for the Ascendant and the Midheaven
     double longitudeEastDegrees = 0.0; // -180..180
     int siderealMode = 1;              // the library's SE_SIDM_ number of the ayanamsa
     bool sidereal = true;              // false: tropical apparent longitudes of date
     bool trueNode = false;             // false: the mean node
     bool meanAyanamsa = false;         // also the ayanamsa without nutation
-    const char* ephemerisFolder = "";  // the folder of the .se1 files
+    bool equatorial = false;          // Sun to Pluto as right ascension and declination of the true
+                                      // equator and equinox of date in place of ecliptic places
+    const char* ephemerisFolder = ""; // the folder of the .se1 files
 };
 
 struct PreciseResult {
     std::array<double, preciseLongitudeCount> longitudesDegrees{}; // [0, 360)
+    std::array<double, 10> latitudesDegrees{}; // Sun to Pluto: ecliptic latitude or declination
     double ayanamsaDegrees = 0.0;     // the ayanamsa at the instant, as taken off the positions
     double meanAyanamsaDegrees = 0.0; // the same without nutation
     char problem[256] = {};           // why the chart failed, when it did
