@@ -23,7 +23,8 @@ QByteArray BatchRows(int count) {
     return csv;
 }
 
-void RunBatchOnce(benchmark::State& state, OutputFormat format) {
+void RunBatchOnce(benchmark::State& state, OutputFormat format,
+                  const CalculationSettings& settings = {}) {
     const int rows = static_cast<int>(state.range(0));
     const QByteArray csv = BatchRows(rows);
     RememberedPlaceAnswers places(nullptr);
@@ -32,11 +33,13 @@ void RunBatchOnce(benchmark::State& state, OutputFormat format) {
         QBuffer input;
         input.setData(csv);
         input.open(QIODevice::ReadOnly);
-        const BatchSummary summary =
-            RunBatch(input, format, places, [&bytes](const QByteArray& piece) {
+        const BatchSummary summary = RunBatch(
+            input, format, places,
+            [&bytes](const QByteArray& piece) {
                 bytes += piece.size();
                 return true;
-            });
+            },
+            1, false, settings);
         benchmark::DoNotOptimize(summary);
     }
     state.SetItemsProcessed(state.iterations() * rows);
@@ -51,6 +54,13 @@ void BM_BatchCsv(benchmark::State& state) {
 }
 BENCHMARK(BM_BatchJsonLines)->Arg(1000000)->Unit(benchmark::kSecond)->Iterations(1);
 BENCHMARK(BM_BatchCsv)->Arg(1000000)->Unit(benchmark::kSecond)->Iterations(1);
+
+// The same JSON Lines by the precise engine (--engine precise), on one thread.
+void BM_BatchJsonLinesPrecise(benchmark::State& state) {
+    RunBatchOnce(state, OutputFormat::Json,
+                 SettingsForEngine(Engine::Precise, DrekkanaScheme::Parashara));
+}
+BENCHMARK(BM_BatchJsonLinesPrecise)->Arg(100000)->Unit(benchmark::kSecond)->Iterations(1);
 
 void BM_PlaceQuery(benchmark::State& state) {
     const std::unique_ptr<PlaceSource> source = SystemPlaceSource();
