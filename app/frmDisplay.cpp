@@ -290,7 +290,7 @@ QWidget* frmDisplay::createBodyTab(int body) {
     }
     // One quiet line: the body's drekkana sign under every scheme, the chosen one marked.
     tab.drekkana = MakePlainLabel(frame, arrayName("lblDrekkana", body), QString());
-    tab.drekkana->setEnabled(false);
+    ShowAsQuiet(tab.drekkana);
     // Not wrapped: a wrapped label measures taller than its one line, and the page sizes that
     // later result windows take from the first would then differ from its own.
     grid->addWidget(tab.drekkana, row++, 0, 1, 3);

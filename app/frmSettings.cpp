@@ -66,7 +66,7 @@ frmSettings::frmSettings(const CalculationSettings& settings, const QString& pre
         layout->addWidget(label);
         layout->addWidget(list);
         auto* explanation = MakeWrappedLabel(this, lineName, line);
-        explanation->setEnabled(false); // a quiet line
+        ShowAsQuiet(explanation); // a quiet line that still reads
         layout->addWidget(explanation);
     };
     addChoice("&Engine:", cboEngine_, "lblEngine",

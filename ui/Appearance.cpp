@@ -20,7 +20,7 @@ namespace {
 // palette it brings, and the last one leaves the settled colour.
 class InkFollower : public QObject {
   public:
-    enum class Ink { Link, Symbol, Outline };
+    enum class Ink { Link, Symbol, Outline, Quiet };
 
     InkFollower(QLabel* label, Ink ink) : QObject(label), label_(label), ink_(ink) {
         label->installEventFilter(this);
@@ -41,6 +41,10 @@ class InkFollower : public QObject {
     void apply(const QPalette& around) {
         if (ink_ == Ink::Link) {
             applyLinkColour(around);
+            return;
+        }
+        if (ink_ == Ink::Quiet) {
+            applyQuietColour(around);
             return;
         }
         const QPixmap shown = label_->pixmap();
@@ -88,6 +92,23 @@ class InkFollower : public QObject {
         if (label_->palette().color(QPalette::Link) != ink) {
             QPalette own = label_->palette();
             own.setColor(QPalette::Link, ink);
+            label_->setPalette(own);
+        }
+    }
+
+    // The grey of disabled text, laid on the window, or where that is too faint the nearest
+    // colour towards the text colour that reads.
+    void applyQuietColour(const QPalette& around) {
+        const QColor window = around.color(QPalette::Window);
+        QColor grey = around.color(QPalette::Disabled, QPalette::WindowText);
+        const qreal opacity = grey.alphaF();
+        grey = QColor::fromRgbF(grey.redF() * opacity + window.redF() * (1 - opacity),
+                                grey.greenF() * opacity + window.greenF() * (1 - opacity),
+                                grey.blueF() * opacity + window.blueF() * (1 - opacity));
+        const QColor ink = ReadableInk(grey, window, around.color(QPalette::WindowText));
+        if (label_->palette().color(QPalette::WindowText) != ink) {
+            QPalette own = label_->palette();
+            own.setColor(QPalette::WindowText, ink);
             label_->setPalette(own);
         }
     }
@@ -214,6 +235,10 @@ void ShowInTextColour(QLabel* label, const QPixmap& picture) {
 
 void ShowAsLink(QLabel* label) {
     Follow(label, InkFollower::Ink::Link);
+}
+
+void ShowAsQuiet(QLabel* label) {
+    Follow(label, InkFollower::Ink::Quiet);
 }
 
 QLabel* MakeWrappedLabel(QWidget* parent, const char* name, const QString& text) {

@@ -39,6 +39,11 @@ void ShowInTextColour(QLabel* label, const QPixmap& picture);
 // It follows later changes of the palette.
 void ShowAsLink(QLabel* label);
 
+// Gives a label the quiet grey of disabled text while it stays enabled, or where that grey is
+// too faint against the window, the nearest colour towards the text colour that reads. It follows
+// later changes of the palette.
+void ShowAsQuiet(QLabel* label);
+
 // A word-wrapped label with its control name.
 QLabel* MakeWrappedLabel(QWidget* parent, const char* name, const QString& text);
 

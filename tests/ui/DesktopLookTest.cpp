@@ -140,4 +140,33 @@ TEST(ThemeChange, LinksAndSymbolsFollowThePalette) {
     QApplication::setPalette(saved);
 }
 
+// Catches a quiet line left disabled or in a grey that does not read: it stays enabled, in a
+// colour quieter than the text that still reaches 4.5:1 on the window, in a light and in a dark
+// theme whose disabled grey is too faint (Fusion's light one stands at 1.6:1).
+TEST(ThemeChange, QuietLinesReadInEveryTheme) {
+    const QPalette saved = QApplication::palette();
+    QWidget window;
+    auto* quiet = new QLabel(QStringLiteral("How the positions are found"), &window);
+    ShowAsQuiet(quiet);
+    window.show();
+    const struct {
+        const char* what;
+        QColor window, text, disabledText;
+    } cases[] = {
+        {"light", QColor(0xef, 0xef, 0xef), Qt::black, QColor(0xbe, 0xbe, 0xbe)},
+        {"dark", QColor(0x35, 0x35, 0x35), Qt::white, QColor(0x5a, 0x5a, 0x5a)},
+    };
+    for (const auto& c : cases) {
+        QPalette palette = Theme(c.window, c.text, Qt::blue);
+        palette.setColor(QPalette::Disabled, QPalette::WindowText, c.disabledText);
+        QApplication::setPalette(palette);
+        QApplication::processEvents();
+        const QColor shown = quiet->palette().color(QPalette::WindowText);
+        EXPECT_TRUE(quiet->isEnabled()) << c.what;
+        EXPECT_GE(ContrastRatio(shown, c.window), readableContrastRatio) << c.what;
+        EXPECT_LT(ContrastRatio(shown, c.window), ContrastRatio(c.text, c.window)) << c.what;
+    }
+    QApplication::setPalette(saved);
+}
+
 } // namespace
