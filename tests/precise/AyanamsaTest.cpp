@@ -72,8 +72,8 @@ constexpr double lahiriEpoch = 2435553.5;      // 1956 March 21, 0h
 constexpr double besselian1950 = 2433282.4235; // 1950.0
 constexpr double julian1900 = 2415020.0;       // 1900 January 0.5
 
-// Catches a wrong sidereal mode for any of the four: the nearest two (Lahiri and True Chitra)
-// stand about 1′ apart, the others at least 4′.
+// Catches a wrong sidereal mode for any of the four here: Krishnamurti stands 4′ to 5′ from
+// Lahiri, the others further (True Chitra, 1′ from Lahiri, has its own test below).
 TEST(Ayanamsa, PublishedDefinitionsAtTwoDates) {
     if (!PreciseEngineAvailability().available) {
         GTEST_SKIP() << PreciseEngineAvailability().missing;
@@ -94,10 +94,17 @@ TEST(Ayanamsa, PublishedDefinitionsAtTwoDates) {
                                1503 * ramanArcsecondsPerYear / 3600.0, 3.0};
     const Definition raman2000{"raman2000", Ayanamsa::Raman, julianDayJ2000,
                                1603 * ramanArcsecondsPerYear / 3600.0, 6.0};
+    // Krishnamurti: 22.363889° on 1 January 1900, fitted to the table of K. S. Krishnamurti's
+    // "Reader 1" (p. 58), as libswe's manual gives it (swisseph, §2.8.6, ayanamsha 5). Moving
+    // the definition from Newcomb's precession to the library's adds 0.83″ (§2.8.11), and "1
+    // January" leaves half a day open (0.07″).
+    const Definition krishnamurti{"krishnamurti1900", Ayanamsa::Krishnamurti, julian1900, 22.363889,
+                                  1.5};
     const Definition rows[] = {
         lahiri,       Carried(lahiri, "lahiri2000", julianDayJ2000),
         faganBradley, Carried(faganBradley, "faganBradley2000", julianDayJ2000),
-        raman1900,    raman2000};
+        raman1900,    raman2000,
+        krishnamurti, Carried(krishnamurti, "krishnamurti2000", julianDayJ2000)};
     for (const Definition& row : rows) {
         const double meanDegrees = AyanamsaAt(row.ayanamsa, row.julianDay).meanDegrees;
         EXPECT_NEAR(meanDegrees * 3600.0, row.expectedMeanDegrees * 3600.0, row.toleranceArcseconds)
