@@ -202,16 +202,11 @@ CommandOutput RunBirthsRequest(const BirthsRequest& request,
         if (report.fileError) {
             return Refused(QStringLiteral("--import-births: ") + *report.fileError);
         }
-        QString text = RefusedRowsText(report.refused);
-        text += QStringLiteral("%1: %2 births added, %3 replaced, %4 unchanged in %5; %6 rows "
-                               "refused\n")
-                    .arg(QLatin1StringView(programName))
-                    .arg(report.added)
-                    .arg(report.replaced)
-                    .arg(report.unchanged)
-                    .arg(births.Path())
-                    .arg(report.refused.size());
-        output.standardError = text.toUtf8();
+        const ImportReportTexts texts = ImportReportText(report);
+        output.standardError =
+            (texts.details + QStringLiteral("%1: %2, in %3\n")
+                                 .arg(QLatin1StringView(programName), texts.summary, births.Path()))
+                .toUtf8();
         output.exitStatus = report.refused.empty() ? 0 : refusedExitStatus;
     } else if (auto error = births.Backup(value)) {
         return Refused(error->message, failureExitStatus);
