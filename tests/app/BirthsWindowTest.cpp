@@ -5,20 +5,19 @@
 #include "chartview/Contrast.h"
 #include "library/BirthLibrary.h"
 #include "support/Capture.h"
+#include "support/TmpfsMount.h"
 #include "support/Windows.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
-#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -565,27 +564,17 @@ namespace {
 // it is read-only, with Delete and the note box off, instead of a message at each change.
 // Mounting needs root; elsewhere it is skipped.
 TEST(BirthsWindowReadOnly, SaysOnceThatTheLibraryIsReadOnly) {
-    QTemporaryDir folder;
-    const QString mountPoint = folder.filePath(QStringLiteral("ro"));
-    QDir().mkpath(mountPoint);
-    if (QProcess::execute(QStringLiteral("mount"),
-                          {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
-                           QStringLiteral("size=2m"), QStringLiteral("tmpfs"), mountPoint}) != 0) {
+    TmpfsMount mount;
+    if (!mount.Mounted()) {
         GTEST_SKIP() << "a tmpfs cannot be mounted here";
     }
-    struct Unmount {
-        QString point;
-        ~Unmount() { QProcess::execute(QStringLiteral("umount"), {point}); }
-    } unmount{mountPoint};
-    const QString path = mountPoint + QStringLiteral("/births.sqlite");
+    const QString path = mount.Path() + QStringLiteral("/births.sqlite");
     {
         BirthLibrary library(path);
         SavedBirth birth = Birth("ASHA", "Zürich", 1990);
         ASSERT_TRUE(std::holds_alternative<BirthLibrary::SaveOutcome>(library.Save(birth, false)));
     }
-    ASSERT_EQ(QProcess::execute(QStringLiteral("mount"),
-                                {QStringLiteral("-o"), QStringLiteral("remount,ro"), mountPoint}),
-              0);
+    ASSERT_TRUE(mount.MakeReadOnly());
     MessageCapture messages;
     {
         BirthLibrary library(path);

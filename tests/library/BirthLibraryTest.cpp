@@ -3,6 +3,7 @@
 #include "LibraryFiles.h"
 
 #include "library/BirthSchema.h"
+#include "support/TmpfsMount.h"
 
 #include <gtest/gtest.h>
 
@@ -681,26 +682,17 @@ namespace {
 // it is read-only, and refuses a save as unwritable. Mounting needs root; elsewhere it is skipped.
 TEST(LibraryFolder, AReadOnlyLibraryOpensForReading) {
     QTemporaryDir folder;
-    const QString mountPoint = folder.filePath(QStringLiteral("ro"));
-    QDir().mkpath(mountPoint);
-    if (QProcess::execute(QStringLiteral("mount"),
-                          {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
-                           QStringLiteral("size=2m"), QStringLiteral("tmpfs"), mountPoint}) != 0) {
+    TmpfsMount mount;
+    if (!mount.Mounted()) {
         GTEST_SKIP() << "a tmpfs cannot be mounted here";
     }
-    struct Unmount {
-        QString point;
-        ~Unmount() { QProcess::execute(QStringLiteral("umount"), {point}); }
-    } unmount{mountPoint};
-    const QString path = mountPoint + QStringLiteral("/births.sqlite");
+    const QString path = mount.Path() + QStringLiteral("/births.sqlite");
     SavedBirth saved = FullBirth();
     {
         BirthLibrary library(path);
         ASSERT_TRUE(std::holds_alternative<BirthLibrary::SaveOutcome>(library.Save(saved, false)));
     }
-    ASSERT_EQ(QProcess::execute(QStringLiteral("mount"),
-                                {QStringLiteral("-o"), QStringLiteral("remount,ro"), mountPoint}),
-              0);
+    ASSERT_TRUE(mount.MakeReadOnly());
     BirthLibrary library(path);
     ASSERT_FALSE(library.Open()) << library.Open()->message.toStdString();
     EXPECT_TRUE(library.ReadOnly());
@@ -758,26 +750,12 @@ TEST(LibraryFolder, AFailedSaveSaysWhyInTheUsersWords) {
                                    "again."),
                     true});
 
-    // A folder on a file system mounted read-only, where no library is yet. Mounting needs root.
-    const QString mountPoint = folder.filePath(QStringLiteral("ro"));
-    QDir().mkpath(mountPoint);
-    struct Unmount {
-        QString point;
-        bool mounted = false;
-        ~Unmount() {
-            if (mounted) {
-                QProcess::execute(QStringLiteral("umount"), {point});
-            }
-        }
-    } unmount{mountPoint};
-    unmount.mounted =
-        QProcess::execute(QStringLiteral("mount"),
-                          {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
-                           QStringLiteral("ro,size=1m"), QStringLiteral("tmpfs"), mountPoint}) == 0;
-    if (unmount.mounted) {
-        rows.push_back({"folderReadOnly", mountPoint + QStringLiteral("/births.sqlite"),
+    // A folder on a file system mounted read-only, where no library is yet.
+    TmpfsMount mount(QStringLiteral("ro,size=1m"));
+    if (mount.Mounted()) {
+        rows.push_back({"folderReadOnly", mount.Path() + QStringLiteral("/births.sqlite"),
                         QStringLiteral("The birth was not saved: the folder %1 cannot be written.")
-                            .arg(QDir::toNativeSeparators(mountPoint)),
+                            .arg(QDir::toNativeSeparators(mount.Path())),
                         true});
     }
 
@@ -791,7 +769,7 @@ TEST(LibraryFolder, AFailedSaveSaysWhyInTheUsersWords) {
         EXPECT_EQ(!error.details.isEmpty(), row.databaseDetails)
             << row.why << ": " << error.details.toStdString();
     }
-    if (!unmount.mounted) {
+    if (!mount.Mounted()) {
         GTEST_SKIP() << "a tmpfs cannot be mounted here: the read-only folder was not tried";
     }
 }
