@@ -35,11 +35,13 @@ QString Native(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
 
-// What a worker reports: a message, and for an import's first step the rows it read.
+// What a worker reports: a message, and for an import the rows it read and its report.
 struct WorkerResult {
     std::optional<QString> fault; // the work failed; nothing was changed
+    QString details;              // the fault in the database's own words
     QString message;              // the work succeeded
     BirthRows rows;
+    ImportReport report;
 };
 
 WorkerResult ReadImportRows(const QString& libraryPath, const QString& filePath) {
@@ -54,6 +56,7 @@ WorkerResult ReadImportRows(const QString& libraryPath, const QString& filePath)
     auto known = library.KnownBirths();
     if (const auto* error = std::get_if<LibraryError>(&known)) {
         result.fault = error->message;
+        result.details = error->details;
         return result;
     }
     RememberedPlaceAnswers places(SystemPlaceLoader());
@@ -68,17 +71,10 @@ WorkerResult ReadImportRows(const QString& libraryPath, const QString& filePath)
     return result;
 }
 
-WorkerResult AddRows(const QString& libraryPath, std::vector<SavedBirth> births,
-                     const std::vector<FieldsLeftOut>& leftOut, bool replace) {
+WorkerResult StoreRows(const QString& libraryPath, BirthRows rows, SavedBirthsInFile saved) {
     WorkerResult result;
     BirthLibrary library(libraryPath, workerBusyTimeoutMs);
-    if (const auto error = library.AddAll(births, replace, {}, leftOut)) {
-        result.fault = error->message;
-        return result;
-    }
-    result.message = births.size() == 1
-                         ? QStringLiteral("1 birth was imported.")
-                         : QStringLiteral("%1 births were imported.").arg(births.size());
+    result.report = StoreBirthRows(library, std::move(rows), saved);
     return result;
 }
 
@@ -91,8 +87,10 @@ WorkerResult ExportTo(const QString& libraryPath, const QString& filePath) {
             QStringLiteral("%1 cannot be written: %2").arg(Native(filePath), file.errorString());
         return result;
     }
-    if (const auto error = ExportBirths(library, file)) {
+    qint64 written = 0;
+    if (const auto error = ExportBirths(library, file, &written)) {
         result.fault = error->message;
+        result.details = error->details;
         return result;
     }
     if (!file.commit()) {
@@ -100,7 +98,10 @@ WorkerResult ExportTo(const QString& libraryPath, const QString& filePath) {
             QStringLiteral("%1 cannot be written: %2").arg(Native(filePath), file.errorString());
         return result;
     }
-    result.message = QStringLiteral("The births were exported to %1.").arg(Native(filePath));
+    result.message =
+        written == 1
+            ? QStringLiteral("1 birth was exported to %1.").arg(Native(filePath))
+            : QStringLiteral("%1 births were exported to %2.").arg(written).arg(Native(filePath));
     return result;
 }
 
@@ -114,6 +115,7 @@ WorkerResult BackUpTo(const QString& libraryPath, const QString& filePath) {
     if (const auto error = library.Backup(partial)) {
         QFile::remove(partial);
         result.fault = error->message;
+        result.details = error->details;
         return result;
     }
     std::error_code failure;
@@ -131,6 +133,10 @@ WorkerResult BackUpTo(const QString& libraryPath, const QString& filePath) {
 
 } // namespace
 
+void ShowLibraryError(const LibraryError& error, QWidget* parent) {
+    ShowMessage(MessageIcon::Error, error.message, parent, error.details);
+}
+
 BirthsMenuController::BirthsMenuController(QWidget* window) : QObject(window), window_(window) {
     setObjectName(QStringLiteral("birthsMenu"));
     retry_.setSingleShot(true);
@@ -140,17 +146,17 @@ BirthsMenuController::BirthsMenuController(QWidget* window) : QObject(window), w
 
 BirthsMenuController::~BirthsMenuController() = default;
 
-BirthLibrary* BirthsMenuController::library() {
+BirthLibrary* BirthsMenuController::library(LibraryAction action) {
     if (!library_) {
         // The window's connection never waits for another writer; see trySave.
         library_ = std::make_unique<BirthLibrary>(BirthLibrary::DefaultPath(), 0);
     }
-    const std::optional<LibraryError> fault = library_->Open();
+    const std::optional<LibraryError> fault = library_->Open(action);
     if (!fault) {
         return library_.get();
     }
     if (fault->fault != LibraryFault::NotALibrary) {
-        ShowMessage(MessageIcon::Error, fault->message, messageParent());
+        ShowLibraryError(*fault, messageParent());
         return nullptr;
     }
     if (!AskYesNo(fault->message +
@@ -161,7 +167,7 @@ BirthLibrary* BirthsMenuController::library() {
     }
     QString keptAs;
     if (const auto error = library_->StartNew(&keptAs)) {
-        ShowMessage(MessageIcon::Error, error->message, messageParent());
+        ShowLibraryError(*error, messageParent());
         return nullptr;
     }
     ShowMessage(MessageIcon::Information,
@@ -183,7 +189,7 @@ void BirthsMenuController::trySave() {
     if (!pending_) {
         return;
     }
-    BirthLibrary* births = library();
+    BirthLibrary* births = library(LibraryAction::Save);
     if (!births) {
         pending_.reset(); // told; the fields stay as typed
         return;
@@ -200,7 +206,7 @@ void BirthsMenuController::trySave() {
     PendingSave done = std::move(*pending_);
     pending_.reset();
     if (fault) {
-        ShowMessage(MessageIcon::Error, fault->message, messageParent());
+        ShowLibraryError(*fault, messageParent());
         return;
     }
     if (std::get<BirthLibrary::SaveOutcome>(outcome) == BirthLibrary::SaveOutcome::Exists) {
@@ -249,7 +255,7 @@ void BirthsMenuController::importBirths() {
     if (refuseWhileWorking()) {
         return;
     }
-    BirthLibrary* births = library();
+    BirthLibrary* births = library(LibraryAction::Import);
     if (!births) {
         return;
     }
@@ -264,7 +270,7 @@ void BirthsMenuController::importBirths() {
         [libraryPath, filePath] { return ReadImportRows(libraryPath, filePath); },
         [this, libraryPath, filePath](WorkerResult read) {
             if (read.fault) {
-                ShowMessage(MessageIcon::Error, *read.fault, messageParent());
+                ShowMessage(MessageIcon::Error, *read.fault, messageParent(), read.details);
                 return;
             }
             BirthRows& rows = read.rows;
@@ -279,41 +285,37 @@ void BirthsMenuController::importBirths() {
                              one ? QStringLiteral("one") : QStringLiteral("ones")),
                     messageParent());
             }
-            if (replace) {
-                std::move(rows.inLibrary.begin(), rows.inLibrary.end(),
-                          std::back_inserter(rows.births));
-                rows.leftOut.insert(rows.leftOut.end(), rows.inLibraryLeftOut.begin(),
-                                    rows.inLibraryLeftOut.end());
-                std::erase_if(rows.refused, [](const RefusedRow& row) { return row.inLibrary; });
-            }
-            const QString refused =
-                rows.refused.empty() ? QString()
-                : rows.refused.size() == 1
-                    ? QStringLiteral(" 1 row was refused; the details give it.")
-                    : QStringLiteral(" %1 rows were refused; the details list them.")
-                          .arg(rows.refused.size());
-            const QString details = RefusedRowsText(rows.refused);
-            if (rows.births.empty()) {
-                ShowMessage(
-                    MessageIcon::Error,
-                    QStringLiteral("No births were imported from %1.").arg(Native(filePath)) +
-                        refused,
-                    messageParent(), details);
-                return;
-            }
+            const SavedBirthsInFile saved =
+                replace ? SavedBirthsInFile::Replace : SavedBirthsInFile::Keep;
             emit statusChanged(QStringLiteral("Importing births from %1…").arg(Native(filePath)));
             runWorker<WorkerResult>(
-                [libraryPath, births = std::move(rows.births), leftOut = std::move(rows.leftOut),
-                 replace]() mutable {
-                    return AddRows(libraryPath, std::move(births), leftOut, replace);
+                [libraryPath, rows = std::move(rows), saved]() mutable {
+                    return StoreRows(libraryPath, std::move(rows), saved);
                 },
-                [this, refused, details](const WorkerResult& added) {
-                    if (added.fault) {
-                        ShowMessage(MessageIcon::Error, *added.fault, messageParent(), details);
-                    } else {
-                        ShowMessage(MessageIcon::Information, added.message + refused,
-                                    messageParent(), details);
+                [this, filePath](const WorkerResult& stored) {
+                    const ImportReport& report = stored.report;
+                    const ImportReportTexts texts = ImportReportText(report);
+                    if (report.error) {
+                        ShowMessage(MessageIcon::Error, report.error->message, messageParent(),
+                                    report.error->details + u'\n' + texts.details);
+                        return;
                     }
+                    QString text =
+                        QStringLiteral("Import from %1: %2.").arg(Native(filePath), texts.summary);
+                    if (!report.refused.empty() || !report.renamed.empty()) {
+                        text += report.renamed.empty() ? QStringLiteral(" The details list the "
+                                                                        "refused rows.")
+                                : report.refused.empty()
+                                    ? QStringLiteral(" The details list the names written "
+                                                     "otherwise.")
+                                    : QStringLiteral(" The details list the refused rows and "
+                                                     "the names written otherwise.");
+                    }
+                    const bool nothingStored =
+                        report.added + report.replaced + report.unchanged + report.kept == 0;
+                    ShowMessage(nothingStored && !report.refused.empty() ? MessageIcon::Error
+                                                                         : MessageIcon::Information,
+                                text, messageParent(), texts.details);
                 });
         });
 }
@@ -322,7 +324,7 @@ void BirthsMenuController::exportBirths() {
     if (refuseWhileWorking()) {
         return;
     }
-    BirthLibrary* births = library();
+    BirthLibrary* births = library(LibraryAction::Read);
     if (!births) {
         return;
     }
@@ -337,7 +339,7 @@ void BirthsMenuController::exportBirths() {
         [libraryPath = births->Path(), filePath] { return ExportTo(libraryPath, filePath); },
         [this](const WorkerResult& result) {
             ShowMessage(result.fault ? MessageIcon::Error : MessageIcon::Information,
-                        result.fault.value_or(result.message), messageParent());
+                        result.fault.value_or(result.message), messageParent(), result.details);
         });
 }
 
@@ -345,7 +347,7 @@ void BirthsMenuController::backUpBirths() {
     if (refuseWhileWorking()) {
         return;
     }
-    BirthLibrary* births = library();
+    BirthLibrary* births = library(LibraryAction::BackUp);
     if (!births) {
         return;
     }
@@ -361,7 +363,7 @@ void BirthsMenuController::backUpBirths() {
         [libraryPath = births->Path(), filePath] { return BackUpTo(libraryPath, filePath); },
         [this](const WorkerResult& result) {
             ShowMessage(result.fault ? MessageIcon::Error : MessageIcon::Information,
-                        result.fault.value_or(result.message), messageParent());
+                        result.fault.value_or(result.message), messageParent(), result.details);
         });
 }
 
@@ -400,13 +402,13 @@ void BirthsMenuController::fillRecentMenu(QMenu* menu) {
         item->setObjectName(QStringLiteral("mnuRecentBirths_%1").arg(at));
         connect(item, &QAction::triggered, this, [this, entry, name] {
             const QDate date = QDate::fromString(entry.left(10), Qt::ISODate);
-            BirthLibrary* births = library();
+            BirthLibrary* births = library(LibraryAction::Read);
             if (!births) {
                 return;
             }
             auto found = births->Find(name, date.year(), date.month(), date.day());
             if (const auto* fault = std::get_if<LibraryError>(&found)) {
-                ShowMessage(MessageIcon::Error, fault->message, messageParent());
+                ShowLibraryError(*fault, messageParent());
                 return;
             }
             const auto& birth = std::get<std::optional<SavedBirth>>(found);

@@ -15,6 +15,10 @@ class QFutureWatcherBase;
 class QMenu;
 class QWidget;
 
+// A library's failure in a message box: its message as the text, the database's own words in the
+// details.
+void ShowLibraryError(const LibraryError& error, QWidget* parent);
+
 // The library behind the input window's births items. The window's own connection never waits
 // for another writer: a save that finds the library busy is tried again from the event loop
 // until the writer is done (or the patience runs out, when it is reported as busy). Import,
@@ -27,8 +31,9 @@ class BirthsMenuController : public QObject {
     ~BirthsMenuController() override;
 
     // The library, opened at its first use. A fault is told then (a corrupt file offers a new
-    // library, keeping the old file beside it); null when it cannot be used.
-    BirthLibrary* library();
+    // library, keeping the old file beside it), naming `action` as what was not done; null when it
+    // cannot be used.
+    BirthLibrary* library(LibraryAction action = LibraryAction::Open);
 
     // Saves the birth; asks before replacing one of the same name and date. Returns at once:
     // `saved` follows when the library has it, or a message tells why not.

@@ -1,5 +1,6 @@
 #include "app/frmBirths.h"
 
+#include "app/BirthsMenuController.h"
 #include "chartview/Contrast.h"
 #include "ui/Keyboard.h"
 #include "ui/Messages.h"
@@ -39,14 +40,15 @@ QString CoordinateText(const QString& degrees, const QString& minutes, QChar hem
 }
 
 // Writes notes on a connection of its own, which waits for another writer; the faults by birth.
-QHash<qint64, QString> WriteNotes(const QString& libraryPath, const QHash<qint64, QString>& notes) {
+QHash<qint64, LibraryError> WriteNotes(const QString& libraryPath,
+                                       const QHash<qint64, QString>& notes) {
     // A worker's connection waits this long for another writer (an import takes a few seconds).
     constexpr int workerBusyTimeoutMs = 30000;
     BirthLibrary library(libraryPath, workerBusyTimeoutMs);
-    QHash<qint64, QString> faults;
+    QHash<qint64, LibraryError> faults;
     for (auto note = notes.cbegin(); note != notes.cend(); ++note) {
         if (const std::optional<LibraryError> fault = library.SetNote(note.key(), note.value())) {
-            faults.insert(note.key(), fault->message);
+            faults.insert(note.key(), *fault);
         }
     }
     return faults;
@@ -300,7 +302,7 @@ frmBirths::frmBirths(BirthLibrary& library, QWidget* parent)
         takeNote(true);
         LibraryError fault;
         if (!model_->search(text, &fault)) {
-            ShowMessage(MessageIcon::Error, fault.message, this);
+            ShowLibraryError(fault, this);
         }
         if (model_->rowCount() > 0) {
             lstBirths->setCurrentIndex(model_->index(0, 0));
@@ -386,8 +388,14 @@ void frmBirths::refresh() {
     txtSearchBirths->blockSignals(false);
     LibraryError fault;
     if (!model_->search(QString(), &fault)) {
-        ShowMessage(MessageIcon::Error, fault.message, this);
+        ShowLibraryError(fault, this);
     }
+    // A library that cannot be written says so once, here, instead of refusing each change.
+    const bool readOnly = library_.ReadOnly();
+    lblBirthsStatus->setText(readOnly ? QStringLiteral("This library of births is read-only: its "
+                                                       "births can be opened, not changed.")
+                                      : QString());
+    txtBirthNote->setReadOnly(readOnly);
     if (model_->rowCount() > 0) {
         lstBirths->setCurrentIndex(model_->index(0, 0));
     }
@@ -410,7 +418,7 @@ void frmBirths::sortByColumn(int column, Qt::SortOrder direction) {
         const auto* shown = std::find(std::begin(orders), std::end(orders), model_->order().column);
         lstBirths->header()->setSortIndicator(static_cast<int>(shown - std::begin(orders)),
                                               model_->order().direction);
-        ShowMessage(MessageIcon::Error, fault.message, this);
+        ShowLibraryError(fault, this);
         return;
     }
     // The new order from its start, unless the selected birth is further down: then just far
@@ -444,7 +452,8 @@ void frmBirths::showSelected() {
 
 void frmBirths::enableActions() {
     cmdOpenBirth->setEnabled(model_->birthAt(lstBirths->currentIndex().row()) != nullptr);
-    cmdDeleteBirth->setEnabled(!pendingRemove_ && model_->birthAt(selectedRow()) != nullptr);
+    cmdDeleteBirth->setEnabled(!pendingRemove_ && !library_.ReadOnly() &&
+                               model_->birthAt(selectedRow()) != nullptr);
 }
 
 void frmBirths::showEmptyText() {
@@ -497,11 +506,11 @@ void frmBirths::writeNotes() {
     noteWriter_.setFuture(QtConcurrent::run(WriteNotes, libraryPath_, writingNotes_));
 }
 
-void frmBirths::notesWritten(const QHash<qint64, QString>& faults) {
+void frmBirths::notesWritten(const QHash<qint64, LibraryError>& faults) {
     const QHash<qint64, QString> written = std::exchange(writingNotes_, {});
     for (auto note = written.cbegin(); note != written.cend(); ++note) {
         if (faults.contains(note.key())) {
-            ShowMessage(MessageIcon::Error, faults.value(note.key()), this);
+            ShowLibraryError(faults.value(note.key()), this);
             continue;
         }
         model_->forget(note.key());
@@ -553,7 +562,7 @@ void frmBirths::tryRemove() {
     const qint64 id = pendingRemove_->id;
     pendingRemove_.reset();
     if (fault) {
-        ShowMessage(MessageIcon::Error, fault->message, this);
+        ShowLibraryError(*fault, this);
         enableActions(); // the birth and its note box stay as they were
         return;
     }

@@ -98,7 +98,7 @@ class frmBirths : public QDialog {
     // Writes the notes typed and not yet saved in a worker with a connection of its own, which
     // waits for another writer; one worker at a time, so that notes are written in order.
     void writeNotes();
-    void notesWritten(const QHash<qint64, QString>& faults);
+    void notesWritten(const QHash<qint64, LibraryError>& faults);
     void tryRemove();
     // Open acts on the current birth, Delete on the selected one only.
     void enableActions();
@@ -122,8 +122,8 @@ class frmBirths : public QDialog {
     QLabel* lblNoBirths = nullptr;
     QLabel* lblBirthsStatus = nullptr;
     QHash<qint64, QString> unsavedNotes_;
-    QHash<qint64, QString> writingNotes_;               // in the worker's hands
-    QFutureWatcher<QHash<qint64, QString>> noteWriter_; // the faults, by birth
+    QHash<qint64, QString> writingNotes_;                    // in the worker's hands
+    QFutureWatcher<QHash<qint64, LibraryError>> noteWriter_; // the faults, by birth
     QTimer notePause_;
     QString libraryPath_; // for the notes' worker and for notes still unsaved when the window goes
     struct PendingRemove {

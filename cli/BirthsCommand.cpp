@@ -14,6 +14,14 @@ CommandOutput Refused(const QString& message, int status = refusedExitStatus) {
     return RefusedOutput(message, status);
 }
 
+// A library's failure: its message, and the database's own words after it.
+CommandOutput Failed(const LibraryError& error) {
+    return RefusedOutput(error.details.isEmpty()
+                             ? error.message
+                             : QStringLiteral("%1 (%2)").arg(error.message, error.details),
+                         failureExitStatus);
+}
+
 // The first candidates of `total` (all of `births` unless told otherwise).
 QString Candidates(const std::vector<SavedBirth>& births, std::size_t total = 0) {
     total = std::max(total, births.size());
@@ -37,7 +45,7 @@ std::variant<SavedBirth, CommandOutput> SavedByName(BirthLibrary& library, const
     }
     auto found = library.FindByName(name);
     if (auto* error = std::get_if<LibraryError>(&found)) {
-        return Refused(error->message, failureExitStatus);
+        return Failed(*error);
     }
     std::vector<SavedBirth>& births = std::get<std::vector<SavedBirth>>(found);
     std::vector<SavedBirth> chosen;
@@ -132,7 +140,7 @@ CommandOutput RunBirthsRequest(const BirthsRequest& request,
             QBuffer buffer(&all);
             buffer.open(QIODevice::WriteOnly);
             if (auto error = ExportBirths(births, buffer, &written)) {
-                return Refused(error->message, failureExitStatus);
+                return Failed(*error);
             }
             if (environment.write) {
                 if (!environment.write(all)) {
@@ -155,7 +163,7 @@ CommandOutput RunBirthsRequest(const BirthsRequest& request,
             }
             if (auto error = ExportBirths(births, file.Device(), &written)) {
                 file.Cancel();
-                return Refused(error->message, failureExitStatus);
+                return Failed(*error);
             }
             if (!file.Commit()) {
                 return cannotWrite();
@@ -192,7 +200,7 @@ CommandOutput RunBirthsRequest(const BirthsRequest& request,
         const ImportReport report =
             ImportBirths(births, *input, places, request.replace, environment.afterImportRow);
         if (report.error) {
-            return Refused(report.error->message, failureExitStatus);
+            return Failed(*report.error);
         }
         if (report.readError) {
             return Refused(QStringLiteral("--import-births: %1; nothing was imported")
@@ -202,19 +210,14 @@ CommandOutput RunBirthsRequest(const BirthsRequest& request,
         if (report.fileError) {
             return Refused(QStringLiteral("--import-births: ") + *report.fileError);
         }
-        QString text = RefusedRowsText(report.refused);
-        text += QStringLiteral("%1: %2 births added, %3 replaced, %4 unchanged in %5; %6 rows "
-                               "refused\n")
-                    .arg(QLatin1StringView(programName))
-                    .arg(report.added)
-                    .arg(report.replaced)
-                    .arg(report.unchanged)
-                    .arg(births.Path())
-                    .arg(report.refused.size());
-        output.standardError = text.toUtf8();
+        const ImportReportTexts texts = ImportReportText(report);
+        output.standardError =
+            (texts.details + QStringLiteral("%1: %2, in %3\n")
+                                 .arg(QLatin1StringView(programName), texts.summary, births.Path()))
+                .toUtf8();
         output.exitStatus = report.refused.empty() ? 0 : refusedExitStatus;
     } else if (auto error = births.Backup(value)) {
-        return Refused(error->message, failureExitStatus);
+        return Failed(*error);
     }
     return output;
 }

@@ -121,11 +121,18 @@ QByteArray BirthCsvLine(const SavedBirth& birth) {
 }
 
 // A row refused because the library holds its birth already.
-RefusedRow InLibraryRow(qint64 line, const SavedBirth& birth) {
-    return {line,
-            QStringLiteral("%1 born %2 is already in the library")
-                .arg(birth.name, BirthDateText(birth)),
-            true};
+RefusedRow InLibraryRow(qint64 line, const QString& name, const QString& date) {
+    return {line, QStringLiteral("a birth of this name and date is already saved"), true, name,
+            date};
+}
+
+// The longest name and date a refused row shows, in characters.
+constexpr qsizetype shownNameLength = 80;
+constexpr qsizetype shownDateLength = 20;
+
+// "3 births" or "1 birth".
+QString Counted(qint64 count, const char* one, const char* many) {
+    return QStringLiteral("%1 %2").arg(count).arg(QLatin1StringView(count == 1 ? one : many));
 }
 
 } // namespace
@@ -149,7 +156,7 @@ std::optional<LibraryError> ExportBirths(BirthLibrary& library, QIODevice& outpu
     if (!written) {
         return LibraryError{
             LibraryFault::Failed,
-            QStringLiteral("The births could not be written: %1").arg(output.errorString())};
+            QStringLiteral("The births were not exported: %1").arg(output.errorString())};
     }
     if (births != nullptr) {
         *births = count;
@@ -194,8 +201,10 @@ BirthRows ReadBirthRows(QIODevice& input, RememberedPlaceAnswers& places,
     qint64 lineNumber = 1;
     while (const std::optional<InputLine> next = reader.Next()) {
         ++lineNumber;
+        QString rowName; // the row's name and date as the file writes them, once it is split
+        QString rowDate;
         const auto refuse = [&](const QString& message) {
-            rows.refused.push_back({lineNumber, message});
+            rows.refused.push_back({lineNumber, message, false, rowName, rowDate});
         };
         if (next->tooLong) {
             refuse(QStringLiteral("the line is longer than %1 bytes").arg(longestBatchLineBytes));
@@ -213,15 +222,23 @@ BirthRows ReadBirthRows(QIODevice& input, RememberedPlaceAnswers& places,
             refuse(*problem);
             continue;
         }
+        const QString writtenName =
+            fields.values.empty() ? QString() : Utf8Text(TrimmedUtf8(fields.values[0]));
+        rowName = Shown(writtenName, shownNameLength);
+        if (fields.values.size() > 1) {
+            rowDate = Shown(Utf8Text(TrimmedUtf8(fields.values[1])), shownDateLength);
+        }
         if (fields.values.size() != static_cast<std::size_t>(names->size())) {
             refuse(QStringLiteral("expected %1 columns, found %2")
                        .arg(names->size())
                        .arg(fields.values.size()));
             continue;
         }
-        const QString name = NameAsHeld(Utf8Text(TrimmedUtf8(fields.values[0])));
-        if (const auto fault = NameFault(name)) {
-            refuse(*fault);
+        const QString name = NameInCapitals(writtenName);
+        if (NameFault(name)) {
+            refuse(writtenName.isEmpty()
+                       ? QStringLiteral("the name is empty")
+                       : QStringLiteral("the name may hold only the letters A to Z and blanks"));
             continue;
         }
         const auto row = BatchRowFields(fields);
@@ -372,9 +389,7 @@ BirthRows ReadBirthRows(QIODevice& input, RememberedPlaceAnswers& places,
 
         const QString key = BirthKey(birth.name, birth.year, birth.month, birth.day);
         if (const auto before = earlier.constFind(key); before != earlier.constEnd()) {
-            refuse(QStringLiteral("%1 born %2 is already on line %3")
-                       .arg(birth.name, Utf8Text(*chart.date))
-                       .arg(*before));
+            refuse(QStringLiteral("the same name and date are already on line %1").arg(*before));
             continue;
         }
         earlier.insert(key, lineNumber);
@@ -385,10 +400,15 @@ BirthRows ReadBirthRows(QIODevice& input, RememberedPlaceAnswers& places,
                      !namedAt.contains(QStringLiteral("state")) &&
                      !namedAt.contains(QStringLiteral("country")) && !request.used.place,
             .ianaZone = !namedAt.contains(QStringLiteral("ianaZone")) && !birth.zoneRow.isEmpty()};
-        if (!replace && known.contains(key)) {
-            rows.refused.push_back(InLibraryRow(lineNumber, birth));
+        const bool inLibrary = !replace && known.contains(key);
+        if (name != NameAsHeld(writtenName)) {
+            rows.renamed.push_back({lineNumber, rowName, name, inLibrary});
+        }
+        if (inLibrary) {
+            rows.refused.push_back(InLibraryRow(lineNumber, rowName, rowDate));
             rows.inLibrary.push_back(std::move(birth));
             rows.inLibraryLeftOut.push_back(leftOut);
+            rows.inLibraryLines.push_back(lineNumber);
             continue;
         }
         rows.births.push_back(std::move(birth));
@@ -400,33 +420,41 @@ BirthRows ReadBirthRows(QIODevice& input, RememberedPlaceAnswers& places,
     return rows;
 }
 
-ImportReport ImportBirths(BirthLibrary& library, QIODevice& input, RememberedPlaceAnswers& places,
-                          bool replace, const std::function<void(qint64 rowsWritten)>& afterRow) {
+ImportReport StoreBirthRows(BirthLibrary& library, BirthRows rows, SavedBirthsInFile saved,
+                            const std::function<void(qint64 rowsWritten)>& afterRow) {
     ImportReport report;
-    if (auto error = library.Open()) { // an import makes the library when there is none
-        report.error = *error;
-        return report;
-    }
-    auto known = library.KnownBirths();
-    if (auto* error = std::get_if<LibraryError>(&known)) {
-        report.error = *error;
-        return report;
-    }
-    BirthRows rows = ReadBirthRows(input, places, std::get<QSet<QString>>(known), replace);
-    report.refused = std::move(rows.refused);
     report.fileError = std::move(rows.fileError);
+    if (saved == SavedBirthsInFile::Replace) {
+        std::move(rows.inLibrary.begin(), rows.inLibrary.end(), std::back_inserter(rows.births));
+        rows.leftOut.insert(rows.leftOut.end(), rows.inLibraryLeftOut.begin(),
+                            rows.inLibraryLeftOut.end());
+        rows.lines.insert(rows.lines.end(), rows.inLibraryLines.begin(), rows.inLibraryLines.end());
+        std::erase_if(rows.refused, [](const RefusedRow& row) { return row.inLibrary; });
+    } else {
+        // The saved births stay as they are, and so do their names.
+        std::erase_if(rows.renamed, [](const RenamedRow& row) { return row.inLibrary; });
+        if (saved == SavedBirthsInFile::Keep) {
+            report.kept = static_cast<qint64>(rows.inLibrary.size());
+            std::erase_if(rows.refused, [](const RefusedRow& row) { return row.inLibrary; });
+        }
+    }
+    report.refused = std::move(rows.refused);
+    report.renamed = std::move(rows.renamed);
     report.readError = std::move(rows.readError);
     report.linesRead = rows.linesRead;
     if (report.fileError || report.readError || rows.births.empty()) {
+        report.renamed.clear();
         return report;
     }
     std::vector<StoreOutcome> outcomes;
-    if (auto error = library.AddAll(rows.births, replace, afterRow, rows.leftOut, &outcomes)) {
+    if (auto error = library.AddAll(rows.births, saved == SavedBirthsInFile::Replace, afterRow,
+                                    rows.leftOut, &outcomes)) {
         report.error = *error;
+        report.renamed.clear();
         return report;
     }
     // A birth another import saved after the file was read is refused as any saved one is.
-    bool refusedNow = false;
+    QSet<qint64> refusedNow;
     for (std::size_t at = 0; at < outcomes.size(); ++at) {
         switch (outcomes[at]) {
         case StoreOutcome::Added:
@@ -439,22 +467,75 @@ ImportReport ImportBirths(BirthLibrary& library, QIODevice& input, RememberedPla
             ++report.unchanged;
             break;
         case StoreOutcome::Exists:
-            report.refused.push_back(InLibraryRow(rows.lines[at], rows.births[at]));
-            refusedNow = true;
+            report.refused.push_back(
+                InLibraryRow(rows.lines[at], rows.births[at].name, BirthDateText(rows.births[at])));
+            refusedNow.insert(rows.lines[at]);
             break;
         }
     }
-    if (refusedNow) {
+    if (!refusedNow.isEmpty()) {
         std::stable_sort(report.refused.begin(), report.refused.end(),
                          [](const RefusedRow& a, const RefusedRow& b) { return a.line < b.line; });
+        std::erase_if(report.renamed,
+                      [&](const RenamedRow& row) { return refusedNow.contains(row.line); });
     }
     return report;
+}
+
+ImportReport ImportBirths(BirthLibrary& library, QIODevice& input, RememberedPlaceAnswers& places,
+                          bool replace, const std::function<void(qint64 rowsWritten)>& afterRow) {
+    ImportReport report;
+    // An import makes the library when there is none.
+    if (auto error = library.Open(LibraryAction::Import)) {
+        report.error = *error;
+        return report;
+    }
+    auto known = library.KnownBirths();
+    if (auto* error = std::get_if<LibraryError>(&known)) {
+        report.error = *error;
+        return report;
+    }
+    return StoreBirthRows(
+        library, ReadBirthRows(input, places, std::get<QSet<QString>>(known), replace),
+        replace ? SavedBirthsInFile::Replace : SavedBirthsInFile::Refuse, afterRow);
 }
 
 QString RefusedRowsText(const std::vector<RefusedRow>& refused) {
     QString text;
     for (const RefusedRow& row : refused) {
-        text += QStringLiteral("line %1: %2\n").arg(row.line).arg(row.message);
+        QStringList named;
+        for (const QString* part : {&row.name, &row.date}) {
+            if (!part->isEmpty()) {
+                named.append(*part);
+            }
+        }
+        text += named.isEmpty() ? QStringLiteral("line %1: %2\n").arg(row.line).arg(row.message)
+                                : QStringLiteral("line %1: %2: %3\n")
+                                      .arg(row.line)
+                                      .arg(named.join(QStringLiteral(", ")), row.message);
     }
     return text;
+}
+
+ImportReportTexts ImportReportText(const ImportReport& report) {
+    ImportReportTexts texts;
+    const qint64 refused = static_cast<qint64>(report.refused.size());
+    texts.summary = QStringLiteral("%1 added, %2 replaced, %3 kept as %4 saved, %5 refused")
+                        .arg(Counted(report.added, "birth", "births"))
+                        .arg(report.replaced)
+                        .arg(report.kept + report.unchanged)
+                        .arg(report.kept + report.unchanged == 1 ? QStringLiteral("it was")
+                                                                 : QStringLiteral("they were"))
+                        .arg(Counted(refused, "row", "rows"));
+    if (!report.renamed.empty()) {
+        texts.summary +=
+            QStringLiteral("; %1 written in capitals A to Z")
+                .arg(Counted(static_cast<qint64>(report.renamed.size()), "name", "names"));
+    }
+    texts.details = RefusedRowsText(report.refused);
+    for (const RenamedRow& row : report.renamed) {
+        texts.details +=
+            QStringLiteral("line %1: %2 \u2192 %3\n").arg(row.line).arg(row.written, row.stored);
+    }
+    return texts;
 }

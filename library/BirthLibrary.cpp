@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -36,6 +37,12 @@ constexpr int sqliteCantOpen = 14;
 constexpr int sqliteNotADatabase = 26;
 
 const QString fileName = QStringLiteral("births.sqlite");
+
+// Page caches as PRAGMA cache_size takes them: negative numbers are KiB. SQLite's default is
+// -2000 (SQLITE_DEFAULT_CACHE_SIZE, sqlite.org/pragma.html#pragma_cache_size); an import of
+// 100,000 births touches about 60 MiB of pages.
+constexpr int defaultCacheKiB = -2000;
+constexpr int importCacheKiB = -65536;
 
 const char* const columns =
     "id, name, year, month, day, hour, minute, lonDegrees, lonMinutes, east, latDegrees, "
@@ -109,8 +116,24 @@ QString Text(const QString& text) {
     return text.isNull() ? QStringLiteral("") : text;
 }
 
+// StampText of the moment last asked for, kept: the births of one import share their times.
+class StampTexts {
+  public:
+    const QString& Of(const QDateTime& time) {
+        if (time != time_ || text_.isNull()) {
+            time_ = time;
+            text_ = StampText(time);
+        }
+        return text_;
+    }
+
+  private:
+    QDateTime time_;
+    QString text_;
+};
+
 // Binds the stored fields of a birth, in the order of `columns` after the id, then the keys.
-void BindFields(QSqlQuery& query, const SavedBirth& birth) {
+void BindFields(QSqlQuery& query, const SavedBirth& birth, StampTexts& stamps) {
     query.addBindValue(Text(birth.name));
     query.addBindValue(birth.year);
     query.addBindValue(birth.month);
@@ -132,8 +155,8 @@ void BindFields(QSqlQuery& query, const SavedBirth& birth) {
     query.addBindValue(birth.offsetSeconds ? QVariant(*birth.offsetSeconds)
                                            : QVariant(QMetaType::fromType<int>()));
     query.addBindValue(Text(birth.note));
-    query.addBindValue(StampText(birth.created));
-    query.addBindValue(StampText(birth.changed));
+    query.addBindValue(stamps.Of(birth.created));
+    query.addBindValue(stamps.Of(birth.changed));
     query.addBindValue(NameKey(birth.name));
     query.addBindValue(SearchKey(birth));
     query.addBindValue(PlaceKey(birth));
@@ -177,7 +200,7 @@ class BirthWriter {
         SavedBirth added = birth;
         added.created = birth.created.isValid() ? birth.created : now;
         added.changed = birth.changed.isValid() ? birth.changed : added.created;
-        BindFields(insert_, added);
+        BindFields(insert_, added, stamps_);
         if (!insert_.exec()) {
             return insert_.lastError();
         }
@@ -228,7 +251,7 @@ class BirthWriter {
             return StoreOutcome::Unchanged;
         }
         stored.changed = now;
-        BindFields(update_, stored);
+        BindFields(update_, stored, stamps_);
         update_.addBindValue(stored.id);
         if (!update_.exec()) {
             return update_.lastError();
@@ -241,6 +264,7 @@ class BirthWriter {
     QSqlQuery find_;
     QSqlQuery insert_;
     QSqlQuery update_;
+    StampTexts stamps_;
 };
 
 // LIKE's wildcards in a typed text taken literally (with ESCAPE '\').
@@ -282,9 +306,10 @@ QString BirthLibrary::DefaultPath() {
 
 LibraryError BirthLibrary::NotALibraryError(const QString& detail) const {
     return {LibraryFault::NotALibrary,
-            QStringLiteral("The file %1 is not a library of births, or it is damaged (%2). "
-                           "It has not been changed.")
-                .arg(QDir::toNativeSeparators(path_), detail)};
+            QStringLiteral("The file %1 is not a library of births, or it is damaged. It has not "
+                           "been changed.")
+                .arg(QDir::toNativeSeparators(path_)),
+            detail};
 }
 
 LibraryFault FaultOfSqliteCode(int code) {
@@ -307,38 +332,73 @@ LibraryFault FaultOfSqliteCode(int code) {
     }
 }
 
-LibraryError BirthLibrary::ErrorOf(const QSqlError& error, const QString& doing) const {
+QString BirthLibrary::Failed(const QString& cause) const {
+    static const char* const heads[] = {
+        "The library of births could not be opened", // Open
+        "The saved births could not be read",        // Read
+        "The birth was not saved",                   // Save
+        "No births were imported",                   // Import
+        "The note was not saved",                    // SaveNote
+        "The birth was not deleted",                 // Delete
+        "The library of births was not backed up",   // BackUp
+    };
+    return QLatin1StringView(heads[static_cast<std::size_t>(action_)]) + QStringLiteral(": ") +
+           cause;
+}
+
+LibraryError BirthLibrary::ErrorOf(const QSqlError& error) const {
     const QString detail = error.databaseText().isEmpty() ? error.text() : error.databaseText();
-    switch (FaultOfSqliteCode(error.nativeErrorCode().toInt())) {
+    const int code = error.nativeErrorCode().toInt();
+    const QString file = QDir::toNativeSeparators(path_);
+    const QString folder = QDir::toNativeSeparators(QFileInfo(path_).absolutePath());
+    switch (FaultOfSqliteCode(code)) {
     case LibraryFault::Busy:
         return {LibraryFault::Busy,
-                QStringLiteral("The library of births is busy: another window or command is "
-                               "writing to it. Nothing was %1; please try again.")
-                    .arg(doing)};
+                Failed(QStringLiteral("the library of births is busy: another window or "
+                                      "command is writing to it. Please try again.")),
+                detail};
     case LibraryFault::NotALibrary:
         return NotALibraryError(detail);
-    case LibraryFault::Unwritable:
-        return {LibraryFault::Unwritable,
-                QStringLiteral("The library of births %1 cannot be written (%2). Nothing was %3.")
-                    .arg(QDir::toNativeSeparators(path_), detail, doing)};
+    case LibraryFault::Unwritable: {
+        QString cause;
+        if ((code & 0xff) == sqliteFull) {
+            cause = QStringLiteral("the disk that holds %1 is full.").arg(folder);
+        } else if ((code & 0xff) == sqliteIoError) {
+            cause = QStringLiteral("the disk that holds %1 reported an error.").arg(file);
+        } else if (::access(QFile::encodeName(QFileInfo(path_).absolutePath()).constData(), W_OK) !=
+                   0) {
+            cause = QStringLiteral("the folder %1 cannot be written.").arg(folder);
+        } else if (QFileInfo::exists(path_) &&
+                   ::access(QFile::encodeName(path_).constData(), W_OK) != 0) {
+            cause = QStringLiteral("the file %1 cannot be written.").arg(file);
+        } else {
+            cause =
+                QStringLiteral("the library of births %1 cannot be opened or written.").arg(file);
+        }
+        return {LibraryFault::Unwritable, Failed(cause), detail};
+    }
     default:
         return {LibraryFault::Failed,
-                QStringLiteral("The library of births %1 failed (%2). Nothing was %3.")
-                    .arg(QDir::toNativeSeparators(path_), detail, doing)};
+                Failed(QStringLiteral("the library of births %1 reported a fault.").arg(file)),
+                detail};
     }
 }
 
-std::optional<LibraryError> BirthLibrary::Open() {
+std::optional<LibraryError> BirthLibrary::Open(LibraryAction action) {
+    action_ = action;
+    return OpenNow();
+}
+
+std::optional<LibraryError> BirthLibrary::OpenNow() {
     if (open_) {
         return std::nullopt;
     }
     const QString folder = QFileInfo(path_).absolutePath();
     if (!QDir().mkpath(folder)) {
         return LibraryError{LibraryFault::Unwritable,
-                            QStringLiteral("The library of births cannot be kept: the folder %1 "
-                                           "cannot be made. Births cannot be saved; charts are "
-                                           "calculated as before.")
-                                .arg(QDir::toNativeSeparators(folder))};
+                            Failed(QStringLiteral("the folder %1 cannot be made. Charts can still "
+                                                  "be calculated; only births cannot be kept.")
+                                       .arg(QDir::toNativeSeparators(folder)))};
     }
     // A library on storage that cannot be written (a read-only file, folder or file system) is
     // opened for reading only: SQLite then keeps the log's index in memory.
@@ -365,9 +425,9 @@ std::optional<LibraryError> BirthLibrary::Open() {
                                               : QString()));
     QSqlDatabase db = QSqlDatabase::database(connection_, false);
     if (!db.open()) {
-        const LibraryError error = ErrorOf(db.lastError(), QStringLiteral("opened"));
+        const LibraryError error = ErrorOf(db.lastError());
         return error.fault == LibraryFault::Failed
-                   ? LibraryError{LibraryFault::Unwritable, error.message}
+                   ? LibraryError{LibraryFault::Unwritable, error.message, error.details}
                    : error;
     }
     if (auto error = Prepare()) {
@@ -378,13 +438,14 @@ std::optional<LibraryError> BirthLibrary::Open() {
     return std::nullopt;
 }
 
-std::optional<LibraryError> BirthLibrary::OpenToRead() {
+std::optional<LibraryError> BirthLibrary::OpenToRead(LibraryAction action) {
+    action_ = action;
     if (!open_ && !QFileInfo::exists(path_)) {
         return LibraryError{LibraryFault::Missing,
                             QStringLiteral("There is no library of births at %1.")
                                 .arg(QDir::toNativeSeparators(path_))};
     }
-    return Open();
+    return OpenNow();
 }
 
 std::optional<LibraryError> BirthLibrary::Prepare() {
@@ -392,7 +453,7 @@ std::optional<LibraryError> BirthLibrary::Prepare() {
     // Reading comes first: nothing is written to a file that turns out not to be ours.
     const auto found = ReadSchema(db);
     if (const auto* error = std::get_if<QSqlError>(&found)) {
-        return ErrorOf(*error, QStringLiteral("opened"));
+        return ErrorOf(*error);
     }
     const SchemaOnFile schema = std::get<SchemaOnFile>(found);
     if (schema.foreign) {
@@ -422,7 +483,7 @@ std::optional<LibraryError> BirthLibrary::Prepare() {
     }
     QSqlQuery query(db);
     if (!query.exec(QStringLiteral("PRAGMA journal_mode")) || !query.next()) {
-        return ErrorOf(query.lastError(), QStringLiteral("opened"));
+        return ErrorOf(query.lastError());
     }
     const bool logged = query.value(0).toString().compare(u"wal", Qt::CaseInsensitive) == 0;
     query.finish();
@@ -434,19 +495,19 @@ std::optional<LibraryError> BirthLibrary::Prepare() {
     }
     // Write-ahead log with a full sync at each commit: a commit survives a crash or power loss.
     if (!logged && !query.exec(QStringLiteral("PRAGMA journal_mode=WAL"))) {
-        return ErrorOf(query.lastError(), QStringLiteral("opened"));
+        return ErrorOf(query.lastError());
     }
     query.finish();
     if (!query.exec(QStringLiteral("PRAGMA synchronous=FULL"))) {
-        return ErrorOf(query.lastError(), QStringLiteral("opened"));
+        return ErrorOf(query.lastError());
     }
     if (upgrade) {
         if (const auto error = UpgradeSchema(db, schema.version)) {
-            return ErrorOf(*error, QStringLiteral("opened"));
+            return ErrorOf(*error);
         }
     } else if (schema.unmarked) {
         if (const auto error = MarkSchema(db)) {
-            return ErrorOf(*error, QStringLiteral("opened"));
+            return ErrorOf(*error);
         }
     }
     return std::nullopt;
@@ -455,10 +516,10 @@ std::optional<LibraryError> BirthLibrary::Prepare() {
 std::optional<LibraryError> BirthLibrary::CheckBeforeWriting() {
     if (readOnly_) {
         return LibraryError{LibraryFault::Unwritable,
-                            QStringLiteral("The library of births %1 is read-only: it can be "
-                                           "searched, exported and backed up, but nothing can "
-                                           "be saved in it.")
-                                .arg(QDir::toNativeSeparators(path_))};
+                            Failed(QStringLiteral("the library of births %1 is read-only. It can "
+                                                  "be searched, exported and backed up, but "
+                                                  "nothing can be changed in it.")
+                                       .arg(QDir::toNativeSeparators(path_)))};
     }
     if (checked_) {
         return std::nullopt;
@@ -466,14 +527,14 @@ std::optional<LibraryError> BirthLibrary::CheckBeforeWriting() {
     QSqlQuery query(QSqlDatabase::database(connection_, false));
     query.setForwardOnly(true);
     if (!query.exec(QStringLiteral("PRAGMA quick_check"))) {
-        return ErrorOf(query.lastError(), QStringLiteral("changed"));
+        return ErrorOf(query.lastError());
     }
     QStringList problems;
     while (query.next()) {
         problems.append(query.value(0).toString());
     }
     if (query.lastError().isValid()) {
-        return ErrorOf(query.lastError(), QStringLiteral("changed"));
+        return ErrorOf(query.lastError());
     }
     if (problems != QStringList{QStringLiteral("ok")}) {
         return NotALibraryError(problems.value(0));
@@ -516,7 +577,7 @@ std::optional<LibraryError> BirthLibrary::StartNew(QString* keptAs) {
 
 std::variant<BirthLibrary::SaveOutcome, LibraryError> BirthLibrary::Save(SavedBirth& birth,
                                                                          bool replace) {
-    if (auto error = Open()) {
+    if (auto error = Open(LibraryAction::Save)) {
         return *error;
     }
     if (auto error = CheckBeforeWriting()) {
@@ -526,7 +587,7 @@ std::variant<BirthLibrary::SaveOutcome, LibraryError> BirthLibrary::Save(SavedBi
     Transaction transaction(db);
     QSqlError error;
     if (!transaction.Begin(error)) {
-        return ErrorOf(error, QStringLiteral("saved"));
+        return ErrorOf(error);
     }
     SavedBirth stored = birth; // the caller's fields stay as they were on a failure
     stored.id = 0;
@@ -534,13 +595,13 @@ std::variant<BirthLibrary::SaveOutcome, LibraryError> BirthLibrary::Save(SavedBi
     const auto outcome = BirthWriter(db).Store(stored, replace, {.note = birth.note.isEmpty()},
                                                QDateTime::currentDateTimeUtc());
     if (const auto* failed = std::get_if<QSqlError>(&outcome)) {
-        return ErrorOf(*failed, QStringLiteral("saved"));
+        return ErrorOf(*failed);
     }
     if (std::get<StoreOutcome>(outcome) == StoreOutcome::Exists) {
         return SaveOutcome::Exists;
     }
     if (!transaction.Commit(error)) {
-        return ErrorOf(error, QStringLiteral("saved"));
+        return ErrorOf(error);
     }
     birth = stored;
     return SaveOutcome::Saved;
@@ -551,17 +612,23 @@ BirthLibrary::AddAll(std::vector<SavedBirth>& births, bool replace,
                      const std::function<void(qint64 rowsWritten)>& afterRow,
                      const std::vector<FieldsLeftOut>& leftOut,
                      std::vector<StoreOutcome>* outcomes) {
-    if (auto error = Open()) {
+    if (auto error = Open(LibraryAction::Import)) {
         return error;
     }
     if (auto error = CheckBeforeWriting()) {
         return error;
     }
     QSqlDatabase db = QSqlDatabase::database(connection_, false);
+    // A large import's pages stay in memory until the commit instead of spilling to the log
+    // and being read back; the page cache returns to SQLite's default afterwards.
+    QSqlQuery cache(db);
+    cache.exec(QStringLiteral("PRAGMA cache_size = %1").arg(importCacheKiB));
+    const auto defaultCache = qScopeGuard(
+        [&cache] { cache.exec(QStringLiteral("PRAGMA cache_size = %1").arg(defaultCacheKiB)); });
     Transaction transaction(db);
     QSqlError error;
     if (!transaction.Begin(error)) {
-        return ErrorOf(error, QStringLiteral("imported"));
+        return ErrorOf(error);
     }
     const QDateTime now = QDateTime::currentDateTimeUtc();
     BirthWriter writer(db);
@@ -572,7 +639,7 @@ BirthLibrary::AddAll(std::vector<SavedBirth>& births, bool replace,
         const auto outcome = writer.Store(births[at], replace,
                                           at < leftOut.size() ? leftOut[at] : FieldsLeftOut{}, now);
         if (const auto* failed = std::get_if<QSqlError>(&outcome)) {
-            return ErrorOf(*failed, QStringLiteral("imported"));
+            return ErrorOf(*failed);
         }
         stored.push_back(std::get<StoreOutcome>(outcome));
         ++written;
@@ -581,7 +648,7 @@ BirthLibrary::AddAll(std::vector<SavedBirth>& births, bool replace,
         }
     }
     if (!transaction.Commit(error)) {
-        return ErrorOf(error, QStringLiteral("imported"));
+        return ErrorOf(error);
     }
     if (outcomes != nullptr) {
         *outcomes = std::move(stored);
@@ -591,7 +658,7 @@ BirthLibrary::AddAll(std::vector<SavedBirth>& births, bool replace,
 
 std::variant<std::vector<SavedBirth>, LibraryError>
 BirthLibrary::Select(const char* where, const QVariantList& values) {
-    if (auto error = OpenToRead()) {
+    if (auto error = OpenToRead(LibraryAction::Read)) {
         return *error;
     }
     QSqlQuery query(QSqlDatabase::database(connection_, false));
@@ -602,14 +669,14 @@ BirthLibrary::Select(const char* where, const QVariantList& values) {
         query.addBindValue(value);
     }
     if (!query.exec()) {
-        return ErrorOf(query.lastError(), QStringLiteral("read"));
+        return ErrorOf(query.lastError());
     }
     std::vector<SavedBirth> found;
     while (query.next()) {
         found.push_back(RowOf(query));
     }
     if (query.lastError().isValid()) { // the rows stopped at a fault, not at their end
-        return ErrorOf(query.lastError(), QStringLiteral("read"));
+        return ErrorOf(query.lastError());
     }
     return found;
 }
@@ -644,7 +711,7 @@ std::variant<std::optional<SavedBirth>, LibraryError> BirthLibrary::Load(qint64 
 
 std::variant<std::vector<qint64>, LibraryError> BirthLibrary::Search(const QString& text,
                                                                      BirthOrder order) {
-    if (auto error = OpenToRead()) {
+    if (auto error = OpenToRead(LibraryAction::Read)) {
         return *error;
     }
     QSqlQuery query(QSqlDatabase::database(connection_, false));
@@ -670,40 +737,40 @@ std::variant<std::vector<qint64>, LibraryError> BirthLibrary::Search(const QStri
         query.addBindValue(u'%' + LikeLiteral(folded) + u'%');
     }
     if (!query.exec()) {
-        return ErrorOf(query.lastError(), QStringLiteral("read"));
+        return ErrorOf(query.lastError());
     }
     std::vector<qint64> ids;
     while (query.next()) {
         ids.push_back(query.value(0).toLongLong());
     }
     if (query.lastError().isValid()) {
-        return ErrorOf(query.lastError(), QStringLiteral("read"));
+        return ErrorOf(query.lastError());
     }
     return ids;
 }
 
 std::optional<LibraryError>
 BirthLibrary::ForEach(const std::function<void(const SavedBirth&)>& visit) {
-    if (auto error = OpenToRead()) {
+    if (auto error = OpenToRead(LibraryAction::Read)) {
         return error;
     }
     QSqlQuery query(QSqlDatabase::database(connection_, false));
     query.setForwardOnly(true);
     if (!query.exec(QStringLiteral("SELECT %1 FROM births ORDER BY nameKey, year, month, day")
                         .arg(QLatin1StringView(columns)))) {
-        return ErrorOf(query.lastError(), QStringLiteral("read"));
+        return ErrorOf(query.lastError());
     }
     while (query.next()) {
         visit(RowOf(query));
     }
     if (query.lastError().isValid()) {
-        return ErrorOf(query.lastError(), QStringLiteral("read"));
+        return ErrorOf(query.lastError());
     }
     return std::nullopt;
 }
 
 std::optional<LibraryError> BirthLibrary::SetNote(qint64 id, const QString& note) {
-    if (auto error = Open()) {
+    if (auto error = Open(LibraryAction::SaveNote)) {
         return error;
     }
     if (auto error = CheckBeforeWriting()) {
@@ -720,7 +787,7 @@ std::optional<LibraryError> BirthLibrary::SetNote(qint64 id, const QString& note
     query.addBindValue(id);
     query.addBindValue(kept);
     if (!query.exec()) {
-        return ErrorOf(query.lastError(), QStringLiteral("saved"));
+        return ErrorOf(query.lastError());
     }
     if (query.numRowsAffected() > 0) {
         return std::nullopt;
@@ -740,7 +807,7 @@ std::optional<LibraryError> BirthLibrary::SetNote(qint64 id, const QString& note
 }
 
 std::optional<LibraryError> BirthLibrary::Remove(qint64 id) {
-    if (auto error = OpenToRead()) {
+    if (auto error = OpenToRead(LibraryAction::Delete)) {
         return error;
     }
     if (auto error = CheckBeforeWriting()) {
@@ -750,19 +817,19 @@ std::optional<LibraryError> BirthLibrary::Remove(qint64 id) {
     query.prepare(QStringLiteral("DELETE FROM births WHERE id = ?"));
     query.addBindValue(id);
     if (!query.exec()) {
-        return ErrorOf(query.lastError(), QStringLiteral("deleted"));
+        return ErrorOf(query.lastError());
     }
     return std::nullopt;
 }
 
 std::variant<QSet<QString>, LibraryError> BirthLibrary::KnownBirths() {
-    if (auto error = OpenToRead()) {
+    if (auto error = OpenToRead(LibraryAction::Read)) {
         return *error;
     }
     QSqlQuery query(QSqlDatabase::database(connection_, false));
     query.setForwardOnly(true);
     if (!query.exec(QStringLiteral("SELECT nameKey, year, month, day FROM births"))) {
-        return ErrorOf(query.lastError(), QStringLiteral("read"));
+        return ErrorOf(query.lastError());
     }
     QSet<QString> keys;
     while (query.next()) {
@@ -771,13 +838,13 @@ std::variant<QSet<QString>, LibraryError> BirthLibrary::KnownBirths() {
                              query.value(2).toInt(), query.value(3).toInt()));
     }
     if (query.lastError().isValid()) {
-        return ErrorOf(query.lastError(), QStringLiteral("read"));
+        return ErrorOf(query.lastError());
     }
     return keys;
 }
 
 std::optional<LibraryError> BirthLibrary::Backup(const QString& target) {
-    if (auto error = OpenToRead()) {
+    if (auto error = OpenToRead(LibraryAction::BackUp)) {
         return error;
     }
     if (QFileInfo::exists(target)) {
@@ -785,9 +852,15 @@ std::optional<LibraryError> BirthLibrary::Backup(const QString& target) {
                             QStringLiteral("The backup %1 already exists; choose another name.")
                                 .arg(QDir::toNativeSeparators(target))};
     }
-    const auto notWritten = [&target](LibraryFault fault, const QString& why) {
-        return LibraryError{fault, QStringLiteral("The backup %1 could not be written (%2).")
-                                       .arg(QDir::toNativeSeparators(target), why)};
+    // The system's reason in the message; the database's own words in the details.
+    const auto notWritten = [this, &target](LibraryFault fault, const QString& why,
+                                            const QString& details = {}) {
+        return LibraryError{fault,
+                            Failed(why.isEmpty() ? QStringLiteral("%1 could not be written.")
+                                                       .arg(QDir::toNativeSeparators(target))
+                                                 : QStringLiteral("%1 could not be written (%2).")
+                                                       .arg(QDir::toNativeSeparators(target), why)),
+                            details};
     };
     // Written beside the target under a passing name, and moved into place only when complete
     // and on the disk: a backup that is stopped or fails leaves nothing at the target.
@@ -800,10 +873,10 @@ std::optional<LibraryError> BirthLibrary::Backup(const QString& target) {
     query.prepare(QStringLiteral("VACUUM INTO ?"));
     query.addBindValue(partial.fileName());
     if (!query.exec()) {
-        const LibraryError error = ErrorOf(query.lastError(), QStringLiteral("backed up"));
+        const LibraryError error = ErrorOf(query.lastError());
         return notWritten(error.fault == LibraryFault::Busy ? LibraryFault::Busy
                                                             : LibraryFault::Failed,
-                          query.lastError().databaseText());
+                          {}, error.details);
     }
     QFile written(partial.fileName());
     if (!written.open(QIODevice::ReadWrite) || ::fsync(written.handle()) != 0) {

@@ -61,8 +61,12 @@ LibraryFault FaultOfSqliteCode(int code);
 
 struct LibraryError {
     LibraryFault fault;
-    QString message; // for the user: what happened and, where it helps, the file's path
+    QString message;      // for the user: what was not done and why, naming the file where it helps
+    QString details = {}; // the database's own words, for a message's details
 };
+
+// What the library was asked to do, which a message about its failure names.
+enum class LibraryAction { Open, Read, Save, Import, SaveNote, Delete, BackUp };
 
 // The library of saved births: one SQLite file. Every change is one transaction, and values are
 // always bound. Each object holds its own connection and belongs to the thread that made it.
@@ -83,7 +87,8 @@ class BirthLibrary {
 
     // Opens the file, making it (and its folder) when missing and migrating an older schema in
     // one transaction. A corrupt, foreign or newer file is left exactly as it is.
-    std::optional<LibraryError> Open();
+    // A failure's message names `action` as what was not done.
+    std::optional<LibraryError> Open(LibraryAction action = LibraryAction::Open);
     // After a NotALibrary error: renames the file beside itself (the new name is returned through
     // `keptAs`) and opens a new, empty library at the path.
     std::optional<LibraryError> StartNew(QString* keptAs = nullptr);
@@ -133,7 +138,8 @@ class BirthLibrary {
   private:
     std::optional<LibraryError> Prepare();
     // Open for the reading calls: a missing file is reported as Missing, never made.
-    std::optional<LibraryError> OpenToRead();
+    std::optional<LibraryError> OpenToRead(LibraryAction action);
+    std::optional<LibraryError> OpenNow();
     // PRAGMA quick_check once before the first write of this object: a damaged file is refused
     // before anything is written to it.
     std::optional<LibraryError> CheckBeforeWriting();
@@ -144,7 +150,10 @@ class BirthLibrary {
                                                                const QVariantList& values);
     std::variant<std::optional<SavedBirth>, LibraryError> SelectOne(const char* where,
                                                                     const QVariantList& values);
-    LibraryError ErrorOf(const class QSqlError& error, const QString& doing) const;
+    // A database failure, its message naming action_ and the cause in the user's words.
+    LibraryError ErrorOf(const class QSqlError& error) const;
+    // "The birth was not saved: " and the like, for action_.
+    QString Failed(const QString& cause) const;
 
     QString path_;
     QString connection_;
@@ -152,4 +161,5 @@ class BirthLibrary {
     bool open_ = false;
     bool checked_ = false;
     bool readOnly_ = false;
+    LibraryAction action_ = LibraryAction::Open; // what the call under way does
 };

@@ -3,6 +3,55 @@
 #include "chart/InputTexts.h"
 #include "chart/Validation.h"
 
+#include <algorithm>
+
+namespace {
+
+struct LetterSpelling {
+    char16_t letter;
+    const char* spelling;
+};
+// Latin letters that Unicode's decomposition leaves whole, spelt in the letters A to Z as the
+// Unicode CLDR transform Latin-ASCII spells them.
+constexpr LetterSpelling undecomposedLetters[] = {
+    {u'\u00DF', "SS"}, {u'\u1E9E', "SS"}, // ß ẞ
+    {u'\u00C6', "AE"}, {u'\u00E6', "AE"}, // Æ æ
+    {u'\u0152', "OE"}, {u'\u0153', "OE"}, // Œ œ
+    {u'\u00D8', "O"},  {u'\u00F8', "O"},  // Ø ø
+    {u'\u0141', "L"},  {u'\u0142', "L"},  // Ł ł
+    {u'\u0110', "D"},  {u'\u0111', "D"},  // Đ đ
+    {u'\u00D0', "D"},  {u'\u00F0', "D"},  // Ð ð
+    {u'\u00DE', "TH"}, {u'\u00FE', "TH"}, // Þ þ
+    {u'\u0126', "H"},  {u'\u0127', "H"},  // Ħ ħ
+    {u'\u0131', "I"},                     // ı
+};
+
+// Apostrophes and hyphens, which a name in capitals writes as a blank.
+bool IsApostropheOrHyphen(char16_t code) {
+    switch (code) {
+    case u'\'':
+    case u'`':
+    case u'\u2018': // ‘
+    case u'\u2019': // ’
+    case u'\u02BC': // ʼ
+    case u'-':
+    case u'\u2010': // ‐ (U+2011, the non-breaking hyphen, decomposes to it)
+    case u'\u2012': // ‒
+    case u'\u2013': // –
+    case u'\u2014': // —
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool IsNameBoxLetterOrBlank(QChar character) {
+    const char16_t code = character.unicode();
+    return (code >= u'A' && code <= u'Z') || (code >= u'a' && code <= u'z') || code == u' ';
+}
+
+} // namespace
+
 std::optional<QString> NameFault(const QString& name) {
     BirthDataEntry entry;
     entry.name = name.toStdString();
@@ -11,11 +60,8 @@ std::optional<QString> NameFault(const QString& name) {
     if (const auto fault = ValidateBirthData(entry); fault && fault->focus == FocusTarget::Name) {
         return QString::fromStdString(fault->message);
     }
-    for (const QChar character : name) {
-        const char16_t code = character.unicode();
-        if (!((code >= u'A' && code <= u'Z') || (code >= u'a' && code <= u'z') || code == u' ')) {
-            return QStringLiteral("Please Enter only Letters");
-        }
+    if (!std::all_of(name.begin(), name.end(), IsNameBoxLetterOrBlank)) {
+        return QStringLiteral("Please Enter only Letters");
     }
     return std::nullopt;
 }
@@ -60,6 +106,34 @@ QString NameAsHeld(const QString& name) {
         }
     }
     return held;
+}
+
+QString NameInCapitals(const QString& name) {
+    if (std::all_of(name.begin(), name.end(), IsNameBoxLetterOrBlank)) {
+        return NameAsHeld(name);
+    }
+    const QString decomposed = name.normalized(QString::NormalizationForm_KD);
+    QString written;
+    written.reserve(decomposed.size());
+    for (const QChar character : decomposed) {
+        const char16_t code = character.unicode();
+        if (character.isMark()) {
+            continue;
+        }
+        if (IsApostropheOrHyphen(code)) {
+            written += u' ';
+            continue;
+        }
+        const auto spelt =
+            std::find_if(std::begin(undecomposedLetters), std::end(undecomposedLetters),
+                         [code](const LetterSpelling& letter) { return letter.letter == code; });
+        if (spelt != std::end(undecomposedLetters)) {
+            written += QLatin1StringView(spelt->spelling);
+        } else {
+            written += character;
+        }
+    }
+    return NameAsHeld(written.simplified());
 }
 
 QString SearchFolded(const QString& text) {

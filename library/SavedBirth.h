@@ -47,6 +47,13 @@ QString NoteWithinLimit(const QString& note);
 std::optional<QString> NameFault(const QString& name);
 // The name as the name box would hold it: small letters made capitals.
 QString NameAsHeld(const QString& name);
+// A name in the name box's letters, as an import stores it. A name of the letters A to Z and
+// blanks is NameAsHeld. Any other name is decomposed (Unicode compatibility decomposition) with
+// its marks dropped, so that a Latin letter with an accent becomes its base letter (É → E); a
+// Latin letter that does not decompose is spelt out (ß → SS, Ø → O, Æ → AE); an apostrophe or
+// hyphen becomes a blank, and runs of blanks one blank. What is not a Latin letter stays, for
+// NameFault to refuse.
+QString NameInCapitals(const QString& name);
 
 // Text folded for searching: compatibility decomposition, accents dropped, case folded.
 QString SearchFolded(const QString& text);

@@ -5,6 +5,7 @@
 #include "chartview/Contrast.h"
 #include "library/BirthLibrary.h"
 #include "support/Capture.h"
+#include "support/TmpfsMount.h"
 #include "support/Windows.h"
 
 #include <QAction>
@@ -553,6 +554,46 @@ TEST_F(BirthsWindowTest, OpensClearOfTheInputWindowsBoxes) {
                 !placed.intersects(input->nameAndDateOnScreen()))
         << "births at " << placed.x() << "," << placed.y() << " input at "
         << input->frameGeometry().x() << "," << input->frameGeometry().y();
+}
+
+} // namespace
+
+namespace {
+
+// A library on a file system mounted read-only: the window lists its births and says once that
+// it is read-only, with Delete and the note box off, instead of a message at each change.
+// Mounting needs root; elsewhere it is skipped.
+TEST(BirthsWindowReadOnly, SaysOnceThatTheLibraryIsReadOnly) {
+    TmpfsMount mount;
+    if (!mount.Mounted()) {
+        GTEST_SKIP() << "a tmpfs cannot be mounted here";
+    }
+    const QString path = mount.Path() + QStringLiteral("/births.sqlite");
+    {
+        BirthLibrary library(path);
+        SavedBirth birth = Birth("ASHA", "Zürich", 1990);
+        ASSERT_TRUE(std::holds_alternative<BirthLibrary::SaveOutcome>(library.Save(birth, false)));
+    }
+    ASSERT_TRUE(mount.MakeReadOnly());
+    MessageCapture messages;
+    {
+        BirthLibrary library(path);
+        frmBirths window(library);
+        window.refresh();
+        window.show();
+        auto* list = window.findChild<QTreeView*>(QStringLiteral("lstBirths"));
+        ASSERT_EQ(list->model()->rowCount(), 1);
+        list->selectionModel()->select(list->model()->index(0, 0),
+                                       QItemSelectionModel::ClearAndSelect |
+                                           QItemSelectionModel::Rows);
+        EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("lblBirthsStatus"))->text(),
+                  QStringLiteral("This library of births is read-only: its births can be "
+                                 "opened, not changed."));
+        EXPECT_FALSE(window.findChild<QPushButton*>(QStringLiteral("cmdDeleteBirth"))->isEnabled());
+        EXPECT_TRUE(
+            window.findChild<QPlainTextEdit*>(QStringLiteral("txtBirthNote"))->isReadOnly());
+    }
+    EXPECT_TRUE(messages.messages.empty());
 }
 
 } // namespace

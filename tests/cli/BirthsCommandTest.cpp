@@ -502,3 +502,28 @@ TEST_F(Command, APipeWhoseWriterPausesIsReadToItsEnd) {
 }
 
 } // namespace
+
+namespace {
+
+// The command reports an import as the window does: the refused rows and the names written
+// otherwise, then the counts; a refused row makes the exit status 2.
+TEST_F(Command, AnImportReportsEachOutcomeOnStandardError) {
+    const QString file = folder.filePath(QStringLiteral("report.csv"));
+    {
+        QFile out(file);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write("name,date,time,lon,lat,zone,tz,place,dst\n"
+                  "José Álvarez,1979-03-02,10:30,77:13E,28:39N,IST,,,0\n"
+                  "ASHA RAO,1990-08-15,10:30,77:13E,28:39N,IST,,,0\n");
+    }
+    const CommandOutput command = Run({QStringLiteral("--import-births"), file});
+    EXPECT_EQ(command.exitStatus, refusedExitStatus);
+    EXPECT_EQ(command.standardError.toStdString(),
+              "line 3: ASHA RAO, 1990-08-15: a birth of this name and date is already saved\n"
+              "line 2: José Álvarez → JOSE ALVAREZ\n"
+              "korvani-chart: 1 birth added, 0 replaced, 0 kept as they were saved, 1 row "
+              "refused; 1 name written in capitals A to Z, in " +
+                  path.toStdString() + "\n");
+}
+
+} // namespace

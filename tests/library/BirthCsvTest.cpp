@@ -126,7 +126,7 @@ TEST_F(Csv, RefusedRowsAreListedWithLineNumbersAndTheRestAddedTogether) {
     const QByteArray csv = QByteArray(batchHeader) +
                            ",note\n"
                            "asha rao,1990-08-15,10:30,77:13E,28:39N,IST,,,0,a note\n"
-                           "O'NEIL,1990-08-15,10:30,77:13E,28:39N,IST,,,0,\n"
+                           "ΣΩΚΡΑΤΗΣ,1990-08-15,10:30,77:13E,28:39N,IST,,,0,\n"
                            ",1990-08-15,10:30,77:13E,28:39N,IST,,,0,\n"
                            "BEN,1990-02-30,10:30,77:13E,28:39N,IST,,,0,\n"
                            "BEN,1990-08-15,10:30,277:13E,28:39N,IST,,,0,\n"
@@ -141,23 +141,20 @@ TEST_F(Csv, RefusedRowsAreListedWithLineNumbersAndTheRestAddedTogether) {
     const ImportReport report = Import(library, csv, false, Delhi());
     ASSERT_FALSE(report.error);
     ASSERT_FALSE(report.fileError);
-    const std::vector<std::pair<qint64, const char*>> expectedRows = {
-        {3, "Please Enter only Letters"},
-        {4, "Please Enter Name"},
-        {5, "date: Please Enter Correct Date Or Month!"},
-        {6, "lon: Please Enter Value Between 0 And 179 in the Degree of Longitude"},
-        {7, "ASHA RAO born 1990-08-15 is already on line 2"},
-        {8, "SAVED born 1990-08-15 is already in the library"},
-        {10, "note: a backslash must be followed by \\, n, r or 0"},
-        {12, "dst: expected 1 or 0, true or false, yes or no (got \"maybe\")"},
-        {13, "note: longer than 2000 characters"},
-    };
-    std::vector<RefusedRow> expected;
-    for (const auto& [line, message] : expectedRows) {
-        expected.push_back({line, QString::fromUtf8(message)});
-    }
-    EXPECT_EQ(RefusedRowsText(report.refused).toStdString(),
-              RefusedRowsText(expected).toStdString());
+    // Each refused row by its line, the name and date as the file writes them, and the reason.
+    const char* const expected =
+        "line 3: ΣΩΚΡΑΤΗΣ, 1990-08-15: the name may hold only the letters A to Z and blanks\n"
+        "line 4: 1990-08-15: the name is empty\n"
+        "line 5: BEN, 1990-02-30: date: Please Enter Correct Date Or Month!\n"
+        "line 6: BEN, 1990-08-15: lon: Please Enter Value Between 0 And 179 in the Degree of "
+        "Longitude\n"
+        "line 7: Asha Rao, 1990-08-15: the same name and date are already on line 2\n"
+        "line 8: saved, 1990-08-15: a birth of this name and date is already saved\n"
+        "line 10: CARA, 1990-08-15: note: a backslash must be followed by \\, n, r or 0\n"
+        "line 12: EVE, 1990-08-15: dst: expected 1 or 0, true or false, yes or no (got "
+        "\"maybe\")\n"
+        "line 13: FAY, 1990-08-15: note: longer than 2000 characters\n";
+    EXPECT_EQ(RefusedRowsText(report.refused).toStdString(), expected);
     EXPECT_EQ(report.added, 2);
     // The place row: coordinates of the place, its zone by name, its words as the place.
     const auto dev =
@@ -271,7 +268,8 @@ TEST_F(Csv, ABirthSavedByAnOverlappingImportIsRefusedNotAFailure) {
     ASSERT_FALSE(report.error) << report.error->message.toStdString();
     EXPECT_EQ(report.added, 1);
     EXPECT_EQ(RefusedRowsText(report.refused),
-              QStringLiteral("line 3: BEN born 1990-08-15 is already in the library\n"));
+              QStringLiteral("line 3: BEN, 1990-08-15: a birth of this name and date is already "
+                             "saved\n"));
 }
 
 // What is imported is exported on lines that import again: a row that its export would lengthen
@@ -323,6 +321,70 @@ TEST_F(Csv, AFileWithoutTheHeaderIsRefusedWhole) {
             Import(library, QByteArray(header) + "\nA,1990-08-15,10:30,77:13E,28:39N,IST,,,0\n");
         EXPECT_TRUE(report.fileError) << header;
         EXPECT_EQ(report.added, 0);
+    }
+}
+
+} // namespace
+
+namespace {
+
+// The report counts each outcome apart and names each refused row and each name written
+// otherwise, for each way of treating the births the library holds already.
+TEST_F(Csv, TheReportCountsEachOutcomeAndNamesTheNamesWrittenOtherwise) {
+    const QByteArray csv = QByteArray(batchHeader) +
+                           "\n"
+                           "José Álvarez,1979-03-02,10:30,77:13E,28:39N,IST,,,0\n"
+                           "Zoë,1990-08-15,10:30,77:13E,28:39N,IST,,,0\n"
+                           "ASHA RAO,1990-08-15,11:45,77:13E,28:39N,IST,,,0\n"
+                           "Σωκράτης,1979-03-02,10:30,77:13E,28:39N,IST,,,0\n"
+                           "Renée,1990-08-15,11:45,77:13E,28:39N,IST,,,0\n";
+    const char* const greek = "line 5: Σωκράτης, 1979-03-02: the name may hold only the letters A "
+                              "to Z and blanks\n";
+    const char* const renamed = "line 2: José Álvarez → JOSE ALVAREZ\n"
+                                "line 3: Zoë → ZOE\n";
+    const struct {
+        const char* why;
+        SavedBirthsInFile saved;
+        const char* summary;
+        std::string details;
+    } cases[] = {
+        {"keptWhenReplacingIsDeclined", SavedBirthsInFile::Keep,
+         "2 births added, 0 replaced, 2 kept as they were saved, 1 row refused; 2 names written "
+         "in capitals A to Z",
+         std::string(greek) + renamed},
+        {"refusedWithoutReplace", SavedBirthsInFile::Refuse,
+         "2 births added, 0 replaced, 0 kept as they were saved, 3 rows refused; 2 names written "
+         "in capitals A to Z",
+         std::string("line 4: ASHA RAO, 1990-08-15: a birth of this name and date is already "
+                     "saved\n") +
+             greek + "line 6: Renée, 1990-08-15: a birth of this name and date is already saved\n" +
+             renamed},
+        {"replaced", SavedBirthsInFile::Replace,
+         "2 births added, 2 replaced, 0 kept as they were saved, 1 row refused; 3 names written "
+         "in capitals A to Z",
+         std::string(greek) + renamed + "line 6: Renée → RENEE\n"},
+    };
+    int run = 0;
+    for (const auto& c : cases) {
+        BirthLibrary library(folder.filePath(QStringLiteral("%1.sqlite").arg(++run)));
+        for (const char* name : {"ASHA RAO", "RENEE"}) {
+            SavedBirth birth = FullBirth(QString::fromUtf8(name));
+            ASSERT_TRUE(
+                std::holds_alternative<BirthLibrary::SaveOutcome>(library.Save(birth, false)));
+        }
+        QBuffer buffer;
+        buffer.setData(csv);
+        buffer.open(QIODevice::ReadOnly);
+        RememberedPlaceAnswers places = NoPlaces();
+        const auto known = library.KnownBirths();
+        ASSERT_TRUE(std::holds_alternative<QSet<QString>>(known));
+        const ImportReport report = StoreBirthRows(
+            library, ReadBirthRows(buffer, places, std::get<QSet<QString>>(known), false), c.saved);
+        ASSERT_FALSE(report.error) << c.why;
+        const ImportReportTexts texts = ImportReportText(report);
+        EXPECT_EQ(texts.summary.toStdString(), c.summary) << c.why;
+        EXPECT_EQ(texts.details.toStdString(), c.details) << c.why;
+        EXPECT_EQ(std::get<qint64>(CountBirths(library)), 4) << c.why;
     }
 }
 

@@ -3,6 +3,7 @@
 #include "LibraryFiles.h"
 
 #include "library/BirthSchema.h"
+#include "support/TmpfsMount.h"
 
 #include <gtest/gtest.h>
 
@@ -681,26 +682,17 @@ namespace {
 // it is read-only, and refuses a save as unwritable. Mounting needs root; elsewhere it is skipped.
 TEST(LibraryFolder, AReadOnlyLibraryOpensForReading) {
     QTemporaryDir folder;
-    const QString mountPoint = folder.filePath(QStringLiteral("ro"));
-    QDir().mkpath(mountPoint);
-    if (QProcess::execute(QStringLiteral("mount"),
-                          {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
-                           QStringLiteral("size=2m"), QStringLiteral("tmpfs"), mountPoint}) != 0) {
+    TmpfsMount mount;
+    if (!mount.Mounted()) {
         GTEST_SKIP() << "a tmpfs cannot be mounted here";
     }
-    struct Unmount {
-        QString point;
-        ~Unmount() { QProcess::execute(QStringLiteral("umount"), {point}); }
-    } unmount{mountPoint};
-    const QString path = mountPoint + QStringLiteral("/births.sqlite");
+    const QString path = mount.Path() + QStringLiteral("/births.sqlite");
     SavedBirth saved = FullBirth();
     {
         BirthLibrary library(path);
         ASSERT_TRUE(std::holds_alternative<BirthLibrary::SaveOutcome>(library.Save(saved, false)));
     }
-    ASSERT_EQ(QProcess::execute(QStringLiteral("mount"),
-                                {QStringLiteral("-o"), QStringLiteral("remount,ro"), mountPoint}),
-              0);
+    ASSERT_TRUE(mount.MakeReadOnly());
     BirthLibrary library(path);
     ASSERT_FALSE(library.Open()) << library.Open()->message.toStdString();
     EXPECT_TRUE(library.ReadOnly());
@@ -713,6 +705,114 @@ TEST(LibraryFolder, AReadOnlyLibraryOpensForReading) {
     ASSERT_TRUE(std::holds_alternative<LibraryError>(refused));
     EXPECT_EQ(std::get<LibraryError>(refused).fault, LibraryFault::Unwritable);
     EXPECT_TRUE(std::get<LibraryError>(refused).message.contains(QStringLiteral("read-only")));
+}
+
+} // namespace
+
+namespace {
+
+// A save that fails says that the birth was not saved and why, in the user's words; SQLite's own
+// words go to the details only.
+TEST(LibraryFolder, AFailedSaveSaysWhyInTheUsersWords) {
+    QTemporaryDir folder;
+    struct Row {
+        const char* why;
+        QString path;
+        QString message;      // the whole text
+        bool databaseDetails; // SQLite's words in the details
+    };
+    std::vector<Row> rows;
+
+    // The parent of the library's folder is a regular file.
+    const QString plainFile = folder.filePath(QStringLiteral("not-a-folder"));
+    {
+        QFile out(plainFile);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    }
+    rows.push_back({"folderCannotBeMade", plainFile + QStringLiteral("/korvani/births.sqlite"),
+                    QStringLiteral("The birth was not saved: the folder %1 cannot be made. Charts "
+                                   "can still be calculated; only births cannot be kept.")
+                        .arg(QDir::toNativeSeparators(plainFile + QStringLiteral("/korvani"))),
+                    false});
+
+    // Another program holds the library's write lock, and the save does not wait.
+    const QString held = folder.filePath(QStringLiteral("held/births.sqlite"));
+    {
+        BirthLibrary library(held);
+        SavedBirth first = FullBirth();
+        ASSERT_TRUE(std::holds_alternative<BirthLibrary::SaveOutcome>(library.Save(first, false)));
+    }
+    RawFile writer(held);
+    ASSERT_TRUE(writer.Run(QStringLiteral("BEGIN IMMEDIATE")));
+    rows.push_back({"busy", held,
+                    QStringLiteral("The birth was not saved: the library of births is busy: "
+                                   "another window or command is writing to it. Please try "
+                                   "again."),
+                    true});
+
+    // A folder on a file system mounted read-only, where no library is yet.
+    TmpfsMount mount(QStringLiteral("ro,size=1m"));
+    if (mount.Mounted()) {
+        rows.push_back({"folderReadOnly", mount.Path() + QStringLiteral("/births.sqlite"),
+                        QStringLiteral("The birth was not saved: the folder %1 cannot be written.")
+                            .arg(QDir::toNativeSeparators(mount.Path())),
+                        true});
+    }
+
+    for (const Row& row : rows) {
+        BirthLibrary library(row.path, 0);
+        SavedBirth birth = FullBirth(QStringLiteral("BEN"));
+        const auto saved = library.Save(birth, false);
+        ASSERT_TRUE(std::holds_alternative<LibraryError>(saved)) << row.why;
+        const LibraryError& error = std::get<LibraryError>(saved);
+        EXPECT_EQ(error.message.toStdString(), row.message.toStdString()) << row.why;
+        EXPECT_EQ(!error.details.isEmpty(), row.databaseDetails)
+            << row.why << ": " << error.details.toStdString();
+    }
+    if (!mount.Mounted()) {
+        GTEST_SKIP() << "a tmpfs cannot be mounted here: the read-only folder was not tried";
+    }
+}
+
+// An import writes a name in the name box's letters, or refuses it. The stored names are written
+// by hand from the letters' Unicode decompositions and the CLDR Latin-ASCII spellings.
+TEST(LibraryText, ImportedNamesAreWrittenInCapitalsAToZ) {
+    const struct {
+        const char* why;
+        const char* name;
+        const char* stored; // null when refused
+    } cases[] = {
+        {"capitalsAsTheyAre", "ASHA RAO", "ASHA RAO"},
+        {"smallLettersMadeCapitals", "asha rao", "ASHA RAO"},
+        {"aSavedNamesBlanksKeptSoThatAnExportImportsAgain", "ASHA  RAO", "ASHA  RAO"},
+        {"acuteAccents", "José Álvarez", "JOSE ALVAREZ"},
+        {"diaeresis", "Zoë", "ZOE"},
+        {"ligatureAe", "Ægir", "AEGIR"},
+        {"sharpS", "Straße", "STRASSE"},
+        {"slashedO", "Søren Ørsted", "SOREN ORSTED"},
+        {"ligatureOe", "Œdipe", "OEDIPE"},
+        {"strokedL", "Łukasz Wałęsa", "LUKASZ WALESA"},
+        {"cedillaAndTilde", "François Núñez", "FRANCOIS NUNEZ"},
+        {"accentAsACombiningMark", "Jose\u0301", "JOSE"},
+        {"apostropheIsABlank", "O'Neil", "O NEIL"},
+        {"typographicApostrophe", "D\u2019Souza", "D SOUZA"},
+        {"hyphensAndBlanksCollapse", "Anne-Marie  - Dupont", "ANNE MARIE DUPONT"},
+        {"fullWidthLetters", "\uFF21\uFF22\uFF23", "ABC"},
+        {"greekOnly", "Σωκράτης", nullptr},
+        {"devanagariOnly", "राम", nullptr},
+        {"latinWithAGreekLetter", "Anna Σ", nullptr},
+        {"digit", "Anna2", nullptr},
+        {"onlyAnApostrophe", "'", nullptr},
+    };
+    for (const auto& c : cases) {
+        const QString stored = NameInCapitals(QString::fromUtf8(c.name));
+        if (c.stored == nullptr) {
+            EXPECT_TRUE(NameFault(stored)) << c.why << ": " << stored.toStdString();
+        } else {
+            EXPECT_FALSE(NameFault(stored)) << c.why;
+            EXPECT_EQ(stored.toStdString(), c.stored) << c.why;
+        }
+    }
 }
 
 } // namespace
