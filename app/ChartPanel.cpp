@@ -83,7 +83,7 @@ ChartPanel::ChartPanel(QWidget* parent) : QFrame(parent) {
     layout->addLayout(styles, 2, 0, 1, 2);
     // Height the charts do not take goes below the choices, not under the charts.
     layout->setRowStretch(3, 1);
-    OutlineRadioCircles({optChartStyle[0], optChartStyle[1]}, this);
+    OutlineIndicators({optChartStyle[0], optChartStyle[1]}, this);
 
     auto* copy = new QAction(QStringLiteral("&Copy Chart"), this);
     copy->setObjectName(QStringLiteral("mnuCopyChart"));

@@ -144,6 +144,7 @@ frmDisplay::frmDisplay(QWidget* parent, const ResultPageMeasures* measures)
     chkShowCharts->setChecked(QSettings().value(QLatin1String(showChartsKey), true).toBool());
     connect(chkShowCharts, &QCheckBox::clicked, this,
             [](bool shown) { QSettings().setValue(QLatin1String(showChartsKey), shown); });
+    OutlineIndicators({chkShowCharts}, this);
     headerRow->addWidget(chkShowCharts, 0, Qt::AlignTop);
     layout->addLayout(headerRow);
     // The tabs and, beside them, the chart diagrams.

@@ -246,6 +246,9 @@ QWidget* frmMain::createEntryFields() {
     boxes_.chkDST->setObjectName(QStringLiteral("chkDST"));
     zoneRow->addWidget(boxes_.cmbTimeZone, 1);
     zoneRow->addWidget(boxes_.chkDST);
+    OutlineIndicators(
+        {boxes_.optLong_0, boxes_.optLong_1, boxes_.optLat_0, boxes_.optLat_1, boxes_.chkDST},
+        this);
     grid->addWidget(zone, 4, 0, 1, 5);
     grid->setColumnStretch(1, 2);
     grid->setColumnStretch(2, 1);

@@ -211,14 +211,23 @@ void PlaceCell(ChartDrawingLayout& layout, int sign, const std::vector<ChartEntr
         // off the column's width again can leave a hair less than the advance, which would
         // elide the widest label although it fits.
         const QString& text = texts[static_cast<std::size_t>(i)];
-        if (metrics.horizontalAdvance(text) + 2 * padding <= columnWidth) {
+        if (!setting.boxes.empty()) {
+            // A shaped cell's fit placed every label whole, in the chart square's units.
+            const UnitRect& placedBox = setting.boxes[static_cast<std::size_t>(i)];
+            label.text = text;
+            label.box =
+                QRectF(layout.chartSquare.left() + placedBox.left,
+                       layout.chartSquare.top() + placedBox.top, placedBox.width, placedBox.height);
+        } else if (metrics.horizontalAdvance(text) + 2 * padding <= columnWidth) {
             label.text = text;
         } else {
             label.text = metrics.elidedText(text, Qt::ElideRight, columnWidth - 2 * padding);
             cut = true;
         }
-        label.box = QRectF(origin.x() + column * (columnWidth + gap), origin.y() + row * lineHeight,
-                           columnWidth, lineHeight);
+        if (setting.boxes.empty()) {
+            label.box = QRectF(origin.x() + column * (columnWidth + gap),
+                               origin.y() + row * lineHeight, columnWidth, lineHeight);
+        }
         label.font = font;
         label.highlighted = label.body >= 0 && label.body == highlightedBody;
         layout.labels.push_back(label);
@@ -308,9 +317,15 @@ ChartDrawingLayout LayOutChartDrawing(const ChartContents& contents,
         LayOutCentre(layout, options, ToDevice(layout, *layout.geometry.centreBox), fonts, device);
     }
 
+    // A North Indian cell's labels keep a gap of the pen's width and a hundredth of the side from
+    // its lines.
+    const double shapeInset = layout.penWidth + 0.01 * side;
     std::array<CellRoom, 12> rooms;
     for (std::size_t sign = 0; sign < rooms.size(); ++sign) {
-        rooms[sign] = {textBoxes[sign].width(), textBoxes[sign].height()};
+        const ChartCellGeometry& cell = layout.geometry.cells[sign];
+        rooms[sign] = cell.numberBox
+                          ? ShapedRoom(cell, side, shapeInset)
+                          : CellRoom{textBoxes[sign].width(), textBoxes[sign].height(), {}, {}};
     }
     const auto padding = [&metrics](int size) {
         return metrics[static_cast<std::size_t>(size)].horizontalAdvance(QLatin1Char(' ')) *

@@ -82,6 +82,7 @@ frmExit::frmExit(QWidget* parent) : QWidget(parent, Qt::Window | Qt::WindowStays
         this);
     Check1->setObjectName(QStringLiteral("Check1"));
     connect(Check1, &QCheckBox::clicked, this, &frmExit::Check1_Click);
+    OutlineIndicators({Check1}, this);
 
     auto* Frame2 = new QGroupBox(QStringLiteral("Refer A Friend"), this);
     Frame2->setObjectName(QStringLiteral("Frame2"));

@@ -2,12 +2,12 @@
 
 #include "chartview/Contrast.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QProxyStyle>
-#include <QRadioButton>
 #include <QStyleFactory>
 #include <QStyleOption>
 #include <QSvgRenderer>
@@ -125,18 +125,19 @@ void Follow(QLabel* label, InkFollower::Ink ink) {
     follower->apply(follower->surroundings());
 }
 
-// The application's style, with a ring round each radio button's circle in the palette's Mid
-// colour made readable against the window. The ring is one pixel wide and smoothed, so its ink
-// aims at the ratio of text to keep the ring's pixels at the non-text ratio.
-class OutlinedRadioStyle : public QProxyStyle {
+// The application's style, with a ring round each radio button's circle and each check box's
+// square in the palette's Mid colour made readable against the window. The ring is one pixel wide
+// and smoothed, so its ink aims at the ratio of text to keep the ring's pixels at the non-text
+// ratio.
+class OutlinedIndicatorStyle : public QProxyStyle {
   public:
     // Over a copy of the application's style (the default style when that one has no factory).
-    OutlinedRadioStyle() : QProxyStyle(QStyleFactory::create(QApplication::style()->name())) {}
+    OutlinedIndicatorStyle() : QProxyStyle(QStyleFactory::create(QApplication::style()->name())) {}
 
     void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
                        const QWidget* widget) const override {
         QProxyStyle::drawPrimitive(element, option, painter, widget);
-        if (element != PE_IndicatorRadioButton) {
+        if (element != PE_IndicatorRadioButton && element != PE_IndicatorCheckBox) {
             return;
         }
         const QPalette& palette = option->palette;
@@ -147,17 +148,22 @@ class OutlinedRadioStyle : public QProxyStyle {
             QPen(ReadableInk(palette.color(QPalette::Mid), palette.color(QPalette::Window),
                              palette.color(QPalette::WindowText)),
                  1.0));
-        painter->drawEllipse(QRectF(option->rect).adjusted(0.5, 0.5, -0.5, -0.5));
+        const QRectF ring = QRectF(option->rect).adjusted(0.5, 0.5, -0.5, -0.5);
+        if (element == PE_IndicatorRadioButton) {
+            painter->drawEllipse(ring);
+        } else {
+            painter->drawRect(ring);
+        }
         painter->restore();
     }
 };
 
 } // namespace
 
-void OutlineRadioCircles(std::initializer_list<QRadioButton*> buttons, QObject* owner) {
-    auto* style = new OutlinedRadioStyle;
+void OutlineIndicators(std::initializer_list<QAbstractButton*> buttons, QObject* owner) {
+    auto* style = new OutlinedIndicatorStyle;
     style->setParent(owner);
-    for (QRadioButton* button : buttons) {
+    for (QAbstractButton* button : buttons) {
         button->setStyle(style);
     }
 }

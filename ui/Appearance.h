@@ -6,9 +6,9 @@
 
 #include <initializer_list>
 
+class QAbstractButton;
 class QLabel;
 class QObject;
-class QRadioButton;
 class QWidget;
 
 // The caption of every window of the program.
@@ -50,8 +50,8 @@ QLabel* MakeWrappedLabel(QWidget* parent, const char* name, const QString& text)
 // Makes a label the bold title line of a small window, `scale` times its font size.
 void ShowAsTitle(QLabel* label, qreal scale);
 
-// Outlines the circle of each radio button in a colour drawn from the button's palette that
-// stands out from the window colour, so that an empty circle shows in light and dark palettes
-// alike. The drawing style it sets becomes a child of `owner`; made after the buttons, it is
-// deleted after them when they are `owner`'s children too.
-void OutlineRadioCircles(std::initializer_list<QRadioButton*> buttons, QObject* owner);
+// Outlines the circle of each radio button and the square of each check box in a colour drawn
+// from the button's palette that stands out from the window colour, so that an empty circle or
+// square shows in light and dark palettes alike. The drawing style it sets becomes a child of
+// `owner`; made after the buttons, it is deleted after them when they are `owner`'s children too.
+void OutlineIndicators(std::initializer_list<QAbstractButton*> buttons, QObject* owner);

@@ -2,6 +2,8 @@
 #include "support/ProgramWindows.h"
 #include "ui/ClickableLabel.h"
 
+#include <QAbstractButton>
+#include <QCheckBox>
 #include <QHash>
 #include <QImage>
 #include <QLabel>
@@ -12,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <iostream>
+#include <set>
 
 namespace {
 
@@ -147,36 +150,49 @@ TEST_P(ThemeContrast, LinksAndPicturesReadAgainstTheWindow) {
     EXPECT_GE(links, 9) << "the offers and the other clickable texts";
 }
 
-// Under each theme, the empty circle of the result window's layout choice stands out from the
-// window at the ratio for a control's state (WCAG 2.1, 1.4.11). Catches a circle drawn only in
-// the style's own faint outline and the base colour, which a dark palette makes near-black on
-// dark grey.
-TEST_P(ThemeContrast, EmptyRadioCircleStandsOutFromTheWindow) {
+// Under each theme, the empty circle of every radio button and the empty square of every check
+// box in every window stand out from the window at the ratio for a control's state (WCAG 2.1,
+// 1.4.11). Catches a circle or square drawn only in the style's own faint outline and the base
+// colour, which a dark palette makes near-black on dark grey.
+TEST_P(ThemeContrast, EmptyCirclesAndSquaresStandOutFromTheWindow) {
     const ApplicationLookGuard restore;
     const DesktopTheme& theme = GetParam();
-    const std::unique_ptr<QWidget> window = BuildProgramWindow(ProgramWindow::Result);
-    window->show();
+    std::vector<std::unique_ptr<QWidget>> windows;
+    for (ProgramWindow which : everyProgramWindow) {
+        windows.push_back(BuildProgramWindow(which));
+        windows.back()->show();
+        for (QCheckBox* box : windows.back()->findChildren<QCheckBox*>()) {
+            box->setChecked(false);
+        }
+    }
     QApplication::setPalette(PaletteOf(theme));
     QApplication::processEvents();
-    int empty = 0;
-    for (QRadioButton* button : window->findChildren<QRadioButton*>()) {
-        if (!button->objectName().startsWith(QLatin1String("optChartStyle_")) ||
-            button->isChecked()) {
-            continue;
+    std::set<std::string> seen;
+    for (const auto& window : windows) {
+        for (QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
+            const bool radio = qobject_cast<QRadioButton*>(button) != nullptr;
+            if ((!radio && !qobject_cast<QCheckBox*>(button)) || button->isChecked()) {
+                continue;
+            }
+            QStyleOptionButton option;
+            option.initFrom(button);
+            option.text = button->text();
+            const QRect mark = button->style()->subElementRect(
+                radio ? QStyle::SE_RadioButtonIndicator : QStyle::SE_CheckBoxIndicator, &option,
+                button);
+            const QColor ink = TextInk(*button, theme.window, mark);
+            const double ratio = ContrastRatio(ink, theme.window);
+            const std::string name = button->objectName().toStdString();
+            seen.insert(name);
+            std::cout << theme.name << " " << name << " ink " << ink.name().toStdString()
+                      << " contrast " << ratio << "\n";
+            EXPECT_GE(ratio, nonTextContrastRatio) << name;
         }
-        ++empty;
-        QStyleOptionButton option;
-        option.initFrom(button);
-        option.text = button->text();
-        const QRect circle =
-            button->style()->subElementRect(QStyle::SE_RadioButtonIndicator, &option, button);
-        const QColor ink = TextInk(*button, theme.window, circle);
-        const double ratio = ContrastRatio(ink, theme.window);
-        std::cout << theme.name << " " << button->objectName().toStdString() << " circle "
-                  << ink.name().toStdString() << " contrast " << ratio << "\n";
-        EXPECT_GE(ratio, nonTextContrastRatio) << button->objectName().toStdString();
     }
-    EXPECT_EQ(empty, 1) << "one of the two layouts is not chosen";
+    for (const char* name :
+         {"optChartStyle_1", "chkShowCharts", "chkDST", "Check1", "optLong_1", "optLat_1"}) {
+        EXPECT_EQ(seen.count(name), 1u) << name << " is among the empty marks";
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Themes, ThemeContrast, ::testing::ValuesIn(themes),

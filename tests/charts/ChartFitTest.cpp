@@ -38,22 +38,63 @@ TextMeasure ModelFont(int firstSize = 0) {
     return measure;
 }
 
+// The South Indian cells' text boxes; the North Indian cells' shapes, kept 1 px plus a
+// hundredth of the side from their lines.
 std::array<CellRoom, 12> Rooms(const ChartGeometry& geometry, double side) {
     std::array<CellRoom, 12> rooms;
     for (std::size_t sign = 0; sign < 12; ++sign) {
-        rooms[sign] = {geometry.cells[sign].textBox.width * side,
-                       geometry.cells[sign].textBox.height * side};
+        const ChartCellGeometry& cell = geometry.cells[sign];
+        rooms[sign] = geometry.style == ChartStyle::NorthIndian
+                          ? ShapedRoom(cell, side, 1.0 + 0.01 * side)
+                          : CellRoom{cell.textBox.width * side, cell.textBox.height * side, {}, {}};
     }
     return rooms;
 }
 
-// Over chart sides from 180 to 600 px, in both layouts and all three charts of the crowded birth:
+bool Overlap(const UnitRect& a, const UnitRect& b) {
+    return a.left < b.left + b.width && b.left < a.left + a.width && a.top < b.top + b.height &&
+           b.top < a.top + a.height;
+}
+
+// A shaped cell's labels: each box holds its text at the size, lies inside the cell's outline
+// and clear of its number, and meets no other box; the boxes run in reading order, row by row
+// from the top, left to right (catches a label over the cell's lines or its number, and bodies
+// set out of the order of longitude).
+void ExpectInsideShape(const CellSetting& cell, const ChartCellGeometry& geometry, double side,
+                       const TextMeasure& measure, int size, const std::string& where) {
+    ASSERT_EQ(cell.boxes.size(), cell.texts.size()) << where;
+    const UnitRect number{geometry.numberBox->left * side, geometry.numberBox->top * side,
+                          geometry.numberBox->width * side, geometry.numberBox->height * side};
+    for (std::size_t i = 0; i < cell.boxes.size(); ++i) {
+        const UnitRect& box = cell.boxes[i];
+        const std::string what = where + " " + cell.texts[i];
+        EXPECT_GE(box.width + 1e-9, measure.labelWidth(cell.texts[i], size)) << what;
+        EXPECT_DOUBLE_EQ(box.height, measure.lineHeight(size)) << what;
+        for (const double x : {box.left, box.left + box.width}) {
+            for (const double y : {box.top, box.top + box.height}) {
+                EXPECT_TRUE(PolygonContains(geometry.polygon, {x / side, y / side})) << what;
+            }
+        }
+        EXPECT_FALSE(Overlap(box, number)) << what;
+        if (i > 0) {
+            const UnitRect& before = cell.boxes[i - 1];
+            const bool sameRow = before.top == box.top;
+            EXPECT_TRUE(sameRow ? before.left + before.width <= box.left
+                                : before.top + before.height <= box.top + 1e-9)
+                << what;
+        }
+    }
+}
+
+// Over chart sides from 180 to 600 px, in both layouts and all three charts of the crowded birth
+// (North Indian cells by their shapes):
 // - every body is drawn or counted in its cell's "+n" (catches a cut that loses bodies);
 // - "+n" appears only at the smallest size (catches cutting while room is left);
 // - the size is the largest that fits: one size larger, some cell has no form that fits
 //   (catches a size smaller than needed, and sizes chosen cell by cell);
 // - every drawn cell fits its room at that size, in the columns it says (catches two columns
-//   that overflow, and minutes kept where only whole degrees fit).
+//   that overflow, and minutes kept where only whole degrees fit);
+// - a North Indian cell's labels stay inside its outline (ExpectInsideShape).
 TEST(ChartFit, CrowdedChartOverSizes) {
     const ChartState chart = CalculatedChart(CrowdedDelhiBirth());
     for (const ChartKind kind : {ChartKind::Birth, ChartKind::Decanate, ChartKind::Navamsa}) {
@@ -84,7 +125,10 @@ TEST(ChartFit, CrowdedChartOverSizes) {
                         EXPECT_FALSE(fit.fits) << where;
                     }
                     EXPECT_EQ(counted, count) << where << " sign " << sign;
-                    if (fit.fits) {
+                    if (style == ChartStyle::NorthIndian) {
+                        ExpectInsideShape(cell, geometry.cells[sign], side, measure, fit.size,
+                                          where + " sign " + std::to_string(sign));
+                    } else if (fit.fits) {
                         const double line = measure.lineHeight(fit.size);
                         const int rows = (count + cell.columns - 1) / cell.columns;
                         EXPECT_LE(rows * line, rooms[sign].height + 1e-9) << where;
@@ -121,7 +165,7 @@ TEST(ChartFit, TwoColumnsBeforeASmallerSize) {
     ChartContents contents;
     contents.kind = ChartKind::Decanate;
     std::array<CellRoom, 12> rooms;
-    rooms.fill({40.0, 30.0});
+    rooms.fill({40.0, 30.0, {}, {}});
     const auto withBodies = [&](int count) {
         contents.cells[0].clear();
         for (int body = 0; body < count; ++body) {
