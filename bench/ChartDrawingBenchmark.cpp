@@ -23,6 +23,19 @@ ChartState SampleChart() {
     return chart;
 }
 
+// The birth of 4 February 1962, 05:30 at New Delhi: eight bodies in Capricorn, its Ketu
+// included (the positions korvani-chart prints for it).
+ChartState CrowdedChart() {
+    ChartState chart;
+    const char* const positions[14] = {
+        "21 Cap 22", "07 Cap 19", "24 Cap 46", "23 Cap 12", "08 Cap 16", "24 Cap 59", "10 Cap 27",
+        "05 Leo 45", "20 Lib 07", "16 Leo 06", "23 Sag 08", "09 Lib 47", "23 Can 58", "23 Cap 58"};
+    for (std::size_t i = 0; i < 14; ++i) {
+        chart.positionText[i] = positions[i];
+    }
+    return chart;
+}
+
 void BM_ChartContents(benchmark::State& state) {
     const ChartState chart = SampleChart();
     for (auto _ : state) {
@@ -48,6 +61,23 @@ void BM_PaintBothCharts(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_PaintBothCharts)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+// The crowded birth's charts at the side the result window gives them on a 1280 x 720 screen.
+void BM_PaintCrowdedCharts(benchmark::State& state) {
+    const ChartState chart = CrowdedChart();
+    const auto style = static_cast<ChartStyle>(state.range(0));
+    QImage image(572, 276, QImage::Format_ARGB32_Premultiplied);
+    const QFont font = QGuiApplication::font();
+    for (auto _ : state) {
+        QPainter painter(&image);
+        DrawChart(painter, QRectF(0, 0, 276, 276), ComputeChartContents(chart, ChartKind::Birth),
+                  {style, 5, {}, {}}, LightChartPalette(), font);
+        DrawChart(painter, QRectF(296, 0, 276, 276),
+                  ComputeChartContents(chart, ChartKind::Decanate), {style, 5, {}, {}},
+                  LightChartPalette(), font);
+    }
+}
+BENCHMARK(BM_PaintCrowdedCharts)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 void BM_WriteChartsSvg(benchmark::State& state) {
     const ChartState chart = SampleChart();
