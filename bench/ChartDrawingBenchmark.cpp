@@ -79,6 +79,19 @@ void BM_PaintCrowdedCharts(benchmark::State& state) {
 }
 BENCHMARK(BM_PaintCrowdedCharts)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
+// Laying out the crowded birth chart alone, without painting: the fit of its labels.
+void BM_LayOutCrowdedChart(benchmark::State& state) {
+    const ChartContents contents = ComputeChartContents(CrowdedChart(), ChartKind::Birth);
+    const auto style = static_cast<ChartStyle>(state.range(0));
+    const QImage device(1, 1, QImage::Format_ARGB32_Premultiplied);
+    const QFont font = QGuiApplication::font();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(LayOutChartDrawing(contents, {style, 5, {}, {}},
+                                                    QRectF(0, 0, 276, 276), font, &device));
+    }
+}
+BENCHMARK(BM_LayOutCrowdedChart)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
 void BM_WriteChartsSvg(benchmark::State& state) {
     const ChartState chart = SampleChart();
     const ChartContents birth = ComputeChartContents(chart, ChartKind::Birth);
