@@ -45,37 +45,31 @@ void BM_ChartContents(benchmark::State& state) {
 }
 BENCHMARK(BM_ChartContents);
 
-// Both charts at 300 x 300 pixels, as a panel beside the tabs would draw them.
-void BM_PaintBothCharts(benchmark::State& state) {
-    const ChartState chart = SampleChart();
+// The birth chart and the decanate chart of `chart` side by side, each `side` pixels square with
+// a gap of 20 pixels, in the layout `state.range(0)`.
+void PaintBothCharts(benchmark::State& state, const ChartState& chart, int side) {
     const auto style = static_cast<ChartStyle>(state.range(0));
-    QImage image(640, 320, QImage::Format_ARGB32_Premultiplied);
+    QImage image(2 * side + 40, side + 20, QImage::Format_ARGB32_Premultiplied);
     const QFont font = QGuiApplication::font();
     for (auto _ : state) {
         QPainter painter(&image);
-        DrawChart(painter, QRectF(0, 0, 300, 300), ComputeChartContents(chart, ChartKind::Birth),
+        DrawChart(painter, QRectF(0, 0, side, side), ComputeChartContents(chart, ChartKind::Birth),
                   {style, 5, {}, {}}, LightChartPalette(), font);
-        DrawChart(painter, QRectF(320, 0, 300, 300),
+        DrawChart(painter, QRectF(side + 20, 0, side, side),
                   ComputeChartContents(chart, ChartKind::Decanate), {style, 5, {}, {}},
                   LightChartPalette(), font);
     }
+}
+
+// Both charts at 300 x 300 pixels, as a panel beside the tabs would draw them.
+void BM_PaintBothCharts(benchmark::State& state) {
+    PaintBothCharts(state, SampleChart(), 300);
 }
 BENCHMARK(BM_PaintBothCharts)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 // The crowded birth's charts at the side the result window gives them on a 1280 x 720 screen.
 void BM_PaintCrowdedCharts(benchmark::State& state) {
-    const ChartState chart = CrowdedChart();
-    const auto style = static_cast<ChartStyle>(state.range(0));
-    QImage image(572, 276, QImage::Format_ARGB32_Premultiplied);
-    const QFont font = QGuiApplication::font();
-    for (auto _ : state) {
-        QPainter painter(&image);
-        DrawChart(painter, QRectF(0, 0, 276, 276), ComputeChartContents(chart, ChartKind::Birth),
-                  {style, 5, {}, {}}, LightChartPalette(), font);
-        DrawChart(painter, QRectF(296, 0, 276, 276),
-                  ComputeChartContents(chart, ChartKind::Decanate), {style, 5, {}, {}},
-                  LightChartPalette(), font);
-    }
+    PaintBothCharts(state, CrowdedChart(), 276);
 }
 BENCHMARK(BM_PaintCrowdedCharts)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
