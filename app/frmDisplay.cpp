@@ -313,8 +313,15 @@ QWidget* frmDisplay::createChartPanel() {
             const QRect margins = FrameMargins(this);
             takeWantedSize(screen()->availableGeometry(), QSize(margins.left() + margins.right(),
                                                                 margins.top() + margins.bottom()));
-            // Grown, it moves back onto the screen where it would reach past an edge.
-            PlaceWindow(this, frameGeometry().topLeft(), screen(), margins);
+            // Grown, it moves back onto the screen only where it would reach past an edge: a
+            // window that fits stays exactly where it stands, so that unticking and ticking
+            // again brings it back to the place it had.
+            const QRect grown(
+                frameGeometry().topLeft(),
+                size() + QSize(margins.left() + margins.right(), margins.top() + margins.bottom()));
+            if (shown && !screen()->availableGeometry().contains(grown)) {
+                PlaceWindow(this, frameGeometry().topLeft(), screen(), margins);
+            }
         }
     });
     fraCharts->setVisible(chkShowCharts->isChecked());

@@ -140,16 +140,20 @@ TEST_P(WindowManager, WindowsOpenWhereTheOneTheyReplaceWasAndStayThere) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return result->size() == opened; }, frameTimeoutMilliseconds))
         << result->width() << " x " << result->height() << ", opened at " << opened.width() << " x "
         << opened.height();
-    ASSERT_TRUE(WaitForFrameAt(result, resultWanted));
+    ASSERT_TRUE(WaitForFrameAt(result, resultWanted))
+        << "result at " << ::testing::PrintToString(result->frameGeometry().topLeft())
+        << " after Show Charts again, wanted " << ::testing::PrintToString(resultWanted);
 
-    // The user moves it a little; Back brings the input window to that corner, and the exit
-    // window never reaches the screen on the way.
+    // The user moves it a little; Back brings the input window back where it stood, moved as
+    // far as the result window was, and the exit window never reaches the screen on the way.
     const QPoint moved = result->frameGeometry().topLeft() - QPoint(40, 30);
     result->move(moved);
     ASSERT_TRUE(WaitForFrameAt(result, moved));
     result->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
     DeleteUnloadedWindows();
-    const QPoint inputWanted = FittedFrameTopLeft(moved, input->frameGeometry().size(), available);
+    const QPoint inputWanted =
+        FittedFrameTopLeft(ReturningFrameTopLeft(inputCorner, resultWanted, moved),
+                           input->frameGeometry().size(), available);
     EXPECT_TRUE(WaitForFrameAt(input, inputWanted))
         << "input at " << ::testing::PrintToString(input->frameGeometry().topLeft()) << ", wanted "
         << ::testing::PrintToString(inputWanted);
