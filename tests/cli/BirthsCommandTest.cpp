@@ -263,6 +263,54 @@ TEST_F(Command, AnImportKilledInItsMiddleLeavesTheLibraryWholeAndWithoutIt) {
     EXPECT_EQ(Count(path), before + rows);
 }
 
+// A restore killed while it copies the backup over the library, inside its transaction, leaves
+// the library as it was, whole; run again, it restores the whole backup.
+TEST_F(Command, ARestoreKilledInItsMiddleLeavesTheOldLibraryWhole) {
+    constexpr int births = 6000; // with their notes, pages for more than one step of the copy
+    const QString backup = folder.filePath(QStringLiteral("backup.sqlite"));
+    {
+        BirthLibrary library(backup);
+        std::vector<SavedBirth> many;
+        for (int n = 0; n < births; ++n) {
+            many.push_back(FullBirth(QStringLiteral("RESTORED")));
+            many.back().year = 1901 + n % 150;
+            many.back().month = 1 + n / 150 % 12;
+            many.back().day = 1 + n / 1800;
+            many.back().note = QString(1000, u'r');
+        }
+        ASSERT_FALSE(library.AddAll(many, false));
+    }
+    const qint64 before = Count(path);
+    QProcess restore;
+    restore.setReadChannel(QProcess::StandardError);
+    restore.start(QStringLiteral(KORVANI_PAUSING_IMPORT_PATH),
+                  {QStringLiteral("1"), QStringLiteral("--restore-births"), backup,
+                   QStringLiteral("--library"), path});
+    QByteArray said;
+    while (!said.contains("restore paused") && restore.state() != QProcess::NotRunning) {
+        restore.waitForReadyRead(-1);
+        said += restore.readAllStandardError();
+    }
+    ASSERT_TRUE(said.contains("restore paused")) << said.toStdString();
+    ::kill(static_cast<pid_t>(restore.processId()), SIGKILL);
+    restore.waitForFinished(-1);
+    EXPECT_EQ(restore.exitStatus(), QProcess::CrashExit);
+
+    {
+        RawFile raw(path);
+        EXPECT_EQ(raw.Value(QStringLiteral("PRAGMA integrity_check")).toString(),
+                  QStringLiteral("ok"));
+    }
+    EXPECT_EQ(Count(path), before); // none of the backup
+
+    QProcess again;
+    again.start(QStringLiteral(KORVANI_CHART_PATH),
+                {QStringLiteral("--restore-births"), backup, QStringLiteral("--library"), path});
+    again.waitForFinished(-1);
+    EXPECT_EQ(again.exitCode(), 0) << again.readAllStandardError().toStdString();
+    EXPECT_EQ(Count(path), births);
+}
+
 TEST_F(Command, TheCommandAndAWindowWriteAtOnceAndNothingIsLost) {
     constexpr int rows = 20000;
     constexpr int saves = 200;
@@ -312,6 +360,47 @@ TEST_F(Command, ExportToAFileAndBackUpGiveTheLibraryBack) {
 } // namespace
 
 namespace {
+
+// The command restores without a question and says what it did; a file that is not a library
+// is refused input, a missing one a failure.
+TEST_F(Command, RestoreSaysWhatItDidOrRefusesTheFile) {
+    const QString backup = folder.filePath(QStringLiteral("backup.sqlite"));
+    {
+        BirthLibrary library(backup);
+        SavedBirth birth = FullBirth(QStringLiteral("ONLY"));
+        ASSERT_TRUE(std::holds_alternative<BirthLibrary::SaveOutcome>(library.Save(birth, false)));
+    }
+    const QString notALibrary = folder.filePath(QStringLiteral("births.csv"));
+    {
+        QFile csv(notALibrary);
+        ASSERT_TRUE(csv.open(QIODevice::WriteOnly));
+        csv.write("name,date,time,lon,lat,zone,tz,place,dst\n");
+    }
+    const struct {
+        const char* why;
+        QString file;
+        int exitStatus;
+        QString said; // the start of standard error
+    } rows[] = {
+        {"a file that is no library", notALibrary, refusedExitStatus,
+         "korvani-chart: --restore-births: The file " + notALibrary +
+             " is not a library of births"},
+        {"a missing file", folder.filePath(QStringLiteral("missing.sqlite")), failureExitStatus,
+         "korvani-chart: --restore-births: There is no file " +
+             folder.filePath(QStringLiteral("missing.sqlite"))},
+        {"a backup", backup, 0,
+         "korvani-chart: 1 births restored from " + backup + " into " + path +
+             "; the library as it was (8 births) is kept as " + path + ".before-restore-"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.why);
+        const CommandOutput output = Run({QStringLiteral("--restore-births"), row.file});
+        EXPECT_EQ(output.exitStatus, row.exitStatus);
+        EXPECT_TRUE(output.standardError.startsWith(row.said.toUtf8()))
+            << output.standardError.toStdString();
+    }
+    EXPECT_EQ(Count(path), 1);
+}
 
 TEST_F(Command, AnExportedFileRunsThroughTheBatchUnchanged) {
     const QString exported = folder.filePath(QStringLiteral("births.csv"));
