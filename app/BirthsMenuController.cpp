@@ -437,9 +437,10 @@ void BirthsMenuController::restoreBirths() {
                 ShowMessage(MessageIcon::Error, *counts.fault, messageParent());
                 return;
             }
-            if (!AskYesNo(QStringLiteral("Replace the library of births %1 (%2) with the backup "
-                                         "%3 (%4)? The library as it is now is kept beside it as "
-                                         "%5.before-restore-<time>.")
+            if (!AskYesNo(QStringLiteral("Replace the library of births with the backup?\n\n"
+                                         "Library: %1 (%2)\nBackup: %3 (%4)\n\nThe library as it "
+                                         "is now is kept beside it, named %5.before-restore- and "
+                                         "the date and time.")
                               .arg(Native(libraryPath), BirthsText(counts.library),
                                    Native(filePath), BirthsText(counts.backup),
                                    QFileInfo(libraryPath).fileName()),
