@@ -131,9 +131,16 @@ WorkerResult BackUpTo(const QString& libraryPath, const QString& filePath) {
     return result;
 }
 
+// A worker's message, as an error when it failed.
+void Tell(const WorkerResult& result, QWidget* parent) {
+    ShowMessage(result.fault ? MessageIcon::Error : MessageIcon::Information,
+                result.fault.value_or(result.message), parent, result.details);
+}
+
 // The births of the library and of a backup offered to replace it, or why they cannot be told.
 struct RestoreCounts {
     std::optional<QString> fault;
+    QString details; // the fault in the database's own words
     qint64 library = 0;
     qint64 backup = 0;
 };
@@ -143,6 +150,7 @@ RestoreCounts CountForRestore(const QString& libraryPath, const QString& filePat
     const auto backup = BirthLibrary::BirthsInBackup(filePath);
     if (const auto* error = std::get_if<LibraryError>(&backup)) {
         counts.fault = error->message;
+        counts.details = error->details;
         return counts;
     }
     counts.backup = std::get<qint64>(backup);
@@ -150,6 +158,7 @@ RestoreCounts CountForRestore(const QString& libraryPath, const QString& filePat
     const auto held = library.Count();
     if (const auto* error = std::get_if<LibraryError>(&held)) {
         counts.fault = error->message;
+        counts.details = error->details;
         return counts;
     }
     counts.library = std::get<qint64>(held);
@@ -166,6 +175,7 @@ WorkerResult RestoreFrom(const QString& libraryPath, const QString& filePath) {
     const auto restored = library.Restore(filePath);
     if (const auto* error = std::get_if<LibraryError>(&restored)) {
         result.fault = error->message;
+        result.details = error->details;
         return result;
     }
     const RestoreOutcome& outcome = std::get<RestoreOutcome>(restored);
@@ -275,6 +285,10 @@ QWidget* BirthsMenuController::messageParent() const {
     return window_->isVisible() || !active ? window_ : active;
 }
 
+BirthLibrary* BirthsMenuController::libraryForWork(LibraryAction action) {
+    return refuseWhileWorking() ? nullptr : library(action);
+}
+
 bool BirthsMenuController::refuseWhileWorking() {
     if (isWorking()) {
         ShowMessage(MessageIcon::Information,
@@ -368,10 +382,7 @@ void BirthsMenuController::importBirths() {
 }
 
 void BirthsMenuController::exportBirths() {
-    if (refuseWhileWorking()) {
-        return;
-    }
-    BirthLibrary* births = library(LibraryAction::Read);
+    BirthLibrary* births = libraryForWork(LibraryAction::Read);
     if (!births) {
         return;
     }
@@ -384,17 +395,11 @@ void BirthsMenuController::exportBirths() {
     emit statusChanged(QStringLiteral("Exporting births to %1…").arg(Native(filePath)));
     runWorker<WorkerResult>(
         [libraryPath = births->Path(), filePath] { return ExportTo(libraryPath, filePath); },
-        [this](const WorkerResult& result) {
-            ShowMessage(result.fault ? MessageIcon::Error : MessageIcon::Information,
-                        result.fault.value_or(result.message), messageParent(), result.details);
-        });
+        [this](const WorkerResult& result) { Tell(result, messageParent()); });
 }
 
 void BirthsMenuController::backUpBirths() {
-    if (refuseWhileWorking()) {
-        return;
-    }
-    BirthLibrary* births = library(LibraryAction::BackUp);
+    BirthLibrary* births = libraryForWork(LibraryAction::BackUp);
     if (!births) {
         return;
     }
@@ -408,17 +413,11 @@ void BirthsMenuController::backUpBirths() {
     emit statusChanged(QStringLiteral("Backing up the births to %1…").arg(Native(filePath)));
     runWorker<WorkerResult>(
         [libraryPath = births->Path(), filePath] { return BackUpTo(libraryPath, filePath); },
-        [this](const WorkerResult& result) {
-            ShowMessage(result.fault ? MessageIcon::Error : MessageIcon::Information,
-                        result.fault.value_or(result.message), messageParent(), result.details);
-        });
+        [this](const WorkerResult& result) { Tell(result, messageParent()); });
 }
 
 void BirthsMenuController::restoreBirths() {
-    if (refuseWhileWorking()) {
-        return;
-    }
-    BirthLibrary* births = library();
+    BirthLibrary* births = libraryForWork(LibraryAction::Restore);
     if (!births) {
         return;
     }
@@ -434,7 +433,7 @@ void BirthsMenuController::restoreBirths() {
         [libraryPath, filePath] { return CountForRestore(libraryPath, filePath); },
         [this, libraryPath, filePath](const RestoreCounts& counts) {
             if (counts.fault) {
-                ShowMessage(MessageIcon::Error, *counts.fault, messageParent());
+                ShowMessage(MessageIcon::Error, *counts.fault, messageParent(), counts.details);
                 return;
             }
             if (!AskYesNo(QStringLiteral("Replace the library of births with the backup?\n\n"
@@ -455,8 +454,7 @@ void BirthsMenuController::restoreBirths() {
                     if (!result.fault) {
                         emit restored();
                     }
-                    ShowMessage(result.fault ? MessageIcon::Error : MessageIcon::Information,
-                                result.fault.value_or(result.message), messageParent());
+                    Tell(result, messageParent());
                 });
         });
 }

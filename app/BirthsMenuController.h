@@ -78,6 +78,9 @@ class BirthsMenuController : public QObject {
     template <typename Result, typename Work, typename Done>
     void runWorker(Work work, Done done);
     bool refuseWhileWorking();
+    // The library for a File item's work; null (and told) while a worker runs or when the
+    // library cannot be used.
+    BirthLibrary* libraryForWork(LibraryAction action);
     // The window messages and questions stand over.
     QWidget* messageParent() const;
 

@@ -222,6 +222,38 @@ qint64 Count(const QString& path) {
     return std::holds_alternative<qint64>(count) ? std::get<qint64>(count) : -1;
 }
 
+// Runs the command that pauses inside its transaction on `arguments` (the pause point first),
+// kills it with SIGKILL once it says "`what` paused", and checks that the library at `path` is
+// whole.
+void KillWhenPaused(const char* what, const QStringList& arguments, const QString& path) {
+    QProcess paused;
+    paused.setReadChannel(QProcess::StandardError);
+    paused.start(QStringLiteral(KORVANI_PAUSING_IMPORT_PATH), arguments);
+    const QByteArray pause = QByteArray(what) + " paused";
+    QByteArray said;
+    while (!said.contains(pause) && paused.state() != QProcess::NotRunning) {
+        paused.waitForReadyRead(-1);
+        said += paused.readAllStandardError();
+    }
+    ASSERT_TRUE(said.contains(pause)) << said.toStdString();
+    ::kill(static_cast<pid_t>(paused.processId()), SIGKILL);
+    paused.waitForFinished(-1);
+    EXPECT_EQ(paused.exitStatus(), QProcess::CrashExit);
+    {
+        RawFile raw(path);
+        EXPECT_EQ(raw.Value(QStringLiteral("PRAGMA integrity_check")).toString(),
+                  QStringLiteral("ok"));
+    }
+}
+
+// Runs the command on `arguments` and expects it to succeed.
+void RunToItsEnd(const QStringList& arguments) {
+    QProcess again;
+    again.start(QStringLiteral(KORVANI_CHART_PATH), arguments);
+    again.waitForFinished(-1);
+    EXPECT_EQ(again.exitCode(), 0) << again.readAllStandardError().toStdString();
+}
+
 TEST_F(Command, AnImportKilledInItsMiddleLeavesTheLibraryWholeAndWithoutIt) {
     constexpr int rows = 100000;
     const QString csvPath = folder.filePath(QStringLiteral("many.csv"));
@@ -231,35 +263,15 @@ TEST_F(Command, AnImportKilledInItsMiddleLeavesTheLibraryWholeAndWithoutIt) {
         csv.write(ManyBirths(rows, "K"));
     }
     const qint64 before = Count(path);
-    QProcess import;
-    import.setReadChannel(QProcess::StandardError);
-    import.start(QStringLiteral(KORVANI_PAUSING_IMPORT_PATH),
-                 {QString::number(rows / 2), QStringLiteral("--import-births"), csvPath,
-                  QStringLiteral("--library"), path});
-    // The command says when it has written half the rows inside its transaction.
-    QByteArray said;
-    while (!said.contains("import paused") && import.state() != QProcess::NotRunning) {
-        import.waitForReadyRead(-1);
-        said += import.readAllStandardError();
-    }
-    ASSERT_TRUE(said.contains("import paused")) << said.toStdString();
-    ::kill(static_cast<pid_t>(import.processId()), SIGKILL);
-    import.waitForFinished(-1);
-    EXPECT_EQ(import.exitStatus(), QProcess::CrashExit);
-
-    {
-        RawFile raw(path);
-        EXPECT_EQ(raw.Value(QStringLiteral("PRAGMA integrity_check")).toString(),
-                  QStringLiteral("ok"));
-    }
+    // The command pauses when it has written half the rows inside its transaction.
+    const QStringList arguments = {QStringLiteral("--import-births"), csvPath,
+                                   QStringLiteral("--library"), path};
+    ASSERT_NO_FATAL_FAILURE(
+        KillWhenPaused("import", QStringList{QString::number(rows / 2)} + arguments, path));
     EXPECT_EQ(Count(path), before); // none of the import
 
     // Run again to its end: all of it.
-    QProcess again;
-    again.start(QStringLiteral(KORVANI_CHART_PATH),
-                {QStringLiteral("--import-births"), csvPath, QStringLiteral("--library"), path});
-    again.waitForFinished(-1);
-    EXPECT_EQ(again.exitCode(), 0) << again.readAllStandardError().toStdString();
+    RunToItsEnd(arguments);
     EXPECT_EQ(Count(path), before + rows);
 }
 
@@ -281,33 +293,13 @@ TEST_F(Command, ARestoreKilledInItsMiddleLeavesTheOldLibraryWhole) {
         ASSERT_FALSE(library.AddAll(many, false));
     }
     const qint64 before = Count(path);
-    QProcess restore;
-    restore.setReadChannel(QProcess::StandardError);
-    restore.start(QStringLiteral(KORVANI_PAUSING_IMPORT_PATH),
-                  {QStringLiteral("1"), QStringLiteral("--restore-births"), backup,
-                   QStringLiteral("--library"), path});
-    QByteArray said;
-    while (!said.contains("restore paused") && restore.state() != QProcess::NotRunning) {
-        restore.waitForReadyRead(-1);
-        said += restore.readAllStandardError();
-    }
-    ASSERT_TRUE(said.contains("restore paused")) << said.toStdString();
-    ::kill(static_cast<pid_t>(restore.processId()), SIGKILL);
-    restore.waitForFinished(-1);
-    EXPECT_EQ(restore.exitStatus(), QProcess::CrashExit);
-
-    {
-        RawFile raw(path);
-        EXPECT_EQ(raw.Value(QStringLiteral("PRAGMA integrity_check")).toString(),
-                  QStringLiteral("ok"));
-    }
+    const QStringList arguments = {QStringLiteral("--restore-births"), backup,
+                                   QStringLiteral("--library"), path};
+    ASSERT_NO_FATAL_FAILURE(
+        KillWhenPaused("restore", QStringList{QStringLiteral("1")} + arguments, path));
     EXPECT_EQ(Count(path), before); // none of the backup
 
-    QProcess again;
-    again.start(QStringLiteral(KORVANI_CHART_PATH),
-                {QStringLiteral("--restore-births"), backup, QStringLiteral("--library"), path});
-    again.waitForFinished(-1);
-    EXPECT_EQ(again.exitCode(), 0) << again.readAllStandardError().toStdString();
+    RunToItsEnd(arguments);
     EXPECT_EQ(Count(path), births);
 }
 
