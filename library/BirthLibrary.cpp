@@ -5,6 +5,7 @@
 #include "library/SqlTransaction.h"
 
 #include <QAtomicInteger>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -15,6 +16,7 @@
 #include <QSqlQuery>
 #include <QStandardPaths>
 #include <QTemporaryFile>
+#include <QThread>
 #include <QUrl>
 #include <QVariant>
 
@@ -45,6 +47,9 @@ const QString fileName = QStringLiteral("births.sqlite");
 // 100,000 births touches about 60 MiB of pages.
 constexpr int defaultCacheKiB = -2000;
 constexpr int importCacheKiB = -65536;
+
+// How long a library's switch to the write-ahead log waits before it tries again.
+constexpr unsigned long switchRetryMs = 10;
 
 // Pages a restore copies in one step of SQLite's online backup (4 MiB at the usual 4 KiB).
 constexpr int restorePagesPerStep = 1024;
@@ -624,8 +629,17 @@ std::optional<LibraryError> BirthLibrary::Prepare() {
         }
     }
     // Write-ahead log with a full sync at each commit: a commit survives a crash or power loss.
-    if (!logged && !query.exec(QStringLiteral("PRAGMA journal_mode=WAL"))) {
-        return ErrorOf(query.lastError());
+    // Two programs switching a new file at once each hold the read lock the other's switch waits
+    // for, and SQLite answers one of them "busy" at once instead of waiting: that one tries
+    // again, within the time it may wait, and finds the switch made.
+    const QDeadlineTimer patience(busyTimeoutMs_);
+    while (!logged && !query.exec(QStringLiteral("PRAGMA journal_mode=WAL"))) {
+        if (FaultOfSqliteCode(query.lastError().nativeErrorCode().toInt()) != LibraryFault::Busy ||
+            patience.hasExpired()) {
+            return ErrorOf(query.lastError());
+        }
+        query.finish();
+        QThread::msleep(switchRetryMs);
     }
     query.finish();
     if (!query.exec(QStringLiteral("PRAGMA synchronous=FULL"))) {
