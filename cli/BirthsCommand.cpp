@@ -15,11 +15,11 @@ CommandOutput Refused(const QString& message, int status = refusedExitStatus) {
 }
 
 // A library's failure: its message, and the database's own words after it.
-CommandOutput Failed(const LibraryError& error) {
+CommandOutput Failed(const LibraryError& error, int status = failureExitStatus) {
     return RefusedOutput(error.details.isEmpty()
                              ? error.message
                              : QStringLiteral("%1 (%2)").arg(error.message, error.details),
-                         failureExitStatus);
+                         status);
 }
 
 // The first candidates of `total` (all of `births` unless told otherwise).
@@ -221,16 +221,14 @@ CommandOutput RunBirthsRequest(const BirthsRequest& request,
         // version is refused input; anything else that stops the restore is a failure.
         const auto offered = BirthLibrary::BirthsInBackup(value);
         if (const auto* error = std::get_if<LibraryError>(&offered)) {
-            return Refused(QStringLiteral("--restore-births: ") + error->message,
-                           error->fault == LibraryFault::NotALibrary ||
-                                   error->fault == LibraryFault::Newer
-                               ? refusedExitStatus
-                               : failureExitStatus);
+            return Failed(*error, error->fault == LibraryFault::NotALibrary ||
+                                          error->fault == LibraryFault::Newer
+                                      ? refusedExitStatus
+                                      : failureExitStatus);
         }
         const auto restored = births.Restore(value, environment.afterRestoreStep);
         if (const auto* error = std::get_if<LibraryError>(&restored)) {
-            return Refused(QStringLiteral("--restore-births: ") + error->message,
-                           failureExitStatus);
+            return Failed(*error);
         }
         const RestoreOutcome& outcome = std::get<RestoreOutcome>(restored);
         const QString before =

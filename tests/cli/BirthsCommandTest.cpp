@@ -375,7 +375,7 @@ TEST_F(Command, RestoreSaysWhatItDidOrRefusesTheFile) {
         QString said; // the start of standard error
     } rows[] = {
         {"a file that is no library", notALibrary, refusedExitStatus,
-         "korvani-chart: --restore-births: The file " + notALibrary +
+         "korvani-chart: The library of births was not restored: the file " + notALibrary +
              " is not a library of births"},
         {"a backup", backup, 0,
          "korvani-chart: 1 births restored from " + backup + " into " + path +

@@ -811,7 +811,8 @@ TEST(LibraryRestore, RestoresAGoodBackupOnlyAndKeepsTheLibraryBesideIt) {
             const LibraryError& error = std::get<LibraryError>(restored);
             EXPECT_EQ(error.fault, *row.refused) << error.message.toStdString();
             EXPECT_TRUE(error.message.contains(QDir::toNativeSeparators(backup)));
-            EXPECT_TRUE(error.message.contains(QStringLiteral("Nothing was restored")));
+            EXPECT_TRUE(error.message.startsWith(
+                QStringLiteral("The library of births was not restored: ")));
             EXPECT_EQ(FileDigest(path), libraryBefore);
             EXPECT_EQ(QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files), filesBefore);
             continue;
