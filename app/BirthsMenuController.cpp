@@ -131,6 +131,63 @@ WorkerResult BackUpTo(const QString& libraryPath, const QString& filePath) {
     return result;
 }
 
+// A worker's message, as an error when it failed.
+void Tell(const WorkerResult& result, QWidget* parent) {
+    ShowMessage(result.fault ? MessageIcon::Error : MessageIcon::Information,
+                result.fault.value_or(result.message), parent, result.details);
+}
+
+// The births of the library and of a backup offered to replace it, or why they cannot be told.
+struct RestoreCounts {
+    std::optional<QString> fault;
+    QString details; // the fault in the database's own words
+    qint64 library = 0;
+    qint64 backup = 0;
+};
+
+RestoreCounts CountForRestore(const QString& libraryPath, const QString& filePath) {
+    RestoreCounts counts;
+    const auto backup = BirthLibrary::BirthsInBackup(filePath);
+    if (const auto* error = std::get_if<LibraryError>(&backup)) {
+        counts.fault = error->message;
+        counts.details = error->details;
+        return counts;
+    }
+    counts.backup = std::get<qint64>(backup);
+    BirthLibrary library(libraryPath, workerBusyTimeoutMs);
+    const auto held = library.Count();
+    if (const auto* error = std::get_if<LibraryError>(&held)) {
+        counts.fault = error->message;
+        counts.details = error->details;
+        return counts;
+    }
+    counts.library = std::get<qint64>(held);
+    return counts;
+}
+
+QString BirthsText(qint64 count) {
+    return count == 1 ? QStringLiteral("1 birth") : QStringLiteral("%1 births").arg(count);
+}
+
+WorkerResult RestoreFrom(const QString& libraryPath, const QString& filePath) {
+    WorkerResult result;
+    BirthLibrary library(libraryPath, workerBusyTimeoutMs);
+    const auto restored = library.Restore(filePath);
+    if (const auto* error = std::get_if<LibraryError>(&restored)) {
+        result.fault = error->message;
+        result.details = error->details;
+        return result;
+    }
+    const RestoreOutcome& outcome = std::get<RestoreOutcome>(restored);
+    result.message = QStringLiteral("The library of births was restored from %1: it holds %2 now.")
+                         .arg(Native(filePath), BirthsText(outcome.restored));
+    if (!outcome.keptAs.isEmpty()) {
+        result.message +=
+            QStringLiteral(" The library as it was is kept as %1.").arg(Native(outcome.keptAs));
+    }
+    return result;
+}
+
 } // namespace
 
 void ShowLibraryError(const LibraryError& error, QWidget* parent) {
@@ -228,11 +285,15 @@ QWidget* BirthsMenuController::messageParent() const {
     return window_->isVisible() || !active ? window_ : active;
 }
 
+BirthLibrary* BirthsMenuController::libraryForWork(LibraryAction action) {
+    return refuseWhileWorking() ? nullptr : library(action);
+}
+
 bool BirthsMenuController::refuseWhileWorking() {
     if (isWorking()) {
         ShowMessage(MessageIcon::Information,
-                    QStringLiteral("The births are still being imported, exported or backed up. "
-                                   "Please wait until that is done."),
+                    QStringLiteral("The births are still being imported, exported, backed up "
+                                   "or restored. Please wait until that is done."),
                     messageParent());
     }
     return isWorking();
@@ -321,10 +382,7 @@ void BirthsMenuController::importBirths() {
 }
 
 void BirthsMenuController::exportBirths() {
-    if (refuseWhileWorking()) {
-        return;
-    }
-    BirthLibrary* births = library(LibraryAction::Read);
+    BirthLibrary* births = libraryForWork(LibraryAction::Read);
     if (!births) {
         return;
     }
@@ -337,17 +395,11 @@ void BirthsMenuController::exportBirths() {
     emit statusChanged(QStringLiteral("Exporting births to %1…").arg(Native(filePath)));
     runWorker<WorkerResult>(
         [libraryPath = births->Path(), filePath] { return ExportTo(libraryPath, filePath); },
-        [this](const WorkerResult& result) {
-            ShowMessage(result.fault ? MessageIcon::Error : MessageIcon::Information,
-                        result.fault.value_or(result.message), messageParent(), result.details);
-        });
+        [this](const WorkerResult& result) { Tell(result, messageParent()); });
 }
 
 void BirthsMenuController::backUpBirths() {
-    if (refuseWhileWorking()) {
-        return;
-    }
-    BirthLibrary* births = library(LibraryAction::BackUp);
+    BirthLibrary* births = libraryForWork(LibraryAction::BackUp);
     if (!births) {
         return;
     }
@@ -361,9 +413,49 @@ void BirthsMenuController::backUpBirths() {
     emit statusChanged(QStringLiteral("Backing up the births to %1…").arg(Native(filePath)));
     runWorker<WorkerResult>(
         [libraryPath = births->Path(), filePath] { return BackUpTo(libraryPath, filePath); },
-        [this](const WorkerResult& result) {
-            ShowMessage(result.fault ? MessageIcon::Error : MessageIcon::Information,
-                        result.fault.value_or(result.message), messageParent(), result.details);
+        [this](const WorkerResult& result) { Tell(result, messageParent()); });
+}
+
+void BirthsMenuController::restoreBirths() {
+    BirthLibrary* births = libraryForWork(LibraryAction::Restore);
+    if (!births) {
+        return;
+    }
+    const QString filePath =
+        AskOpenFileName(window_, QStringLiteral("Restore Births"),
+                        QStringLiteral("Library of births (*.sqlite);;All files (*)"));
+    if (filePath.isEmpty()) {
+        return;
+    }
+    const QString libraryPath = births->Path();
+    emit statusChanged(QStringLiteral("Reading %1…").arg(Native(filePath)));
+    runWorker<RestoreCounts>(
+        [libraryPath, filePath] { return CountForRestore(libraryPath, filePath); },
+        [this, libraryPath, filePath](const RestoreCounts& counts) {
+            if (counts.fault) {
+                ShowMessage(MessageIcon::Error, *counts.fault, messageParent(), counts.details);
+                return;
+            }
+            if (!AskYesNo(QStringLiteral("Replace the library of births with the backup?\n\n"
+                                         "Library: %1 (%2)\nBackup: %3 (%4)\n\nThe library as it "
+                                         "is now is kept beside it, named %5.before-restore- and "
+                                         "the date and time.")
+                              .arg(Native(libraryPath), BirthsText(counts.library),
+                                   Native(filePath), BirthsText(counts.backup),
+                                   QFileInfo(libraryPath).fileName()),
+                          messageParent())) {
+                return;
+            }
+            emit statusChanged(
+                QStringLiteral("Restoring the births from %1…").arg(Native(filePath)));
+            runWorker<WorkerResult>(
+                [libraryPath, filePath] { return RestoreFrom(libraryPath, filePath); },
+                [this](const WorkerResult& result) {
+                    if (!result.fault) {
+                        emit restored();
+                    }
+                    Tell(result, messageParent());
+                });
         });
 }
 

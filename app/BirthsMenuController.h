@@ -44,6 +44,9 @@ class BirthsMenuController : public QObject {
     void importBirths();
     void exportBirths();
     void backUpBirths();
+    // File > Restore Births: asks for a backup, counts the births of both files in a worker, asks
+    // naming both, and restores in a worker.
+    void restoreBirths();
     bool isWorking() const { return !worker_.isNull(); }
 
     // The recent births, newest first ("YYYY-MM-DD NAME"), at most recentBirthCount.
@@ -66,6 +69,8 @@ class BirthsMenuController : public QObject {
     void recentChosen(const SavedBirth& birth);
     // A passing state for the window's status line ("Importing births…"); empty when done.
     void statusChanged(const QString& text);
+    // The library's births were replaced by a backup's.
+    void restored();
 
   private:
     void trySave();
@@ -73,6 +78,9 @@ class BirthsMenuController : public QObject {
     template <typename Result, typename Work, typename Done>
     void runWorker(Work work, Done done);
     bool refuseWhileWorking();
+    // The library for a File item's work; null (and told) while a worker runs or when the
+    // library cannot be used.
+    BirthLibrary* libraryForWork(LibraryAction action);
     // The window messages and questions stand over.
     QWidget* messageParent() const;
 

@@ -65,6 +65,11 @@ void WindowController::start() {
         }
     });
     connect(input_, &frmMain::openBirthsRequested, this, &WindowController::showBirths);
+    connect(input_, &frmMain::birthsRestored, this, [this] {
+        if (births_) {
+            births_->refresh();
+        }
+    });
     // Save Birth in the result window saves the input window's entries: it says so there too.
     connect(input_, &frmMain::statusShown, this, [this](const QString& text, int timeoutMs) {
         if (result_ && result_->isVisible()) {

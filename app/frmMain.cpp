@@ -128,6 +128,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     connect(births_, &BirthsMenuController::statusChanged, this,
             [this](const QString& text) { showStatus(text); });
     connect(births_, &BirthsMenuController::recentChosen, this, &frmMain::useBirth);
+    connect(births_, &BirthsMenuController::restored, this, &frmMain::birthsRestored);
     connect(births_, &BirthsMenuController::saved, this, [this](const SavedBirth& birth) {
         lastFields_ = std::move(savingFields_); // as they were when Save was chosen
         showStatus(QStringLiteral("Saved %1.").arg(birth.name), savedStatusMs);
@@ -319,9 +320,11 @@ void frmMain::createMenus() {
         const char* name;
         const char* text;
         void (BirthsMenuController::*action)();
-    } fileItems[] = {{"mnuImportBirths", "&Import Births…", &BirthsMenuController::importBirths},
-                     {"mnuExportBirths", "&Export Births…", &BirthsMenuController::exportBirths},
-                     {"mnuBackupBirths", "Back &Up Births…", &BirthsMenuController::backUpBirths}};
+    } fileItems[] = {
+        {"mnuImportBirths", "&Import Births…", &BirthsMenuController::importBirths},
+        {"mnuExportBirths", "&Export Births…", &BirthsMenuController::exportBirths},
+        {"mnuBackupBirths", "Back &Up Births…", &BirthsMenuController::backUpBirths},
+        {"mnuRestoreBirths", "&Restore Births…", &BirthsMenuController::restoreBirths}};
     for (const auto& item : fileItems) {
         QAction* action = mnuFile->addAction(QString::fromUtf8(item.text));
         action->setObjectName(QString::fromLatin1(item.name));

@@ -69,6 +69,8 @@ class frmMain : public QMainWindow {
     void statusShown(const QString& text, int timeoutMs);
     // File > Open Birth: the owner shows the births window over this library.
     void openBirthsRequested(BirthLibrary& library);
+    // File > Restore Births replaced the library's births.
+    void birthsRestored();
 
   public:
     // What the calculation driver calculates with from now on.

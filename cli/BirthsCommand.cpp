@@ -15,11 +15,11 @@ CommandOutput Refused(const QString& message, int status = refusedExitStatus) {
 }
 
 // A library's failure: its message, and the database's own words after it.
-CommandOutput Failed(const LibraryError& error) {
+CommandOutput Failed(const LibraryError& error, int status = failureExitStatus) {
     return RefusedOutput(error.details.isEmpty()
                              ? error.message
                              : QStringLiteral("%1 (%2)").arg(error.message, error.details),
-                         failureExitStatus);
+                         status);
 }
 
 // The first candidates of `total` (all of `births` unless told otherwise).
@@ -216,6 +216,31 @@ CommandOutput RunBirthsRequest(const BirthsRequest& request,
                                  .arg(QLatin1StringView(programName), texts.summary, births.Path()))
                 .toUtf8();
         output.exitStatus = report.refused.empty() ? 0 : refusedExitStatus;
+    } else if (request.action == BirthsAction::Restore) {
+        // No question: the option is the answer. A file that is no library of this or an older
+        // version is refused input; anything else that stops the restore is a failure.
+        const auto offered = BirthLibrary::BirthsInBackup(value);
+        if (const auto* error = std::get_if<LibraryError>(&offered)) {
+            return Failed(*error, error->fault == LibraryFault::NotALibrary ||
+                                          error->fault == LibraryFault::Newer
+                                      ? refusedExitStatus
+                                      : failureExitStatus);
+        }
+        const auto restored = births.Restore(value, environment.afterRestoreStep);
+        if (const auto* error = std::get_if<LibraryError>(&restored)) {
+            return Failed(*error);
+        }
+        const RestoreOutcome& outcome = std::get<RestoreOutcome>(restored);
+        const QString before =
+            outcome.held ? QStringLiteral("; the library as it was (%1 births) is kept as %2")
+                               .arg(*outcome.held)
+                               .arg(outcome.keptAs)
+                         : QStringLiteral("; there was no library before");
+        output.standardError = QStringLiteral("%1: %2 births restored from %3 into %4%5\n")
+                                   .arg(QLatin1StringView(programName))
+                                   .arg(outcome.restored)
+                                   .arg(value, births.Path(), before)
+                                   .toUtf8();
     } else if (auto error = births.Backup(value)) {
         return Failed(*error);
     }

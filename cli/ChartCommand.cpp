@@ -51,23 +51,25 @@ struct Options {
     QCommandLineOption replace{QStringLiteral("replace"), QString()};
     QCommandLineOption backupBirths{QStringLiteral("backup-births"), QString(),
                                     QStringLiteral("FILE")};
+    QCommandLineOption restoreBirths{QStringLiteral("restore-births"), QString(),
+                                     QStringLiteral("FILE")};
     QCommandLineOption library{QStringLiteral("library"), QString(), QStringLiteral("PATH")};
     QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")}, QString()};
     QCommandLineOption version{QStringLiteral("version"), QString()};
 
     QList<QCommandLineOption> All() const {
-        return {date,    time,         longitude,   latitude, zone,         tz,
-                place,   dst,          json,        format,   batch,        jobs,
-                svg,     chartStyle,   secondChart, charts,   engine,       ayanamsa,
-                nodes,   drekkana,     listZones,   saved,    exportBirths, importBirths,
-                replace, backupBirths, library,     help,     version};
+        return {date,    time,         longitude,     latitude, zone,         tz,
+                place,   dst,          json,          format,   batch,        jobs,
+                svg,     chartStyle,   secondChart,   charts,   engine,       ayanamsa,
+                nodes,   drekkana,     listZones,     saved,    exportBirths, importBirths,
+                replace, backupBirths, restoreBirths, library,  help,         version};
     }
     // The options that take a value, each given once at most.
     QList<const QCommandLineOption*> Valued() const {
-        return {&date,         &time,         &longitude,    &latitude, &zone,     &tz,
-                &place,        &format,       &batch,        &jobs,     &svg,      &chartStyle,
-                &secondChart,  &engine,       &ayanamsa,     &nodes,    &drekkana, &saved,
-                &exportBirths, &importBirths, &backupBirths, &library};
+        return {&date,         &time,         &longitude,    &latitude,      &zone,     &tz,
+                &place,        &format,       &batch,        &jobs,          &svg,      &chartStyle,
+                &secondChart,  &engine,       &ayanamsa,     &nodes,         &drekkana, &saved,
+                &exportBirths, &importBirths, &backupBirths, &restoreBirths, &library};
     }
 };
 
@@ -198,7 +200,8 @@ ReadBirthsOptions(const QCommandLineParser& parser, const Options& options) {
         {&options.saved, std::nullopt},
         {&options.exportBirths, BirthsAction::Export},
         {&options.importBirths, BirthsAction::Import},
-        {&options.backupBirths, BirthsAction::Backup}};
+        {&options.backupBirths, BirthsAction::Backup},
+        {&options.restoreBirths, BirthsAction::Restore}};
     QStringList asked;
     const std::pair<const QCommandLineOption*, std::optional<BirthsAction>>* chosen = nullptr;
     for (const auto& action : actions) {
@@ -210,8 +213,8 @@ ReadBirthsOptions(const QCommandLineParser& parser, const Options& options) {
     const bool replace = parser.isSet(options.replace);
     if (asked.isEmpty()) {
         if (parser.isSet(options.library) || replace) {
-            return Refusal{QStringLiteral("%1 goes with --saved, --export-births, --import-births "
-                                          "or --backup-births")
+            return Refusal{QStringLiteral("%1 goes with --saved, --export-births, --import-births, "
+                                          "--backup-births or --restore-births")
                                .arg(parser.isSet(options.library) ? QStringLiteral("--library")
                                                                   : QStringLiteral("--replace"))};
         }
@@ -280,7 +283,8 @@ QString UsageText() {
         "                     [--svg FILE [--chart-style south|north] [--second-chart d3|d9]]\n"
         "                     [--library PATH] [CALCULATION]\n"
         "  or:  korvani-chart (--export-births FILE | --import-births FILE [--replace]\n"
-        "                     | --backup-births FILE) [--library PATH]\n"
+        "                     | --backup-births FILE | --restore-births FILE)\n"
+        "                     [--library PATH]\n"
         "  or:  korvani-chart --list-zones\n"
         "Compute the sidereal positions of a birth chart and the Vedic decanates of the Sun, the\n"
         "Moon and the planets.\n"
@@ -366,6 +370,12 @@ QString UsageText() {
         "      --replace           with --import-births: replace births already saved\n"
         "      --backup-births FILE\n"
         "                          write a consistent copy of the library\n"
+        "      --restore-births FILE\n"
+        "                          replace the library with FILE, a backup of it (this or an\n"
+        "                          older version); the library as it was is kept beside it,\n"
+        "                          its name followed by .before-restore-TIME; either the old\n"
+        "                          library or the restored one is whole, also when the command\n"
+        "                          is stopped\n"
         "      --library PATH      another library file than births.sqlite in the user's data\n"
         "                          folder\n"
         "\n"

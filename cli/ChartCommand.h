@@ -53,7 +53,7 @@ struct SavedChartRequest {
 };
 
 // What the library of births is asked to do besides a chart.
-enum class BirthsAction { Export, Import, Backup };
+enum class BirthsAction { Export, Import, Backup, Restore };
 struct BirthsRequest {
     BirthsAction action = BirthsAction::Export;
     QString path;                       // the file; "-" for standard output or input
@@ -106,6 +106,8 @@ struct CommandEnvironment {
     // Called inside an import's transaction after each row it writes. Only a test sets it, to
     // kill an import there: no input or timing reaches that point from outside.
     std::function<void(qint64 rowsWritten)> afterImportRow;
+    // Called inside a restore's copy after each step but the last, for the same test.
+    std::function<void(qint64 stepsDone)> afterRestoreStep;
 };
 
 // The command's answer when it refuses or fails: the message after the program's name on

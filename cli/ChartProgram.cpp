@@ -126,7 +126,8 @@ bool WriteToStandardOutput(const QByteArray& piece) {
 } // namespace
 
 int RunChartProgram(int argc, char* argv[],
-                    const std::function<void(qint64 rowsWritten)>& afterImportRow) {
+                    const std::function<void(qint64 rowsWritten)>& afterImportRow,
+                    const std::function<void(qint64 stepsDone)>& afterRestoreStep) {
     StopBetweenWrites();
     // The arguments exactly as given. No QCoreApplication: it would take Qt's own options
     // (-qmljsdebugger=... and the like) out of the list before the command saw them.
@@ -146,6 +147,7 @@ int RunChartProgram(int argc, char* argv[],
     environment.standardInput = standardInput.isOpen() ? &standardInput : nullptr;
     environment.write = WriteToStandardOutput;
     environment.afterImportRow = afterImportRow;
+    environment.afterRestoreStep = afterRestoreStep;
 
     const CommandOutput output = RunCommand(arguments, environment);
     std::fwrite(output.standardError.constData(), 1,

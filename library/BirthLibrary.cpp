@@ -5,15 +5,18 @@
 #include "library/SqlTransaction.h"
 
 #include <QAtomicInteger>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QScopeGuard>
 #include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStandardPaths>
 #include <QTemporaryFile>
+#include <QThread>
 #include <QUrl>
 #include <QVariant>
 
@@ -21,6 +24,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include <sqlite3.h>
 #include <unistd.h>
 
 namespace {
@@ -43,6 +47,12 @@ const QString fileName = QStringLiteral("births.sqlite");
 // 100,000 births touches about 60 MiB of pages.
 constexpr int defaultCacheKiB = -2000;
 constexpr int importCacheKiB = -65536;
+
+// How long a library's switch to the write-ahead log waits before it tries again.
+constexpr unsigned long switchRetryMs = 10;
+
+// Pages a restore copies in one step of SQLite's online backup (4 MiB at the usual 4 KiB).
+constexpr int restorePagesPerStep = 1024;
 
 const char* const columns =
     "id, name, year, month, day, hour, minute, lonDegrees, lonMinutes, east, latDegrees, "
@@ -280,6 +290,130 @@ QString LikeLiteral(const QString& text) {
     return escaped;
 }
 
+// A name beside `path` that no file has yet: the path, a tag and the time ("yyyyMMdd-HHmmss",
+// which every file system takes), with "-2", "-3", ... when one is taken.
+QString UnusedStampedName(const QString& path, const char* tag) {
+    const QString stamp =
+        QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    const QString base = QStringLiteral("%1.%2-%3").arg(path, QLatin1StringView(tag), stamp);
+    QString name = base;
+    for (int n = 2; QFileInfo::exists(name); ++n) {
+        name = QStringLiteral("%1-%2").arg(base).arg(n);
+    }
+    return name;
+}
+
+// The SQLite connection under a Qt connection, or null.
+sqlite3* HandleOf(const QSqlDatabase& db) {
+    const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0) {
+        return nullptr;
+    }
+    return *static_cast<sqlite3* const*>(handle.constData());
+}
+
+// An SQLite result code as the QSQLITE driver reports one.
+QSqlError SqliteError(int code) {
+    return QSqlError(QString(), QString::fromUtf8(sqlite3_errstr(code)), QSqlError::StatementError,
+                     QString::number(code));
+}
+
+// A restore's message: what was not done, then `cause`.
+QString NotRestored(const QString& cause) {
+    return QStringLiteral("The library of births was not restored: ") + cause;
+}
+
+// A file offered as a backup of the library, opened for reading only.
+class BackupFile {
+  public:
+    explicit BackupFile(QString path) : path_(std::move(path)) {
+        static QAtomicInteger<quint64> made;
+        connection_ = QStringLiteral("korvani-backup-%1").arg(made.fetchAndAddRelaxed(1));
+    }
+    ~BackupFile() {
+        if (QSqlDatabase::contains(connection_)) {
+            QSqlDatabase::database(connection_, false).close();
+            QSqlDatabase::removeDatabase(connection_);
+        }
+    }
+    BackupFile(const BackupFile&) = delete;
+    BackupFile& operator=(const BackupFile&) = delete;
+
+    // Opens the file and checks that it is an undamaged library of births of this or an older
+    // version; the count of its births.
+    std::variant<qint64, LibraryError> Check() {
+        const QString shown = QDir::toNativeSeparators(path_);
+        const QFileInfo file(path_);
+        if (!file.isFile()) {
+            return LibraryError{LibraryFault::Missing,
+                                NotRestored(QStringLiteral("there is no file %1.")).arg(shown)};
+        }
+        if (!file.isReadable()) {
+            return LibraryError{
+                LibraryFault::Failed,
+                NotRestored(QStringLiteral("the file %1 cannot be read.")).arg(shown)};
+        }
+        // The database's own words go to the details.
+        const auto refused = [&shown](const QString& details) {
+            return LibraryError{LibraryFault::NotALibrary,
+                                NotRestored(QStringLiteral("the file %1 is not a library of "
+                                                           "births, or it is damaged."))
+                                    .arg(shown),
+                                details};
+        };
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
+        db.setDatabaseName(path_);
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        if (!db.open()) {
+            return refused(db.lastError().databaseText());
+        }
+        const auto found = ReadSchema(db);
+        if (const auto* error = std::get_if<QSqlError>(&found)) {
+            return refused(error->databaseText());
+        }
+        const SchemaOnFile schema = std::get<SchemaOnFile>(found);
+        if (schema.empty || schema.foreign) {
+            return refused(schema.empty ? QStringLiteral("it is empty")
+                                        : QStringLiteral("it belongs to another program"));
+        }
+        if (schema.version > birthLibrarySchemaVersion) {
+            return LibraryError{LibraryFault::Newer,
+                                NotRestored(QStringLiteral("the file %1 is a library of births "
+                                                           "written by a newer version of Korvani "
+                                                           "(schema %2; this version reads up to "
+                                                           "%3)."))
+                                    .arg(shown)
+                                    .arg(schema.version)
+                                    .arg(birthLibrarySchemaVersion)};
+        }
+        QSqlQuery query(db);
+        query.setForwardOnly(true);
+        if (!query.exec(QStringLiteral("PRAGMA quick_check"))) {
+            return refused(query.lastError().databaseText());
+        }
+        QStringList problems;
+        while (query.next()) {
+            problems.append(query.value(0).toString());
+        }
+        if (query.lastError().isValid()) {
+            return refused(query.lastError().databaseText());
+        }
+        if (problems != QStringList{QStringLiteral("ok")}) {
+            return refused(problems.value(0));
+        }
+        if (!query.exec(QStringLiteral("SELECT count(*) FROM births")) || !query.next()) {
+            return refused(query.lastError().databaseText());
+        }
+        return query.value(0).toLongLong();
+    }
+
+    sqlite3* Handle() const { return HandleOf(QSqlDatabase::database(connection_, false)); }
+
+  private:
+    QString path_;
+    QString connection_;
+};
+
 } // namespace
 
 BirthLibrary::BirthLibrary(QString path, int busyTimeoutMs)
@@ -341,6 +475,7 @@ QString BirthLibrary::Failed(const QString& cause) const {
         "The note was not saved",                    // SaveNote
         "The birth was not deleted",                 // Delete
         "The library of births was not backed up",   // BackUp
+        "The library of births was not restored",    // Restore
     };
     return QLatin1StringView(heads[static_cast<std::size_t>(action_)]) + QStringLiteral(": ") +
            cause;
@@ -494,8 +629,17 @@ std::optional<LibraryError> BirthLibrary::Prepare() {
         }
     }
     // Write-ahead log with a full sync at each commit: a commit survives a crash or power loss.
-    if (!logged && !query.exec(QStringLiteral("PRAGMA journal_mode=WAL"))) {
-        return ErrorOf(query.lastError());
+    // Two programs switching a new file at once each hold the read lock the other's switch waits
+    // for, and SQLite answers one of them "busy" at once instead of waiting: that one tries
+    // again, within the time it may wait, and finds the switch made.
+    const QDeadlineTimer patience(busyTimeoutMs_);
+    while (!logged && !query.exec(QStringLiteral("PRAGMA journal_mode=WAL"))) {
+        if (FaultOfSqliteCode(query.lastError().nativeErrorCode().toInt()) != LibraryFault::Busy ||
+            patience.hasExpired()) {
+            return ErrorOf(query.lastError());
+        }
+        query.finish();
+        QThread::msleep(switchRetryMs);
     }
     query.finish();
     if (!query.exec(QStringLiteral("PRAGMA synchronous=FULL"))) {
@@ -543,18 +687,17 @@ std::optional<LibraryError> BirthLibrary::CheckBeforeWriting() {
     return std::nullopt;
 }
 
-std::optional<LibraryError> BirthLibrary::StartNew(QString* keptAs) {
+void BirthLibrary::Close() {
     if (QSqlDatabase::contains(connection_)) {
         QSqlDatabase::database(connection_, false).close();
     }
     open_ = false;
     checked_ = false;
-    const QString stamp =
-        QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    QString kept = QStringLiteral("%1.unreadable-%2").arg(path_, stamp);
-    for (int n = 2; QFileInfo::exists(kept); ++n) {
-        kept = QStringLiteral("%1.unreadable-%2-%3").arg(path_, stamp).arg(n);
-    }
+}
+
+std::optional<LibraryError> BirthLibrary::StartNew(QString* keptAs) {
+    Close();
+    const QString kept = UnusedStampedName(path_, "unreadable");
     if (QFileInfo::exists(path_) && !QFile::rename(path_, kept)) {
         return LibraryError{
             LibraryFault::Unwritable,
@@ -890,4 +1033,97 @@ std::optional<LibraryError> BirthLibrary::Backup(const QString& target) {
     }
     partial.setAutoRemove(false); // it is the backup now
     return std::nullopt;
+}
+
+std::variant<qint64, LibraryError> BirthLibrary::BirthsInBackup(const QString& backup) {
+    return BackupFile(backup).Check();
+}
+
+std::variant<qint64, LibraryError> BirthLibrary::Count() {
+    if (auto error = OpenToRead(LibraryAction::Read)) {
+        return *error;
+    }
+    QSqlQuery query(QSqlDatabase::database(connection_, false));
+    if (!query.exec(QStringLiteral("SELECT count(*) FROM births")) || !query.next()) {
+        return ErrorOf(query.lastError());
+    }
+    return query.value(0).toLongLong();
+}
+
+std::variant<RestoreOutcome, LibraryError>
+BirthLibrary::Restore(const QString& backup,
+                      const std::function<void(qint64 stepsDone)>& afterStep) {
+    BackupFile source(backup);
+    const auto checked = source.Check();
+    if (const auto* error = std::get_if<LibraryError>(&checked)) {
+        return *error;
+    }
+    const QFileInfo library(path_);
+    const bool existed = library.exists();
+    if (existed && QFileInfo(backup).canonicalFilePath() == library.canonicalFilePath()) {
+        return LibraryError{LibraryFault::Failed,
+                            NotRestored(QStringLiteral("the file %1 is the library itself."))
+                                .arg(QDir::toNativeSeparators(path_))};
+    }
+    if (auto error = Open(LibraryAction::Restore)) {
+        return *error;
+    }
+    if (auto error = CheckBeforeWriting()) {
+        return *error;
+    }
+    RestoreOutcome outcome;
+    outcome.restored = std::get<qint64>(checked);
+    sqlite3* target = HandleOf(QSqlDatabase::database(connection_, false));
+    sqlite3_backup* copy =
+        target != nullptr ? sqlite3_backup_init(target, "main", source.Handle(), "main") : nullptr;
+    if (copy == nullptr) {
+        return ErrorOf(
+            SqliteError(target != nullptr ? sqlite3_extended_errcode(target) : SQLITE_MISUSE));
+    }
+    // A step of no pages takes the library's write lock: from here until the copy is committed
+    // no other program changes it, so the copy kept beside it, read through a connection of its
+    // own, holds exactly the births the restore replaces.
+    int result = sqlite3_backup_step(copy, 0);
+    std::optional<LibraryError> failure;
+    if (result == SQLITE_OK && existed) {
+        BirthLibrary kept(path_, busyTimeoutMs_);
+        const auto held = kept.Count();
+        if (const auto* error = std::get_if<LibraryError>(&held)) {
+            failure = *error;
+        } else {
+            outcome.held = std::get<qint64>(held);
+            outcome.keptAs = UnusedStampedName(path_, "before-restore");
+            failure = kept.Backup(outcome.keptAs);
+        }
+        if (failure) {
+            failure = LibraryError{failure->fault,
+                                   Failed(QStringLiteral("the library as it is could not be kept "
+                                                         "beside it."))
+                                       .append(QStringLiteral(" ") + failure->message),
+                                   failure->details};
+        }
+    }
+    qint64 steps = 0;
+    while (!failure && result == SQLITE_OK) {
+        result = sqlite3_backup_step(copy, restorePagesPerStep);
+        if (result == SQLITE_OK && afterStep) {
+            afterStep(++steps);
+        }
+    }
+    const int finished = sqlite3_backup_finish(copy); // rolls back an unfinished copy
+    if (!failure && (result != SQLITE_DONE || finished != SQLITE_OK)) {
+        failure = ErrorOf(SqliteError(result != SQLITE_DONE ? result : finished));
+    }
+    if (failure) {
+        if (!outcome.keptAs.isEmpty()) {
+            QFile::remove(outcome.keptAs); // the library is as it was
+        }
+        return *failure;
+    }
+    // Opened again, so that a library of an older version is brought up to date now.
+    Close();
+    if (auto error = Open(LibraryAction::Open)) {
+        return *error;
+    }
+    return outcome;
 }

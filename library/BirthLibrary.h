@@ -66,7 +66,14 @@ struct LibraryError {
 };
 
 // What the library was asked to do, which a message about its failure names.
-enum class LibraryAction { Open, Read, Save, Import, SaveNote, Delete, BackUp };
+enum class LibraryAction { Open, Read, Save, Import, SaveNote, Delete, BackUp, Restore };
+
+// What a restore did.
+struct RestoreOutcome {
+    qint64 restored = 0;        // the births of the backup, now the library's
+    std::optional<qint64> held; // the births the library held before; none when there was none
+    QString keptAs;             // where the library as it was is kept; empty when there was none
+};
 
 // The library of saved births: one SQLite file. Every change is one transaction, and values are
 // always bound. Each object holds its own connection and belongs to the thread that made it.
@@ -135,8 +142,23 @@ class BirthLibrary {
     // (VACUUM INTO). An existing target is refused.
     std::optional<LibraryError> Backup(const QString& target);
 
+    // Checks that the file at `backup` is a library of births of this or an older version and
+    // undamaged (PRAGMA quick_check), and counts its births. Writes nothing to it.
+    static std::variant<qint64, LibraryError> BirthsInBackup(const QString& backup);
+    // How many births the library holds.
+    std::variant<qint64, LibraryError> Count();
+    // Replaces the library with the backup, after checking it as BirthsInBackup does. The library
+    // as it was is first kept beside it (its path + ".before-restore-" + the time), then the
+    // backup's pages are copied over it in one transaction (SQLite's online backup), so that the
+    // file is either the old library or the restored one, whole, whenever the copy stops. An
+    // older backup is brought up to date at once. `afterStep` is called after each step of the
+    // copy but the last (and may stop the process there). On a failure nothing has changed.
+    std::variant<RestoreOutcome, LibraryError>
+    Restore(const QString& backup, const std::function<void(qint64 stepsDone)>& afterStep = {});
+
   private:
     std::optional<LibraryError> Prepare();
+    void Close();
     // Open for the reading calls: a missing file is reported as Missing, never made.
     std::optional<LibraryError> OpenToRead(LibraryAction action);
     std::optional<LibraryError> OpenNow();

@@ -496,6 +496,7 @@ TEST_F(MainWindowTest, MenusInOrderWithTheirAccessKeys) {
                                  QString::fromUtf8("mnuImportBirths=&Import Births…"),
                                  QString::fromUtf8("mnuExportBirths=&Export Births…"),
                                  QString::fromUtf8("mnuBackupBirths=Back &Up Births…"),
+                                 QString::fromUtf8("mnuRestoreBirths=&Restore Births…"),
                                  "mnuBirthsSep2=", "mnuExit=E&xit"}));
 
     QStringList help;

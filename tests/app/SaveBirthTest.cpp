@@ -1,5 +1,6 @@
 #include "app/BirthsMenuController.h"
 #include "app/WindowController.h"
+#include "app/frmBirths.h"
 #include "app/frmDisplay.h"
 #include "app/frmMain.h"
 #include "chart/TimeZones.h"
@@ -30,6 +31,7 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeView>
 
 #include <gtest/gtest.h>
 
@@ -335,6 +337,63 @@ TEST_F(SaveBirthTest, ExportImportAndBackUpThroughTheFileMenu) {
     BirthLibrary backup(copy);
     ASSERT_FALSE(backup.Open());
     EXPECT_EQ(std::get<qint64>(CountBirths(backup)), 2);
+}
+
+// File > Restore Births asks, naming both files and the births in each: no changes nothing, yes
+// restores the backup, and the open births window lists its births.
+TEST_F(SaveBirthTest, RestoreAsksNamingBothFilesAndRefreshesTheBirthsWindow) {
+    TypeDelhiEntries(*window);
+    saveItem(window)->trigger();
+    const QString backupPath = folder.filePath("backup.sqlite");
+    {
+        BirthLibrary backup(backupPath);
+        for (const char* name : {"RAVI", "SITA"}) {
+            SavedBirth birth = saved().front();
+            birth.name = QString::fromLatin1(name);
+            ASSERT_TRUE(
+                std::holds_alternative<BirthLibrary::SaveOutcome>(backup.Save(birth, false)));
+        }
+    }
+    item("mnuOpenBirth")->trigger();
+    auto* births = FindWindow<frmBirths>("frmBirths");
+    ASSERT_NE(births, nullptr);
+    auto* list = births->findChild<QTreeView*>("lstBirths");
+    ASSERT_EQ(list->model()->rowCount(), 1);
+    SetOpenFileNameHandler([&backupPath] { return backupPath; });
+    const auto names = [this] {
+        QStringList held;
+        for (const SavedBirth& birth : saved()) {
+            held.append(birth.name);
+        }
+        return held;
+    };
+    for (const bool yes : {false, true}) {
+        SCOPED_TRACE(yes ? "yes" : "no");
+        answer = yes;
+        questions.clear();
+        MessageCapture messages;
+        run("mnuRestoreBirths");
+        ASSERT_EQ(questions.size(), 1U);
+        for (const QString& named :
+             {QDir::toNativeSeparators(BirthLibrary::DefaultPath()) + " (1 birth)",
+              QDir::toNativeSeparators(backupPath) + " (2 births)"}) {
+            EXPECT_TRUE(questions[0].contains(named)) << questions[0].toStdString();
+        }
+        const QStringList kept = QDir(QFileInfo(BirthLibrary::DefaultPath()).absolutePath())
+                                     .entryList({"births.sqlite.before-restore-*"});
+        if (!yes) {
+            EXPECT_TRUE(messages.messages.empty());
+            EXPECT_EQ(names(), QStringList{"ASHA"});
+            EXPECT_TRUE(kept.isEmpty());
+            continue;
+        }
+        ASSERT_EQ(messages.messages.size(), 1U);
+        EXPECT_EQ(messages.messages[0].icon, MessageIcon::Information)
+            << messages.messages[0].text.toStdString();
+        EXPECT_EQ(names(), (QStringList{"RAVI", "SITA"}));
+        EXPECT_EQ(kept.size(), 1);
+        EXPECT_EQ(list->model()->rowCount(), 2);
+    }
 }
 
 TEST_F(SaveBirthTest, RecentBirthsReopenAndAskBeforeReplacingUnsavedFields) {

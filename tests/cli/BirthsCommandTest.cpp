@@ -222,6 +222,38 @@ qint64 Count(const QString& path) {
     return std::holds_alternative<qint64>(count) ? std::get<qint64>(count) : -1;
 }
 
+// Runs the command that pauses inside its transaction on `arguments` (the pause point first),
+// kills it with SIGKILL once it says "`what` paused", and checks that the library at `path` is
+// whole.
+void KillWhenPaused(const char* what, const QStringList& arguments, const QString& path) {
+    QProcess paused;
+    paused.setReadChannel(QProcess::StandardError);
+    paused.start(QStringLiteral(KORVANI_PAUSING_IMPORT_PATH), arguments);
+    const QByteArray pause = QByteArray(what) + " paused";
+    QByteArray said;
+    while (!said.contains(pause) && paused.state() != QProcess::NotRunning) {
+        paused.waitForReadyRead(-1);
+        said += paused.readAllStandardError();
+    }
+    ASSERT_TRUE(said.contains(pause)) << said.toStdString();
+    ::kill(static_cast<pid_t>(paused.processId()), SIGKILL);
+    paused.waitForFinished(-1);
+    EXPECT_EQ(paused.exitStatus(), QProcess::CrashExit);
+    {
+        RawFile raw(path);
+        EXPECT_EQ(raw.Value(QStringLiteral("PRAGMA integrity_check")).toString(),
+                  QStringLiteral("ok"));
+    }
+}
+
+// Runs the command on `arguments` and expects it to succeed.
+void RunToItsEnd(const QStringList& arguments) {
+    QProcess again;
+    again.start(QStringLiteral(KORVANI_CHART_PATH), arguments);
+    again.waitForFinished(-1);
+    EXPECT_EQ(again.exitCode(), 0) << again.readAllStandardError().toStdString();
+}
+
 TEST_F(Command, AnImportKilledInItsMiddleLeavesTheLibraryWholeAndWithoutIt) {
     constexpr int rows = 100000;
     const QString csvPath = folder.filePath(QStringLiteral("many.csv"));
@@ -231,36 +263,44 @@ TEST_F(Command, AnImportKilledInItsMiddleLeavesTheLibraryWholeAndWithoutIt) {
         csv.write(ManyBirths(rows, "K"));
     }
     const qint64 before = Count(path);
-    QProcess import;
-    import.setReadChannel(QProcess::StandardError);
-    import.start(QStringLiteral(KORVANI_PAUSING_IMPORT_PATH),
-                 {QString::number(rows / 2), QStringLiteral("--import-births"), csvPath,
-                  QStringLiteral("--library"), path});
-    // The command says when it has written half the rows inside its transaction.
-    QByteArray said;
-    while (!said.contains("import paused") && import.state() != QProcess::NotRunning) {
-        import.waitForReadyRead(-1);
-        said += import.readAllStandardError();
-    }
-    ASSERT_TRUE(said.contains("import paused")) << said.toStdString();
-    ::kill(static_cast<pid_t>(import.processId()), SIGKILL);
-    import.waitForFinished(-1);
-    EXPECT_EQ(import.exitStatus(), QProcess::CrashExit);
-
-    {
-        RawFile raw(path);
-        EXPECT_EQ(raw.Value(QStringLiteral("PRAGMA integrity_check")).toString(),
-                  QStringLiteral("ok"));
-    }
+    // The command pauses when it has written half the rows inside its transaction.
+    const QStringList arguments = {QStringLiteral("--import-births"), csvPath,
+                                   QStringLiteral("--library"), path};
+    ASSERT_NO_FATAL_FAILURE(
+        KillWhenPaused("import", QStringList{QString::number(rows / 2)} + arguments, path));
     EXPECT_EQ(Count(path), before); // none of the import
 
     // Run again to its end: all of it.
-    QProcess again;
-    again.start(QStringLiteral(KORVANI_CHART_PATH),
-                {QStringLiteral("--import-births"), csvPath, QStringLiteral("--library"), path});
-    again.waitForFinished(-1);
-    EXPECT_EQ(again.exitCode(), 0) << again.readAllStandardError().toStdString();
+    RunToItsEnd(arguments);
     EXPECT_EQ(Count(path), before + rows);
+}
+
+// A restore killed while it copies the backup over the library, inside its transaction, leaves
+// the library as it was, whole; run again, it restores the whole backup.
+TEST_F(Command, ARestoreKilledInItsMiddleLeavesTheOldLibraryWhole) {
+    constexpr int births = 6000; // with their notes, pages for more than one step of the copy
+    const QString backup = folder.filePath(QStringLiteral("backup.sqlite"));
+    {
+        BirthLibrary library(backup);
+        std::vector<SavedBirth> many;
+        for (int n = 0; n < births; ++n) {
+            many.push_back(FullBirth(QStringLiteral("RESTORED")));
+            many.back().year = 1901 + n % 150;
+            many.back().month = 1 + n / 150 % 12;
+            many.back().day = 1 + n / 1800;
+            many.back().note = QString(1000, u'r');
+        }
+        ASSERT_FALSE(library.AddAll(many, false));
+    }
+    const qint64 before = Count(path);
+    const QStringList arguments = {QStringLiteral("--restore-births"), backup,
+                                   QStringLiteral("--library"), path};
+    ASSERT_NO_FATAL_FAILURE(
+        KillWhenPaused("restore", QStringList{QStringLiteral("1")} + arguments, path));
+    EXPECT_EQ(Count(path), before); // none of the backup
+
+    RunToItsEnd(arguments);
+    EXPECT_EQ(Count(path), births);
 }
 
 TEST_F(Command, TheCommandAndAWindowWriteAtOnceAndNothingIsLost) {
@@ -312,6 +352,44 @@ TEST_F(Command, ExportToAFileAndBackUpGiveTheLibraryBack) {
 } // namespace
 
 namespace {
+
+// The command restores without a question and says what it did; a file that is not a library
+// is refused input.
+TEST_F(Command, RestoreSaysWhatItDidOrRefusesTheFile) {
+    const QString backup = folder.filePath(QStringLiteral("backup.sqlite"));
+    {
+        BirthLibrary library(backup);
+        SavedBirth birth = FullBirth(QStringLiteral("ONLY"));
+        ASSERT_TRUE(std::holds_alternative<BirthLibrary::SaveOutcome>(library.Save(birth, false)));
+    }
+    const QString notALibrary = folder.filePath(QStringLiteral("births.csv"));
+    {
+        QFile csv(notALibrary);
+        ASSERT_TRUE(csv.open(QIODevice::WriteOnly));
+        csv.write("name,date,time,lon,lat,zone,tz,place,dst\n");
+    }
+    const struct {
+        const char* why;
+        QString file;
+        int exitStatus;
+        QString said; // the start of standard error
+    } rows[] = {
+        {"a file that is no library", notALibrary, refusedExitStatus,
+         "korvani-chart: The library of births was not restored: the file " + notALibrary +
+             " is not a library of births"},
+        {"a backup", backup, 0,
+         "korvani-chart: 1 births restored from " + backup + " into " + path +
+             "; the library as it was (8 births) is kept as " + path + ".before-restore-"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.why);
+        const CommandOutput output = Run({QStringLiteral("--restore-births"), row.file});
+        EXPECT_EQ(output.exitStatus, row.exitStatus);
+        EXPECT_TRUE(output.standardError.startsWith(row.said.toUtf8()))
+            << output.standardError.toStdString();
+    }
+    EXPECT_EQ(Count(path), 1);
+}
 
 TEST_F(Command, AnExportedFileRunsThroughTheBatchUnchanged) {
     const QString exported = folder.filePath(QStringLiteral("births.csv"));

@@ -159,6 +159,7 @@ TEST(ParseCommandLine, HelpNamesEveryOptionTheParserTakes) {
         {"--import-births", "library"},
         {"--replace", "library"},
         {"--backup-births", "library"},
+        {"--restore-births", "library"},
         {"--library", "library"},
     };
     QStringList taken;

@@ -323,6 +323,17 @@ TEST_F(Library, MigratesAVersion1FileInPlace) {
     EXPECT_EQ(raw.Value(QStringLiteral("PRAGMA journal_mode")).toString(), QStringLiteral("wal"));
 }
 
+// Turns a library into one of the schema before the place order, as that version left it.
+void TakeBackToVersion2(const QString& path) {
+    RawFile raw(path);
+    for (const char* step :
+         {"DROP INDEX births_search", "ALTER TABLE births DROP COLUMN placeKey",
+          "CREATE INDEX births_search ON births (nameKey, year, month, day, searchKey)",
+          "PRAGMA user_version = 2"}) {
+        ASSERT_TRUE(raw.Run(QString::fromLatin1(step))) << step;
+    }
+}
+
 // A file of the schema before the place order: its rows get their place keys when it is opened.
 TEST_F(Library, MigratesAVersion2FileSoThatItsPlacesSort) {
     std::vector<qint64> ids;
@@ -336,15 +347,7 @@ TEST_F(Library, MigratesAVersion2FileSoThatItsPlacesSort) {
             ids.push_back(birth.id);
         }
     }
-    {
-        RawFile raw(path);
-        for (const char* step :
-             {"DROP INDEX births_search", "ALTER TABLE births DROP COLUMN placeKey",
-              "CREATE INDEX births_search ON births (nameKey, year, month, day, searchKey)",
-              "PRAGMA user_version = 2"}) {
-            ASSERT_TRUE(raw.Run(QString::fromLatin1(step))) << step;
-        }
-    }
+    ASSERT_NO_FATAL_FAILURE(TakeBackToVersion2(path));
     BirthLibrary library(path);
     ASSERT_FALSE(library.Open());
     EXPECT_EQ(Value(library.Search(QString(), {BirthOrderColumn::Place, Qt::AscendingOrder})),
@@ -449,17 +452,21 @@ void FillWithBirths(const QString& path, int count) {
     ASSERT_FALSE(library.AddAll(births, false));
 }
 
+// A library of many births with one page a third of the way in overwritten: whole to a glance
+// at its header, damaged to PRAGMA quick_check.
+void FillDamagedLibrary(const QString& path) {
+    ASSERT_NO_FATAL_FAILURE(FillWithBirths(path, 3000));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    constexpr qint64 page = 4096;
+    file.seek(file.size() / page / 3 * page);
+    file.write(QByteArray(page, '\xff'));
+}
+
 // A library damaged where a new birth would not touch: no birth is written into it, and the
 // message is the one for a damaged file.
 TEST_F(Library, ADamagedLibraryIsNotWrittenTo) {
-    ASSERT_NO_FATAL_FAILURE(FillWithBirths(path, 3000));
-    {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-        constexpr qint64 page = 4096;
-        file.seek(file.size() / page / 3 * page);
-        file.write(QByteArray(page, '\xff'));
-    }
+    ASSERT_NO_FATAL_FAILURE(FillDamagedLibrary(path));
     const QByteArray before = FileDigest(path);
     BirthLibrary library(path);
     SavedBirth birth = FullBirth(QStringLiteral("NEW"));
@@ -705,6 +712,126 @@ TEST(LibraryFolder, AReadOnlyLibraryOpensForReading) {
     ASSERT_TRUE(std::holds_alternative<LibraryError>(refused));
     EXPECT_EQ(std::get<LibraryError>(refused).fault, LibraryFault::Unwritable);
     EXPECT_TRUE(std::get<LibraryError>(refused).message.contains(QStringLiteral("read-only")));
+}
+
+// The names of the births a library holds, in name order.
+QStringList NamesIn(const QString& path) {
+    QStringList names;
+    BirthLibrary library(path);
+    library.ForEach([&names](const SavedBirth& birth) { names.append(birth.name); });
+    return names;
+}
+
+// Restore takes a library of births of this or an older version in place of the library, which
+// is kept beside it; any other file is refused, and the library and its folder stay as they were.
+TEST(LibraryRestore, RestoresAGoodBackupOnlyAndKeepsTheLibraryBesideIt) {
+    const auto twoBirths = [](const QString& file) {
+        BirthLibrary backup(file);
+        for (const char* name : {"BACKUP A", "BACKUP B"}) {
+            SavedBirth birth = FullBirth(QString::fromLatin1(name));
+            ASSERT_TRUE(
+                std::holds_alternative<BirthLibrary::SaveOutcome>(backup.Save(birth, false)));
+        }
+    };
+    const struct {
+        const char* why;
+        std::function<void(const QString&)> make;
+        std::optional<LibraryFault> refused; // nothing: restored
+    } rows[] = {
+        {"a backup of this version is restored", twoBirths, std::nullopt},
+        {"a backup of an older version is restored and brought up to date",
+         [&twoBirths](const QString& file) {
+             twoBirths(file);
+             TakeBackToVersion2(file);
+         },
+         std::nullopt},
+        {"bytes that are no database are refused",
+         [](const QString& file) {
+             QFile out(file);
+             out.open(QIODevice::WriteOnly);
+             out.write(QByteArray(8192, 'k'));
+         },
+         LibraryFault::NotALibrary},
+        {"another program's database is refused",
+         [](const QString& file) {
+             RawFile raw(file);
+             raw.Run(QStringLiteral("CREATE TABLE births (id INTEGER PRIMARY KEY, weight REAL)"));
+         },
+         LibraryFault::NotALibrary},
+        {"a library of a newer version is refused",
+         [&twoBirths](const QString& file) {
+             twoBirths(file);
+             RawFile(file).Run(
+                 QStringLiteral("PRAGMA user_version = %1").arg(birthLibrarySchemaVersion + 1));
+         },
+         LibraryFault::Newer},
+        {"a library with a damaged page that counting its births does not read is refused",
+         [](const QString& file) {
+             FillWithBirths(file, 300);
+             // A leaf of the table: counting reads the smaller name index instead.
+             const qint64 page =
+                 RawFile(file)
+                     .Value(QStringLiteral("SELECT pageno FROM dbstat WHERE name = 'births' AND "
+                                           "pagetype = 'leaf' ORDER BY pageno LIMIT 1 OFFSET 5"))
+                     .toLongLong();
+             ASSERT_GT(page, 1);
+             QFile out(file);
+             ASSERT_TRUE(out.open(QIODevice::ReadWrite));
+             constexpr qint64 pageBytes = 4096;
+             out.seek((page - 1) * pageBytes);
+             out.write(QByteArray(pageBytes, '\xff'));
+         },
+         LibraryFault::NotALibrary},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.why);
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("korvani/births.sqlite"));
+        const QString backup = folder.filePath(QStringLiteral("backup.sqlite"));
+        {
+            BirthLibrary library(path);
+            for (const char* name : {"NOW A", "NOW B", "NOW C"}) {
+                SavedBirth birth = FullBirth(QString::fromLatin1(name));
+                ASSERT_TRUE(
+                    std::holds_alternative<BirthLibrary::SaveOutcome>(library.Save(birth, false)));
+            }
+        }
+        row.make(backup);
+        const QStringList filesBefore = QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files);
+        const QByteArray libraryBefore = FileDigest(path);
+
+        // The library as a window holds it open while another connection restores.
+        BirthLibrary open(path);
+        if (!row.refused) {
+            ASSERT_FALSE(open.Open());
+        }
+        auto restored = BirthLibrary(path).Restore(backup);
+        if (row.refused) {
+            ASSERT_TRUE(std::holds_alternative<LibraryError>(restored));
+            const LibraryError& error = std::get<LibraryError>(restored);
+            EXPECT_EQ(error.fault, *row.refused) << error.message.toStdString();
+            EXPECT_TRUE(error.message.contains(QDir::toNativeSeparators(backup)));
+            EXPECT_TRUE(error.message.startsWith(
+                QStringLiteral("The library of births was not restored: ")));
+            EXPECT_EQ(FileDigest(path), libraryBefore);
+            EXPECT_EQ(QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files), filesBefore);
+            continue;
+        }
+        const RestoreOutcome outcome = Value(std::move(restored));
+        EXPECT_EQ(outcome.restored, 2);
+        EXPECT_EQ(outcome.held, 3);
+        EXPECT_TRUE(outcome.keptAs.startsWith(path + QStringLiteral(".before-restore-")))
+            << outcome.keptAs.toStdString();
+        EXPECT_EQ(NamesIn(outcome.keptAs), (QStringList{"NOW A", "NOW B", "NOW C"}));
+        // Brought up to date at once: the open connection sorts by place, which the older
+        // schema cannot.
+        EXPECT_EQ(Value(open.Search({}, {BirthOrderColumn::Place, Qt::AscendingOrder})).size(), 2u);
+        EXPECT_EQ(NamesIn(path), (QStringList{"BACKUP A", "BACKUP B"}));
+        RawFile raw(path);
+        EXPECT_EQ(raw.Value(QStringLiteral("PRAGMA user_version")).toInt(),
+                  birthLibrarySchemaVersion);
+        EXPECT_EQ(raw.Value(QStringLiteral("PRAGMA integrity_check")).toString(), u"ok"_s);
+    }
 }
 
 } // namespace
