@@ -115,7 +115,9 @@ SavedBirth RowOf(const QSqlQuery& query) {
 const char* const nameOrder = "nameKey, year, month, day";
 
 // The columns read beside the id to sort by, for each BirthOrderColumn: fixed texts.
-const char* const sortColumns[4] = {"nameKey", "year, month, day", "hour, minute", "placeKey"};
+// A text is read as the bytes SQLite holds, which its BINARY order compares.
+const char* const sortColumns[4] = {"CAST(nameKey AS BLOB)", "year, month, day", "hour, minute",
+                                    "CAST(placeKey AS BLOB)"};
 
 // A birth found, with the integers it sorts by: the date or the time as they are, a name or a place
 // as its rank among the texts found.
@@ -124,20 +126,15 @@ struct Found {
     std::array<int, 3> keys{};
 };
 
-// Replaces each text's number in keys[0] by the text's rank in SQLite's BINARY order (the bytes of
-// its UTF-8, that is Unicode code point order).
-void RankTexts(std::vector<Found>& found, const std::vector<QString>& texts) {
-    std::vector<QByteArray> bytes;
-    bytes.reserve(texts.size());
-    for (const QString& text : texts) {
-        bytes.push_back(text.toUtf8());
-    }
-    std::vector<int> byRank(texts.size());
+// Replaces each text's number in keys[0] by the text's rank in SQLite's BINARY order: the order of
+// its bytes.
+void RankTexts(std::vector<Found>& found, const std::vector<QByteArray>& bytes) {
+    std::vector<int> byRank(bytes.size());
     std::iota(byRank.begin(), byRank.end(), 0);
     std::sort(byRank.begin(), byRank.end(), [&](int a, int b) {
         return bytes[static_cast<std::size_t>(a)] < bytes[static_cast<std::size_t>(b)];
     });
-    std::vector<int> rank(texts.size());
+    std::vector<int> rank(bytes.size());
     for (std::size_t position = 0; position < byRank.size(); ++position) {
         rank[static_cast<std::size_t>(byRank[position])] = static_cast<int>(position);
     }
@@ -917,19 +914,19 @@ std::variant<std::vector<qint64>, LibraryError> BirthLibrary::Search(const QStri
         return ErrorOf(query.lastError());
     }
     std::vector<Found> found;
-    std::vector<QString> texts; // the names or places found, each once, in the order first read
-    QHash<QString, int> numbers;
+    std::vector<QByteArray> texts; // the names or places found, each once, in the order first read
+    QHash<QByteArray, int> numbers;
     while (query.next()) {
         Found birth{query.value(0).toLongLong()};
         if (column == BirthOrderColumn::Name && descending) {
             // Read in name order: equal names come together.
-            QString name = query.value(1).toString();
+            QByteArray name = query.value(1).toByteArray();
             if (texts.empty() || texts.back() != name) {
                 texts.push_back(std::move(name));
             }
             birth.keys[0] = static_cast<int>(texts.size());
         } else if (column == BirthOrderColumn::Place) {
-            QString place = query.value(1).toString();
+            QByteArray place = query.value(1).toByteArray();
             auto number = numbers.find(place);
             if (number == numbers.end()) {
                 number = numbers.insert(place, static_cast<int>(texts.size()));
