@@ -238,6 +238,57 @@ TEST_F(Library, SortsByEachColumnBothWaysWithTiesByNameThenDate) {
     }
 }
 
+// The list sorts in memory what SQLite holds; its order must be SQLite's own ORDER BY, which
+// compares texts as their UTF-8 bytes: a place beyond ASCII sorts after every Latin one, and one
+// beyond U+FFFF after U+FFFD (in UTF-16 it would sort before).
+TEST_F(Library, EachOrderIsSqlitesOrderByForTextsBeyondAscii) {
+    BirthLibrary library(path);
+    struct Entry {
+        const char* name;
+        int year, hour, minute;
+        const char* city;
+    };
+    const Entry entries[] = {
+        {"ASHA", 1990, 10, 30, "Zürich"},    {"BEN", 1990, 10, 30, "Москва"},
+        {"BEN", 1985, 6, 5, "\uFFFD"},       {"CARA", 2001, 6, 5, "\U00020000"},
+        {"DEV", 1990, 23, 59, "Москва"},     {"EVE", 1985, 0, 0, "zurich"},
+        {"FAY", 1985, 10, 30, "\U00020000"}, {"GUS", 2001, 0, 0, ""},
+    };
+    for (const Entry& entry : entries) {
+        SavedBirth birth = FullBirth(QString::fromUtf8(entry.name));
+        birth.year = entry.year;
+        birth.hour = entry.hour;
+        birth.minute = entry.minute;
+        birth.city = QString::fromUtf8(entry.city);
+        ASSERT_EQ(Value(library.Save(birth, false)), BirthLibrary::SaveOutcome::Saved);
+    }
+    using enum BirthOrderColumn;
+    const struct {
+        BirthOrder order;
+        const char* orderBy;
+    } orders[] = {
+        {{Name, Qt::AscendingOrder}, "nameKey, year, month, day"},
+        {{Name, Qt::DescendingOrder}, "nameKey DESC, year, month, day"},
+        {{Date, Qt::AscendingOrder}, "year, month, day, nameKey"},
+        {{Date, Qt::DescendingOrder}, "year DESC, month DESC, day DESC, nameKey"},
+        {{Time, Qt::AscendingOrder}, "hour, minute, nameKey, year, month, day"},
+        {{Time, Qt::DescendingOrder}, "hour DESC, minute DESC, nameKey, year, month, day"},
+        {{Place, Qt::AscendingOrder}, "placeKey, nameKey, year, month, day"},
+        {{Place, Qt::DescendingOrder}, "placeKey DESC, nameKey, year, month, day"},
+    };
+    RawFile raw(path);
+    for (const auto& [order, orderBy] : orders) {
+        for (const char* typed : {"", "1990"}) {
+            const std::vector<qint64> expected = raw.Integers(
+                QStringLiteral("SELECT id FROM births WHERE '%1' = '' OR year = 1990 ORDER BY %2")
+                    .arg(QLatin1StringView(typed), QLatin1StringView(orderBy)));
+            ASSERT_FALSE(expected.empty()) << orderBy;
+            EXPECT_EQ(Value(library.Search(QString::fromLatin1(typed), order)), expected)
+                << orderBy << ", typed " << typed;
+        }
+    }
+}
+
 TEST_F(Library, NotesDeletionAndBackupWhileInUse) {
     BirthLibrary library(path);
     std::vector<qint64> ids;

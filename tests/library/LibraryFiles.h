@@ -13,6 +13,7 @@
 
 #include <ostream>
 #include <string>
+#include <vector>
 
 // A birth whose every field differs from its default, so that a field dropped on the way is seen.
 inline SavedBirth FullBirth(const QString& name = QStringLiteral("ASHA RAO")) {
@@ -59,6 +60,15 @@ class RawFile {
     QVariant Value(const QString& statement) {
         QSqlQuery query(QSqlDatabase::database(name_, false));
         return query.exec(statement) && query.next() ? query.value(0) : QVariant();
+    }
+    // The first column of every row the statement gives, as integers.
+    std::vector<qint64> Integers(const QString& statement) {
+        QSqlQuery query(QSqlDatabase::database(name_, false));
+        std::vector<qint64> values;
+        for (query.exec(statement); query.next();) {
+            values.push_back(query.value(0).toLongLong());
+        }
+        return values;
     }
 
   private:
