@@ -9,7 +9,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QHash>
 #include <QScopeGuard>
 #include <QSqlDatabase>
 #include <QSqlDriver>
@@ -26,7 +25,6 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <numeric>
 
 #include <sqlite3.h>
 #include <unistd.h>
@@ -108,40 +106,25 @@ SavedBirth RowOf(const QSqlQuery& query) {
 }
 
 // A search reads the births in name order, as the births_search index holds them, and sorts them
-// by the columns of any other order here: over 100,000 births, SQLite's own sort of the found rows
-// took longer than the search itself. Name and date together are unique in the library
-// (births_known), so the read order is total, and a stable sort by an order's columns leaves its
-// ties by name, then date, ascending.
+// by the date or the time, or into descending names, here: over 100,000 births, SQLite's own sort
+// of the found rows took longer than the search itself. Name and date together are unique in the
+// library (births_known), so the read order is total, and a stable sort by an order's columns
+// leaves its ties by name, then date, ascending. Sorting by place here took as long as SQLite
+// does, so SQLite sorts the places.
 const char* const nameOrder = "nameKey, year, month, day";
+const char* const placeOrders[2] = {"placeKey, nameKey, year, month, day",
+                                    "placeKey DESC, nameKey, year, month, day"};
 
-// The columns read beside the id to sort by, for each BirthOrderColumn: fixed texts.
-// A text is read as the bytes SQLite holds, which its BINARY order compares.
-const char* const sortColumns[4] = {"CAST(nameKey AS BLOB)", "year, month, day", "hour, minute",
-                                    "CAST(placeKey AS BLOB)"};
+// The columns read beside the id to sort by, for the name, date and time orders: fixed texts. A
+// name is read as the bytes SQLite holds, which its BINARY order compares.
+const char* const sortColumns[3] = {"CAST(nameKey AS BLOB)", "year, month, day", "hour, minute"};
 
-// A birth found, with the integers it sorts by: the date or the time as they are, a name or a place
-// as its rank among the texts found.
+// A birth found, with the integers it sorts by: the date or the time as they are, a name as its
+// rank among the names found.
 struct Found {
     qint64 id = 0;
     std::array<int, 3> keys{};
 };
-
-// Replaces each text's number in keys[0] by the text's rank in SQLite's BINARY order: the order of
-// its bytes.
-void RankTexts(std::vector<Found>& found, const std::vector<QByteArray>& bytes) {
-    std::vector<int> byRank(bytes.size());
-    std::iota(byRank.begin(), byRank.end(), 0);
-    std::sort(byRank.begin(), byRank.end(), [&](int a, int b) {
-        return bytes[static_cast<std::size_t>(a)] < bytes[static_cast<std::size_t>(b)];
-    });
-    std::vector<int> rank(bytes.size());
-    for (std::size_t position = 0; position < byRank.size(); ++position) {
-        rank[static_cast<std::size_t>(byRank[position])] = static_cast<int>(position);
-    }
-    for (Found& birth : found) {
-        birth.keys[0] = rank[static_cast<std::size_t>(birth.keys[0])];
-    }
-}
 
 // A text for a NOT NULL column: Qt binds a null QString as NULL.
 QString Text(const QString& text) {
@@ -879,15 +862,19 @@ std::variant<std::vector<qint64>, LibraryError> BirthLibrary::Search(const QStri
     if (auto error = OpenToRead(LibraryAction::Read)) {
         return *error;
     }
-    const auto column = static_cast<std::size_t>(order.column) < std::size(sortColumns)
+    const auto column = order.column == BirthOrderColumn::Date ||
+                                order.column == BirthOrderColumn::Time ||
+                                order.column == BirthOrderColumn::Place
                             ? order.column
                             : BirthOrderColumn::Name;
     const bool descending = order.direction == Qt::DescendingOrder;
-    const bool sorted = column != BirthOrderColumn::Name || descending;
+    const bool place = column == BirthOrderColumn::Place;
+    const bool sorted = !place && (column != BirthOrderColumn::Name || descending);
     const QString read =
         sorted ? QStringLiteral("SELECT id, %1 FROM births")
                      .arg(QLatin1StringView(sortColumns[static_cast<std::size_t>(column)]))
                : QStringLiteral("SELECT id FROM births");
+    const QLatin1StringView orderBy(place ? placeOrders[descending ? 1 : 0] : nameOrder);
     QSqlQuery query(QSqlDatabase::database(connection_, false));
     query.setForwardOnly(true);
     const QString folded = SearchFolded(text.trimmed());
@@ -905,8 +892,7 @@ std::variant<std::vector<qint64>, LibraryError> BirthLibrary::Search(const QStri
                    << dates->lastDay;
         }
     }
-    query.prepare(
-        QStringLiteral("%1%2 ORDER BY %3").arg(read, where, QLatin1StringView(nameOrder)));
+    query.prepare(QStringLiteral("%1%2 ORDER BY %3").arg(read, where, orderBy));
     for (const QVariant& value : values) {
         query.addBindValue(value);
     }
@@ -914,25 +900,18 @@ std::variant<std::vector<qint64>, LibraryError> BirthLibrary::Search(const QStri
         return ErrorOf(query.lastError());
     }
     std::vector<Found> found;
-    std::vector<QByteArray> texts; // the names or places found, each once, in the order first read
-    QHash<QByteArray, int> numbers;
+    QByteArray lastName;
+    int names = 0;
     while (query.next()) {
         Found birth{query.value(0).toLongLong()};
         if (column == BirthOrderColumn::Name && descending) {
             // Read in name order: equal names come together.
             QByteArray name = query.value(1).toByteArray();
-            if (texts.empty() || texts.back() != name) {
-                texts.push_back(std::move(name));
+            if (names == 0 || name != lastName) {
+                ++names;
+                lastName = std::move(name);
             }
-            birth.keys[0] = static_cast<int>(texts.size());
-        } else if (column == BirthOrderColumn::Place) {
-            QByteArray place = query.value(1).toByteArray();
-            auto number = numbers.find(place);
-            if (number == numbers.end()) {
-                number = numbers.insert(place, static_cast<int>(texts.size()));
-                texts.push_back(std::move(place));
-            }
-            birth.keys[0] = *number;
+            birth.keys[0] = names;
         } else if (column == BirthOrderColumn::Date) {
             birth.keys = {query.value(1).toInt(), query.value(2).toInt(), query.value(3).toInt()};
         } else if (column == BirthOrderColumn::Time) {
@@ -942,9 +921,6 @@ std::variant<std::vector<qint64>, LibraryError> BirthLibrary::Search(const QStri
     }
     if (query.lastError().isValid()) {
         return ErrorOf(query.lastError());
-    }
-    if (column == BirthOrderColumn::Place) {
-        RankTexts(found, texts);
     }
     if (sorted) {
         std::stable_sort(found.begin(), found.end(), [descending](const Found& a, const Found& b) {
