@@ -548,7 +548,7 @@ ChartHeaderFields frmMain::headerFields() const {
     if (const auto own = ownTime_->read(birthDate(), birthClock())) {
         fields.zoneText = QString::fromLatin1(ownTime_->chosenZone());
         fields.offsetSeconds = own->offsetSeconds;
-        // Local mean time has seconds that the chart's correction rounds to the minute.
+        // The chart is computed at the offset the place kept, seconds included.
         fields.placeKeptOffsetSeconds = own->reading.offset.offsetSeconds;
         return fields;
     }

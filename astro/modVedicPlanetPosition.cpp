@@ -23,7 +23,8 @@ bool IsSet(int16_t flag) {
 double UniversalTimeHours(const ChartState& chart) {
     const double localClockHours = chart.birthHour + chart.birthMinute / 60.0;
     // The zone's own sign gives the direction, whichever side of Greenwich the birthplace is.
-    double zoneOffsetHours = chart.zoneCorrectionHours + chart.zoneCorrectionMinutes / 60.0;
+    double zoneOffsetHours = chart.zoneCorrectionHours + chart.zoneCorrectionMinutes / 60.0 +
+                             chart.zoneCorrectionSeconds / 3600.0;
     if (IsSet(chart.daylightSaving)) {
         zoneOffsetHours -= 1.0;
     }
@@ -166,9 +167,10 @@ double SiderealCorrection1900(double centuries1900) {
 
 // The day count of P. Schlyter, "How to compute planetary positions", moved from his epoch
 // 1999 December 31, 0h to 2000 January 1, 12h (730530 + 1.5 days).
-double DaysSinceJ2000(int year, int month, int day, int hour, int minute) {
+double DaysSinceJ2000(int year, int month, int day, int hour, int minute, int second) {
     return 367.0 * year - Int(7.0 * (year + Int((month + 9) / 12.0)) / 4.0) +
-           Int(275.0 * month / 9.0) + day - 730531.5 + (hour + minute / 60.0) / 24.0;
+           Int(275.0 * month / 9.0) + day - 730531.5 +
+           (hour + minute / 60.0 + second / 3600.0) / 24.0;
 }
 
 namespace {
@@ -399,21 +401,23 @@ double ChartDaysSinceJ2000(const ChartState& chart) {
     const year_month_day civilDate{year{chart.birthYear},
                                    month{static_cast<unsigned>(chart.birthMonth)},
                                    day{static_cast<unsigned>(chart.birthDay)}};
-    sys_time<minutes> instant =
+    sys_time<seconds> instant =
         sys_days{civilDate} + hours{chart.birthHour} + minutes{chart.birthMinute};
     instant += hours{chart.zoneCorrectionHours};
     instant += minutes{chart.zoneCorrectionMinutes};
+    instant += seconds{chart.zoneCorrectionSeconds};
     if (IsSet(chart.daylightSaving)) {
         instant -= hours{1};
     }
     const sys_days universalDay = floor<days>(instant);
     const year_month_day universalDate{universalDay};
-    const hh_mm_ss<minutes> clock{instant - universalDay};
+    const hh_mm_ss<seconds> clock{instant - universalDay};
     return DaysSinceJ2000(static_cast<int>(universalDate.year()),
                           static_cast<int>(static_cast<unsigned>(universalDate.month())),
                           static_cast<int>(static_cast<unsigned>(universalDate.day())),
                           static_cast<int>(clock.hours().count()),
-                          static_cast<int>(clock.minutes().count()));
+                          static_cast<int>(clock.minutes().count()),
+                          static_cast<int>(clock.seconds().count()));
 }
 
 void ComputePositions(ChartState& chart, BodyLongitudes* longitudes, double nodeLessDegrees) {

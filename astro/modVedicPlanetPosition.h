@@ -57,7 +57,7 @@ double SiderealCorrection1900(double centuries1900);
 
 // Days since 2000 January 1, 12h universal time, for a civil date-time in universal time.
 // Valid from March 1900 to February 2100.
-double DaysSinceJ2000(int year, int month, int day, int hour, int minute);
+double DaysSinceJ2000(int year, int month, int day, int hour, int minute, int second = 0);
 
 // Mean orbital elements of body index k (0 Mercury, 1 Venus, 2 Earth, 3 Mars ... 8 Pluto). The
 // mean longitude is reduced to one turn, the other angles are not.

@@ -18,6 +18,7 @@ void LoadChartInput(ChartState& chart, const ChartInput& input) {
     if (input.zoneCorrection) {
         chart.zoneCorrectionHours = ToInt16(input.zoneCorrection->hours);
         chart.zoneCorrectionMinutes = ToInt16(input.zoneCorrection->minutes);
+        chart.zoneCorrectionSeconds = ToInt16(input.zoneCorrection->seconds);
     }
     chart.birthMonth = ToInt16(input.monthPosition + 1);
     chart.birthDay = ToInt16(input.day);

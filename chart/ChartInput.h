@@ -6,12 +6,13 @@
 
 #include <optional>
 
-// A zone correction given directly rather than by list position: signed hours and minutes to
-// add to local clock time to reach universal time, the minutes with the sign of the hours
-// (-5 and -45 for a zone 5:45 ahead of universal time).
+// A zone correction given directly rather than by list position: signed hours, minutes and
+// seconds to add to local clock time to reach universal time, the minutes and seconds with the
+// sign of the hours (-5, -21 and -10 for local mean time 5:21:10 ahead of universal time).
 struct ZoneCorrection {
     int hours = 0;   // -14..+12
     int minutes = 0; // -59..+59
+    int seconds = 0; // -59..+59
 };
 
 // Validated birth data as numbers, the way the input window's controls hold them.

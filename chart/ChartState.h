@@ -39,8 +39,11 @@ struct ChartState {
 
     // Zone correction, written by Zone_Calculation: signed amounts to add to local clock time
     // to reach universal time (hours -13..+12; minutes 0 or +-30 with the sign of the hours).
+    // A place's own time may give any minutes and, for local mean time, seconds, both with the
+    // sign of the hours; a row gives no seconds.
     int16_t zoneCorrectionHours = 0;
     int16_t zoneCorrectionMinutes = 0;
+    int16_t zoneCorrectionSeconds = 0;
 
     // Stage results.
     double chartSiderealCorrection = 0.0; // degrees to add to a tropical longitude; negative

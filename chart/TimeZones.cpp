@@ -84,4 +84,5 @@ void Zone_Calculation(ChartState& chart, int selectedPosition) {
     const TimeZoneEntry& entry = timeZoneTable[static_cast<std::size_t>(selectedPosition)];
     chart.zoneCorrectionHours = entry.zoneCorrectionHours;
     chart.zoneCorrectionMinutes = entry.zoneCorrectionMinutes;
+    chart.zoneCorrectionSeconds = 0;
 }

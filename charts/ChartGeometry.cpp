@@ -246,10 +246,13 @@ std::string BirthCaption(const ChartState& chart, const std::string& name,
                                                chart.longitudeEastFlag != 0 ? 'E' : 'W');
     // The correction is what local clock time needs to reach universal time; the offset is its
     // negative, an hour more with daylight saving.
-    const int offsetMinutes = -(chart.zoneCorrectionHours * 60 + chart.zoneCorrectionMinutes) +
-                              (chart.daylightSaving != 0 ? 60 : 0);
     constexpr int secondsPerMinute = 60;
-    const std::string offset = UtcOffsetText(offsetMinutes * secondsPerMinute);
+    constexpr int secondsPerHour = 3600;
+    const int offsetSeconds =
+        -((chart.zoneCorrectionHours * 60 + chart.zoneCorrectionMinutes) * secondsPerMinute +
+          chart.zoneCorrectionSeconds) +
+        (chart.daylightSaving != 0 ? secondsPerHour : 0);
+    const std::string offset = UtcOffsetText(offsetSeconds);
     std::string caption;
     for (const std::string* part :
          std::initializer_list<const std::string*>{&name, &date, &place, &coordinates, &offset}) {

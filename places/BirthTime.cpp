@@ -537,7 +537,8 @@ ZoneRecommendation RecommendZoneRow(const LocalTimeReading& reading,
 }
 
 ZoneCorrection ZoneCorrectionForOffset(int offsetSeconds) {
-    const int magnitudeMinutes = (std::abs(offsetSeconds) + 30) / 60;
+    const int magnitude = std::abs(offsetSeconds);
     const int sign = offsetSeconds > 0 ? -1 : 1;
-    return ZoneCorrection{sign * (magnitudeMinutes / 60), sign * (magnitudeMinutes % 60)};
+    return ZoneCorrection{sign * (magnitude / 3600), sign * (magnitude / 60 % 60),
+                          sign * (magnitude % 60)};
 }

@@ -116,7 +116,6 @@ struct ZoneRecommendation {
 ZoneRecommendation RecommendZoneRow(const LocalTimeReading& reading,
                                     const QStringList& placeNames = {});
 
-// A zone correction for the chart from an offset, seconds rounded to the nearest minute (half
-// a minute away from zero): the negative of the offset, split into signed hours and minutes
-// that share its sign.
+// A zone correction for the chart from an offset: the negative of the offset, split into signed
+// hours, minutes and seconds that share its sign.
 ZoneCorrection ZoneCorrectionForOffset(int offsetSeconds);

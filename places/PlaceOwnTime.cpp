@@ -5,7 +5,8 @@ PlaceOwnTime ReadPlaceOwnTime(const ZoneHistory& zone, QDate date, QTime time) {
     own.reading = zone.ReadLocalTime(date, time);
     own.clockChange = ClockChangeText(zone.id(), date, time, own.reading);
     own.correction = ZoneCorrectionForOffset(own.reading.offset.offsetSeconds);
-    own.offsetSeconds = -(own.correction.hours * 3600 + own.correction.minutes * 60);
+    own.offsetSeconds =
+        -(own.correction.hours * 3600 + own.correction.minutes * 60 + own.correction.seconds);
     return own;
 }
 

@@ -16,7 +16,7 @@ struct PlaceOwnTime {
     // For a local time that did not exist or happened twice at a clock change, what happened;
     // the chart is not computed then. Empty otherwise.
     QString clockChange;
-    // The chart's correction for the offset (seconds rounded to the minute), and that offset.
+    // The chart's correction for the offset, to the second, and that offset.
     ZoneCorrection correction;
     int offsetSeconds = 0;
 };

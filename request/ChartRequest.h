@@ -27,7 +27,7 @@ struct UsedInput {
     ZoneSource zoneSource = ZoneSource::List;
     QByteArray zoneId;             // the IANA zone, for Tz and Place
     int offsetSeconds = 0;         // local clock minus universal time, as the chart used it
-    int databaseOffsetSeconds = 0; // for Tz and Place: the database's, before rounding
+    int databaseOffsetSeconds = 0; // for Tz and Place: the database's
     bool daylightSaving = false;   // the box for List; otherwise whether the clock stood ahead
                                    // of the lowest offset the zone kept that year
     std::optional<Place> place;

@@ -109,6 +109,19 @@ TEST(DaysSinceJ2000, ZoneCorrectionRollsTheCalendarBack) {
               DaysSinceJ2000(1980, 2, 29, 23, 15));
 }
 
+// Kolkata kept Madras mean time, +5:21:10, until 1906 (IANA tz, "asia" file): noon there on
+// 1 March 1905 was 06:38:50 universal time, 1905 March 1 being Julian day 2416905.5 at 0h.
+// Catches seconds of the correction dropped in either stage: ten seconds are 1.2e-4 day.
+TEST(DaysSinceJ2000, ZoneCorrectionSecondsMoveTheInstant) {
+    ChartInput input = Birth(1905, 3, 1, 12, 0, greenwichZone);
+    input.zoneCorrection = ZoneCorrection{-5, -21, -10};
+    const ChartState chart = Loaded(input);
+    constexpr double universalSeconds = 6 * 3600 + 38 * 60 + 50;
+    EXPECT_NEAR(ChartDaysSinceJ2000(chart), (2416905.5 - 2451545.0) + universalSeconds / 86400.0,
+                1e-9);
+    EXPECT_NEAR(UniversalTimeHours(chart), universalSeconds / 3600.0, 1e-12);
+}
+
 TEST(ComputePositions, NodesAtJ2000BeforeTheSiderealStep) {
     ChartState chart = Loaded(Birth(2000, 1, 1, 12, 0, greenwichZone));
     chart.chartSiderealCorrection = 0.0;

@@ -269,24 +269,26 @@ TEST(ChartCells, NineGrahasDropTheOuterPlanets) {
 
 // The one caption of every drawing, by hand from the birth data. Catches the offset's sign taken
 // from the correction as it stands (which is universal time minus local time), daylight saving
-// left out of the offset, half hours lost, coordinates in the wrong order, and an unknown place
-// leaving an empty part.
+// left out of the offset, half hours or local mean time's seconds lost, coordinates in the wrong
+// order, and an unknown place leaving an empty part.
 TEST(BirthCaption, NameDateTimePlaceCoordinatesOffset) {
     struct Row {
         const char* name;
-        int correctionHours, correctionMinutes;
+        int correctionHours, correctionMinutes, correctionSeconds;
         bool daylightSaving;
         const char* place;
         const char* caption;
     };
     const Row rows[] = {
-        {"indiaHalfHour", -5, -30, false, "Delhi",
+        {"indiaHalfHour", -5, -30, 0, false, "Delhi",
          "ASHA, 15 August 1990 10:30, Delhi, 28\u00B039\u2032N 77\u00B013\u2032E, +5:30"},
-        {"westWithSummerTime", 5, 0, true, "",
+        {"westWithSummerTime", 5, 0, 0, true, "",
          "ASHA, 15 August 1990 10:30, 28\u00B039\u2032N 77\u00B013\u2032E, -4:00"},
-        {"greenwich", 0, 0, false, "",
+        {"greenwich", 0, 0, 0, false, "",
          "ASHA, 15 August 1990 10:30, 28\u00B039\u2032N "
          "77\u00B013\u2032E, +0:00"},
+        {"monroviaMeanTime", 0, 44, 30, false, "",
+         "ASHA, 15 August 1990 10:30, 28\u00B039\u2032N 77\u00B013\u2032E, -0:44:30"},
     };
     for (const Row& row : rows) {
         ChartState chart;
@@ -302,6 +304,7 @@ TEST(BirthCaption, NameDateTimePlaceCoordinatesOffset) {
         chart.longitudeEastFlag = chartTrue;
         chart.zoneCorrectionHours = static_cast<int16_t>(row.correctionHours);
         chart.zoneCorrectionMinutes = static_cast<int16_t>(row.correctionMinutes);
+        chart.zoneCorrectionSeconds = static_cast<int16_t>(row.correctionSeconds);
         chart.daylightSaving = row.daylightSaving ? chartTrue : chartFalse;
         EXPECT_EQ(BirthCaption(chart, "ASHA", row.place), row.caption) << row.name;
     }

@@ -49,10 +49,10 @@ TEST(ZoneOptions, CorrectionAndReportedInput) {
              QStringList{"--tz", "Asia/Kolkata"},
          // War time all year: not ahead of that year's lowest offset, so no daylight saving.
          -6, -30, "tz", "+6:30", false, "077:13E"},
-        {"tzMeanTimeRounded",
+        {"tzMeanTimeToTheSecond",
          QStringList{"--date", "1901-03-01", "--time", "12:00"} + delhiPlace +
              QStringList{"--tz", "Asia/Kolkata"},
-         -5, -21, "tz", "+5:21", false, "077:13E"},
+         -5, -21, "tz", "+5:21:10", false, "077:13E"},
         {"tzWestOfGreenwich",
          QStringList{"--date", "1976-07-04", "--time", "23:45", "--lon", "074:00W", "--lat",
                      "40:43N", "--tz", "America/New_York"},

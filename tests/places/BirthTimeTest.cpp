@@ -430,22 +430,31 @@ TEST(ZoneHistory, CacheSharesOneHistoryAndForgetsUnknownNamesPastItsBound) {
     EXPECT_EQ(ZoneHistory::ForZone("Nowhere/1499"), nullptr) << "a forgotten name stays refused";
 }
 
-TEST(ZoneCorrectionForOffset, SignedAndRoundedToTheMinute) {
+TEST(ZoneCorrectionForOffset, SignedToTheSecond) {
     const struct {
         int offsetSeconds;
         int hours;
         int minutes;
+        int seconds;
         const char* shown;
     } cases[] = {
-        {19800, -5, -30, "+5:30"},        {20700, -5, -45, "+5:45"}, {19270, -5, -21, "+5:21:10"},
-        {-18000, 5, 0, "-5:00"},          {-1800, 0, 30, "-0:30"},   {29, 0, 0, "+0:00:29"},
-        {30, 0, -1, "+0:00:30"},          {-30, 0, 1, "-0:00:30"},   {0, 0, 0, "+0:00"},
-        {-34200 - 59, 9, 31, "-9:30:59"},
+        {19800, -5, -30, 0, "+5:30"},
+        {20700, -5, -45, 0, "+5:45"},
+        {19270, -5, -21, -10, "+5:21:10"},
+        {-18000, 5, 0, 0, "-5:00"},
+        {-1800, 0, 30, 0, "-0:30"},
+        {29, 0, 0, -29, "+0:00:29"},
+        {30, 0, 0, -30, "+0:00:30"},
+        {-30, 0, 0, 30, "-0:00:30"},
+        {0, 0, 0, 0, "+0:00"},
+        {-34200 - 59, 9, 30, 59, "-9:30:59"},
+        {-2670, 0, 44, 30, "-0:44:30"},
     };
     for (const auto& row : cases) {
         const ZoneCorrection correction = ZoneCorrectionForOffset(row.offsetSeconds);
         EXPECT_EQ(correction.hours, row.hours) << row.shown;
         EXPECT_EQ(correction.minutes, row.minutes) << row.shown;
+        EXPECT_EQ(correction.seconds, row.seconds) << row.shown;
         EXPECT_EQ(FormatUtcOffset(row.offsetSeconds).toStdString(), row.shown);
     }
 }
