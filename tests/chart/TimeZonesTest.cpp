@@ -109,6 +109,22 @@ TEST(ZoneCalculation, NoSelectionLeavesTheCorrectionUnchanged) {
     }
 }
 
+// The window computes into one chart state again and again. Catches the seconds of a place's
+// own time (Monrovia's -0:44:30) left in the state when the next birth takes a row.
+TEST(LoadChartInput, ARowAfterAPlacesOwnTimeHasNoSeconds) {
+    ChartState chart;
+    ChartInput input;
+    input.zoneCorrection = ZoneCorrection{0, 44, 30};
+    LoadChartInput(chart, input);
+    EXPECT_EQ(chart.zoneCorrectionSeconds, 30);
+    input.zoneCorrection.reset();
+    input.timeZonePosition = 34;
+    LoadChartInput(chart, input);
+    EXPECT_EQ(chart.zoneCorrectionHours, -5);
+    EXPECT_EQ(chart.zoneCorrectionMinutes, -30);
+    EXPECT_EQ(chart.zoneCorrectionSeconds, 0);
+}
+
 TEST(LoadChartInput, FlagsAreMinusOneOrZero) {
     ChartInput input;
     input.east = false;
