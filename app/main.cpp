@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QThreadPool>
 
 #include <cstdio>
 
@@ -31,10 +32,17 @@ int main(int argc, char* argv[]) {
         return 0;
     }
 
-    WindowController windows;
-    RunningCopyListener listener(runningCopy.lock.get());
-    QObject::connect(&listener, &RunningCopyListener::anotherCopyStarted, &windows,
-                     &WindowController::bringForward);
-    windows.start();
-    return QApplication::exec();
+    int status = 0;
+    {
+        WindowController windows;
+        RunningCopyListener listener(runningCopy.lock.get());
+        QObject::connect(&listener, &RunningCopyListener::anotherCopyStarted, &windows,
+                         &WindowController::bringForward);
+        windows.start();
+        status = QApplication::exec();
+    }
+    // The windows are gone; the notes their last workers write are on disk before the program
+    // ends.
+    QThreadPool::globalInstance()->waitForDone();
+    return status;
 }

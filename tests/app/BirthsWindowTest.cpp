@@ -84,6 +84,8 @@ class BirthsWindowTest : public ::testing::Test {
     }
     void TearDown() override {
         controller.reset();
+        // A closed births window's last note writer finishes before the library's folder goes.
+        QThreadPool::globalInstance()->waitForDone();
         SetQuestionHandler({});
         qunsetenv("KORVANI_DATA_DIR");
     }
